@@ -1,0 +1,67 @@
+#include "engine/numeric.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdlib>
+#include <limits>
+
+#include "platform/chars.h"
+
+namespace qtarvox {
+
+double NumericValue(std::string_view text) {
+  const std::string_view t = TrimBlanks(text);
+  size_t i = 0;
+  std::string number;
+  if (i < t.size() && (t[i] == '+' || t[i] == '-')) {
+    if (t[i] == '-') number.push_back('-');
+    ++i;
+  }
+  bool digits = false;
+  while (i < t.size() && t[i] >= '0' && t[i] <= '9') {
+    number.push_back(t[i++]);
+    digits = true;
+  }
+  if (i < t.size() && t[i] == '.') {
+    number.push_back('.');
+    ++i;
+    while (i < t.size() && t[i] >= '0' && t[i] <= '9') {
+      number.push_back(t[i++]);
+      digits = true;
+    }
+  }
+  if (!digits) return 0;
+  return std::strtod(number.c_str(), nullptr);
+}
+
+double RoundHalfEven(double value) {
+  if (!std::isfinite(value)) return value;
+  const double floor = std::floor(value);
+  const double diff = value - floor;
+  if (diff < 0.5) return floor;
+  if (diff > 0.5) return floor + 1;
+  return std::fmod(floor, 2.0) == 0 ? floor : floor + 1;
+}
+
+int32_t RoundHalfEvenClamped(double value) {
+  if (std::isnan(value)) return 0;
+  const double r = RoundHalfEven(value);
+  if (r >= static_cast<double>(std::numeric_limits<int32_t>::max())) {
+    return std::numeric_limits<int32_t>::max();
+  }
+  if (r <= static_cast<double>(std::numeric_limits<int32_t>::min())) {
+    return std::numeric_limits<int32_t>::min();
+  }
+  return static_cast<int32_t>(r);
+}
+
+std::string FormatNumber(double value) {
+  if (value == std::floor(value) && std::fabs(value) < 1e18) {
+    return std::to_string(static_cast<long long>(value));
+  }
+  char buf[64];
+  const auto res = std::to_chars(buf, buf + sizeof buf, value);
+  return std::string(buf, res.ptr);
+}
+
+}  // namespace qtarvox

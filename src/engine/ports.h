@@ -1,0 +1,30 @@
+// What the core needs from whoever drives it: a way to tell and ask a person
+// (a dialog, stderr, or a recording fake) and a view of a run.
+#pragma once
+
+#include <string>
+
+namespace qtarvox {
+
+inline constexpr const char* kAppTitle = "Q-Tarvox";
+
+class Prompter {
+ public:
+  virtual ~Prompter() = default;
+  // A message with one OK button.
+  virtual void Tell(const std::string& text, const std::string& caption) = 0;
+  // A question with Yes and No buttons; true for Yes.
+  virtual bool Ask(const std::string& text, const std::string& caption) = 0;
+};
+
+class RunView {
+ public:
+  virtual ~RunView() = default;
+  // The status label changed; show it at once (a run keeps the thread busy).
+  virtual void ShowStatus(const std::string& caption) = 0;
+  // Opens a report file in the desktop's text viewer without waiting for it.
+  // Returns false when no viewer could be started.
+  virtual bool StartViewer(const std::string& path) = 0;
+};
+
+}  // namespace qtarvox

@@ -1,0 +1,321 @@
+#include "engine/rename_file.h"
+
+#include <array>
+
+#include "engine/messages.h"
+#include "platform/attributes.h"
+#include "platform/dir_search.h"
+#include "platform/file_ops.h"
+
+namespace qtarvox {
+namespace {
+
+struct CauseRow {
+  int number;
+  const char* text;
+};
+
+constexpr std::array<CauseRow, 5> kCauses{{
+    {kErrPreviewFull, msg::kCausePreviewFull},
+    {kErrBadFileName, msg::kCauseBadName},
+    {kErrFileNotFound, msg::kCauseNotFound},
+    {kErrAccessDenied, msg::kCauseAccess},
+    {kErrSetAttribute, msg::kCauseAttribute},
+}};
+
+struct AttributeRow {
+  ActionId id;
+  uint32_t bit;  // 0: set exactly "normal"
+  const char* success;
+  const char* failure;
+};
+
+constexpr std::array<AttributeRow, 4> kAttributeActions{{
+    {ActionId::kReadOnly, kAttrReadOnly, msg::kSetReadOnly, msg::kFailReadOnly},
+    {ActionId::kHidden, kAttrHidden, msg::kSetHidden, msg::kFailHidden},
+    {ActionId::kArchive, kAttrArchive, msg::kSetArchive, msg::kFailArchive},
+    {ActionId::kNormal, 0, msg::kSetNormal, msg::kFailNormal},
+}};
+
+const AttributeRow& AttributeRowOf(ActionId id) {
+  for (const auto& row : kAttributeActions) {
+    if (row.id == id) return row;
+  }
+  return kAttributeActions[0];
+}
+
+// One call of RenameFile: its working state and the error trap.
+class FileRun final : public StepObserver {
+ public:
+  FileRun(Job& job, EngineContext& context, const std::string& directory,
+          const std::string& name, const std::string& extension)
+      : job_(job),
+        ctx_(context),
+        directory_(directory),
+        name_(name),
+        extension_(extension),
+        old_filename_(name + extension),
+        old_path_(directory + old_filename_) {}
+
+  RtError Run(const TransformPlan& plan);
+
+  // StepObserver
+  void AfterNameStep(int position, const WorkingName& state) override;
+  void Terminated(ActionId id) override;
+  void AttributeStep(int position, ActionId id, const WorkingName& state) override;
+
+ private:
+  bool WritingProcess() const { return job_.GenerateProcessFile && ctx_.process != nullptr; }
+  void ProcessLine(std::initializer_list<std::string_view> pieces);
+  // A failed statement: a taken target only sets the collision flag; every
+  // other error is logged.
+  void Trap(const RtError& error);
+  void LogError(const RtError& error);
+  void PreviewMarkerLine();
+  void AppendPreview(const std::string& text);
+  void Preview(const WorkingName& state, const std::string& new_filename);
+  void Commit(std::string new_filename);
+  bool RenameTo(const std::string& new_filename);
+
+  Job& job_;
+  EngineContext& ctx_;
+  const std::string& directory_;
+  const std::string& name_;
+  const std::string& extension_;
+  const std::string old_filename_;
+  const std::string old_path_;
+
+  bool collision_ = false;
+  bool logged_error_ = false;  // this file's own processing logged a counted error
+  std::string final_note_;
+  std::string attempted_new_filename_;  // target named by the Additional Information line
+  RtError fatal_;                       // an error block could not be written
+};
+
+void FileRun::ProcessLine(std::initializer_list<std::string_view> pieces) {
+  if (!WritingProcess()) return;
+  const RtError err = ctx_.process->WriteLine(pieces);
+  if (err) Trap(err);
+}
+
+void FileRun::Trap(const RtError& error) {
+  if (error.number == kErrFileExists) {
+    collision_ = true;
+    return;
+  }
+  LogError(error);
+}
+
+void FileRun::LogError(const RtError& error) {
+  if (ctx_.errors != nullptr && fatal_.ok()) {
+    RtError err = ctx_.errors->WriteLine({msg::kErrorInFile, old_path_});
+    if (err.ok()) err = ctx_.errors->WriteLine({msg::kErrorCause, CauseText(error.number)});
+    if (err.ok()) {
+      err = ctx_.errors->WriteLine(
+          {msg::kErrorNumber, std::to_string(error.number), "-", error.description});
+    }
+    if (err.ok() && error.number == kErrAccessDenied && collision_) {
+      err = ctx_.errors->WriteLine({msg::kAdditionalInfo, directory_, attempted_new_filename_,
+                                    msg::kAdditionalInfoMid, old_path_,
+                                    msg::kAdditionalInfoEnd});
+    }
+    if (err) fatal_ = err;
+  }
+  if (error.number == kErrAccessDenied) collision_ = false;
+  const bool counts = !(error.number == kErrPreviewFull || error.number == kErrSetAttribute) ||
+                      !job_.PreviewMode;
+  if (counts) {
+    job_.ErrorsOccurred = true;
+    logged_error_ = true;
+  }
+}
+
+void FileRun::AfterNameStep(int position, const WorkingName& state) {
+  if (job_.PreviewMode || !WritingProcess()) return;
+  std::string filename = Encode(state.wn);
+  filename += state.we;
+  ProcessLine({msg::kIndent, msg::kAfterAction, std::to_string(position), msg::kActionSep,
+               filename});
+}
+
+void FileRun::Terminated(ActionId id) {
+  if (job_.PreviewMode) return;
+  ProcessLine({msg::kIndent, id == ActionId::kDeleteLast ? msg::kTerminated3 : msg::kTerminated4});
+}
+
+void FileRun::AttributeStep(int position, ActionId id, const WorkingName& state) {
+  const AttributeRow& row = AttributeRowOf(id);
+  const uint32_t current = GetFileAttributes(old_path_);
+  const uint32_t wanted = row.bit == 0 ? kAttrNormal : (current | row.bit);
+  const bool ok = SetFileAttributes(old_path_, wanted);
+  if (!ok) Trap(MakeError(kErrSetAttribute, msg::kDescAttribute));
+  if (job_.PreviewMode || !WritingProcess()) return;
+  const std::string prefix = msg::kAfterAction + std::to_string(position) + msg::kActionSep;
+  if (ok) {
+    std::string filename = Encode(state.wn);
+    filename += state.we;
+    ProcessLine({msg::kIndent, prefix, filename, row.success});
+  } else {
+    ProcessLine({msg::kIndent, prefix, row.failure});
+  }
+}
+
+void FileRun::AppendPreview(const std::string& text) {
+  if (!job_.txtOP.Append(text)) Trap(MakeError(kErrPreviewFull, msg::kDescPreviewFull));
+}
+
+void FileRun::PreviewMarkerLine() {
+  const ChosenActions& c = job_.chosen;
+  if (!job_.PreviewMode) return;
+  if (!(c.DoReadOnly || c.DoHidden || c.DoNormal)) return;
+  if (c.DoUppercase || c.DoLowercase || c.DoDeleteLast || c.DoDeleteFirst || c.DoReplace ||
+      c.DoAddBeginning || c.DoAddEnd || c.DoNumberEnd || c.DoNumberBeginning ||
+      c.DoChangeExtension) {
+    return;
+  }
+  AppendPreview("\r\n" + old_path_ + msg::kFinalSep + old_filename_);
+  if (c.DoReadOnly) AppendPreview(msg::kMarkReadOnly);
+  if (c.DoHidden) AppendPreview(msg::kMarkHidden);
+  if (c.DoArchive) AppendPreview(msg::kMarkArchive);
+  if (c.DoNormal) AppendPreview(msg::kMarkNormal);
+}
+
+void FileRun::Preview(const WorkingName& state, const std::string& new_filename) {
+  const std::string shown =
+      state.we == "." ? new_filename.substr(0, new_filename.size() - 1) : new_filename;
+  bool append = job_.collision != CollisionOption::kDoNotRename;
+  if (!append) {
+    const bool exists =
+        ctx_.names != nullptr
+            ? ctx_.names->NormalFileExists(directory_, new_filename)
+            : [&] {
+                std::vector<std::string> found;
+                SearchDirectory(directory_, new_filename, SearchFilter::kNormalFiles, found);
+                return !found.empty();
+              }();
+    append = !exists || job_.lstActions[0].ticked || job_.lstActions[1].ticked;
+  }
+  if (append) AppendPreview("\r\n" + old_path_ + msg::kFinalSep + shown);
+}
+
+bool FileRun::RenameTo(const std::string& new_filename) {
+  attempted_new_filename_ = new_filename;
+  const RtError err = RenameNoReplace(directory_, old_filename_, new_filename);
+  if (err) {
+    Trap(err);
+    return false;
+  }
+  if (ctx_.names != nullptr) {
+    ctx_.names->Renamed(directory_, old_filename_, CommittedName(new_filename));
+  }
+  return true;
+}
+
+void FileRun::Commit(std::string new_filename) {
+  final_note_.clear();
+  if (new_filename == old_filename_) {
+    ProcessLine({msg::kIndent, msg::kNoChangesMade});
+    return;
+  }
+  RenameTo(new_filename);
+  if (collision_) {
+    switch (job_.collision) {
+      case CollisionOption::kDoNotRename:
+        ProcessLine({msg::kIndent, msg::kIntermediateNotRenamed});
+        final_note_ = msg::kNotPerformedNote;
+        collision_ = false;
+        break;
+      case CollisionOption::kOverwrite: {
+        // The other file goes only as the renamed file takes its place, in one
+        // step, so a failure can never leave both names gone.
+        RtError err = CheckDeletable(directory_ + new_filename);
+        if (err.ok()) err = RenameReplacing(directory_, old_filename_, new_filename);
+        if (err.ok()) {
+          if (ctx_.names != nullptr) {
+            ctx_.names->Renamed(directory_, old_filename_, CommittedName(new_filename));
+          }
+          ProcessLine({msg::kIndent, msg::kIntermediate, new_filename, msg::kOverwrittenWith,
+                       old_filename_});
+          collision_ = false;
+        } else {
+          Trap(err);
+          collision_ = false;
+          ProcessLine({msg::kIndent, msg::kOverwriteFailure});
+        }
+        break;
+      }
+      case CollisionOption::kAppendNumber: {
+        int number = ctx_.names != nullptr
+                         ? ctx_.names->UniqueNumber(directory_, new_filename, extension_)
+                         : UniqueNumber(directory_, new_filename, extension_);
+        const std::string wanted = new_filename;
+        // The computed number can still be taken (a changed extension, several
+        // dots, or a change behind our back); the next numbers are tried then.
+        bool renamed = false;
+        for (int attempt = 0; attempt < kMaxUniqueNumberTries && !renamed; ++attempt) {
+          collision_ = false;
+          const std::string candidate = InsertNumber(wanted, job_.Separator, number + attempt);
+          if (RenameTo(candidate)) {
+            new_filename = candidate;
+            renamed = true;
+          } else if (!collision_) {
+            break;  // another error, already logged
+          }
+        }
+        if (!renamed && collision_) {
+          collision_ = false;
+          attempted_new_filename_ = wanted;
+          LogError(MakeError(kErrFileExists, msg::kDescNoFreeNumber));
+        }
+        if (!renamed) new_filename = old_filename_;
+        break;
+      }
+    }
+  }
+  if (!logged_error_) {
+    ProcessLine({msg::kIndent, msg::kFinalOperation, old_filename_, msg::kFinalSep, new_filename,
+                 final_note_});
+  }
+}
+
+}  // namespace
+
+const char* CauseText(int number) {
+  for (const auto& row : kCauses) {
+    if (row.number == number) return row.text;
+  }
+  return msg::kCauseUntrapped;
+}
+
+RtError RenameFile(Job& job, EngineContext& context, const std::string& directory,
+                   const std::string& name, const std::string& extension) {
+  if (job.GenerateProcessFile && context.process != nullptr) {
+    const RtError err = context.process->WriteLine({msg::kCurrentFile, directory, name, extension});
+    if (err) return err;
+  }
+  std::unique_ptr<TransformPlan> own_plan;
+  const TransformPlan* plan = context.plan;
+  if (plan == nullptr) {
+    own_plan = std::make_unique<TransformPlan>(job);
+    plan = own_plan.get();
+  }
+  FileRun run(job, context, directory, name, extension);
+  return run.Run(*plan);
+}
+
+RtError FileRun::Run(const TransformPlan& plan) {
+  PreviewMarkerLine();
+  WorkingName state;
+  TransformName(job_, plan, name_, extension_, state, this);
+  if (!state.changed) return fatal_;
+  std::string new_filename = Encode(state.wn);
+  new_filename += state.we;
+  if (job_.PreviewMode) {
+    Preview(state, new_filename);
+  } else {
+    Commit(std::move(new_filename));
+  }
+  return fatal_;
+}
+
+}  // namespace qtarvox

@@ -1,0 +1,201 @@
+#include "engine/transform.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "engine/numeric.h"
+
+namespace qtarvox {
+
+TransformPlan::TransformPlan(const Job& job) {
+  for (size_t i = 0; i < job.lstActions.size(); ++i) {
+    if (job.lstActions[i].ticked) steps.push_back({static_cast<int>(i) + 1, job.lstActions[i].id});
+  }
+  replace_search = Decode(job.ReplaceSearch);
+  replace_search_upper = replace_search;
+  ToUpperInPlace(replace_search_upper);
+  replace_with = Decode(job.ReplaceWith);
+  add_beginning = Decode(job.AddBeginningText);
+  add_end = Decode(job.AddEndText);
+  new_filename = Decode(job.NewFilename);
+}
+
+void SplitFilename(std::string_view filename, std::string& name, std::string& extension) {
+  const size_t dot = filename.rfind('.');
+  if (dot == std::string_view::npos) {
+    name.assign(filename);
+    extension.clear();
+  } else {
+    name.assign(filename.substr(0, dot));
+    extension.assign(filename.substr(dot));
+  }
+}
+
+void ReplaceInName(CharText& wn, const TransformPlan& plan, bool case_sensitive) {
+  const CharText& search = case_sensitive ? plan.replace_search : plan.replace_search_upper;
+  const size_t s = search.size();
+  if (s == 0 || wn.size() < s) return;
+  CharText result;
+  result.reserve(wn.size() + plan.replace_with.size());
+  const size_t length = wn.size();
+  size_t k = 0;
+  while (k < length) {
+    bool match = k + s <= length;
+    for (size_t j = 0; match && j < s; ++j) {
+      const char32_t c = wn[k + j];
+      match = case_sensitive ? c == search[j] : ToUpperChar(c) == search[j];
+    }
+    if (match) {
+      result.append(plan.replace_with);
+      k += s;
+    } else {
+      result.push_back(wn[k]);
+      ++k;
+    }
+  }
+  wn.swap(result);
+}
+
+void CapitalizeWords(CharText& wn, bool spaces, bool underscores) {
+  const auto is_separator = [](char32_t c) { return c == U' ' || c == U'_'; };
+  CharText result;
+  result.reserve(wn.size());
+  const size_t length = wn.size();
+  for (size_t i = 0; i < length; ++i) {
+    const char32_t c = wn[i];
+    const bool chosen = (c == U' ' && spaces) || (c == U'_' && underscores);
+    if (chosen) {
+      if (i + 1 < length) {
+        result.push_back(c);
+        if (!is_separator(wn[i + 1])) {
+          result.push_back(ToUpperChar(wn[i + 1]));
+          ++i;
+        }
+      }
+      // A chosen separator at the very end is dropped.
+    } else if (is_separator(c)) {
+      result.push_back(c);
+    } else if (i == 0) {
+      result.push_back(ToUpperChar(c));
+    } else {
+      result.push_back(c);
+    }
+  }
+  wn.swap(result);
+}
+
+namespace {
+
+void AppendCounter(CharText& out, const std::string& counter) {
+  DecodeAppend(TrimBlanks(counter), out);
+}
+
+// Delete last n: the kept length is rounded half to even for a fractional n.
+bool DeleteLast(CharText& wn, double n) {
+  const double length = static_cast<double>(wn.size());
+  if (!(length >= n)) return false;
+  const double kept = RoundHalfEven(length - n);
+  const double clamped = std::clamp(kept, 0.0, length);
+  wn.resize(static_cast<size_t>(clamped));
+  return true;
+}
+
+bool DeleteFirst(CharText& wn, int32_t n) {
+  if (static_cast<int64_t>(wn.size()) < n) return false;
+  if (n > 0) wn.erase(0, static_cast<size_t>(n));
+  return true;
+}
+
+}  // namespace
+
+void TransformName(const Job& job, const TransformPlan& plan, std::string_view name,
+                   std::string_view extension, WorkingName& state, StepObserver* observer) {
+  state.wn.clear();
+  DecodeAppend(name, state.wn);
+  state.we.assign(extension);
+  state.changed = false;
+  for (const auto& step : plan.steps) {
+    CharText& wn = state.wn;
+    bool name_step = true;
+    switch (step.id) {
+      case ActionId::kUppercase:
+        ToUpperInPlace(wn);
+        state.changed = true;
+        break;
+      case ActionId::kLowercase:
+        ToLowerInPlace(wn);
+        state.changed = true;
+        break;
+      case ActionId::kClearName:
+        wn.clear();
+        state.changed = true;
+        break;
+      case ActionId::kDeleteLast:
+        if (DeleteLast(wn, job.DeleteLastCount)) {
+          state.changed = true;
+        } else {
+          name_step = false;
+          if (observer != nullptr) observer->Terminated(step.id);
+        }
+        break;
+      case ActionId::kDeleteFirst:
+        if (DeleteFirst(wn, job.DeleteFirstCount)) {
+          state.changed = true;
+        } else {
+          name_step = false;
+          if (observer != nullptr) observer->Terminated(step.id);
+        }
+        break;
+      case ActionId::kReplace:
+        ReplaceInName(wn, plan, job.CaseSensitiveReplace);
+        state.changed = true;
+        break;
+      case ActionId::kAddBeginning:
+        wn.insert(0, plan.add_beginning);
+        state.changed = true;
+        break;
+      case ActionId::kAddEnd:
+        wn.append(plan.add_end);
+        state.changed = true;
+        break;
+      case ActionId::kNumberEnd:
+        AppendCounter(wn, job.NumberEndCounter);
+        state.changed = true;
+        break;
+      case ActionId::kNumberBeginning: {
+        CharText number;
+        AppendCounter(number, job.NumberBeginningCounter);
+        wn.insert(0, number);
+        state.changed = true;
+        break;
+      }
+      case ActionId::kReadOnly:
+      case ActionId::kHidden:
+      case ActionId::kArchive:
+      case ActionId::kNormal:
+        name_step = false;
+        if (observer != nullptr) observer->AttributeStep(step.position, step.id, state);
+        break;
+      case ActionId::kChangeExtension:
+        state.we = job.NewExtension;
+        state.changed = true;
+        break;
+      case ActionId::kCapitalize:
+        CapitalizeWords(wn, job.CapitalizeSpaces, job.CapitalizeUnderscores);
+        state.changed = true;
+        break;
+      case ActionId::kCompleteRename:
+        wn = plan.new_filename;
+        state.we.clear();
+        state.changed = true;
+        break;
+    }
+    if (name_step && observer != nullptr) observer->AfterNameStep(step.position, state);
+  }
+  if (state.wn.empty()) {
+    DecodeAppend(name, state.wn);
+    if (state.we == extension) state.changed = false;
+  }
+}
+
+}  // namespace qtarvox

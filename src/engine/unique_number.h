@@ -1,0 +1,66 @@
+// The number that "Add a unique number" gives a file whose new name is taken,
+// and the run-wide index that answers it (and the preview's existence check)
+// without reading a directory again for every file.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "platform/chars.h"
+
+namespace qtarvox {
+
+// Trailing number of a similar file's name: the name is cut before its first
+// dot, then trailing digits are collected while blanks among them are
+// skipped. Returns -1 when there is none, or when it does not fit a 16-bit
+// signed integer (such a name is not a used number).
+int TrailingNumber(std::string_view filename);
+
+// The new filename with the number inserted before its first dot, after the
+// separator; without a dot, the number alone is appended.
+std::string InsertNumber(const std::string& new_filename, const std::string& separator,
+                         int number);
+
+// The smallest positive number not carried by a file of `directory` that
+// matches base + "*" + old_extension (base: the new filename before its last
+// dot), searching with the file filter. Reads the directory.
+int UniqueNumber(const std::string& directory, const std::string& new_filename,
+                 const std::string& old_extension);
+
+// Answers UniqueNumber and the preview's existence check for one run from an
+// index of each directory read once, kept up to date with the renames the run
+// makes. The no-replace rename still guards against anything that changed
+// behind the run's back.
+class NameIndex {
+ public:
+  NameIndex();
+  ~NameIndex();
+  NameIndex(const NameIndex&) = delete;
+  NameIndex& operator=(const NameIndex&) = delete;
+
+  // As UniqueNumber(directory, new_filename, old_extension).
+  int UniqueNumber(const std::string& directory, const std::string& new_filename,
+                   const std::string& old_extension);
+
+  // Whether a search for directory + name with the normal-files filter finds
+  // anything (case-insensitive; wildcards in the name act as wildcards).
+  bool NormalFileExists(const std::string& directory, const std::string& name);
+
+  // The run renamed directory + old_name to directory + new_name (replacing
+  // any file of that name).
+  void Renamed(const std::string& directory, const std::string& old_name,
+               const std::string& new_name);
+
+ private:
+  struct Directory;
+  Directory& DirectoryOf(const std::string& directory);
+
+  std::unordered_map<std::string, std::unique_ptr<Directory>> directories_;
+};
+
+}  // namespace qtarvox

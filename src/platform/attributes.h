@@ -1,0 +1,56 @@
+// DOS-style file attributes on a POSIX file system.
+//
+// Read-only is the owner's write bit being clear (setting it clears every write
+// bit; clearing it gives the owner write back). Hidden is a name starting with
+// "." or the stored hidden bit. Hidden, system and archive bits are stored in
+// the extended attribute user.DOSATTRIB as ASCII "0x" + lowercase hex without
+// leading zeros and without a NUL ("0x22"), a form Samba and Wine both read;
+// Samba's binary form is accepted when reading. A real directory (never a
+// symbolic link) is the directory bit; anything that is neither a regular file
+// nor a directory (symbolic links included) counts as system.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace qtarvox {
+
+inline constexpr uint32_t kAttrReadOnly = 1;
+inline constexpr uint32_t kAttrHidden = 2;
+inline constexpr uint32_t kAttrSystem = 4;
+inline constexpr uint32_t kAttrDirectory = 16;
+inline constexpr uint32_t kAttrArchive = 32;
+inline constexpr uint32_t kAttrNormal = 128;
+inline constexpr uint32_t kAttrInvalid = 0xFFFFFFFFu;
+
+inline constexpr const char* kDosAttribXattr = "user.DOSATTRIB";
+
+// The attribute bits of a path (not following a final symbolic link);
+// kAttrInvalid when the path cannot be read. A regular file with no bit set
+// reads as kAttrNormal.
+uint32_t GetFileAttributes(const std::string& path);
+
+// Sets the read-only, hidden, system and archive bits of a path to exactly
+// those in `attributes` (kAttrNormal clears all four; other bits are ignored).
+// Returns false on failure: a missing path, a symbolic link or other system
+// entry, or a file system that refuses user extended attributes when a stored
+// bit has to change.
+bool SetFileAttributes(const std::string& path, uint32_t attributes);
+
+// Parses a stored user.DOSATTRIB value (text or Samba's binary form) into its
+// hidden, system and archive bits; 0 when it cannot be read.
+uint32_t ParseDosAttrib(std::string_view value);
+
+// The hidden, system and archive bits stored for a path, not following a final
+// symbolic link; 0 when nothing is stored or the file system keeps no user
+// extended attributes.
+uint32_t ReadStoredAttributes(const std::string& path);
+
+// The attribute bits of an entry from its st_mode (file type and permission
+// bits, as lstat reports them), its last path component and its stored bits.
+// GetFileAttributes is this over lstat and ReadStoredAttributes; a directory
+// listing can call it with what it already knows.
+uint32_t ComposeAttributes(uint32_t mode, std::string_view name, uint32_t stored);
+
+}  // namespace qtarvox

@@ -1,0 +1,57 @@
+// Directory search: the names of one directory that match a DOS wildcard
+// pattern under an attribute filter, in a fixed order.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/rt_error.h"
+
+namespace qtarvox {
+
+enum class SearchFilter {
+  // Normal, read-only, hidden and archive files; no directories, no system entries.
+  kFiles,
+  // As kFiles, but no hidden files either.
+  kNormalFiles,
+  // Directories (never symbolic links) and normal files that are neither hidden nor system.
+  kDirectories,
+};
+
+// True when `name` matches the DOS wildcard `pattern`, ignoring case:
+// "*.*" means "*"; "*" any run of characters; "?" one character, or none at a
+// dot or at the end of the name; a pattern ending in "." matches only names
+// without a dot ("*." selects names without an extension); "name.*" also
+// matches "name". Invalid UTF-8 bytes compare as themselves.
+bool WildcardMatch(std::string_view pattern, std::string_view name);
+
+// True when the pattern holds "*" or "?".
+bool HasWildcard(std::string_view pattern);
+
+// Whether an entry with these attributes passes the filter.
+bool PassesFilter(uint32_t attributes, SearchFilter filter);
+
+// The names in `directory` matching `pattern` under `filter`, sorted by
+// CompareNames (case-insensitive, ties by bytes). "." and ".." are never
+// returned. A directory that cannot be read gives its error (53 when missing).
+RtError SearchDirectory(const std::string& directory, std::string_view pattern,
+                        SearchFilter filter, std::vector<std::string>& names);
+
+// As SearchDirectory, for a path whose last component is the pattern
+// ("/home/me/docs/*.txt"); a path without "/" searches the current directory.
+RtError SearchPath(const std::string& path_with_pattern, SearchFilter filter,
+                   std::vector<std::string>& names);
+
+// One directory entry with its attribute bits.
+struct DirEntry {
+  std::string name;
+  uint32_t attributes = 0;
+};
+
+// Every entry of `directory` (except "." and "..") with its attributes, in
+// directory order. Used to build indexes that answer many searches at once.
+RtError ReadDirectory(const std::string& directory, std::vector<DirEntry>& entries);
+
+}  // namespace qtarvox

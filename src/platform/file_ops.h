@@ -1,0 +1,38 @@
+// Renaming and deleting files without ever replacing one by accident.
+#pragma once
+
+#include <string>
+
+#include "platform/rt_error.h"
+
+namespace qtarvox {
+
+// Renames `directory` + `old_name` to `directory` + `new_name` (the directory
+// ends in "/"). Never replaces an existing target: a taken name gives 58.
+// Trailing dots of the new name are dropped ("a." is committed as "a"). A new
+// name that is empty, "." or "..", or holds "/" gives 52. A rename that only
+// changes the case of a name whose target is the file itself (a file system
+// that ignores case) goes through a temporary name so the case really changes.
+// Atomic through renameat2(RENAME_NOREPLACE); where a file system refuses the
+// flag, link + unlink; only where hard links are refused too, check then rename.
+RtError RenameNoReplace(const std::string& directory, const std::string& old_name,
+                        const std::string& new_name);
+
+// The name that RenameNoReplace gives a file for `new_name` (trailing dots dropped).
+std::string CommittedName(const std::string& new_name);
+
+// Deletes one file. A read-only file (the read-only attribute) is refused as
+// 75, and so is a directory; a missing file gives 53.
+RtError DeleteFile(const std::string& path);
+
+// Checks that DeleteFile(path) would be allowed (the file exists, is not a
+// directory and is not read-only) without deleting it.
+RtError CheckDeletable(const std::string& path);
+
+// Renames `directory` + `old_name` onto the existing file `directory` +
+// `new_name` in one atomic step, replacing it, after CheckDeletable on the
+// target. Either both names are as before or the old file has the new name.
+RtError RenameReplacing(const std::string& directory, const std::string& old_name,
+                        const std::string& new_name);
+
+}  // namespace qtarvox

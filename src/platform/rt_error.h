@@ -1,0 +1,41 @@
+// Run-time error numbers: every operating-system call of the program reports
+// its outcome as one of these numbers (0 = success) with a description.
+#pragma once
+
+#include <string>
+
+namespace qtarvox {
+
+enum ErrorNumber : int {
+  kErrNone = 0,
+  kErrPreviewFull = 7,
+  kErrBadFileName = 52,
+  kErrFileNotFound = 53,
+  kErrFileExists = 58,
+  kErrDeviceIo = 57,
+  kErrDiskFull = 61,
+  kErrDiskNotReady = 71,
+  kErrAccessDenied = 75,
+  kErrPathNotFound = 76,
+  kErrSetAttribute = 200,
+  kErrUntrappedBase = 1000,  // 1000 + errno for everything not mapped above
+};
+
+struct RtError {
+  int number = kErrNone;
+  std::string description;
+
+  bool ok() const { return number == kErrNone; }
+  explicit operator bool() const { return number != kErrNone; }
+};
+
+// The run-time error number of an errno value (design table), e.g. ENOENT -> 53.
+int ErrorNumberOfErrno(int err);
+
+// An RtError for an errno value, described by strerror's text.
+RtError ErrorFromErrno(int err);
+
+// An RtError with a number of the program's own and its description.
+RtError MakeError(int number, std::string description);
+
+}  // namespace qtarvox

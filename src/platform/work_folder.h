@@ -1,0 +1,21 @@
+// Where the program keeps its work files (the Error file, the Process file
+// and the operation list).
+#pragma once
+
+#include <string>
+
+namespace qtarvox {
+
+// The folder of the executable; $QTARVOX_WORK_DIR instead when it is set; when
+// the chosen folder is not writable, $XDG_STATE_HOME/q-tarvox (default
+// ~/.local/state/q-tarvox), created when first needed. Never ends in "/"
+// unless it is the root.
+std::string WorkFolder();
+
+// The folder, a "/" unless the folder already ends in one, and the name.
+std::string JoinPath(const std::string& folder, const std::string& name);
+
+// Full path of a work file in WorkFolder().
+std::string WorkFilePath(const std::string& name);
+
+}  // namespace qtarvox

@@ -1,0 +1,215 @@
+#include "engine/transform.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace qtarvox {
+namespace {
+
+// Records what the steps report, as the Process file would see it.
+class RecordingObserver : public StepObserver {
+ public:
+  void AfterNameStep(int position, const WorkingName& state) override {
+    lines.push_back(std::to_string(position) + ":" + Encode(state.wn) + state.we);
+  }
+  void Terminated(ActionId id) override {
+    lines.push_back("terminated " + std::to_string(static_cast<int>(id)));
+  }
+  void AttributeStep(int position, ActionId, const WorkingName& state) override {
+    lines.push_back("attr " + std::to_string(position) + ":" + Encode(state.wn) + state.we);
+  }
+  std::vector<std::string> lines;
+};
+
+struct Result {
+  std::string new_filename;
+  bool changed;
+};
+
+Result Transform(const Job& job, const std::string& filename, RecordingObserver* obs = nullptr) {
+  std::string name, ext;
+  SplitFilename(filename, name, ext);
+  const TransformPlan plan(job);
+  WorkingName state;
+  TransformName(job, plan, name, ext, state, obs);
+  return {Encode(state.wn) + state.we, state.changed};
+}
+
+Job JobWith(std::initializer_list<int> positions, const std::function<void(Job&)>& set = {}) {
+  Job job;
+  for (int p : positions) TickPosition(job, p);
+  if (set) set(job);
+  return job;
+}
+
+TEST(SplitFilename, SplitsAtTheLastDot) {
+  const struct {
+    const char* filename;
+    const char* name;
+    const char* ext;
+  } cases[] = {{"report.final.txt", "report.final", ".txt"},
+               {"README", "README", ""},
+               {".profile", "", ".profile"},
+               {"a.", "a", "."}};
+  for (const auto& c : cases) {
+    std::string name, ext;
+    SplitFilename(c.filename, name, ext);
+    EXPECT_EQ(name, c.name);
+    EXPECT_EQ(ext, c.ext);
+  }
+}
+
+TEST(TransformName, ActionsGiveTheirNewFilenames) {
+  const struct {
+    const char* what;
+    Job job;
+    const char* filename;
+    const char* expected;
+    bool changed;
+  } cases[] = {
+      {"upper keeps extension case", JobWith({1}), "photo.JPG", "PHOTO.JPG", true},
+      {"lower keeps extension case", JobWith({2}), "PHOTO.JPG", "photo.JPG", true},
+      {"delete last to empty falls back, nothing changes",
+       JobWith({4}, [](Job& j) { j.DeleteLastCount = 2; }), "ab.txt", "ab.txt", false},
+      {"delete last too many is terminated",
+       JobWith({4}, [](Job& j) { j.DeleteLastCount = 3; }), "ab.txt", "ab.txt", false},
+      {"delete last fraction keeps rounded length (5-2.5=2.5 -> 2)",
+       JobWith({4}, [](Job& j) { j.DeleteLastCount = 2.5; }), "abcde.txt", "ab.txt", true},
+      {"delete last fraction keeps rounded length (6-2.5=3.5 -> 4)",
+       JobWith({4}, [](Job& j) { j.DeleteLastCount = 2.5; }), "abcdef.txt", "abcd.txt", true},
+      {"delete first", JobWith({5}, [](Job& j) { j.DeleteFirstCount = 2; }), "abcd.txt",
+       "cd.txt", true},
+      {"delete first of exactly the name falls back",
+       JobWith({5}, [](Job& j) { j.DeleteFirstCount = 4; }), "abcd.txt", "abcd.txt", false},
+      {"clear name and number at end", JobWith({3, 9}, [](Job& j) { j.NumberEndCounter = "2"; }),
+       "ab.txt", "2.txt", true},
+      {"replace case-insensitive",
+       JobWith({6}, [](Job& j) { j.ReplaceSearch = "report", j.ReplaceWith = "X"; }),
+       "Report REPORT report.doc", "X X X.doc", true},
+      {"replace case-sensitive",
+       JobWith({6},
+               [](Job& j) {
+                 j.ReplaceSearch = "report";
+                 j.ReplaceWith = "X";
+                 j.CaseSensitiveReplace = true;
+               }),
+       "Report REPORT report.doc", "Report REPORT X.doc", true},
+      {"case-insensitive replace advances past a match",
+       JobWith({6}, [](Job& j) { j.ReplaceSearch = "aa", j.ReplaceWith = "b"; }), "aaa", "ba",
+       true},
+      {"case-sensitive replace advances past a match",
+       JobWith({6},
+               [](Job& j) {
+                 j.ReplaceSearch = "aa";
+                 j.ReplaceWith = "b";
+                 j.CaseSensitiveReplace = true;
+               }),
+       "aaa", "ba", true},
+      {"replace that finds nothing still counts as a change",
+       JobWith({6}, [](Job& j) { j.ReplaceSearch = "zz", j.ReplaceWith = "b"; }), "abc.txt",
+       "abc.txt", true},
+      {"add beginning and end", JobWith({7, 8}, [](Job& j) { j.AddBeginningText = "<", j.AddEndText = "_x"; }),
+       "abc.txt", "<abc_x.txt", true},
+      {"numbers at both ends lose surrounding blanks",
+       JobWith({9, 10}, [](Job& j) { j.NumberEndCounter = " 07 ", j.NumberBeginningCounter = "3"; }),
+       "abc.txt", "3abc07.txt", true},
+      {"change extension", JobWith({15}, [](Job& j) { j.NewExtension = ".doc"; }), "a.txt",
+       "a.doc", true},
+      {"change extension to nothing", JobWith({15}, [](Job& j) { j.NewExtension = "."; }),
+       "a.txt", "a.", true},
+      {"cleared name with changed extension keeps the old name",
+       JobWith({3, 15}, [](Job& j) { j.NewExtension = ".md"; }), "a.txt", "a.md", true},
+      {"clear alone leaves the file alone", JobWith({3}), "a.txt", "a.txt", false},
+      {"complete rename overrides earlier name actions",
+       JobWith({1, 17}, [](Job& j) { j.NewFilename = "new.doc"; }), "old.txt", "new.doc", true},
+      {"attribute actions alone change nothing", JobWith({11, 12, 13, 14}), "a.txt", "a.txt",
+       false},
+      {"capitalize spaces, trailing blank dropped",
+       JobWith({16}, [](Job& j) { j.CapitalizeSpaces = true; }), "the end .txt", "The End.txt",
+       true},
+      {"capitalize underscores only keeps the blank",
+       JobWith({16}, [](Job& j) { j.CapitalizeUnderscores = true; }), "the end .txt",
+       "The end .txt", true},
+  };
+  for (const auto& c : cases) {
+    const Result r = Transform(c.job, c.filename);
+    EXPECT_EQ(r.new_filename, c.expected) << c.what;
+    EXPECT_EQ(r.changed, c.changed) << c.what;
+  }
+}
+
+TEST(CapitalizeWords, RaisesOnlyFirstAndAfterChosenSeparators) {
+  const struct {
+    const char* in;
+    bool spaces;
+    bool underscores;
+    const char* out;
+  } cases[] = {
+      {"hELLO wORLD", true, false, "HELLO WORLD"},
+      {"my_file name", true, false, "My_file Name"},
+      {"my_file name", true, true, "My_File Name"},
+      {"my_file name", false, true, "My_File name"},
+      {"a  b", true, false, "A  B"},
+      {"a_ b", true, true, "A_ B"},
+      {" ", true, false, ""},
+      {"_x", true, false, "_x"},
+      {"élan vital", true, false, "Élan Vital"},
+      {"ß straße", true, false, "ß Straße"},
+  };
+  for (const auto& c : cases) {
+    CharText wn = Decode(c.in);
+    CapitalizeWords(wn, c.spaces, c.underscores);
+    EXPECT_EQ(Encode(wn), c.out) << c.in;
+  }
+}
+
+TEST(TransformName, CharactersAreCodePointsAndInvalidBytesPassThrough) {
+  const struct {
+    const char* what;
+    Job job;
+    std::string filename;
+    std::string expected;
+  } cases[] = {
+      {"upper accented", JobWith({1}), "café.txt", "CAFÉ.txt"},
+      {"lower Greek", JobWith({2}), "ΣΟΦΙΑ.txt", "σοφια.txt"},
+      {"CJK untouched by case", JobWith({1}), "日本語abc.txt", "日本語ABC.txt"},
+      {"delete last removes a whole é", JobWith({4}, [](Job& j) { j.DeleteLastCount = 1; }),
+       "café.txt", "caf.txt"},
+      {"delete last removes a whole emoji",
+       JobWith({4}, [](Job& j) { j.DeleteLastCount = 1; }), "hi\xF0\x9F\x98\x80.txt", "hi.txt"},
+      {"delete first counts characters", JobWith({5}, [](Job& j) { j.DeleteFirstCount = 2; }),
+       "日本語.txt", "語.txt"},
+      {"invalid byte kept by upper", JobWith({1}), "a\xFF" "b.txt", "A\xFF" "B.txt"},
+      {"invalid byte is one character", JobWith({4}, [](Job& j) { j.DeleteLastCount = 1; }),
+       "ab\xE9.txt", "ab.txt"},
+      {"truncated sequence kept byte for byte", JobWith({7}, [](Job& j) { j.AddBeginningText = "x"; }),
+       "a\xE6\x97.txt", "xa\xE6\x97.txt"},
+      {"case-insensitive replace of non-ASCII",
+       JobWith({6}, [](Job& j) { j.ReplaceSearch = "É", j.ReplaceWith = "e"; }), "éÉ.txt",
+       "ee.txt"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(Transform(c.job, c.filename).new_filename, c.expected) << c.what;
+  }
+}
+
+TEST(TransformName, ReportsStepsInListOrderWithTerminatedDeletes) {
+  Job job = JobWith({1, 4, 5, 9, 11, 17}, [](Job& j) {
+    j.DeleteLastCount = 10;
+    j.DeleteFirstCount = 10;
+    j.NumberEndCounter = "1";
+    j.NewFilename = "z.doc";
+  });
+  RecordingObserver obs;
+  Transform(job, "report.txt", &obs);
+  const std::vector<std::string> expected = {
+      "1:REPORT.txt", "terminated 3", "terminated 4", "9:REPORT1.txt", "attr 11:REPORT1.txt",
+      "17:z.doc"};
+  EXPECT_EQ(obs.lines, expected);
+}
+
+}  // namespace
+}  // namespace qtarvox

@@ -1,0 +1,38 @@
+// Recording stand-ins for the ports, shared by the tests.
+#pragma once
+
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "engine/ports.h"
+
+namespace qtarvox {
+
+// Records every message and question; answers questions from a queue of
+// scripted answers (No once the queue is empty).
+class RecordingPrompter : public Prompter {
+ public:
+  struct Message {
+    std::string text;
+    std::string caption;
+    bool question = false;
+  };
+
+  void Tell(const std::string& text, const std::string& caption) override {
+    messages.push_back({text, caption, false});
+  }
+
+  bool Ask(const std::string& text, const std::string& caption) override {
+    messages.push_back({text, caption, true});
+    if (answers.empty()) return false;
+    const bool answer = answers.front();
+    answers.pop_front();
+    return answer;
+  }
+
+  std::vector<Message> messages;
+  std::deque<bool> answers;
+};
+
+}  // namespace qtarvox
