@@ -116,7 +116,8 @@ struct NameIndex::Directory {
     std::vector<DirEntry> entries;
     ReadDirectory(directory, entries);
     for (auto& e : entries) {
-      by_key.emplace(UpperKey(e.name), Entry{std::move(e.name), e.attributes});
+      CharText key = UpperKey(e.name);
+      by_key.emplace(std::move(key), Entry{std::move(e.name), e.attributes});
     }
   }
 

@@ -1,0 +1,60 @@
+// A job, open report files and a fresh folder of real files, for tests that
+// run the engine on disk.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "engine/job.h"
+#include "engine/rename_file.h"
+#include "engine/report_file.h"
+#include "engine/transform.h"
+#include "temp_dir.h"
+
+namespace qtarvox {
+
+class EngineTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(errors_.OpenForOutput(reports_.PathOf("err.txt")).ok());
+    ASSERT_TRUE(process_.OpenForOutput(reports_.PathOf("process.txt")).ok());
+    job_.GenerateProcessFile = true;
+    job_.txtOP.Clear();
+  }
+
+  void Tick(std::initializer_list<int> positions) {
+    for (int p : positions) TickPosition(job_, p);
+    SnapshotChosenActions(job_);
+  }
+
+  // Runs the engine on dir_/filename, as a pass would.
+  RtError Rename(const std::string& filename, const std::string& directory = {}) {
+    std::string name, ext;
+    SplitFilename(filename, name, ext);
+    EngineContext context;
+    context.process = &process_;
+    context.errors = &errors_;
+    context.names = use_index_ ? &index_ : nullptr;
+    return RenameFile(job_, context, directory.empty() ? dir_.slash() : directory, name, ext);
+  }
+
+  std::string ProcessText() {
+    process_.Close();
+    return reports_.ReadFile("process.txt");
+  }
+  std::string ErrorText() {
+    errors_.Close();
+    return reports_.ReadFile("err.txt");
+  }
+
+  TempDir dir_;
+  TempDir reports_;
+  Job job_;
+  ReportFile errors_;
+  ReportFile process_;
+  NameIndex index_;
+  bool use_index_ = true;
+};
+
+}  // namespace qtarvox

@@ -1,0 +1,339 @@
+#include "engine/rename_file.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdlib>
+
+#include "engine/engine_fixture.h"
+#include "platform/attributes.h"
+#include "platform/xattr_helpers.h"
+#include <gmock/gmock.h>
+
+namespace qtarvox {
+namespace {
+
+using ::testing::HasSubstr;
+
+TEST_F(EngineTest, ProcessFileOfTwoFilesMatchesByteForByte) {
+  Tick({1, 9, 11});
+  dir_.WriteFile("report.txt");
+  dir_.WriteFile("Old.TXT");
+  job_.NumberEndCounter = "1";
+  ASSERT_TRUE(Rename("report.txt").ok());
+  job_.NumberEndCounter = "2";
+  ASSERT_TRUE(Rename("Old.TXT").ok());
+  const std::string d = dir_.slash();
+  EXPECT_EQ(ProcessText(),
+            "Current File : " + d + "report.txt\r\n"
+            "     After performing action 1 : REPORT.txt\r\n"
+            "     After performing action 9 : REPORT1.txt\r\n"
+            "     After performing action 11 : REPORT1.txt is set as readonly(+r)\r\n"
+            "     Final Operation : report.txt == REPORT1.txt\r\n"
+            "Current File : " + d + "Old.TXT\r\n"
+            "     After performing action 1 : OLD.TXT\r\n"
+            "     After performing action 9 : OLD2.TXT\r\n"
+            "     After performing action 11 : OLD2.TXT is set as readonly(+r)\r\n"
+            "     Final Operation : Old.TXT == OLD2.TXT\r\n");
+  EXPECT_EQ(dir_.List(), (std::vector<std::string>{"OLD2.TXT", "REPORT1.txt"}));
+  EXPECT_EQ(GetFileAttributes(dir_.PathOf("OLD2.TXT")) & kAttrReadOnly, kAttrReadOnly);
+  EXPECT_EQ(ErrorText(), "");
+  EXPECT_FALSE(job_.ErrorsOccurred);
+}
+
+TEST_F(EngineTest, PreviewOfTheSameJobWritesHeadLinesAndSetsReadOnly) {
+  Tick({1, 9, 11});
+  dir_.WriteFile("report.txt");
+  job_.PreviewMode = true;
+  job_.NumberEndCounter = "1";
+  ASSERT_TRUE(Rename("report.txt").ok());
+  EXPECT_EQ(ProcessText(), "Current File : " + dir_.slash() + "report.txt\r\n");
+  EXPECT_EQ(job_.txtOP.text(), "\r\n" + dir_.slash() + "report.txt == REPORT1.txt");
+  EXPECT_EQ(dir_.List(), std::vector<std::string>{"report.txt"});
+  EXPECT_EQ(GetFileAttributes(dir_.PathOf("report.txt")) & kAttrReadOnly, kAttrReadOnly);
+}
+
+TEST_F(EngineTest, SameNameWritesNoChangesMade) {
+  Tick({1});
+  dir_.WriteFile("ABC.TXT");
+  ASSERT_TRUE(Rename("ABC.TXT").ok());
+  EXPECT_EQ(ProcessText(), "Current File : " + dir_.slash() +
+                               "ABC.TXT\r\n     After performing action 1 : ABC.TXT\r\n"
+                               "     No changes made\r\n");
+}
+
+TEST_F(EngineTest, CaseOnlyRenameIsARename) {
+  Tick({1});
+  dir_.WriteFile("abc.txt", "x");
+  ASSERT_TRUE(Rename("abc.txt").ok());
+  EXPECT_EQ(dir_.List(), std::vector<std::string>{"ABC.txt"});
+  EXPECT_THAT(ProcessText(), HasSubstr("Final Operation : abc.txt == ABC.txt\r\n"));
+}
+
+struct CollisionCase {
+  CollisionOption option;
+  std::string separator;
+  std::vector<std::string> after;
+  std::string second_block_tail;
+};
+
+TEST_F(EngineTest, TwoFilesGivenTheSameNameFollowTheCollisionOption) {
+  const CollisionCase cases[] = {
+      {CollisionOption::kAppendNumber, "-", {"c-1.txt", "c.txt"},
+       "     Final Operation : b.txt == c-1.txt\r\n"},
+      {CollisionOption::kDoNotRename, "", {"b.txt", "c.txt"},
+       "     Intermediate Operation : File was not renamed as requested since there already "
+       "exists a file with the same name.\r\n"
+       "     Final Operation : b.txt == c.txt was not performed because of the reason stated in "
+       "the previous Intermediate Operation!\r\n"},
+      {CollisionOption::kOverwrite, "", {"c.txt"},
+       "     Intermediate Operation : c.txt was overwritten with b.txt\r\n"
+       "     Final Operation : b.txt == c.txt\r\n"},
+  };
+  for (const auto& c : cases) {
+    TempDir dir;
+    Job job;
+    TickPosition(job, 17);
+    SnapshotChosenActions(job);
+    job.NewFilename = "c.txt";
+    job.collision = c.option;
+    job.Separator = c.separator;
+    job.GenerateProcessFile = true;
+    ReportFile process, errors;
+    ASSERT_TRUE(process.OpenForOutput(dir.PathOf("p.log")).ok());
+    ASSERT_TRUE(errors.OpenForOutput(dir.PathOf("e.log")).ok());
+    const std::string work = dir.MakeDir("w") + "/";
+    dir.WriteFile("w/a.txt", "A");
+    dir.WriteFile("w/b.txt", "B");
+    NameIndex index;
+    EngineContext context{&process, &errors, &index, nullptr};
+    ASSERT_TRUE(RenameFile(job, context, work, "a", ".txt").ok());
+    ASSERT_TRUE(RenameFile(job, context, work, "b", ".txt").ok());
+    process.Close();
+    errors.Close();
+    EXPECT_EQ(dir.List("w"), c.after);
+    const std::string text = dir.ReadFile("p.log");
+    const std::string head = "Current File : " + work + "b.txt\r\n     After performing action 17 : c.txt\r\n";
+    EXPECT_EQ(text.substr(text.find(head)), head + c.second_block_tail);
+    EXPECT_EQ(dir.ReadFile("e.log"), "");
+    if (c.option == CollisionOption::kOverwrite) {
+      EXPECT_EQ(dir.ReadFile("w/c.txt"), "B");
+    }
+  }
+}
+
+TEST_F(EngineTest, OverwriteOfAReadOnlyFileIsRefusedAndNothingChanges) {
+  Tick({17});
+  job_.NewFilename = "c.txt";
+  job_.collision = CollisionOption::kOverwrite;
+  dir_.WriteFile("a.txt", "A");
+  dir_.WriteFile("c.txt", "C");
+  ASSERT_TRUE(SetFileAttributes(dir_.PathOf("c.txt"), kAttrReadOnly));
+  ASSERT_TRUE(Rename("a.txt").ok());
+  EXPECT_EQ(dir_.ReadFile("a.txt"), "A");
+  EXPECT_EQ(dir_.ReadFile("c.txt"), "C");
+  const std::string d = dir_.slash();
+  const std::string errors = ErrorText();
+  EXPECT_EQ(errors.substr(0, errors.find("Error Number")),
+            "Error in file : " + d + "a.txt\r\n"
+            "Error Cause/Reason : Could not rename file because it was in use/open or was "
+            "protected.\r\n");
+  EXPECT_THAT(errors, HasSubstr("Error Number, Description : 75-"));
+  EXPECT_THAT(errors, HasSubstr("\r\nAdditional Information : The file " + d +
+                                "c.txt could not be overwritten because it was in use/open or "
+                                "was protected. So, the file " + d +
+                                "a.txt could not be renamed to that same filename.\r\n"));
+  const std::string process = ProcessText();
+  EXPECT_THAT(process, HasSubstr("     Failure : Could not overwrite the file since it was in "
+                                 "use/open or write protected.\r\n"));
+  EXPECT_THAT(process, ::testing::Not(HasSubstr("Final Operation")));
+  EXPECT_TRUE(job_.ErrorsOccurred);
+}
+
+TEST_F(EngineTest, UniqueNumberFindsTheSmallestFreeNumber) {
+  const struct {
+    const char* what;
+    std::vector<std::string> present;
+    const char* new_name;
+    const char* separator;
+    const char* expected;
+  } cases[] = {
+      {"README onto README", {"README"}, "README", "_", "README1"},
+      {"b.txt with 1 and 3 taken", {"b.txt", "b_1.txt", "b_3.txt"}, "b.txt", "_", "b_2.txt"},
+      {"blanks among digits", {"b.txt", "b 1.txt"}, "b.txt", "", "b2.txt"},
+      {"a number too large for 16 bits is no used number", {"b.txt", "b99999.txt"}, "b.txt", "-",
+       "b-1.txt"},
+      {"number before the first dot", {"x.tar.gz", "x-1.tar.gz"}, "x.tar.gz", "-", "x-2.tar.gz"},
+  };
+  for (bool indexed : {true, false}) {
+    for (const auto& c : cases) {
+      TempDir dir;
+      for (const auto& name : c.present) dir.WriteFile(name, "old");
+      dir.WriteFile("source.bin", "new");
+      Job job;
+      TickPosition(job, 17);
+      SnapshotChosenActions(job);
+      job.NewFilename = c.new_name;
+      job.collision = CollisionOption::kAppendNumber;
+      job.Separator = c.separator;
+      ReportFile errors;
+      ASSERT_TRUE(errors.OpenForOutput(dir.PathOf("e.log")).ok());
+      NameIndex index;
+      EngineContext context{nullptr, &errors, indexed ? &index : nullptr, nullptr};
+      // The source's own extension is the one searched for: give it the new one.
+      std::string name, ext;
+      SplitFilename(c.new_name, name, ext);
+      ASSERT_EQ(::rename(dir.PathOf("source.bin").c_str(), dir.PathOf("src" + ext).c_str()), 0);
+      ASSERT_TRUE(RenameFile(job, context, dir.slash(), "src", ext).ok());
+      EXPECT_TRUE(dir.Exists(c.expected)) << c.what << (indexed ? " (indexed)" : "");
+      if (dir.Exists(c.expected)) {
+        EXPECT_EQ(dir.ReadFile(c.expected), "new") << c.what;
+      }
+    }
+  }
+}
+
+TEST_F(EngineTest, AppendedNumberThatIsStillTakenTriesTheNextAndReportsTheRealName) {
+  // The search uses the old extension, so c-1.doc is not seen as a used number.
+  Tick({15});
+  job_.NewExtension = ".doc";
+  job_.collision = CollisionOption::kAppendNumber;
+  job_.Separator = "-";
+  dir_.WriteFile("c.txt", "new");
+  dir_.WriteFile("c.doc", "old");
+  dir_.WriteFile("c-1.doc", "old1");
+  ASSERT_TRUE(Rename("c.txt").ok());
+  EXPECT_EQ(dir_.ReadFile("c-2.doc"), "new");
+  EXPECT_EQ(dir_.ReadFile("c-1.doc"), "old1");
+  EXPECT_THAT(ProcessText(), HasSubstr("Final Operation : c.txt == c-2.doc\r\n"));
+}
+
+TEST_F(EngineTest, ErrorFileBlocksForAVanishedFileAndARefusedRename) {
+  Tick({1});
+  dir_.WriteFile("busy.txt");
+  const std::string locked = dir_.MakeDir("locked");
+  dir_.WriteFile("locked/busy.txt");
+  if (std::system(("chattr +i '" + locked + "' 2>/dev/null").c_str()) != 0) {
+    GTEST_SKIP() << "cannot make a folder immutable here";
+  }
+  ASSERT_TRUE(Rename("gone.txt").ok());
+  ASSERT_TRUE(Rename("busy.txt", locked + "/").ok());
+  std::system(("chattr -i '" + locked + "'").c_str());
+  const std::string text = ErrorText();
+  const std::string d = dir_.slash();
+  const std::string expected_start =
+      "Error in file : " + d + "gone.txt\r\n"
+      "Error Cause/Reason : The file to be renamed was not found. This could be due to user "
+      "either moving, renaming or deleting the file after process was started.\r\n"
+      "Error Number, Description : 53-No such file or directory\r\n"
+      "Error in file : " + locked + "/busy.txt\r\n"
+      "Error Cause/Reason : Could not rename file because it was in use/open or was "
+      "protected.\r\n"
+      "Error Number, Description : 75-Operation not permitted\r\n";
+  EXPECT_EQ(text, expected_start);
+  EXPECT_TRUE(job_.ErrorsOccurred);
+  // Neither file got a Final line, and the run went on with the second file.
+  EXPECT_THAT(ProcessText(), ::testing::Not(HasSubstr("Final Operation")));
+}
+
+TEST_F(EngineTest, FinalLineIsKeptForFilesAfterAnEarlierError) {
+  Tick({1});
+  dir_.WriteFile("ok.txt");
+  ASSERT_TRUE(Rename("gone.txt").ok());
+  ASSERT_TRUE(Rename("ok.txt").ok());
+  EXPECT_TRUE(job_.ErrorsOccurred);
+  EXPECT_THAT(ProcessText(), HasSubstr("Final Operation : ok.txt == OK.txt\r\n"));
+}
+
+TEST_F(EngineTest, AttributeActionsLogTheirLinesAndError200) {
+  QTARVOX_SKIP_WITHOUT_USER_XATTRS(dir_);
+  Tick({12, 13});
+  dir_.WriteFile("a.txt");
+  ASSERT_TRUE(Rename("a.txt").ok());
+  EXPECT_EQ(GetFileAttributes(dir_.PathOf("a.txt")), kAttrHidden | kAttrArchive);
+  ASSERT_TRUE(Rename("gone.txt").ok());
+  const std::string d = dir_.slash();
+  EXPECT_EQ(ProcessText(),
+            "Current File : " + d + "a.txt\r\n"
+            "     After performing action 12 : a.txt is set as hidden(+h)\r\n"
+            "     After performing action 13 : a.txt is set as archive(+a)\r\n"
+            "Current File : " + d + "gone.txt\r\n"
+            "     After performing action 12 : No changes made as setting +h was unsuccesful\r\n"
+            "     After performing action 13 : No changes made as setting +a was unsuccesful\r\n");
+  const std::string errors = ErrorText();
+  EXPECT_THAT(errors, HasSubstr("Error Cause/Reason : There was a problem setting the file "
+                                "attribute. Possible reason is the file cannot be found.\r\n"
+                                "Error Number, Description : 200-"));
+  EXPECT_TRUE(job_.ErrorsOccurred);
+}
+
+TEST_F(EngineTest, AttributeFailureInAPreviewIsLoggedButNotCounted) {
+  Tick({11});
+  job_.PreviewMode = true;
+  ASSERT_TRUE(Rename("gone.txt").ok());
+  EXPECT_THAT(ErrorText(), HasSubstr("Number, Description : 200-"));
+  EXPECT_FALSE(job_.ErrorsOccurred);
+  EXPECT_EQ(job_.txtOP.text(), "\r\n" + dir_.slash() + "gone.txt == gone.txt (+r)");
+}
+
+TEST_F(EngineTest, PreviewLineRules) {
+  const struct {
+    const char* what;
+    std::vector<int> ticked;
+    CollisionOption option;
+    std::vector<std::string> present;
+    const char* filename;
+    const char* shown;  // empty: no line
+  } cases[] = {
+      {"taken name, do not rename: no line", {17}, CollisionOption::kDoNotRename,
+       {"a.txt", "new.txt"}, "a.txt", ""},
+      {"taken name, overwrite: a line", {17}, CollisionOption::kOverwrite, {"a.txt", "new.txt"},
+       "a.txt", "new.txt"},
+      {"free name, do not rename: a line", {17}, CollisionOption::kDoNotRename, {"a.txt"},
+       "a.txt", "new.txt"},
+      {"upper on a name taken in another case: a line", {1, 17}, CollisionOption::kDoNotRename,
+       {"a.txt", "NEW.TXT"}, "a.txt", "new.txt"},
+      {"extension changed to nothing shows no dot", {15}, CollisionOption::kDoNotRename,
+       {"a.txt"}, "a.txt", "a"},
+      {"read-only and hidden only: a marker line", {11, 12}, CollisionOption::kDoNotRename,
+       {"a.txt"}, "a.txt", "a.txt (+r) (+h)"},
+      {"archive only: no line", {13}, CollisionOption::kDoNotRename, {"a.txt"}, "a.txt", ""},
+  };
+  for (const auto& c : cases) {
+    TempDir dir;
+    for (const auto& name : c.present) dir.WriteFile(name);
+    Job job;
+    for (int p : c.ticked) TickPosition(job, p);
+    SnapshotChosenActions(job);
+    job.NewFilename = "new.txt";
+    job.NewExtension = ".";
+    job.collision = c.option;
+    job.PreviewMode = true;
+    job.txtOP.Clear();
+    NameIndex index;
+    EngineContext context{nullptr, nullptr, &index, nullptr};
+    std::string name, ext;
+    SplitFilename(c.filename, name, ext);
+    ASSERT_TRUE(RenameFile(job, context, dir.slash(), name, ext).ok());
+    const std::string expected =
+        std::string(c.shown).empty() ? "" : "\r\n" + dir.slash() + c.filename + " == " + c.shown;
+    EXPECT_EQ(job.txtOP.text(), expected) << c.what;
+    EXPECT_TRUE(dir.Exists(c.filename)) << c.what;
+  }
+}
+
+TEST_F(EngineTest, FullPreviewBoxLogsError7AndGoesOn) {
+  Tick({1});
+  job_.PreviewMode = true;
+  job_.txtOP = PreviewBox(10);
+  ASSERT_TRUE(Rename("long-name.txt").ok());
+  EXPECT_EQ(job_.txtOP.text(), "");
+  EXPECT_THAT(ErrorText(), HasSubstr("Error Cause/Reason : Could not display preview for this "
+                                     "file in text box because it is full.\r\n"
+                                     "Error Number, Description : 7-"));
+  EXPECT_FALSE(job_.ErrorsOccurred);
+}
+
+}  // namespace
+}  // namespace qtarvox
