@@ -1,0 +1,304 @@
+#include "cli/parse_command_line.h"
+
+#include <algorithm>
+#include <array>
+#include <string_view>
+
+#include "engine/numeric.h"
+#include "platform/chars.h"
+
+namespace qtarvox {
+
+namespace {
+
+// Splits at every occurrence of `separator`. An empty text has no pieces at
+// all, so a list command written without values adds nothing. The separators
+// are ASCII and never occur inside a multi-byte character, so splitting the
+// bytes splits the characters.
+std::vector<std::string> SplitAt(std::string_view text, char separator) {
+  std::vector<std::string> pieces;
+  if (text.empty()) return pieces;
+  size_t start = 0;
+  while (true) {
+    const size_t at = text.find(separator, start);
+    if (at == std::string_view::npos) {
+      pieces.emplace_back(text.substr(start));
+      return pieces;
+    }
+    pieces.emplace_back(text.substr(start, at - start));
+    start = at + 1;
+  }
+}
+
+// The segment, trimmed, split at every single blank; word 0 is the command.
+std::vector<std::string> Words(const std::string& segment) {
+  return SplitAt(TrimBlanks(segment), ' ');
+}
+
+// The segment, trimmed, split at every asterisk; piece 0 is the command.
+std::vector<std::string> Pieces(const std::string& segment) {
+  return SplitAt(TrimBlanks(segment), '*');
+}
+
+// Value `index` of a word or piece list, or empty when it is missing.
+std::string ValueOr(const std::vector<std::string>& values, size_t index) {
+  return index < values.size() ? values[index] : std::string();
+}
+
+// The numeric value of word `index`; 0 when the word is missing.
+double NumericWord(const std::vector<std::string>& words, size_t index) {
+  return index < words.size() ? NumericValue(words[index]) : 0;
+}
+
+// Everything after the first `count` characters.
+std::string DropFirstChars(std::string_view text, size_t count) {
+  const CharText chars = Decode(text);
+  return count < chars.size() ? Encode(std::u32string_view(chars).substr(count)) : std::string();
+}
+
+// The first two characters of the trimmed segment, upper-cased.
+std::string CommandName(const std::string& segment) {
+  CharText chars = Decode(TrimBlanks(segment));
+  if (chars.size() > 2) chars.resize(2);
+  ToUpperInPlace(chars);
+  return Encode(chars);
+}
+
+void ApplyDeleteLast(Job& job, const std::string& segment, Prompter&) {
+  job.DeleteLastCount = NumericWord(Words(segment), 1);
+}
+
+void ApplyDeleteFirst(Job& job, const std::string& segment, Prompter&) {
+  // A count far beyond the 32-bit range is clamped; the Step 1 check judges it.
+  job.DeleteFirstCount = RoundHalfEvenClamped(NumericWord(Words(segment), 1));
+}
+
+void ApplyReplace(Job& job, const std::string& segment, Prompter&) {
+  job.ReplaceSearch.clear();
+  job.ReplaceWith.clear();
+  job.CaseSensitiveReplace = false;
+  const auto pieces = Pieces(segment);
+  if (pieces.size() < 2) return;
+  job.ReplaceSearch = pieces[1];
+  if (pieces.size() < 3) return;
+  job.ReplaceWith = pieces[2];
+  if (pieces.size() < 4) return;
+  job.CaseSensitiveReplace = Trim(ToUpperBytes(pieces[3])) == "Y";
+}
+
+void ApplyAddBeginning(Job& job, const std::string& segment, Prompter&) {
+  job.AddBeginningText = ValueOr(Pieces(segment), 1);
+}
+
+void ApplyAddEnd(Job& job, const std::string& segment, Prompter&) {
+  job.AddEndText = ValueOr(Pieces(segment), 1);
+}
+
+// Shared by NE and NB, which differ only in their fields and in whether the
+// style word is upper-cased before it is compared with "E".
+void ApplyNumbering(const std::vector<std::string>& words, bool upper_case_style, int& style,
+                    bool& start_given, std::string& start) {
+  style = 1;
+  if (words.size() > 1) {
+    const std::string style_word = upper_case_style ? ToUpperBytes(words[1]) : words[1];
+    style = Trim(style_word) == "E" ? 2 : 1;
+  }
+  if (words.size() > 2 && Trim(ToUpperBytes(words[2])) == "BN") {
+    start_given = true;
+    start = "0";
+  }
+  if (words.size() > 3) start = Trim(words[3]);
+}
+
+void ApplyNumberEnd(Job& job, const std::string& segment, Prompter&) {
+  ApplyNumbering(Words(segment), true, job.NumberEndStyle, job.NumberEndStartGiven,
+                 job.NumberEndStart);
+}
+
+void ApplyNumberBeginning(Job& job, const std::string& segment, Prompter&) {
+  ApplyNumbering(Words(segment), false, job.NumberBeginningStyle, job.NumberBeginningStartGiven,
+                 job.NumberBeginningStart);
+}
+
+void ApplyNewExtension(Job& job, const std::string& segment, Prompter&) {
+  job.NewExtension = ValueOr(Pieces(segment), 1);
+}
+
+void ApplyCapitalize(Job& job, const std::string& segment, Prompter&) {
+  const auto words = Words(segment);
+  if (words.size() < 2) {
+    job.CapitalizeSpaces = true;
+    job.CapitalizeUnderscores = false;
+    return;
+  }
+  const std::string value = Trim(ToUpperBytes(words[1]));
+  if (value == "S" || value == "SU" || value == "US") job.CapitalizeSpaces = true;
+  if (value == "U" || value == "SU" || value == "US") job.CapitalizeUnderscores = true;
+}
+
+void ApplyCompleteRename(Job& job, const std::string& segment, Prompter&) {
+  const auto pieces = Pieces(segment);
+  if (pieces.size() > 1) job.NewFilename = pieces[1];
+}
+
+// FI: files separated by asterisks, each a full path. A path is entered the
+// way the Step 2 Add button enters it, "name * directory"; a piece without a
+// directory part (no slash, or only a leading one) is entered as it is.
+void ApplyFiles(Job& job, const std::string& segment, Prompter&) {
+  const auto pieces = SplitAt(TrimBlanks(DropFirstChars(segment, 2)), '*');
+  if (pieces.empty()) return;
+  for (const auto& raw : pieces) {
+    const std::string piece = Trim(raw);
+    // An empty piece (two asterisks in a row, or one at the end) names no file.
+    if (piece.empty()) continue;
+    const size_t slash = piece.rfind('/');
+    if (slash != std::string::npos && slash > 0) {
+      job.lstFile.push_back(piece.substr(slash + 1) + kFileEntrySeparator + piece.substr(0, slash));
+    } else {
+      job.lstFile.push_back(piece);
+    }
+    job.FilesGivenIndividually = true;
+  }
+  job.lblFileList = CountCaption(kFileListCaptionPrefix, job.lstFile.size());
+}
+
+// FE: directories, each followed by its two-character subdirectory mark and
+// separated by double quotes; then, after a question mark, the extensions,
+// also separated by double quotes.
+void ApplyDirectoriesAndExtensions(Job& job, const std::string& segment, Prompter& prompter) {
+  if (segment.find('|') != std::string::npos) prompter.Tell(kPipeSeparatorNote, kAppTitle);
+  const auto parts = SplitAt(TrimBlanks(DropFirstChars(segment, 2)), '?');
+
+  for (const auto& raw : SplitAt(parts.empty() ? std::string() : parts[0], '"')) {
+    const CharText piece = Decode(TrimBlanks(raw));
+    if (piece.size() <= 2) continue;
+    const std::u32string_view chars(piece);
+    // The last two characters are always the mark, whatever they are, so a
+    // directory written without one loses its last two characters.
+    const std::string directory = Encode(chars.substr(0, chars.size() - 2));
+    const bool subdirectories = ToUpperBytes(Encode(chars.substr(chars.size() - 2))) == "*Y";
+    // The item is trimmed as a whole: blanks before the mark stay in it.
+    AddDirectory(job, Trim(subdirectories ? directory + kIncludeSubdirsMark : directory));
+    job.FilesGivenByExtension = true;
+  }
+  job.lblDirList = CountCaption(kDirListCaptionPrefix, job.lstDir.size());
+
+  if (parts.size() < 2) return;
+  for (const auto& raw : SplitAt(parts[1], '"')) {
+    std::string extension = Trim(raw);
+    if (!extension.starts_with("*.")) extension.insert(0, "*.");
+    // The extension goes through the text box, which then shows the last one.
+    job.txtExtList = extension;
+    job.lstExt.push_back(job.txtExtList);
+  }
+  job.lblExtList = CountCaption(kExtListCaptionPrefix, job.lstExt.size());
+}
+
+void ApplySuppress(Job& job, const std::string&, Prompter&) { job.SuppressedMode = true; }
+
+void ApplyCollision(Job& job, const std::string& segment, Prompter&) {
+  const double value = NumericWord(Words(segment), 1);
+  if (value == 2) {
+    job.collision = CollisionOption::kOverwrite;
+  } else if (value == 3) {
+    job.collision = CollisionOption::kAppendNumber;
+  } else {
+    job.collision = CollisionOption::kDoNotRename;
+  }
+}
+
+void ApplySeparator(Job& job, const std::string& segment, Prompter&) {
+  job.txtSep = ValueOr(Pieces(segment), 1);
+}
+
+void ApplyNoProcessFile(Job& job, const std::string&, Prompter&) {
+  job.GenerateProcessFile = false;
+  job.chkProcess = false;
+}
+
+using CommandHandler = void (*)(Job&, const std::string& segment, Prompter&);
+
+struct Command {
+  const char* name;
+  int position;          // list position it ticks, 0 for none
+  CommandHandler apply;  // nullptr when ticking is all it does
+};
+
+// Positions follow the on-screen list, not the action identifiers.
+constexpr std::array<Command, 23> kCommands{{
+    {"UC", 1, nullptr},
+    {"LC", 2, nullptr},
+    {"CO", 3, nullptr},
+    {"DL", 4, ApplyDeleteLast},
+    {"DF", 5, ApplyDeleteFirst},
+    {"RP", 6, ApplyReplace},
+    {"AB", 7, ApplyAddBeginning},
+    {"AE", 8, ApplyAddEnd},
+    {"NE", 9, ApplyNumberEnd},
+    {"NB", 10, ApplyNumberBeginning},
+    {"+R", 11, nullptr},
+    {"+H", 12, nullptr},
+    {"+A", 13, nullptr},
+    {"+N", 14, nullptr},
+    {"EN", 15, ApplyNewExtension},
+    {"CW", 16, ApplyCapitalize},
+    {"CR", 17, ApplyCompleteRename},
+    {"FI", 0, ApplyFiles},
+    {"FE", 0, ApplyDirectoriesAndExtensions},
+    {"SU", 0, ApplySuppress},
+    {"EF", 0, ApplyCollision},
+    {"SC", 0, ApplySeparator},
+    {"NP", 0, ApplyNoProcessFile},
+}};
+
+}  // namespace
+
+CliOptions SplitProgramOptions(const std::vector<std::string>& args) {
+  CliOptions options;
+  for (const auto& arg : args) {
+    if (arg == kOptionHelp) {
+      options.help = true;
+    } else if (arg == kOptionVersion) {
+      options.version = true;
+    } else if (arg == kOptionPreview) {
+      options.preview = true;
+    } else {
+      options.rest.push_back(arg);
+    }
+  }
+  return options;
+}
+
+std::vector<std::string> BuildSegments(const std::vector<std::string>& args) {
+  std::vector<std::string> segments;
+  bool open = false;  // whether a segment is being continued
+  for (const auto& arg : args) {
+    if (arg.starts_with('-')) {
+      segments.push_back(arg.substr(1));
+    } else if (open) {
+      segments.back().append(" ").append(arg);
+    } else {
+      segments.push_back(arg);
+    }
+    open = true;
+  }
+  std::erase_if(segments, [](const std::string& s) { return s.empty(); });
+  return segments;
+}
+
+void ParseCommandLine(Job& job, const std::vector<std::string>& segments, Prompter& prompter) {
+  job.FilesGivenIndividually = false;
+  job.FilesGivenByExtension = false;
+  job.SuppressedMode = false;
+  for (const auto& segment : segments) {
+    if (segment.empty()) continue;
+    const std::string name = CommandName(segment);
+    const auto command = std::find_if(kCommands.begin(), kCommands.end(),
+                                      [&](const Command& c) { return name == c.name; });
+    if (command == kCommands.end()) continue;
+    if (command->position > 0) TickPosition(job, command->position);
+    if (command->apply != nullptr) command->apply(job, segment, prompter);
+  }
+}
+
+}  // namespace qtarvox

@@ -1,0 +1,14 @@
+// What the program prints for --help and --version.
+#pragma once
+
+#include <string>
+
+namespace qtarvox {
+
+inline constexpr const char* kVersionText = "Q-Tarvox Renamer 1.7.6";
+
+// The usage page: options, the 23 job commands with their value forms, how to
+// quote them in a shell, examples and exit codes. Ends with a line break.
+std::string UsageText();
+
+}  // namespace qtarvox
