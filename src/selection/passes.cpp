@@ -1,0 +1,151 @@
+#include "selection/passes.h"
+
+#include <unistd.h>
+
+#include <vector>
+
+#include "engine/messages.h"
+#include "engine/numbering.h"
+#include "engine/transform.h"
+#include "platform/attributes.h"
+#include "platform/chars.h"
+#include "platform/dir_search.h"
+
+namespace qtarvox {
+namespace {
+
+constexpr const char* kDescLineBreakInName = "File name holds a line break";
+
+std::string WithSlash(std::string directory) {
+  if (directory.empty() || directory.back() != '/') directory.push_back('/');
+  return directory;
+}
+
+// A path with every carriage return and line feed shown as "?".
+std::string Printable(std::string path) {
+  for (char& c : path) {
+    if (c == '\r' || c == '\n') c = '?';
+  }
+  return path;
+}
+
+RtError LogUnlistable(Job& job, ReportFile* errors, const std::string& path) {
+  job.ErrorsOccurred = true;
+  if (errors == nullptr) return {};
+  const std::string shown = Printable(path);
+  RtError err = errors->WriteLine({msg::kErrorInFile, shown});
+  if (err.ok()) err = errors->WriteLine({msg::kErrorCause, CauseText(kErrBadFileName)});
+  if (err.ok()) {
+    err = errors->WriteLine({msg::kErrorNumber, std::to_string(kErrBadFileName), "-",
+                             kDescLineBreakInName});
+  }
+  return err;
+}
+
+// Lists the files of one directory for every pattern, in lstExt order.
+RtError ListFiles(Job& job, const std::string& directory, ReportFile& op_list,
+                  ReportFile* errors) {
+  std::vector<std::string> names;
+  for (const auto& pattern : job.lstExt) {
+    names.clear();
+    SearchDirectory(directory, pattern, SearchFilter::kFiles, names);
+    for (const auto& name : names) {
+      const std::string path = directory + name;
+      if (name.find_first_of("\r\n") != std::string::npos) {
+        if (RtError err = LogUnlistable(job, errors, path)) return err;
+        continue;
+      }
+      if (RtError err = op_list.WriteLine(path)) return err;
+      ++job.FileCount;
+    }
+  }
+  return {};
+}
+
+}  // namespace
+
+RtError DirectoryWalk(Job& job, ReportFile& op_list, ReportFile* errors) {
+  for (const auto& entry : job.lstDir) {
+    const size_t star = entry.find('*');
+    const bool subdirectories = star != std::string::npos;
+    const std::string directory =
+        WithSlash(subdirectories ? Trim(std::string_view(entry).substr(0, star)) : entry);
+    if (RtError err = ListFiles(job, directory, op_list, errors)) return err;
+    if (subdirectories) {
+      if (RtError err = SubdirectoryWalk(job, directory, op_list, errors)) return err;
+    }
+  }
+  return {};
+}
+
+RtError SubdirectoryWalk(Job& job, std::string directory, ReportFile& op_list,
+                         ReportFile* errors) {
+  directory = WithSlash(std::move(directory));
+  std::vector<std::string> entries;
+  SearchDirectory(directory, "*", SearchFilter::kDirectories, entries);
+  for (const auto& entry : entries) {
+    const std::string sub = directory + entry;
+    if (GetFileAttributes(sub) != kAttrDirectory) continue;
+    if (RtError err = SubdirectoryWalk(job, sub, op_list, errors)) return err;
+    if (RtError err = ListFiles(job, sub + "/", op_list, errors)) return err;
+  }
+  return {};
+}
+
+RtError OperationListPass(Job& job, EngineContext& context, const std::string& path) {
+  InitOperationListCounters(job);
+  LineReader reader;
+  if (RtError err = reader.Open(path)) return err;
+  std::string line, directory, filename, name, extension;
+  bool first = true;
+  while (reader.ReadLine(line)) {
+    const size_t slash = line.rfind('/');
+    directory.assign(line, 0, slash == std::string::npos ? 0 : slash + 1);
+    filename.assign(line, slash == std::string::npos ? 0 : slash + 1, std::string::npos);
+    SplitFilename(filename, name, extension);
+    AdvanceOperationListCounters(job, first);
+    first = false;
+    if (RtError err = RenameFile(job, context, directory, name, extension)) return err;
+  }
+  return reader.error();
+}
+
+void SplitFileEntry(const std::string& entry, std::string& directory, std::string& filename) {
+  const size_t sep = entry.find(kFileEntrySeparator);
+  if (sep != std::string::npos) {
+    filename = entry.substr(0, sep);
+    directory = WithSlash(Trim(std::string_view(entry).substr(sep + 3)));
+    return;
+  }
+  const size_t slash = entry.rfind('/');
+  if (slash != std::string::npos) {
+    directory = entry.substr(0, slash + 1);
+    filename = entry.substr(slash + 1);
+    return;
+  }
+  std::string cwd(4096, '\0');
+  if (::getcwd(cwd.data(), cwd.size()) != nullptr) {
+    cwd.resize(std::char_traits<char>::length(cwd.c_str()));
+    directory = WithSlash(cwd);
+  } else {
+    directory = "./";
+  }
+  filename = entry;
+}
+
+RtError IndividualFilesPass(Job& job, EngineContext& context) {
+  const bool combined = job.cmdFileType_tag == kTagDone || job.cmdFileType_tag == kTagBoth;
+  const NumberingPass pass =
+      combined ? NumberingPass::kCombinedIndividual : NumberingPass::kIndividual;
+  std::string directory, filename, name, extension;
+  // The list is read as it stands at each step, as the engine never changes it.
+  for (size_t i = 0; i < job.lstFile.size(); ++i) {
+    SplitFileEntry(job.lstFile[i], directory, filename);
+    SplitFilename(filename, name, extension);
+    SetIndividualCounters(job, i, pass, i == 0);
+    if (RtError err = RenameFile(job, context, directory, name, extension)) return err;
+  }
+  return {};
+}
+
+}  // namespace qtarvox
