@@ -1,0 +1,170 @@
+#include "platform/attributes.h"
+
+#include <sys/stat.h>
+#include <sys/xattr.h>
+
+#include <cerrno>
+#include <charconv>
+#include <vector>
+
+namespace qtarvox {
+namespace {
+
+// The bits kept in the extended attribute; the others come from the inode.
+constexpr uint32_t kStoredMask = kAttrHidden | kAttrSystem | kAttrArchive;
+constexpr uint32_t kSettableMask = kAttrReadOnly | kStoredMask;
+
+constexpr mode_t kAllWriteBits = S_IWUSR | S_IWGRP | S_IWOTH;
+
+uint32_t ReadLe16(std::string_view bytes, size_t at) {
+  return static_cast<uint32_t>(static_cast<unsigned char>(bytes[at])) |
+         static_cast<uint32_t>(static_cast<unsigned char>(bytes[at + 1])) << 8;
+}
+
+uint32_t ReadLe32(std::string_view bytes, size_t at) {
+  return ReadLe16(bytes, at) | ReadLe16(bytes, at + 2) << 16;
+}
+
+// "0x22" (the prefix is optional); digits stop at the first other character.
+// A value that does not fit 32 bits or has no digit reads as 0.
+uint32_t ParseHexText(std::string_view text) {
+  if (text.size() >= 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
+    text.remove_prefix(2);
+  }
+  uint32_t value = 0;
+  const auto result = std::from_chars(text.data(), text.data() + text.size(), value, 16);
+  if (result.ec != std::errc()) return 0;
+  return value;
+}
+
+// The raw stored value; false (and errno set) when there is none or it cannot be read.
+bool ReadDosAttribValue(const std::string& path, std::string& value) {
+  std::vector<char> buffer(256);
+  for (;;) {
+    const ssize_t n = lgetxattr(path.c_str(), kDosAttribXattr, buffer.data(), buffer.size());
+    if (n >= 0) {
+      value.assign(buffer.data(), static_cast<size_t>(n));
+      return true;
+    }
+    if (errno != ERANGE) return false;
+    // The value grew between the two calls, or is larger than the first guess.
+    const ssize_t size = lgetxattr(path.c_str(), kDosAttribXattr, nullptr, 0);
+    if (size < 0) return false;
+    buffer.resize(static_cast<size_t>(size) + 1);
+  }
+}
+
+std::string FormatDosAttrib(uint32_t bits) {
+  char digits[16];
+  const auto result = std::to_chars(digits, digits + sizeof digits, bits, 16);
+  return "0x" + std::string(digits, result.ptr);
+}
+
+// Writes the stored bits; removes the attribute when none remains.
+bool WriteStoredBits(const std::string& path, uint32_t bits) {
+  if (bits == 0) {
+    return lremovexattr(path.c_str(), kDosAttribXattr) == 0 || errno == ENODATA;
+  }
+  const std::string text = FormatDosAttrib(bits);
+  return lsetxattr(path.c_str(), kDosAttribXattr, text.data(), text.size(), 0) == 0;
+}
+
+std::string_view LastComponent(std::string_view path) {
+  while (path.size() > 1 && path.back() == '/') path.remove_suffix(1);
+  const size_t slash = path.rfind('/');
+  return slash == std::string_view::npos ? path : path.substr(slash + 1);
+}
+
+bool IsDotName(std::string_view name) {
+  return !name.empty() && name[0] == '.' && name != "." && name != "..";
+}
+
+}  // namespace
+
+uint32_t ParseDosAttrib(std::string_view value) {
+  const size_t nul = value.find('\0');
+  if (nul != std::string_view::npos) {
+    // Binary form: the hex text, then version and level (16 bits each) and the
+    // fields of that version. Versions whose layout is not known here fall back
+    // to the text, which every version carries.
+    const std::string_view binary = value.substr(nul + 1);
+    constexpr size_t kHeader = 4;
+    if (binary.size() >= kHeader) {
+      const uint32_t version = ReadLe16(binary, 0);
+      if (version == 1 && binary.size() >= kHeader + 4) {
+        return ReadLe32(binary, kHeader) & kStoredMask;
+      }
+      if (version >= 3 && version <= 5 && binary.size() >= kHeader + 8) {
+        // valid_flags comes first, then the attribute word.
+        return ReadLe32(binary, kHeader + 4) & kStoredMask;
+      }
+    }
+    value = value.substr(0, nul);
+  }
+  return ParseHexText(value) & kStoredMask;
+}
+
+uint32_t ReadStoredAttributes(const std::string& path) {
+  std::string value;
+  if (!ReadDosAttribValue(path, value)) return 0;
+  return ParseDosAttrib(value);
+}
+
+uint32_t ComposeAttributes(uint32_t mode, std::string_view name, uint32_t stored) {
+  uint32_t attributes = stored & kStoredMask;
+  if (S_ISDIR(mode)) {
+    attributes |= kAttrDirectory;
+  } else if (!S_ISREG(mode)) {
+    attributes |= kAttrSystem;
+  }
+  if ((mode & S_IWUSR) == 0) attributes |= kAttrReadOnly;
+  if (IsDotName(name)) attributes |= kAttrHidden;
+  return attributes == 0 ? kAttrNormal : attributes;
+}
+
+uint32_t GetFileAttributes(const std::string& path) {
+  struct stat st;
+  if (lstat(path.c_str(), &st) != 0) return kAttrInvalid;
+  // Only regular files and directories can carry user extended attributes.
+  const bool can_store = S_ISREG(st.st_mode) || S_ISDIR(st.st_mode);
+  const uint32_t stored = can_store ? ReadStoredAttributes(path) : 0;
+  return ComposeAttributes(st.st_mode, LastComponent(path), stored);
+}
+
+bool SetFileAttributes(const std::string& path, uint32_t attributes) {
+  // Normal on its own selects none of the settable bits, so it clears them all;
+  // combined with other bits it adds nothing to them.
+  const uint32_t wanted = attributes & kSettableMask;
+
+  struct stat st;
+  if (lstat(path.c_str(), &st) != 0) return false;
+  if (!S_ISREG(st.st_mode) && !S_ISDIR(st.st_mode)) return false;
+
+  const mode_t mode = st.st_mode & 07777;
+  const mode_t final_mode =
+      (wanted & kAttrReadOnly) != 0 ? (mode & ~kAllWriteBits) : (mode | S_IWUSR);
+
+  std::string current_value;
+  const bool has_value = ReadDosAttribValue(path, current_value);
+  const uint32_t current_stored = has_value ? ParseDosAttrib(current_value) : 0;
+  const uint32_t wanted_stored = wanted & kStoredMask;
+
+  mode_t actual_mode = mode;
+  if (current_stored != wanted_stored) {
+    // Writing a user extended attribute needs write access, which the owner of
+    // a read-only file has only after lending it to themselves for a moment.
+    if ((mode & S_IWUSR) == 0) {
+      if (chmod(path.c_str(), mode | S_IWUSR) != 0) return false;
+      actual_mode = mode | S_IWUSR;
+    }
+    if (!WriteStoredBits(path, wanted_stored)) {
+      const int err = errno;
+      if (actual_mode != mode) chmod(path.c_str(), mode);
+      errno = err;
+      return false;
+    }
+  }
+  return final_mode == actual_mode || chmod(path.c_str(), final_mode) == 0;
+}
+
+}  // namespace qtarvox

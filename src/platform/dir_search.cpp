@@ -1,0 +1,268 @@
+#include "platform/dir_search.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <memory>
+
+#include "platform/attributes.h"
+#include "platform/chars.h"
+
+namespace qtarvox {
+namespace {
+
+// A wildcard pattern prepared once and matched against many names. The DOS
+// rules for a trailing "." and a trailing ".*" turn one pattern into at most a
+// few plain patterns ("*" any run, "?" one non-dot character or none at a dot
+// or the end), each matched without backtracking.
+class WildcardPattern {
+ public:
+  explicit WildcardPattern(std::string_view pattern) {
+    Expand(pattern);
+    if (std::any_of(alternatives_.begin(), alternatives_.end(),
+                    [](const Alternative& a) { return !a.no_dot && a.chars == U"*"; })) {
+      kind_ = Kind::kAll;
+    } else if (alternatives_.size() == 1 && !alternatives_[0].no_dot) {
+      const CharText& p = alternatives_[0].chars;
+      if (!p.empty() && p[0] == U'*' && IsAsciiLiteral(p.substr(1))) {
+        kind_ = Kind::kSuffix;
+        for (size_t i = 1; i < p.size(); ++i) suffix_.push_back(static_cast<char>(p[i]));
+      }
+    }
+  }
+
+  bool Matches(std::string_view name) const {
+    switch (kind_) {
+      case Kind::kAll:
+        return true;
+      case Kind::kSuffix:
+        if (name.size() < suffix_.size()) return false;
+        if (const auto tail = name.substr(name.size() - suffix_.size()); IsAscii(tail)) {
+          for (size_t i = 0; i < tail.size(); ++i) {
+            if (ToUpperChar(static_cast<unsigned char>(tail[i])) !=
+                static_cast<unsigned char>(suffix_[i])) {
+              return false;
+            }
+          }
+          return true;
+        }
+        // A non-ASCII character may upper-case to an ASCII one: decode.
+        break;
+      case Kind::kGeneral:
+        break;
+    }
+    CharText chars = Decode(name);
+    ToUpperInPlace(chars);
+    const bool has_dot = chars.find(U'.') != CharText::npos;
+    for (const Alternative& alternative : alternatives_) {
+      if (alternative.no_dot && has_dot) continue;
+      if (MatchPlain(alternative.chars, chars)) return true;
+    }
+    return false;
+  }
+
+ private:
+  enum class Kind { kGeneral, kAll, kSuffix };
+
+  struct Alternative {
+    CharText chars;  // upper case, runs of "*" collapsed
+    bool no_dot = false;
+  };
+
+  static bool IsAscii(std::string_view bytes) {
+    return std::all_of(bytes.begin(), bytes.end(),
+                       [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+  }
+
+  static bool IsAsciiLiteral(std::u32string_view chars) {
+    return std::all_of(chars.begin(), chars.end(),
+                       [](char32_t c) { return c < 0x80 && c != U'*' && c != U'?'; });
+  }
+
+  void Expand(std::string_view pattern) {
+    if (pattern.size() >= 2 && pattern.substr(pattern.size() - 2) == ".*") {
+      // "name.*" is "name.*" or "name"; so "*.*" is everything.
+      Add(pattern, false);
+      Expand(pattern.substr(0, pattern.size() - 2));
+      return;
+    }
+    if (!pattern.empty() && pattern.back() == '.') {
+      while (!pattern.empty() && pattern.back() == '.') pattern.remove_suffix(1);
+      Add(pattern, true);
+      return;
+    }
+    Add(pattern, false);
+  }
+
+  void Add(std::string_view pattern, bool no_dot) {
+    Alternative alternative{Decode(pattern), no_dot};
+    ToUpperInPlace(alternative.chars);
+    auto& p = alternative.chars;
+    p.erase(std::unique(p.begin(), p.end(),
+                        [](char32_t a, char32_t b) { return a == U'*' && b == U'*'; }),
+            p.end());
+    alternatives_.push_back(std::move(alternative));
+  }
+
+  // Set-of-positions matcher: after each pattern element, `reach` marks the
+  // name prefixes it can have consumed. Time is pattern length x name length.
+  static bool MatchPlain(const CharText& pattern, const CharText& name) {
+    const size_t n = name.size();
+    std::vector<char> reach(n + 1, 0);
+    std::vector<char> next(n + 1, 0);
+    reach[0] = 1;
+    for (const char32_t p : pattern) {
+      std::fill(next.begin(), next.end(), 0);
+      bool any = false;
+      if (p == U'*') {
+        char seen = 0;
+        for (size_t j = 0; j <= n; ++j) {
+          seen |= reach[j];
+          next[j] = seen;
+        }
+        any = seen != 0;
+      } else {
+        for (size_t j = 0; j <= n; ++j) {
+          if (!reach[j]) continue;
+          if (p == U'?') {
+            if (j == n || name[j] == U'.') {
+              next[j] = 1;
+            } else {
+              next[j + 1] = 1;
+            }
+            any = true;
+          } else if (j < n && name[j] == p) {
+            next[j + 1] = 1;
+            any = true;
+          }
+        }
+      }
+      if (!any) return false;
+      reach.swap(next);
+    }
+    return reach[n] != 0;
+  }
+
+  std::vector<Alternative> alternatives_;
+  Kind kind_ = Kind::kGeneral;
+  std::string suffix_;  // kSuffix: the upper-case ASCII text after the "*"
+};
+
+struct DirCloser {
+  void operator()(DIR* dir) const { closedir(dir); }
+};
+using DirHandle = std::unique_ptr<DIR, DirCloser>;
+
+std::string DirectoryPrefix(const std::string& directory) {
+  if (directory.empty() || directory.back() == '/') return directory;
+  return directory + "/";
+}
+
+bool IsDotOrDotDot(const char* name) {
+  return name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'));
+}
+
+// Attribute bits of one entry; kAttrInvalid when it vanished meanwhile. With
+// `need_mode` false the entry type from the listing is trusted and no stat is
+// made, which leaves the read-only bit out.
+uint32_t EntryAttributes(DIR* dir, const std::string& prefix, const dirent& entry, bool need_mode) {
+  uint32_t mode = 0;
+  if (entry.d_type == DT_UNKNOWN || need_mode) {
+    struct stat st;
+    if (fstatat(dirfd(dir), entry.d_name, &st, AT_SYMLINK_NOFOLLOW) != 0) return kAttrInvalid;
+    mode = st.st_mode;
+  } else {
+    mode = DTTOIF(entry.d_type) | S_IWUSR;
+  }
+  // Only regular files and directories can carry user extended attributes.
+  const uint32_t stored =
+      S_ISREG(mode) || S_ISDIR(mode) ? ReadStoredAttributes(prefix + entry.d_name) : 0;
+  return ComposeAttributes(mode, entry.d_name, stored);
+}
+
+// Calls `visit(entry)` for every entry except "." and "..".
+template <typename Visit>
+RtError ForEachEntry(const std::string& directory, Visit visit) {
+  DirHandle dir(opendir(directory.empty() ? "." : directory.c_str()));
+  if (!dir) return ErrorFromErrno(errno);
+  for (;;) {
+    errno = 0;
+    const dirent* entry = readdir(dir.get());
+    if (entry == nullptr) {
+      if (errno != 0) return ErrorFromErrno(errno);
+      return {};
+    }
+    if (!IsDotOrDotDot(entry->d_name)) visit(dir.get(), *entry);
+  }
+}
+
+}  // namespace
+
+bool WildcardMatch(std::string_view pattern, std::string_view name) {
+  return WildcardPattern(pattern).Matches(name);
+}
+
+bool HasWildcard(std::string_view pattern) {
+  return pattern.find_first_of("*?") != std::string_view::npos;
+}
+
+bool PassesFilter(uint32_t attributes, SearchFilter filter) {
+  if (attributes == kAttrInvalid || (attributes & kAttrSystem) != 0) return false;
+  const bool directory = (attributes & kAttrDirectory) != 0;
+  const bool hidden = (attributes & kAttrHidden) != 0;
+  switch (filter) {
+    case SearchFilter::kFiles:
+      return !directory;
+    case SearchFilter::kNormalFiles:
+      return !directory && !hidden;
+    case SearchFilter::kDirectories:
+      return directory || !hidden;
+  }
+  return false;
+}
+
+RtError SearchDirectory(const std::string& directory, std::string_view pattern, SearchFilter filter,
+                        std::vector<std::string>& names) {
+  names.clear();
+  const WildcardPattern matcher(pattern);
+  const std::string prefix = DirectoryPrefix(directory);
+  // The name is matched first: the attributes cost system calls, and most
+  // entries of a large folder usually fail the pattern.
+  RtError error = ForEachEntry(directory, [&](DIR* dir, const dirent& entry) {
+    if (!matcher.Matches(entry.d_name)) return;
+    if (PassesFilter(EntryAttributes(dir, prefix, entry, false), filter)) {
+      names.emplace_back(entry.d_name);
+    }
+  });
+  if (error) {
+    names.clear();
+    return error;
+  }
+  std::sort(names.begin(), names.end(),
+            [](const std::string& a, const std::string& b) { return CompareNames(a, b) < 0; });
+  return {};
+}
+
+RtError SearchPath(const std::string& path_with_pattern, SearchFilter filter,
+                   std::vector<std::string>& names) {
+  const size_t slash = path_with_pattern.rfind('/');
+  if (slash == std::string::npos) return SearchDirectory("", path_with_pattern, filter, names);
+  return SearchDirectory(path_with_pattern.substr(0, slash + 1),
+                         std::string_view(path_with_pattern).substr(slash + 1), filter, names);
+}
+
+RtError ReadDirectory(const std::string& directory, std::vector<DirEntry>& entries) {
+  entries.clear();
+  const std::string prefix = DirectoryPrefix(directory);
+  RtError error = ForEachEntry(directory, [&](DIR* dir, const dirent& entry) {
+    const uint32_t attributes = EntryAttributes(dir, prefix, entry, true);
+    if (attributes != kAttrInvalid) entries.push_back({entry.d_name, attributes});
+  });
+  if (error) entries.clear();
+  return error;
+}
+
+}  // namespace qtarvox

@@ -1,0 +1,153 @@
+#include "platform/file_ops.h"
+
+#include <fcntl.h>
+#include <stdio.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+#include "platform/chars.h"
+
+namespace qtarvox {
+namespace {
+
+std::string DirectoryPrefix(const std::string& directory) {
+  if (directory.empty() || directory.back() == '/') return directory;
+  return directory + "/";
+}
+
+// A single path component that names an entry of the directory itself.
+bool IsPlainName(const std::string& name) {
+  return !name.empty() && name != "." && name != ".." &&
+         name.find_first_of(std::string_view("/\0", 2)) == std::string::npos;
+}
+
+RtError BadName() { return MakeError(kErrBadFileName, std::strerror(EINVAL)); }
+
+// Hard links are refused by this file system or for this kind of entry.
+bool LinkRefused(int err) {
+  return err == EPERM || err == EOPNOTSUPP || err == EXDEV || err == EMLINK || err == ENOSYS;
+}
+
+// Moves `from` to `to` unless `to` exists; 0 or an errno value (EEXIST for a
+// taken name, whatever the file system supports).
+int MoveNoReplace(const std::string& from, const std::string& to) {
+  if (renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return 0;
+  int err = errno;
+  if (err != EINVAL && err != ENOSYS) return err;
+
+  // The file system refuses the flag. A hard link never replaces anything
+  // either, so link + unlink keeps the move safe against a taken name.
+  if (linkat(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), 0) == 0) {
+    if (unlinkat(AT_FDCWD, from.c_str(), 0) == 0) return 0;
+    err = errno;
+    unlinkat(AT_FDCWD, to.c_str(), 0);
+    return err;
+  }
+  err = errno;
+  if (!LinkRefused(err)) return err;
+
+  // No hard links here (or a directory): check, then rename. Only this last
+  // resort leaves a short window in which another program could take the name.
+  struct stat st;
+  if (lstat(to.c_str(), &st) == 0) return EEXIST;
+  if (errno != ENOENT) return errno;
+  if (rename(from.c_str(), to.c_str()) == 0) return 0;
+  return errno;
+}
+
+bool SameEntry(const std::string& a, const std::string& b) {
+  struct stat sa;
+  struct stat sb;
+  return lstat(a.c_str(), &sa) == 0 && lstat(b.c_str(), &sb) == 0 && sa.st_dev == sb.st_dev &&
+         sa.st_ino == sb.st_ino;
+}
+
+// A name for a moment's stop on the way; a taken one just moves on to the next attempt.
+std::string TemporaryName(int attempt) {
+  return ".qtarvox-" + std::to_string(getpid()) + "-" + std::to_string(attempt) + ".tmp";
+}
+
+// The target "exists" because it is the source seen through a file system that
+// ignores case: go through a temporary name so the new case is really written.
+RtError RenameCaseOnly(const std::string& prefix, const std::string& from, const std::string& to) {
+  std::string temporary;
+  int err = EEXIST;
+  for (int attempt = 0; attempt < 100 && err == EEXIST; ++attempt) {
+    temporary = prefix + TemporaryName(attempt);
+    err = MoveNoReplace(from, temporary);
+  }
+  if (err != 0) return ErrorFromErrno(err);
+  err = MoveNoReplace(temporary, to);
+  if (err != 0) {
+    MoveNoReplace(temporary, from);
+    return ErrorFromErrno(err);
+  }
+  return {};
+}
+
+bool IsCaseOnlyChange(const std::string& old_name, const std::string& new_name) {
+  return EqualsIgnoreCase(Decode(old_name), Decode(new_name));
+}
+
+}  // namespace
+
+std::string CommittedName(const std::string& new_name) {
+  size_t end = new_name.size();
+  while (end > 0 && new_name[end - 1] == '.') --end;
+  return new_name.substr(0, end);
+}
+
+RtError RenameNoReplace(const std::string& directory, const std::string& old_name,
+                        const std::string& new_name) {
+  const std::string committed = CommittedName(new_name);
+  if (!IsPlainName(committed) || !IsPlainName(old_name)) return BadName();
+  if (committed == old_name) return {};
+
+  const std::string prefix = DirectoryPrefix(directory);
+  const std::string from = prefix + old_name;
+  const std::string to = prefix + committed;
+  const int err = MoveNoReplace(from, to);
+  if (err == 0) return {};
+  if (err == EEXIST && IsCaseOnlyChange(old_name, committed) && SameEntry(from, to)) {
+    return RenameCaseOnly(prefix, from, to);
+  }
+  return ErrorFromErrno(err);
+}
+
+RtError CheckDeletable(const std::string& path) {
+  struct stat st;
+  if (lstat(path.c_str(), &st) != 0) return ErrorFromErrno(errno);
+  if (S_ISDIR(st.st_mode)) return ErrorFromErrno(EISDIR);
+  // The read-only attribute protects the file even from a user (root) whom
+  // the permission bits would not stop.
+  if (S_ISREG(st.st_mode) && (st.st_mode & S_IWUSR) == 0) return ErrorFromErrno(EACCES);
+  return {};
+}
+
+RtError DeleteFile(const std::string& path) {
+  if (RtError error = CheckDeletable(path)) return error;
+  if (unlink(path.c_str()) != 0) return ErrorFromErrno(errno);
+  return {};
+}
+
+RtError RenameReplacing(const std::string& directory, const std::string& old_name,
+                        const std::string& new_name) {
+  const std::string committed = CommittedName(new_name);
+  if (!IsPlainName(committed) || !IsPlainName(old_name)) return BadName();
+  const std::string prefix = DirectoryPrefix(directory);
+  const std::string from = prefix + old_name;
+  const std::string to = prefix + committed;
+  // On a file system that ignores case the "target" may be the file itself,
+  // which rename() would leave as it is.
+  if (committed != old_name && IsCaseOnlyChange(old_name, committed) && SameEntry(from, to)) {
+    return RenameNoReplace(directory, old_name, new_name);
+  }
+  if (RtError error = CheckDeletable(to)) return error;
+  if (rename(from.c_str(), to.c_str()) != 0) return ErrorFromErrno(errno);
+  return {};
+}
+
+}  // namespace qtarvox

@@ -1,0 +1,74 @@
+#include "platform/work_folder.h"
+
+#include <pwd.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <system_error>
+#include <vector>
+
+namespace qtarvox {
+namespace {
+
+constexpr const char* kWorkDirVariable = "QTARVOX_WORK_DIR";
+constexpr const char* kStateFolderName = "q-tarvox";
+
+std::string Environment(const char* name) {
+  const char* value = std::getenv(name);
+  return value == nullptr ? std::string() : std::string(value);
+}
+
+std::string WithoutTrailingSlashes(std::string folder) {
+  while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
+  return folder;
+}
+
+// The folder holding the running executable; empty when it cannot be told.
+std::string ExecutableFolder() {
+  std::vector<char> buffer(4096);
+  const ssize_t n = readlink("/proc/self/exe", buffer.data(), buffer.size());
+  if (n <= 0 || static_cast<size_t>(n) >= buffer.size()) return {};
+  const std::string exe(buffer.data(), static_cast<size_t>(n));
+  const size_t slash = exe.rfind('/');
+  if (slash == std::string::npos) return {};
+  return slash == 0 ? "/" : exe.substr(0, slash);
+}
+
+std::string HomeFolder() {
+  std::string home = Environment("HOME");
+  if (!home.empty()) return home;
+  const passwd* entry = getpwuid(getuid());
+  return entry != nullptr && entry->pw_dir != nullptr ? std::string(entry->pw_dir) : "/";
+}
+
+// The per-user state folder, created when missing.
+std::string StateFolder() {
+  std::string base = Environment("XDG_STATE_HOME");
+  // Relative values are to be ignored, as for every XDG base directory.
+  if (base.empty() || base[0] != '/') base = JoinPath(HomeFolder(), ".local/state");
+  const std::string folder = JoinPath(WithoutTrailingSlashes(base), kStateFolderName);
+  std::error_code ignored;
+  std::filesystem::create_directories(folder, ignored);
+  return folder;
+}
+
+}  // namespace
+
+std::string WorkFolder() {
+  const std::string chosen = Environment(kWorkDirVariable);
+  if (!chosen.empty()) return WithoutTrailingSlashes(chosen);
+  const std::string exe_folder = ExecutableFolder();
+  if (!exe_folder.empty() && access(exe_folder.c_str(), W_OK) == 0) return exe_folder;
+  return StateFolder();
+}
+
+std::string JoinPath(const std::string& folder, const std::string& name) {
+  if (folder.empty()) return name;
+  if (folder.back() == '/') return folder + name;
+  return folder + "/" + name;
+}
+
+std::string WorkFilePath(const std::string& name) { return JoinPath(WorkFolder(), name); }
+
+}  // namespace qtarvox
