@@ -36,3 +36,22 @@ class RecordingPrompter : public Prompter {
 };
 
 }  // namespace qtarvox
+
+namespace qtarvox {
+
+// Records status captions and the files the viewer was started on; starting
+// the viewer succeeds unless `viewer_works` is false.
+class RecordingRunView : public RunView {
+ public:
+  void ShowStatus(const std::string& caption) override { statuses.push_back(caption); }
+  bool StartViewer(const std::string& path) override {
+    viewed.push_back(path);
+    return viewer_works;
+  }
+
+  std::vector<std::string> statuses;
+  std::vector<std::string> viewed;
+  bool viewer_works = true;
+};
+
+}  // namespace qtarvox

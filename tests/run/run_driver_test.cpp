@@ -1,0 +1,240 @@
+#include "run/run_driver.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include "fakes.h"
+#include "platform/attributes.h"
+#include "run/job_reset.h"
+#include "run/report_view.h"
+#include "run/settings.h"
+#include "run/work_files.h"
+#include "temp_dir.h"
+
+namespace qtarvox {
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::HasSubstr;
+
+class RunDriverTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    setenv("QTARVOX_WORK_DIR", work_.path().c_str(), 1);
+    dir_.WriteFile("d/a.txt", "a");
+    dir_.WriteFile("d/b.txt", "b");
+    dir_.WriteFile("d/c.doc", "c");
+    TickPosition(job_, 1);
+    SnapshotChosenActions(job_);
+    job_.cmdFileType_tag = kTagExtension;
+    job_.lstDir = {dir_.PathOf("d")};
+    job_.lstExt = {"*.txt"};
+    job_.dirDir = dir_.path();
+  }
+
+  std::string WorkFile(const char* name) { return work_.ReadFile(name); }
+
+  TempDir dir_;
+  TempDir work_;
+  Job job_;
+  RecordingPrompter prompter_;
+  RecordingRunView view_;
+};
+
+TEST_F(RunDriverTest, PreviewListsNewNamesAndChangesNothing) {
+  const RunOutcome outcome = PressPreview(job_, prompter_, view_);
+  EXPECT_TRUE(outcome.started);
+  const std::string d = dir_.PathOf("d") + "/";
+  EXPECT_EQ(job_.txtOP.text(), "\r\n" + d + "a.txt == A.txt\r\n" + d + "b.txt == B.txt");
+  EXPECT_THAT(dir_.List("d"), ElementsAre("a.txt", "b.txt", "c.doc"));
+  EXPECT_THAT(view_.statuses,
+              ElementsAre("Status : \r\nGenerating Preview...please wait...",
+                          "Status : Preview Generated succesfully"));
+  EXPECT_TRUE(prompter_.messages.empty());
+  EXPECT_EQ(WorkFile("Q-Tarvox_Process.txt"),
+            "Current File : " + d + "a.txt\r\nCurrent File : " + d + "b.txt\r\n");
+  EXPECT_THAT(work_.List(), ElementsAre("Q-Tarvox_Process.txt"));
+  EXPECT_FALSE(job_.PreviewMode);
+  EXPECT_EQ(job_.step3.cmdProceed3_tag, "");
+}
+
+TEST_F(RunDriverTest, PerformRenamesAndLocksTheScreenIntoFinished) {
+  const RunOutcome outcome = PressRun(job_, prompter_, view_);
+  EXPECT_TRUE(outcome.started);
+  EXPECT_FALSE(outcome.error_file_left);
+  EXPECT_THAT(dir_.List("d"), ElementsAre("A.txt", "B.txt", "c.doc"));
+  const std::string d = dir_.PathOf("d") + "/";
+  EXPECT_EQ(WorkFile("Q-Tarvox_Process.txt"),
+            "Current File : " + d + "a.txt\r\n     After performing action 1 : A.txt\r\n"
+            "     Final Operation : a.txt == A.txt\r\n"
+            "Current File : " + d + "b.txt\r\n     After performing action 1 : B.txt\r\n"
+            "     Final Operation : b.txt == B.txt\r\n");
+  EXPECT_THAT(work_.List(), ElementsAre("Q-Tarvox_Process.txt"));  // no list, no Error file
+  EXPECT_THAT(view_.statuses, ElementsAre("Performing changes...please wait...",
+                                          "Status : Filename changes were performed succesfully"));
+  ASSERT_EQ(prompter_.messages.size(), 1u);
+  EXPECT_EQ(prompter_.messages[0].text, "The files were succesfully renamed.");
+  EXPECT_EQ(prompter_.messages[0].caption, "Q-Tarvox");
+  const Step3Controls& s = job_.step3;
+  EXPECT_EQ(s.cmdProceed3_caption, "&Finished");
+  EXPECT_EQ(s.cmdProceed3_tag, "Done");
+  EXPECT_TRUE(s.cmdOP_enabled);
+  EXPECT_FALSE(s.cmdErr_enabled);
+  EXPECT_FALSE(s.cmdPreview_enabled || s.cmdStep1_enabled || s.cmdStep2_enabled ||
+               s.cmdCancel3_enabled);
+}
+
+TEST_F(RunDriverTest, PerformWithErrorsKeepsTheErrorFileAndOffersIt) {
+  job_.lstExt = {"*.txt", "*.*"};  // every text file twice: the second time it is gone
+  prompter_.answers = {true};
+  const RunOutcome outcome = PressRun(job_, prompter_, view_);
+  EXPECT_TRUE(outcome.error_file_left);
+  const std::string d = dir_.PathOf("d") + "/";
+  EXPECT_THAT(WorkFile("Q-Tarvox_Err.txt"),
+              HasSubstr("Error in file : " + d + "a.txt\r\nError Cause/Reason : The file to be "
+                        "renamed was not found."));
+  ASSERT_EQ(prompter_.messages.size(), 2u);
+  EXPECT_EQ(prompter_.messages[0].text, "The files were succesfully renamed.");
+  EXPECT_EQ(prompter_.messages[1].text, "There were some errors. Would you like to view them?");
+  EXPECT_EQ(prompter_.messages[1].caption, "Errors");
+  EXPECT_THAT(view_.viewed, ElementsAre(work_.PathOf("Q-Tarvox_Err.txt")));
+  EXPECT_TRUE(job_.step3.cmdErr_enabled);
+  EXPECT_THAT(dir_.List("d"), ElementsAre("A.txt", "B.txt", "C.doc"));
+}
+
+TEST_F(RunDriverTest, SeparatorCheckNamesTheFirstForbiddenCharacterAndStartsNothing) {
+  work_.WriteFile("Q-Tarvox_Err.txt", "earlier");
+  job_.collision = CollisionOption::kAppendNumber;
+  job_.txtSep = "?/";
+  job_.SuppressedMode = true;  // shown all the same
+  const RunOutcome outcome = PressRun(job_, prompter_, view_);
+  EXPECT_FALSE(outcome.started);
+  ASSERT_EQ(prompter_.messages.size(), 1u);
+  EXPECT_EQ(prompter_.messages[0].text,
+            "The seperating character cannot contain '/'. Please remove that.");
+  EXPECT_EQ(WorkFile("Q-Tarvox_Err.txt"), "earlier");
+  EXPECT_THAT(work_.List(), ElementsAre("Q-Tarvox_Err.txt"));
+  EXPECT_THAT(dir_.List("d"), ElementsAre("a.txt", "b.txt", "c.doc"));
+}
+
+TEST_F(RunDriverTest, SeparatorIsOnlyCheckedForAddANumber) {
+  job_.txtSep = "*";
+  EXPECT_TRUE(PressRun(job_, prompter_, view_).started);
+}
+
+TEST_F(RunDriverTest, PreviewErrorsAreOfferedAndKept) {
+  job_.cmdFileType_tag = kTagIndividual;
+  job_.lstFile = {"gone.txt * " + dir_.PathOf("d")};
+  TickPosition(job_, 11);
+  job_.chosen.DoReadOnly = true;
+  PressPreview(job_, prompter_, view_);
+  // An attribute failure in a preview is logged but does not count.
+  EXPECT_THAT(work_.List(), ElementsAre("Q-Tarvox_Process.txt"));
+  EXPECT_TRUE(prompter_.messages.empty());
+}
+
+TEST_F(RunDriverTest, CombinedMethodWithNothingChosenStillFinishes) {
+  job_.cmdFileType_tag = kTagDone;
+  job_.lstDir.clear();
+  job_.lstExt.clear();
+  job_.SuppressedMode = true;
+  EXPECT_TRUE(PressRun(job_, prompter_, view_).started);
+  EXPECT_EQ(job_.step3.lblStatus, "Status : Filename changes were performed succesfully");
+  EXPECT_EQ(job_.step3.cmdProceed3_tag, "Done");
+  EXPECT_TRUE(prompter_.messages.empty());
+}
+
+TEST_F(RunDriverTest, FinishedSequenceClearsOnNoAndKeepsOnYes) {
+  for (const bool keep : {false, true}) {
+    Job job;
+    TickPosition(job, 8);
+    job.AddEndText = "x";
+    job.lstDir = {"/d"};
+    job.lstExt = {"*.txt"};
+    job.lstFile = {"a * /d"};
+    job.cmdFileType_tag = kTagDone;
+    job.txtSep = "_";
+    job.step3.cmdProceed3_tag = kTagDone;
+    work_.WriteFile("Q-Tarvox_Process.txt");
+    work_.WriteFile("Q-Tarvox_Err.txt");
+    ASSERT_TRUE(SetFileAttributes(work_.PathOf("Q-Tarvox_Err.txt"), kAttrReadOnly));
+    RecordingPrompter prompter;
+    prompter.answers = {keep};
+    EXPECT_FALSE(PressRun(job, prompter, view_).started);
+    ASSERT_EQ(prompter.messages.size(), 1u);
+    EXPECT_EQ(prompter.messages[0].caption, "Save Settings?");
+    EXPECT_EQ(job.lstActions[7].ticked, keep);
+    EXPECT_EQ(job.AddEndText, keep ? "x" : "");
+    EXPECT_EQ(job.lstDir.size(), keep ? 1u : 0u);
+    EXPECT_EQ(job.cmdFileType_tag, keep ? kTagDone : "");
+    EXPECT_TRUE(job.lstFile.empty());
+    EXPECT_EQ(job.txtSep, "_");
+    EXPECT_EQ(job.step3.cmdProceed3_caption, "&Perform\r\nChanges");
+    EXPECT_EQ(job.step3.cmdProceed3_tag, "");
+    EXPECT_TRUE(work_.List().empty());  // the read-only Error file went too
+  }
+}
+
+TEST_F(RunDriverTest, QuitRemovesReportFilesExceptInSuppressedMode) {
+  for (const bool suppressed : {true, false}) {
+    work_.WriteFile("Q-Tarvox_Process.txt");
+    work_.WriteFile("Q-Tarvox_Err.txt");
+    job_.SuppressedMode = suppressed;
+    QuitCleanup(job_);
+    EXPECT_EQ(work_.List().size(), suppressed ? 2u : 0u);
+  }
+}
+
+TEST_F(RunDriverTest, HiddenWorkFileIsNotRemoved) {
+  work_.WriteFile("Q-Tarvox_Err.txt");
+  if (!SetFileAttributes(work_.PathOf("Q-Tarvox_Err.txt"), kAttrHidden)) {
+    GTEST_SKIP() << "this file system keeps no user extended attributes";
+  }
+  EXPECT_FALSE(RemoveWorkFile(work_.PathOf("Q-Tarvox_Err.txt")));
+  EXPECT_TRUE(work_.Exists("Q-Tarvox_Err.txt"));
+}
+
+TEST_F(RunDriverTest, ReportViewingSaysWhyItCannotShowAFile) {
+  ViewReport(ReportKind::kProcess, prompter_, view_);
+  ViewReport(ReportKind::kErrors, prompter_, view_);
+  work_.WriteFile("Q-Tarvox_Err.txt");
+  view_.viewer_works = false;
+  ViewReport(ReportKind::kErrors, prompter_, view_);
+  ASSERT_EQ(prompter_.messages.size(), 3u);
+  EXPECT_EQ(prompter_.messages[0].text,
+            "The process file was not found. This could be because it was never created as no "
+            "changes were done...or it could have been moved,renamed or deleted");
+  EXPECT_EQ(prompter_.messages[1].text,
+            "The error(s) file was not found. This could be because it was never created as no "
+            "errors were encountered...or it could have been moved,renamed or deleted");
+  EXPECT_EQ(prompter_.messages[2].text, "Windows notepad was not found to display the text file " +
+                                            work_.PathOf("Q-Tarvox_Err.txt"));
+  EXPECT_THAT(view_.viewed, ElementsAre(work_.PathOf("Q-Tarvox_Err.txt")));
+}
+
+TEST_F(RunDriverTest, RemembersTheDirectoryAndRestoresOnlyAnExistingOne) {
+  const std::string remembered = dir_.PathOf("d");
+  job_.dirDir = remembered;
+  PressPreview(job_, prompter_, view_);
+  Job fresh;
+  fresh.dirDir = "/";
+  RestoreDirectory(fresh);
+  EXPECT_EQ(fresh.dirDir, remembered);
+
+  Job vanished;
+  vanished.dirDir = dir_.PathOf("gone");
+  RememberDirectory(vanished);
+  fresh.dirDir = "/";
+  RestoreDirectory(fresh);
+  EXPECT_EQ(fresh.dirDir, "/");
+
+  Job too_long;
+  too_long.dirDir = dir_.MakeDir(std::string(120, 'x') + "/" + std::string(130, 'y'));
+  RememberDirectory(too_long);
+  RestoreDirectory(fresh);
+  EXPECT_EQ(fresh.dirDir, "/");
+}
+
+}  // namespace
+}  // namespace qtarvox

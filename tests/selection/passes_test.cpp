@@ -1,0 +1,220 @@
+#include "selection/passes.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "engine/numbering.h"
+#include "temp_dir.h"
+
+namespace qtarvox {
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::HasSubstr;
+
+// The lines of a CR LF text file.
+std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> lines;
+  size_t pos = 0;
+  while (pos < text.size()) {
+    const size_t end = text.find("\r\n", pos);
+    if (end == std::string::npos) {
+      lines.push_back(text.substr(pos) + "(no CR LF)");
+      break;
+    }
+    lines.push_back(text.substr(pos, end - pos));
+    pos = end + 2;
+  }
+  return lines;
+}
+
+class WalkTest : public ::testing::Test {
+ protected:
+  // Walks with the job's lists and returns the operation list's lines.
+  std::vector<std::string> Walk() {
+    ReportFile op, errors;
+    EXPECT_TRUE(op.OpenForOutput(work_.PathOf("op.tvq")).ok());
+    EXPECT_TRUE(errors.OpenForOutput(work_.PathOf("err.txt")).ok());
+    job_.FileCount = 0;
+    EXPECT_TRUE(DirectoryWalk(job_, op, &errors).ok());
+    op.Close();
+    errors.Close();
+    return Lines(work_.ReadFile("op.tvq"));
+  }
+
+  TempDir dir_;
+  TempDir work_;
+  Job job_;
+};
+
+TEST_F(WalkTest, ListsOwnFilesThenSubdirectoriesDeepestFirst) {
+  dir_.WriteFile("D/f.txt");
+  dir_.WriteFile("D/g.doc");
+  dir_.WriteFile("D/A/X/x.txt");
+  dir_.WriteFile("D/A/a.txt");
+  dir_.WriteFile("D/B/b.TXT");
+  dir_.WriteFile("D/B/c.doc");
+  job_.lstDir = {dir_.PathOf("D") + kIncludeSubdirsMark};
+  job_.lstExt = {"*.txt", "*.doc"};
+  const std::string d = dir_.PathOf("D");
+  EXPECT_THAT(Walk(), ElementsAre(d + "/f.txt", d + "/g.doc", d + "/A/X/x.txt", d + "/A/a.txt",
+                                  d + "/B/b.TXT", d + "/B/c.doc"));
+  EXPECT_EQ(job_.FileCount, 6);
+}
+
+TEST_F(WalkTest, OverlappingPatternsListAFileTwice) {
+  dir_.WriteFile("a.txt");
+  dir_.WriteFile("b.TXT");
+  dir_.WriteFile("c.doc");
+  job_.lstDir = {dir_.path()};
+  job_.lstExt = {"*.txt", "*.*"};
+  const std::string d = dir_.slash();
+  EXPECT_THAT(Walk(), ElementsAre(d + "a.txt", d + "b.TXT", d + "a.txt", d + "b.TXT",
+                                  d + "c.doc"));
+}
+
+TEST_F(WalkTest, EntersOnlyPlainDirectoriesAndNeverFollowsLinks) {
+  dir_.WriteFile(".hidden.txt");
+  dir_.WriteFile(".dot/in-dot.txt");
+  dir_.WriteFile("ro/in-ro.txt");
+  dir_.WriteFile("ok/in-ok.txt");
+  ASSERT_EQ(chmod(dir_.PathOf("ro").c_str(), 0555), 0);
+  ASSERT_EQ(symlink(dir_.path().c_str(), dir_.PathOf("loop").c_str()), 0);
+  ASSERT_EQ(symlink(dir_.PathOf("ok/in-ok.txt").c_str(), dir_.PathOf("link.txt").c_str()), 0);
+  job_.lstDir = {dir_.path() + kIncludeSubdirsMark};
+  job_.lstExt = {"*.*"};
+  const std::string d = dir_.slash();
+  EXPECT_THAT(Walk(), ElementsAre(d + ".hidden.txt", d + "ok/in-ok.txt"));
+}
+
+TEST_F(WalkTest, NameWithALineBreakIsNeverListedButLogged) {
+  dir_.WriteFile("a.txt");
+  dir_.WriteFile("evil\nb.txt");
+  dir_.WriteFile("two\r\nlines.txt");
+  job_.lstDir = {dir_.path()};
+  job_.lstExt = {"*.txt"};
+  const std::string d = dir_.slash();
+  EXPECT_THAT(Walk(), ElementsAre(d + "a.txt"));
+  EXPECT_EQ(job_.FileCount, 1);
+  EXPECT_TRUE(job_.ErrorsOccurred);
+  const std::vector<std::string> errors = Lines(work_.ReadFile("err.txt"));
+  ASSERT_EQ(errors.size(), 6u);
+  EXPECT_EQ(errors[0], "Error in file : " + d + "evil?b.txt");
+  EXPECT_EQ(errors[1],
+            "Error Cause/Reason : Could not rename file maybe because it was being worked on or "
+            "was protected.");
+  EXPECT_THAT(errors[2], ::testing::StartsWith("Error Number, Description : 52-"));
+  EXPECT_EQ(errors[3], "Error in file : " + d + "two??lines.txt");
+}
+
+TEST_F(WalkTest, MissingDirectoryListsNothingAndTheWalkGoesOn) {
+  dir_.WriteFile("b/b.txt");
+  job_.lstDir = {dir_.PathOf("a-gone"), dir_.PathOf("b")};
+  job_.lstExt = {"*.txt"};
+  EXPECT_THAT(Walk(), ElementsAre(dir_.PathOf("b") + "/b.txt"));
+}
+
+TEST(FileEntry, SplitsIntoDirectoryAndFilename) {
+  const struct {
+    const char* entry;
+    const char* directory;
+    const char* filename;
+  } cases[] = {
+      {"readme.txt * /home/me/docs", "/home/me/docs/", "readme.txt"},
+      {"readme.txt * /", "/", "readme.txt"},
+      {"a*b.txt * /d", "/d/", "a*b.txt"},
+      {"/x/y.txt", "/x/", "y.txt"},
+  };
+  for (const auto& c : cases) {
+    std::string directory, filename;
+    SplitFileEntry(c.entry, directory, filename);
+    EXPECT_EQ(directory, c.directory) << c.entry;
+    EXPECT_EQ(filename, c.filename) << c.entry;
+  }
+}
+
+// Records the numbers the engine would see, by renaming real files with
+// "numbers at the end" and reading the names back.
+TEST(Numbering, CombinedMethodContinuesTheWalksNumbers) {
+  TempDir dir;
+  TempDir work;
+  Job job;
+  TickPosition(job, 3);  // clear the name: only the number is left
+  TickPosition(job, 9);
+  SnapshotChosenActions(job);
+  job.NumberEndStyle = 2;
+  for (int i = 0; i < 12; ++i) dir.WriteFile("w/f" + std::to_string(100 + i) + ".txt");
+  for (int i = 0; i < 3; ++i) {
+    dir.WriteFile("i/g" + std::to_string(i) + ".txt");
+    job.lstFile.push_back("g" + std::to_string(i) + ".txt * " + dir.PathOf("i"));
+  }
+  job.lstDir = {dir.PathOf("w")};
+  job.lstExt = {"*.txt"};
+  job.cmdFileType_tag = kTagDone;
+
+  ReportFile op;
+  ASSERT_TRUE(op.OpenForOutput(work.PathOf("op.tvq")).ok());
+  job.FileCount = 0;
+  ASSERT_TRUE(DirectoryWalk(job, op, nullptr).ok());
+  op.Close();
+  job.FileCount += static_cast<int32_t>(job.lstFile.size());
+  EngineContext context;
+  ASSERT_TRUE(OperationListPass(job, context, work.PathOf("op.tvq")).ok());
+  ASSERT_TRUE(IndividualFilesPass(job, context).ok());
+  EXPECT_THAT(dir.List("w"), ElementsAre("01.txt", "02.txt", "03.txt", "04.txt", "05.txt",
+                                         "06.txt", "07.txt", "08.txt", "09.txt", "10.txt",
+                                         "11.txt", "12.txt"));
+  EXPECT_THAT(dir.List("i"), ElementsAre("13.txt", "14.txt", "15.txt"));
+}
+
+TEST(Numbering, IndividualMethodStartsFromTheGivenNumber) {
+  const struct {
+    int style;
+    const char* start;  // empty: none
+    std::vector<std::string> expected;
+  } cases[] = {
+      {1, "", {"1.txt", "2.txt", "3.txt"}},
+      {2, "", {"1.txt", "2.txt", "3.txt"}},
+      {2, "98", {"098.txt", "099.txt", "100.txt"}},
+      {1, "98", {"100.txt", "98.txt", "99.txt"}},
+  };
+  for (const auto& c : cases) {
+    TempDir dir;
+    Job job;
+    TickPosition(job, 3);
+    TickPosition(job, 9);
+    SnapshotChosenActions(job);
+    job.NumberEndStyle = c.style;
+    job.NumberEndStartGiven = std::string(c.start).size() > 0;
+    job.NumberEndStart = c.start;
+    job.cmdFileType_tag = kTagIndividual;
+    for (const char* name : {"a.txt", "b.txt", "c.txt"}) {
+      dir.WriteFile(name);
+      job.lstFile.push_back(std::string(name) + " * " + dir.path());
+    }
+    EngineContext context;
+    ASSERT_TRUE(IndividualFilesPass(job, context).ok());
+    EXPECT_EQ(dir.List(), c.expected) << c.style << " " << c.start;
+  }
+}
+
+TEST(OperationListPass, EmptyListCallsNothing) {
+  TempDir work;
+  work.WriteFile("op.tvq", "");
+  Job job;
+  TickPosition(job, 1);
+  SnapshotChosenActions(job);
+  ReportFile process;
+  ASSERT_TRUE(process.OpenForOutput(work.PathOf("p.txt")).ok());
+  job.GenerateProcessFile = true;
+  EngineContext context;
+  context.process = &process;
+  EXPECT_TRUE(OperationListPass(job, context, work.PathOf("op.tvq")).ok());
+  process.Close();
+  EXPECT_EQ(work.ReadFile("p.txt"), "");
+}
+
+}  // namespace
+}  // namespace qtarvox
