@@ -104,10 +104,13 @@ RtError RenameNoReplace(const std::string& directory, const std::string& old_nam
                         const std::string& new_name) {
   const std::string committed = CommittedName(new_name);
   if (!IsPlainName(committed) || !IsPlainName(old_name)) return BadName();
-  if (committed == old_name) return {};
-
   const std::string prefix = DirectoryPrefix(directory);
   const std::string from = prefix + old_name;
+  if (committed == old_name) {
+    // Nothing to move, but a file that is gone must not pass for renamed.
+    struct stat st;
+    return lstat(from.c_str(), &st) == 0 ? RtError{} : ErrorFromErrno(errno);
+  }
   const std::string to = prefix + committed;
   const int err = MoveNoReplace(from, to);
   if (err == 0) return {};
