@@ -72,7 +72,8 @@ class FileRun final : public StepObserver {
   void Trap(const RtError& error);
   void LogError(const RtError& error);
   void PreviewMarkerLine();
-  void AppendPreview(const std::string& text);
+  // Appends an entry (or a marker) to the preview box; entries begin with CR LF.
+  void AppendPreview(std::string text);
   void Preview(const WorkingName& state, const std::string& new_filename);
   void Commit(std::string new_filename);
   bool RenameTo(const std::string& new_filename);
@@ -160,7 +161,11 @@ void FileRun::AttributeStep(int position, ActionId id, const WorkingName& state)
   }
 }
 
-void FileRun::AppendPreview(const std::string& text) {
+void FileRun::AppendPreview(std::string text) {
+  // One entry per line: a line break inside a name is shown as "?".
+  for (size_t i = 2; i < text.size(); ++i) {
+    if (text[i] == '\r' || text[i] == '\n') text[i] = '?';
+  }
   if (!job_.txtOP.Append(text)) Trap(MakeError(kErrPreviewFull, msg::kDescPreviewFull));
 }
 

@@ -12,6 +12,16 @@ constexpr size_t kBufferSize = 64 * 1024;
 
 RtError NotOpen() { return ErrorFromErrno(EBADF); }
 
+// A line must stay one line: a carriage return or line feed inside it (a
+// file name may hold one) is written as "?".
+void AppendOneLine(std::string& buffer, std::string_view text) {
+  const size_t start = buffer.size();
+  buffer.append(text);
+  for (size_t i = start; i < buffer.size(); ++i) {
+    if (buffer[i] == '\r' || buffer[i] == '\n') buffer[i] = '?';
+  }
+}
+
 }  // namespace
 
 ReportFile::~ReportFile() { Close(); }
@@ -44,7 +54,7 @@ RtError ReportFile::Flush() {
 
 RtError ReportFile::WriteLine(std::string_view line) {
   if (fd_ < 0) return NotOpen();
-  buffer_.append(line);
+  AppendOneLine(buffer_, line);
   buffer_.append("\r\n");
   if (buffer_.size() >= kBufferSize) return Flush();
   return {};
@@ -52,7 +62,7 @@ RtError ReportFile::WriteLine(std::string_view line) {
 
 RtError ReportFile::WriteLine(std::initializer_list<std::string_view> pieces) {
   if (fd_ < 0) return NotOpen();
-  for (std::string_view piece : pieces) buffer_.append(piece);
+  for (std::string_view piece : pieces) AppendOneLine(buffer_, piece);
   buffer_.append("\r\n");
   if (buffer_.size() >= kBufferSize) return Flush();
   return {};

@@ -20,7 +20,8 @@ class ReportFile {
 
   // Creates the file, or empties it when present.
   RtError OpenForOutput(const std::string& path);
-  // Writes `line` followed by CR LF. Fails when the file is not open or when
+  // Writes `line` followed by CR LF; a CR or LF inside the line is written
+  // as "?", so every line stays one line. Fails when the file is not open or when
   // flushing a full buffer fails.
   RtError WriteLine(std::string_view line);
   // Writes the pieces as one line.
