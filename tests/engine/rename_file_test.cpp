@@ -42,18 +42,6 @@ TEST_F(EngineTest, ProcessFileOfTwoFilesMatchesByteForByte) {
   EXPECT_FALSE(job_.ErrorsOccurred);
 }
 
-TEST_F(EngineTest, PreviewOfTheSameJobWritesHeadLinesAndSetsReadOnly) {
-  Tick({1, 9, 11});
-  dir_.WriteFile("report.txt");
-  job_.PreviewMode = true;
-  job_.NumberEndCounter = "1";
-  ASSERT_TRUE(Rename("report.txt").ok());
-  EXPECT_EQ(ProcessText(), "Current File : " + dir_.slash() + "report.txt\r\n");
-  EXPECT_EQ(job_.txtOP.text(), "\r\n" + dir_.slash() + "report.txt == REPORT1.txt");
-  EXPECT_EQ(dir_.List(), std::vector<std::string>{"report.txt"});
-  EXPECT_EQ(GetFileAttributes(dir_.PathOf("report.txt")) & kAttrReadOnly, kAttrReadOnly);
-}
-
 TEST_F(EngineTest, SameNameWritesNoChangesMade) {
   Tick({1});
   dir_.WriteFile("ABC.TXT");
@@ -61,66 +49,6 @@ TEST_F(EngineTest, SameNameWritesNoChangesMade) {
   EXPECT_EQ(ProcessText(), "Current File : " + dir_.slash() +
                                "ABC.TXT\r\n     After performing action 1 : ABC.TXT\r\n"
                                "     No changes made\r\n");
-}
-
-TEST_F(EngineTest, CaseOnlyRenameIsARename) {
-  Tick({1});
-  dir_.WriteFile("abc.txt", "x");
-  ASSERT_TRUE(Rename("abc.txt").ok());
-  EXPECT_EQ(dir_.List(), std::vector<std::string>{"ABC.txt"});
-  EXPECT_THAT(ProcessText(), HasSubstr("Final Operation : abc.txt == ABC.txt\r\n"));
-}
-
-struct CollisionCase {
-  CollisionOption option;
-  std::string separator;
-  std::vector<std::string> after;
-  std::string second_block_tail;
-};
-
-TEST_F(EngineTest, TwoFilesGivenTheSameNameFollowTheCollisionOption) {
-  const CollisionCase cases[] = {
-      {CollisionOption::kAppendNumber, "-", {"c-1.txt", "c.txt"},
-       "     Final Operation : b.txt == c-1.txt\r\n"},
-      {CollisionOption::kDoNotRename, "", {"b.txt", "c.txt"},
-       "     Intermediate Operation : File was not renamed as requested since there already "
-       "exists a file with the same name.\r\n"
-       "     Final Operation : b.txt == c.txt was not performed because of the reason stated in "
-       "the previous Intermediate Operation!\r\n"},
-      {CollisionOption::kOverwrite, "", {"c.txt"},
-       "     Intermediate Operation : c.txt was overwritten with b.txt\r\n"
-       "     Final Operation : b.txt == c.txt\r\n"},
-  };
-  for (const auto& c : cases) {
-    TempDir dir;
-    Job job;
-    TickPosition(job, 17);
-    SnapshotChosenActions(job);
-    job.NewFilename = "c.txt";
-    job.collision = c.option;
-    job.Separator = c.separator;
-    job.GenerateProcessFile = true;
-    ReportFile process, errors;
-    ASSERT_TRUE(process.OpenForOutput(dir.PathOf("p.log")).ok());
-    ASSERT_TRUE(errors.OpenForOutput(dir.PathOf("e.log")).ok());
-    const std::string work = dir.MakeDir("w") + "/";
-    dir.WriteFile("w/a.txt", "A");
-    dir.WriteFile("w/b.txt", "B");
-    NameIndex index;
-    EngineContext context{&process, &errors, &index, nullptr};
-    ASSERT_TRUE(RenameFile(job, context, work, "a", ".txt").ok());
-    ASSERT_TRUE(RenameFile(job, context, work, "b", ".txt").ok());
-    process.Close();
-    errors.Close();
-    EXPECT_EQ(dir.List("w"), c.after);
-    const std::string text = dir.ReadFile("p.log");
-    const std::string head = "Current File : " + work + "b.txt\r\n     After performing action 17 : c.txt\r\n";
-    EXPECT_EQ(text.substr(text.find(head)), head + c.second_block_tail);
-    EXPECT_EQ(dir.ReadFile("e.log"), "");
-    if (c.option == CollisionOption::kOverwrite) {
-      EXPECT_EQ(dir.ReadFile("w/c.txt"), "B");
-    }
-  }
 }
 
 TEST_F(EngineTest, OverwriteOfAReadOnlyFileIsRefusedAndNothingChanges) {
@@ -266,15 +194,6 @@ TEST_F(EngineTest, AttributeActionsLogTheirLinesAndError200) {
                                 "attribute. Possible reason is the file cannot be found.\r\n"
                                 "Error Number, Description : 200-"));
   EXPECT_TRUE(job_.ErrorsOccurred);
-}
-
-TEST_F(EngineTest, AttributeFailureInAPreviewIsLoggedButNotCounted) {
-  Tick({11});
-  job_.PreviewMode = true;
-  ASSERT_TRUE(Rename("gone.txt").ok());
-  EXPECT_THAT(ErrorText(), HasSubstr("Number, Description : 200-"));
-  EXPECT_FALSE(job_.ErrorsOccurred);
-  EXPECT_EQ(job_.txtOP.text(), "\r\n" + dir_.slash() + "gone.txt == gone.txt (+r)");
 }
 
 TEST_F(EngineTest, PreviewLineRules) {

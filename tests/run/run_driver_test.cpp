@@ -118,33 +118,6 @@ TEST_F(RunDriverTest, SeparatorCheckNamesTheFirstForbiddenCharacterAndStartsNoth
   EXPECT_THAT(dir_.List("d"), ElementsAre("a.txt", "b.txt", "c.doc"));
 }
 
-TEST_F(RunDriverTest, SeparatorIsOnlyCheckedForAddANumber) {
-  job_.txtSep = "*";
-  EXPECT_TRUE(PressRun(job_, prompter_, view_).started);
-}
-
-TEST_F(RunDriverTest, PreviewErrorsAreOfferedAndKept) {
-  job_.cmdFileType_tag = kTagIndividual;
-  job_.lstFile = {"gone.txt * " + dir_.PathOf("d")};
-  TickPosition(job_, 11);
-  job_.chosen.DoReadOnly = true;
-  PressPreview(job_, prompter_, view_);
-  // An attribute failure in a preview is logged but does not count.
-  EXPECT_THAT(work_.List(), ElementsAre("Q-Tarvox_Process.txt"));
-  EXPECT_TRUE(prompter_.messages.empty());
-}
-
-TEST_F(RunDriverTest, CombinedMethodWithNothingChosenStillFinishes) {
-  job_.cmdFileType_tag = kTagDone;
-  job_.lstDir.clear();
-  job_.lstExt.clear();
-  job_.SuppressedMode = true;
-  EXPECT_TRUE(PressRun(job_, prompter_, view_).started);
-  EXPECT_EQ(job_.step3.lblStatus, "Status : Filename changes were performed succesfully");
-  EXPECT_EQ(job_.step3.cmdProceed3_tag, "Done");
-  EXPECT_TRUE(prompter_.messages.empty());
-}
-
 TEST_F(RunDriverTest, FinishedSequenceClearsOnNoAndKeepsOnYes) {
   for (const bool keep : {false, true}) {
     Job job;
@@ -184,15 +157,6 @@ TEST_F(RunDriverTest, QuitRemovesReportFilesExceptInSuppressedMode) {
     QuitCleanup(job_);
     EXPECT_EQ(work_.List().size(), suppressed ? 2u : 0u);
   }
-}
-
-TEST_F(RunDriverTest, HiddenWorkFileIsNotRemoved) {
-  work_.WriteFile("Q-Tarvox_Err.txt");
-  if (!SetFileAttributes(work_.PathOf("Q-Tarvox_Err.txt"), kAttrHidden)) {
-    GTEST_SKIP() << "this file system keeps no user extended attributes";
-  }
-  EXPECT_FALSE(RemoveWorkFile(work_.PathOf("Q-Tarvox_Err.txt")));
-  EXPECT_TRUE(work_.Exists("Q-Tarvox_Err.txt"));
 }
 
 TEST_F(RunDriverTest, ReportViewingSaysWhyItCannotShowAFile) {

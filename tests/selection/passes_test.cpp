@@ -64,17 +64,6 @@ TEST_F(WalkTest, ListsOwnFilesThenSubdirectoriesDeepestFirst) {
   EXPECT_EQ(job_.FileCount, 6);
 }
 
-TEST_F(WalkTest, OverlappingPatternsListAFileTwice) {
-  dir_.WriteFile("a.txt");
-  dir_.WriteFile("b.TXT");
-  dir_.WriteFile("c.doc");
-  job_.lstDir = {dir_.path()};
-  job_.lstExt = {"*.txt", "*.*"};
-  const std::string d = dir_.slash();
-  EXPECT_THAT(Walk(), ElementsAre(d + "a.txt", d + "b.TXT", d + "a.txt", d + "b.TXT",
-                                  d + "c.doc"));
-}
-
 TEST_F(WalkTest, EntersOnlyPlainDirectoriesAndNeverFollowsLinks) {
   dir_.WriteFile(".hidden.txt");
   dir_.WriteFile(".dot/in-dot.txt");
@@ -167,53 +156,6 @@ TEST(Numbering, CombinedMethodContinuesTheWalksNumbers) {
                                          "06.txt", "07.txt", "08.txt", "09.txt", "10.txt",
                                          "11.txt", "12.txt"));
   EXPECT_THAT(dir.List("i"), ElementsAre("13.txt", "14.txt", "15.txt"));
-}
-
-TEST(Numbering, IndividualMethodStartsFromTheGivenNumber) {
-  const struct {
-    int style;
-    const char* start;  // empty: none
-    std::vector<std::string> expected;
-  } cases[] = {
-      {1, "", {"1.txt", "2.txt", "3.txt"}},
-      {2, "", {"1.txt", "2.txt", "3.txt"}},
-      {2, "98", {"098.txt", "099.txt", "100.txt"}},
-      {1, "98", {"100.txt", "98.txt", "99.txt"}},
-  };
-  for (const auto& c : cases) {
-    TempDir dir;
-    Job job;
-    TickPosition(job, 3);
-    TickPosition(job, 9);
-    SnapshotChosenActions(job);
-    job.NumberEndStyle = c.style;
-    job.NumberEndStartGiven = std::string(c.start).size() > 0;
-    job.NumberEndStart = c.start;
-    job.cmdFileType_tag = kTagIndividual;
-    for (const char* name : {"a.txt", "b.txt", "c.txt"}) {
-      dir.WriteFile(name);
-      job.lstFile.push_back(std::string(name) + " * " + dir.path());
-    }
-    EngineContext context;
-    ASSERT_TRUE(IndividualFilesPass(job, context).ok());
-    EXPECT_EQ(dir.List(), c.expected) << c.style << " " << c.start;
-  }
-}
-
-TEST(OperationListPass, EmptyListCallsNothing) {
-  TempDir work;
-  work.WriteFile("op.tvq", "");
-  Job job;
-  TickPosition(job, 1);
-  SnapshotChosenActions(job);
-  ReportFile process;
-  ASSERT_TRUE(process.OpenForOutput(work.PathOf("p.txt")).ok());
-  job.GenerateProcessFile = true;
-  EngineContext context;
-  context.process = &process;
-  EXPECT_TRUE(OperationListPass(job, context, work.PathOf("op.tvq")).ok());
-  process.Close();
-  EXPECT_EQ(work.ReadFile("p.txt"), "");
 }
 
 }  // namespace
