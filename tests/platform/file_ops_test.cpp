@@ -3,35 +3,40 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <linux/fs.h>
+#include <stdlib.h>
 #include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
 #include <map>
-#include <set>
 
+#include "platform/work_folder.h"
 #include "temp_dir.h"
 
 namespace qtarvox {
 namespace {
 
-using Files = std::map<std::string, std::string>;  // name -> contents
+using Files = std::map<std::string, std::string>;  // name -> contents, "/" for a folder
 
-// Lays out regular files; those named in `read_only` lose their write bits.
-void Lay(const TempDir& dir, const Files& files, const std::set<std::string>& read_only = {}) {
-  for (const auto& [name, contents] : files) dir.WriteFile(name, contents);
-  for (const auto& name : read_only) chmod(dir.PathOf(name).c_str(), 0444);
+// Lays out files and folders; "ro" loses its write bits.
+void Lay(const TempDir& dir, const Files& files) {
+  for (const auto& [name, contents] : files)
+    contents == "/" ? (void)dir.MakeDir(name) : (void)dir.WriteFile(name, contents);
+  if (dir.Exists("ro")) chmod(dir.PathOf("ro").c_str(), 0444);
 }
 
 Files Contents(const TempDir& dir) {
   Files files;
-  for (const auto& name : dir.List()) files[name] = dir.ReadFile(name);
+  for (const auto& name : dir.List())
+    files[name] = std::filesystem::is_directory(dir.PathOf(name)) ? "/" : dir.ReadFile(name);
   return files;
 }
 
 TEST(RenameNoReplace, RenamesOnlyToFreeValidNames) {
   struct Case {
-    const char* what;
     Files before;
     std::string old_name;
     std::string new_name;
@@ -40,101 +45,62 @@ TEST(RenameNoReplace, RenamesOnlyToFreeValidNames) {
   };
   const Files ab{{"a", "A"}, {"b", "B"}};
   const Case cases[] = {
-      {"free name", {{"a.txt", "A"}}, "a.txt", "b.txt", kErrNone, {{"b.txt", "A"}}},
-      {"taken name", ab, "a", "b", kErrFileExists, ab},
-      {"missing source", {{"b", "B"}}, "a", "c", kErrFileNotFound, {{"b", "B"}}},
-      {"trailing dots", {{"a.txt", "A"}}, "a.txt", "b..", kErrNone, {{"b", "A"}}},
-      {"same after dots", {{"a", "A"}}, "a", "a.", kErrNone, {{"a", "A"}}},
-      {"case only", {{"abc.txt", "A"}}, "abc.txt", "ABC.txt", kErrNone, {{"ABC.txt", "A"}}},
-      {"parent", ab, "a", "..", kErrBadFileName, ab},
-      {"only dots", ab, "a", "...", kErrBadFileName, ab},
-      {"empty", ab, "a", "", kErrBadFileName, ab},
-      {"slash", ab, "a", "c/d", kErrBadFileName, ab},
-      {"nul", ab, "a", std::string("c\0d", 3), kErrBadFileName, ab},
-      {"too long", ab, "a", std::string(300, 'x'), kErrBadFileName, ab},
-      {"old is parent", ab, "..", "c", kErrBadFileName, ab},
+      {{{"a.txt", "A"}}, "a.txt", "b.txt", kErrNone, {{"b.txt", "A"}}},
+      {ab, "a", "b", kErrFileExists, ab},
+      {{{"b", "B"}}, "a", "c", kErrFileNotFound, {{"b", "B"}}},
+      {{{"a.txt", "A"}}, "a.txt", "b..", kErrNone, {{"b", "A"}}},
+      {{{"abc.txt", "A"}}, "abc.txt", "ABC.txt", kErrNone, {{"ABC.txt", "A"}}},
+      {ab, "a", "..", kErrBadFileName, ab},
+      {ab, "a", "...", kErrBadFileName, ab},
+      {ab, "a", "", kErrBadFileName, ab},
+      {ab, "a", "c/d", kErrBadFileName, ab},
   };
   for (const Case& c : cases) {
     TempDir dir;
     Lay(dir, c.before);
-    EXPECT_EQ(RenameNoReplace(dir.slash(), c.old_name, c.new_name).number, c.error) << c.what;
-    EXPECT_EQ(Contents(dir), c.after) << c.what;
+    EXPECT_EQ(RenameNoReplace(dir.slash(), c.old_name, c.new_name).number, c.error) << c.new_name;
+    EXPECT_EQ(Contents(dir), c.after) << c.new_name;
   }
 }
 
-TEST(RenameNoReplace, NeverTakesTheNameOfADirectoryOrAnotherLink) {
-  TempDir dir;
-  Lay(dir, {{"abc", "A"}, {"f", "F"}});
-  dir.MakeDir("d");
-  // Two names of one file that differ only in case are still two names here.
-  ASSERT_EQ(link(dir.PathOf("abc").c_str(), dir.PathOf("ABC").c_str()), 0);
-
-  EXPECT_EQ(RenameNoReplace(dir.path(), "f", "d").number, kErrFileExists);
-  EXPECT_EQ(RenameNoReplace(dir.path(), "abc", "ABC").number, kErrFileExists);
-  // No temporary name is left behind.
-  EXPECT_EQ(dir.List(), (std::vector<std::string>{"ABC", "abc", "d", "f"}));
-}
-
-TEST(DeleteFile, RefusesDirectoriesAndReadOnlyFiles) {
-  TempDir dir;
-  Lay(dir, {{"plain", "P"}, {"ro", "R"}}, {"ro"});
-  dir.MakeDir("dir");
-  symlink("ro", dir.PathOf("link").c_str());
-
+// Deleting `target`, or renaming "a" onto it, is allowed only for a file
+// that is neither read-only nor a folder; a refusal changes nothing.
+TEST(DeleteFile, AndRenameReplacingRefuseProtectedTargets) {
+  const Files all{{"a", "A"}, {"b", "B"}, {"ro", "R"}, {"d", "/"}};
   struct Case {
-    const char* name;
-    int error;
-    bool exists_after;
-  };
-  const Case cases[] = {
-      {"plain", kErrNone, false},
-      {"ro", kErrAccessDenied, true},
-      {"dir", kErrAccessDenied, true},
-      {"missing", kErrFileNotFound, false},
-      {"ro/x", kErrPathNotFound, false},
-      {"link", kErrNone, false},  // the link goes, not the read-only file behind it
-  };
-  for (const Case& c : cases) {
-    const std::string path = dir.PathOf(c.name);
-    const bool existed = dir.Exists(c.name);
-    EXPECT_EQ(CheckDeletable(path).number, c.error) << c.name;
-    EXPECT_EQ(dir.Exists(c.name), existed) << c.name;
-    EXPECT_EQ(DeleteFile(path).number, c.error) << c.name;
-    EXPECT_EQ(dir.Exists(c.name), c.exists_after) << c.name;
-  }
-  EXPECT_EQ(dir.ReadFile("ro"), "R");
-}
-
-TEST(RenameReplacing, ReplacesOnlyDeletableTargets) {
-  struct Case {
-    const char* what;
-    Files before;
-    std::string new_name;
+    bool replace;
+    const char* target;
     int error;
     Files after;
   };
-  const Files with_ro{{"a", "A"}, {"ro", "R"}};
   const Case cases[] = {
-      {"replaces", {{"a", "A"}, {"b", "B"}}, "b", kErrNone, {{"b", "A"}}},
-      {"read-only target", with_ro, "ro", kErrAccessDenied, with_ro},
-      {"missing target", {{"a", "A"}}, "b", kErrFileNotFound, {{"a", "A"}}},
-      {"bad name", {{"a", "A"}}, "..", kErrBadFileName, {{"a", "A"}}},
+      {false, "b", kErrNone, {{"a", "A"}, {"ro", "R"}, {"d", "/"}}},
+      {false, "ro", kErrAccessDenied, all},
+      {false, "d", kErrAccessDenied, all},
+      {false, "missing", kErrFileNotFound, all},
+      {true, "b", kErrNone, {{"b", "A"}, {"ro", "R"}, {"d", "/"}}},
+      {true, "ro", kErrAccessDenied, all},
+      {true, "missing", kErrFileNotFound, all},
   };
   for (const Case& c : cases) {
     TempDir dir;
-    Lay(dir, c.before, {"ro"});
-    EXPECT_EQ(RenameReplacing(dir.slash(), "a", c.new_name).number, c.error) << c.what;
-    EXPECT_EQ(Contents(dir), c.after) << c.what;
+    Lay(dir, all);
+    const std::string path = dir.PathOf(c.target);
+    if (c.replace) {
+      EXPECT_EQ(RenameReplacing(dir.slash(), "a", c.target).number, c.error) << c.target;
+    } else {
+      EXPECT_EQ(CheckDeletable(path).number, c.error) << c.target;
+      EXPECT_EQ(Contents(dir), all) << c.target;
+      EXPECT_EQ(DeleteFile(path).number, c.error) << c.target;
+    }
+    EXPECT_EQ(Contents(dir), c.after) << c.target << (c.replace ? " replaced" : " deleted");
   }
 }
 
-// Sets or clears the immutable flag; false when the file system or the
-// user's capabilities do not allow it.
 bool SetImmutable(const std::string& path, bool on) {
   const int fd = open(path.c_str(), O_RDONLY);
-  if (fd < 0) return false;
   int flags = 0;
-  bool ok = ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
+  bool ok = fd >= 0 && ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
   flags = on ? (flags | FS_IMMUTABLE_FL) : (flags & ~FS_IMMUTABLE_FL);
   ok = ok && ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
   close(fd);
@@ -145,12 +111,30 @@ TEST(FileOps, RefusalByTheSystemIsAccessDenied) {
   TempDir dir;
   const std::string file = dir.WriteFile("locked", "L");
   if (!SetImmutable(file, true)) GTEST_SKIP() << "cannot make a file immutable here";
-  const RtError deleted = DeleteFile(file);
-  const RtError renamed = RenameNoReplace(dir.path(), "locked", "other");
+  EXPECT_EQ(DeleteFile(file).number, kErrAccessDenied);
+  EXPECT_EQ(RenameNoReplace(dir.path(), "locked", "other").number, kErrAccessDenied);
   SetImmutable(file, false);
-  EXPECT_EQ(deleted.number, kErrAccessDenied);
-  EXPECT_EQ(renamed.number, kErrAccessDenied);
   EXPECT_EQ(dir.List(), std::vector<std::string>{"locked"});
+}
+
+TEST(ErrorFromErrno, MapsSystemErrorsToRunTimeNumbers) {
+  const std::pair<int, int> cases[] = {
+      {0, kErrNone}, {ENOMEDIUM, kErrDiskNotReady}, {ELOOP, kErrUntrappedBase + ELOOP}};
+  for (const auto& [err, number] : cases) {
+    const RtError error = ErrorFromErrno(err);
+    EXPECT_EQ(error.number, number) << err;
+    EXPECT_EQ(error.description, err == 0 ? "" : std::strerror(err)) << err;
+  }
+}
+
+TEST(WorkFolder, HonoursTheWorkDirVariable) {
+  TempDir dir;
+  const char* old = getenv("QTARVOX_WORK_DIR");
+  const std::string saved = old != nullptr ? old : "";
+  setenv("QTARVOX_WORK_DIR", dir.slash().c_str(), 1);
+  EXPECT_EQ(WorkFolder(), dir.path());
+  EXPECT_EQ(WorkFilePath("Error.txt"), dir.PathOf("Error.txt"));
+  setenv("QTARVOX_WORK_DIR", saved.c_str(), 1);  // empty counts as unset
 }
 
 }  // namespace

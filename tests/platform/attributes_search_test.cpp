@@ -1,0 +1,123 @@
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include "platform/attributes.h"
+#include "platform/dir_search.h"
+#include "platform/xattr_helpers.h"
+#include "temp_dir.h"
+
+namespace qtarvox {
+namespace {
+
+using namespace std::string_literals;
+
+// Each step starts from the state the previous one left: either a value
+// stored by another program (`raw`) or a call to SetFileAttributes (`set`).
+TEST(FileAttributes, RoundTripThroughModeAndStoredValue) {
+  TempDir dir;
+  QTARVOX_SKIP_WITHOUT_USER_XATTRS(dir);
+  const std::string file = dir.WriteFile("f.txt");
+  // Binary forms: hex text, NUL, version, level, then 32-bit fields; the
+  // attribute word wins over the text in front of it.
+  const std::string v1 = "0x20\0\1\0\1\0\x02\0\0\0"s;
+  const std::string v3 = "0x0\0\3\0\3\0\x0f\0\0\0\x22\0\0\0"s;
+  struct Step {
+    std::string raw;
+    uint32_t set;
+    uint32_t reads;
+    std::string stored;
+  };
+  const Step steps[] = {
+      {"", kAttrReadOnly, kAttrReadOnly, "(none)"},
+      {"", kAttrHidden, kAttrHidden, "0x2"},
+      {"", kAttrArchive, kAttrArchive, "0x20"},
+      {"", kAttrHidden | kAttrArchive | kAttrReadOnly, kAttrHidden | kAttrArchive | kAttrReadOnly,
+       "0x22"},
+      {"", kAttrNormal, kAttrNormal, "(none)"},
+      {v1, 0, kAttrHidden, v1},
+      {v3, 0, kAttrHidden | kAttrArchive, v3},
+      {"", kAttrHidden | kAttrArchive, kAttrHidden | kAttrArchive, v3},  // already so: untouched
+      {"", kAttrNormal, kAttrNormal, "(none)"},
+  };
+  for (const Step& s : steps) {
+    if (!s.raw.empty()) StoreRawDosAttrib(file, s.raw);
+    ASSERT_TRUE(!s.raw.empty() || SetFileAttributes(file, s.set)) << s.set;
+    EXPECT_EQ(GetFileAttributes(file), s.reads) << s.set;
+    EXPECT_EQ(RawDosAttrib(file), s.stored) << s.set;
+  }
+
+  symlink("f.txt", dir.PathOf("link").c_str());
+  EXPECT_EQ(GetFileAttributes(dir.PathOf("missing")), kAttrInvalid);
+  EXPECT_FALSE(SetFileAttributes(dir.PathOf("missing"), kAttrHidden));
+  EXPECT_FALSE(SetFileAttributes(dir.PathOf("link"), kAttrReadOnly));
+  EXPECT_EQ(GetFileAttributes(file), kAttrNormal);  // the file behind the link is left alone
+}
+
+using Names = std::vector<std::string>;
+
+TEST(WildcardMatch, FollowsDosRulesIgnoringCase) {
+  struct Case {
+    const char* pattern;
+    const char* name;
+    bool matches;
+  };
+  const Case cases[] = {
+      {"*.txt", "b.TXT", true},
+      {"*.txt", "b.txt.bak", false},
+      {"*.*", "noext", true},
+      {"*.", "noext", true},
+      {"*.", "a.txt", false},
+      {"a?c", "ac", false},
+      {"a?.txt", "a.txt", true},  // "?" is nothing at a dot
+      {"a?.txt", "abc.txt", false},
+      {"ab??", "ab", true},  // and nothing at the end
+      {"a?b", "a.b", false},
+      {"name.*", "name", true},
+      {"name.*", "name.txt", true},
+      {"name.*", "names", false},
+      {"*.TXT", "\xC3\xA9.txt", true},   // é.txt
+      {"\303\211*", "\303\251a", true},  // É* against éa
+      {"*.SXT", "a.\xC5\xBFxt", true},   // long s upper-cases to S
+      {"*.txt", "\xFF.txt", true},       // invalid UTF-8 byte
+      {"\xFE*", "\xFF", false},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(WildcardMatch(c.pattern, c.name), c.matches)
+        << "pattern \"" << c.pattern << "\", name \"" << c.name << "\"";
+  }
+}
+
+TEST(SearchDirectory, SortsAndFiltersByPatternAndAttributes) {
+  TempDir dir;
+  QTARVOX_SKIP_WITHOUT_USER_XATTRS(dir);
+  for (const char* name : {"b.txt", "a.txt", "A.txt", "_x.txt", ".dot.txt", "README"})
+    dir.WriteFile(name);
+  StoreRawDosAttrib(dir.WriteFile("hid.txt"), "0x2");
+  StoreRawDosAttrib(dir.WriteFile("sys.txt"), "0x4");
+  dir.MakeDir("sub.txt");
+  symlink("b.txt", dir.PathOf("link.txt").c_str());
+
+  struct Case {
+    const char* pattern;
+    SearchFilter filter;
+    Names expected;
+  };
+  const Case cases[] = {
+      {"*.txt", SearchFilter::kFiles, {".dot.txt", "A.txt", "a.txt", "b.txt", "hid.txt", "_x.txt"}},
+      {"*.TXT", SearchFilter::kNormalFiles, {"A.txt", "a.txt", "b.txt", "_x.txt"}},
+      {"*.", SearchFilter::kFiles, {"README"}},
+      {"s*", SearchFilter::kDirectories, {"sub.txt"}},
+  };
+  for (const Case& c : cases) {
+    Names names;
+    ASSERT_TRUE(SearchDirectory(dir.slash(), c.pattern, c.filter, names).ok()) << c.pattern;
+    EXPECT_EQ(names, c.expected) << c.pattern << " filter " << static_cast<int>(c.filter);
+  }
+  Names names{"stale"};
+  EXPECT_EQ(SearchDirectory(dir.PathOf("missing"), "*", SearchFilter::kFiles, names).number,
+            kErrFileNotFound);
+  EXPECT_TRUE(names.empty());
+}
+
+}  // namespace
+}  // namespace qtarvox
