@@ -163,18 +163,5 @@ TEST(CommandLine, SegmentsAndProgramOptions) {
   EXPECT_EQ(options.rest, (Args{"-UC", "-FI", "--HELP", "-help"}));
 }
 
-TEST(CommandLine, MalformedInputNeverStopsTheParser) {
-  const std::string long_text(100000, 'x');
-  const std::string cases[] = {
-      "\"|*|-*|'-UC|-FI|***|-FI|/"
-      "|-FI|\xC3|-FE|\"\"??\"?*|-FE|*Y|-RP**|-NE||||-DF|1e400|-DL|-|-\xFF\xFE"
-      "|-FE|/\xFF\xFE\xFD",
-      long_text + "|-" + long_text,
-      "-FE|" + long_text + "*Y?" + long_text + "|-FI|/" + long_text + "/" + long_text};
-  RecordingPrompter prompter;
-  for (const auto& args : cases) Parse(Split(args), prompter);
-  EXPECT_EQ(Parse({"-AB*" + long_text}, prompter).AddBeginningText, long_text);
-}
-
 }  // namespace
 }  // namespace qtarvox

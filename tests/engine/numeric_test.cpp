@@ -45,12 +45,5 @@ TEST(Numbering, EvenWidthCountsDigitsOfTheBound) {
   for (const auto& c : cases) EXPECT_EQ(EvenWidth(c.bound), c.width) << c.bound;
 }
 
-TEST(Numbering, NumberTextPadsOnlyInEvenStyle) {
-  EXPECT_EQ(NumberText(7, 1, 3), "7");
-  EXPECT_EQ(NumberText(7, 2, 3), "007");
-  EXPECT_EQ(NumberText(1234, 2, 3), "1234");
-  EXPECT_EQ(NumberText(2.5, 1, 1), "2.5");
-}
-
 }  // namespace
 }  // namespace qtarvox

@@ -1,10 +1,7 @@
 #include "platform/file_ops.h"
 
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <linux/fs.h>
 #include <stdlib.h>
-#include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -94,36 +91,6 @@ TEST(DeleteFile, AndRenameReplacingRefuseProtectedTargets) {
       EXPECT_EQ(DeleteFile(path).number, c.error) << c.target;
     }
     EXPECT_EQ(Contents(dir), c.after) << c.target << (c.replace ? " replaced" : " deleted");
-  }
-}
-
-bool SetImmutable(const std::string& path, bool on) {
-  const int fd = open(path.c_str(), O_RDONLY);
-  int flags = 0;
-  bool ok = fd >= 0 && ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
-  flags = on ? (flags | FS_IMMUTABLE_FL) : (flags & ~FS_IMMUTABLE_FL);
-  ok = ok && ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
-  close(fd);
-  return ok;
-}
-
-TEST(FileOps, RefusalByTheSystemIsAccessDenied) {
-  TempDir dir;
-  const std::string file = dir.WriteFile("locked", "L");
-  if (!SetImmutable(file, true)) GTEST_SKIP() << "cannot make a file immutable here";
-  EXPECT_EQ(DeleteFile(file).number, kErrAccessDenied);
-  EXPECT_EQ(RenameNoReplace(dir.path(), "locked", "other").number, kErrAccessDenied);
-  SetImmutable(file, false);
-  EXPECT_EQ(dir.List(), std::vector<std::string>{"locked"});
-}
-
-TEST(ErrorFromErrno, MapsSystemErrorsToRunTimeNumbers) {
-  const std::pair<int, int> cases[] = {
-      {0, kErrNone}, {ENOMEDIUM, kErrDiskNotReady}, {ELOOP, kErrUntrappedBase + ELOOP}};
-  for (const auto& [err, number] : cases) {
-    const RtError error = ErrorFromErrno(err);
-    EXPECT_EQ(error.number, number) << err;
-    EXPECT_EQ(error.description, err == 0 ? "" : std::strerror(err)) << err;
   }
 }
 

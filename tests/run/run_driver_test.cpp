@@ -64,12 +64,6 @@ TEST_F(RunDriverTest, PerformRenamesAndLocksTheScreenIntoFinished) {
   EXPECT_TRUE(outcome.started);
   EXPECT_FALSE(outcome.error_file_left);
   EXPECT_THAT(dir_.List("d"), ElementsAre("A.txt", "B.txt", "c.doc"));
-  const std::string d = dir_.PathOf("d") + "/";
-  EXPECT_EQ(WorkFile("Q-Tarvox_Process.txt"),
-            "Current File : " + d + "a.txt\r\n     After performing action 1 : A.txt\r\n"
-            "     Final Operation : a.txt == A.txt\r\n"
-            "Current File : " + d + "b.txt\r\n     After performing action 1 : B.txt\r\n"
-            "     Final Operation : b.txt == B.txt\r\n");
   EXPECT_THAT(work_.List(), ElementsAre("Q-Tarvox_Process.txt"));  // no list, no Error file
   EXPECT_THAT(view_.statuses, ElementsAre("Performing changes...please wait...",
                                           "Status : Filename changes were performed succesfully"));
@@ -101,21 +95,6 @@ TEST_F(RunDriverTest, PerformWithErrorsKeepsTheErrorFileAndOffersIt) {
   EXPECT_THAT(view_.viewed, ElementsAre(work_.PathOf("Q-Tarvox_Err.txt")));
   EXPECT_TRUE(job_.step3.cmdErr_enabled);
   EXPECT_THAT(dir_.List("d"), ElementsAre("A.txt", "B.txt", "C.doc"));
-}
-
-TEST_F(RunDriverTest, SeparatorCheckNamesTheFirstForbiddenCharacterAndStartsNothing) {
-  work_.WriteFile("Q-Tarvox_Err.txt", "earlier");
-  job_.collision = CollisionOption::kAppendNumber;
-  job_.txtSep = "?/";
-  job_.SuppressedMode = true;  // shown all the same
-  const RunOutcome outcome = PressRun(job_, prompter_, view_);
-  EXPECT_FALSE(outcome.started);
-  ASSERT_EQ(prompter_.messages.size(), 1u);
-  EXPECT_EQ(prompter_.messages[0].text,
-            "The seperating character cannot contain '/'. Please remove that.");
-  EXPECT_EQ(WorkFile("Q-Tarvox_Err.txt"), "earlier");
-  EXPECT_THAT(work_.List(), ElementsAre("Q-Tarvox_Err.txt"));
-  EXPECT_THAT(dir_.List("d"), ElementsAre("a.txt", "b.txt", "c.doc"));
 }
 
 TEST_F(RunDriverTest, FinishedSequenceClearsOnNoAndKeepsOnYes) {
