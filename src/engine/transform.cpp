@@ -35,24 +35,27 @@ void ReplaceInName(CharText& wn, const TransformPlan& plan, bool case_sensitive)
   const CharText& search = case_sensitive ? plan.replace_search : plan.replace_search_upper;
   const size_t s = search.size();
   if (s == 0 || wn.size() < s) return;
+  // Compared in upper case when case does not count; the result keeps the
+  // name's own case outside the matches.
+  CharText upper;
+  if (!case_sensitive) {
+    upper = wn;
+    ToUpperInPlace(upper);
+  }
+  const std::u32string_view haystack = case_sensitive ? std::u32string_view(wn) : upper;
+  const std::u32string_view needle(search);
+  size_t match = haystack.find(needle);
+  if (match == std::u32string_view::npos) return;
   CharText result;
   result.reserve(wn.size() + plan.replace_with.size());
-  const size_t length = wn.size();
   size_t k = 0;
-  while (k < length) {
-    bool match = k + s <= length;
-    for (size_t j = 0; match && j < s; ++j) {
-      const char32_t c = wn[k + j];
-      match = case_sensitive ? c == search[j] : ToUpperChar(c) == search[j];
-    }
-    if (match) {
-      result.append(plan.replace_with);
-      k += s;
-    } else {
-      result.push_back(wn[k]);
-      ++k;
-    }
+  while (match != std::u32string_view::npos) {
+    result.append(wn, k, match - k);
+    result.append(plan.replace_with);
+    k = match + s;
+    match = haystack.find(needle, k);
   }
+  result.append(wn, k, std::u32string::npos);
   wn.swap(result);
 }
 

@@ -14,11 +14,15 @@ bool IsContinuation(unsigned char b) { return (b & 0xC0) == 0x80; }
 void DecodeAppend(std::string_view bytes, CharText& out) {
   const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
   const size_t n = bytes.size();
+  // At most one character per byte: write into room made once.
+  const size_t start = out.size();
+  out.resize(start + n);
+  char32_t* o = out.data() + start;
   size_t i = 0;
   while (i < n) {
     const unsigned char b0 = p[i];
     if (b0 < 0x80) {
-      out.push_back(b0);
+      *o++ = b0;
       ++i;
       continue;
     }
@@ -48,59 +52,61 @@ void DecodeAppend(std::string_view bytes, CharText& out) {
     }
     if (ok && (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))) ok = false;
     if (ok) {
-      out.push_back(cp);
+      *o++ = cp;
       i += len;
     } else {
-      out.push_back(kEscapeBase + b0);
+      *o++ = kEscapeBase + b0;
       ++i;
     }
   }
+  out.resize(static_cast<size_t>(o - out.data()));
 }
 
 CharText Decode(std::string_view bytes) {
   CharText out;
-  out.reserve(bytes.size());
   DecodeAppend(bytes, out);
   return out;
 }
 
 void EncodeAppend(std::u32string_view chars, std::string& out) {
+  // At most four bytes per character: write into room made once.
+  const size_t start = out.size();
+  out.resize(start + chars.size() * 4);
+  char* o = out.data() + start;
   for (char32_t c : chars) {
     if (c < 0x80) {
-      out.push_back(static_cast<char>(c));
+      *o++ = static_cast<char>(c);
     } else if (c < 0x800) {
-      out.push_back(static_cast<char>(0xC0 | (c >> 6)));
-      out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+      *o++ = static_cast<char>(0xC0 | (c >> 6));
+      *o++ = static_cast<char>(0x80 | (c & 0x3F));
     } else if (c >= kEscapeBase + 0x80 && c <= kEscapeBase + 0xFF) {
-      out.push_back(static_cast<char>(c - kEscapeBase));
+      *o++ = static_cast<char>(c - kEscapeBase);
     } else if (c < 0x10000) {
-      out.push_back(static_cast<char>(0xE0 | (c >> 12)));
-      out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-      out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+      *o++ = static_cast<char>(0xE0 | (c >> 12));
+      *o++ = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+      *o++ = static_cast<char>(0x80 | (c & 0x3F));
     } else {
-      out.push_back(static_cast<char>(0xF0 | (c >> 18)));
-      out.push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
-      out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-      out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+      *o++ = static_cast<char>(0xF0 | (c >> 18));
+      *o++ = static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+      *o++ = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+      *o++ = static_cast<char>(0x80 | (c & 0x3F));
     }
   }
+  out.resize(static_cast<size_t>(o - out.data()));
 }
 
 std::string Encode(std::u32string_view chars) {
   std::string out;
-  out.reserve(chars.size() + 8);
   EncodeAppend(chars, out);
   return out;
 }
 
-char32_t ToUpperChar(char32_t c) {
-  if (c < 0x80) return (c >= 'a' && c <= 'z') ? c - 32 : c;
+char32_t ToUpperNonAscii(char32_t c) {
   if (c >= 0xD800 && c <= 0xDFFF) return c;
   return QChar::toUpper(c);
 }
 
-char32_t ToLowerChar(char32_t c) {
-  if (c < 0x80) return (c >= 'A' && c <= 'Z') ? c + 32 : c;
+char32_t ToLowerNonAscii(char32_t c) {
   if (c >= 0xD800 && c <= 0xDFFF) return c;
   return QChar::toLower(c);
 }

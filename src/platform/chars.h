@@ -24,8 +24,16 @@ void EncodeAppend(std::u32string_view chars, std::string& out);
 
 // Simple (one code point to one) case mapping. The same table serves upper
 // case, lower case, capitalisation and every case-insensitive comparison.
-char32_t ToUpperChar(char32_t c);
-char32_t ToLowerChar(char32_t c);
+char32_t ToUpperNonAscii(char32_t c);
+char32_t ToLowerNonAscii(char32_t c);
+inline char32_t ToUpperChar(char32_t c) {
+  if (c < 0x80) return c - U'a' < 26u ? c - 32 : c;
+  return ToUpperNonAscii(c);
+}
+inline char32_t ToLowerChar(char32_t c) {
+  if (c < 0x80) return c - U'A' < 26u ? c + 32 : c;
+  return ToLowerNonAscii(c);
+}
 void ToUpperInPlace(CharText& text);
 void ToLowerInPlace(CharText& text);
 std::string ToUpperBytes(std::string_view bytes);
