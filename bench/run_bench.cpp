@@ -1,0 +1,610 @@
+// The whole run, as the run button drives it: PressRun / PressPreview over
+// real directories, with do-nothing Prompter and RunView ports.
+//
+//   a. Perform (UPPERCASE + numbers at end, Process file on, method
+//      "Extension") over one flat directory and over a tree of 100
+//      subdirectories, each against a plain renameat2 loop doing the same
+//      renames in the same order. Peak RSS of the perform is that of a
+//      forked child, read through wait4, so nothing the parent did counts.
+//   b. Preview of the flat directory with "Do not rename" on collisions.
+//   c. Every file given the same new name with "Add a unique number",
+//      against a plain renameat2 loop to the same final names.
+//
+// Usage: run_bench [scale]   (scale 0.1 makes every file count ten times
+// smaller, for a quick check).
+//
+// All sets are created fresh, each in its own directory, before anything is
+// timed, and removed at the very end: on this file system creating files
+// soon after deleting many is very slow, so run the program a few minutes
+// after a previous run if creation seems to crawl.
+
+#include <fcntl.h>
+#include <stdio.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <unordered_set>
+#include <vector>
+
+#include "engine/job.h"
+#include "engine/ports.h"
+#include "engine/transform.h"
+#include "platform/chars.h"
+#include "platform/dir_search.h"
+#include "run/run_driver.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+constexpr size_t kFlatFiles = 100000;
+constexpr size_t kTreeDirs = 100;
+constexpr size_t kTreeFilesPerDir = 1000;
+constexpr size_t kSameNameFiles = 10000;
+
+constexpr double kTargetPerformRatio = 0.85;
+constexpr double kTargetRssMiB = 64;
+constexpr double kTargetPreviewPerSecond = 200000;
+constexpr double kTargetCollisionRatio = 0.5;
+
+double Seconds(Clock::time_point from, Clock::time_point to) {
+  return std::chrono::duration<double>(to - from).count();
+}
+
+// --- File names ---------------------------------------------------------------
+
+// SplitMix64: small, fast and the same sequence on every machine.
+class Rng {
+ public:
+  explicit Rng(uint64_t seed) : state_(seed) {}
+  uint64_t Next() {
+    uint64_t z = (state_ += 0x9E3779B97F4A7C15ull);
+    z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
+    z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
+    return z ^ (z >> 31);
+  }
+  size_t Below(size_t n) { return static_cast<size_t>(Next() % n); }
+
+ private:
+  uint64_t state_;
+};
+
+// The first kAsciiPieces are plain ASCII. No piece holds "-", "." or "/".
+constexpr size_t kAsciiPieces = 15;
+constexpr std::string_view kPieces[] = {
+    "ab",   "AB",     "aB",    "x",      "file",  "photo", "report", "data",
+    " ",    "_",      "q",     "z",      "2024",  "07",    "holiday",
+    "\xC3\xA9" /* é */,        "\xC3\x9F" /* ß */,         "\xC3\xBC" /* ü */,
+    "\xCE\xA9" /* Ω */,        "\xE6\x97\xA5\xE6\x9C\xAC" /* 日本 */,
+    "\xE8\xAA\x9E" /* 語 */,   "\xF0\x9F\x98\x80" /* 😀 */, "\xF0\x9F\x8E\x89" /* 🎉 */,
+};
+// The first four are the ones plain ASCII names get.
+constexpr std::string_view kExtensions[] = {
+    ".txt", ".jpg", ".tar.gz", "", ".md", ".JPEG", ".\xE6\x97\xA5" /* .日 */, ".mp3",
+};
+
+// File `index` of a set: a lowercase letter first (so UPPERCASE changes every
+// name), 14 to 50 bytes of pieces, "-" and the index (so no two files, and no
+// two new names, are the same), then the extension (".txt" when forced).
+std::string FileName(size_t index, bool txt_only) {
+  Rng rng(0x51A7E5EEDull ^ (index * 0x2545F4914F6CDD1Dull));
+  const bool ascii_only = rng.Below(2) == 0;
+  const size_t piece_count = ascii_only ? kAsciiPieces : std::size(kPieces);
+  const std::string_view ext =
+      txt_only ? kExtensions[0] : kExtensions[rng.Below(ascii_only ? 4 : std::size(kExtensions))];
+  const size_t target = 14 + rng.Below(37);
+  std::string base(1, static_cast<char>('a' + rng.Below(26)));
+  while (base.size() < target) {
+    const std::string_view piece = kPieces[rng.Below(piece_count)];
+    if (base.size() + piece.size() > target) break;
+    base.append(piece);
+  }
+  return base + "-" + std::to_string(index) + std::string(ext);
+}
+
+// The names of a set in the order a run lists them.
+std::vector<std::string> SortedNames(size_t first, size_t count, bool txt_only) {
+  std::vector<std::string> names;
+  names.reserve(count);
+  for (size_t i = 0; i < count; ++i) names.push_back(FileName(first + i, txt_only));
+  std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
+    return qtarvox::CompareNames(a, b) < 0;
+  });
+  return names;
+}
+
+// UPPERCASE (1) then numbers at end (9, normal style) with counter `number`.
+std::string UppercaseNumbered(const std::string& filename, size_t number) {
+  std::string name, ext;
+  qtarvox::SplitFilename(filename, name, ext);
+  return qtarvox::ToUpperBytes(name) + std::to_string(number) + ext;
+}
+
+// The name "Add a unique number" gives the k-th file (0-based) that wants "same.txt".
+std::string SameName(size_t k) { return k == 0 ? "same.txt" : "same_" + std::to_string(k) + ".txt"; }
+
+// --- Directories -------------------------------------------------------------------
+
+std::string MakeTempDir(const char* prefix) {
+  std::string path = std::string("/tmp/") + prefix + "XXXXXX";
+  if (mkdtemp(path.data()) == nullptr) {
+    std::perror("mkdtemp");
+    std::exit(1);
+  }
+  return path;
+}
+
+std::string MakeSubdir(const std::string& parent, const std::string& name) {
+  const std::string path = parent + "/" + name;
+  if (mkdir(path.c_str(), 0755) != 0) {
+    std::perror(path.c_str());
+    std::exit(1);
+  }
+  return path;
+}
+
+// Creates files first .. first + count - 1 as empty regular files (mknodat is
+// the steadiest way to make many on this file system). Names are made one at
+// a time so the parent process stays small.
+void CreateFiles(const std::string& dir, size_t first, size_t count, bool txt_only) {
+  const int dfd = open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (dfd < 0) {
+    std::perror(dir.c_str());
+    std::exit(1);
+  }
+  for (size_t i = 0; i < count; ++i) {
+    const std::string name = FileName(first + i, txt_only);
+    if (mknodat(dfd, name.c_str(), S_IFREG | 0644, 0) != 0) {
+      std::perror(name.c_str());
+      std::exit(1);
+    }
+  }
+  close(dfd);
+}
+
+std::string TreeSubdirName(size_t d) {
+  char buffer[16];
+  std::snprintf(buffer, sizeof buffer, "d%03zu", d);
+  return buffer;
+}
+
+// Every name in a directory, by readdir.
+std::unordered_set<std::string> NamesIn(const std::string& dir) {
+  std::vector<qtarvox::DirEntry> entries;
+  qtarvox::ReadDirectory(dir, entries);
+  std::unordered_set<std::string> names;
+  for (auto& e : entries) names.insert(std::move(e.name));
+  return names;
+}
+
+size_t CountPresent(const std::unordered_set<std::string>& present,
+                    const std::vector<std::string>& expected) {
+  return static_cast<size_t>(std::count_if(expected.begin(), expected.end(),
+                                           [&](const std::string& n) { return present.count(n); }));
+}
+
+// --- Ports that do nothing ------------------------------------------------------------
+
+class QuietPrompter : public qtarvox::Prompter {
+ public:
+  void Tell(const std::string&, const std::string&) override {}
+  bool Ask(const std::string&, const std::string&) override { return false; }
+};
+
+class QuietView : public qtarvox::RunView {
+ public:
+  void ShowStatus(const std::string&) override {}
+  bool StartViewer(const std::string&) override { return true; }
+};
+
+// --- Child processes ---------------------------------------------------------------------
+
+// What a child sends back through its pipe.
+struct ChildReport {
+  double seconds = 0;  // the timed part
+  double count = 0;    // files handled (or found, for a check)
+  double extra = 0;    // a second figure, per measurement
+  int ok = 0;
+};
+
+struct ChildRun {
+  ChildReport report;
+  double max_rss_mib = 0;
+  bool exited = false;
+};
+
+// Runs `work` in a forked child and returns its report and its peak RSS.
+// Children print nothing and leave with _exit, so no buffer or exit handler
+// of the parent runs twice.
+ChildRun InChild(const std::function<ChildReport()>& work) {
+  std::fflush(stdout);
+  std::fflush(stderr);
+  int fds[2];
+  if (pipe(fds) != 0) {
+    std::perror("pipe");
+    std::exit(1);
+  }
+  const pid_t pid = fork();
+  if (pid < 0) {
+    std::perror("fork");
+    std::exit(1);
+  }
+  if (pid == 0) {
+    close(fds[0]);
+    const ChildReport report = work();
+    const ssize_t written = write(fds[1], &report, sizeof report);
+    _exit(written == static_cast<ssize_t>(sizeof report) ? 0 : 1);
+  }
+  close(fds[1]);
+  ChildRun run;
+  const ssize_t got = read(fds[0], &run.report, sizeof run.report);
+  close(fds[0]);
+  int status = 0;
+  rusage usage{};
+  wait4(pid, &status, 0, &usage);
+  run.max_rss_mib = static_cast<double>(usage.ru_maxrss) / 1024.0;  // ru_maxrss is in KiB
+  run.exited = got == static_cast<ssize_t>(sizeof run.report) && WIFEXITED(status) &&
+               WEXITSTATUS(status) == 0;
+  if (!run.exited) std::printf("  !! a child process failed\n");
+  return run;
+}
+
+// One directory of renames for a plain loop: full old and new paths.
+struct RenameList {
+  std::vector<std::string> from;
+  std::vector<std::string> to;
+};
+
+// Renames entries [begin, end) of the list, timed.
+ChildReport PlainRenames(const RenameList& list, size_t begin, size_t end) {
+  size_t failed = 0;
+  const auto start = Clock::now();
+  for (size_t i = begin; i < end; ++i) {
+    if (renameat2(AT_FDCWD, list.from[i].c_str(), AT_FDCWD, list.to[i].c_str(),
+                  RENAME_NOREPLACE) != 0) {
+      ++failed;
+    }
+  }
+  ChildReport report;
+  report.seconds = Seconds(start, Clock::now());
+  report.count = static_cast<double>(end - begin);
+  report.ok = failed == 0;
+  return report;
+}
+
+// The plain loop, run as two children: the first half of the renames before
+// the measured run and the second half after it, so that drift of the disk
+// during the run weighs on both sides alike. `make_list` builds the renames
+// (untimed) and may time a listing into `listing` (first half only).
+using ListMaker = std::function<RenameList(double& listing)>;
+
+ChildRun PlainHalf(const ListMaker& make_list, int half) {
+  return InChild([&] {
+    double listing = 0;
+    const RenameList list = make_list(listing);
+    const size_t middle = list.from.size() / 2;
+    ChildReport report = half == 0 ? PlainRenames(list, 0, middle)
+                                   : PlainRenames(list, middle, list.from.size());
+    report.extra = listing;
+    return report;
+  });
+}
+
+// The two halves as one run: times and counts added, the larger peak RSS.
+ChildRun Combined(const ChildRun& first, const ChildRun& second) {
+  ChildRun run;
+  run.report.seconds = first.report.seconds + second.report.seconds;
+  run.report.count = first.report.count + second.report.count;
+  run.report.extra = first.report.extra;
+  run.report.ok = first.report.ok && second.report.ok;
+  run.max_rss_mib = std::max(first.max_rss_mib, second.max_rss_mib);
+  run.exited = first.exited && second.exited;
+  return run;
+}
+
+// The walk's own listing of one directory (readdir, attributes, sort), timed.
+double ListingSeconds(const std::string& dir, const char* pattern) {
+  std::vector<std::string> names;
+  const auto start = Clock::now();
+  qtarvox::SearchDirectory(dir, pattern, qtarvox::SearchFilter::kFiles, names);
+  return Seconds(start, Clock::now());
+}
+
+qtarvox::Job PerformJob(const std::string& lst_dir, const char* pattern) {
+  qtarvox::Job job;
+  qtarvox::TickPosition(job, 1);  // UPPERCASE
+  qtarvox::TickPosition(job, 9);  // numbers at end, normal style
+  job.NumberEndStyle = 1;
+  qtarvox::SnapshotChosenActions(job);
+  job.chkProcess = true;
+  job.cmdFileType_tag = std::string(qtarvox::kTagExtension);
+  job.lstDir = {lst_dir};
+  job.lstExt = {std::string(pattern)};
+  job.dirDir = lst_dir;
+  return job;
+}
+
+ChildReport TimedPressRun(qtarvox::Job& job, size_t files) {
+  QuietPrompter prompter;
+  QuietView view;
+  const auto start = Clock::now();
+  const qtarvox::RunOutcome outcome = qtarvox::PressRun(job, prompter, view);
+  ChildReport report;
+  report.seconds = Seconds(start, Clock::now());
+  report.count = static_cast<double>(files);
+  report.extra = job.FileCount;
+  report.ok = outcome.started && !outcome.errors;
+  return report;
+}
+
+// --- Reporting ----------------------------------------------------------------------------
+
+double Rate(const ChildRun& run) { return run.report.count / run.report.seconds; }
+
+void PrintRun(const char* label, const ChildRun& run) {
+  std::printf("  %-22s %7.0f files in %7.3f s = %8.0f files/s, peak RSS %6.1f MiB%s\n", label,
+              run.report.count, run.report.seconds, Rate(run), run.max_rss_mib,
+              run.report.ok ? "" : "  !! ERRORS");
+}
+
+void PrintCheck(const char* what, const ChildRun& check, size_t expected) {
+  const auto found = static_cast<size_t>(check.report.count);
+  std::printf("  check: %zu of %zu %s%s\n", found, expected, what,
+              found == expected ? "" : "  !! MISMATCH");
+}
+
+const char* Verdict(bool met) { return met ? "met" : "MISSED"; }
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const auto program_start = Clock::now();
+  double scale = 1.0;
+  if (argc > 1) {
+    scale = std::atof(argv[1]);
+    if (!(scale > 0 && scale <= 10)) {
+      std::fprintf(stderr, "usage: %s [scale in (0, 10]]\n", argv[0]);
+      return 2;
+    }
+  }
+  const auto scaled = [&](size_t n) {
+    return std::max<size_t>(1, static_cast<size_t>(std::llround(static_cast<double>(n) * scale)));
+  };
+  const size_t flat_files = scaled(kFlatFiles);
+  const size_t per_dir = scaled(kTreeFilesPerDir);
+  const size_t tree_files = kTreeDirs * per_dir;
+  const size_t same_files = scaled(kSameNameFiles);
+
+  const std::string root = MakeTempDir("qtarvox-run-bench-");
+  const std::string work = MakeSubdir(root, "work");
+  const std::string config = MakeSubdir(root, "config");
+  setenv("QTARVOX_WORK_DIR", work.c_str(), 1);
+  setenv("XDG_CONFIG_HOME", config.c_str(), 1);
+
+  std::printf("run_bench (scale %g): flat %zu files, tree %zu x %zu files, same name %zu files\n",
+              scale, flat_files, kTreeDirs, per_dir, same_files);
+  std::printf("sets in %s\n", root.c_str());
+
+  // Every set, created before anything is timed.
+  const auto create_start = Clock::now();
+  const std::string flat_perform = MakeSubdir(root, "flat-perform");
+  const std::string flat_plain = MakeSubdir(root, "flat-plain");
+  const std::string tree_perform = MakeSubdir(root, "tree-perform");
+  const std::string tree_plain = MakeSubdir(root, "tree-plain");
+  const std::string same_perform = MakeSubdir(root, "same-perform");
+  const std::string same_plain = MakeSubdir(root, "same-plain");
+  CreateFiles(flat_perform, 0, flat_files, false);
+  CreateFiles(flat_plain, 0, flat_files, false);
+  for (const std::string& tree : {tree_perform, tree_plain}) {
+    for (size_t d = 0; d < kTreeDirs; ++d) {
+      CreateFiles(MakeSubdir(tree, TreeSubdirName(d)), d * per_dir, per_dir, true);
+    }
+  }
+  CreateFiles(same_perform, 0, same_files, true);
+  CreateFiles(same_plain, 0, same_files, true);
+  std::printf("created %zu files in %.2f s (not part of any figure)\n",
+              2 * (flat_files + tree_files + same_files), Seconds(create_start, Clock::now()));
+  sync();
+
+  const ChildRun idle = InChild([] { return ChildReport{0, 0, 0, 1}; });
+  std::printf("peak RSS of a child that does nothing: %.1f MiB (the floor of every RSS below)\n",
+              idle.max_rss_mib);
+
+  // --- a. Perform, flat -------------------------------------------------------------
+  std::printf("\na. perform: UPPERCASE + numbers at end, Process file on, method Extension\n");
+  std::printf(" (each plain loop renames half its files before the perform and half after)\n");
+  std::printf(" flat directory, lstExt *.*:\n");
+  const ListMaker flat_list = [&](double& listing) {
+    listing = ListingSeconds(flat_plain, "*.*");
+    const std::vector<std::string> names = SortedNames(0, flat_files, false);
+    RenameList list;
+    for (size_t k = 0; k < names.size(); ++k) {
+      list.from.push_back(flat_plain + "/" + names[k]);
+      list.to.push_back(flat_plain + "/" + UppercaseNumbered(names[k], k + 1));
+    }
+    return list;
+  };
+  const ChildRun flat_plain_first = PlainHalf(flat_list, 0);
+  sync();
+  const ChildRun flat_run = InChild([&] {
+    qtarvox::Job job = PerformJob(flat_perform, "*.*");
+    return TimedPressRun(job, flat_files);
+  });
+  sync();
+  const ChildRun flat_plain_run = Combined(flat_plain_first, PlainHalf(flat_list, 1));
+  PrintRun("plain renameat2 loop:", flat_plain_run);
+  PrintRun("PressRun (perform):", flat_run);
+  const ChildRun flat_check = InChild([&] {
+    const std::vector<std::string> names = SortedNames(0, flat_files, false);
+    std::vector<std::string> expected;
+    for (size_t k = 0; k < names.size(); ++k) expected.push_back(UppercaseNumbered(names[k], k + 1));
+    return ChildReport{0, static_cast<double>(CountPresent(NamesIn(flat_perform), expected)), 0, 1};
+  });
+  PrintCheck("files carry their expected new name", flat_check, flat_files);
+  const double flat_ratio = Rate(flat_run) / Rate(flat_plain_run);
+  std::printf("  ratio perform/plain = %.3f (target %.2f: %s)\n", flat_ratio, kTargetPerformRatio,
+              Verdict(flat_ratio >= kTargetPerformRatio));
+  std::printf("  peak RSS of the perform = %.1f MiB (target under %.0f MiB: %s)\n",
+              flat_run.max_rss_mib, kTargetRssMiB, Verdict(flat_run.max_rss_mib < kTargetRssMiB));
+  std::printf("  for reference: listing the directory as the walk does (readdir, attributes, "
+              "sort) took %.3f s = %.0f%% of the perform\n",
+              flat_plain_run.report.extra, 100 * flat_plain_run.report.extra / flat_run.report.seconds);
+
+  // --- a. Perform, tree --------------------------------------------------------------
+  std::printf(" tree of %zu directories x %zu files, lstExt *.txt, root with \"%s\":\n", kTreeDirs,
+              per_dir, qtarvox::kIncludeSubdirsMark);
+  sync();
+  const ListMaker tree_list = [&](double& listing) {
+    RenameList list;
+    size_t number = 0;
+    for (size_t d = 0; d < kTreeDirs; ++d) {
+      const std::string dir = tree_plain + "/" + TreeSubdirName(d);
+      listing += ListingSeconds(dir, "*.txt");
+      for (const auto& name : SortedNames(d * per_dir, per_dir, true)) {
+        list.from.push_back(dir + "/" + name);
+        list.to.push_back(dir + "/" + UppercaseNumbered(name, ++number));
+      }
+    }
+    return list;
+  };
+  const ChildRun tree_plain_first = PlainHalf(tree_list, 0);
+  sync();
+  const ChildRun tree_run = InChild([&] {
+    qtarvox::Job job = PerformJob(tree_perform + qtarvox::kIncludeSubdirsMark, "*.txt");
+    job.dirDir = tree_perform;
+    return TimedPressRun(job, tree_files);
+  });
+  sync();
+  const ChildRun tree_plain_run = Combined(tree_plain_first, PlainHalf(tree_list, 1));
+  PrintRun("plain renameat2 loop:", tree_plain_run);
+  PrintRun("PressRun (perform):", tree_run);
+  const ChildRun tree_check = InChild([&] {
+    size_t found = 0;
+    size_t number = 0;
+    for (size_t d = 0; d < kTreeDirs; ++d) {
+      std::vector<std::string> expected;
+      for (const auto& name : SortedNames(d * per_dir, per_dir, true)) {
+        expected.push_back(UppercaseNumbered(name, ++number));
+      }
+      found += CountPresent(NamesIn(tree_perform + "/" + TreeSubdirName(d)), expected);
+    }
+    return ChildReport{0, static_cast<double>(found), 0, 1};
+  });
+  PrintCheck("files carry their expected new name", tree_check, tree_files);
+  const double tree_ratio = Rate(tree_run) / Rate(tree_plain_run);
+  std::printf("  ratio perform/plain = %.3f (target %.2f: %s)\n", tree_ratio, kTargetPerformRatio,
+              Verdict(tree_ratio >= kTargetPerformRatio));
+  std::printf("  peak RSS of the perform = %.1f MiB (target under %.0f MiB: %s)\n",
+              tree_run.max_rss_mib, kTargetRssMiB, Verdict(tree_run.max_rss_mib < kTargetRssMiB));
+  std::printf("  for reference: listing the subdirectories as the walk does took %.3f s = %.0f%% "
+              "of the perform\n",
+              tree_plain_run.report.extra, 100 * tree_plain_run.report.extra / tree_run.report.seconds);
+
+  // --- b. Preview ---------------------------------------------------------------------
+  std::printf("\nb. preview: the flat directory (as the perform left it), UPPERCASE + numbers at "
+              "end, collisions: do not rename\n");
+  sync();
+  const ChildRun preview_run = InChild([&] {
+    qtarvox::Job job = PerformJob(flat_perform, "*.*");
+    job.collision = qtarvox::CollisionOption::kDoNotRename;
+    QuietPrompter prompter;
+    QuietView view;
+    const auto start = Clock::now();
+    const qtarvox::RunOutcome outcome = qtarvox::PressPreview(job, prompter, view);
+    ChildReport report;
+    report.seconds = Seconds(start, Clock::now());
+    report.count = static_cast<double>(flat_files);
+    const std::string& text = job.txtOP.text();
+    size_t lines = 0;
+    for (size_t at = text.find("\r\n"); at != std::string::npos; at = text.find("\r\n", at + 2)) {
+      ++lines;
+    }
+    report.extra = static_cast<double>(lines);
+    report.ok = outcome.started && !outcome.errors;
+    return report;
+  });
+  PrintRun("PressPreview:", preview_run);
+  std::printf("  check: %.0f preview lines for %zu files%s\n", preview_run.report.extra,
+              flat_files,
+              static_cast<size_t>(preview_run.report.extra) == flat_files ? "" : "  !! MISMATCH");
+  const double preview_rate = Rate(preview_run);
+  std::printf("  preview: %.0f files/s (target at least %.0f: %s)\n", preview_rate,
+              kTargetPreviewPerSecond, Verdict(preview_rate >= kTargetPreviewPerSecond));
+
+  // --- c. Every file to the same name ----------------------------------------------------
+  std::printf("\nc. %zu files all renamed to \"same.txt\" (position 17), collisions: add a unique "
+              "number, separator \"_\"\n",
+              same_files);
+  sync();
+  const ListMaker same_list = [&](double&) {
+    const std::vector<std::string> names = SortedNames(0, same_files, true);
+    RenameList list;
+    for (size_t k = 0; k < names.size(); ++k) {
+      list.from.push_back(same_plain + "/" + names[k]);
+      list.to.push_back(same_plain + "/" + SameName(k));
+    }
+    return list;
+  };
+  const ChildRun same_plain_first = PlainHalf(same_list, 0);
+  sync();
+  const ChildRun same_run = InChild([&] {
+    qtarvox::Job job;
+    qtarvox::TickPosition(job, 17);
+    qtarvox::SnapshotChosenActions(job);
+    job.NewFilename = std::string("same.txt");
+    job.collision = qtarvox::CollisionOption::kAppendNumber;
+    job.txtSep = std::string("_");
+    job.chkProcess = true;
+    job.cmdFileType_tag = std::string(qtarvox::kTagExtension);
+    job.lstDir = {same_perform};
+    job.lstExt = {std::string("*.*")};
+    job.dirDir = same_perform;
+    return TimedPressRun(job, same_files);
+  });
+  sync();
+  const ChildRun same_plain_run = Combined(same_plain_first, PlainHalf(same_list, 1));
+  PrintRun("plain renameat2 loop:", same_plain_run);
+  PrintRun("PressRun (perform):", same_run);
+  const ChildRun same_check = InChild([&] {
+    std::vector<std::string> expected;
+    for (size_t k = 0; k < same_files; ++k) expected.push_back(SameName(k));
+    return ChildReport{0, static_cast<double>(CountPresent(NamesIn(same_perform), expected)), 0, 1};
+  });
+  PrintCheck("names same.txt, same_1.txt, ... present", same_check, same_files);
+  const double same_ratio = Rate(same_run) / Rate(same_plain_run);
+  std::printf("  ratio collisions/plain = %.3f (target %.2f: %s)\n", same_ratio,
+              kTargetCollisionRatio, Verdict(same_ratio >= kTargetCollisionRatio));
+
+  // --- Summary -----------------------------------------------------------------------------
+  std::printf("\nsummary (scale %g):\n", scale);
+  std::printf("  flat perform:  %8.0f files/s, plain %8.0f files/s, ratio perform/plain = %.3f, "
+              "peak RSS %.1f MiB\n",
+              Rate(flat_run), Rate(flat_plain_run), flat_ratio, flat_run.max_rss_mib);
+  std::printf("  tree perform:  %8.0f files/s, plain %8.0f files/s, ratio perform/plain = %.3f, "
+              "peak RSS %.1f MiB\n",
+              Rate(tree_run), Rate(tree_plain_run), tree_ratio, tree_run.max_rss_mib);
+  std::printf("  flat preview:  %8.0f files/s, peak RSS %.1f MiB\n", preview_rate,
+              preview_run.max_rss_mib);
+  std::printf("  same name:     %8.0f files/s, plain %8.0f files/s, ratio collisions/plain = "
+              "%.3f, peak RSS %.1f MiB\n",
+              Rate(same_run), Rate(same_plain_run), same_ratio, same_run.max_rss_mib);
+
+  const auto cleanup_start = Clock::now();
+  std::error_code ignored;
+  std::filesystem::remove_all(root, ignored);
+  std::printf("removed the sets in %.2f s\n", Seconds(cleanup_start, Clock::now()));
+  std::printf("total time: %.2f s\n", Seconds(program_start, Clock::now()));
+  return 0;
+}
