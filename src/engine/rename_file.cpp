@@ -188,31 +188,38 @@ void FileRun::PreviewMarkerLine() {
 void FileRun::Preview(const WorkingName& state, const std::string& new_filename) {
   const std::string shown =
       state.we == "." ? new_filename.substr(0, new_filename.size() - 1) : new_filename;
-  bool append = job_.collision != CollisionOption::kDoNotRename;
+  // Under "Do Not Rename" a taken name gets no line, unless a case action is
+  // ticked (the search may find the file itself where case is ignored); the
+  // directory is only searched when its answer matters.
+  bool append = job_.collision != CollisionOption::kDoNotRename ||
+                job_.lstActions[0].ticked || job_.lstActions[1].ticked;
   if (!append) {
-    const bool exists =
-        ctx_.names != nullptr
-            ? ctx_.names->NormalFileExists(directory_, new_filename)
-            : [&] {
-                std::vector<std::string> found;
-                SearchDirectory(directory_, new_filename, SearchFilter::kNormalFiles, found);
-                return !found.empty();
-              }();
-    append = !exists || job_.lstActions[0].ticked || job_.lstActions[1].ticked;
+    if (ctx_.names != nullptr) {
+      append = !ctx_.names->NormalFileExists(directory_, new_filename);
+    } else {
+      std::vector<std::string> found;
+      SearchDirectory(directory_, new_filename, SearchFilter::kNormalFiles, found);
+      append = found.empty();
+    }
   }
   if (append) AppendPreview("\r\n" + old_path_ + msg::kFinalSep + shown);
 }
 
 bool FileRun::RenameTo(const std::string& new_filename) {
   attempted_new_filename_ = new_filename;
+  // A name the run's index already holds is taken: spare the failing call.
+  const std::string committed = CommittedName(new_filename);
+  if (ctx_.names != nullptr && committed != old_filename_ &&
+      ctx_.names->KnownTaken(directory_, committed)) {
+    collision_ = true;
+    return false;
+  }
   const RtError err = RenameNoReplace(directory_, old_filename_, new_filename);
   if (err) {
     Trap(err);
     return false;
   }
-  if (ctx_.names != nullptr) {
-    ctx_.names->Renamed(directory_, old_filename_, CommittedName(new_filename));
-  }
+  if (ctx_.names != nullptr) ctx_.names->Renamed(directory_, old_filename_, committed);
   return true;
 }
 

@@ -78,6 +78,7 @@ struct NameIndex::Directory {
   struct Entry {
     std::string name;
     uint32_t attributes;
+    bool complete = true;  // false: the stored bits are not read yet
   };
   // Used numbers of the files that match one search pattern.
   struct Pattern {
@@ -108,22 +109,37 @@ struct NameIndex::Directory {
   };
 
   bool loaded = false;
+  std::string path_prefix;
   std::multimap<CharText, Entry> by_key;  // upper-cased name -> entry
   std::unordered_map<std::string, std::unique_ptr<Pattern>> patterns;
 
   void Load(const std::string& directory) {
     loaded = true;
     std::vector<DirEntry> entries;
-    ReadDirectory(directory, entries);
+    // The stored bits are read only for the entries a search looks at.
+    ReadDirectoryTypes(directory, entries);
     for (auto& e : entries) {
       CharText key = UpperKey(e.name);
-      by_key.emplace(std::move(key), Entry{std::move(e.name), e.attributes});
+      by_key.emplace(std::move(key), Entry{std::move(e.name), e.attributes, e.complete});
     }
+    path_prefix = directory;
+  }
+
+  // The attributes of an entry, reading its stored bits when first needed.
+  uint32_t AttributesOf(Entry& entry) {
+    if (!entry.complete) {
+      // Regular files and directories only can hold stored bits.
+      if ((entry.attributes & kAttrSystem) == 0) {
+        entry.attributes = GetFileAttributes(path_prefix + entry.name);
+      }
+      entry.complete = true;
+    }
+    return entry.attributes;
   }
 
   // Entries a search for `pattern` with `filter` returns.
   template <typename Fn>
-  void ForEachMatch(std::string_view pattern, SearchFilter filter, Fn&& fn) const {
+  void ForEachMatch(std::string_view pattern, SearchFilter filter, Fn&& fn) {
     // A literal prefix narrows the scan to one range of the ordered index.
     // Cut before the first dot too: "name.*" and "name." also match "name".
     const size_t wild = pattern.find_first_of("*?.");
@@ -132,21 +148,32 @@ struct NameIndex::Directory {
                                                             : wild));
     for (auto it = by_key.lower_bound(prefix); it != by_key.end() && StartsWith(it->first, prefix);
          ++it) {
-      if (PassesFilter(it->second.attributes, filter) &&
-          WildcardMatch(pattern, it->second.name)) {
+      if (WildcardMatch(pattern, it->second.name) &&
+          PassesFilter(AttributesOf(it->second), filter)) {
         fn(it->second.name);
       }
     }
   }
 
-  void Erase(const std::string& name) {
+  const Entry* Find(const std::string& name) const {
+    auto range = by_key.equal_range(UpperKey(name));
+    for (auto it = range.first; it != range.second; ++it) {
+      if (it->second.name == name) return &it->second;
+    }
+    return nullptr;
+  }
+
+  // Removes the entry of exactly this name into `out`; false when there was none.
+  bool Take(const std::string& name, Entry& out) {
     auto range = by_key.equal_range(UpperKey(name));
     for (auto it = range.first; it != range.second; ++it) {
       if (it->second.name == name) {
+        out = std::move(it->second);
         by_key.erase(it);
-        return;
+        return true;
       }
     }
+    return false;
   }
 };
 
@@ -192,7 +219,7 @@ bool NameIndex::NormalFileExists(const std::string& directory, const std::string
     }
     auto range = dir.by_key.equal_range(UpperKey(literal));
     for (auto it = range.first; it != range.second && !found; ++it) {
-      found = PassesFilter(it->second.attributes, SearchFilter::kNormalFiles);
+      found = PassesFilter(dir.AttributesOf(it->second), SearchFilter::kNormalFiles);
     }
     return found;
   }
@@ -200,22 +227,43 @@ bool NameIndex::NormalFileExists(const std::string& directory, const std::string
   return found;
 }
 
+bool NameIndex::KnownTaken(const std::string& directory, const std::string& name) const {
+  const auto it = directories_.find(directory);
+  return it != directories_.end() && it->second->loaded && it->second->Find(name) != nullptr;
+}
+
 void NameIndex::Renamed(const std::string& directory, const std::string& old_name,
                         const std::string& new_name) {
   const auto it = directories_.find(directory);
   if (it == directories_.end() || !it->second->loaded) return;
   Directory& dir = *it->second;
-  dir.Erase(old_name);
-  dir.Erase(new_name);
-  const uint32_t attributes = GetFileAttributes(directory + new_name);
-  if (attributes != kAttrInvalid) {
-    dir.by_key.emplace(UpperKey(new_name), Directory::Entry{new_name, attributes});
+  Directory::Entry entry;
+  Directory::Entry replaced;
+  const bool known = dir.Take(old_name, entry);
+  dir.Take(new_name, replaced);
+  if (!known) {
+    entry = {new_name, GetFileAttributes(directory + new_name), true};
+    if (entry.attributes == kAttrInvalid) return;
   }
+  // A rename keeps the file and its attributes; only a leading dot (hidden)
+  // depends on the name.
+  const bool old_dot = !old_name.empty() && old_name[0] == '.';
+  const bool new_dot = !new_name.empty() && new_name[0] == '.';
+  if (new_dot) {
+    entry.attributes |= kAttrHidden;
+  } else if (old_dot) {
+    entry.attributes &= ~kAttrHidden;
+    entry.complete = false;  // a stored hidden bit is read again when needed
+  }
+  entry.name = new_name;
+  // Files the run renames came from a file search, so their type decides
+  // whether they take part; stored bits are not read again for that.
+  const uint32_t attributes = entry.attributes;
+  dir.by_key.emplace(UpperKey(new_name), std::move(entry));
   for (auto& [pattern, slot] : dir.patterns) {
     slot->Remove(old_name);
     slot->Remove(new_name);
-    if (attributes != kAttrInvalid && PassesFilter(attributes, SearchFilter::kFiles) &&
-        WildcardMatch(pattern, new_name)) {
+    if (PassesFilter(attributes, SearchFilter::kFiles) && WildcardMatch(pattern, new_name)) {
       slot->Add(new_name);
     }
   }

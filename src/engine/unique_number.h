@@ -51,6 +51,10 @@ class NameIndex {
   // anything (case-insensitive; wildcards in the name act as wildcards).
   bool NormalFileExists(const std::string& directory, const std::string& name);
 
+  // True when the directory is indexed already and holds an entry of exactly
+  // this name (a rename to it would fail). Never reads the directory.
+  bool KnownTaken(const std::string& directory, const std::string& name) const;
+
   // The run renamed directory + old_name to directory + new_name (replacing
   // any file of that name).
   void Renamed(const std::string& directory, const std::string& old_name,

@@ -165,6 +165,33 @@ int CompareNames(std::string_view a, std::string_view b) {
   return bytes < 0 ? -1 : (bytes > 0 ? 1 : 0);
 }
 
+std::string NameSortKey(std::string_view name) {
+  std::string key;
+  key.reserve(name.size());
+  const CharText chars = Decode(name);
+  for (char32_t c : chars) {
+    c = ToUpperChar(c);
+    // Plain UTF-8 of every code point, escaped bytes included, keeps the
+    // code point order in the byte order.
+    if (c < 0x80) {
+      key.push_back(static_cast<char>(c));
+    } else if (c < 0x800) {
+      key.push_back(static_cast<char>(0xC0 | (c >> 6)));
+      key.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+    } else if (c < 0x10000) {
+      key.push_back(static_cast<char>(0xE0 | (c >> 12)));
+      key.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+      key.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+    } else {
+      key.push_back(static_cast<char>(0xF0 | (c >> 18)));
+      key.push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
+      key.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+      key.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+    }
+  }
+  return key;
+}
+
 std::string_view TrimBlanks(std::string_view text) {
   size_t b = 0;
   size_t e = text.size();

@@ -45,6 +45,10 @@ bool EqualsIgnoreCase(std::u32string_view a, std::u32string_view b);
 // broken by the bytes. Returns <0, 0 or >0.
 int CompareNames(std::string_view a, std::string_view b);
 
+// A key whose byte order is the case-insensitive character order of
+// CompareNames (ties are then broken by the names' bytes).
+std::string NameSortKey(std::string_view name);
+
 // Removes leading and trailing blanks (space characters only).
 std::string_view TrimBlanks(std::string_view text);
 std::string Trim(std::string_view text);

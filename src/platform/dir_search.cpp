@@ -199,6 +199,18 @@ RtError ForEachEntry(const std::string& directory, Visit visit) {
   }
 }
 
+// Sorts by CompareNames, decoding each name once.
+void SortNames(std::vector<std::string>& names) {
+  std::vector<std::pair<std::string, std::string>> keyed;
+  keyed.reserve(names.size());
+  for (auto& name : names) {
+    std::string key = NameSortKey(name);
+    keyed.emplace_back(std::move(key), std::move(name));
+  }
+  std::sort(keyed.begin(), keyed.end());
+  for (size_t i = 0; i < names.size(); ++i) names[i] = std::move(keyed[i].second);
+}
+
 }  // namespace
 
 bool WildcardMatch(std::string_view pattern, std::string_view name) {
@@ -241,8 +253,7 @@ RtError SearchDirectory(const std::string& directory, std::string_view pattern, 
     names.clear();
     return error;
   }
-  std::sort(names.begin(), names.end(),
-            [](const std::string& a, const std::string& b) { return CompareNames(a, b) < 0; });
+  SortNames(names);
   return {};
 }
 
@@ -254,15 +265,50 @@ RtError SearchPath(const std::string& path_with_pattern, SearchFilter filter,
                          std::string_view(path_with_pattern).substr(slash + 1), filter, names);
 }
 
-RtError ReadDirectory(const std::string& directory, std::vector<DirEntry>& entries) {
+RtError ReadDirectory(const std::string& directory, std::vector<DirEntry>& entries,
+                      bool with_read_only) {
   entries.clear();
   const std::string prefix = DirectoryPrefix(directory);
   RtError error = ForEachEntry(directory, [&](DIR* dir, const dirent& entry) {
-    const uint32_t attributes = EntryAttributes(dir, prefix, entry, true);
+    const uint32_t attributes = EntryAttributes(dir, prefix, entry, with_read_only);
     if (attributes != kAttrInvalid) entries.push_back({entry.d_name, attributes});
   });
   if (error) entries.clear();
   return error;
+}
+
+RtError ReadDirectoryTypes(const std::string& directory, std::vector<DirEntry>& entries) {
+  entries.clear();
+  const std::string prefix = DirectoryPrefix(directory);
+  RtError error = ForEachEntry(directory, [&](DIR* dir, const dirent& entry) {
+    if (entry.d_type == DT_UNKNOWN) {
+      const uint32_t attributes = EntryAttributes(dir, prefix, entry, true);
+      if (attributes != kAttrInvalid) entries.push_back({entry.d_name, attributes, true});
+      return;
+    }
+    const uint32_t mode = DTTOIF(entry.d_type) | S_IWUSR;
+    entries.push_back({entry.d_name, ComposeAttributes(mode, entry.d_name, 0), false});
+  });
+  if (error) entries.clear();
+  return error;
+}
+
+RtError ListPlainSubdirectories(const std::string& directory, std::vector<std::string>& names) {
+  names.clear();
+  const std::string prefix = DirectoryPrefix(directory);
+  RtError error = ForEachEntry(directory, [&](DIR* dir, const dirent& entry) {
+    // Only directories can qualify; other entries cost no system call.
+    if (entry.d_type != DT_DIR && entry.d_type != DT_UNKNOWN) return;
+    if (EntryAttributes(dir, prefix, entry, true) == kAttrDirectory) {
+      names.emplace_back(entry.d_name);
+    }
+  });
+  if (error) {
+    names.clear();
+    return error;
+  }
+  SortNames(names);
+  return {};
 }
 
 }  // namespace qtarvox

@@ -48,10 +48,24 @@ RtError SearchPath(const std::string& path_with_pattern, SearchFilter filter,
 struct DirEntry {
   std::string name;
   uint32_t attributes = 0;
+  bool complete = true;  // false: only what the listing tells (type, leading dot)
 };
 
 // Every entry of `directory` (except "." and "..") with its attributes, in
 // directory order. Used to build indexes that answer many searches at once.
-RtError ReadDirectory(const std::string& directory, std::vector<DirEntry>& entries);
+// Without `with_read_only` no entry is stat'ed where the listing tells its
+// type, and the read-only bit (which no search filter looks at) is left out.
+RtError ReadDirectory(const std::string& directory, std::vector<DirEntry>& entries,
+                      bool with_read_only = true);
+
+// Every entry with only what the listing itself tells: its type and a leading
+// dot (complete = false), without a system call per entry where the file
+// system reports types. Complete an entry with GetFileAttributes when needed.
+RtError ReadDirectoryTypes(const std::string& directory, std::vector<DirEntry>& entries);
+
+// The subdirectories of `directory` whose attribute value is exactly
+// "directory" (no read-only, hidden, system or archive bit; never a symbolic
+// link), sorted as SearchDirectory sorts.
+RtError ListPlainSubdirectories(const std::string& directory, std::vector<std::string>& names);
 
 }  // namespace qtarvox

@@ -7,7 +7,6 @@
 #include "engine/messages.h"
 #include "engine/numbering.h"
 #include "engine/transform.h"
-#include "platform/attributes.h"
 #include "platform/chars.h"
 #include "platform/dir_search.h"
 
@@ -81,11 +80,10 @@ RtError DirectoryWalk(Job& job, ReportFile& op_list, ReportFile* errors) {
 RtError SubdirectoryWalk(Job& job, std::string directory, ReportFile& op_list,
                          ReportFile* errors) {
   directory = WithSlash(std::move(directory));
-  std::vector<std::string> entries;
-  SearchDirectory(directory, "*", SearchFilter::kDirectories, entries);
-  for (const auto& entry : entries) {
+  std::vector<std::string> subdirectories;
+  ListPlainSubdirectories(directory, subdirectories);
+  for (const auto& entry : subdirectories) {
     const std::string sub = directory + entry;
-    if (GetFileAttributes(sub) != kAttrDirectory) continue;
     if (RtError err = SubdirectoryWalk(job, sub, op_list, errors)) return err;
     if (RtError err = ListFiles(job, sub + "/", op_list, errors)) return err;
   }
