@@ -61,30 +61,29 @@ void ReplaceInName(CharText& wn, const TransformPlan& plan, bool case_sensitive)
 
 void CapitalizeWords(CharText& wn, bool spaces, bool underscores) {
   const auto is_separator = [](char32_t c) { return c == U' ' || c == U'_'; };
-  CharText result;
-  result.reserve(wn.size());
+  // The result is never longer than the name, so it is written in place:
+  // position w never passes position i.
   const size_t length = wn.size();
+  size_t w = 0;
   for (size_t i = 0; i < length; ++i) {
     const char32_t c = wn[i];
     const bool chosen = (c == U' ' && spaces) || (c == U'_' && underscores);
     if (chosen) {
       if (i + 1 < length) {
-        result.push_back(c);
+        wn[w++] = c;
         if (!is_separator(wn[i + 1])) {
-          result.push_back(ToUpperChar(wn[i + 1]));
+          wn[w++] = ToUpperChar(wn[i + 1]);
           ++i;
         }
       }
       // A chosen separator at the very end is dropped.
-    } else if (is_separator(c)) {
-      result.push_back(c);
-    } else if (i == 0) {
-      result.push_back(ToUpperChar(c));
+    } else if (i == 0 && !is_separator(c)) {
+      wn[w++] = ToUpperChar(c);
     } else {
-      result.push_back(c);
+      wn[w++] = c;
     }
   }
-  wn.swap(result);
+  wn.resize(w);
 }
 
 namespace {
