@@ -78,11 +78,29 @@ class Rng {
 // The first kAsciiPieces are plain ASCII. No piece holds "-", "." or "/".
 constexpr size_t kAsciiPieces = 15;
 constexpr std::string_view kPieces[] = {
-    "ab",   "AB",     "aB",    "x",      "file",  "photo", "report", "data",
-    " ",    "_",      "q",     "z",      "2024",  "07",    "holiday",
-    "\xC3\xA9" /* é */,        "\xC3\x9F" /* ß */,         "\xC3\xBC" /* ü */,
-    "\xCE\xA9" /* Ω */,        "\xE6\x97\xA5\xE6\x9C\xAC" /* 日本 */,
-    "\xE8\xAA\x9E" /* 語 */,   "\xF0\x9F\x98\x80" /* 😀 */, "\xF0\x9F\x8E\x89" /* 🎉 */,
+    "ab",
+    "AB",
+    "aB",
+    "x",
+    "file",
+    "photo",
+    "report",
+    "data",
+    " ",
+    "_",
+    "q",
+    "z",
+    "2024",
+    "07",
+    "holiday",
+    "\xC3\xA9" /* é */,
+    "\xC3\x9F" /* ß */,
+    "\xC3\xBC" /* ü */,
+    "\xCE\xA9" /* Ω */,
+    "\xE6\x97\xA5\xE6\x9C\xAC" /* 日本 */,
+    "\xE8\xAA\x9E" /* 語 */,
+    "\xF0\x9F\x98\x80" /* 😀 */,
+    "\xF0\x9F\x8E\x89" /* 🎉 */,
 };
 // The first four are the ones plain ASCII names get.
 constexpr std::string_view kExtensions[] = {
@@ -245,18 +263,19 @@ Phase EngineLoop(const std::string& dir, const std::string& work, int round) {
   phase.cpu = {cpu_end.user - cpu_start.user, cpu_end.system - cpu_start.system};
   phase.errors = job.ErrorsOccurred;
   phase.renamed = CountPresent(dir, expected);
-  std::printf("  (engine round %d: sorted listing took %.3f s, not counted; Process file %lld "
-              "bytes)\n",
-              round, listing_seconds,
-              static_cast<long long>(std::filesystem::file_size(process_path)));
+  std::printf(
+      "  (engine round %d: sorted listing took %.3f s, not counted; Process file %lld "
+      "bytes)\n",
+      round, listing_seconds, static_cast<long long>(std::filesystem::file_size(process_path)));
   return phase;
 }
 
 void Report(const char* label, const Phase& phase) {
-  std::printf("%-14s %zu files in %.3f s = %.0f files/s, cpu user %.3f s + system %.3f s "
-              "(%zu renamed as expected%s)\n",
-              label, phase.files, phase.seconds, phase.rate(), phase.cpu.user, phase.cpu.system,
-              phase.renamed, phase.errors ? ", ERRORS REPORTED" : "");
+  std::printf(
+      "%-14s %zu files in %.3f s = %.0f files/s, cpu user %.3f s + system %.3f s "
+      "(%zu renamed as expected%s)\n",
+      label, phase.files, phase.seconds, phase.rate(), phase.cpu.user, phase.cpu.system,
+      phase.renamed, phase.errors ? ", ERRORS REPORTED" : "");
 }
 
 }  // namespace
@@ -271,8 +290,9 @@ int main() {
 
   std::printf("commit_bench: %zu files per set, UPPERCASE only, no collisions, Process file on\n",
               kFileCount);
-  std::printf("engine: RenameFile per file in sorted-listing order; plain: renameat2 "
-              "(RENAME_NOREPLACE) on the same full paths\n");
+  std::printf(
+      "engine: RenameFile per file in sorted-listing order; plain: renameat2 "
+      "(RENAME_NOREPLACE) on the same full paths\n");
   std::printf("sets in %s\n", root.c_str());
 
   std::vector<std::string> names;

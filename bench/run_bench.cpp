@@ -84,11 +84,29 @@ class Rng {
 // The first kAsciiPieces are plain ASCII. No piece holds "-", "." or "/".
 constexpr size_t kAsciiPieces = 15;
 constexpr std::string_view kPieces[] = {
-    "ab",   "AB",     "aB",    "x",      "file",  "photo", "report", "data",
-    " ",    "_",      "q",     "z",      "2024",  "07",    "holiday",
-    "\xC3\xA9" /* é */,        "\xC3\x9F" /* ß */,         "\xC3\xBC" /* ü */,
-    "\xCE\xA9" /* Ω */,        "\xE6\x97\xA5\xE6\x9C\xAC" /* 日本 */,
-    "\xE8\xAA\x9E" /* 語 */,   "\xF0\x9F\x98\x80" /* 😀 */, "\xF0\x9F\x8E\x89" /* 🎉 */,
+    "ab",
+    "AB",
+    "aB",
+    "x",
+    "file",
+    "photo",
+    "report",
+    "data",
+    " ",
+    "_",
+    "q",
+    "z",
+    "2024",
+    "07",
+    "holiday",
+    "\xC3\xA9" /* é */,
+    "\xC3\x9F" /* ß */,
+    "\xC3\xBC" /* ü */,
+    "\xCE\xA9" /* Ω */,
+    "\xE6\x97\xA5\xE6\x9C\xAC" /* 日本 */,
+    "\xE8\xAA\x9E" /* 語 */,
+    "\xF0\x9F\x98\x80" /* 😀 */,
+    "\xF0\x9F\x8E\x89" /* 🎉 */,
 };
 // The first four are the ones plain ASCII names get.
 constexpr std::string_view kExtensions[] = {
@@ -133,7 +151,9 @@ std::string UppercaseNumbered(const std::string& filename, size_t number) {
 }
 
 // The name "Add a unique number" gives the k-th file (0-based) that wants "same.txt".
-std::string SameName(size_t k) { return k == 0 ? "same.txt" : "same_" + std::to_string(k) + ".txt"; }
+std::string SameName(size_t k) {
+  return k == 0 ? "same.txt" : "same_" + std::to_string(k) + ".txt";
+}
 
 // --- Directories -------------------------------------------------------------------
 
@@ -272,8 +292,8 @@ ChildReport PlainRenames(const RenameList& list, size_t begin, size_t end) {
   size_t failed = 0;
   const auto start = Clock::now();
   for (size_t i = begin; i < end; ++i) {
-    if (renameat2(AT_FDCWD, list.from[i].c_str(), AT_FDCWD, list.to[i].c_str(),
-                  RENAME_NOREPLACE) != 0) {
+    if (renameat2(AT_FDCWD, list.from[i].c_str(), AT_FDCWD, list.to[i].c_str(), RENAME_NOREPLACE) !=
+        0) {
       ++failed;
     }
   }
@@ -295,8 +315,8 @@ ChildRun PlainHalf(const ListMaker& make_list, int half) {
     double listing = 0;
     const RenameList list = make_list(listing);
     const size_t middle = list.from.size() / 2;
-    ChildReport report = half == 0 ? PlainRenames(list, 0, middle)
-                                   : PlainRenames(list, middle, list.from.size());
+    ChildReport report =
+        half == 0 ? PlainRenames(list, 0, middle) : PlainRenames(list, middle, list.from.size());
     report.extra = listing;
     return report;
   });
@@ -449,7 +469,8 @@ int main(int argc, char** argv) {
   const ChildRun flat_check = InChild([&] {
     const std::vector<std::string> names = SortedNames(0, flat_files, false);
     std::vector<std::string> expected;
-    for (size_t k = 0; k < names.size(); ++k) expected.push_back(UppercaseNumbered(names[k], k + 1));
+    for (size_t k = 0; k < names.size(); ++k)
+      expected.push_back(UppercaseNumbered(names[k], k + 1));
     return ChildReport{0, static_cast<double>(CountPresent(NamesIn(flat_perform), expected)), 0, 1};
   });
   PrintCheck("files carry their expected new name", flat_check, flat_files);
@@ -458,9 +479,10 @@ int main(int argc, char** argv) {
               Verdict(flat_ratio >= kTargetPerformRatio));
   std::printf("  peak RSS of the perform = %.1f MiB (target under %.0f MiB: %s)\n",
               flat_run.max_rss_mib, kTargetRssMiB, Verdict(flat_run.max_rss_mib < kTargetRssMiB));
-  std::printf("  for reference: listing the directory as the walk does (readdir, attributes, "
-              "sort) took %.3f s = %.0f%% of the perform\n",
-              flat_plain_run.report.extra, 100 * flat_plain_run.report.extra / flat_run.report.seconds);
+  std::printf(
+      "  for reference: listing the directory as the walk does (readdir, attributes, "
+      "sort) took %.3f s = %.0f%% of the perform\n",
+      flat_plain_run.report.extra, 100 * flat_plain_run.report.extra / flat_run.report.seconds);
 
   // --- a. Perform, tree --------------------------------------------------------------
   std::printf(" tree of %zu directories x %zu files, lstExt *.txt, root with \"%s\":\n", kTreeDirs,
@@ -508,13 +530,15 @@ int main(int argc, char** argv) {
               Verdict(tree_ratio >= kTargetPerformRatio));
   std::printf("  peak RSS of the perform = %.1f MiB (target under %.0f MiB: %s)\n",
               tree_run.max_rss_mib, kTargetRssMiB, Verdict(tree_run.max_rss_mib < kTargetRssMiB));
-  std::printf("  for reference: listing the subdirectories as the walk does took %.3f s = %.0f%% "
-              "of the perform\n",
-              tree_plain_run.report.extra, 100 * tree_plain_run.report.extra / tree_run.report.seconds);
+  std::printf(
+      "  for reference: listing the subdirectories as the walk does took %.3f s = %.0f%% "
+      "of the perform\n",
+      tree_plain_run.report.extra, 100 * tree_plain_run.report.extra / tree_run.report.seconds);
 
   // --- b. Preview ---------------------------------------------------------------------
-  std::printf("\nb. preview: the flat directory (as the perform left it), UPPERCASE + numbers at "
-              "end, collisions: do not rename\n");
+  std::printf(
+      "\nb. preview: the flat directory (as the perform left it), UPPERCASE + numbers at "
+      "end, collisions: do not rename\n");
   sync();
   const ChildRun preview_run = InChild([&] {
     qtarvox::Job job = PerformJob(flat_perform, "*.*");
@@ -536,17 +560,17 @@ int main(int argc, char** argv) {
     return report;
   });
   PrintRun("PressPreview:", preview_run);
-  std::printf("  check: %.0f preview lines for %zu files%s\n", preview_run.report.extra,
-              flat_files,
+  std::printf("  check: %.0f preview lines for %zu files%s\n", preview_run.report.extra, flat_files,
               static_cast<size_t>(preview_run.report.extra) == flat_files ? "" : "  !! MISMATCH");
   const double preview_rate = Rate(preview_run);
   std::printf("  preview: %.0f files/s (target at least %.0f: %s)\n", preview_rate,
               kTargetPreviewPerSecond, Verdict(preview_rate >= kTargetPreviewPerSecond));
 
   // --- c. Every file to the same name ----------------------------------------------------
-  std::printf("\nc. %zu files all renamed to \"same.txt\" (position 17), collisions: add a unique "
-              "number, separator \"_\"\n",
-              same_files);
+  std::printf(
+      "\nc. %zu files all renamed to \"same.txt\" (position 17), collisions: add a unique "
+      "number, separator \"_\"\n",
+      same_files);
   sync();
   const ListMaker same_list = [&](double&) {
     const std::vector<std::string> names = SortedNames(0, same_files, true);
@@ -589,17 +613,20 @@ int main(int argc, char** argv) {
 
   // --- Summary -----------------------------------------------------------------------------
   std::printf("\nsummary (scale %g):\n", scale);
-  std::printf("  flat perform:  %8.0f files/s, plain %8.0f files/s, ratio perform/plain = %.3f, "
-              "peak RSS %.1f MiB\n",
-              Rate(flat_run), Rate(flat_plain_run), flat_ratio, flat_run.max_rss_mib);
-  std::printf("  tree perform:  %8.0f files/s, plain %8.0f files/s, ratio perform/plain = %.3f, "
-              "peak RSS %.1f MiB\n",
-              Rate(tree_run), Rate(tree_plain_run), tree_ratio, tree_run.max_rss_mib);
+  std::printf(
+      "  flat perform:  %8.0f files/s, plain %8.0f files/s, ratio perform/plain = %.3f, "
+      "peak RSS %.1f MiB\n",
+      Rate(flat_run), Rate(flat_plain_run), flat_ratio, flat_run.max_rss_mib);
+  std::printf(
+      "  tree perform:  %8.0f files/s, plain %8.0f files/s, ratio perform/plain = %.3f, "
+      "peak RSS %.1f MiB\n",
+      Rate(tree_run), Rate(tree_plain_run), tree_ratio, tree_run.max_rss_mib);
   std::printf("  flat preview:  %8.0f files/s, peak RSS %.1f MiB\n", preview_rate,
               preview_run.max_rss_mib);
-  std::printf("  same name:     %8.0f files/s, plain %8.0f files/s, ratio collisions/plain = "
-              "%.3f, peak RSS %.1f MiB\n",
-              Rate(same_run), Rate(same_plain_run), same_ratio, same_run.max_rss_mib);
+  std::printf(
+      "  same name:     %8.0f files/s, plain %8.0f files/s, ratio collisions/plain = "
+      "%.3f, peak RSS %.1f MiB\n",
+      Rate(same_run), Rate(same_plain_run), same_ratio, same_run.max_rss_mib);
 
   const auto cleanup_start = Clock::now();
   std::error_code ignored;

@@ -55,12 +55,33 @@ class Rng {
 // first kAsciiPieces are plain ASCII.
 constexpr size_t kAsciiPieces = 16;
 constexpr std::string_view kPieces[] = {
-    "ab",   "AB",     "aB",    "x",      "file",  "photo", "report", "data",
-    " ",    " ",      "_",     "q",      "z",     "2024",  "07",     "holiday",
-    "\xC3\xA9" /* é */,        "\xC3\x9F" /* ß */,         "\xC3\xBC" /* ü */,
-    "\xCE\xA9" /* Ω */,        "\xE6\x97\xA5\xE6\x9C\xAC" /* 日本 */,
-    "\xE8\xAA\x9E" /* 語 */,   "\xF0\x9F\x98\x80" /* 😀 */, "\xF0\x9F\x8E\x89" /* 🎉 */,
-    "Stra\xC3\x9F" "e" /* Straße */,                          "caf\xC3\xA9" /* café */,
+    "ab",
+    "AB",
+    "aB",
+    "x",
+    "file",
+    "photo",
+    "report",
+    "data",
+    " ",
+    " ",
+    "_",
+    "q",
+    "z",
+    "2024",
+    "07",
+    "holiday",
+    "\xC3\xA9" /* é */,
+    "\xC3\x9F" /* ß */,
+    "\xC3\xBC" /* ü */,
+    "\xCE\xA9" /* Ω */,
+    "\xE6\x97\xA5\xE6\x9C\xAC" /* 日本 */,
+    "\xE8\xAA\x9E" /* 語 */,
+    "\xF0\x9F\x98\x80" /* 😀 */,
+    "\xF0\x9F\x8E\x89" /* 🎉 */,
+    "Stra\xC3\x9F"
+    "e" /* Straße */,
+    "caf\xC3\xA9" /* café */,
 };
 
 // The first four are the ones plain ASCII names get.
@@ -176,16 +197,18 @@ double Median(std::vector<double> values) {
 int main() {
   const auto program_start = Clock::now();
   std::printf("transform_bench: UPPERCASE (1) + replace \"ab\" -> \"x\" ignoring case (6) +\n");
-  std::printf("  add \" end\" at end (8) + numbers at end, even style (9) + Capitalize Words, "
-              "spaces (16)\n");
+  std::printf(
+      "  add \" end\" at end (8) + numbers at end, even style (9) + Capitalize Words, "
+      "spaces (16)\n");
 
   const auto gen_start = Clock::now();
   const Names names = MakeNames(kNameCount);
-  std::printf("names: %zu, %.1f bytes average, %.1f%% with non-ASCII characters "
-              "(generated and split in %.2f s)\n",
-              kNameCount, static_cast<double>(names.bytes) / kNameCount,
-              100.0 * static_cast<double>(names.non_ascii_names) / kNameCount,
-              Seconds(gen_start, Clock::now()));
+  std::printf(
+      "names: %zu, %.1f bytes average, %.1f%% with non-ASCII characters "
+      "(generated and split in %.2f s)\n",
+      kNameCount, static_cast<double>(names.bytes) / kNameCount,
+      100.0 * static_cast<double>(names.non_ascii_names) / kNameCount,
+      Seconds(gen_start, Clock::now()));
 
   qtarvox::Job job = MakeJob({1, 6, 8, 9, 16});
   const qtarvox::TransformPlan plan(job);
@@ -212,9 +235,10 @@ int main() {
     check += r.check + f.check;
     rates.push_back(kNameCount / r.seconds);
     floor_rates.push_back(kNameCount / f.seconds);
-    std::printf("run %d: %zu names in %.3f s = %.0f names/s (decode + encode only: %.3f s = "
-                "%.0f names/s)\n",
-                run, kNameCount, r.seconds, rates.back(), f.seconds, floor_rates.back());
+    std::printf(
+        "run %d: %zu names in %.3f s = %.0f names/s (decode + encode only: %.3f s = "
+        "%.0f names/s)\n",
+        run, kNameCount, r.seconds, rates.back(), f.seconds, floor_rates.back());
   }
 
   const double median = Median(rates);
@@ -237,8 +261,8 @@ int main() {
     const qtarvox::TransformPlan single_plan(single);
     const Result r = TransformAll(single, single_plan, names, kNameCount, width);
     check += r.check;
-    std::printf("  position %2d alone: %.3f s = %.0f names/s, %+.0f ns/name\n", position,
-                r.seconds, kNameCount / r.seconds, 1e9 * r.seconds / kNameCount - floor_ns);
+    std::printf("  position %2d alone: %.3f s = %.0f names/s, %+.0f ns/name\n", position, r.seconds,
+                kNameCount / r.seconds, 1e9 * r.seconds / kNameCount - floor_ns);
   }
   std::printf("check value: %llu\n", static_cast<unsigned long long>(check));
   std::printf("total time: %.2f s\n", Seconds(program_start, Clock::now()));

@@ -53,8 +53,8 @@ struct ChosenActions {
 struct ActionInfo {
   int position;  // 1-based place in the list
   ActionId id;
-  const char* text;                // list text, letter for letter
-  bool ChosenActions::*flag;       // nullptr for "Clear original filename"
+  const char* text;           // list text, letter for letter
+  bool ChosenActions::*flag;  // nullptr for "Clear original filename"
 };
 
 // The actions in list order (index = position - 1).

@@ -10,7 +10,8 @@ Job::Job() {
   lstActions.reserve(kActions.size());
   for (const auto& info : kActions) lstActions.push_back({info.text, info.id, false});
   step3.cmdProceed3_caption = "&Perform\r\nChanges";
-  step3.lblStatus = "Status : \r\nReady...waiting for you to either preview or perform the changes.";
+  step3.lblStatus =
+      "Status : \r\nReady...waiting for you to either preview or perform the changes.";
   txtOP.SetText(
       "<--- Click the button to the left to generate the preview of changes that will take "
       "place.\r\n");

@@ -72,7 +72,7 @@ struct Job {
   ChosenActions chosen;  // snapshot taken when Step 1 is accepted
 
   // --- Step 2: the file selection ------------------------------------------
-  std::vector<std::string> lstDir;   // kept sorted (AddDirectory)
+  std::vector<std::string> lstDir;  // kept sorted (AddDirectory)
   std::vector<std::string> lstExt;
   std::vector<std::string> lstFile;  // "name * directory"
   std::string cmdFileType_tag;       // selection method
@@ -97,7 +97,7 @@ struct Job {
   int32_t FileCount = 0;
   std::string NumberEndCounter;
   std::string NumberBeginningCounter;
-  int NumberEndWidth = 1;        // even width, fixed at the pass's first file
+  int NumberEndWidth = 1;  // even width, fixed at the pass's first file
   int NumberBeginningWidth = 1;
   bool SuppressedMode = false;
   bool StepCheckFailed = false;

@@ -19,8 +19,10 @@ inline constexpr const char* kReplaceSearchEmpty =
 inline constexpr const char* kFilenamesCannotContain = "Filenames cannot contain the character ' ";
 inline constexpr const char* kExtensionsCannotContain =
     "File extensions cannot contain the character ' ";
-inline constexpr const char* kRemoveFromReplacing = " '. Please remove that from the replacing string.";
-inline constexpr const char* kRemoveFromAdded = " '. Please remove that from the string to be added.";
+inline constexpr const char* kRemoveFromReplacing =
+    " '. Please remove that from the replacing string.";
+inline constexpr const char* kRemoveFromAdded =
+    " '. Please remove that from the string to be added.";
 inline constexpr const char* kAddBeginningEmpty =
     "You need to give the string you wish to add to beginning of the filenames.";
 inline constexpr const char* kAddEndEmpty =

@@ -47,8 +47,8 @@ const AttributeRow& AttributeRowOf(ActionId id) {
 // One call of RenameFile: its working state and the error trap.
 class FileRun final : public StepObserver {
  public:
-  FileRun(Job& job, EngineContext& context, const std::string& directory,
-          const std::string& name, const std::string& extension)
+  FileRun(Job& job, EngineContext& context, const std::string& directory, const std::string& name,
+          const std::string& extension)
       : job_(job),
         ctx_(context),
         directory_(directory),
@@ -117,14 +117,13 @@ void FileRun::LogError(const RtError& error) {
     }
     if (err.ok() && error.number == kErrAccessDenied && collision_) {
       err = ctx_.errors->WriteLine({msg::kAdditionalInfo, directory_, attempted_new_filename_,
-                                    msg::kAdditionalInfoMid, old_path_,
-                                    msg::kAdditionalInfoEnd});
+                                    msg::kAdditionalInfoMid, old_path_, msg::kAdditionalInfoEnd});
     }
     if (err) fatal_ = err;
   }
   if (error.number == kErrAccessDenied) collision_ = false;
-  const bool counts = !(error.number == kErrPreviewFull || error.number == kErrSetAttribute) ||
-                      !job_.PreviewMode;
+  const bool counts =
+      !(error.number == kErrPreviewFull || error.number == kErrSetAttribute) || !job_.PreviewMode;
   if (counts) {
     job_.ErrorsOccurred = true;
     logged_error_ = true;
@@ -135,8 +134,8 @@ void FileRun::AfterNameStep(int position, const WorkingName& state) {
   if (job_.PreviewMode || !WritingProcess()) return;
   std::string filename = Encode(state.wn);
   filename += state.we;
-  ProcessLine({msg::kIndent, msg::kAfterAction, std::to_string(position), msg::kActionSep,
-               filename});
+  ProcessLine(
+      {msg::kIndent, msg::kAfterAction, std::to_string(position), msg::kActionSep, filename});
 }
 
 void FileRun::Terminated(ActionId id) {
@@ -191,8 +190,8 @@ void FileRun::Preview(const WorkingName& state, const std::string& new_filename)
   // Under "Do Not Rename" a taken name gets no line, unless a case action is
   // ticked (the search may find the file itself where case is ignored); the
   // directory is only searched when its answer matters.
-  bool append = job_.collision != CollisionOption::kDoNotRename ||
-                job_.lstActions[0].ticked || job_.lstActions[1].ticked;
+  bool append = job_.collision != CollisionOption::kDoNotRename || job_.lstActions[0].ticked ||
+                job_.lstActions[1].ticked;
   if (!append) {
     if (ctx_.names != nullptr) {
       append = !ctx_.names->NormalFileExists(directory_, new_filename);

@@ -17,9 +17,9 @@ namespace qtarvox {
 // What a pass hands the engine besides the job: the open report files and
 // the run's caches.
 struct EngineContext {
-  ReportFile* process = nullptr;  // open while job.GenerateProcessFile
-  ReportFile* errors = nullptr;   // open during every run
-  NameIndex* names = nullptr;     // optional; without it directories are searched
+  ReportFile* process = nullptr;        // open while job.GenerateProcessFile
+  ReportFile* errors = nullptr;         // open during every run
+  NameIndex* names = nullptr;           // optional; without it directories are searched
   const TransformPlan* plan = nullptr;  // optional; without it one is made per call
 };
 

@@ -143,9 +143,8 @@ struct NameIndex::Directory {
     // A literal prefix narrows the scan to one range of the ordered index.
     // Cut before the first dot too: "name.*" and "name." also match "name".
     const size_t wild = pattern.find_first_of("*?.");
-    const CharText prefix = UpperKey(pattern.substr(0, wild == std::string_view::npos
-                                                            ? pattern.size()
-                                                            : wild));
+    const CharText prefix =
+        UpperKey(pattern.substr(0, wild == std::string_view::npos ? pattern.size() : wild));
     for (auto it = by_key.lower_bound(prefix); it != by_key.end() && StartsWith(it->first, prefix);
          ++it) {
       if (WildcardMatch(pattern, it->second.name) &&

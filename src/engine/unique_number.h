@@ -23,8 +23,7 @@ int TrailingNumber(std::string_view filename);
 
 // The new filename with the number inserted before its first dot, after the
 // separator; without a dot, the number alone is appended.
-std::string InsertNumber(const std::string& new_filename, const std::string& separator,
-                         int number);
+std::string InsertNumber(const std::string& new_filename, const std::string& separator, int number);
 
 // The smallest positive number not carried by a file of `directory` that
 // matches base + "*" + old_extension (base: the new filename before its last

@@ -40,8 +40,9 @@ std::string CheckAction(Job& job, ActionId id, bool& uppercase_seen, bool& lower
     case ActionId::kReplace: {
       if (job.ReplaceSearch.empty()) return msg::kReplaceSearchEmpty;
       const std::string ch = InvalidNameChar(job.ReplaceWith);
-      return ch.empty() ? ""
-                        : ForbiddenText(msg::kFilenamesCannotContain, ch, msg::kRemoveFromReplacing);
+      return ch.empty()
+                 ? ""
+                 : ForbiddenText(msg::kFilenamesCannotContain, ch, msg::kRemoveFromReplacing);
     }
     case ActionId::kAddBeginning:
     case ActionId::kAddEnd: {
@@ -54,7 +55,7 @@ std::string CheckAction(Job& job, ActionId id, bool& uppercase_seen, bool& lower
     }
     case ActionId::kNumberEnd:
       return job.NumberEndStartGiven && StartNumberFails(job.NumberEndStart) ? msg::kStartNumber
-                                                                              : "";
+                                                                             : "";
     case ActionId::kNumberBeginning:
       return job.NumberBeginningStartGiven && StartNumberFails(job.NumberBeginningStart)
                  ? msg::kStartNumber
@@ -106,8 +107,7 @@ bool ValidateStep1(Job& job, Prompter& prompter, std::vector<std::string>* dropp
     failing = static_cast<int>(i);
     const std::string failure = CheckAction(job, entry.id, uppercase_seen, lowercase_seen);
     if (failure.empty()) continue;
-    const std::string message =
-        msg::kErrorInAction + std::to_string(i + 1) + " : \r\n" + failure;
+    const std::string message = msg::kErrorInAction + std::to_string(i + 1) + " : \r\n" + failure;
     if (job.SuppressedMode) {
       entry.ticked = false;
       if (dropped != nullptr) dropped->push_back(message);

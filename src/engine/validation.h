@@ -23,7 +23,6 @@ std::string InvalidNameChar(std::string_view text);
 // `dropped` when that is given.
 bool ValidateStep1(Job& job, Prompter& prompter, std::vector<std::string>* dropped = nullptr);
 
-
 // What accepting Step 1 does besides the check and what the caller does
 // itself (restoring the directory, showing Step 2): takes the snapshot and
 // enables the method button. Returns the check's result.

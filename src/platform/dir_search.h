@@ -36,8 +36,8 @@ bool PassesFilter(uint32_t attributes, SearchFilter filter);
 // The names in `directory` matching `pattern` under `filter`, sorted by
 // CompareNames (case-insensitive, ties by bytes). "." and ".." are never
 // returned. A directory that cannot be read gives its error (53 when missing).
-RtError SearchDirectory(const std::string& directory, std::string_view pattern,
-                        SearchFilter filter, std::vector<std::string>& names);
+RtError SearchDirectory(const std::string& directory, std::string_view pattern, SearchFilter filter,
+                        std::vector<std::string>& names);
 
 // As SearchDirectory, for a path whose last component is the pattern
 // ("/home/me/docs/*.txt"); a path without "/" searches the current directory.

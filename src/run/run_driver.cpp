@@ -74,8 +74,9 @@ void Dispatch(Job& job, EngineContext& context, RunView& view) {
     job.FileCount = static_cast<int32_t>(job.lstFile.size());
     IndividualFilesPass(job, context);
   }
-  SetStatus(job, view,
-            std::string(kStatusPrefix) + (job.PreviewMode ? kStatusPreviewDone : kStatusPerformDone));
+  SetStatus(
+      job, view,
+      std::string(kStatusPrefix) + (job.PreviewMode ? kStatusPreviewDone : kStatusPerformDone));
 }
 
 RunOutcome Run(Job& job, Prompter& prompter, RunView& view) {

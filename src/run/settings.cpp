@@ -25,7 +25,8 @@ void RestoreDirectory(Job& job) {
   // The reader holds 250 bytes with the terminating NUL; a longer path is not
   // read back at all rather than cut.
   if (static_cast<size_t>(stored.size()) + 1 > kRestoreLimit) return;
-  const std::string path = Trim(std::string_view(stored.constData(), static_cast<size_t>(stored.size())));
+  const std::string path =
+      Trim(std::string_view(stored.constData(), static_cast<size_t>(stored.size())));
   if (path.empty()) return;
   struct stat st {};
   if (::stat(path.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) return;

@@ -35,15 +35,14 @@ RtError LogUnlistable(Job& job, ReportFile* errors, const std::string& path) {
   RtError err = errors->WriteLine({msg::kErrorInFile, shown});
   if (err.ok()) err = errors->WriteLine({msg::kErrorCause, CauseText(kErrBadFileName)});
   if (err.ok()) {
-    err = errors->WriteLine({msg::kErrorNumber, std::to_string(kErrBadFileName), "-",
-                             kDescLineBreakInName});
+    err = errors->WriteLine(
+        {msg::kErrorNumber, std::to_string(kErrBadFileName), "-", kDescLineBreakInName});
   }
   return err;
 }
 
 // Lists the files of one directory for every pattern, in lstExt order.
-RtError ListFiles(Job& job, const std::string& directory, ReportFile& op_list,
-                  ReportFile* errors) {
+RtError ListFiles(Job& job, const std::string& directory, ReportFile& op_list, ReportFile* errors) {
   std::vector<std::string> names;
   for (const auto& pattern : job.lstExt) {
     names.clear();
@@ -77,8 +76,7 @@ RtError DirectoryWalk(Job& job, ReportFile& op_list, ReportFile* errors) {
   return {};
 }
 
-RtError SubdirectoryWalk(Job& job, std::string directory, ReportFile& op_list,
-                         ReportFile* errors) {
+RtError SubdirectoryWalk(Job& job, std::string directory, ReportFile& op_list, ReportFile* errors) {
   directory = WithSlash(std::move(directory));
   std::vector<std::string> subdirectories;
   ListPlainSubdirectories(directory, subdirectories);

@@ -24,8 +24,7 @@ RtError DirectoryWalk(Job& job, ReportFile& op_list, ReportFile* errors);
 
 // The recursive part of the walk: the subdirectories of `directory`, deepest
 // files first. Only real directories without any other attribute are entered.
-RtError SubdirectoryWalk(Job& job, std::string directory, ReportFile& op_list,
-                         ReportFile* errors);
+RtError SubdirectoryWalk(Job& job, std::string directory, ReportFile& op_list, ReportFile* errors);
 
 // Reads the operation list at `path` and calls RenameFile for every line,
 // numbering the files in list order. Ends early when the list cannot be read

@@ -4,8 +4,10 @@ namespace qtarvox {
 namespace {
 
 constexpr const char* kDirCaption = "List of Directory(s) choosen : *";
-constexpr const char* kExtCaptionTwoBlanks = "List of file extensions choosen to perform actions on :  *";
-constexpr const char* kExtCaptionOneBlank = "List of file extensions choosen to perform actions on : *";
+constexpr const char* kExtCaptionTwoBlanks =
+    "List of file extensions choosen to perform actions on :  *";
+constexpr const char* kExtCaptionOneBlank =
+    "List of file extensions choosen to perform actions on : *";
 constexpr const char* kFileCaption = "List of file(s) choosen : *";
 
 }  // namespace

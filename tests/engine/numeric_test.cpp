@@ -15,9 +15,8 @@ TEST(NumericValue, ReadsLeadingNumberOfTrimmedText) {
     const char* text;
     double value;
   } cases[] = {
-      {"12abc", 12}, {"abc", 0},   {"2.5", 2.5}, {"-3", -3},   {"  7  ", 7},
-      {"", 0},       {"+4x", 4},   {".5", 0.5},  {"1.2.3", 1.2}, {"- 3", 0},
-      {"0012", 12},  {"3 4", 3},
+      {"12abc", 12}, {"abc", 0},  {"2.5", 2.5},   {"-3", -3}, {"  7  ", 7}, {"", 0},
+      {"+4x", 4},    {".5", 0.5}, {"1.2.3", 1.2}, {"- 3", 0}, {"0012", 12}, {"3 4", 3},
   };
   for (const auto& c : cases) EXPECT_DOUBLE_EQ(NumericValue(c.text), c.value) << c.text;
   EXPECT_TRUE(std::isinf(NumericValue(std::string(400, '9'))));
@@ -28,8 +27,13 @@ TEST(NumericValue, RoundsHalvesToEvenAndClampsToInt32) {
     double in;
     int32_t out;
   } cases[] = {
-      {2.5, 2},   {3.5, 4},   {-2.5, -2}, {0.5, 0},  {1.49, 1},
-      {1.51, 2},  {1e300, std::numeric_limits<int32_t>::max()},
+      {2.5, 2},
+      {3.5, 4},
+      {-2.5, -2},
+      {0.5, 0},
+      {1.49, 1},
+      {1.51, 2},
+      {1e300, std::numeric_limits<int32_t>::max()},
       {-1e300, std::numeric_limits<int32_t>::min()},
       {std::numeric_limits<double>::infinity(), std::numeric_limits<int32_t>::max()},
       {std::nan(""), 0},

@@ -1,5 +1,6 @@
 #include "engine/rename_file.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -9,7 +10,6 @@
 #include "engine/engine_fixture.h"
 #include "platform/attributes.h"
 #include "platform/xattr_helpers.h"
-#include <gmock/gmock.h>
 
 namespace qtarvox {
 namespace {
@@ -26,16 +26,19 @@ TEST_F(EngineTest, ProcessFileOfTwoFilesMatchesByteForByte) {
   ASSERT_TRUE(Rename("Old.TXT").ok());
   const std::string d = dir_.slash();
   EXPECT_EQ(ProcessText(),
-            "Current File : " + d + "report.txt\r\n"
-            "     After performing action 1 : REPORT.txt\r\n"
-            "     After performing action 9 : REPORT1.txt\r\n"
-            "     After performing action 11 : REPORT1.txt is set as readonly(+r)\r\n"
-            "     Final Operation : report.txt == REPORT1.txt\r\n"
-            "Current File : " + d + "Old.TXT\r\n"
-            "     After performing action 1 : OLD.TXT\r\n"
-            "     After performing action 9 : OLD2.TXT\r\n"
-            "     After performing action 11 : OLD2.TXT is set as readonly(+r)\r\n"
-            "     Final Operation : Old.TXT == OLD2.TXT\r\n");
+            "Current File : " + d +
+                "report.txt\r\n"
+                "     After performing action 1 : REPORT.txt\r\n"
+                "     After performing action 9 : REPORT1.txt\r\n"
+                "     After performing action 11 : REPORT1.txt is set as readonly(+r)\r\n"
+                "     Final Operation : report.txt == REPORT1.txt\r\n"
+                "Current File : " +
+                d +
+                "Old.TXT\r\n"
+                "     After performing action 1 : OLD.TXT\r\n"
+                "     After performing action 9 : OLD2.TXT\r\n"
+                "     After performing action 11 : OLD2.TXT is set as readonly(+r)\r\n"
+                "     Final Operation : Old.TXT == OLD2.TXT\r\n");
   EXPECT_EQ(dir_.List(), (std::vector<std::string>{"OLD2.TXT", "REPORT1.txt"}));
   EXPECT_EQ(GetFileAttributes(dir_.PathOf("OLD2.TXT")) & kAttrReadOnly, kAttrReadOnly);
   EXPECT_EQ(ErrorText(), "");
@@ -64,14 +67,15 @@ TEST_F(EngineTest, OverwriteOfAReadOnlyFileIsRefusedAndNothingChanges) {
   const std::string d = dir_.slash();
   const std::string errors = ErrorText();
   EXPECT_EQ(errors.substr(0, errors.find("Error Number")),
-            "Error in file : " + d + "a.txt\r\n"
-            "Error Cause/Reason : Could not rename file because it was in use/open or was "
-            "protected.\r\n");
+            "Error in file : " + d +
+                "a.txt\r\n"
+                "Error Cause/Reason : Could not rename file because it was in use/open or was "
+                "protected.\r\n");
   EXPECT_THAT(errors, HasSubstr("Error Number, Description : 75-"));
   EXPECT_THAT(errors, HasSubstr("\r\nAdditional Information : The file " + d +
                                 "c.txt could not be overwritten because it was in use/open or "
-                                "was protected. So, the file " + d +
-                                "a.txt could not be renamed to that same filename.\r\n"));
+                                "was protected. So, the file " +
+                                d + "a.txt could not be renamed to that same filename.\r\n"));
   const std::string process = ProcessText();
   EXPECT_THAT(process, HasSubstr("     Failure : Could not overwrite the file since it was in "
                                  "use/open or write protected.\r\n"));
@@ -90,7 +94,10 @@ TEST_F(EngineTest, UniqueNumberFindsTheSmallestFreeNumber) {
       {"README onto README", {"README"}, "README", "_", "README1"},
       {"b.txt with 1 and 3 taken", {"b.txt", "b_1.txt", "b_3.txt"}, "b.txt", "_", "b_2.txt"},
       {"blanks among digits", {"b.txt", "b 1.txt"}, "b.txt", "", "b2.txt"},
-      {"a number too large for 16 bits is no used number", {"b.txt", "b99999.txt"}, "b.txt", "-",
+      {"a number too large for 16 bits is no used number",
+       {"b.txt", "b99999.txt"},
+       "b.txt",
+       "-",
        "b-1.txt"},
       {"number before the first dot", {"x.tar.gz", "x-1.tar.gz"}, "x.tar.gz", "-", "x-2.tar.gz"},
   };
@@ -151,11 +158,14 @@ TEST_F(EngineTest, ErrorFileBlocksForAVanishedFileAndARefusedRename) {
   const std::string text = ErrorText();
   const std::string d = dir_.slash();
   const std::string expected_start =
-      "Error in file : " + d + "gone.txt\r\n"
+      "Error in file : " + d +
+      "gone.txt\r\n"
       "Error Cause/Reason : The file to be renamed was not found. This could be due to user "
       "either moving, renaming or deleting the file after process was started.\r\n"
       "Error Number, Description : 53-No such file or directory\r\n"
-      "Error in file : " + locked + "/busy.txt\r\n"
+      "Error in file : " +
+      locked +
+      "/busy.txt\r\n"
       "Error Cause/Reason : Could not rename file because it was in use/open or was "
       "protected.\r\n"
       "Error Number, Description : 75-Operation not permitted\r\n";
@@ -182,13 +192,17 @@ TEST_F(EngineTest, AttributeActionsLogTheirLinesAndError200) {
   EXPECT_EQ(GetFileAttributes(dir_.PathOf("a.txt")), kAttrHidden | kAttrArchive);
   ASSERT_TRUE(Rename("gone.txt").ok());
   const std::string d = dir_.slash();
-  EXPECT_EQ(ProcessText(),
-            "Current File : " + d + "a.txt\r\n"
-            "     After performing action 12 : a.txt is set as hidden(+h)\r\n"
-            "     After performing action 13 : a.txt is set as archive(+a)\r\n"
-            "Current File : " + d + "gone.txt\r\n"
-            "     After performing action 12 : No changes made as setting +h was unsuccesful\r\n"
-            "     After performing action 13 : No changes made as setting +a was unsuccesful\r\n");
+  EXPECT_EQ(
+      ProcessText(),
+      "Current File : " + d +
+          "a.txt\r\n"
+          "     After performing action 12 : a.txt is set as hidden(+h)\r\n"
+          "     After performing action 13 : a.txt is set as archive(+a)\r\n"
+          "Current File : " +
+          d +
+          "gone.txt\r\n"
+          "     After performing action 12 : No changes made as setting +h was unsuccesful\r\n"
+          "     After performing action 13 : No changes made as setting +a was unsuccesful\r\n");
   const std::string errors = ErrorText();
   EXPECT_THAT(errors, HasSubstr("Error Cause/Reason : There was a problem setting the file "
                                 "attribute. Possible reason is the file cannot be found.\r\n"
@@ -205,18 +219,42 @@ TEST_F(EngineTest, PreviewLineRules) {
     const char* filename;
     const char* shown;  // empty: no line
   } cases[] = {
-      {"taken name, do not rename: no line", {17}, CollisionOption::kDoNotRename,
-       {"a.txt", "new.txt"}, "a.txt", ""},
-      {"taken name, overwrite: a line", {17}, CollisionOption::kOverwrite, {"a.txt", "new.txt"},
-       "a.txt", "new.txt"},
-      {"free name, do not rename: a line", {17}, CollisionOption::kDoNotRename, {"a.txt"},
-       "a.txt", "new.txt"},
-      {"upper on a name taken in another case: a line", {1, 17}, CollisionOption::kDoNotRename,
-       {"a.txt", "NEW.TXT"}, "a.txt", "new.txt"},
-      {"extension changed to nothing shows no dot", {15}, CollisionOption::kDoNotRename,
-       {"a.txt"}, "a.txt", "a"},
-      {"read-only and hidden only: a marker line", {11, 12}, CollisionOption::kDoNotRename,
-       {"a.txt"}, "a.txt", "a.txt (+r) (+h)"},
+      {"taken name, do not rename: no line",
+       {17},
+       CollisionOption::kDoNotRename,
+       {"a.txt", "new.txt"},
+       "a.txt",
+       ""},
+      {"taken name, overwrite: a line",
+       {17},
+       CollisionOption::kOverwrite,
+       {"a.txt", "new.txt"},
+       "a.txt",
+       "new.txt"},
+      {"free name, do not rename: a line",
+       {17},
+       CollisionOption::kDoNotRename,
+       {"a.txt"},
+       "a.txt",
+       "new.txt"},
+      {"upper on a name taken in another case: a line",
+       {1, 17},
+       CollisionOption::kDoNotRename,
+       {"a.txt", "NEW.TXT"},
+       "a.txt",
+       "new.txt"},
+      {"extension changed to nothing shows no dot",
+       {15},
+       CollisionOption::kDoNotRename,
+       {"a.txt"},
+       "a.txt",
+       "a"},
+      {"read-only and hidden only: a marker line",
+       {11, 12},
+       CollisionOption::kDoNotRename,
+       {"a.txt"},
+       "a.txt",
+       "a.txt (+r) (+h)"},
       {"archive only: no line", {13}, CollisionOption::kDoNotRename, {"a.txt"}, "a.txt", ""},
   };
   for (const auto& c : cases) {

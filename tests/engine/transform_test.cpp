@@ -81,10 +81,11 @@ TEST(TransformName, ActionsGiveTheirNewFilenames) {
        JobWith({6}, [](Job& j) { j.ReplaceSearch = "zz", j.ReplaceWith = "b"; }), "abc.txt",
        "abc.txt", true},
       {"numbers at both ends lose surrounding blanks",
-       JobWith({9, 10}, [](Job& j) { j.NumberEndCounter = " 07 ", j.NumberBeginningCounter = "3"; }),
+       JobWith({9, 10},
+               [](Job& j) { j.NumberEndCounter = " 07 ", j.NumberBeginningCounter = "3"; }),
        "abc.txt", "3abc07.txt", true},
-      {"change extension to nothing", JobWith({15}, [](Job& j) { j.NewExtension = "."; }),
-       "a.txt", "a.", true},
+      {"change extension to nothing", JobWith({15}, [](Job& j) { j.NewExtension = "."; }), "a.txt",
+       "a.", true},
       {"cleared name with changed extension keeps the old name",
        JobWith({3, 15}, [](Job& j) { j.NewExtension = ".md"; }), "a.txt", "a.md", true},
       {"clear alone leaves the file alone", JobWith({3}), "a.txt", "a.txt", false},
@@ -133,9 +134,13 @@ TEST(TransformName, CharactersAreCodePointsAndInvalidBytesPassThrough) {
       {"upper accented", JobWith({1}), "café.txt", "CAFÉ.txt"},
       {"delete last removes a whole é", JobWith({4}, [](Job& j) { j.DeleteLastCount = 1; }),
        "café.txt", "caf.txt"},
-      {"delete last removes a whole emoji",
-       JobWith({4}, [](Job& j) { j.DeleteLastCount = 1; }), "hi\xF0\x9F\x98\x80.txt", "hi.txt"},
-      {"invalid byte kept by upper", JobWith({1}), "a\xFF" "b.txt", "A\xFF" "B.txt"},
+      {"delete last removes a whole emoji", JobWith({4}, [](Job& j) { j.DeleteLastCount = 1; }),
+       "hi\xF0\x9F\x98\x80.txt", "hi.txt"},
+      {"invalid byte kept by upper", JobWith({1}),
+       "a\xFF"
+       "b.txt",
+       "A\xFF"
+       "B.txt"},
       {"invalid byte is one character", JobWith({4}, [](Job& j) { j.DeleteLastCount = 1; }),
        "ab\xE9.txt", "ab.txt"},
       {"case-insensitive replace of non-ASCII",
@@ -156,9 +161,8 @@ TEST(TransformName, ReportsStepsInListOrderWithTerminatedDeletes) {
   });
   RecordingObserver obs;
   Transform(job, "report.txt", &obs);
-  const std::vector<std::string> expected = {
-      "1:REPORT.txt", "terminated 3", "terminated 4", "9:REPORT1.txt", "attr 11:REPORT1.txt",
-      "17:z.doc"};
+  const std::vector<std::string> expected = {"1:REPORT.txt",  "terminated 3",        "terminated 4",
+                                             "9:REPORT1.txt", "attr 11:REPORT1.txt", "17:z.doc"};
   EXPECT_EQ(obs.lines, expected);
 }
 

@@ -48,9 +48,8 @@ TEST_F(RunDriverTest, PreviewListsNewNamesAndChangesNothing) {
   const std::string d = dir_.PathOf("d") + "/";
   EXPECT_EQ(job_.txtOP.text(), "\r\n" + d + "a.txt == A.txt\r\n" + d + "b.txt == B.txt");
   EXPECT_THAT(dir_.List("d"), ElementsAre("a.txt", "b.txt", "c.doc"));
-  EXPECT_THAT(view_.statuses,
-              ElementsAre("Status : \r\nGenerating Preview...please wait...",
-                          "Status : Preview Generated succesfully"));
+  EXPECT_THAT(view_.statuses, ElementsAre("Status : \r\nGenerating Preview...please wait...",
+                                          "Status : Preview Generated succesfully"));
   EXPECT_TRUE(prompter_.messages.empty());
   EXPECT_EQ(WorkFile("Q-Tarvox_Process.txt"),
             "Current File : " + d + "a.txt\r\nCurrent File : " + d + "b.txt\r\n");
@@ -86,7 +85,8 @@ TEST_F(RunDriverTest, PerformWithErrorsKeepsTheErrorFileAndOffersIt) {
   EXPECT_TRUE(outcome.error_file_left);
   const std::string d = dir_.PathOf("d") + "/";
   EXPECT_THAT(WorkFile("Q-Tarvox_Err.txt"),
-              HasSubstr("Error in file : " + d + "a.txt\r\nError Cause/Reason : The file to be "
+              HasSubstr("Error in file : " + d +
+                        "a.txt\r\nError Cause/Reason : The file to be "
                         "renamed was not found."));
   ASSERT_EQ(prompter_.messages.size(), 2u);
   EXPECT_EQ(prompter_.messages[0].text, "The files were succesfully renamed.");

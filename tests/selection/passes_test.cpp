@@ -152,9 +152,9 @@ TEST(Numbering, CombinedMethodContinuesTheWalksNumbers) {
   EngineContext context;
   ASSERT_TRUE(OperationListPass(job, context, work.PathOf("op.tvq")).ok());
   ASSERT_TRUE(IndividualFilesPass(job, context).ok());
-  EXPECT_THAT(dir.List("w"), ElementsAre("01.txt", "02.txt", "03.txt", "04.txt", "05.txt",
-                                         "06.txt", "07.txt", "08.txt", "09.txt", "10.txt",
-                                         "11.txt", "12.txt"));
+  EXPECT_THAT(dir.List("w"),
+              ElementsAre("01.txt", "02.txt", "03.txt", "04.txt", "05.txt", "06.txt", "07.txt",
+                          "08.txt", "09.txt", "10.txt", "11.txt", "12.txt"));
   EXPECT_THAT(dir.List("i"), ElementsAre("13.txt", "14.txt", "15.txt"));
 }
 
