@@ -140,6 +140,11 @@ int RunCommandLine(const std::vector<std::string>& args, std::ostream& out, std:
     out << kVersionText << '\n';
     return kExitClean;
   }
+  if (options.rest.empty() && !options.preview) {
+    // An empty command line opens the window on its Intro screen.
+    err << kNoWindowNote << '\n';
+    return kExitNotStarted;
+  }
   Job job;
   job.dirDir = CurrentDirectory();
   job.StepCheckFailed = false;
