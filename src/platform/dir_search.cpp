@@ -7,6 +7,8 @@
 #include <algorithm>
 #include <cerrno>
 #include <memory>
+#include <system_error>
+#include <thread>
 
 #include "platform/attributes.h"
 #include "platform/chars.h"
@@ -199,6 +201,50 @@ RtError ForEachEntry(const std::string& directory, Visit visit) {
   }
 }
 
+// An entry a search has matched by name, before its attributes are known.
+struct Candidate {
+  std::string name;
+  unsigned char type;  // d_type
+  uint32_t attributes;
+};
+
+uint32_t CandidateAttributes(const std::string& prefix, const Candidate& candidate) {
+  if (candidate.type == DT_UNKNOWN) return GetFileAttributes(prefix + candidate.name);
+  const uint32_t mode = DTTOIF(candidate.type) | S_IWUSR;
+  // Only regular files and directories can carry user extended attributes.
+  const uint32_t stored =
+      S_ISREG(mode) || S_ISDIR(mode) ? ReadStoredAttributes(prefix + candidate.name) : 0;
+  return ComposeAttributes(mode, candidate.name, stored);
+}
+
+// Reads the attributes of the candidates (the read-only bit left out, as no
+// filter looks at it). Reading them is most of the cost of listing a large
+// folder and each read waits on the kernel alone, so a large folder's
+// reads are shared with a second thread; the call still returns only when
+// every attribute is known.
+void ResolveAttributes(const std::string& prefix, std::vector<Candidate>& candidates) {
+  constexpr size_t kShareFrom = 4096;
+  const auto resolve = [&](size_t begin, size_t end) {
+    for (size_t i = begin; i < end; ++i) {
+      candidates[i].attributes = CandidateAttributes(prefix, candidates[i]);
+    }
+  };
+  const size_t n = candidates.size();
+  if (n < kShareFrom || std::thread::hardware_concurrency() < 2) {
+    resolve(0, n);
+    return;
+  }
+  std::thread helper;
+  try {
+    helper = std::thread(resolve, n / 2, n);
+  } catch (const std::system_error&) {
+    resolve(0, n);
+    return;
+  }
+  resolve(0, n / 2);
+  helper.join();
+}
+
 // Sorts by CompareNames, decoding each name once.
 void SortNames(std::vector<std::string>& names) {
   std::vector<std::pair<std::string, std::string>> keyed;
@@ -243,15 +289,14 @@ RtError SearchDirectory(const std::string& directory, std::string_view pattern, 
   const std::string prefix = DirectoryPrefix(directory);
   // The name is matched first: the attributes cost system calls, and most
   // entries of a large folder usually fail the pattern.
-  RtError error = ForEachEntry(directory, [&](DIR* dir, const dirent& entry) {
-    if (!matcher.Matches(entry.d_name)) return;
-    if (PassesFilter(EntryAttributes(dir, prefix, entry, false), filter)) {
-      names.emplace_back(entry.d_name);
-    }
+  std::vector<Candidate> candidates;
+  RtError error = ForEachEntry(directory, [&](DIR*, const dirent& entry) {
+    if (matcher.Matches(entry.d_name)) candidates.push_back({entry.d_name, entry.d_type, 0});
   });
-  if (error) {
-    names.clear();
-    return error;
+  if (error) return error;
+  ResolveAttributes(prefix, candidates);
+  for (auto& candidate : candidates) {
+    if (PassesFilter(candidate.attributes, filter)) names.push_back(std::move(candidate.name));
   }
   SortNames(names);
   return {};
