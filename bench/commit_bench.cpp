@@ -26,6 +26,7 @@
 #include <unordered_set>
 #include <vector>
 
+#include "bench_common.h"
 #include "engine/job.h"
 #include "engine/rename_file.h"
 #include "engine/report_file.h"
@@ -36,15 +37,18 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
+using bench::Clock;
+using bench::kAsciiPieces;
+using bench::kExtensions;
+using bench::kPieces;
+using bench::MakeSubdir;
+using bench::MakeTempDir;
+using bench::Rng;
+using bench::Seconds;
 
 constexpr size_t kFileCount = 10000;
 constexpr int kRounds = 5;
 constexpr double kTargetRatio = 0.90;
-
-double Seconds(Clock::time_point from, Clock::time_point to) {
-  return std::chrono::duration<double>(to - from).count();
-}
 
 // CPU time of this process so far, user and system, in seconds.
 struct CpuTimes {
@@ -58,54 +62,6 @@ CpuTimes CpuNow() {
   return {static_cast<double>(usage.ru_utime.tv_sec) + usage.ru_utime.tv_usec * 1e-6,
           static_cast<double>(usage.ru_stime.tv_sec) + usage.ru_stime.tv_usec * 1e-6};
 }
-
-// SplitMix64: small, fast and the same sequence on every machine.
-class Rng {
- public:
-  explicit Rng(uint64_t seed) : state_(seed) {}
-  uint64_t Next() {
-    uint64_t z = (state_ += 0x9E3779B97F4A7C15ull);
-    z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
-    z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
-    return z ^ (z >> 31);
-  }
-  size_t Below(size_t n) { return static_cast<size_t>(Next() % n); }
-
- private:
-  uint64_t state_;
-};
-
-// The first kAsciiPieces are plain ASCII. No piece holds "-", "." or "/".
-constexpr size_t kAsciiPieces = 15;
-constexpr std::string_view kPieces[] = {
-    "ab",
-    "AB",
-    "aB",
-    "x",
-    "file",
-    "photo",
-    "report",
-    "data",
-    " ",
-    "_",
-    "q",
-    "z",
-    "2024",
-    "07",
-    "holiday",
-    "\xC3\xA9" /* é */,
-    "\xC3\x9F" /* ß */,
-    "\xC3\xBC" /* ü */,
-    "\xCE\xA9" /* Ω */,
-    "\xE6\x97\xA5\xE6\x9C\xAC" /* 日本 */,
-    "\xE8\xAA\x9E" /* 語 */,
-    "\xF0\x9F\x98\x80" /* 😀 */,
-    "\xF0\x9F\x8E\x89" /* 🎉 */,
-};
-// The first four are the ones plain ASCII names get.
-constexpr std::string_view kExtensions[] = {
-    ".txt", ".jpg", ".tar.gz", "", ".md", ".JPEG", ".\xE6\x97\xA5" /* .日 */, ".mp3",
-};
 
 // File i of a set: a lowercase letter first (so UPPERCASE changes every
 // name), 14 to 50 bytes of pieces, "-" and the index (so no two files, and no
@@ -123,24 +79,6 @@ std::string FileName(size_t index) {
     base.append(piece);
   }
   return base + "-" + std::to_string(index) + std::string(ext);
-}
-
-std::string MakeTempDir(const char* prefix) {
-  std::string path = std::string("/tmp/") + prefix + "XXXXXX";
-  if (mkdtemp(path.data()) == nullptr) {
-    std::perror("mkdtemp");
-    std::exit(1);
-  }
-  return path;
-}
-
-std::string MakeSubdir(const std::string& parent, const std::string& name) {
-  const std::string path = parent + "/" + name;
-  if (mkdir(path.c_str(), 0755) != 0) {
-    std::perror(path.c_str());
-    std::exit(1);
-  }
-  return path;
 }
 
 // Creates the empty regular files of a set (mknodat is the steadiest way to

@@ -38,6 +38,7 @@
 #include <unordered_set>
 #include <vector>
 
+#include "bench_common.h"
 #include "engine/job.h"
 #include "engine/ports.h"
 #include "engine/transform.h"
@@ -47,7 +48,14 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
+using bench::Clock;
+using bench::kAsciiPieces;
+using bench::kExtensions;
+using bench::kPieces;
+using bench::MakeSubdir;
+using bench::MakeTempDir;
+using bench::Rng;
+using bench::Seconds;
 
 constexpr size_t kFlatFiles = 100000;
 constexpr size_t kTreeDirs = 100;
@@ -59,59 +67,7 @@ constexpr double kTargetRssMiB = 64;
 constexpr double kTargetPreviewPerSecond = 200000;
 constexpr double kTargetCollisionRatio = 0.5;
 
-double Seconds(Clock::time_point from, Clock::time_point to) {
-  return std::chrono::duration<double>(to - from).count();
-}
-
 // --- File names ---------------------------------------------------------------
-
-// SplitMix64: small, fast and the same sequence on every machine.
-class Rng {
- public:
-  explicit Rng(uint64_t seed) : state_(seed) {}
-  uint64_t Next() {
-    uint64_t z = (state_ += 0x9E3779B97F4A7C15ull);
-    z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
-    z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
-    return z ^ (z >> 31);
-  }
-  size_t Below(size_t n) { return static_cast<size_t>(Next() % n); }
-
- private:
-  uint64_t state_;
-};
-
-// The first kAsciiPieces are plain ASCII. No piece holds "-", "." or "/".
-constexpr size_t kAsciiPieces = 15;
-constexpr std::string_view kPieces[] = {
-    "ab",
-    "AB",
-    "aB",
-    "x",
-    "file",
-    "photo",
-    "report",
-    "data",
-    " ",
-    "_",
-    "q",
-    "z",
-    "2024",
-    "07",
-    "holiday",
-    "\xC3\xA9" /* é */,
-    "\xC3\x9F" /* ß */,
-    "\xC3\xBC" /* ü */,
-    "\xCE\xA9" /* Ω */,
-    "\xE6\x97\xA5\xE6\x9C\xAC" /* 日本 */,
-    "\xE8\xAA\x9E" /* 語 */,
-    "\xF0\x9F\x98\x80" /* 😀 */,
-    "\xF0\x9F\x8E\x89" /* 🎉 */,
-};
-// The first four are the ones plain ASCII names get.
-constexpr std::string_view kExtensions[] = {
-    ".txt", ".jpg", ".tar.gz", "", ".md", ".JPEG", ".\xE6\x97\xA5" /* .日 */, ".mp3",
-};
 
 // File `index` of a set: a lowercase letter first (so UPPERCASE changes every
 // name), 14 to 50 bytes of pieces, "-" and the index (so no two files, and no
@@ -156,24 +112,6 @@ std::string SameName(size_t k) {
 }
 
 // --- Directories -------------------------------------------------------------------
-
-std::string MakeTempDir(const char* prefix) {
-  std::string path = std::string("/tmp/") + prefix + "XXXXXX";
-  if (mkdtemp(path.data()) == nullptr) {
-    std::perror("mkdtemp");
-    std::exit(1);
-  }
-  return path;
-}
-
-std::string MakeSubdir(const std::string& parent, const std::string& name) {
-  const std::string path = parent + "/" + name;
-  if (mkdir(path.c_str(), 0755) != 0) {
-    std::perror(path.c_str());
-    std::exit(1);
-  }
-  return path;
-}
 
 // Creates files first .. first + count - 1 as empty regular files (mknodat is
 // the steadiest way to make many on this file system). Names are made one at

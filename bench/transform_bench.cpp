@@ -16,6 +16,7 @@
 #include <string_view>
 #include <vector>
 
+#include "bench_common.h"
 #include "engine/job.h"
 #include "engine/numbering.h"
 #include "engine/transform.h"
@@ -23,32 +24,14 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
+using bench::Clock;
+using bench::Rng;
+using bench::Seconds;
 
 constexpr size_t kNameCount = 1000000;
 constexpr size_t kWarmUpCount = 100000;
 constexpr int kMeasuredRuns = 3;
 constexpr double kTargetPerSecond = 1000000;
-
-double Seconds(Clock::time_point from, Clock::time_point to) {
-  return std::chrono::duration<double>(to - from).count();
-}
-
-// SplitMix64: small, fast and the same sequence on every machine.
-class Rng {
- public:
-  explicit Rng(uint64_t seed) : state_(seed) {}
-  uint64_t Next() {
-    uint64_t z = (state_ += 0x9E3779B97F4A7C15ull);
-    z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
-    z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
-    return z ^ (z >> 31);
-  }
-  size_t Below(size_t n) { return static_cast<size_t>(Next() % n); }
-
- private:
-  uint64_t state_;
-};
 
 // Pieces names are made of: ASCII words, separators the actions care about,
 // the replace target in several cases, and 2-, 3- and 4-byte UTF-8. The

@@ -1,0 +1,89 @@
+// Pieces every benchmark program shares: the clock, a fixed random sequence,
+// what file names of a set are made of, and temporary folders.
+#pragma once
+
+#include <sys/stat.h>
+#include <sys/types.h>
+
+#include <chrono>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <string_view>
+
+namespace bench {
+
+using Clock = std::chrono::steady_clock;
+
+inline double Seconds(Clock::time_point from, Clock::time_point to) {
+  return std::chrono::duration<double>(to - from).count();
+}
+
+// SplitMix64: small, fast and the same sequence on every machine.
+class Rng {
+ public:
+  explicit Rng(uint64_t seed) : state_(seed) {}
+  uint64_t Next() {
+    uint64_t z = (state_ += 0x9E3779B97F4A7C15ull);
+    z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
+    z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
+    return z ^ (z >> 31);
+  }
+  size_t Below(size_t n) { return static_cast<size_t>(Next() % n); }
+
+ private:
+  uint64_t state_;
+};
+
+// The first kAsciiPieces are plain ASCII. No piece holds "-", "." or "/".
+inline constexpr size_t kAsciiPieces = 15;
+inline constexpr std::string_view kPieces[] = {
+    "ab",
+    "AB",
+    "aB",
+    "x",
+    "file",
+    "photo",
+    "report",
+    "data",
+    " ",
+    "_",
+    "q",
+    "z",
+    "2024",
+    "07",
+    "holiday",
+    "\xC3\xA9" /* é */,
+    "\xC3\x9F" /* ß */,
+    "\xC3\xBC" /* ü */,
+    "\xCE\xA9" /* Ω */,
+    "\xE6\x97\xA5\xE6\x9C\xAC" /* 日本 */,
+    "\xE8\xAA\x9E" /* 語 */,
+    "\xF0\x9F\x98\x80" /* 😀 */,
+    "\xF0\x9F\x8E\x89" /* 🎉 */,
+};
+// The first four are the ones plain ASCII names get.
+inline constexpr std::string_view kExtensions[] = {
+    ".txt", ".jpg", ".tar.gz", "", ".md", ".JPEG", ".\xE6\x97\xA5" /* .日 */, ".mp3",
+};
+
+inline std::string MakeTempDir(const char* prefix) {
+  std::string path = std::string("/tmp/") + prefix + "XXXXXX";
+  if (mkdtemp(path.data()) == nullptr) {
+    std::perror("mkdtemp");
+    std::exit(1);
+  }
+  return path;
+}
+
+inline std::string MakeSubdir(const std::string& parent, const std::string& name) {
+  const std::string path = parent + "/" + name;
+  if (mkdir(path.c_str(), 0755) != 0) {
+    std::perror(path.c_str());
+    std::exit(1);
+  }
+  return path;
+}
+
+}  // namespace bench
