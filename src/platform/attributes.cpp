@@ -1,8 +1,12 @@
 #include "platform/attributes.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
 #include <sys/xattr.h>
+#include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
 #include <charconv>
 #include <vector>
@@ -108,6 +112,44 @@ uint32_t ReadStoredAttributes(const std::string& path) {
   std::string value;
   if (!ReadDosAttribValue(path, value)) return 0;
   return ParseDosAttrib(value);
+}
+
+namespace {
+
+// getxattrat(2) reads an extended attribute of a name relative to an open
+// directory, sparing the walk down the whole path that lgetxattr makes; it
+// exists from Linux 6.13 on.
+#if defined(SYS_getxattrat)
+constexpr long kGetxattrat = SYS_getxattrat;
+#elif defined(__x86_64__) || defined(__aarch64__)
+constexpr long kGetxattrat = 464;
+#else
+constexpr long kGetxattrat = -1;
+#endif
+
+struct XattrArgs {
+  uint64_t value;
+  uint32_t size;
+  uint32_t flags;
+};
+
+std::atomic<bool> g_getxattrat_missing{kGetxattrat < 0};
+
+}  // namespace
+
+uint32_t ReadStoredAttributesAt(int dir_fd, const char* name, const std::string& path) {
+  if (!g_getxattrat_missing.load(std::memory_order_relaxed)) {
+    char buffer[256];
+    XattrArgs args{reinterpret_cast<uintptr_t>(buffer), sizeof buffer, 0};
+    const long n =
+        syscall(kGetxattrat, dir_fd, name, AT_SYMLINK_NOFOLLOW, kDosAttribXattr, &args, sizeof args);
+    if (n >= 0) return ParseDosAttrib(std::string_view(buffer, static_cast<size_t>(n)));
+    // An older kernel, a sandbox that refuses the call, or a value longer
+    // than the buffer: the path-based read does it. Other errors mean no value.
+    if (errno == ENOSYS) g_getxattrat_missing.store(true, std::memory_order_relaxed);
+    if (errno != ENOSYS && errno != EPERM && errno != EINVAL && errno != ERANGE) return 0;
+  }
+  return ReadStoredAttributes(path);
 }
 
 uint32_t ComposeAttributes(uint32_t mode, std::string_view name, uint32_t stored) {

@@ -47,6 +47,11 @@ uint32_t ParseDosAttrib(std::string_view value);
 // extended attributes.
 uint32_t ReadStoredAttributes(const std::string& path);
 
+// As ReadStoredAttributes for `name` in the open directory `dir_fd`, which is
+// cheaper where the kernel allows it; `path` (the same entry's full path) is
+// read instead where it does not.
+uint32_t ReadStoredAttributesAt(int dir_fd, const char* name, const std::string& path);
+
 // The attribute bits of an entry from its st_mode (file type and permission
 // bits, as lstat reports them), its last path component and its stored bits.
 // GetFileAttributes is this over lstat and ReadStoredAttributes; a directory

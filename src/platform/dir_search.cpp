@@ -167,83 +167,130 @@ bool IsDotOrDotDot(const char* name) {
   return name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'));
 }
 
-// Attribute bits of one entry; kAttrInvalid when it vanished meanwhile. With
-// `need_mode` false the entry type from the listing is trusted and no stat is
-// made, which leaves the read-only bit out.
-uint32_t EntryAttributes(DIR* dir, const std::string& prefix, const dirent& entry, bool need_mode) {
+// Attribute bits of one entry of the open directory `dir_fd`; kAttrInvalid
+// when it vanished meanwhile. With `need_mode` false the entry type from the
+// listing is trusted and no stat is made, which leaves the read-only bit out.
+uint32_t EntryAttributes(int dir_fd, const std::string& prefix, const char* name,
+                         unsigned char type, bool need_mode) {
   uint32_t mode = 0;
-  if (entry.d_type == DT_UNKNOWN || need_mode) {
+  if (type == DT_UNKNOWN || need_mode) {
     struct stat st;
-    if (fstatat(dirfd(dir), entry.d_name, &st, AT_SYMLINK_NOFOLLOW) != 0) return kAttrInvalid;
+    if (fstatat(dir_fd, name, &st, AT_SYMLINK_NOFOLLOW) != 0) return kAttrInvalid;
     mode = st.st_mode;
   } else {
-    mode = DTTOIF(entry.d_type) | S_IWUSR;
+    mode = DTTOIF(type) | S_IWUSR;
   }
   // Only regular files and directories can carry user extended attributes.
   const uint32_t stored =
-      S_ISREG(mode) || S_ISDIR(mode) ? ReadStoredAttributes(prefix + entry.d_name) : 0;
-  return ComposeAttributes(mode, entry.d_name, stored);
+      S_ISREG(mode) || S_ISDIR(mode) ? ReadStoredAttributesAt(dir_fd, name, prefix + name) : 0;
+  return ComposeAttributes(mode, name, stored);
 }
 
 // Calls `visit(entry)` for every entry except "." and "..".
 template <typename Visit>
-RtError ForEachEntry(const std::string& directory, Visit visit) {
-  DirHandle dir(opendir(directory.empty() ? "." : directory.c_str()));
-  if (!dir) return ErrorFromErrno(errno);
+RtError ForEachEntry(DIR* dir, Visit visit) {
   for (;;) {
     errno = 0;
-    const dirent* entry = readdir(dir.get());
+    const dirent* entry = readdir(dir);
     if (entry == nullptr) {
       if (errno != 0) return ErrorFromErrno(errno);
       return {};
     }
-    if (!IsDotOrDotDot(entry->d_name)) visit(dir.get(), *entry);
+    if (!IsDotOrDotDot(entry->d_name)) visit(*entry);
   }
 }
 
-// An entry a search has matched by name, before its attributes are known.
+constexpr uint32_t kAttrUnread = 0xFFFFFFFEu;
+
+// One entry of a listing; its attributes are read only when a search needs them.
 struct Candidate {
   std::string name;
   unsigned char type;  // d_type
-  uint32_t attributes;
+  uint32_t attributes = kAttrUnread;
 };
 
-uint32_t CandidateAttributes(const std::string& prefix, const Candidate& candidate) {
-  if (candidate.type == DT_UNKNOWN) return GetFileAttributes(prefix + candidate.name);
-  const uint32_t mode = DTTOIF(candidate.type) | S_IWUSR;
-  // Only regular files and directories can carry user extended attributes.
-  const uint32_t stored =
-      S_ISREG(mode) || S_ISDIR(mode) ? ReadStoredAttributes(prefix + candidate.name) : 0;
-  return ComposeAttributes(mode, candidate.name, stored);
-}
+// A directory read once, its handle kept open while attributes are read.
+struct Listing {
+  DirHandle dir;
+  std::string prefix;
+  std::vector<Candidate> entries;
 
-// Reads the attributes of the candidates (the read-only bit left out, as no
-// filter looks at it). Reading them is most of the cost of listing a large
-// folder and each read waits on the kernel alone, so a large folder's
-// reads are shared with a second thread; the call still returns only when
-// every attribute is known.
-void ResolveAttributes(const std::string& prefix, std::vector<Candidate>& candidates) {
-  constexpr size_t kShareFrom = 4096;
-  const auto resolve = [&](size_t begin, size_t end) {
-    for (size_t i = begin; i < end; ++i) {
-      candidates[i].attributes = CandidateAttributes(prefix, candidates[i]);
+  RtError Read(const std::string& directory) {
+    prefix = DirectoryPrefix(directory);
+    entries.clear();
+    dir.reset(opendir(directory.empty() ? "." : directory.c_str()));
+    if (!dir) return ErrorFromErrno(errno);
+    const RtError error = ForEachEntry(dir.get(), [&](const dirent& entry) {
+      entries.push_back({entry.d_name, entry.d_type});
+    });
+    if (error) entries.clear();
+    return error;
+  }
+
+  // Reads the attributes of the given entries that are not known yet. A
+  // directory's mode is always read (the read-only bit decides whether a walk
+  // enters it); a file's is left out, as no file filter looks at it. Reading
+  // attributes is most of the cost of listing a large folder and each read
+  // waits on the kernel alone, so many reads are shared with a second thread;
+  // the call still returns only when every attribute is known.
+  void Resolve(std::vector<Candidate*>& todo) {
+    todo.erase(std::remove_if(todo.begin(), todo.end(),
+                              [](const Candidate* c) { return c->attributes != kAttrUnread; }),
+               todo.end());
+    const int fd = dirfd(dir.get());
+    const auto resolve = [&](size_t begin, size_t end) {
+      for (size_t i = begin; i < end; ++i) {
+        Candidate& c = *todo[i];
+        c.attributes = EntryAttributes(fd, prefix, c.name.c_str(), c.type, c.type == DT_DIR);
+      }
+    };
+    constexpr size_t kShareFrom = 256;
+    const size_t n = todo.size();
+    if (n < kShareFrom || std::thread::hardware_concurrency() < 2) {
+      resolve(0, n);
+      return;
     }
-  };
-  const size_t n = candidates.size();
-  if (n < kShareFrom || std::thread::hardware_concurrency() < 2) {
-    resolve(0, n);
-    return;
+    std::thread helper;
+    try {
+      helper = std::thread(resolve, n / 2, n);
+    } catch (const std::system_error&) {
+      resolve(0, n);
+      return;
+    }
+    resolve(0, n / 2);
+    helper.join();
   }
-  std::thread helper;
-  try {
-    helper = std::thread(resolve, n / 2, n);
-  } catch (const std::system_error&) {
-    resolve(0, n);
-    return;
+
+  // The names matching `matcher` that pass `filter`, unsorted.
+  void Search(const WildcardPattern& matcher, SearchFilter filter,
+              std::vector<std::string>& names) {
+    std::vector<Candidate*> matched;
+    // The name is matched first: the attributes cost system calls, and most
+    // entries of a large folder usually fail the pattern.
+    for (auto& entry : entries) {
+      if (matcher.Matches(entry.name)) matched.push_back(&entry);
+    }
+    std::vector<Candidate*> todo = matched;
+    Resolve(todo);
+    for (const Candidate* c : matched) {
+      if (PassesFilter(c->attributes, filter)) names.push_back(c->name);
+    }
   }
-  resolve(0, n / 2);
-  helper.join();
-}
+
+  // The subdirectories whose attribute value is exactly "directory", unsorted.
+  void PlainSubdirectories(std::vector<std::string>& names) {
+    std::vector<Candidate*> dirs;
+    // Only directories can qualify; other entries cost no system call.
+    for (auto& entry : entries) {
+      if (entry.type == DT_DIR || entry.type == DT_UNKNOWN) dirs.push_back(&entry);
+    }
+    std::vector<Candidate*> todo = dirs;
+    Resolve(todo);
+    for (const Candidate* c : dirs) {
+      if (c->attributes == kAttrDirectory) names.push_back(c->name);
+    }
+  }
+};
 
 // Sorts by CompareNames, decoding each name once.
 void SortNames(std::vector<std::string>& names) {
@@ -285,20 +332,40 @@ bool PassesFilter(uint32_t attributes, SearchFilter filter) {
 RtError SearchDirectory(const std::string& directory, std::string_view pattern, SearchFilter filter,
                         std::vector<std::string>& names) {
   names.clear();
-  const WildcardPattern matcher(pattern);
-  const std::string prefix = DirectoryPrefix(directory);
-  // The name is matched first: the attributes cost system calls, and most
-  // entries of a large folder usually fail the pattern.
-  std::vector<Candidate> candidates;
-  RtError error = ForEachEntry(directory, [&](DIR*, const dirent& entry) {
-    if (matcher.Matches(entry.d_name)) candidates.push_back({entry.d_name, entry.d_type, 0});
-  });
-  if (error) return error;
-  ResolveAttributes(prefix, candidates);
-  for (auto& candidate : candidates) {
-    if (PassesFilter(candidate.attributes, filter)) names.push_back(std::move(candidate.name));
-  }
+  Listing listing;
+  if (RtError error = listing.Read(directory)) return error;
+  listing.Search(WildcardPattern(pattern), filter, names);
   SortNames(names);
+  return {};
+}
+
+RtError ListForWalk(const std::string& directory, const std::vector<std::string>& patterns,
+                    bool with_subdirectories, WalkListing& out) {
+  out.files.assign(patterns.size(), {});
+  out.subdirectories.clear();
+  Listing listing;
+  if (RtError error = listing.Read(directory)) return error;
+  // Every attribute the searches need is read in one batch.
+  std::vector<WildcardPattern> matchers;
+  matchers.reserve(patterns.size());
+  for (const auto& pattern : patterns) matchers.emplace_back(pattern);
+  std::vector<Candidate*> todo;
+  for (auto& entry : listing.entries) {
+    const bool wanted =
+        (with_subdirectories && (entry.type == DT_DIR || entry.type == DT_UNKNOWN)) ||
+        std::any_of(matchers.begin(), matchers.end(),
+                    [&](const WildcardPattern& m) { return m.Matches(entry.name); });
+    if (wanted) todo.push_back(&entry);
+  }
+  listing.Resolve(todo);
+  for (size_t i = 0; i < matchers.size(); ++i) {
+    listing.Search(matchers[i], SearchFilter::kFiles, out.files[i]);
+    SortNames(out.files[i]);
+  }
+  if (with_subdirectories) {
+    listing.PlainSubdirectories(out.subdirectories);
+    SortNames(out.subdirectories);
+  }
   return {};
 }
 
@@ -313,45 +380,40 @@ RtError SearchPath(const std::string& path_with_pattern, SearchFilter filter,
 RtError ReadDirectory(const std::string& directory, std::vector<DirEntry>& entries,
                       bool with_read_only) {
   entries.clear();
-  const std::string prefix = DirectoryPrefix(directory);
-  RtError error = ForEachEntry(directory, [&](DIR* dir, const dirent& entry) {
-    const uint32_t attributes = EntryAttributes(dir, prefix, entry, with_read_only);
-    if (attributes != kAttrInvalid) entries.push_back({entry.d_name, attributes});
-  });
-  if (error) entries.clear();
-  return error;
+  Listing listing;
+  if (RtError error = listing.Read(directory)) return error;
+  const int fd = dirfd(listing.dir.get());
+  for (auto& c : listing.entries) {
+    const uint32_t attributes =
+        EntryAttributes(fd, listing.prefix, c.name.c_str(), c.type, with_read_only);
+    if (attributes != kAttrInvalid) entries.push_back({std::move(c.name), attributes});
+  }
+  return {};
 }
 
 RtError ReadDirectoryTypes(const std::string& directory, std::vector<DirEntry>& entries) {
   entries.clear();
-  const std::string prefix = DirectoryPrefix(directory);
-  RtError error = ForEachEntry(directory, [&](DIR* dir, const dirent& entry) {
-    if (entry.d_type == DT_UNKNOWN) {
-      const uint32_t attributes = EntryAttributes(dir, prefix, entry, true);
-      if (attributes != kAttrInvalid) entries.push_back({entry.d_name, attributes, true});
-      return;
+  Listing listing;
+  if (RtError error = listing.Read(directory)) return error;
+  const int fd = dirfd(listing.dir.get());
+  for (auto& c : listing.entries) {
+    if (c.type == DT_UNKNOWN) {
+      const uint32_t attributes = EntryAttributes(fd, listing.prefix, c.name.c_str(), c.type, true);
+      if (attributes != kAttrInvalid) entries.push_back({std::move(c.name), attributes, true});
+      continue;
     }
-    const uint32_t mode = DTTOIF(entry.d_type) | S_IWUSR;
-    entries.push_back({entry.d_name, ComposeAttributes(mode, entry.d_name, 0), false});
-  });
-  if (error) entries.clear();
-  return error;
+    const uint32_t mode = DTTOIF(c.type) | S_IWUSR;
+    const uint32_t attributes = ComposeAttributes(mode, c.name, 0);
+    entries.push_back({std::move(c.name), attributes, false});
+  }
+  return {};
 }
 
 RtError ListPlainSubdirectories(const std::string& directory, std::vector<std::string>& names) {
   names.clear();
-  const std::string prefix = DirectoryPrefix(directory);
-  RtError error = ForEachEntry(directory, [&](DIR* dir, const dirent& entry) {
-    // Only directories can qualify; other entries cost no system call.
-    if (entry.d_type != DT_DIR && entry.d_type != DT_UNKNOWN) return;
-    if (EntryAttributes(dir, prefix, entry, true) == kAttrDirectory) {
-      names.emplace_back(entry.d_name);
-    }
-  });
-  if (error) {
-    names.clear();
-    return error;
-  }
+  Listing listing;
+  if (RtError error = listing.Read(directory)) return error;
+  listing.PlainSubdirectories(names);
   SortNames(names);
   return {};
 }

@@ -44,6 +44,19 @@ RtError SearchDirectory(const std::string& directory, std::string_view pattern, 
 RtError SearchPath(const std::string& path_with_pattern, SearchFilter filter,
                    std::vector<std::string>& names);
 
+// What a directory walk needs of one directory, read from it once.
+struct WalkListing {
+  // Per pattern, as SearchDirectory(directory, pattern, SearchFilter::kFiles).
+  std::vector<std::vector<std::string>> files;
+  // As ListPlainSubdirectories, when asked for.
+  std::vector<std::string> subdirectories;
+};
+
+// Fills `out` from a single read of `directory`; a directory that cannot be
+// read gives its error and an empty listing.
+RtError ListForWalk(const std::string& directory, const std::vector<std::string>& patterns,
+                    bool with_subdirectories, WalkListing& out);
+
 // One directory entry with its attribute bits.
 struct DirEntry {
   std::string name;

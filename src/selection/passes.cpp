@@ -41,15 +41,21 @@ RtError LogUnlistable(Job& job, ReportFile* errors, const std::string& path) {
   return err;
 }
 
-// Lists the files of one directory for every pattern, in lstExt order.
-RtError ListFiles(Job& job, const std::string& directory, ReportFile& op_list, ReportFile* errors) {
-  std::vector<std::string> names;
-  for (const auto& pattern : job.lstExt) {
-    names.clear();
-    SearchDirectory(directory, pattern, SearchFilter::kFiles, names);
+bool HoldsLineBreak(std::string_view name) {
+  for (const char c : name) {
+    if (c == '\r' || c == '\n') return true;
+  }
+  return false;
+}
+
+// Writes the files of one directory for every pattern, in lstExt order.
+RtError WriteFiles(Job& job, const std::string& directory, const WalkListing& listing,
+                   ReportFile& op_list, ReportFile* errors) {
+  std::string path;
+  for (const auto& names : listing.files) {
     for (const auto& name : names) {
-      const std::string path = directory + name;
-      if (name.find_first_of("\r\n") != std::string::npos) {
+      path.assign(directory).append(name);
+      if (HoldsLineBreak(name)) {
         if (RtError err = LogUnlistable(job, errors, path)) return err;
         continue;
       }
@@ -60,6 +66,18 @@ RtError ListFiles(Job& job, const std::string& directory, ReportFile& op_list, R
   return {};
 }
 
+// One subdirectory of the walk, read once: its own subdirectories (deepest
+// files first), then its files.
+RtError VisitSubdirectory(Job& job, const std::string& directory, ReportFile& op_list,
+                          ReportFile* errors) {
+  WalkListing listing;
+  ListForWalk(directory, job.lstExt, true, listing);
+  for (const auto& entry : listing.subdirectories) {
+    if (RtError err = VisitSubdirectory(job, directory + entry + "/", op_list, errors)) return err;
+  }
+  return WriteFiles(job, directory, listing, op_list, errors);
+}
+
 }  // namespace
 
 RtError DirectoryWalk(Job& job, ReportFile& op_list, ReportFile* errors) {
@@ -68,9 +86,11 @@ RtError DirectoryWalk(Job& job, ReportFile& op_list, ReportFile* errors) {
     const bool subdirectories = star != std::string::npos;
     const std::string directory =
         WithSlash(subdirectories ? Trim(std::string_view(entry).substr(0, star)) : entry);
-    if (RtError err = ListFiles(job, directory, op_list, errors)) return err;
-    if (subdirectories) {
-      if (RtError err = SubdirectoryWalk(job, directory, op_list, errors)) return err;
+    WalkListing listing;
+    ListForWalk(directory, job.lstExt, subdirectories, listing);
+    if (RtError err = WriteFiles(job, directory, listing, op_list, errors)) return err;
+    for (const auto& sub : listing.subdirectories) {
+      if (RtError err = VisitSubdirectory(job, directory + sub + "/", op_list, errors)) return err;
     }
   }
   return {};
@@ -81,9 +101,7 @@ RtError SubdirectoryWalk(Job& job, std::string directory, ReportFile& op_list, R
   std::vector<std::string> subdirectories;
   ListPlainSubdirectories(directory, subdirectories);
   for (const auto& entry : subdirectories) {
-    const std::string sub = directory + entry;
-    if (RtError err = SubdirectoryWalk(job, sub, op_list, errors)) return err;
-    if (RtError err = ListFiles(job, sub + "/", op_list, errors)) return err;
+    if (RtError err = VisitSubdirectory(job, directory + entry + "/", op_list, errors)) return err;
   }
   return {};
 }
