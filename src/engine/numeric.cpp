@@ -1,7 +1,9 @@
 #include "engine/numeric.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
 #include <limits>
 
@@ -11,6 +13,14 @@ namespace qtarvox {
 
 double NumericValue(std::string_view text) {
   const std::string_view t = TrimBlanks(text);
+  // Counters are whole numbers read once per file: up to 15 plain digits are
+  // exact in a double and need no conversion call.
+  if (!t.empty() && t.size() <= 15 &&
+      std::all_of(t.begin(), t.end(), [](char c) { return c >= '0' && c <= '9'; })) {
+    int64_t value = 0;
+    for (const char c : t) value = value * 10 + (c - '0');
+    return static_cast<double>(value);
+  }
   size_t i = 0;
   std::string number;
   if (i < t.size() && (t[i] == '+' || t[i] == '-')) {

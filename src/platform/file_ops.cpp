@@ -21,7 +21,8 @@ std::string DirectoryPrefix(const std::string& directory) {
 // A single path component that names an entry of the directory itself.
 bool IsPlainName(const std::string& name) {
   return !name.empty() && name != "." && name != ".." &&
-         name.find_first_of(std::string_view("/\0", 2)) == std::string::npos;
+         std::memchr(name.data(), '/', name.size()) == nullptr &&
+         std::memchr(name.data(), '\0', name.size()) == nullptr;
 }
 
 RtError BadName() { return MakeError(kErrBadFileName, std::strerror(EINVAL)); }

@@ -17,6 +17,7 @@ TEST(NumericValue, ReadsLeadingNumberOfTrimmedText) {
   } cases[] = {
       {"12abc", 12}, {"abc", 0},  {"2.5", 2.5},   {"-3", -3}, {"  7  ", 7}, {"", 0},
       {"+4x", 4},    {".5", 0.5}, {"1.2.3", 1.2}, {"- 3", 0}, {"0012", 12}, {"3 4", 3},
+      {"123456789012345", 123456789012345.0}, {"1234567890123456", 1234567890123456.0},
   };
   for (const auto& c : cases) EXPECT_DOUBLE_EQ(NumericValue(c.text), c.value) << c.text;
   EXPECT_TRUE(std::isinf(NumericValue(std::string(400, '9'))));
