@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <memory>
 #include <system_error>
@@ -227,82 +228,62 @@ struct Listing {
     return error;
   }
 
-  // Reads the attributes of the given entries that are not known yet. A
-  // directory's mode is always read (the read-only bit decides whether a walk
-  // enters it); a file's is left out, as no file filter looks at it. Reading
-  // attributes is most of the cost of listing a large folder and each read
-  // waits on the kernel alone, so many reads are shared with a second thread;
-  // the call still returns only when every attribute is known.
-  void Resolve(std::vector<Candidate*>& todo) {
-    todo.erase(std::remove_if(todo.begin(), todo.end(),
-                              [](const Candidate* c) { return c->attributes != kAttrUnread; }),
-               todo.end());
+  // Reads the attributes of the entries in `wanted` that are not known yet
+  // and sorts `wanted` by name meanwhile. A directory's mode is always read
+  // (the read-only bit decides whether a walk enters it); a file's is left
+  // out, as no file filter looks at it. Reading attributes is most of the
+  // cost of listing a large folder and each read waits on the kernel alone,
+  // so many reads are shared with a second thread, which starts on them while
+  // this one sorts; the call returns only when every attribute is known.
+  void ResolveAndSort(std::vector<Candidate*>& wanted) {
+    std::vector<Candidate*> todo;
+    for (Candidate* c : wanted) {
+      if (c->attributes == kAttrUnread) todo.push_back(c);
+    }
     const int fd = dirfd(dir.get());
-    const auto resolve = [&](size_t begin, size_t end) {
-      for (size_t i = begin; i < end; ++i) {
-        Candidate& c = *todo[i];
-        c.attributes = EntryAttributes(fd, prefix, c.name.c_str(), c.type, c.type == DT_DIR);
+    constexpr size_t kChunk = 32;
+    std::atomic<size_t> next{0};
+    const auto resolve = [&] {
+      for (;;) {
+        const size_t begin = next.fetch_add(kChunk, std::memory_order_relaxed);
+        if (begin >= todo.size()) return;
+        const size_t end = std::min(begin + kChunk, todo.size());
+        for (size_t i = begin; i < end; ++i) {
+          Candidate& c = *todo[i];
+          c.attributes = EntryAttributes(fd, prefix, c.name.c_str(), c.type, c.type == DT_DIR);
+        }
       }
     };
     constexpr size_t kShareFrom = 256;
-    const size_t n = todo.size();
-    if (n < kShareFrom || std::thread::hardware_concurrency() < 2) {
-      resolve(0, n);
-      return;
-    }
     std::thread helper;
-    try {
-      helper = std::thread(resolve, n / 2, n);
-    } catch (const std::system_error&) {
-      resolve(0, n);
-      return;
+    if (todo.size() >= kShareFrom && std::thread::hardware_concurrency() >= 2) {
+      try {
+        helper = std::thread(resolve);
+      } catch (const std::system_error&) {
+        // No second thread: this one reads them all.
+      }
     }
-    resolve(0, n / 2);
-    helper.join();
+    SortByName(wanted);
+    resolve();
+    if (helper.joinable()) helper.join();
   }
 
-  // The names matching `matcher` that pass `filter`, unsorted.
-  void Search(const WildcardPattern& matcher, SearchFilter filter,
-              std::vector<std::string>& names) {
-    std::vector<Candidate*> matched;
-    // The name is matched first: the attributes cost system calls, and most
-    // entries of a large folder usually fail the pattern.
-    for (auto& entry : entries) {
-      if (matcher.Matches(entry.name)) matched.push_back(&entry);
-    }
-    std::vector<Candidate*> todo = matched;
-    Resolve(todo);
-    for (const Candidate* c : matched) {
-      if (PassesFilter(c->attributes, filter)) names.push_back(c->name);
-    }
+  // Sorts by CompareNames, decoding each name once.
+  static void SortByName(std::vector<Candidate*>& entries) {
+    std::vector<std::pair<std::string, Candidate*>> keyed;
+    keyed.reserve(entries.size());
+    for (Candidate* c : entries) keyed.emplace_back(NameSortKey(c->name), c);
+    std::sort(keyed.begin(), keyed.end(), [](const auto& a, const auto& b) {
+      if (a.first != b.first) return a.first < b.first;
+      return a.second->name < b.second->name;
+    });
+    for (size_t i = 0; i < entries.size(); ++i) entries[i] = keyed[i].second;
   }
 
-  // The subdirectories whose attribute value is exactly "directory", unsorted.
-  void PlainSubdirectories(std::vector<std::string>& names) {
-    std::vector<Candidate*> dirs;
-    // Only directories can qualify; other entries cost no system call.
-    for (auto& entry : entries) {
-      if (entry.type == DT_DIR || entry.type == DT_UNKNOWN) dirs.push_back(&entry);
-    }
-    std::vector<Candidate*> todo = dirs;
-    Resolve(todo);
-    for (const Candidate* c : dirs) {
-      if (c->attributes == kAttrDirectory) names.push_back(c->name);
-    }
+  static bool MaybeDirectory(const Candidate& c) {
+    return c.type == DT_DIR || c.type == DT_UNKNOWN;
   }
 };
-
-// Sorts by CompareNames, decoding each name once.
-void SortNames(std::vector<std::string>& names) {
-  std::vector<std::pair<std::string, std::string>> keyed;
-  keyed.reserve(names.size());
-  for (auto& name : names) {
-    std::string key = NameSortKey(name);
-    keyed.emplace_back(std::move(key), std::move(name));
-  }
-  std::sort(keyed.begin(), keyed.end());
-  for (size_t i = 0; i < names.size(); ++i) names[i] = std::move(keyed[i].second);
-}
 
 }  // namespace
 
@@ -334,8 +315,17 @@ RtError SearchDirectory(const std::string& directory, std::string_view pattern, 
   names.clear();
   Listing listing;
   if (RtError error = listing.Read(directory)) return error;
-  listing.Search(WildcardPattern(pattern), filter, names);
-  SortNames(names);
+  const WildcardPattern matcher(pattern);
+  // The name is matched first: the attributes cost system calls, and most
+  // entries of a large folder usually fail the pattern.
+  std::vector<Candidate*> matched;
+  for (auto& entry : listing.entries) {
+    if (matcher.Matches(entry.name)) matched.push_back(&entry);
+  }
+  listing.ResolveAndSort(matched);
+  for (const Candidate* c : matched) {
+    if (PassesFilter(c->attributes, filter)) names.push_back(c->name);
+  }
   return {};
 }
 
@@ -345,26 +335,32 @@ RtError ListForWalk(const std::string& directory, const std::vector<std::string>
   out.subdirectories.clear();
   Listing listing;
   if (RtError error = listing.Read(directory)) return error;
-  // Every attribute the searches need is read in one batch.
   std::vector<WildcardPattern> matchers;
   matchers.reserve(patterns.size());
   for (const auto& pattern : patterns) matchers.emplace_back(pattern);
-  std::vector<Candidate*> todo;
+  // Every attribute the searches need is read in one batch.
+  std::vector<Candidate*> wanted;
   for (auto& entry : listing.entries) {
-    const bool wanted =
-        (with_subdirectories && (entry.type == DT_DIR || entry.type == DT_UNKNOWN)) ||
+    if ((with_subdirectories && Listing::MaybeDirectory(entry)) ||
         std::any_of(matchers.begin(), matchers.end(),
-                    [&](const WildcardPattern& m) { return m.Matches(entry.name); });
-    if (wanted) todo.push_back(&entry);
+                    [&](const WildcardPattern& m) { return m.Matches(entry.name); })) {
+      wanted.push_back(&entry);
+    }
   }
-  listing.Resolve(todo);
+  listing.ResolveAndSort(wanted);
   for (size_t i = 0; i < matchers.size(); ++i) {
-    listing.Search(matchers[i], SearchFilter::kFiles, out.files[i]);
-    SortNames(out.files[i]);
+    for (const Candidate* c : wanted) {
+      if (PassesFilter(c->attributes, SearchFilter::kFiles) && matchers[i].Matches(c->name)) {
+        out.files[i].push_back(c->name);
+      }
+    }
   }
   if (with_subdirectories) {
-    listing.PlainSubdirectories(out.subdirectories);
-    SortNames(out.subdirectories);
+    for (const Candidate* c : wanted) {
+      if (Listing::MaybeDirectory(*c) && c->attributes == kAttrDirectory) {
+        out.subdirectories.push_back(c->name);
+      }
+    }
   }
   return {};
 }
@@ -413,8 +409,15 @@ RtError ListPlainSubdirectories(const std::string& directory, std::vector<std::s
   names.clear();
   Listing listing;
   if (RtError error = listing.Read(directory)) return error;
-  listing.PlainSubdirectories(names);
-  SortNames(names);
+  // Only directories can qualify; other entries cost no system call.
+  std::vector<Candidate*> dirs;
+  for (auto& entry : listing.entries) {
+    if (Listing::MaybeDirectory(entry)) dirs.push_back(&entry);
+  }
+  listing.ResolveAndSort(dirs);
+  for (const Candidate* c : dirs) {
+    if (c->attributes == kAttrDirectory) names.push_back(c->name);
+  }
   return {};
 }
 

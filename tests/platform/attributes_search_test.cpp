@@ -1,7 +1,11 @@
+#include <algorithm>
+
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "platform/attributes.h"
+#include "platform/chars.h"
 #include "platform/dir_search.h"
 #include "platform/xattr_helpers.h"
 #include "temp_dir.h"
@@ -117,6 +121,44 @@ TEST(SearchDirectory, SortsAndFiltersByPatternAndAttributes) {
   EXPECT_EQ(SearchDirectory(dir.PathOf("missing"), "*", SearchFilter::kFiles, names).number,
             kErrFileNotFound);
   EXPECT_TRUE(names.empty());
+}
+
+// A folder large enough for the attribute reads to be shared between threads
+// must list exactly what the one-thread rules give, in the same order
+// (names differing only in case included).
+TEST(ListForWalk, LargeFolderListsAsSeparateSearchesWould) {
+  TempDir dir;
+  QTARVOX_SKIP_WITHOUT_USER_XATTRS(dir);
+  Names txt, dat;
+  for (int i = 0; i < 600; ++i) {
+    const std::string name = (i % 2 ? "f" : "F") + std::to_string(i / 2 % 150) +
+                             (i < 300 ? ".txt" : ".dat");
+    const std::string path = dir.WriteFile(name);
+    if (i % 7 == 0) {
+      StoreRawDosAttrib(path, "0x4");  // system: never listed
+      continue;
+    }
+    if (i % 11 == 0) StoreRawDosAttrib(path, "0x2");  // hidden: still a file
+    (i < 300 ? txt : dat).push_back(name);
+  }
+  for (Names* names : {&txt, &dat}) {
+    std::sort(names->begin(), names->end(),
+              [](const std::string& a, const std::string& b) { return CompareNames(a, b) < 0; });
+  }
+  dir.MakeDir("plain");
+  StoreRawDosAttrib(dir.MakeDir("hidden"), "0x2");
+  chmod(dir.MakeDir("readonly").c_str(), 0555);
+  symlink("plain", dir.PathOf("link").c_str());
+
+  WalkListing listing;
+  ASSERT_TRUE(ListForWalk(dir.slash(), {"*.txt", "*.DAT"}, true, listing).ok());
+  ASSERT_EQ(listing.files.size(), 2u);
+  EXPECT_EQ(listing.files[0], txt);
+  EXPECT_EQ(listing.files[1], dat);
+  EXPECT_EQ(listing.subdirectories, Names{"plain"});
+  Names searched;
+  ASSERT_TRUE(SearchDirectory(dir.slash(), "*.dat", SearchFilter::kFiles, searched).ok());
+  EXPECT_EQ(searched, dat);
 }
 
 }  // namespace
