@@ -44,6 +44,44 @@ const AttributeRow& AttributeRowOf(ActionId id) {
   return kAttributeActions[0];
 }
 
+// The Process line after a name step, and after a delete step that could not run.
+std::string StepLine(int position, const WorkingName& state) {
+  std::string line = msg::kIndent;
+  line += msg::kAfterAction;
+  line += std::to_string(position);
+  line += msg::kActionSep;
+  EncodeAppend(state.wn, line);
+  line += state.we;
+  return line;
+}
+
+std::string TerminatedLine(ActionId id) {
+  return std::string(msg::kIndent) +
+         (id == ActionId::kDeleteLast ? msg::kTerminated3 : msg::kTerminated4);
+}
+
+// Records the Process lines of the steps for a later commit.
+class StepRecorder final : public StepObserver {
+ public:
+  explicit StepRecorder(std::vector<std::string>& lines) : lines_(lines) {}
+  void AfterNameStep(int position, const WorkingName& state) override {
+    lines_.push_back(StepLine(position, state));
+  }
+  void Terminated(ActionId id) override { lines_.push_back(TerminatedLine(id)); }
+  void AttributeStep(int, ActionId, const WorkingName&) override {}
+
+ private:
+  std::vector<std::string>& lines_;
+};
+
+RtError WriteHeadLine(Job& job, EngineContext& context, const std::string& directory,
+                      const std::string& name, const std::string& extension) {
+  if (job.GenerateProcessFile && context.process != nullptr) {
+    return context.process->WriteLine({msg::kCurrentFile, directory, name, extension});
+  }
+  return {};
+}
+
 // One call of RenameFile: its working state and the error trap.
 class FileRun final : public StepObserver {
  public:
@@ -58,6 +96,7 @@ class FileRun final : public StepObserver {
         old_path_(directory + old_filename_) {}
 
   RtError Run(const TransformPlan& plan);
+  RtError RunPrepared(const PreparedFile& file);
 
   // StepObserver
   void AfterNameStep(int position, const WorkingName& state) override;
@@ -132,15 +171,12 @@ void FileRun::LogError(const RtError& error) {
 
 void FileRun::AfterNameStep(int position, const WorkingName& state) {
   if (job_.PreviewMode || !WritingProcess()) return;
-  std::string filename = Encode(state.wn);
-  filename += state.we;
-  ProcessLine(
-      {msg::kIndent, msg::kAfterAction, std::to_string(position), msg::kActionSep, filename});
+  ProcessLine({StepLine(position, state)});
 }
 
 void FileRun::Terminated(ActionId id) {
   if (job_.PreviewMode) return;
-  ProcessLine({msg::kIndent, id == ActionId::kDeleteLast ? msg::kTerminated3 : msg::kTerminated4});
+  ProcessLine({TerminatedLine(id)});
 }
 
 void FileRun::AttributeStep(int position, ActionId id, const WorkingName& state) {
@@ -300,10 +336,7 @@ const char* CauseText(int number) {
 
 RtError RenameFile(Job& job, EngineContext& context, const std::string& directory,
                    const std::string& name, const std::string& extension) {
-  if (job.GenerateProcessFile && context.process != nullptr) {
-    const RtError err = context.process->WriteLine({msg::kCurrentFile, directory, name, extension});
-    if (err) return err;
-  }
+  if (RtError err = WriteHeadLine(job, context, directory, name, extension)) return err;
   std::unique_ptr<TransformPlan> own_plan;
   const TransformPlan* plan = context.plan;
   if (plan == nullptr) {
@@ -327,6 +360,41 @@ RtError FileRun::Run(const TransformPlan& plan) {
     Commit(std::move(new_filename));
   }
   return fatal_;
+}
+
+RtError FileRun::RunPrepared(const PreparedFile& file) {
+  for (const auto& line : file.step_lines) ProcessLine({line});
+  if (!file.changed) return fatal_;
+  Commit(file.new_filename);
+  return fatal_;
+}
+
+bool CanPrepareAhead(const Job& job) {
+  const ChosenActions& c = job.chosen;
+  return !job.PreviewMode && !(c.DoReadOnly || c.DoHidden || c.DoArchive || c.DoNormal);
+}
+
+void PrepareFile(const Job& job, const EngineContext& context, const TransformPlan& plan,
+                 PreparedFile& file) {
+  file.step_lines.clear();
+  StepRecorder recorder(file.step_lines);
+  const bool record = job.GenerateProcessFile && context.process != nullptr;
+  WorkingName state;
+  TransformName(job, plan, file.name, file.extension, state, record ? &recorder : nullptr);
+  file.changed = state.changed;
+  file.new_filename.clear();
+  if (state.changed) {
+    EncodeAppend(state.wn, file.new_filename);
+    file.new_filename += state.we;
+  }
+}
+
+RtError RenamePreparedFile(Job& job, EngineContext& context, const PreparedFile& file) {
+  if (RtError err = WriteHeadLine(job, context, file.directory, file.name, file.extension)) {
+    return err;
+  }
+  FileRun run(job, context, file.directory, file.name, file.extension);
+  return run.RunPrepared(file);
 }
 
 }  // namespace qtarvox

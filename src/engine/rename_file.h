@@ -5,6 +5,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "engine/job.h"
 #include "engine/report_file.h"
@@ -21,6 +22,9 @@ struct EngineContext {
   ReportFile* errors = nullptr;         // open during every run
   NameIndex* names = nullptr;           // optional; without it directories are searched
   const TransformPlan* plan = nullptr;  // optional; without it one is made per call
+  // Whether a pass may transform the next files on a second thread while the
+  // current one is committed (only where the result cannot differ).
+  bool prepare_ahead = true;
 };
 
 // How many further numbers "Add a unique number" tries when the computed one
@@ -36,5 +40,29 @@ const char* CauseText(int number);
 // which case the calling pass ends.
 RtError RenameFile(Job& job, EngineContext& context, const std::string& directory,
                    const std::string& name, const std::string& extension);
+
+// A file whose transformation was done ahead of its commit, with the Process
+// lines the steps gave.
+struct PreparedFile {
+  std::string directory;
+  std::string name;
+  std::string extension;
+  std::vector<std::string> step_lines;
+  bool changed = false;
+  std::string new_filename;
+};
+
+// Whether this job's files may be transformed ahead of their commit: a
+// perform without attribute actions, which change the disk as they run.
+bool CanPrepareAhead(const Job& job);
+
+// The transformation part of RenameFile. Reads the job and the context only,
+// so it may run on another thread while earlier files are committed.
+void PrepareFile(const Job& job, const EngineContext& context, const TransformPlan& plan,
+                 PreparedFile& file);
+
+// RenameFile for a prepared file: the same Process lines, commit and error
+// trap, in the same order.
+RtError RenamePreparedFile(Job& job, EngineContext& context, const PreparedFile& file);
 
 }  // namespace qtarvox

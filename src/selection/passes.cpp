@@ -2,6 +2,13 @@
 
 #include <unistd.h>
 
+#include <condition_variable>
+#include <deque>
+#include <exception>
+#include <memory>
+#include <mutex>
+#include <system_error>
+#include <thread>
 #include <vector>
 
 #include "engine/messages.h"
@@ -106,20 +113,154 @@ RtError SubdirectoryWalk(Job& job, std::string directory, ReportFile& op_list, R
   return {};
 }
 
+namespace {
+
+// Splits an operation-list line into directory (ending in "/"), name and extension.
+void SplitListLine(const std::string& line, std::string& directory, std::string& name,
+                   std::string& extension) {
+  const size_t slash = line.rfind('/');
+  directory.assign(line, 0, slash == std::string::npos ? 0 : slash + 1);
+  SplitFilename(std::string_view(line).substr(slash == std::string::npos ? 0 : slash + 1), name,
+                extension);
+}
+
+// Batches of prepared files handed from the thread that transforms them to
+// the one that commits them. Holding a few batches at most keeps the memory
+// small however long the list is.
+class PreparedQueue {
+ public:
+  using Batch = std::vector<PreparedFile>;
+
+  // False when the committing side has stopped.
+  bool Push(Batch batch) {
+    std::unique_lock lock(mutex_);
+    room_.wait(lock, [&] { return queue_.size() < kMaxBatches || stopped_; });
+    if (stopped_) return false;
+    queue_.push_back(std::move(batch));
+    ready_.notify_one();
+    return true;
+  }
+
+  void Finish() {
+    std::lock_guard lock(mutex_);
+    finished_ = true;
+    ready_.notify_one();
+  }
+
+  // False when every batch has been taken and no more will come.
+  bool Pop(Batch& batch) {
+    std::unique_lock lock(mutex_);
+    ready_.wait(lock, [&] { return !queue_.empty() || finished_; });
+    if (queue_.empty()) return false;
+    batch = std::move(queue_.front());
+    queue_.pop_front();
+    room_.notify_one();
+    return true;
+  }
+
+  void Stop() {
+    std::lock_guard lock(mutex_);
+    stopped_ = true;
+    room_.notify_one();
+  }
+
+  bool stopped() {
+    std::lock_guard lock(mutex_);
+    return stopped_;
+  }
+
+ private:
+  static constexpr size_t kMaxBatches = 4;
+  std::mutex mutex_;
+  std::condition_variable ready_;
+  std::condition_variable room_;
+  std::deque<Batch> queue_;
+  bool finished_ = false;
+  bool stopped_ = false;
+};
+
+// The operation-list pass with the reading, numbering and transforming done
+// on a second thread a little ahead of the commits, which stay on this one
+// and in list order. Only the job's counters are written over there; the
+// commits never read them. False when no second thread could be started
+// (nothing has been read then).
+bool PassPreparingAhead(Job& job, EngineContext& context, const TransformPlan& plan,
+                        LineReader& reader, RtError& result) {
+  constexpr size_t kBatchSize = 256;
+  PreparedQueue queue;
+  std::exception_ptr failure;
+  const auto prepare = [&] {
+    try {
+      PreparedQueue::Batch batch;
+      std::string line;
+      bool first = true;
+      while (reader.ReadLine(line)) {
+        PreparedFile& file = batch.emplace_back();
+        SplitListLine(line, file.directory, file.name, file.extension);
+        AdvanceOperationListCounters(job, first);
+        first = false;
+        PrepareFile(job, context, plan, file);
+        if (batch.size() == kBatchSize) {
+          if (!queue.Push(std::move(batch))) break;
+          batch = {};
+        }
+      }
+      if (!batch.empty()) queue.Push(std::move(batch));
+    } catch (...) {
+      failure = std::current_exception();
+    }
+    queue.Finish();
+  };
+  std::thread preparer;
+  try {
+    preparer = std::thread(prepare);
+  } catch (const std::system_error&) {
+    return false;
+  }
+  result = {};
+  try {
+    PreparedQueue::Batch batch;
+    while (result.ok() && queue.Pop(batch)) {
+      for (const PreparedFile& file : batch) {
+        result = RenamePreparedFile(job, context, file);
+        if (result) break;
+      }
+    }
+  } catch (...) {
+    queue.Stop();
+    preparer.join();
+    throw;
+  }
+  queue.Stop();
+  preparer.join();
+  if (failure) std::rethrow_exception(failure);
+  if (result.ok()) result = reader.error();
+  return true;
+}
+
+}  // namespace
+
 RtError OperationListPass(Job& job, EngineContext& context, const std::string& path) {
   InitOperationListCounters(job);
   LineReader reader;
   if (RtError err = reader.Open(path)) return err;
-  std::string line, directory, filename, name, extension;
+  std::unique_ptr<TransformPlan> own_plan;
+  if (context.plan == nullptr) own_plan = std::make_unique<TransformPlan>(job);
+  const TransformPlan& plan = context.plan != nullptr ? *context.plan : *own_plan;
+  EngineContext ctx = context;
+  ctx.plan = &plan;
+  if (context.prepare_ahead && CanPrepareAhead(job) &&
+      std::thread::hardware_concurrency() >= 2) {
+    RtError result;
+    if (PassPreparingAhead(job, ctx, plan, reader, result)) return result;
+  }
+  std::string line, directory, name, extension;
   bool first = true;
   while (reader.ReadLine(line)) {
-    const size_t slash = line.rfind('/');
-    directory.assign(line, 0, slash == std::string::npos ? 0 : slash + 1);
-    filename.assign(line, slash == std::string::npos ? 0 : slash + 1, std::string::npos);
-    SplitFilename(filename, name, extension);
+    SplitListLine(line, directory, name, extension);
     AdvanceOperationListCounters(job, first);
     first = false;
-    if (RtError err = RenameFile(job, context, directory, name, extension)) return err;
+    if (RtError err = RenameFile(job, ctx, directory, name, extension)) return err;
   }
   return reader.error();
 }

@@ -1,10 +1,13 @@
 #include "selection/passes.h"
 
+#include <algorithm>
+
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "engine/messages.h"
 #include "engine/numbering.h"
 #include "temp_dir.h"
 
@@ -156,6 +159,76 @@ TEST(Numbering, CombinedMethodContinuesTheWalksNumbers) {
               ElementsAre("01.txt", "02.txt", "03.txt", "04.txt", "05.txt", "06.txt", "07.txt",
                           "08.txt", "09.txt", "10.txt", "11.txt", "12.txt"));
   EXPECT_THAT(dir.List("i"), ElementsAre("13.txt", "14.txt", "15.txt"));
+}
+
+// Transforming the next files on a second thread while one is committed must
+// give exactly the run that takes one file at a time: the same Process and
+// Error files and the same names, across several batches, with collisions
+// and steps that cannot run.
+TEST(OperationListPass, PreparingAheadGivesTheSameRunAsOneFileAtATime) {
+  struct Case {
+    const char* what;
+    bool numbers;
+    CollisionOption collision;
+  };
+  const Case cases[] = {
+      {"collisions left alone", false, CollisionOption::kDoNotRename},
+      {"collisions numbered", false, CollisionOption::kAppendNumber},
+      {"numbered names", true, CollisionOption::kDoNotRename},
+  };
+  for (const Case& c : cases) {
+    std::vector<std::string> runs[2], names[2];
+    for (int ahead = 0; ahead < 2; ++ahead) {
+      TempDir dir;
+      TempDir work;
+      // "aaaa7" and "bbbb7" both lose their first four characters: the second
+      // collides. One-letter names are too short for the delete step.
+      for (int i = 0; i < 700; ++i) {
+        dir.WriteFile((i % 2 ? "aaaa" : "bbbb") + std::to_string(i / 2) + ".txt");
+      }
+      for (char letter = 'p'; letter <= 'w'; ++letter) dir.WriteFile(std::string(1, letter) + ".txt");
+      Job job;
+      TickPosition(job, 1);  // UPPERCASE
+      TickPosition(job, 5);  // delete the first n characters
+      if (c.numbers) TickPosition(job, 9);
+      SnapshotChosenActions(job);
+      job.DeleteFirstCount = 4;
+      job.NumberEndStyle = 2;
+      job.collision = c.collision;
+      job.Separator = "_";
+      job.GenerateProcessFile = true;
+      job.lstDir = {dir.path()};
+      job.lstExt = {"*.txt"};
+
+      ReportFile op, process, errors;
+      ASSERT_TRUE(op.OpenForOutput(work.PathOf("op.tvq")).ok());
+      ASSERT_TRUE(process.OpenForOutput(work.PathOf("process.txt")).ok());
+      ASSERT_TRUE(errors.OpenForOutput(work.PathOf("err.txt")).ok());
+      ASSERT_TRUE(DirectoryWalk(job, op, &errors).ok());
+      op.Close();
+      EngineContext context;
+      context.process = &process;
+      context.errors = &errors;
+      context.prepare_ahead = ahead == 1;
+      ASSERT_TRUE(OperationListPass(job, context, work.PathOf("op.tvq")).ok()) << c.what;
+      process.Close();
+      errors.Close();
+      std::string text = work.ReadFile("process.txt") + "--\r\n" + work.ReadFile("err.txt");
+      for (size_t at; (at = text.find(dir.path())) != std::string::npos;) {
+        text.replace(at, dir.path().size(), "DIR");
+      }
+      runs[ahead] = Lines(text);
+      names[ahead] = dir.List();
+    }
+    ASSERT_GT(runs[0].size(), 2000u) << c.what;
+    const auto has = [&](const char* text) {
+      return std::count(runs[0].begin(), runs[0].end(), msg::kIndent + std::string(text)) > 0;
+    };
+    EXPECT_TRUE(has(msg::kTerminated4)) << c.what;
+    EXPECT_EQ(has(msg::kIntermediateNotRenamed), !c.numbers && c.collision == CollisionOption::kDoNotRename) << c.what;
+    EXPECT_EQ(runs[1], runs[0]) << c.what;
+    EXPECT_EQ(names[1], names[0]) << c.what;
+  }
 }
 
 }  // namespace
