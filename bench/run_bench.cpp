@@ -448,13 +448,14 @@ int main(int argc, char** argv) {
     return TimedPressRun(job, tree_files);
   });
   sync();
-  const ChildRun tree_plain_run = Combined(tree_plain_first, PlainHalf(tree_list, 1, [&] {
-    double seconds = 0;
-    for (size_t d = 0; d < kTreeDirs; ++d) {
-      seconds += ListingSeconds(tree_plain + "/" + TreeSubdirName(d), "*.txt");
-    }
-    return seconds;
-  }));
+  const ChildRun tree_plain_run =
+      Combined(tree_plain_first, PlainHalf(tree_list, 1, [&] {
+                 double seconds = 0;
+                 for (size_t d = 0; d < kTreeDirs; ++d) {
+                   seconds += ListingSeconds(tree_plain + "/" + TreeSubdirName(d), "*.txt");
+                 }
+                 return seconds;
+               }));
   PrintRun("plain renameat2 loop:", tree_plain_run);
   PrintRun("PressRun (perform):", tree_run);
   const ChildRun tree_check = InChild([&] {

@@ -141,8 +141,8 @@ uint32_t ReadStoredAttributesAt(int dir_fd, const char* name, const std::string&
   if (!g_getxattrat_missing.load(std::memory_order_relaxed)) {
     char buffer[256];
     XattrArgs args{reinterpret_cast<uintptr_t>(buffer), sizeof buffer, 0};
-    const long n =
-        syscall(kGetxattrat, dir_fd, name, AT_SYMLINK_NOFOLLOW, kDosAttribXattr, &args, sizeof args);
+    const long n = syscall(kGetxattrat, dir_fd, name, AT_SYMLINK_NOFOLLOW, kDosAttribXattr, &args,
+                           sizeof args);
     if (n >= 0) return ParseDosAttrib(std::string_view(buffer, static_cast<size_t>(n)));
     // An older kernel, a sandbox that refuses the call, or a value longer
     // than the buffer: the path-based read does it. Other errors mean no value.

@@ -249,8 +249,7 @@ RtError OperationListPass(Job& job, EngineContext& context, const std::string& p
   const TransformPlan& plan = context.plan != nullptr ? *context.plan : *own_plan;
   EngineContext ctx = context;
   ctx.plan = &plan;
-  if (context.prepare_ahead && CanPrepareAhead(job) &&
-      std::thread::hardware_concurrency() >= 2) {
+  if (context.prepare_ahead && CanPrepareAhead(job) && std::thread::hardware_concurrency() >= 2) {
     RtError result;
     if (PassPreparingAhead(job, ctx, plan, reader, result)) return result;
   }

@@ -1,8 +1,8 @@
-#include <algorithm>
-
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include <algorithm>
 
 #include "platform/attributes.h"
 #include "platform/chars.h"
@@ -131,8 +131,8 @@ TEST(ListForWalk, LargeFolderListsAsSeparateSearchesWould) {
   QTARVOX_SKIP_WITHOUT_USER_XATTRS(dir);
   Names txt, dat;
   for (int i = 0; i < 600; ++i) {
-    const std::string name = (i % 2 ? "f" : "F") + std::to_string(i / 2 % 150) +
-                             (i < 300 ? ".txt" : ".dat");
+    const std::string name =
+        (i % 2 ? "f" : "F") + std::to_string(i / 2 % 150) + (i < 300 ? ".txt" : ".dat");
     const std::string path = dir.WriteFile(name);
     if (i % 7 == 0) {
       StoreRawDosAttrib(path, "0x4");  // system: never listed

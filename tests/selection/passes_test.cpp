@@ -1,11 +1,11 @@
 #include "selection/passes.h"
 
-#include <algorithm>
-
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include <algorithm>
 
 #include "engine/messages.h"
 #include "engine/numbering.h"
@@ -186,7 +186,8 @@ TEST(OperationListPass, PreparingAheadGivesTheSameRunAsOneFileAtATime) {
       for (int i = 0; i < 700; ++i) {
         dir.WriteFile((i % 2 ? "aaaa" : "bbbb") + std::to_string(i / 2) + ".txt");
       }
-      for (char letter = 'p'; letter <= 'w'; ++letter) dir.WriteFile(std::string(1, letter) + ".txt");
+      for (char letter = 'p'; letter <= 'w'; ++letter)
+        dir.WriteFile(std::string(1, letter) + ".txt");
       Job job;
       TickPosition(job, 1);  // UPPERCASE
       TickPosition(job, 5);  // delete the first n characters
@@ -225,7 +226,9 @@ TEST(OperationListPass, PreparingAheadGivesTheSameRunAsOneFileAtATime) {
       return std::count(runs[0].begin(), runs[0].end(), msg::kIndent + std::string(text)) > 0;
     };
     EXPECT_TRUE(has(msg::kTerminated4)) << c.what;
-    EXPECT_EQ(has(msg::kIntermediateNotRenamed), !c.numbers && c.collision == CollisionOption::kDoNotRename) << c.what;
+    EXPECT_EQ(has(msg::kIntermediateNotRenamed),
+              !c.numbers && c.collision == CollisionOption::kDoNotRename)
+        << c.what;
     EXPECT_EQ(runs[1], runs[0]) << c.what;
     EXPECT_EQ(names[1], names[0]) << c.what;
   }
