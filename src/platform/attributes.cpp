@@ -137,7 +137,7 @@ std::atomic<bool> g_getxattrat_missing{kGetxattrat < 0};
 
 }  // namespace
 
-uint32_t ReadStoredAttributesAt(int dir_fd, const char* name, const std::string& path) {
+uint32_t ReadStoredAttributesAt(int dir_fd, const char* name, std::string_view directory_prefix) {
   if (!g_getxattrat_missing.load(std::memory_order_relaxed)) {
     char buffer[256];
     XattrArgs args{reinterpret_cast<uintptr_t>(buffer), sizeof buffer, 0};
@@ -149,6 +149,8 @@ uint32_t ReadStoredAttributesAt(int dir_fd, const char* name, const std::string&
     if (errno == ENOSYS) g_getxattrat_missing.store(true, std::memory_order_relaxed);
     if (errno != ENOSYS && errno != EPERM && errno != EINVAL && errno != ERANGE) return 0;
   }
+  std::string path(directory_prefix);
+  path += name;
   return ReadStoredAttributes(path);
 }
 

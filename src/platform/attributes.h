@@ -48,9 +48,9 @@ uint32_t ParseDosAttrib(std::string_view value);
 uint32_t ReadStoredAttributes(const std::string& path);
 
 // As ReadStoredAttributes for `name` in the open directory `dir_fd`, which is
-// cheaper where the kernel allows it; `path` (the same entry's full path) is
-// read instead where it does not.
-uint32_t ReadStoredAttributesAt(int dir_fd, const char* name, const std::string& path);
+// cheaper where the kernel allows it; where it does not, the full path
+// `directory_prefix` + `name` is read instead (the prefix ends in "/").
+uint32_t ReadStoredAttributesAt(int dir_fd, const char* name, std::string_view directory_prefix);
 
 // The attribute bits of an entry from its st_mode (file type and permission
 // bits, as lstat reports them), its last path component and its stored bits.

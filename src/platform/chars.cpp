@@ -167,8 +167,20 @@ int CompareNames(std::string_view a, std::string_view b) {
 
 std::string NameSortKey(std::string_view name) {
   std::string key;
-  key.reserve(name.size());
-  const CharText chars = Decode(name);
+  AppendNameSortKey(name, key);
+  return key;
+}
+
+void AppendNameSortKey(std::string_view name, std::string& key) {
+  key.reserve(key.size() + name.size());
+  // ASCII characters are whole on their own: only the rest needs decoding.
+  size_t ascii = 0;
+  while (ascii < name.size() && static_cast<unsigned char>(name[ascii]) < 0x80) {
+    key.push_back(static_cast<char>(ToUpperChar(static_cast<unsigned char>(name[ascii]))));
+    ++ascii;
+  }
+  if (ascii == name.size()) return;
+  const CharText chars = Decode(name.substr(ascii));
   for (char32_t c : chars) {
     c = ToUpperChar(c);
     // Plain UTF-8 of every code point, escaped bytes included, keeps the
@@ -189,7 +201,6 @@ std::string NameSortKey(std::string_view name) {
       key.push_back(static_cast<char>(0x80 | (c & 0x3F)));
     }
   }
-  return key;
 }
 
 std::string_view TrimBlanks(std::string_view text) {

@@ -48,6 +48,7 @@ int CompareNames(std::string_view a, std::string_view b);
 // A key whose byte order is the case-insensitive character order of
 // CompareNames (ties are then broken by the names' bytes).
 std::string NameSortKey(std::string_view name);
+void AppendNameSortKey(std::string_view name, std::string& key);
 
 // Removes leading and trailing blanks (space characters only).
 std::string_view TrimBlanks(std::string_view text);

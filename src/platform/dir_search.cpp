@@ -5,9 +5,12 @@
 #include <sys/stat.h>
 
 #include <algorithm>
-#include <atomic>
 #include <cerrno>
+#include <condition_variable>
+#include <cstring>
+#include <deque>
 #include <memory>
+#include <mutex>
 #include <system_error>
 #include <thread>
 
@@ -171,8 +174,8 @@ bool IsDotOrDotDot(const char* name) {
 // Attribute bits of one entry of the open directory `dir_fd`; kAttrInvalid
 // when it vanished meanwhile. With `need_mode` false the entry type from the
 // listing is trusted and no stat is made, which leaves the read-only bit out.
-uint32_t EntryAttributes(int dir_fd, const std::string& prefix, const char* name,
-                         unsigned char type, bool need_mode) {
+uint32_t EntryAttributes(int dir_fd, std::string_view prefix, const char* name, unsigned char type,
+                         bool need_mode) {
   uint32_t mode = 0;
   if (type == DT_UNKNOWN || need_mode) {
     struct stat st;
@@ -183,7 +186,7 @@ uint32_t EntryAttributes(int dir_fd, const std::string& prefix, const char* name
   }
   // Only regular files and directories can carry user extended attributes.
   const uint32_t stored =
-      S_ISREG(mode) || S_ISDIR(mode) ? ReadStoredAttributesAt(dir_fd, name, prefix + name) : 0;
+      S_ISREG(mode) || S_ISDIR(mode) ? ReadStoredAttributesAt(dir_fd, name, prefix) : 0;
   return ComposeAttributes(mode, name, stored);
 }
 
@@ -201,83 +204,189 @@ RtError ForEachEntry(DIR* dir, Visit visit) {
   }
 }
 
+// Names and sort keys of one listing, kept in large blocks: a big folder
+// costs a few allocations rather than two for every name.
+class TextPool {
+ public:
+  // A copy of `text`, followed by a NUL; valid as long as the pool.
+  std::string_view Add(std::string_view text) {
+    const size_t need = text.size() + 1;
+    if (blocks_.empty() || block_size_ - used_ < need) {
+      block_size_ = std::max(kBlockSize, need);
+      blocks_.emplace_back(new char[block_size_]);
+      used_ = 0;
+    }
+    char* at = blocks_.back().get() + used_;
+    std::memcpy(at, text.data(), text.size());
+    at[text.size()] = '\0';
+    used_ += need;
+    return {at, text.size()};
+  }
+
+ private:
+  static constexpr size_t kBlockSize = 64 * 1024;
+  std::vector<std::unique_ptr<char[]>> blocks_;
+  size_t block_size_ = 0;
+  size_t used_ = 0;
+};
+
 constexpr uint32_t kAttrUnread = 0xFFFFFFFEu;
 
 // One entry of a listing; its attributes are read only when a search needs them.
 struct Candidate {
-  std::string name;
-  unsigned char type;  // d_type
+  std::string_view name;  // in the listing's pool, NUL-terminated
+  unsigned char type;     // d_type
+  uint64_t matches = 0;   // which of the first 64 patterns of a walk match it
   uint32_t attributes = kAttrUnread;
+};
+
+// The attribute reads of a listing. They are most of the cost of listing a
+// large folder and each one waits on the kernel alone, so from the second
+// batch on they are shared with a second thread: it starts on the first
+// entries while this thread still reads the directory, and goes on while the
+// names are sorted. Only the `attributes` of the entries are written there.
+class AttributeReads {
+ public:
+  using Chunk = std::vector<Candidate*>;
+  static constexpr size_t kChunkSize = 128;
+
+  AttributeReads(int dir_fd, std::string_view prefix) : fd_(dir_fd), prefix_(prefix) {}
+  AttributeReads(const AttributeReads&) = delete;
+  AttributeReads& operator=(const AttributeReads&) = delete;
+  ~AttributeReads() {
+    Close();
+    if (helper_.joinable()) helper_.join();
+  }
+
+  void Publish(Chunk chunk) {
+    std::lock_guard lock(mutex_);
+    chunks_.push_back(std::move(chunk));
+    if (++published_ == 2 && std::thread::hardware_concurrency() >= 2) {
+      try {
+        helper_ = std::thread([this] { ReadWhatComes(); });
+      } catch (const std::system_error&) {
+        // No second thread: this one reads them all.
+      }
+    }
+    ready_.notify_one();
+  }
+
+  // Reads what the helper has not taken; returns when every read is done.
+  void Finish() {
+    Close();
+    ReadWhatComes();
+    if (helper_.joinable()) helper_.join();
+  }
+
+ private:
+  void Close() {
+    std::lock_guard lock(mutex_);
+    closed_ = true;
+    ready_.notify_all();
+  }
+
+  void ReadWhatComes() {
+    Chunk chunk;
+    for (;;) {
+      {
+        std::unique_lock lock(mutex_);
+        ready_.wait(lock, [&] { return !chunks_.empty() || closed_; });
+        if (chunks_.empty()) return;
+        chunk = std::move(chunks_.front());
+        chunks_.pop_front();
+      }
+      for (Candidate* c : chunk) {
+        c->attributes = EntryAttributes(fd_, prefix_, c->name.data(), c->type, c->type == DT_DIR);
+      }
+    }
+  }
+
+  const int fd_;
+  const std::string_view prefix_;
+  std::mutex mutex_;
+  std::condition_variable ready_;
+  std::deque<Chunk> chunks_;
+  size_t published_ = 0;
+  bool closed_ = false;
+  std::thread helper_;
 };
 
 // A directory read once, its handle kept open while attributes are read.
 struct Listing {
   DirHandle dir;
   std::string prefix;
-  std::vector<Candidate> entries;
+  TextPool pool;
+  std::deque<Candidate> entries;  // a deque: entries never move while read elsewhere
+  std::vector<Candidate*> wanted;
 
-  RtError Read(const std::string& directory) {
+  RtError Open(const std::string& directory) {
     prefix = DirectoryPrefix(directory);
-    entries.clear();
     dir.reset(opendir(directory.empty() ? "." : directory.c_str()));
-    if (!dir) return ErrorFromErrno(errno);
+    return dir ? RtError{} : ErrorFromErrno(errno);
+  }
+
+  // Every entry, nothing more.
+  RtError ReadAll(const std::string& directory) {
+    if (RtError error = Open(directory)) return error;
     const RtError error = ForEachEntry(dir.get(), [&](const dirent& entry) {
-      entries.push_back({entry.d_name, entry.d_type});
+      entries.push_back({pool.Add(entry.d_name), entry.d_type});
     });
     if (error) entries.clear();
     return error;
   }
 
-  // Reads the attributes of the entries in `wanted` that are not known yet
-  // and sorts `wanted` by name meanwhile. A directory's mode is always read
-  // (the read-only bit decides whether a walk enters it); a file's is left
-  // out, as no file filter looks at it. Reading attributes is most of the
-  // cost of listing a large folder and each read waits on the kernel alone,
-  // so many reads are shared with a second thread, which starts on them while
-  // this one sorts; the call returns only when every attribute is known.
-  void ResolveAndSort(std::vector<Candidate*>& wanted) {
-    std::vector<Candidate*> todo;
-    for (Candidate* c : wanted) {
-      if (c->attributes == kAttrUnread) todo.push_back(c);
-    }
-    const int fd = dirfd(dir.get());
-    constexpr size_t kChunk = 32;
-    std::atomic<size_t> next{0};
-    const auto resolve = [&] {
-      for (;;) {
-        const size_t begin = next.fetch_add(kChunk, std::memory_order_relaxed);
-        if (begin >= todo.size()) return;
-        const size_t end = std::min(begin + kChunk, todo.size());
-        for (size_t i = begin; i < end; ++i) {
-          Candidate& c = *todo[i];
-          c.attributes = EntryAttributes(fd, prefix, c.name.c_str(), c.type, c.type == DT_DIR);
-        }
+  // Fills `wanted` with the entries `select(candidate)` picks, attributes
+  // read and sorted by name. A directory's mode is always read (the
+  // read-only bit decides whether a walk enters it); a file's is left out,
+  // as no file filter looks at it.
+  template <typename Select>
+  RtError ReadSorted(const std::string& directory, Select select) {
+    if (RtError error = Open(directory)) return error;
+    AttributeReads reads(dirfd(dir.get()), prefix);
+    AttributeReads::Chunk chunk;
+    const RtError error = ForEachEntry(dir.get(), [&](const dirent& entry) {
+      Candidate& c = entries.emplace_back(Candidate{pool.Add(entry.d_name), entry.d_type});
+      if (!select(c)) return;
+      wanted.push_back(&c);
+      chunk.push_back(&c);
+      if (chunk.size() == AttributeReads::kChunkSize) {
+        reads.Publish(std::move(chunk));
+        chunk = {};
       }
-    };
-    constexpr size_t kShareFrom = 256;
-    std::thread helper;
-    if (todo.size() >= kShareFrom && std::thread::hardware_concurrency() >= 2) {
-      try {
-        helper = std::thread(resolve);
-      } catch (const std::system_error&) {
-        // No second thread: this one reads them all.
-      }
-    }
-    SortByName(wanted);
-    resolve();
-    if (helper.joinable()) helper.join();
+    });
+    if (!chunk.empty()) reads.Publish(std::move(chunk));
+    if (!error) SortByName();
+    reads.Finish();
+    if (error) wanted.clear();
+    return error;
   }
 
-  // Sorts by CompareNames, decoding each name once.
-  static void SortByName(std::vector<Candidate*>& entries) {
-    std::vector<std::pair<std::string, Candidate*>> keyed;
-    keyed.reserve(entries.size());
-    for (Candidate* c : entries) keyed.emplace_back(NameSortKey(c->name), c);
-    std::sort(keyed.begin(), keyed.end(), [](const auto& a, const auto& b) {
-      if (a.first != b.first) return a.first < b.first;
-      return a.second->name < b.second->name;
+  // Sorts `wanted` by CompareNames: by sort key, ties by the names' bytes.
+  // The first eight key bytes, held as a number, settle most comparisons.
+  void SortByName() {
+    struct Keyed {
+      uint64_t head;
+      std::string_view key;
+      Candidate* c;
+    };
+    std::vector<Keyed> keyed;
+    keyed.reserve(wanted.size());
+    std::string key;
+    for (Candidate* c : wanted) {
+      key.clear();
+      AppendNameSortKey(c->name, key);
+      uint64_t head = 0;
+      for (size_t i = 0; i < 8; ++i) {
+        head = (head << 8) | (i < key.size() ? static_cast<unsigned char>(key[i]) : 0u);
+      }
+      keyed.push_back({head, pool.Add(key), c});
+    }
+    std::sort(keyed.begin(), keyed.end(), [](const Keyed& a, const Keyed& b) {
+      if (a.head != b.head) return a.head < b.head;
+      if (const int order = a.key.compare(b.key); order != 0) return order < 0;
+      return a.c->name < b.c->name;
     });
-    for (size_t i = 0; i < entries.size(); ++i) entries[i] = keyed[i].second;
+    for (size_t i = 0; i < wanted.size(); ++i) wanted[i] = keyed[i].c;
   }
 
   static bool MaybeDirectory(const Candidate& c) {
@@ -314,17 +423,15 @@ RtError SearchDirectory(const std::string& directory, std::string_view pattern, 
                         std::vector<std::string>& names) {
   names.clear();
   Listing listing;
-  if (RtError error = listing.Read(directory)) return error;
   const WildcardPattern matcher(pattern);
   // The name is matched first: the attributes cost system calls, and most
   // entries of a large folder usually fail the pattern.
-  std::vector<Candidate*> matched;
-  for (auto& entry : listing.entries) {
-    if (matcher.Matches(entry.name)) matched.push_back(&entry);
+  if (RtError error = listing.ReadSorted(
+          directory, [&](const Candidate& c) { return matcher.Matches(c.name); })) {
+    return error;
   }
-  listing.ResolveAndSort(matched);
-  for (const Candidate* c : matched) {
-    if (PassesFilter(c->attributes, filter)) names.push_back(c->name);
+  for (const Candidate* c : listing.wanted) {
+    if (PassesFilter(c->attributes, filter)) names.emplace_back(c->name);
   }
   return {};
 }
@@ -333,32 +440,43 @@ RtError ListForWalk(const std::string& directory, const std::vector<std::string>
                     bool with_subdirectories, WalkListing& out) {
   out.files.assign(patterns.size(), {});
   out.subdirectories.clear();
-  Listing listing;
-  if (RtError error = listing.Read(directory)) return error;
   std::vector<WildcardPattern> matchers;
   matchers.reserve(patterns.size());
   for (const auto& pattern : patterns) matchers.emplace_back(pattern);
-  // Every attribute the searches need is read in one batch.
-  std::vector<Candidate*> wanted;
-  for (auto& entry : listing.entries) {
-    if ((with_subdirectories && Listing::MaybeDirectory(entry)) ||
-        std::any_of(matchers.begin(), matchers.end(),
-                    [&](const WildcardPattern& m) { return m.Matches(entry.name); })) {
-      wanted.push_back(&entry);
-    }
+  // Every attribute the searches need is read in one batch; each name is
+  // matched once (the first 64 patterns remember it).
+  constexpr size_t kRemembered = 64;
+  const auto matches = [&](const Candidate& c, size_t i) {
+    return i < kRemembered ? (c.matches >> i & 1u) != 0 : matchers[i].Matches(c.name);
+  };
+  Listing listing;
+  if (RtError error = listing.ReadSorted(directory, [&](Candidate& c) {
+        bool any = false;
+        for (size_t i = 0; i < matchers.size(); ++i) {
+          if (i >= kRemembered) {
+            any = any || matchers[i].Matches(c.name);
+            continue;
+          }
+          if (matchers[i].Matches(c.name)) {
+            c.matches |= uint64_t{1} << i;
+            any = true;
+          }
+        }
+        return any || (with_subdirectories && Listing::MaybeDirectory(c));
+      })) {
+    return error;
   }
-  listing.ResolveAndSort(wanted);
   for (size_t i = 0; i < matchers.size(); ++i) {
-    for (const Candidate* c : wanted) {
-      if (PassesFilter(c->attributes, SearchFilter::kFiles) && matchers[i].Matches(c->name)) {
-        out.files[i].push_back(c->name);
+    for (const Candidate* c : listing.wanted) {
+      if (PassesFilter(c->attributes, SearchFilter::kFiles) && matches(*c, i)) {
+        out.files[i].emplace_back(c->name);
       }
     }
   }
   if (with_subdirectories) {
-    for (const Candidate* c : wanted) {
+    for (const Candidate* c : listing.wanted) {
       if (Listing::MaybeDirectory(*c) && c->attributes == kAttrDirectory) {
-        out.subdirectories.push_back(c->name);
+        out.subdirectories.emplace_back(c->name);
       }
     }
   }
@@ -377,12 +495,12 @@ RtError ReadDirectory(const std::string& directory, std::vector<DirEntry>& entri
                       bool with_read_only) {
   entries.clear();
   Listing listing;
-  if (RtError error = listing.Read(directory)) return error;
+  if (RtError error = listing.ReadAll(directory)) return error;
   const int fd = dirfd(listing.dir.get());
-  for (auto& c : listing.entries) {
+  for (const Candidate& c : listing.entries) {
     const uint32_t attributes =
-        EntryAttributes(fd, listing.prefix, c.name.c_str(), c.type, with_read_only);
-    if (attributes != kAttrInvalid) entries.push_back({std::move(c.name), attributes});
+        EntryAttributes(fd, listing.prefix, c.name.data(), c.type, with_read_only);
+    if (attributes != kAttrInvalid) entries.push_back({std::string(c.name), attributes});
   }
   return {};
 }
@@ -390,17 +508,17 @@ RtError ReadDirectory(const std::string& directory, std::vector<DirEntry>& entri
 RtError ReadDirectoryTypes(const std::string& directory, std::vector<DirEntry>& entries) {
   entries.clear();
   Listing listing;
-  if (RtError error = listing.Read(directory)) return error;
+  if (RtError error = listing.ReadAll(directory)) return error;
   const int fd = dirfd(listing.dir.get());
-  for (auto& c : listing.entries) {
+  for (const Candidate& c : listing.entries) {
     if (c.type == DT_UNKNOWN) {
-      const uint32_t attributes = EntryAttributes(fd, listing.prefix, c.name.c_str(), c.type, true);
-      if (attributes != kAttrInvalid) entries.push_back({std::move(c.name), attributes, true});
+      const uint32_t attributes = EntryAttributes(fd, listing.prefix, c.name.data(), c.type, true);
+      if (attributes != kAttrInvalid) entries.push_back({std::string(c.name), attributes, true});
       continue;
     }
     const uint32_t mode = DTTOIF(c.type) | S_IWUSR;
     const uint32_t attributes = ComposeAttributes(mode, c.name, 0);
-    entries.push_back({std::move(c.name), attributes, false});
+    entries.push_back({std::string(c.name), attributes, false});
   }
   return {};
 }
@@ -408,15 +526,13 @@ RtError ReadDirectoryTypes(const std::string& directory, std::vector<DirEntry>& 
 RtError ListPlainSubdirectories(const std::string& directory, std::vector<std::string>& names) {
   names.clear();
   Listing listing;
-  if (RtError error = listing.Read(directory)) return error;
   // Only directories can qualify; other entries cost no system call.
-  std::vector<Candidate*> dirs;
-  for (auto& entry : listing.entries) {
-    if (Listing::MaybeDirectory(entry)) dirs.push_back(&entry);
+  if (RtError error = listing.ReadSorted(
+          directory, [](const Candidate& c) { return Listing::MaybeDirectory(c); })) {
+    return error;
   }
-  listing.ResolveAndSort(dirs);
-  for (const Candidate* c : dirs) {
-    if (c->attributes == kAttrDirectory) names.push_back(c->name);
+  for (const Candidate* c : listing.wanted) {
+    if (c->attributes == kAttrDirectory) names.emplace_back(c->name);
   }
   return {};
 }
