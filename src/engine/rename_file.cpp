@@ -44,14 +44,20 @@ const AttributeRow& AttributeRowOf(ActionId id) {
   return kAttributeActions[0];
 }
 
-// The Process line after a name step, and after a delete step that could not run.
+// The Process line after a name step, and after a delete step that could not
+// run, appended to `out` without its line end.
+void AppendStepLine(std::string& out, int position, const WorkingName& state) {
+  out += msg::kIndent;
+  out += msg::kAfterAction;
+  out += std::to_string(position);
+  out += msg::kActionSep;
+  EncodeAppend(state.wn, out);
+  out += state.we;
+}
+
 std::string StepLine(int position, const WorkingName& state) {
-  std::string line = msg::kIndent;
-  line += msg::kAfterAction;
-  line += std::to_string(position);
-  line += msg::kActionSep;
-  EncodeAppend(state.wn, line);
-  line += state.we;
+  std::string line;
+  AppendStepLine(line, position, state);
   return line;
 }
 
@@ -60,18 +66,24 @@ std::string TerminatedLine(ActionId id) {
          (id == ActionId::kDeleteLast ? msg::kTerminated3 : msg::kTerminated4);
 }
 
-// Records the Process lines of the steps for a later commit.
+// Records the Process lines of the steps, finished, for a later commit.
 class StepRecorder final : public StepObserver {
  public:
-  explicit StepRecorder(std::vector<std::string>& lines) : lines_(lines) {}
+  explicit StepRecorder(std::string& lines) : lines_(lines) {}
   void AfterNameStep(int position, const WorkingName& state) override {
-    lines_.push_back(StepLine(position, state));
+    const size_t start = lines_.size();
+    AppendStepLine(lines_, position, state);
+    EndReportLine(lines_, start);
   }
-  void Terminated(ActionId id) override { lines_.push_back(TerminatedLine(id)); }
+  void Terminated(ActionId id) override {
+    const size_t start = lines_.size();
+    lines_ += TerminatedLine(id);
+    EndReportLine(lines_, start);
+  }
   void AttributeStep(int, ActionId, const WorkingName&) override {}
 
  private:
-  std::vector<std::string>& lines_;
+  std::string& lines_;
 };
 
 RtError WriteHeadLine(Job& job, EngineContext& context, const std::string& directory,
@@ -113,7 +125,7 @@ class FileRun final : public StepObserver {
   void PreviewMarkerLine();
   // Appends an entry (or a marker) to the preview box; entries begin with CR LF.
   void AppendPreview(std::string text);
-  void Preview(const WorkingName& state, const std::string& new_filename);
+  void Preview(bool bare_dot, const std::string& new_filename);
   void Commit(std::string new_filename);
   bool RenameTo(const std::string& new_filename);
 
@@ -220,9 +232,10 @@ void FileRun::PreviewMarkerLine() {
   if (c.DoNormal) AppendPreview(msg::kMarkNormal);
 }
 
-void FileRun::Preview(const WorkingName& state, const std::string& new_filename) {
+void FileRun::Preview(bool bare_dot, const std::string& new_filename) {
+  // An extension that is only "." is not shown.
   const std::string shown =
-      state.we == "." ? new_filename.substr(0, new_filename.size() - 1) : new_filename;
+      bare_dot ? new_filename.substr(0, new_filename.size() - 1) : new_filename;
   // Under "Do Not Rename" a taken name gets no line, unless a case action is
   // ticked (the search may find the file itself where case is ignored); the
   // directory is only searched when its answer matters.
@@ -249,7 +262,7 @@ bool FileRun::RenameTo(const std::string& new_filename) {
     collision_ = true;
     return false;
   }
-  const RtError err = RenameNoReplace(directory_, old_filename_, new_filename);
+  const RtError err = RenameNoReplace(directory_, old_filename_, new_filename, ctx_.directory);
   if (err) {
     Trap(err);
     return false;
@@ -355,7 +368,7 @@ RtError FileRun::Run(const TransformPlan& plan) {
   std::string new_filename = Encode(state.wn);
   new_filename += state.we;
   if (job_.PreviewMode) {
-    Preview(state, new_filename);
+    Preview(state.we == ".", new_filename);
   } else {
     Commit(std::move(new_filename));
   }
@@ -363,25 +376,33 @@ RtError FileRun::Run(const TransformPlan& plan) {
 }
 
 RtError FileRun::RunPrepared(const PreparedFile& file) {
-  for (const auto& line : file.step_lines) ProcessLine({line});
+  if (WritingProcess()) {
+    if (const RtError err = ctx_.process->WriteLines(file.step_lines)) Trap(err);
+  }
   if (!file.changed) return fatal_;
-  Commit(file.new_filename);
+  if (job_.PreviewMode) {
+    Preview(file.bare_dot, file.new_filename);
+  } else {
+    Commit(file.new_filename);
+  }
   return fatal_;
 }
 
 bool CanPrepareAhead(const Job& job) {
   const ChosenActions& c = job.chosen;
-  return !job.PreviewMode && !(c.DoReadOnly || c.DoHidden || c.DoArchive || c.DoNormal);
+  return !(c.DoReadOnly || c.DoHidden || c.DoArchive || c.DoNormal);
 }
 
 void PrepareFile(const Job& job, const EngineContext& context, const TransformPlan& plan,
                  PreparedFile& file) {
   file.step_lines.clear();
   StepRecorder recorder(file.step_lines);
-  const bool record = job.GenerateProcessFile && context.process != nullptr;
+  // A preview writes no step lines.
+  const bool record = !job.PreviewMode && job.GenerateProcessFile && context.process != nullptr;
   WorkingName state;
   TransformName(job, plan, file.name, file.extension, state, record ? &recorder : nullptr);
   file.changed = state.changed;
+  file.bare_dot = state.we == ".";
   file.new_filename.clear();
   if (state.changed) {
     EncodeAppend(state.wn, file.new_filename);

@@ -11,6 +11,7 @@
 #include "engine/report_file.h"
 #include "engine/transform.h"
 #include "engine/unique_number.h"
+#include "platform/file_ops.h"
 #include "platform/rt_error.h"
 
 namespace qtarvox {
@@ -18,10 +19,11 @@ namespace qtarvox {
 // What a pass hands the engine besides the job: the open report files and
 // the run's caches.
 struct EngineContext {
-  ReportFile* process = nullptr;        // open while job.GenerateProcessFile
-  ReportFile* errors = nullptr;         // open during every run
-  NameIndex* names = nullptr;           // optional; without it directories are searched
-  const TransformPlan* plan = nullptr;  // optional; without it one is made per call
+  ReportFile* process = nullptr;         // open while job.GenerateProcessFile
+  ReportFile* errors = nullptr;          // open during every run
+  NameIndex* names = nullptr;            // optional; without it directories are searched
+  const TransformPlan* plan = nullptr;   // optional; without it one is made per call
+  DirectoryHandle* directory = nullptr;  // optional; renames then go relative to it
   // Whether a pass may transform the next files on a second thread while the
   // current one is committed (only where the result cannot differ).
   bool prepare_ahead = true;
@@ -42,18 +44,19 @@ RtError RenameFile(Job& job, EngineContext& context, const std::string& director
                    const std::string& name, const std::string& extension);
 
 // A file whose transformation was done ahead of its commit, with the Process
-// lines the steps gave.
+// lines the steps gave. Preparing a file again reuses its strings' room.
 struct PreparedFile {
   std::string directory;
   std::string name;
   std::string extension;
-  std::vector<std::string> step_lines;
+  std::string step_lines;  // finished lines (EndReportLine), ready for the Process file
   bool changed = false;
+  bool bare_dot = false;  // the new extension is only "."
   std::string new_filename;
 };
 
-// Whether this job's files may be transformed ahead of their commit: a
-// perform without attribute actions, which change the disk as they run.
+// Whether this job's files may be transformed ahead of their commit: not
+// with attribute actions, which change the disk as they run (in a preview too).
 bool CanPrepareAhead(const Job& job);
 
 // The transformation part of RenameFile. Reads the job and the context only,
@@ -61,8 +64,8 @@ bool CanPrepareAhead(const Job& job);
 void PrepareFile(const Job& job, const EngineContext& context, const TransformPlan& plan,
                  PreparedFile& file);
 
-// RenameFile for a prepared file: the same Process lines, commit and error
-// trap, in the same order.
+// RenameFile for a prepared file: the same Process lines, commit (or preview
+// line) and error trap, in the same order.
 RtError RenamePreparedFile(Job& job, EngineContext& context, const PreparedFile& file);
 
 }  // namespace qtarvox

@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstring>
 
 namespace qtarvox {
 namespace {
@@ -12,17 +13,19 @@ constexpr size_t kBufferSize = 64 * 1024;
 
 RtError NotOpen() { return ErrorFromErrno(EBADF); }
 
-// A line must stay one line: a carriage return or line feed inside it (a
-// file name may hold one) is written as "?".
-void AppendOneLine(std::string& buffer, std::string_view text) {
-  const size_t start = buffer.size();
-  buffer.append(text);
-  for (size_t i = start; i < buffer.size(); ++i) {
-    if (buffer[i] == '\r' || buffer[i] == '\n') buffer[i] = '?';
-  }
-}
-
 }  // namespace
+
+void EndReportLine(std::string& buffer, size_t start) {
+  // Most lines hold no line break at all; memchr finds that out fastest.
+  const char* begin = buffer.data() + start;
+  const size_t size = buffer.size() - start;
+  if (std::memchr(begin, '\r', size) != nullptr || std::memchr(begin, '\n', size) != nullptr) {
+    for (size_t i = start; i < buffer.size(); ++i) {
+      if (buffer[i] == '\r' || buffer[i] == '\n') buffer[i] = '?';
+    }
+  }
+  buffer.append("\r\n");
+}
 
 ReportFile::~ReportFile() { Close(); }
 
@@ -54,16 +57,26 @@ RtError ReportFile::Flush() {
 
 RtError ReportFile::WriteLine(std::string_view line) {
   if (fd_ < 0) return NotOpen();
-  AppendOneLine(buffer_, line);
-  buffer_.append("\r\n");
+  const size_t start = buffer_.size();
+  buffer_.append(line);
+  EndReportLine(buffer_, start);
   if (buffer_.size() >= kBufferSize) return Flush();
   return {};
 }
 
 RtError ReportFile::WriteLine(std::initializer_list<std::string_view> pieces) {
   if (fd_ < 0) return NotOpen();
-  for (std::string_view piece : pieces) AppendOneLine(buffer_, piece);
-  buffer_.append("\r\n");
+  const size_t start = buffer_.size();
+  for (std::string_view piece : pieces) buffer_.append(piece);
+  EndReportLine(buffer_, start);
+  if (buffer_.size() >= kBufferSize) return Flush();
+  return {};
+}
+
+RtError ReportFile::WriteLines(std::string_view lines) {
+  if (fd_ < 0) return NotOpen();
+  if (lines.empty()) return {};
+  buffer_.append(lines);
   if (buffer_.size() >= kBufferSize) return Flush();
   return {};
 }

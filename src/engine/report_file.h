@@ -11,6 +11,10 @@
 
 namespace qtarvox {
 
+// Makes buffer[start..] one finished report line: a carriage return or line
+// feed inside it (a file name may hold one) becomes "?", and CR LF is added.
+void EndReportLine(std::string& buffer, size_t start);
+
 class ReportFile {
  public:
   ReportFile() = default;
@@ -26,6 +30,8 @@ class ReportFile {
   RtError WriteLine(std::string_view line);
   // Writes the pieces as one line.
   RtError WriteLine(std::initializer_list<std::string_view> pieces);
+  // Writes lines made with EndReportLine as they are.
+  RtError WriteLines(std::string_view lines);
   // Flushes and closes; closing a file that is not open does nothing.
   RtError Close();
   bool is_open() const { return fd_ >= 0; }

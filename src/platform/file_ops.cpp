@@ -32,19 +32,19 @@ bool LinkRefused(int err) {
   return err == EPERM || err == EOPNOTSUPP || err == EXDEV || err == EMLINK || err == ENOSYS;
 }
 
-// Moves `from` to `to` unless `to` exists; 0 or an errno value (EEXIST for a
-// taken name, whatever the file system supports).
-int MoveNoReplace(const std::string& from, const std::string& to) {
-  if (renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return 0;
+// Moves `from` to `to` (both relative to `dir_fd`) unless `to` exists; 0 or
+// an errno value (EEXIST for a taken name, whatever the file system supports).
+int MoveNoReplaceAt(int dir_fd, const char* from, const char* to) {
+  if (renameat2(dir_fd, from, dir_fd, to, RENAME_NOREPLACE) == 0) return 0;
   int err = errno;
   if (err != EINVAL && err != ENOSYS) return err;
 
   // The file system refuses the flag. A hard link never replaces anything
   // either, so link + unlink keeps the move safe against a taken name.
-  if (linkat(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), 0) == 0) {
-    if (unlinkat(AT_FDCWD, from.c_str(), 0) == 0) return 0;
+  if (linkat(dir_fd, from, dir_fd, to, 0) == 0) {
+    if (unlinkat(dir_fd, from, 0) == 0) return 0;
     err = errno;
-    unlinkat(AT_FDCWD, to.c_str(), 0);
+    unlinkat(dir_fd, to, 0);
     return err;
   }
   err = errno;
@@ -53,10 +53,14 @@ int MoveNoReplace(const std::string& from, const std::string& to) {
   // No hard links here (or a directory): check, then rename. Only this last
   // resort leaves a short window in which another program could take the name.
   struct stat st;
-  if (lstat(to.c_str(), &st) == 0) return EEXIST;
+  if (fstatat(dir_fd, to, &st, AT_SYMLINK_NOFOLLOW) == 0) return EEXIST;
   if (errno != ENOENT) return errno;
-  if (rename(from.c_str(), to.c_str()) == 0) return 0;
+  if (renameat(dir_fd, from, dir_fd, to) == 0) return 0;
   return errno;
+}
+
+int MoveNoReplace(const std::string& from, const std::string& to) {
+  return MoveNoReplaceAt(AT_FDCWD, from.c_str(), to.c_str());
 }
 
 bool SameEntry(const std::string& a, const std::string& b) {
@@ -101,10 +105,30 @@ std::string CommittedName(const std::string& new_name) {
   return new_name.substr(0, end);
 }
 
+DirectoryHandle::~DirectoryHandle() {
+  if (fd_ >= 0) close(fd_);
+}
+
+int DirectoryHandle::For(const std::string& directory) {
+  if (fd_ >= 0 && directory == path_) return fd_;
+  if (fd_ >= 0) close(fd_);
+  fd_ = open(directory.empty() ? "." : directory.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+  path_ = directory;
+  return fd_;
+}
+
 RtError RenameNoReplace(const std::string& directory, const std::string& old_name,
-                        const std::string& new_name) {
+                        const std::string& new_name, DirectoryHandle* handle) {
   const std::string committed = CommittedName(new_name);
   if (!IsPlainName(committed) || !IsPlainName(old_name)) return BadName();
+  const int dir_fd = handle != nullptr && committed != old_name ? handle->For(directory) : -1;
+  if (dir_fd >= 0) {
+    const int err = MoveNoReplaceAt(dir_fd, old_name.c_str(), committed.c_str());
+    if (err == 0) return {};
+    // A taken name may be the file itself under another case: the full-path
+    // way below sorts that out.
+    if (err != EEXIST) return ErrorFromErrno(err);
+  }
   const std::string prefix = DirectoryPrefix(directory);
   const std::string from = prefix + old_name;
   if (committed == old_name) {
@@ -113,7 +137,7 @@ RtError RenameNoReplace(const std::string& directory, const std::string& old_nam
     return lstat(from.c_str(), &st) == 0 ? RtError{} : ErrorFromErrno(errno);
   }
   const std::string to = prefix + committed;
-  const int err = MoveNoReplace(from, to);
+  const int err = dir_fd >= 0 ? EEXIST : MoveNoReplace(from, to);
   if (err == 0) return {};
   if (err == EEXIST && IsCaseOnlyChange(old_name, committed) && SameEntry(from, to)) {
     return RenameCaseOnly(prefix, from, to);

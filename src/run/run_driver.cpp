@@ -98,7 +98,9 @@ RunOutcome Run(Job& job, Prompter& prompter, RunView& view) {
   {
     const TransformPlan plan(job);
     NameIndex names;
+    DirectoryHandle directory;
     EngineContext context;
+    context.directory = &directory;
     context.errors = errors_open ? &errors : nullptr;
     context.process = process_open ? &process : nullptr;
     context.plan = &plan;

@@ -126,10 +126,25 @@ void SplitListLine(const std::string& line, std::string& directory, std::string&
 
 // Batches of prepared files handed from the thread that transforms them to
 // the one that commits them. Holding a few batches at most keeps the memory
-// small however long the list is.
+// small however long the list is. Committed batches go back to be filled
+// again, so the strings of a file are made once per batch slot, not per file.
 class PreparedQueue {
  public:
   using Batch = std::vector<PreparedFile>;
+
+  void Recycle(Batch batch) {
+    std::lock_guard lock(mutex_);
+    if (spare_.size() < kMaxBatches) spare_.push_back(std::move(batch));
+  }
+
+  // A committed batch to fill again, or an empty one.
+  Batch Reuse() {
+    std::lock_guard lock(mutex_);
+    if (spare_.empty()) return {};
+    Batch batch = std::move(spare_.back());
+    spare_.pop_back();
+    return batch;
+  }
 
   // False when the committing side has stopped.
   bool Push(Batch batch) {
@@ -175,6 +190,7 @@ class PreparedQueue {
   std::condition_variable ready_;
   std::condition_variable room_;
   std::deque<Batch> queue_;
+  std::vector<Batch> spare_;
   bool finished_ = false;
   bool stopped_ = false;
 };
@@ -192,19 +208,23 @@ bool PassPreparingAhead(Job& job, EngineContext& context, const TransformPlan& p
   const auto prepare = [&] {
     try {
       PreparedQueue::Batch batch;
+      size_t used = 0;
       std::string line;
       bool first = true;
       while (reader.ReadLine(line)) {
-        PreparedFile& file = batch.emplace_back();
+        if (used == batch.size()) batch.emplace_back();
+        PreparedFile& file = batch[used++];
         SplitListLine(line, file.directory, file.name, file.extension);
         AdvanceOperationListCounters(job, first);
         first = false;
         PrepareFile(job, context, plan, file);
-        if (batch.size() == kBatchSize) {
+        if (used == kBatchSize) {
           if (!queue.Push(std::move(batch))) break;
-          batch = {};
+          batch = queue.Reuse();
+          used = 0;
         }
       }
+      batch.resize(used);
       if (!batch.empty()) queue.Push(std::move(batch));
     } catch (...) {
       failure = std::current_exception();
@@ -225,6 +245,7 @@ bool PassPreparingAhead(Job& job, EngineContext& context, const TransformPlan& p
         result = RenamePreparedFile(job, context, file);
         if (result) break;
       }
+      queue.Recycle(std::move(batch));
     }
   } catch (...) {
     queue.Stop();

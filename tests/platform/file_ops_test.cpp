@@ -52,12 +52,19 @@ TEST(RenameNoReplace, RenamesOnlyToFreeValidNames) {
       {ab, "a", "", kErrBadFileName, ab},
       {ab, "a", "c/d", kErrBadFileName, ab},
   };
-  for (const Case& c : cases) {
-    TempDir dir;
-    Lay(dir, c.before);
-    EXPECT_EQ(RenameNoReplace(dir.slash(), c.old_name, c.new_name).number, c.error) << c.new_name;
-    EXPECT_EQ(Contents(dir), c.after) << c.new_name;
+  // Every case by full path and through a handle that moves from one folder
+  // to the next.
+  DirectoryHandle handle;
+  for (DirectoryHandle* through : {static_cast<DirectoryHandle*>(nullptr), &handle}) {
+    for (const Case& c : cases) {
+      TempDir dir;
+      Lay(dir, c.before);
+      EXPECT_EQ(RenameNoReplace(dir.slash(), c.old_name, c.new_name, through).number, c.error)
+          << c.new_name;
+      EXPECT_EQ(Contents(dir), c.after) << c.new_name;
+    }
   }
+  EXPECT_EQ(RenameNoReplace("/no/such/folder/", "a", "b", &handle).number, kErrFileNotFound);
 }
 
 // Deleting `target`, or renaming "a" onto it, is allowed only for a file
