@@ -4,6 +4,7 @@
 #pragma once
 
 #include <initializer_list>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -17,13 +18,16 @@ void EndReportLine(std::string& buffer, size_t start);
 
 class ReportFile {
  public:
-  ReportFile() = default;
+  ReportFile();
   ReportFile(const ReportFile&) = delete;
   ReportFile& operator=(const ReportFile&) = delete;
   ~ReportFile();
 
-  // Creates the file, or empties it when present.
-  RtError OpenForOutput(const std::string& path);
+  // Creates the file, or empties it when present. Written behind, a second
+  // thread empties the file and writes the full buffers, so the lines never
+  // wait on the file system; an error it meets is returned by a later
+  // WriteLine or by Close.
+  RtError OpenForOutput(const std::string& path, bool write_behind = false);
   // Writes `line` followed by CR LF; a CR or LF inside the line is written
   // as "?", so every line stays one line. Fails when the file is not open or when
   // flushing a full buffer fails.
@@ -38,9 +42,11 @@ class ReportFile {
   const std::string& path() const { return path_; }
 
  private:
+  class Behind;
   RtError Flush();
 
   int fd_ = -1;
+  std::unique_ptr<Behind> behind_;
   std::string path_;
   std::string buffer_;
 };

@@ -92,7 +92,8 @@ RunOutcome Run(Job& job, Prompter& prompter, RunView& view) {
   job.GenerateProcessFile = job.chkProcess;
   bool process_open = false;
   if (job.GenerateProcessFile) {
-    process_open = process.OpenForOutput(WorkFilePath(kProcessFileName)).ok();
+    // The Process file gets several lines per file: written behind.
+    process_open = process.OpenForOutput(WorkFilePath(kProcessFileName), true).ok();
   }
 
   {
