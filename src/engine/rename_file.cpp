@@ -104,8 +104,7 @@ class FileRun final : public StepObserver {
         directory_(directory),
         name_(name),
         extension_(extension),
-        old_filename_(name + extension),
-        old_path_(directory + old_filename_) {}
+        old_filename_(name + extension) {}
 
   RtError Run(const TransformPlan& plan);
   RtError RunPrepared(const PreparedFile& file);
@@ -117,6 +116,8 @@ class FileRun final : public StepObserver {
 
  private:
   bool WritingProcess() const { return job_.GenerateProcessFile && ctx_.process != nullptr; }
+  // Made when needed: most files never need their full path.
+  std::string OldPath() const { return directory_ + old_filename_; }
   void ProcessLine(std::initializer_list<std::string_view> pieces);
   // A failed statement: a taken target only sets the collision flag; every
   // other error is logged.
@@ -135,7 +136,6 @@ class FileRun final : public StepObserver {
   const std::string& name_;
   const std::string& extension_;
   const std::string old_filename_;
-  const std::string old_path_;
 
   bool collision_ = false;
   bool logged_error_ = false;  // this file's own processing logged a counted error
@@ -160,7 +160,8 @@ void FileRun::Trap(const RtError& error) {
 
 void FileRun::LogError(const RtError& error) {
   if (ctx_.errors != nullptr && fatal_.ok()) {
-    RtError err = ctx_.errors->WriteLine({msg::kErrorInFile, old_path_});
+    const std::string old_path = OldPath();
+    RtError err = ctx_.errors->WriteLine({msg::kErrorInFile, old_path});
     if (err.ok()) err = ctx_.errors->WriteLine({msg::kErrorCause, CauseText(error.number)});
     if (err.ok()) {
       err = ctx_.errors->WriteLine(
@@ -168,7 +169,7 @@ void FileRun::LogError(const RtError& error) {
     }
     if (err.ok() && error.number == kErrAccessDenied && collision_) {
       err = ctx_.errors->WriteLine({msg::kAdditionalInfo, directory_, attempted_new_filename_,
-                                    msg::kAdditionalInfoMid, old_path_, msg::kAdditionalInfoEnd});
+                                    msg::kAdditionalInfoMid, old_path, msg::kAdditionalInfoEnd});
     }
     if (err) fatal_ = err;
   }
@@ -193,9 +194,10 @@ void FileRun::Terminated(ActionId id) {
 
 void FileRun::AttributeStep(int position, ActionId id, const WorkingName& state) {
   const AttributeRow& row = AttributeRowOf(id);
-  const uint32_t current = GetFileAttributes(old_path_);
+  const std::string old_path = OldPath();
+  const uint32_t current = GetFileAttributes(old_path);
   const uint32_t wanted = row.bit == 0 ? kAttrNormal : (current | row.bit);
-  const bool ok = SetFileAttributes(old_path_, wanted);
+  const bool ok = SetFileAttributes(old_path, wanted);
   if (!ok) Trap(MakeError(kErrSetAttribute, msg::kDescAttribute));
   if (job_.PreviewMode || !WritingProcess()) return;
   const std::string prefix = msg::kAfterAction + std::to_string(position) + msg::kActionSep;
@@ -225,7 +227,7 @@ void FileRun::PreviewMarkerLine() {
       c.DoChangeExtension) {
     return;
   }
-  AppendPreview("\r\n" + old_path_ + msg::kFinalSep + old_filename_);
+  AppendPreview("\r\n" + OldPath() + msg::kFinalSep + old_filename_);
   if (c.DoReadOnly) AppendPreview(msg::kMarkReadOnly);
   if (c.DoHidden) AppendPreview(msg::kMarkHidden);
   if (c.DoArchive) AppendPreview(msg::kMarkArchive);
@@ -250,13 +252,15 @@ void FileRun::Preview(bool bare_dot, const std::string& new_filename) {
       append = found.empty();
     }
   }
-  if (append) AppendPreview("\r\n" + old_path_ + msg::kFinalSep + shown);
+  if (append) AppendPreview("\r\n" + OldPath() + msg::kFinalSep + shown);
 }
 
 bool FileRun::RenameTo(const std::string& new_filename) {
   attempted_new_filename_ = new_filename;
   // A name the run's index already holds is taken: spare the failing call.
-  const std::string committed = CommittedName(new_filename);
+  const bool trailing_dot = !new_filename.empty() && new_filename.back() == '.';
+  const std::string without_dots = trailing_dot ? CommittedName(new_filename) : std::string();
+  const std::string& committed = trailing_dot ? without_dots : new_filename;
   if (ctx_.names != nullptr && committed != old_filename_ &&
       ctx_.names->KnownTaken(directory_, committed)) {
     collision_ = true;

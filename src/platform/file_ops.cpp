@@ -119,7 +119,9 @@ int DirectoryHandle::For(const std::string& directory) {
 
 RtError RenameNoReplace(const std::string& directory, const std::string& old_name,
                         const std::string& new_name, DirectoryHandle* handle) {
-  const std::string committed = CommittedName(new_name);
+  const bool trailing_dot = !new_name.empty() && new_name.back() == '.';
+  const std::string without_dots = trailing_dot ? CommittedName(new_name) : std::string();
+  const std::string& committed = trailing_dot ? without_dots : new_name;
   if (!IsPlainName(committed) || !IsPlainName(old_name)) return BadName();
   const int dir_fd = handle != nullptr && committed != old_name ? handle->For(directory) : -1;
   if (dir_fd >= 0) {
