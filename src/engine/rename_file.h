@@ -27,6 +27,7 @@ struct EngineContext {
   // Whether a pass may transform the next files on a second thread while the
   // current one is committed (only where the result cannot differ).
   bool prepare_ahead = true;
+  size_t prepare_batch = 1024;  // files per batch handed from one thread to the other
 };
 
 // How many further numbers "Add a unique number" tries when the computed one

@@ -16,6 +16,8 @@ namespace qtarvox {
 namespace {
 
 constexpr size_t kBufferSize = 64 * 1024;
+// Written behind, larger buffers mean fewer hand-overs between the threads.
+constexpr size_t kBehindBufferSize = 256 * 1024;
 
 RtError NotOpen() { return ErrorFromErrno(EBADF); }
 
@@ -169,7 +171,8 @@ RtError ReportFile::OpenForOutput(const std::string& path, bool write_behind) {
   }
   fd_ = fd;
   path_ = path;
-  buffer_.reserve(kBufferSize + 4096);
+  flush_at_ = behind_ ? kBehindBufferSize : kBufferSize;
+  buffer_.reserve(flush_at_ + 4096);
   return {};
 }
 
@@ -185,7 +188,7 @@ RtError ReportFile::WriteLine(std::string_view line) {
   const size_t start = buffer_.size();
   buffer_.append(line);
   EndReportLine(buffer_, start);
-  if (buffer_.size() >= kBufferSize) return Flush();
+  if (buffer_.size() >= flush_at_) return Flush();
   return {};
 }
 
@@ -194,7 +197,7 @@ RtError ReportFile::WriteLine(std::initializer_list<std::string_view> pieces) {
   const size_t start = buffer_.size();
   for (std::string_view piece : pieces) buffer_.append(piece);
   EndReportLine(buffer_, start);
-  if (buffer_.size() >= kBufferSize) return Flush();
+  if (buffer_.size() >= flush_at_) return Flush();
   return {};
 }
 
@@ -202,7 +205,7 @@ RtError ReportFile::WriteLines(std::string_view lines) {
   if (fd_ < 0) return NotOpen();
   if (lines.empty()) return {};
   buffer_.append(lines);
-  if (buffer_.size() >= kBufferSize) return Flush();
+  if (buffer_.size() >= flush_at_) return Flush();
   return {};
 }
 

@@ -47,6 +47,7 @@ class ReportFile {
 
   int fd_ = -1;
   std::unique_ptr<Behind> behind_;
+  size_t flush_at_ = 0;
   std::string path_;
   std::string buffer_;
 };

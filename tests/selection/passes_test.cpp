@@ -216,6 +216,7 @@ TEST(OperationListPass, PreparingAheadGivesTheSameRunAsOneFileAtATime) {
       context.process = &process;
       context.errors = &errors;
       context.prepare_ahead = ahead == 1;
+      context.prepare_batch = 64;  // many batches, and a queue that fills up
       ASSERT_TRUE(OperationListPass(job, context, work.PathOf("op.tvq")).ok()) << c.what;
       process.Close();
       errors.Close();
