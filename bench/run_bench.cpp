@@ -10,8 +10,10 @@
 //   c. Every file given the same new name with "Add a unique number",
 //      against a plain renameat2 loop to the same final names.
 //
-// Usage: run_bench [scale]   (scale 0.1 makes every file count ten times
-// smaller, for a quick check).
+// Usage: run_bench [scale [rounds]]   (scale 0.1 makes every file count ten
+// times smaller, for a quick check; 3 rounds unless told otherwise). Every
+// figure is measured once per round on fresh sets and the median round is
+// the headline, as single runs on a shared machine move by up to a tenth.
 //
 // All sets are created fresh, each in its own directory, before anything is
 // timed, and removed at the very end: on this file system creating files
@@ -61,6 +63,9 @@ constexpr size_t kFlatFiles = 100000;
 constexpr size_t kTreeDirs = 100;
 constexpr size_t kTreeFilesPerDir = 1000;
 constexpr size_t kSameNameFiles = 10000;
+
+// Rounds of every measurement, each on fresh sets; the median round is the figure.
+constexpr int kRounds = 3;
 
 constexpr double kTargetPerformRatio = 0.85;
 constexpr double kTargetRssMiB = 64;
@@ -327,17 +332,73 @@ void PrintCheck(const char* what, const ChildRun& check, size_t expected) {
 
 const char* Verdict(bool met) { return met ? "met" : "MISSED"; }
 
+// The median of a few figures (the mean of the middle two for an even count).
+double Median(std::vector<double> values) {
+  std::sort(values.begin(), values.end());
+  const size_t n = values.size();
+  return n % 2 == 1 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+}
+
+std::string Figures(const std::vector<double>& values, const char* format) {
+  std::string text;
+  for (double v : values) {
+    char buffer[32];
+    std::snprintf(buffer, sizeof buffer, format, v);
+    text += text.empty() ? "" : ", ";
+    text += buffer;
+  }
+  return text;
+}
+
+// The sets of one round, each in its own fresh directory.
+struct RoundSets {
+  std::string flat_perform, flat_plain, tree_perform, tree_plain, same_perform, same_plain;
+};
+
+RoundSets CreateRound(const std::string& root, int round, size_t flat_files, size_t per_dir,
+                      size_t same_files) {
+  const std::string dir = MakeSubdir(root, "round" + std::to_string(round + 1));
+  RoundSets sets{MakeSubdir(dir, "flat-perform"), MakeSubdir(dir, "flat-plain"),
+                 MakeSubdir(dir, "tree-perform"), MakeSubdir(dir, "tree-plain"),
+                 MakeSubdir(dir, "same-perform"), MakeSubdir(dir, "same-plain")};
+  CreateFiles(sets.flat_perform, 0, flat_files, false);
+  CreateFiles(sets.flat_plain, 0, flat_files, false);
+  for (const std::string& tree : {sets.tree_perform, sets.tree_plain}) {
+    for (size_t d = 0; d < kTreeDirs; ++d) {
+      CreateFiles(MakeSubdir(tree, TreeSubdirName(d)), d * per_dir, per_dir, true);
+    }
+  }
+  CreateFiles(sets.same_perform, 0, same_files, true);
+  CreateFiles(sets.same_plain, 0, same_files, true);
+  return sets;
+}
+
+// What the rounds of one comparison gave.
+struct Series {
+  std::vector<double> ratios;
+  std::vector<double> engine_rates;
+  std::vector<double> plain_rates;
+  double max_rss_mib = 0;
+
+  void Add(const ChildRun& engine, const ChildRun& plain) {
+    ratios.push_back(Rate(engine) / Rate(plain));
+    engine_rates.push_back(Rate(engine));
+    plain_rates.push_back(Rate(plain));
+    max_rss_mib = std::max(max_rss_mib, engine.max_rss_mib);
+  }
+};
+
 }  // namespace
 
 int main(int argc, char** argv) {
   const auto program_start = Clock::now();
   double scale = 1.0;
-  if (argc > 1) {
-    scale = std::atof(argv[1]);
-    if (!(scale > 0 && scale <= 10)) {
-      std::fprintf(stderr, "usage: %s [scale in (0, 10]]\n", argv[0]);
-      return 2;
-    }
+  int rounds = kRounds;
+  if (argc > 1) scale = std::atof(argv[1]);
+  if (argc > 2) rounds = std::atoi(argv[2]);
+  if (!(scale > 0 && scale <= 10) || rounds < 1 || rounds > 9 || argc > 3) {
+    std::fprintf(stderr, "usage: %s [scale in (0, 10] [rounds 1 to 9]]\n", argv[0]);
+    return 2;
   }
   const auto scaled = [&](size_t n) {
     return std::max<size_t>(1, static_cast<size_t>(std::llround(static_cast<double>(n) * scale)));
@@ -353,226 +414,233 @@ int main(int argc, char** argv) {
   setenv("QTARVOX_WORK_DIR", work.c_str(), 1);
   setenv("XDG_CONFIG_HOME", config.c_str(), 1);
 
-  std::printf("run_bench (scale %g): flat %zu files, tree %zu x %zu files, same name %zu files\n",
-              scale, flat_files, kTreeDirs, per_dir, same_files);
+  std::printf(
+      "run_bench (scale %g, %d rounds): flat %zu files, tree %zu x %zu files, same name %zu "
+      "files\n",
+      scale, rounds, flat_files, kTreeDirs, per_dir, same_files);
   std::printf("sets in %s\n", root.c_str());
 
-  // Every set, created before anything is timed.
+  // Every set of every round, created before anything is timed.
   const auto create_start = Clock::now();
-  const std::string flat_perform = MakeSubdir(root, "flat-perform");
-  const std::string flat_plain = MakeSubdir(root, "flat-plain");
-  const std::string tree_perform = MakeSubdir(root, "tree-perform");
-  const std::string tree_plain = MakeSubdir(root, "tree-plain");
-  const std::string same_perform = MakeSubdir(root, "same-perform");
-  const std::string same_plain = MakeSubdir(root, "same-plain");
-  CreateFiles(flat_perform, 0, flat_files, false);
-  CreateFiles(flat_plain, 0, flat_files, false);
-  for (const std::string& tree : {tree_perform, tree_plain}) {
-    for (size_t d = 0; d < kTreeDirs; ++d) {
-      CreateFiles(MakeSubdir(tree, TreeSubdirName(d)), d * per_dir, per_dir, true);
-    }
+  std::vector<RoundSets> round_sets;
+  for (int r = 0; r < rounds; ++r) {
+    round_sets.push_back(CreateRound(root, r, flat_files, per_dir, same_files));
   }
-  CreateFiles(same_perform, 0, same_files, true);
-  CreateFiles(same_plain, 0, same_files, true);
   std::printf("created %zu files in %.2f s (not part of any figure)\n",
-              2 * (flat_files + tree_files + same_files), Seconds(create_start, Clock::now()));
+              static_cast<size_t>(rounds) * 2 * (flat_files + tree_files + same_files),
+              Seconds(create_start, Clock::now()));
   sync();
 
   const ChildRun idle = InChild([] { return ChildReport{0, 0, 0, 1}; });
   std::printf("peak RSS of a child that does nothing: %.1f MiB (the floor of every RSS below)\n",
               idle.max_rss_mib);
 
-  // --- a. Perform, flat -------------------------------------------------------------
-  std::printf("\na. perform: UPPERCASE + numbers at end, Process file on, method Extension\n");
-  std::printf(" (each plain loop renames half its files before the perform and half after)\n");
-  std::printf(" flat directory, lstExt *.*:\n");
-  const ListMaker flat_list = [&] {
-    const std::vector<std::string> names = SortedNames(0, flat_files, false);
-    RenameList list;
-    for (size_t k = 0; k < names.size(); ++k) {
-      list.from.push_back(flat_plain + "/" + names[k]);
-      list.to.push_back(flat_plain + "/" + UppercaseNumbered(names[k], k + 1));
-    }
-    return list;
-  };
-  const ChildRun flat_plain_first = PlainHalf(flat_list, 0);
-  sync();
-  const ChildRun flat_run = InChild([&] {
-    qtarvox::Job job = PerformJob(flat_perform, "*.*");
-    return TimedPressRun(job, flat_files);
-  });
-  sync();
-  const ChildRun flat_plain_run = Combined(
-      flat_plain_first, PlainHalf(flat_list, 1, [&] { return ListingSeconds(flat_plain, "*.*"); }));
-  PrintRun("plain renameat2 loop:", flat_plain_run);
-  PrintRun("PressRun (perform):", flat_run);
-  const ChildRun flat_check = InChild([&] {
-    const std::vector<std::string> names = SortedNames(0, flat_files, false);
-    std::vector<std::string> expected;
-    for (size_t k = 0; k < names.size(); ++k)
-      expected.push_back(UppercaseNumbered(names[k], k + 1));
-    return ChildReport{0, static_cast<double>(CountPresent(NamesIn(flat_perform), expected)), 0, 1};
-  });
-  PrintCheck("files carry their expected new name", flat_check, flat_files);
-  const double flat_ratio = Rate(flat_run) / Rate(flat_plain_run);
-  std::printf("  ratio perform/plain = %.3f (target %.2f: %s)\n", flat_ratio, kTargetPerformRatio,
-              Verdict(flat_ratio >= kTargetPerformRatio));
-  std::printf("  peak RSS of the perform = %.1f MiB (target under %.0f MiB: %s)\n",
-              flat_run.max_rss_mib, kTargetRssMiB, Verdict(flat_run.max_rss_mib < kTargetRssMiB));
-  std::printf(
-      "  for reference: listing the directory as the walk does (readdir, attributes, "
-      "sort), after the plain renames (a warm cache), took %.3f s = %.0f%% of the perform\n",
-      flat_plain_run.report.extra, 100 * flat_plain_run.report.extra / flat_run.report.seconds);
+  Series flat, tree, same;
+  std::vector<double> preview_rates;
+  double preview_rss = 0;
+  for (int r = 0; r < rounds; ++r) {
+    const RoundSets& sets = round_sets[static_cast<size_t>(r)];
+    std::printf("\n=== round %d of %d\n", r + 1, rounds);
 
-  // --- a. Perform, tree --------------------------------------------------------------
-  std::printf(" tree of %zu directories x %zu files, lstExt *.txt, root with \"%s\":\n", kTreeDirs,
-              per_dir, qtarvox::kIncludeSubdirsMark);
-  sync();
-  const ListMaker tree_list = [&] {
-    RenameList list;
-    size_t number = 0;
-    for (size_t d = 0; d < kTreeDirs; ++d) {
-      const std::string dir = tree_plain + "/" + TreeSubdirName(d);
-      for (const auto& name : SortedNames(d * per_dir, per_dir, true)) {
-        list.from.push_back(dir + "/" + name);
-        list.to.push_back(dir + "/" + UppercaseNumbered(name, ++number));
+    // --- a. Perform, flat -----------------------------------------------------------
+    std::printf("a. perform, flat directory (lstExt *.*):\n");
+    const ListMaker flat_list = [&] {
+      const std::vector<std::string> names = SortedNames(0, flat_files, false);
+      RenameList list;
+      for (size_t k = 0; k < names.size(); ++k) {
+        list.from.push_back(sets.flat_plain + "/" + names[k]);
+        list.to.push_back(sets.flat_plain + "/" + UppercaseNumbered(names[k], k + 1));
       }
-    }
-    return list;
-  };
-  const ChildRun tree_plain_first = PlainHalf(tree_list, 0);
-  sync();
-  const ChildRun tree_run = InChild([&] {
-    qtarvox::Job job = PerformJob(tree_perform + qtarvox::kIncludeSubdirsMark, "*.txt");
-    job.dirDir = tree_perform;
-    return TimedPressRun(job, tree_files);
-  });
-  sync();
-  const ChildRun tree_plain_run =
-      Combined(tree_plain_first, PlainHalf(tree_list, 1, [&] {
-                 double seconds = 0;
-                 for (size_t d = 0; d < kTreeDirs; ++d) {
-                   seconds += ListingSeconds(tree_plain + "/" + TreeSubdirName(d), "*.txt");
-                 }
-                 return seconds;
-               }));
-  PrintRun("plain renameat2 loop:", tree_plain_run);
-  PrintRun("PressRun (perform):", tree_run);
-  const ChildRun tree_check = InChild([&] {
-    size_t found = 0;
-    size_t number = 0;
-    for (size_t d = 0; d < kTreeDirs; ++d) {
+      return list;
+    };
+    const ChildRun flat_plain_first = PlainHalf(flat_list, 0);
+    sync();
+    const ChildRun flat_run = InChild([&] {
+      qtarvox::Job job = PerformJob(sets.flat_perform, "*.*");
+      return TimedPressRun(job, flat_files);
+    });
+    sync();
+    const ChildRun flat_plain_run =
+        Combined(flat_plain_first,
+                 PlainHalf(flat_list, 1, [&] { return ListingSeconds(sets.flat_plain, "*.*"); }));
+    PrintRun("plain renameat2 loop:", flat_plain_run);
+    PrintRun("PressRun (perform):", flat_run);
+    const ChildRun flat_check = InChild([&] {
+      const std::vector<std::string> names = SortedNames(0, flat_files, false);
       std::vector<std::string> expected;
-      for (const auto& name : SortedNames(d * per_dir, per_dir, true)) {
-        expected.push_back(UppercaseNumbered(name, ++number));
+      for (size_t k = 0; k < names.size(); ++k)
+        expected.push_back(UppercaseNumbered(names[k], k + 1));
+      return ChildReport{0, static_cast<double>(CountPresent(NamesIn(sets.flat_perform), expected)),
+                         0, 1};
+    });
+    PrintCheck("files carry their expected new name", flat_check, flat_files);
+    flat.Add(flat_run, flat_plain_run);
+    std::printf(
+        "  ratio perform/plain = %.3f; for reference, the walk's listing alone (readdir, "
+        "attributes, sort; warm cache) took %.3f s = %.0f%% of the perform\n",
+        flat.ratios.back(), flat_plain_run.report.extra,
+        100 * flat_plain_run.report.extra / flat_run.report.seconds);
+
+    // --- b. Preview --------------------------------------------------------------------
+    std::printf(
+        "b. preview of the flat directory as the perform left it, collisions: do not rename:\n");
+    sync();
+    const ChildRun preview_run = InChild([&] {
+      qtarvox::Job job = PerformJob(sets.flat_perform, "*.*");
+      job.collision = qtarvox::CollisionOption::kDoNotRename;
+      QuietPrompter prompter;
+      QuietView view;
+      const auto start = Clock::now();
+      const qtarvox::RunOutcome outcome = qtarvox::PressPreview(job, prompter, view);
+      ChildReport report;
+      report.seconds = Seconds(start, Clock::now());
+      report.count = static_cast<double>(flat_files);
+      const std::string& text = job.txtOP.text();
+      size_t lines = 0;
+      for (size_t at = text.find("\r\n"); at != std::string::npos; at = text.find("\r\n", at + 2)) {
+        ++lines;
       }
-      found += CountPresent(NamesIn(tree_perform + "/" + TreeSubdirName(d)), expected);
-    }
-    return ChildReport{0, static_cast<double>(found), 0, 1};
-  });
-  PrintCheck("files carry their expected new name", tree_check, tree_files);
-  const double tree_ratio = Rate(tree_run) / Rate(tree_plain_run);
-  std::printf("  ratio perform/plain = %.3f (target %.2f: %s)\n", tree_ratio, kTargetPerformRatio,
+      report.extra = static_cast<double>(lines);
+      report.ok = outcome.started && !outcome.errors;
+      return report;
+    });
+    PrintRun("PressPreview:", preview_run);
+    std::printf("  check: %.0f preview lines for %zu files%s\n", preview_run.report.extra,
+                flat_files,
+                static_cast<size_t>(preview_run.report.extra) == flat_files ? "" : "  !! MISMATCH");
+    preview_rates.push_back(Rate(preview_run));
+    preview_rss = std::max(preview_rss, preview_run.max_rss_mib);
+
+    // --- a. Perform, tree ----------------------------------------------------------------
+    std::printf(
+        "a. perform, tree of %zu directories x %zu files (lstExt *.txt, root with \"%s\"):\n",
+        kTreeDirs, per_dir, qtarvox::kIncludeSubdirsMark);
+    sync();
+    const ListMaker tree_list = [&] {
+      RenameList list;
+      size_t number = 0;
+      for (size_t d = 0; d < kTreeDirs; ++d) {
+        const std::string dir = sets.tree_plain + "/" + TreeSubdirName(d);
+        for (const auto& name : SortedNames(d * per_dir, per_dir, true)) {
+          list.from.push_back(dir + "/" + name);
+          list.to.push_back(dir + "/" + UppercaseNumbered(name, ++number));
+        }
+      }
+      return list;
+    };
+    const ChildRun tree_plain_first = PlainHalf(tree_list, 0);
+    sync();
+    const ChildRun tree_run = InChild([&] {
+      qtarvox::Job job = PerformJob(sets.tree_perform + qtarvox::kIncludeSubdirsMark, "*.txt");
+      job.dirDir = sets.tree_perform;
+      return TimedPressRun(job, tree_files);
+    });
+    sync();
+    const ChildRun tree_plain_run =
+        Combined(tree_plain_first, PlainHalf(tree_list, 1, [&] {
+                   double seconds = 0;
+                   for (size_t d = 0; d < kTreeDirs; ++d) {
+                     seconds += ListingSeconds(sets.tree_plain + "/" + TreeSubdirName(d), "*.txt");
+                   }
+                   return seconds;
+                 }));
+    PrintRun("plain renameat2 loop:", tree_plain_run);
+    PrintRun("PressRun (perform):", tree_run);
+    const ChildRun tree_check = InChild([&] {
+      size_t found = 0;
+      size_t number = 0;
+      for (size_t d = 0; d < kTreeDirs; ++d) {
+        std::vector<std::string> expected;
+        for (const auto& name : SortedNames(d * per_dir, per_dir, true)) {
+          expected.push_back(UppercaseNumbered(name, ++number));
+        }
+        found += CountPresent(NamesIn(sets.tree_perform + "/" + TreeSubdirName(d)), expected);
+      }
+      return ChildReport{0, static_cast<double>(found), 0, 1};
+    });
+    PrintCheck("files carry their expected new name", tree_check, tree_files);
+    tree.Add(tree_run, tree_plain_run);
+    std::printf(
+        "  ratio perform/plain = %.3f; for reference, the walk's listings alone took %.3f s = "
+        "%.0f%% of the perform\n",
+        tree.ratios.back(), tree_plain_run.report.extra,
+        100 * tree_plain_run.report.extra / tree_run.report.seconds);
+
+    // --- c. Every file to the same name --------------------------------------------------
+    std::printf(
+        "c. %zu files all renamed to \"same.txt\" (position 17), collisions: add a unique "
+        "number, separator \"_\":\n",
+        same_files);
+    sync();
+    const ListMaker same_list = [&] {
+      const std::vector<std::string> names = SortedNames(0, same_files, true);
+      RenameList list;
+      for (size_t k = 0; k < names.size(); ++k) {
+        list.from.push_back(sets.same_plain + "/" + names[k]);
+        list.to.push_back(sets.same_plain + "/" + SameName(k));
+      }
+      return list;
+    };
+    const ChildRun same_plain_first = PlainHalf(same_list, 0);
+    sync();
+    const ChildRun same_run = InChild([&] {
+      qtarvox::Job job;
+      qtarvox::TickPosition(job, 17);
+      qtarvox::SnapshotChosenActions(job);
+      job.NewFilename = std::string("same.txt");
+      job.collision = qtarvox::CollisionOption::kAppendNumber;
+      job.txtSep = std::string("_");
+      job.chkProcess = true;
+      job.cmdFileType_tag = std::string(qtarvox::kTagExtension);
+      job.lstDir = {sets.same_perform};
+      job.lstExt = {std::string("*.*")};
+      job.dirDir = sets.same_perform;
+      return TimedPressRun(job, same_files);
+    });
+    sync();
+    const ChildRun same_plain_run = Combined(same_plain_first, PlainHalf(same_list, 1));
+    PrintRun("plain renameat2 loop:", same_plain_run);
+    PrintRun("PressRun (perform):", same_run);
+    const ChildRun same_check = InChild([&] {
+      std::vector<std::string> expected;
+      for (size_t k = 0; k < same_files; ++k) expected.push_back(SameName(k));
+      return ChildReport{0, static_cast<double>(CountPresent(NamesIn(sets.same_perform), expected)),
+                         0, 1};
+    });
+    PrintCheck("names same.txt, same_1.txt, ... present", same_check, same_files);
+    same.Add(same_run, same_plain_run);
+    std::printf("  ratio collisions/plain = %.3f\n", same.ratios.back());
+  }
+
+  // --- Summary: the median round of each ----------------------------------------------------
+  const double flat_ratio = Median(flat.ratios);
+  const double tree_ratio = Median(tree.ratios);
+  const double same_ratio = Median(same.ratios);
+  const double preview_rate = Median(preview_rates);
+  std::printf("\nsummary (scale %g; median of %d rounds, each round's figure in brackets):\n",
+              scale, rounds);
+  std::printf("  flat perform: ratio perform/plain = %.3f [%s] (target %.2f: %s)\n", flat_ratio,
+              Figures(flat.ratios, "%.3f").c_str(), kTargetPerformRatio,
+              Verdict(flat_ratio >= kTargetPerformRatio));
+  std::printf("                %.0f files/s against plain %.0f files/s\n",
+              Median(flat.engine_rates), Median(flat.plain_rates));
+  std::printf("                peak RSS %.1f MiB (target under %.0f MiB: %s)\n", flat.max_rss_mib,
+              kTargetRssMiB, Verdict(flat.max_rss_mib < kTargetRssMiB));
+  std::printf("  tree perform: ratio perform/plain = %.3f [%s] (target %.2f: %s)\n", tree_ratio,
+              Figures(tree.ratios, "%.3f").c_str(), kTargetPerformRatio,
               Verdict(tree_ratio >= kTargetPerformRatio));
-  std::printf("  peak RSS of the perform = %.1f MiB (target under %.0f MiB: %s)\n",
-              tree_run.max_rss_mib, kTargetRssMiB, Verdict(tree_run.max_rss_mib < kTargetRssMiB));
-  std::printf(
-      "  for reference: listing the subdirectories as the walk does took %.3f s = %.0f%% "
-      "of the perform\n",
-      tree_plain_run.report.extra, 100 * tree_plain_run.report.extra / tree_run.report.seconds);
-
-  // --- b. Preview ---------------------------------------------------------------------
-  std::printf(
-      "\nb. preview: the flat directory (as the perform left it), UPPERCASE + numbers at "
-      "end, collisions: do not rename\n");
-  sync();
-  const ChildRun preview_run = InChild([&] {
-    qtarvox::Job job = PerformJob(flat_perform, "*.*");
-    job.collision = qtarvox::CollisionOption::kDoNotRename;
-    QuietPrompter prompter;
-    QuietView view;
-    const auto start = Clock::now();
-    const qtarvox::RunOutcome outcome = qtarvox::PressPreview(job, prompter, view);
-    ChildReport report;
-    report.seconds = Seconds(start, Clock::now());
-    report.count = static_cast<double>(flat_files);
-    const std::string& text = job.txtOP.text();
-    size_t lines = 0;
-    for (size_t at = text.find("\r\n"); at != std::string::npos; at = text.find("\r\n", at + 2)) {
-      ++lines;
-    }
-    report.extra = static_cast<double>(lines);
-    report.ok = outcome.started && !outcome.errors;
-    return report;
-  });
-  PrintRun("PressPreview:", preview_run);
-  std::printf("  check: %.0f preview lines for %zu files%s\n", preview_run.report.extra, flat_files,
-              static_cast<size_t>(preview_run.report.extra) == flat_files ? "" : "  !! MISMATCH");
-  const double preview_rate = Rate(preview_run);
-  std::printf("  preview: %.0f files/s (target at least %.0f: %s)\n", preview_rate,
-              kTargetPreviewPerSecond, Verdict(preview_rate >= kTargetPreviewPerSecond));
-
-  // --- c. Every file to the same name ----------------------------------------------------
-  std::printf(
-      "\nc. %zu files all renamed to \"same.txt\" (position 17), collisions: add a unique "
-      "number, separator \"_\"\n",
-      same_files);
-  sync();
-  const ListMaker same_list = [&] {
-    const std::vector<std::string> names = SortedNames(0, same_files, true);
-    RenameList list;
-    for (size_t k = 0; k < names.size(); ++k) {
-      list.from.push_back(same_plain + "/" + names[k]);
-      list.to.push_back(same_plain + "/" + SameName(k));
-    }
-    return list;
-  };
-  const ChildRun same_plain_first = PlainHalf(same_list, 0);
-  sync();
-  const ChildRun same_run = InChild([&] {
-    qtarvox::Job job;
-    qtarvox::TickPosition(job, 17);
-    qtarvox::SnapshotChosenActions(job);
-    job.NewFilename = std::string("same.txt");
-    job.collision = qtarvox::CollisionOption::kAppendNumber;
-    job.txtSep = std::string("_");
-    job.chkProcess = true;
-    job.cmdFileType_tag = std::string(qtarvox::kTagExtension);
-    job.lstDir = {same_perform};
-    job.lstExt = {std::string("*.*")};
-    job.dirDir = same_perform;
-    return TimedPressRun(job, same_files);
-  });
-  sync();
-  const ChildRun same_plain_run = Combined(same_plain_first, PlainHalf(same_list, 1));
-  PrintRun("plain renameat2 loop:", same_plain_run);
-  PrintRun("PressRun (perform):", same_run);
-  const ChildRun same_check = InChild([&] {
-    std::vector<std::string> expected;
-    for (size_t k = 0; k < same_files; ++k) expected.push_back(SameName(k));
-    return ChildReport{0, static_cast<double>(CountPresent(NamesIn(same_perform), expected)), 0, 1};
-  });
-  PrintCheck("names same.txt, same_1.txt, ... present", same_check, same_files);
-  const double same_ratio = Rate(same_run) / Rate(same_plain_run);
-  std::printf("  ratio collisions/plain = %.3f (target %.2f: %s)\n", same_ratio,
-              kTargetCollisionRatio, Verdict(same_ratio >= kTargetCollisionRatio));
-
-  // --- Summary -----------------------------------------------------------------------------
-  std::printf("\nsummary (scale %g):\n", scale);
-  std::printf(
-      "  flat perform:  %8.0f files/s, plain %8.0f files/s, ratio perform/plain = %.3f, "
-      "peak RSS %.1f MiB\n",
-      Rate(flat_run), Rate(flat_plain_run), flat_ratio, flat_run.max_rss_mib);
-  std::printf(
-      "  tree perform:  %8.0f files/s, plain %8.0f files/s, ratio perform/plain = %.3f, "
-      "peak RSS %.1f MiB\n",
-      Rate(tree_run), Rate(tree_plain_run), tree_ratio, tree_run.max_rss_mib);
-  std::printf("  flat preview:  %8.0f files/s, peak RSS %.1f MiB\n", preview_rate,
-              preview_run.max_rss_mib);
-  std::printf(
-      "  same name:     %8.0f files/s, plain %8.0f files/s, ratio collisions/plain = "
-      "%.3f, peak RSS %.1f MiB\n",
-      Rate(same_run), Rate(same_plain_run), same_ratio, same_run.max_rss_mib);
+  std::printf("                %.0f files/s against plain %.0f files/s\n",
+              Median(tree.engine_rates), Median(tree.plain_rates));
+  std::printf("                peak RSS %.1f MiB (target under %.0f MiB: %s)\n", tree.max_rss_mib,
+              kTargetRssMiB, Verdict(tree.max_rss_mib < kTargetRssMiB));
+  std::printf("  flat preview: %.0f files/s [%s] (target at least %.0f: %s), peak RSS %.1f MiB\n",
+              preview_rate, Figures(preview_rates, "%.0f").c_str(), kTargetPreviewPerSecond,
+              Verdict(preview_rate >= kTargetPreviewPerSecond), preview_rss);
+  std::printf("  same name:    ratio collisions/plain = %.3f [%s] (target %.2f: %s)\n", same_ratio,
+              Figures(same.ratios, "%.3f").c_str(), kTargetCollisionRatio,
+              Verdict(same_ratio >= kTargetCollisionRatio));
+  std::printf("                %.0f files/s against plain %.0f files/s, peak RSS %.1f MiB\n",
+              Median(same.engine_rates), Median(same.plain_rates), same.max_rss_mib);
 
   const auto cleanup_start = Clock::now();
   std::error_code ignored;
