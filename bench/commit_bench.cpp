@@ -171,17 +171,19 @@ Phase EngineLoop(const std::string& dir, const std::string& work, int round) {
   qtarvox::ReportFile errors;
   const std::string process_path = work + "/process-" + std::to_string(round) + ".txt";
   const std::string errors_path = work + "/errors-" + std::to_string(round) + ".txt";
-  if (!process.OpenForOutput(process_path).ok() || !errors.OpenForOutput(errors_path).ok()) {
+  if (!process.OpenForOutput(process_path, true).ok() || !errors.OpenForOutput(errors_path).ok()) {
     std::fprintf(stderr, "cannot open the report files in %s\n", work.c_str());
     std::exit(1);
   }
   const qtarvox::TransformPlan plan(job);
   qtarvox::NameIndex names;
+  qtarvox::DirectoryHandle open_directory;
   qtarvox::EngineContext context;
   context.process = &process;
   context.errors = &errors;
   context.names = &names;
   context.plan = &plan;
+  context.directory = &open_directory;  // as the run driver sets it up
   const std::string directory = dir + "/";
   sync();
 
