@@ -104,7 +104,17 @@ class FileRun final : public StepObserver {
         directory_(directory),
         name_(name),
         extension_(extension),
-        old_filename_(name + extension) {}
+        own_filename_(name + extension),
+        old_filename_(own_filename_) {}
+  // With the old filename (name + extension) made already.
+  FileRun(Job& job, EngineContext& context, const std::string& directory, const std::string& name,
+          const std::string& extension, const std::string& filename)
+      : job_(job),
+        ctx_(context),
+        directory_(directory),
+        name_(name),
+        extension_(extension),
+        old_filename_(filename) {}
 
   RtError Run(const TransformPlan& plan);
   RtError RunPrepared(const PreparedFile& file);
@@ -135,7 +145,8 @@ class FileRun final : public StepObserver {
   const std::string& directory_;
   const std::string& name_;
   const std::string& extension_;
-  const std::string old_filename_;
+  const std::string own_filename_;
+  const std::string& old_filename_;
 
   bool collision_ = false;
   bool logged_error_ = false;  // this file's own processing logged a counted error
@@ -399,6 +410,7 @@ bool CanPrepareAhead(const Job& job) {
 
 void PrepareFile(const Job& job, const EngineContext& context, const TransformPlan& plan,
                  PreparedFile& file) {
+  file.filename.assign(file.name).append(file.extension);
   file.step_lines.clear();
   StepRecorder recorder(file.step_lines);
   // A preview writes no step lines.
@@ -418,7 +430,7 @@ RtError RenamePreparedFile(Job& job, EngineContext& context, const PreparedFile&
   if (RtError err = WriteHeadLine(job, context, file.directory, file.name, file.extension)) {
     return err;
   }
-  FileRun run(job, context, file.directory, file.name, file.extension);
+  FileRun run(job, context, file.directory, file.name, file.extension, file.filename);
   return run.RunPrepared(file);
 }
 

@@ -50,6 +50,7 @@ struct PreparedFile {
   std::string directory;
   std::string name;
   std::string extension;
+  std::string filename;    // name + extension
   std::string step_lines;  // finished lines (EndReportLine), ready for the Process file
   bool changed = false;
   bool bare_dot = false;  // the new extension is only "."

@@ -250,7 +250,8 @@ class AttributeReads {
   using Chunk = std::vector<Candidate*>;
   static constexpr size_t kChunkSize = 128;
 
-  AttributeReads(int dir_fd, std::string_view prefix) : fd_(dir_fd), prefix_(prefix) {}
+  AttributeReads(int dir_fd, std::string_view prefix, bool share)
+      : fd_(dir_fd), prefix_(prefix), share_(share) {}
   AttributeReads(const AttributeReads&) = delete;
   AttributeReads& operator=(const AttributeReads&) = delete;
   ~AttributeReads() {
@@ -261,7 +262,7 @@ class AttributeReads {
   void Publish(Chunk chunk) {
     std::lock_guard lock(mutex_);
     chunks_.push_back(std::move(chunk));
-    if (++published_ == 2 && std::thread::hardware_concurrency() >= 2) {
+    if (++published_ == 2 && share_ && std::thread::hardware_concurrency() >= 2) {
       try {
         helper_ = std::thread([this] { ReadWhatComes(); });
       } catch (const std::system_error&) {
@@ -303,6 +304,7 @@ class AttributeReads {
 
   const int fd_;
   const std::string_view prefix_;
+  const bool share_;
   std::mutex mutex_;
   std::condition_variable ready_;
   std::deque<Chunk> chunks_;
@@ -340,9 +342,9 @@ struct Listing {
   // read-only bit decides whether a walk enters it); a file's is left out,
   // as no file filter looks at it.
   template <typename Select>
-  RtError ReadSorted(const std::string& directory, Select select) {
+  RtError ReadSorted(const std::string& directory, Select select, bool share_reads = true) {
     if (RtError error = Open(directory)) return error;
-    AttributeReads reads(dirfd(dir.get()), prefix);
+    AttributeReads reads(dirfd(dir.get()), prefix, share_reads);
     AttributeReads::Chunk chunk;
     const RtError error = ForEachEntry(dir.get(), [&](const dirent& entry) {
       Candidate& c = entries.emplace_back(Candidate{pool.Add(entry.d_name), entry.d_type});
@@ -437,7 +439,7 @@ RtError SearchDirectory(const std::string& directory, std::string_view pattern, 
 }
 
 RtError ListForWalk(const std::string& directory, const std::vector<std::string>& patterns,
-                    bool with_subdirectories, WalkListing& out) {
+                    bool with_subdirectories, WalkListing& out, bool share_reads) {
   out.files.assign(patterns.size(), {});
   out.subdirectories.clear();
   std::vector<WildcardPattern> matchers;
@@ -450,20 +452,23 @@ RtError ListForWalk(const std::string& directory, const std::vector<std::string>
     return i < kRemembered ? (c.matches >> i & 1u) != 0 : matchers[i].Matches(c.name);
   };
   Listing listing;
-  if (RtError error = listing.ReadSorted(directory, [&](Candidate& c) {
-        bool any = false;
-        for (size_t i = 0; i < matchers.size(); ++i) {
-          if (i >= kRemembered) {
-            any = any || matchers[i].Matches(c.name);
-            continue;
-          }
-          if (matchers[i].Matches(c.name)) {
-            c.matches |= uint64_t{1} << i;
-            any = true;
-          }
-        }
-        return any || (with_subdirectories && Listing::MaybeDirectory(c));
-      })) {
+  if (RtError error = listing.ReadSorted(
+          directory,
+          [&](Candidate& c) {
+            bool any = false;
+            for (size_t i = 0; i < matchers.size(); ++i) {
+              if (i >= kRemembered) {
+                any = any || matchers[i].Matches(c.name);
+                continue;
+              }
+              if (matchers[i].Matches(c.name)) {
+                c.matches |= uint64_t{1} << i;
+                any = true;
+              }
+            }
+            return any || (with_subdirectories && Listing::MaybeDirectory(c));
+          },
+          share_reads)) {
     return error;
   }
   for (size_t i = 0; i < matchers.size(); ++i) {

@@ -53,9 +53,11 @@ struct WalkListing {
 };
 
 // Fills `out` from a single read of `directory`; a directory that cannot be
-// read gives its error and an empty listing.
+// read gives its error and an empty listing. `share_reads` false keeps the
+// attribute reads on the calling thread (for a caller that already lists two
+// directories at once).
 RtError ListForWalk(const std::string& directory, const std::vector<std::string>& patterns,
-                    bool with_subdirectories, WalkListing& out);
+                    bool with_subdirectories, WalkListing& out, bool share_reads = true);
 
 // One directory entry with its attribute bits.
 struct DirEntry {

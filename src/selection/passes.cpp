@@ -94,7 +94,7 @@ class ListingAhead {
     try {
       pending_ = std::async(std::launch::async, [this, directory] {
         WalkListing listing;
-        ListForWalk(directory, patterns_, true, listing);
+        ListForWalk(directory, patterns_, true, listing, false);
         return listing;
       });
       directory_ = directory;
@@ -109,7 +109,8 @@ class ListingAhead {
       out = pending_.get();
       return;
     }
-    ListForWalk(directory, patterns_, true, out);
+    // While a listing runs ahead, both cores are busy already.
+    ListForWalk(directory, patterns_, true, out, !pending_.valid());
   }
 
  private:
@@ -263,11 +264,18 @@ class PreparedQueue {
   bool stopped_ = false;
 };
 
-void Prefetch(const PreparedFile& file) {
-  for (const std::string* text :
-       {&file.directory, &file.name, &file.extension, &file.step_lines, &file.new_filename}) {
+// Asks for a prepared file's strings, which were written on the other core.
+void PrefetchText(const PreparedFile& file) {
+  for (const std::string* text : {&file.directory, &file.name, &file.extension, &file.filename,
+                                  &file.step_lines, &file.new_filename}) {
     for (size_t at = 0; at < text->size(); at += 64) __builtin_prefetch(text->data() + at);
   }
+}
+
+// Asks for a prepared file itself (where its strings are).
+void PrefetchFile(const PreparedFile& file) {
+  const char* at = reinterpret_cast<const char*>(&file);
+  for (size_t offset = 0; offset < sizeof file; offset += 64) __builtin_prefetch(at + offset);
 }
 
 // The operation-list pass with the reading, numbering and transforming done
@@ -317,9 +325,10 @@ bool PassPreparingAhead(Job& job, EngineContext& context, const TransformPlan& p
     PreparedQueue::Batch batch;
     while (result.ok() && queue.Pop(batch)) {
       for (size_t i = 0; i < batch.size(); ++i) {
-        // The next file's text was written on the other core: ask for it
-        // now, so it arrives while this file's rename is in the kernel.
-        if (i + 1 < batch.size()) Prefetch(batch[i + 1]);
+        // The next files were prepared on the other core: ask for them now,
+        // so they arrive while this file's rename is in the kernel.
+        if (i + 2 < batch.size()) PrefetchFile(batch[i + 2]);
+        if (i + 1 < batch.size()) PrefetchText(batch[i + 1]);
         result = RenamePreparedFile(job, context, batch[i]);
         if (result) break;
       }
