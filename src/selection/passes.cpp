@@ -75,48 +75,57 @@ RtError WriteFiles(Job& job, const std::string& directory, const WalkListing& li
   return {};
 }
 
-// Lists a directory of the walk on a second thread while the one before it
-// is listed and written here, so that two listings run at once. Only the
-// speed of the walk changes: every directory is still listed before the first
-// rename, and the list comes out in the same order.
+// Lists the next sibling directories of the walk on threads of their own
+// while the current one is written here, so that both cores keep listing.
+// Only the speed of the walk changes: every directory is still listed before
+// the first rename, and the list comes out in the same order.
 class ListingAhead {
  public:
+  // Listings running ahead at most: one per core, as each waits on the kernel alone.
+  static constexpr size_t kAhead = 2;
+
   explicit ListingAhead(const std::vector<std::string>& patterns) : patterns_(patterns) {}
   ListingAhead(const ListingAhead&) = delete;
   ListingAhead& operator=(const ListingAhead&) = delete;
   ~ListingAhead() {
-    if (pending_.valid()) pending_.wait();
+    for (auto& pending : pending_) pending.listing.wait();
   }
 
-  // Starts listing `directory`, unless a listing is under way already.
+  // Starts listing `directory`, unless it is under way already or enough are.
   void Start(const std::string& directory) {
-    if (pending_.valid() || std::thread::hardware_concurrency() < 2) return;
+    if (pending_.size() >= kAhead || std::thread::hardware_concurrency() < 2) return;
+    for (const auto& pending : pending_) {
+      if (pending.directory == directory) return;
+    }
     try {
-      pending_ = std::async(std::launch::async, [this, directory] {
-        WalkListing listing;
-        ListForWalk(directory, patterns_, true, listing, false);
-        return listing;
-      });
-      directory_ = directory;
+      pending_.push_back({directory, std::async(std::launch::async, [this, directory] {
+                            WalkListing listing;
+                            ListForWalk(directory, patterns_, true, listing, false);
+                            return listing;
+                          })});
     } catch (const std::system_error&) {
-      // No second thread: the directory is listed here when its turn comes.
+      // No further thread: the directory is listed here when its turn comes.
     }
   }
 
-  // The listing of `directory`: the one made ahead when it is that one.
+  // The listing of `directory`: the one made ahead when it is the next one.
   void Take(const std::string& directory, WalkListing& out) {
-    if (pending_.valid() && directory_ == directory) {
-      out = pending_.get();
+    if (!pending_.empty() && pending_.front().directory == directory) {
+      out = pending_.front().listing.get();
+      pending_.pop_front();
       return;
     }
-    // While a listing runs ahead, both cores are busy already.
-    ListForWalk(directory, patterns_, true, out, !pending_.valid());
+    // While listings run ahead, the cores are busy already.
+    ListForWalk(directory, patterns_, true, out, pending_.empty());
   }
 
  private:
+  struct Pending {
+    std::string directory;
+    std::future<WalkListing> listing;
+  };
   const std::vector<std::string>& patterns_;
-  std::string directory_;
-  std::future<WalkListing> pending_;
+  std::deque<Pending> pending_;  // in the order the walk takes them
 };
 
 RtError VisitSubdirectories(Job& job, const std::string& directory,
@@ -141,7 +150,9 @@ RtError VisitSubdirectories(Job& job, const std::string& directory,
                             const std::vector<std::string>& subdirectories, ReportFile& op_list,
                             ReportFile* errors, ListingAhead& ahead) {
   for (size_t i = 0; i < subdirectories.size(); ++i) {
-    if (i + 1 < subdirectories.size()) ahead.Start(directory + subdirectories[i + 1] + "/");
+    for (size_t k = i + 1; k <= i + ListingAhead::kAhead && k < subdirectories.size(); ++k) {
+      ahead.Start(directory + subdirectories[k] + "/");
+    }
     if (RtError err =
             VisitSubdirectory(job, directory + subdirectories[i] + "/", op_list, errors, ahead)) {
       return err;
