@@ -269,9 +269,8 @@ void FileRun::Preview(bool bare_dot, const std::string& new_filename) {
 bool FileRun::RenameTo(const std::string& new_filename) {
   attempted_new_filename_ = new_filename;
   // A name the run's index already holds is taken: spare the failing call.
-  const bool trailing_dot = !new_filename.empty() && new_filename.back() == '.';
-  const std::string without_dots = trailing_dot ? CommittedName(new_filename) : std::string();
-  const std::string& committed = trailing_dot ? without_dots : new_filename;
+  std::string scratch;
+  const std::string& committed = CommittedName(new_filename, scratch);
   if (ctx_.names != nullptr && committed != old_filename_ &&
       ctx_.names->KnownTaken(directory_, committed)) {
     collision_ = true;

@@ -105,6 +105,12 @@ std::string CommittedName(const std::string& new_name) {
   return new_name.substr(0, end);
 }
 
+const std::string& CommittedName(const std::string& new_name, std::string& scratch) {
+  if (new_name.empty() || new_name.back() != '.') return new_name;
+  scratch = CommittedName(new_name);
+  return scratch;
+}
+
 DirectoryHandle::~DirectoryHandle() {
   if (fd_ >= 0) close(fd_);
 }
@@ -119,9 +125,8 @@ int DirectoryHandle::For(const std::string& directory) {
 
 RtError RenameNoReplace(const std::string& directory, const std::string& old_name,
                         const std::string& new_name, DirectoryHandle* handle) {
-  const bool trailing_dot = !new_name.empty() && new_name.back() == '.';
-  const std::string without_dots = trailing_dot ? CommittedName(new_name) : std::string();
-  const std::string& committed = trailing_dot ? without_dots : new_name;
+  std::string scratch;
+  const std::string& committed = CommittedName(new_name, scratch);
   if (!IsPlainName(committed) || !IsPlainName(old_name)) return BadName();
   const int dir_fd = handle != nullptr && committed != old_name ? handle->For(directory) : -1;
   if (dir_fd >= 0) {

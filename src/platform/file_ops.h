@@ -40,6 +40,9 @@ class DirectoryHandle {
 
 // The name that RenameNoReplace gives a file for `new_name` (trailing dots dropped).
 std::string CommittedName(const std::string& new_name);
+// The same without a copy for the usual name that has no trailing dots; the
+// other kind is made in `scratch`.
+const std::string& CommittedName(const std::string& new_name, std::string& scratch);
 
 // Deletes one file. A read-only file (the read-only attribute) is refused as
 // 75, and so is a directory; a missing file gives 53.
