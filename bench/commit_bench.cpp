@@ -194,7 +194,7 @@ Phase EngineLoop(const std::string& dir, const std::string& work, int round) {
   const auto start = Clock::now();
   for (const auto& filename : listing) {
     qtarvox::SplitFilename(filename, name, ext);
-    if (qtarvox::RenameFile(job, context, directory, name, ext)) break;
+    qtarvox::RenameFile(job, context, directory, name, ext);
   }
   process.Close();
   errors.Close();

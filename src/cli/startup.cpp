@@ -13,6 +13,8 @@
 #include "run/settings.h"
 #include "run/summary.h"
 #include "run/work_files.h"
+#include "platform/own_files.h"
+#include "platform/stop_signals.h"
 #include "selection/step2.h"
 
 namespace qtarvox {
@@ -92,19 +94,34 @@ int SilentRun(Job& job, bool preview, std::ostream& out, std::ostream& err) {
   if (!failure.empty()) err << "q-tarvox: file choice incomplete: " << failure << '\n';
   if (!AnyActionTicked(job)) err << "q-tarvox: no action left to perform.\n";
 
+  FolderLock work_folder;
+  std::string busy;
+  if (!TakeWorkFolder(work_folder, busy)) {
+    err << "q-tarvox: " << busy << '\n';
+    return kExitNotStarted;
+  }
+  // Ctrl-C now stops the run between two files instead of in the middle of one.
+  const StopRequest& stop = CatchStopSignals();
   SilentRunView view;
   const RunOutcome outcome =
-      preview ? PressPreview(job, prompter, view) : PressRun(job, prompter, view);
+      preview ? PressPreview(job, prompter, view, &stop) : PressRun(job, prompter, view, &stop);
   QuitCleanup(job);
+  for (const auto& problem : outcome.problems) err << "q-tarvox: " << problem << '\n';
   if (!outcome.started) return kExitNotStarted;
   if (preview) PrintPreview(job.txtOP.text(), out);
-  if (job.FileCount == 0 && job.lstFile.empty() && outcome.started) {
+  if (job.FileCount == 0 && job.lstFile.empty() && outcome.stopped == 0) {
     err << "q-tarvox: no file was chosen.\n";
   }
   if (outcome.error_file_left) {
     err << "q-tarvox: errors were logged in " << WorkFilePath(kErrorFileName) << '\n';
-    return kExitErrorFile;
   }
+  if (outcome.stopped > 0) {
+    err << "q-tarvox: stopped by signal " << outcome.stopped << " ("
+        << SignalName(outcome.stopped) << "); the files after the last one in the Process file "
+        << "were left as they were.\n";
+    return kExitSignalBase + outcome.stopped;
+  }
+  if (outcome.error_file_left || !outcome.problems.empty()) return kExitErrorFile;
   return kExitClean;
 }
 

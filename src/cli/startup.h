@@ -10,8 +10,12 @@
 namespace qtarvox {
 
 inline constexpr int kExitClean = 0;       // the run left no Error file
-inline constexpr int kExitErrorFile = 1;   // the run left the Error file in the work folder
+// The run left the Error file in the work folder, or a report file could not
+// be written completely.
+inline constexpr int kExitErrorFile = 1;
 inline constexpr int kExitNotStarted = 2;  // the run did not start
+// A run stopped by a signal ends with this plus the signal's number (130 for Ctrl-C).
+inline constexpr int kExitSignalBase = 128;
 
 inline constexpr const char* kNoWindowNote =
     "q-tarvox: the window is not part of this build yet; use -SU or --preview to run the job.";

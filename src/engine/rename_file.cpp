@@ -86,12 +86,13 @@ class StepRecorder final : public StepObserver {
   std::string& lines_;
 };
 
-RtError WriteHeadLine(Job& job, EngineContext& context, const std::string& directory,
-                      const std::string& name, const std::string& extension) {
+// A line that cannot be written is counted by the Process file itself, which
+// says so in its next line that can be written: the file's run goes on.
+void WriteHeadLine(Job& job, EngineContext& context, const std::string& directory,
+                   const std::string& name, const std::string& extension) {
   if (job.GenerateProcessFile && context.process != nullptr) {
-    return context.process->WriteLine({msg::kCurrentFile, directory, name, extension});
+    context.process->WriteLine({msg::kCurrentFile, directory, name, extension});
   }
-  return {};
 }
 
 // One call of RenameFile: its working state and the error trap.
@@ -116,8 +117,8 @@ class FileRun final : public StepObserver {
         extension_(extension),
         old_filename_(filename) {}
 
-  RtError Run(const TransformPlan& plan);
-  RtError RunPrepared(const PreparedFile& file);
+  void Run(const TransformPlan& plan);
+  void RunPrepared(const PreparedFile& file);
 
   // StepObserver
   void AfterNameStep(int position, const WorkingName& state) override;
@@ -152,7 +153,6 @@ class FileRun final : public StepObserver {
   bool logged_error_ = false;  // this file's own processing logged a counted error
   std::string final_note_;
   std::string attempted_new_filename_;  // target named by the Additional Information line
-  RtError fatal_;                       // an error block could not be written
 };
 
 void FileRun::ProcessLine(std::initializer_list<std::string_view> pieces) {
@@ -170,19 +170,17 @@ void FileRun::Trap(const RtError& error) {
 }
 
 void FileRun::LogError(const RtError& error) {
-  if (ctx_.errors != nullptr && fatal_.ok()) {
+  // A block that cannot be written is counted by the Error file itself.
+  if (ctx_.errors != nullptr) {
     const std::string old_path = OldPath();
-    RtError err = ctx_.errors->WriteLine({msg::kErrorInFile, old_path});
-    if (err.ok()) err = ctx_.errors->WriteLine({msg::kErrorCause, CauseText(error.number)});
-    if (err.ok()) {
-      err = ctx_.errors->WriteLine(
-          {msg::kErrorNumber, std::to_string(error.number), "-", error.description});
+    ctx_.errors->WriteLine({msg::kErrorInFile, old_path});
+    ctx_.errors->WriteLine({msg::kErrorCause, CauseText(error.number)});
+    ctx_.errors->WriteLine(
+        {msg::kErrorNumber, std::to_string(error.number), "-", error.description});
+    if (error.number == kErrAccessDenied && collision_) {
+      ctx_.errors->WriteLine({msg::kAdditionalInfo, directory_, attempted_new_filename_,
+                              msg::kAdditionalInfoMid, old_path, msg::kAdditionalInfoEnd});
     }
-    if (err.ok() && error.number == kErrAccessDenied && collision_) {
-      err = ctx_.errors->WriteLine({msg::kAdditionalInfo, directory_, attempted_new_filename_,
-                                    msg::kAdditionalInfoMid, old_path, msg::kAdditionalInfoEnd});
-    }
-    if (err) fatal_ = err;
   }
   if (error.number == kErrAccessDenied) collision_ = false;
   const bool counts =
@@ -361,9 +359,9 @@ const char* CauseText(int number) {
   return msg::kCauseUntrapped;
 }
 
-RtError RenameFile(Job& job, EngineContext& context, const std::string& directory,
-                   const std::string& name, const std::string& extension) {
-  if (RtError err = WriteHeadLine(job, context, directory, name, extension)) return err;
+void RenameFile(Job& job, EngineContext& context, const std::string& directory,
+                const std::string& name, const std::string& extension) {
+  WriteHeadLine(job, context, directory, name, extension);
   std::unique_ptr<TransformPlan> own_plan;
   const TransformPlan* plan = context.plan;
   if (plan == nullptr) {
@@ -371,14 +369,14 @@ RtError RenameFile(Job& job, EngineContext& context, const std::string& director
     plan = own_plan.get();
   }
   FileRun run(job, context, directory, name, extension);
-  return run.Run(*plan);
+  run.Run(*plan);
 }
 
-RtError FileRun::Run(const TransformPlan& plan) {
+void FileRun::Run(const TransformPlan& plan) {
   PreviewMarkerLine();
   WorkingName state;
   TransformName(job_, plan, name_, extension_, state, this);
-  if (!state.changed) return fatal_;
+  if (!state.changed) return;
   std::string new_filename = Encode(state.wn);
   new_filename += state.we;
   if (job_.PreviewMode) {
@@ -386,20 +384,18 @@ RtError FileRun::Run(const TransformPlan& plan) {
   } else {
     Commit(std::move(new_filename));
   }
-  return fatal_;
 }
 
-RtError FileRun::RunPrepared(const PreparedFile& file) {
+void FileRun::RunPrepared(const PreparedFile& file) {
   if (WritingProcess()) {
     if (const RtError err = ctx_.process->WriteLines(file.step_lines)) Trap(err);
   }
-  if (!file.changed) return fatal_;
+  if (!file.changed) return;
   if (job_.PreviewMode) {
     Preview(file.bare_dot, file.new_filename);
   } else {
     Commit(file.new_filename);
   }
-  return fatal_;
 }
 
 bool CanPrepareAhead(const Job& job) {
@@ -425,12 +421,10 @@ void PrepareFile(const Job& job, const EngineContext& context, const TransformPl
   }
 }
 
-RtError RenamePreparedFile(Job& job, EngineContext& context, const PreparedFile& file) {
-  if (RtError err = WriteHeadLine(job, context, file.directory, file.name, file.extension)) {
-    return err;
-  }
+void RenamePreparedFile(Job& job, EngineContext& context, const PreparedFile& file) {
+  WriteHeadLine(job, context, file.directory, file.name, file.extension);
   FileRun run(job, context, file.directory, file.name, file.extension, file.filename);
-  return run.RunPrepared(file);
+  run.RunPrepared(file);
 }
 
 }  // namespace qtarvox

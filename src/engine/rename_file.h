@@ -12,6 +12,8 @@
 #include "engine/transform.h"
 #include "engine/unique_number.h"
 #include "platform/file_ops.h"
+#include "platform/own_files.h"
+#include "platform/stop_signals.h"
 #include "platform/rt_error.h"
 
 namespace qtarvox {
@@ -24,6 +26,8 @@ struct EngineContext {
   NameIndex* names = nullptr;            // optional; without it directories are searched
   const TransformPlan* plan = nullptr;   // optional; without it one is made per call
   DirectoryHandle* directory = nullptr;  // optional; renames then go relative to it
+  const StopRequest* stop = nullptr;     // optional; the passes stop between two files
+  std::vector<FileId> own_files;         // the run's own work files, never renamed
   // Whether a pass may transform the next files on a second thread while the
   // current one is committed (only where the result cannot differ).
   bool prepare_ahead = true;
@@ -38,10 +42,9 @@ inline constexpr int kMaxUniqueNumberTries = 10000;
 const char* CauseText(int number);
 
 // Processes one file: `directory` ends in "/", the old filename is name +
-// extension. Every error is trapped, logged and passed over; the result is
-// not ok only when the head line or an error block could not be written, in
-// which case the calling pass ends.
-RtError RenameFile(Job& job, EngineContext& context, const std::string& directory,
+// extension. Every error is trapped, logged and passed over; a report line
+// that cannot be written is counted by its report file (ReportLoss).
+void RenameFile(Job& job, EngineContext& context, const std::string& directory,
                    const std::string& name, const std::string& extension);
 
 // A file whose transformation was done ahead of its commit, with the Process
@@ -68,6 +71,6 @@ void PrepareFile(const Job& job, const EngineContext& context, const TransformPl
 
 // RenameFile for a prepared file: the same Process lines, commit (or preview
 // line) and error trap, in the same order.
-RtError RenamePreparedFile(Job& job, EngineContext& context, const PreparedFile& file);
+void RenamePreparedFile(Job& job, EngineContext& context, const PreparedFile& file);
 
 }  // namespace qtarvox

@@ -21,33 +21,83 @@ constexpr size_t kBehindBufferSize = 256 * 1024;
 
 RtError NotOpen() { return ErrorFromErrno(EBADF); }
 
-// Writes all of `bytes`; 0 or an errno value.
-int WriteAll(int fd, const std::string& bytes) {
-  size_t done = 0;
-  while (done < bytes.size()) {
-    const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+// Writes all of `bytes`; 0 or an errno value, with `written` telling how far
+// it got.
+int WriteAll(int fd, std::string_view bytes, size_t& written) {
+  written = 0;
+  while (written < bytes.size()) {
+    const ssize_t n = ::write(fd, bytes.data() + written, bytes.size() - written);
     if (n < 0) {
       if (errno == EINTR) continue;
       return errno;
     }
-    done += static_cast<size_t>(n);
+    written += static_cast<size_t>(n);
   }
   return 0;
 }
 
+std::string LossNote(const ReportLoss& loss) {
+  const uint64_t lines = loss.lines - loss.noted_lines;
+  std::string note = loss.cut_line ? "\r\n" : "";
+  note += "*** Q-Tarvox Renamer: ";
+  note += std::to_string(lines);
+  note += lines == 1 ? " line" : " lines";
+  note += " could not be written here (";
+  note += std::strerror(loss.first_errno);
+  note += ") ***\r\n";
+  return note;
+}
+
+// Writes one buffer of whole lines, after the note about the lines lost
+// before it when there is one; what cannot be written is counted in `loss`.
+// 0 or the errno value of a failure.
+int WriteCounted(int fd, const std::string& buffer, ReportLoss& loss) {
+  const bool note_due = loss.lines > loss.noted_lines;
+  const std::string note = note_due ? LossNote(loss) : std::string();
+  std::string joined;
+  const std::string& bytes = note_due ? joined.assign(note).append(buffer) : buffer;
+  size_t written = 0;
+  const int err = WriteAll(fd, bytes, written);
+  if (err == 0) {
+    if (note_due) {
+      loss.noted_lines = loss.lines;
+      loss.cut_line = false;
+    }
+    return 0;
+  }
+  if (loss.first_errno == 0) loss.first_errno = err;
+  // Only the note itself went out, or part of it: the lines before it stay
+  // untold, and the file may end in the middle of the note.
+  const size_t from_buffer = written > note.size() ? written - note.size() : 0;
+  if (written > 0 && written <= note.size()) {
+    loss.cut_line = true;
+  } else if (written > note.size()) {
+    if (note_due) {
+      loss.noted_lines = loss.lines;
+    }
+    loss.cut_line = buffer[from_buffer - 1] != '\n';
+  }
+  uint64_t lost = 0;
+  for (size_t i = from_buffer; i < buffer.size(); ++i) lost += buffer[i] == '\n';
+  loss.lines += lost;
+  return err;
+}
+
 }  // namespace
 
-// The second thread of a file written behind: it empties the file, writes
+// The second thread of a file written behind: it writes
 // the full buffers handed to it in order, and starts the disk writes of each
-// one at once. Emptying a large old file, copying into the page cache and
-// (on ext4, for a file that was emptied) the writeback forced when it is
-// closed are then no longer waited for by the thread that makes the lines.
+// one at once. Copying into the page cache and the disk writes are then no
+// longer waited for by the thread that makes the lines.
 class ReportFile::Behind {
  public:
   explicit Behind(int fd) : fd_(fd), thread_([this] { Run(); }) {}
   Behind(const Behind&) = delete;
   Behind& operator=(const Behind&) = delete;
-  ~Behind() { Finish(); }
+  ~Behind() {
+    ReportLoss ignored;
+    Finish(ignored);
+  }
 
   // Queues `buffer` (left empty, its room kept) and returns an error the
   // thread met since the last call, if any.
@@ -60,8 +110,9 @@ class ReportFile::Behind {
     return TakeError();
   }
 
-  // Waits until everything handed is written; the last error not yet returned.
-  RtError Finish() {
+  // Waits until everything handed is written; the last error not yet
+  // returned. `loss` gets everything the thread could not write.
+  RtError Finish(ReportLoss& loss) {
     {
       std::lock_guard lock(mutex_);
       stopping_ = true;
@@ -69,6 +120,7 @@ class ReportFile::Behind {
     }
     if (thread_.joinable()) thread_.join();
     std::lock_guard lock(mutex_);
+    loss = loss_;
     return TakeError();
   }
 
@@ -89,9 +141,6 @@ class ReportFile::Behind {
   }
 
   void Run() {
-    // A file that cannot be emptied is not written into at all.
-    bool usable = ::ftruncate(fd_, 0) == 0;
-    if (!usable) Fail(errno);
     off_t offset = 0;
     for (;;) {
       std::string buffer;
@@ -103,13 +152,15 @@ class ReportFile::Behind {
         queue_.pop_front();
         room_.notify_one();
       }
-      if (usable) {
-        if (const int err = WriteAll(fd_, buffer)) {
-          Fail(err);
-        } else {
-          // Only a hint: where it is refused, the kernel writes later.
-          ::sync_file_range(fd_, offset, static_cast<off_t>(buffer.size()), SYNC_FILE_RANGE_WRITE);
-          offset += static_cast<off_t>(buffer.size());
+      // loss_ is the thread's own until Finish has joined it.
+      if (const int err = WriteCounted(fd_, buffer, loss_)) {
+        Fail(err);
+      } else {
+        // Only a hint: where it is refused, the kernel writes later.
+        const off_t end = ::lseek(fd_, 0, SEEK_CUR);
+        if (end > offset) {
+          ::sync_file_range(fd_, offset, end - offset, SYNC_FILE_RANGE_WRITE);
+          offset = end;
         }
       }
       buffer.clear();
@@ -130,6 +181,7 @@ class ReportFile::Behind {
   std::deque<std::string> queue_;
   std::vector<std::string> spare_;
   int error_ = 0;  // errno value not yet returned
+  ReportLoss loss_;
   bool stopping_ = false;
   std::thread thread_;  // last: starts once everything above is ready
 };
@@ -152,21 +204,21 @@ ReportFile::~ReportFile() { Close(); }
 
 RtError ReportFile::OpenForOutput(const std::string& path, bool write_behind) {
   Close();
-  // Written behind, the file is emptied by the second thread; opening it for
-  // writing already fails wherever emptying it would.
-  const int fd =
-      ::open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC | (write_behind ? 0 : O_TRUNC), 0644);
-  if (fd < 0) return ErrorFromErrno(errno);
+  int fd = -1;
+  if (RtError err = CreateFileReplacing(path, fd)) return err;
+  return Adopt(fd, path, write_behind);
+}
+
+RtError ReportFile::Adopt(int fd, const std::string& path, bool write_behind) {
+  Close();
+  loss_ = {};
+  id_ = {};
+  IdOfDescriptor(fd, id_);
   if (write_behind) {
     try {
       behind_ = std::make_unique<Behind>(fd);
     } catch (const std::system_error&) {
       // No second thread: write here.
-      if (::ftruncate(fd, 0) != 0) {
-        const int err = errno;
-        ::close(fd);
-        return ErrorFromErrno(err);
-      }
     }
   }
   fd_ = fd;
@@ -178,7 +230,7 @@ RtError ReportFile::OpenForOutput(const std::string& path, bool write_behind) {
 
 RtError ReportFile::Flush() {
   if (behind_) return behind_->Hand(buffer_);
-  const int err = WriteAll(fd_, buffer_);
+  const int err = WriteCounted(fd_, buffer_, loss_);
   buffer_.clear();
   return err == 0 ? RtError{} : ErrorFromErrno(err);
 }
@@ -211,15 +263,38 @@ RtError ReportFile::WriteLines(std::string_view lines) {
 
 RtError ReportFile::Close() {
   if (fd_ < 0) return {};
-  RtError err = buffer_.empty() && behind_ ? RtError{} : Flush();
+  // Also with nothing left to write: a note about lost lines may be due.
+  RtError err = Flush();
   if (behind_) {
-    const RtError last = behind_->Finish();
+    const RtError last = behind_->Finish(loss_);
     if (err.ok()) err = last;
     behind_.reset();
   }
-  if (::close(fd_) != 0 && err.ok()) err = ErrorFromErrno(errno);
+  if (::close(fd_) != 0) {
+    // The file system may only now say that earlier writes did not reach it.
+    if (loss_.first_errno == 0) loss_.first_errno = errno;
+    if (err.ok()) err = ErrorFromErrno(errno);
+  }
   fd_ = -1;
   return err;
+}
+
+RtError ReportFile::CloseInto(LineReader& reader) {
+  if (fd_ < 0) return NotOpen();
+  RtError err = Flush();
+  if (behind_) {
+    const RtError last = behind_->Finish(loss_);
+    if (err.ok()) err = last;
+    behind_.reset();
+  }
+  const int fd = fd_;
+  fd_ = -1;
+  if (err.ok() && loss_.failed()) err = ErrorFromErrno(loss_.first_errno);
+  if (err) {
+    ::close(fd);
+    return err;
+  }
+  return reader.Adopt(fd);
 }
 
 LineReader::~LineReader() { Close(); }
@@ -228,6 +303,21 @@ RtError LineReader::Open(const std::string& path) {
   Close();
   const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) return ErrorFromErrno(errno);
+  fd_ = fd;
+  buffer_.clear();
+  pos_ = 0;
+  eof_ = false;
+  error_ = {};
+  return {};
+}
+
+RtError LineReader::Adopt(int fd) {
+  Close();
+  if (::lseek(fd, 0, SEEK_SET) < 0) {
+    const int err = errno;
+    ::close(fd);
+    return ErrorFromErrno(err);
+  }
   fd_ = fd;
   buffer_.clear();
   pos_ = 0;

@@ -8,13 +8,33 @@
 #include <string>
 #include <string_view>
 
+#include "platform/own_files.h"
 #include "platform/rt_error.h"
 
 namespace qtarvox {
 
+// The names of the two report files in the work folder.
+inline constexpr const char* kErrorFileName = "Q-Tarvox_Err.txt";
+inline constexpr const char* kProcessFileName = "Q-Tarvox_Process.txt";
+
 // Makes buffer[start..] one finished report line: a carriage return or line
 // feed inside it (a file name may hold one) becomes "?", and CR LF is added.
 void EndReportLine(std::string& buffer, size_t start);
+
+// What could not be written to a report file. Writing goes on after a
+// failure (a full disk may have room again a moment later); the first line
+// that can be written afterwards is a note that says how many lines are
+// missing there.
+struct ReportLoss {
+  uint64_t lines = 0;        // lines lost, a line cut in the middle included
+  int first_errno = 0;       // the first failure; 0 when nothing failed
+  bool cut_line = false;     // the file ends in the middle of a line
+  uint64_t noted_lines = 0;  // lost lines already told by a note in the file
+
+  bool failed() const { return first_errno != 0; }
+};
+
+class LineReader;
 
 class ReportFile {
  public:
@@ -23,11 +43,14 @@ class ReportFile {
   ReportFile& operator=(const ReportFile&) = delete;
   ~ReportFile();
 
-  // Creates the file, or empties it when present. Written behind, a second
-  // thread empties the file and writes the full buffers, so the lines never
-  // wait on the file system; an error it meets is returned by a later
-  // WriteLine or by Close.
+  // Makes a new file at `path` (CreateFileReplacing: whatever had the name
+  // is unlinked, never followed, emptied or written). Written behind, a
+  // second thread writes the full buffers, so the lines never wait on the
+  // file system; an error it meets is returned by a later WriteLine or by Close.
   RtError OpenForOutput(const std::string& path, bool write_behind = false);
+  // Writes to an open descriptor instead, which the file then owns; `path`
+  // only names it.
+  RtError Adopt(int fd, const std::string& path, bool write_behind = false);
   // Writes `line` followed by CR LF; a CR or LF inside the line is written
   // as "?", so every line stays one line. Fails when the file is not open or when
   // flushing a full buffer fails.
@@ -38,14 +61,25 @@ class ReportFile {
   RtError WriteLines(std::string_view lines);
   // Flushes and closes; closing a file that is not open does nothing.
   RtError Close();
+  // Flushes and hands the open file to `reader`, which reads it from its
+  // start, instead of closing it: a list is read back through the handle
+  // that wrote it, never opened again by name. Fails (and closes) when the
+  // file is not complete.
+  RtError CloseInto(LineReader& reader);
   bool is_open() const { return fd_ >= 0; }
   const std::string& path() const { return path_; }
+  // The file made by OpenForOutput, to tell it from any other.
+  const FileId& id() const { return id_; }
+  // Everything lost so far; complete once the file is closed.
+  const ReportLoss& loss() const { return loss_; }
 
  private:
   class Behind;
   RtError Flush();
 
   int fd_ = -1;
+  FileId id_;
+  ReportLoss loss_;
   std::unique_ptr<Behind> behind_;
   size_t flush_at_ = 0;
   std::string path_;
@@ -61,6 +95,8 @@ class LineReader {
   ~LineReader();
 
   RtError Open(const std::string& path);
+  // Reads an open descriptor from its start; the reader then owns it.
+  RtError Adopt(int fd);
   // Next line without its line end; false at the end of the file or on error
   // (error() tells which).
   bool ReadLine(std::string& line);

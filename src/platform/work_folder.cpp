@@ -1,11 +1,11 @@
 #include "platform/work_folder.h"
 
+#include "platform/own_files.h"
+
 #include <pwd.h>
 #include <unistd.h>
 
 #include <cstdlib>
-#include <filesystem>
-#include <system_error>
 #include <vector>
 
 namespace qtarvox {
@@ -48,8 +48,8 @@ std::string StateFolder() {
   // Relative values are to be ignored, as for every XDG base directory.
   if (base.empty() || base[0] != '/') base = JoinPath(HomeFolder(), ".local/state");
   const std::string folder = JoinPath(WithoutTrailingSlashes(base), kStateFolderName);
-  std::error_code ignored;
-  std::filesystem::create_directories(folder, ignored);
+  // A failure shows when the first work file is made there.
+  EnsurePrivateFolder(folder);
   return folder;
 }
 

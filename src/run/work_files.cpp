@@ -5,6 +5,8 @@
 #include "platform/attributes.h"
 #include "platform/dir_search.h"
 #include "platform/file_ops.h"
+#include "platform/work_folder.h"
+#include "run/run_driver.h"
 
 namespace qtarvox {
 
@@ -18,6 +20,24 @@ bool RemoveWorkFile(const std::string& path) {
   if (!NormalFileFound(path)) return false;
   SetFileAttributes(path, kAttrNormal);
   return DeleteFile(path).ok();
+}
+
+bool TakeWorkFolder(FolderLock& lock, std::string& message, std::chrono::milliseconds wait) {
+  const std::string folder = WorkFolder();
+  RtError err = EnsurePrivateFolder(folder);
+  if (err.ok()) {
+    switch (lock.Acquire(folder, wait, err)) {
+      case FolderLock::Result::kHeld:
+        return true;
+      case FolderLock::Result::kBusy:
+        message = kWorkFolderBusy + folder + kWorkFolderBusyEnd;
+        return false;
+      case FolderLock::Result::kFailed:
+        break;
+    }
+  }
+  message = kFolderUnusable + folder + " (" + err.description + ")" + kNothingRenamed;
+  return false;
 }
 
 }  // namespace qtarvox

@@ -1,12 +1,13 @@
 // The program's work files and how they are removed.
 #pragma once
 
+#include <chrono>
 #include <string>
 
-namespace qtarvox {
+#include "engine/report_file.h"
+#include "platform/own_files.h"
 
-inline constexpr const char* kErrorFileName = "Q-Tarvox_Err.txt";
-inline constexpr const char* kProcessFileName = "Q-Tarvox_Process.txt";
+namespace qtarvox {
 
 // Removes a work file: found with the normal-files search (so a hidden one
 // stays), made normal (so a read-only one goes too), then deleted. Failures
@@ -15,5 +16,19 @@ bool RemoveWorkFile(const std::string& path);
 
 // Whether a normal-files search finds the path.
 bool NormalFileFound(const std::string& path);
+
+// How long a run waits for another run that holds the work folder.
+inline constexpr std::chrono::milliseconds kWorkFolderWait{3000};
+
+inline constexpr const char* kWorkFolderBusy = "The work folder is in use by another run of Q-Tarvox Renamer: ";
+inline constexpr const char* kWorkFolderBusyEnd =
+    ". Try again when that run has ended, or set QTARVOX_WORK_DIR to another folder.";
+
+// Makes the work folder when it is missing and takes it for this process
+// (one run or window at a time per folder), waiting `wait` at most for
+// another run to end. False, with `message` set, when the program must not
+// start: the folder is busy, or cannot be made or written.
+bool TakeWorkFolder(FolderLock& lock, std::string& message,
+                    std::chrono::milliseconds wait = kWorkFolderWait);
 
 }  // namespace qtarvox

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <condition_variable>
+#include <cstring>
 #include <deque>
 #include <exception>
 #include <future>
@@ -37,17 +38,14 @@ std::string Printable(std::string path) {
   return path;
 }
 
-RtError LogUnlistable(Job& job, ReportFile* errors, const std::string& path) {
+// A block that cannot be written is counted by the Error file itself.
+void LogUnlistable(Job& job, ReportFile* errors, const std::string& path) {
   job.ErrorsOccurred = true;
-  if (errors == nullptr) return {};
+  if (errors == nullptr) return;
   const std::string shown = Printable(path);
-  RtError err = errors->WriteLine({msg::kErrorInFile, shown});
-  if (err.ok()) err = errors->WriteLine({msg::kErrorCause, CauseText(kErrBadFileName)});
-  if (err.ok()) {
-    err = errors->WriteLine(
-        {msg::kErrorNumber, std::to_string(kErrBadFileName), "-", kDescLineBreakInName});
-  }
-  return err;
+  errors->WriteLine({msg::kErrorInFile, shown});
+  errors->WriteLine({msg::kErrorCause, CauseText(kErrBadFileName)});
+  errors->WriteLine({msg::kErrorNumber, std::to_string(kErrBadFileName), "-", kDescLineBreakInName});
 }
 
 bool HoldsLineBreak(std::string_view name) {
@@ -58,16 +56,17 @@ bool HoldsLineBreak(std::string_view name) {
 }
 
 // Writes the files of one directory for every pattern, in lstExt order.
-RtError WriteFiles(Job& job, const std::string& directory, const WalkListing& listing,
-                   ReportFile& op_list, ReportFile* errors) {
+RtError WriteFiles(Job& job, const EngineContext& context, const std::string& directory,
+                   const WalkListing& listing, ReportFile& op_list) {
   std::string path;
   for (const auto& names : listing.files) {
     for (const auto& name : names) {
       path.assign(directory).append(name);
       if (HoldsLineBreak(name)) {
-        if (RtError err = LogUnlistable(job, errors, path)) return err;
+        LogUnlistable(job, context.errors, path);
         continue;
       }
+      if (IsOwnWorkFile(context, directory, name)) continue;
       if (RtError err = op_list.WriteLine(path)) return err;
       ++job.FileCount;
     }
@@ -128,65 +127,67 @@ class ListingAhead {
   std::deque<Pending> pending_;  // in the order the walk takes them
 };
 
-RtError VisitSubdirectories(Job& job, const std::string& directory,
-                            const std::vector<std::string>& subdirectories, ReportFile& op_list,
-                            ReportFile* errors, ListingAhead& ahead);
+// What one walk carries from directory to directory.
+struct Walk {
+  Job& job;
+  const EngineContext& context;
+  ReportFile& op_list;
+  ListingAhead& ahead;
+};
+
+RtError VisitSubdirectories(Walk& walk, const std::string& directory,
+                            const std::vector<std::string>& subdirectories);
 
 // One subdirectory of the walk, read once: its own subdirectories (deepest
 // files first), then its files.
-RtError VisitSubdirectory(Job& job, const std::string& directory, ReportFile& op_list,
-                          ReportFile* errors, ListingAhead& ahead) {
+RtError VisitSubdirectory(Walk& walk, const std::string& directory) {
   WalkListing listing;
-  ahead.Take(directory, listing);
-  if (RtError err =
-          VisitSubdirectories(job, directory, listing.subdirectories, op_list, errors, ahead)) {
-    return err;
-  }
-  return WriteFiles(job, directory, listing, op_list, errors);
+  walk.ahead.Take(directory, listing);
+  if (RtError err = VisitSubdirectories(walk, directory, listing.subdirectories)) return err;
+  return WriteFiles(walk.job, walk.context, directory, listing, walk.op_list);
 }
 
 // The subdirectories of `directory` in order, the next one listed ahead.
-RtError VisitSubdirectories(Job& job, const std::string& directory,
-                            const std::vector<std::string>& subdirectories, ReportFile& op_list,
-                            ReportFile* errors, ListingAhead& ahead) {
+RtError VisitSubdirectories(Walk& walk, const std::string& directory,
+                            const std::vector<std::string>& subdirectories) {
   for (size_t i = 0; i < subdirectories.size(); ++i) {
+    if (StopRequested(walk.context.stop)) return {};
     for (size_t k = i + 1; k <= i + ListingAhead::kAhead && k < subdirectories.size(); ++k) {
-      ahead.Start(directory + subdirectories[k] + "/");
+      walk.ahead.Start(directory + subdirectories[k] + "/");
     }
-    if (RtError err =
-            VisitSubdirectory(job, directory + subdirectories[i] + "/", op_list, errors, ahead)) {
-      return err;
-    }
+    if (RtError err = VisitSubdirectory(walk, directory + subdirectories[i] + "/")) return err;
   }
   return {};
 }
 
 }  // namespace
 
-RtError DirectoryWalk(Job& job, ReportFile& op_list, ReportFile* errors) {
+RtError DirectoryWalk(Job& job, const EngineContext& context, ReportFile& op_list) {
   for (const auto& entry : job.lstDir) {
-    const size_t star = entry.find('*');
-    const bool subdirectories = star != std::string::npos;
-    const std::string directory =
-        WithSlash(subdirectories ? Trim(std::string_view(entry).substr(0, star)) : entry);
+    if (StopRequested(context.stop)) return {};
+    const size_t mark = entry.rfind(kIncludeSubdirsMark);
+    const bool subdirectories =
+        mark != std::string::npos && mark + std::strlen(kIncludeSubdirsMark) == entry.size();
+    const std::string directory = WithSlash(subdirectories ? entry.substr(0, mark) : entry);
     WalkListing listing;
     ListForWalk(directory, job.lstExt, subdirectories, listing);
-    if (RtError err = WriteFiles(job, directory, listing, op_list, errors)) return err;
+    if (RtError err = WriteFiles(job, context, directory, listing, op_list)) return err;
     ListingAhead ahead(job.lstExt);
-    if (RtError err =
-            VisitSubdirectories(job, directory, listing.subdirectories, op_list, errors, ahead)) {
-      return err;
-    }
+    Walk walk{job, context, op_list, ahead};
+    if (RtError err = VisitSubdirectories(walk, directory, listing.subdirectories)) return err;
   }
   return {};
 }
 
-RtError SubdirectoryWalk(Job& job, std::string directory, ReportFile& op_list, ReportFile* errors) {
-  directory = WithSlash(std::move(directory));
-  std::vector<std::string> subdirectories;
-  ListPlainSubdirectories(directory, subdirectories);
-  ListingAhead ahead(job.lstExt);
-  return VisitSubdirectories(job, directory, subdirectories, op_list, errors, ahead);
+bool IsOwnWorkFile(const EngineContext& context, const std::string& directory,
+                   std::string_view name) {
+  // Only a name the program gives its own files needs the look at the disk.
+  if (context.own_files.empty() || (name != kProcessFileName && name != kErrorFileName)) {
+    return false;
+  }
+  std::string path = directory;
+  path.append(name);
+  return IsOneOf(path, context.own_files);
 }
 
 namespace {
@@ -295,7 +296,7 @@ void PrefetchFile(const PreparedFile& file) {
 // commits never read them. False when no second thread could be started
 // (nothing has been read then).
 bool PassPreparingAhead(Job& job, EngineContext& context, const TransformPlan& plan,
-                        LineReader& reader, RtError& result) {
+                        LineReader& reader) {
   const size_t batch_size = std::max<size_t>(1, context.prepare_batch);
   PreparedQueue queue;
   std::exception_ptr failure;
@@ -331,17 +332,20 @@ bool PassPreparingAhead(Job& job, EngineContext& context, const TransformPlan& p
   } catch (const std::system_error&) {
     return false;
   }
-  result = {};
   try {
     PreparedQueue::Batch batch;
-    while (result.ok() && queue.Pop(batch)) {
+    bool stopped = false;
+    while (!stopped && queue.Pop(batch)) {
       for (size_t i = 0; i < batch.size(); ++i) {
+        if (StopRequested(context.stop)) {
+          stopped = true;
+          break;
+        }
         // The next files were prepared on the other core: ask for them now,
         // so they arrive while this file's rename is in the kernel.
         if (i + 2 < batch.size()) PrefetchFile(batch[i + 2]);
         if (i + 1 < batch.size()) PrefetchText(batch[i + 1]);
-        result = RenamePreparedFile(job, context, batch[i]);
-        if (result) break;
+        RenamePreparedFile(job, context, batch[i]);
       }
       queue.Recycle(std::move(batch));
     }
@@ -353,32 +357,28 @@ bool PassPreparingAhead(Job& job, EngineContext& context, const TransformPlan& p
   queue.Stop();
   preparer.join();
   if (failure) std::rethrow_exception(failure);
-  if (result.ok()) result = reader.error();
   return true;
 }
 
 }  // namespace
 
-RtError OperationListPass(Job& job, EngineContext& context, const std::string& path) {
+RtError OperationListPass(Job& job, EngineContext& context, LineReader& reader) {
   InitOperationListCounters(job);
-  LineReader reader;
-  if (RtError err = reader.Open(path)) return err;
   std::unique_ptr<TransformPlan> own_plan;
   if (context.plan == nullptr) own_plan = std::make_unique<TransformPlan>(job);
   const TransformPlan& plan = context.plan != nullptr ? *context.plan : *own_plan;
   EngineContext ctx = context;
   ctx.plan = &plan;
   if (context.prepare_ahead && CanPrepareAhead(job) && std::thread::hardware_concurrency() >= 2) {
-    RtError result;
-    if (PassPreparingAhead(job, ctx, plan, reader, result)) return result;
+    if (PassPreparingAhead(job, ctx, plan, reader)) return reader.error();
   }
   std::string line, directory, name, extension;
   bool first = true;
-  while (reader.ReadLine(line)) {
+  while (!StopRequested(context.stop) && reader.ReadLine(line)) {
     SplitListLine(line, directory, name, extension);
     AdvanceOperationListCounters(job, first);
     first = false;
-    if (RtError err = RenameFile(job, ctx, directory, name, extension)) return err;
+    RenameFile(job, ctx, directory, name, extension);
   }
   return reader.error();
 }
@@ -387,7 +387,8 @@ void SplitFileEntry(const std::string& entry, std::string& directory, std::strin
   const size_t sep = entry.find(kFileEntrySeparator);
   if (sep != std::string::npos) {
     filename = entry.substr(0, sep);
-    directory = WithSlash(Trim(std::string_view(entry).substr(sep + 3)));
+    // Blanks belong to the path: a folder may end in one.
+    directory = WithSlash(entry.substr(sep + 3));
     return;
   }
   const size_t slash = entry.rfind('/');
@@ -406,19 +407,21 @@ void SplitFileEntry(const std::string& entry, std::string& directory, std::strin
   filename = entry;
 }
 
-RtError IndividualFilesPass(Job& job, EngineContext& context) {
+void IndividualFilesPass(Job& job, EngineContext& context) {
   const bool combined = job.cmdFileType_tag == kTagDone || job.cmdFileType_tag == kTagBoth;
   const NumberingPass pass =
       combined ? NumberingPass::kCombinedIndividual : NumberingPass::kIndividual;
   std::string directory, filename, name, extension;
   // The list is read as it stands at each step, as the engine never changes it.
-  for (size_t i = 0; i < job.lstFile.size(); ++i) {
+  for (size_t i = 0; i < job.lstFile.size() && !StopRequested(context.stop); ++i) {
     SplitFileEntry(job.lstFile[i], directory, filename);
     SplitFilename(filename, name, extension);
+    // The numbering counts the file all the same, so the files after it get
+    // the numbers they would have had.
     SetIndividualCounters(job, i, pass, i == 0);
-    if (RtError err = RenameFile(job, context, directory, name, extension)) return err;
+    if (IsOwnWorkFile(context, directory, filename)) continue;
+    RenameFile(job, context, directory, name, extension);
   }
-  return {};
 }
 
 }  // namespace qtarvox

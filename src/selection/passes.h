@@ -12,28 +12,29 @@
 
 namespace qtarvox {
 
-inline constexpr const char* kOperationListName = "Q-Tarvox_OP.tvq";
-
 // Lists the files of every lstDir entry (its subdirectories too when marked)
 // that match the lstExt patterns into `op_list`, one full path per line,
 // counting them in job.FileCount. A name holding a carriage return or line
-// feed is never listed: it gets an error block (52) in `errors` instead. A
+// feed is never listed: it gets an error block (52) in context.errors
+// instead. The run's own work files (context.own_files) are never listed. A
 // directory that cannot be read lists nothing. The result is not ok when the
-// list could not be written (the walk then ends).
-RtError DirectoryWalk(Job& job, ReportFile& op_list, ReportFile* errors);
+// list could not be written (the walk then ends). A stop request ends the
+// walk between two directories.
+RtError DirectoryWalk(Job& job, const EngineContext& context, ReportFile& op_list);
 
-// The recursive part of the walk: the subdirectories of `directory`, deepest
-// files first. Only real directories without any other attribute are entered.
-RtError SubdirectoryWalk(Job& job, std::string directory, ReportFile& op_list, ReportFile* errors);
-
-// Reads the operation list at `path` and calls RenameFile for every line,
-// numbering the files in list order. Ends early when the list cannot be read
-// or the engine cannot write its reports.
-RtError OperationListPass(Job& job, EngineContext& context, const std::string& path);
+// Reads the operation list and calls RenameFile for every line, numbering the
+// files in list order. Ends early when the list cannot be read (its error)
+// or when a stop is requested (between two files).
+RtError OperationListPass(Job& job, EngineContext& context, LineReader& list);
 
 // Calls RenameFile for every lstFile entry ("name * directory"; an entry
-// without " * " is a path, or a file of the current directory).
-RtError IndividualFilesPass(Job& job, EngineContext& context);
+// without " * " is a path, or a file of the current directory), except the
+// run's own work files. A stop request ends it between two files.
+void IndividualFilesPass(Job& job, EngineContext& context);
+
+// Whether directory + name is one of the run's own work files.
+bool IsOwnWorkFile(const EngineContext& context, const std::string& directory,
+                   std::string_view name);
 
 // Splits an lstFile entry into its directory (ending in "/") and filename.
 void SplitFileEntry(const std::string& entry, std::string& directory, std::string& filename);

@@ -29,14 +29,14 @@ class EngineTest : public ::testing::Test {
   }
 
   // Runs the engine on dir_/filename, as a pass would.
-  RtError Rename(const std::string& filename, const std::string& directory = {}) {
+  void Rename(const std::string& filename, const std::string& directory = {}) {
     std::string name, ext;
     SplitFilename(filename, name, ext);
     EngineContext context;
     context.process = &process_;
     context.errors = &errors_;
     context.names = use_index_ ? &index_ : nullptr;
-    return RenameFile(job_, context, directory.empty() ? dir_.slash() : directory, name, ext);
+    RenameFile(job_, context, directory.empty() ? dir_.slash() : directory, name, ext);
   }
 
   std::string ProcessText() {

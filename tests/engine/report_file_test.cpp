@@ -1,7 +1,12 @@
 #include "engine/report_file.h"
 
 #include <gtest/gtest.h>
+#include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
 
 #include <string>
 
@@ -37,11 +42,91 @@ TEST(ReportFile, AFailedWriteIsReported) {
   if (stat("/dev/full", &st) != 0 || !S_ISCHR(st.st_mode)) GTEST_SKIP() << "no /dev/full";
   for (const bool behind : {false, true}) {
     ReportFile file;
-    ASSERT_TRUE(file.OpenForOutput("/dev/full", behind).ok());
+    ASSERT_TRUE(file.Adopt(open("/dev/full", O_WRONLY | O_CLOEXEC), "/dev/full", behind).ok());
     bool failed = false;
     for (int i = 0; i < 4000; ++i) failed = !file.WriteLine(std::string(100, 'a')).ok() || failed;
     failed = !file.Close().ok() || failed;
     EXPECT_TRUE(failed) << behind;
+    EXPECT_EQ(file.loss().lines, 4000u) << behind;
+    EXPECT_EQ(file.loss().first_errno, ENOSPC) << behind;
+  }
+}
+
+// Whatever had the report file's name is replaced, never followed, emptied
+// or written: a symbolic link's target and a hard link's other name keep
+// their bytes, and the new file is a file of its own.
+TEST(ReportFile, MakingTheFileNeverTouchesWhatHadItsName) {
+  for (const bool behind : {false, true}) {
+    TempDir dir;
+    const std::string victim = dir.WriteFile("victim.txt", "precious");
+    const std::string linked = dir.WriteFile("linked.txt", "also precious");
+    ASSERT_EQ(symlink(victim.c_str(), dir.PathOf("sym.txt").c_str()), 0);
+    ASSERT_EQ(link(linked.c_str(), dir.PathOf("hard.txt").c_str()), 0);
+    chmod(victim.c_str(), 0444);
+    for (const char* name : {"sym.txt", "hard.txt"}) {
+      ReportFile file;
+      ASSERT_TRUE(file.OpenForOutput(dir.PathOf(name), behind).ok()) << name;
+      ASSERT_TRUE(file.WriteLine("report").ok());
+      ASSERT_TRUE(file.Close().ok());
+      struct stat st {};
+      ASSERT_EQ(lstat(dir.PathOf(name).c_str(), &st), 0);
+      EXPECT_TRUE(S_ISREG(st.st_mode) && st.st_nlink == 1) << name;
+      EXPECT_EQ(dir.ReadFile(name), "report\r\n") << name;
+    }
+    EXPECT_EQ(dir.ReadFile("victim.txt"), "precious");
+    EXPECT_EQ(dir.ReadFile("linked.txt"), "also precious");
+    // Nothing but the files themselves is left behind.
+    EXPECT_EQ(dir.List().size(), 4u);
+  }
+}
+
+// Lines that could not be written are told by a note in the next line that
+// can be: a full file system that gets room again loses lines, not the fact.
+TEST(ReportFile, LostLinesAreNotedWhereWritingGoesOn) {
+  // A pipe with its reading end closed fails every write (EPIPE), until it is
+  // swapped for a file.
+  TempDir dir;
+  for (const bool behind : {false, true}) {
+    const int out = open(dir.PathOf("out.txt").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    int fds[2];
+    ASSERT_EQ(pipe(fds), 0);
+    close(fds[0]);
+    signal(SIGPIPE, SIG_IGN);
+    const int fd = dup(out);
+    ReportFile file;
+    ASSERT_TRUE(file.Adopt(fd, "out", behind).ok());
+    ASSERT_TRUE(file.WriteLine("first").ok());
+    // Everything so far goes to a dead pipe instead of the file.
+    dup2(fds[1], fd);
+    for (int i = 0; i < 3000; ++i) file.WriteLine(std::string(200, 'x'));
+    dup2(out, fd);  // room again
+    // Written behind, the failure and the recovery show up a buffer later.
+    for (int i = 0; i < 3000; ++i) file.WriteLine(std::string(200, 'y'));
+    file.WriteLine("last");
+    file.Close();
+    close(fds[1]);
+    close(out);
+    // Written behind, when each buffer reaches the descriptor is the other
+    // thread's affair: what must hold is that every line is in the file or
+    // counted by a note, and the notes add up to the loss.
+    const std::string text = dir.ReadFile("out.txt");
+    const std::string mark = "*** Q-Tarvox Renamer: ";
+    uint64_t noted = 0;
+    size_t notes = 0;
+    for (size_t at = 0; (at = text.find(mark, at)) != std::string::npos; at += mark.size()) {
+      noted += std::stoull(text.substr(at + mark.size()));
+      ++notes;
+    }
+    size_t lines = 0;
+    for (size_t at = 0; (at = text.find("\r\n", at)) != std::string::npos; at += 2) ++lines;
+    const ReportLoss& loss = file.loss();
+    EXPECT_EQ(noted, loss.lines) << behind;
+    EXPECT_EQ(lines - notes + loss.lines, 1u + 3000u + 3000u + 1u) << behind;
+    EXPECT_TRUE(text.ends_with("last\r\n")) << behind;
+    if (!behind) {
+      EXPECT_GT(loss.lines, 2000u);
+      EXPECT_EQ(loss.first_errno, EPIPE);
+    }
   }
 }
 

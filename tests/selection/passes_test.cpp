@@ -41,7 +41,10 @@ class WalkTest : public ::testing::Test {
     EXPECT_TRUE(op.OpenForOutput(work_.PathOf("op.tvq")).ok());
     EXPECT_TRUE(errors.OpenForOutput(work_.PathOf("err.txt")).ok());
     job_.FileCount = 0;
-    EXPECT_TRUE(DirectoryWalk(job_, op, &errors).ok());
+    EngineContext context;
+    context.errors = &errors;
+    context.own_files = own_files_;
+    EXPECT_TRUE(DirectoryWalk(job_, context, op).ok());
     op.Close();
     errors.Close();
     return Lines(work_.ReadFile("op.tvq"));
@@ -50,6 +53,7 @@ class WalkTest : public ::testing::Test {
   TempDir dir_;
   TempDir work_;
   Job job_;
+  std::vector<FileId> own_files_;
 };
 
 TEST_F(WalkTest, ListsOwnFilesThenSubdirectoriesDeepestFirst) {
@@ -149,12 +153,13 @@ TEST(Numbering, CombinedMethodContinuesTheWalksNumbers) {
   ReportFile op;
   ASSERT_TRUE(op.OpenForOutput(work.PathOf("op.tvq")).ok());
   job.FileCount = 0;
-  ASSERT_TRUE(DirectoryWalk(job, op, nullptr).ok());
-  op.Close();
-  job.FileCount += static_cast<int32_t>(job.lstFile.size());
   EngineContext context;
-  ASSERT_TRUE(OperationListPass(job, context, work.PathOf("op.tvq")).ok());
-  ASSERT_TRUE(IndividualFilesPass(job, context).ok());
+  ASSERT_TRUE(DirectoryWalk(job, context, op).ok());
+  LineReader list;
+  ASSERT_TRUE(op.CloseInto(list).ok());
+  job.FileCount += static_cast<int32_t>(job.lstFile.size());
+  ASSERT_TRUE(OperationListPass(job, context, list).ok());
+  IndividualFilesPass(job, context);
   EXPECT_THAT(dir.List("w"),
               ElementsAre("01.txt", "02.txt", "03.txt", "04.txt", "05.txt", "06.txt", "07.txt",
                           "08.txt", "09.txt", "10.txt", "11.txt", "12.txt"));
@@ -210,14 +215,15 @@ TEST(OperationListPass, PreparingAheadGivesTheSameRunAsOneFileAtATime) {
       ASSERT_TRUE(op.OpenForOutput(work.PathOf("op.tvq")).ok());
       ASSERT_TRUE(process.OpenForOutput(work.PathOf("process.txt")).ok());
       ASSERT_TRUE(errors.OpenForOutput(work.PathOf("err.txt")).ok());
-      ASSERT_TRUE(DirectoryWalk(job, op, &errors).ok());
-      op.Close();
       EngineContext context;
       context.process = &process;
       context.errors = &errors;
       context.prepare_ahead = ahead == 1;
       context.prepare_batch = 64;  // many batches, and a queue that fills up
-      ASSERT_TRUE(OperationListPass(job, context, work.PathOf("op.tvq")).ok()) << c.what;
+      ASSERT_TRUE(DirectoryWalk(job, context, op).ok());
+      LineReader list;
+      ASSERT_TRUE(op.CloseInto(list).ok());
+      ASSERT_TRUE(OperationListPass(job, context, list).ok()) << c.what;
       process.Close();
       errors.Close();
       std::string text = work.ReadFile("process.txt") + "--\r\n" + work.ReadFile("err.txt") + "--" +

@@ -1,0 +1,152 @@
+#include "platform/own_files.h"
+
+#include <fcntl.h>
+#include <stdlib.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <thread>
+
+namespace qtarvox {
+namespace {
+
+FileId IdOf(const struct stat& st) {
+  return {static_cast<uint64_t>(st.st_dev), static_cast<uint64_t>(st.st_ino)};
+}
+
+std::string FolderOf(const std::string& path) {
+  const size_t slash = path.rfind('/');
+  if (slash == std::string::npos) return ".";
+  return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+std::string NameOf(const std::string& path) {
+  const size_t slash = path.rfind('/');
+  return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// A new file under a fresh name in the folder of `pattern` (which ends in
+// "XXXXXX"); mkostemp never follows a link and never opens a file it did not create.
+int CreateExclusive(std::string& pattern) {
+  int fd;
+  do {
+    fd = mkostemp(pattern.data(), O_CLOEXEC);
+  } while (fd < 0 && errno == EINTR);
+  return fd;
+}
+
+}  // namespace
+
+bool IdOfDescriptor(int fd, FileId& id) {
+  struct stat st;
+  if (fstat(fd, &st) != 0) return false;
+  id = IdOf(st);
+  return true;
+}
+
+bool IdOfPath(const std::string& path, FileId& id) {
+  struct stat st;
+  if (lstat(path.c_str(), &st) != 0) return false;
+  id = IdOf(st);
+  return true;
+}
+
+RtError EnsurePrivateFolder(const std::string& folder) {
+  if (folder.empty()) return ErrorFromErrno(ENOENT);
+  // Every missing folder on the way is made, the outermost first.
+  for (size_t at = folder.find('/', 1); ; at = folder.find('/', at + 1)) {
+    const std::string part = at == std::string::npos ? folder : folder.substr(0, at);
+    if (!part.empty() && part.back() != '/' && mkdir(part.c_str(), 0700) != 0 &&
+        errno != EEXIST) {
+      return ErrorFromErrno(errno);
+    }
+    if (at == std::string::npos) break;
+  }
+  struct stat st;
+  if (stat(folder.c_str(), &st) != 0) return ErrorFromErrno(errno);
+  if (!S_ISDIR(st.st_mode)) return ErrorFromErrno(ENOTDIR);
+  if (access(folder.c_str(), W_OK | X_OK) != 0) return ErrorFromErrno(errno);
+  return {};
+}
+
+RtError CreateFileReplacing(const std::string& path, int& fd) {
+  fd = -1;
+  std::string temporary = FolderOf(path) + "/." + NameOf(path) + ".XXXXXX";
+  const int made = CreateExclusive(temporary);
+  if (made < 0) return ErrorFromErrno(errno);
+  // rename() replaces the name only: a link that stood there is not followed.
+  if (rename(temporary.c_str(), path.c_str()) != 0) {
+    const int err = errno;
+    unlink(temporary.c_str());
+    close(made);
+    return ErrorFromErrno(err);
+  }
+  fd = made;
+  return {};
+}
+
+RtError CreateUnnamedFile(const std::string& folder, int& fd) {
+  fd = open(folder.c_str(), O_TMPFILE | O_RDWR | O_EXCL | O_CLOEXEC, 0600);
+  if (fd >= 0) return {};
+  if (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL) return ErrorFromErrno(errno);
+  // No unnamed files on this file system: a private one, unlinked at once.
+  std::string temporary = folder + "/.q-tarvox-list.XXXXXX";
+  fd = CreateExclusive(temporary);
+  if (fd < 0) return ErrorFromErrno(errno);
+  if (unlink(temporary.c_str()) != 0) {
+    const int err = errno;
+    close(fd);
+    fd = -1;
+    return ErrorFromErrno(err);
+  }
+  return {};
+}
+
+bool RemoveIfSameFile(const std::string& path, const FileId& id) {
+  FileId now;
+  return IdOfPath(path, now) && now == id && unlink(path.c_str()) == 0;
+}
+
+bool IsOneOf(const std::string& path, const std::vector<FileId>& ids) {
+  if (ids.empty()) return false;
+  FileId id;
+  if (!IdOfPath(path, id)) return false;
+  for (const auto& other : ids) {
+    if (other == id) return true;
+  }
+  return false;
+}
+
+FolderLock::~FolderLock() { Release(); }
+
+void FolderLock::Release() {
+  if (fd_ >= 0) close(fd_);
+  fd_ = -1;
+}
+
+FolderLock::Result FolderLock::Acquire(const std::string& folder, std::chrono::milliseconds wait,
+                                       RtError& error) {
+  Release();
+  const int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) {
+    error = ErrorFromErrno(errno);
+    return Result::kFailed;
+  }
+  const auto deadline = std::chrono::steady_clock::now() + wait;
+  for (;;) {
+    if (flock(fd, LOCK_EX | LOCK_NB) == 0) break;
+    if (errno == EINTR) continue;
+    if (errno != EWOULDBLOCK) break;  // no locks on this file system: go on unguarded
+    if (std::chrono::steady_clock::now() >= deadline) {
+      close(fd);
+      return Result::kBusy;
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  }
+  fd_ = fd;
+  return Result::kHeld;
+}
+
+}  // namespace qtarvox
