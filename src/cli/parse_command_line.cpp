@@ -6,6 +6,7 @@
 
 #include "engine/numeric.h"
 #include "platform/chars.h"
+#include "platform/file_ops.h"
 
 namespace qtarvox {
 
@@ -145,10 +146,14 @@ void ApplyCompleteRename(Job& job, const std::string& segment, Prompter&) {
 // way the Step 2 Add button enters it, "name * directory"; a piece without a
 // directory part (no slash, or only a leading one) is entered as it is.
 void ApplyFiles(Job& job, const std::string& segment, Prompter&) {
-  const auto pieces = SplitAt(TrimBlanks(DropFirstChars(segment, 2)), '*');
-  if (pieces.empty()) return;
+  // Not trimmed as a whole: a blank at the end may belong to the last name.
+  const std::string value = DropFirstChars(segment, 2);
+  if (TrimBlanks(value).empty()) return;
+  const auto pieces = SplitAt(value, '*');
   for (const auto& raw : pieces) {
-    const std::string piece = Trim(raw);
+    // The blanks around a piece usually only separate it from an asterisk,
+    // but a name may begin or end with one.
+    const std::string piece = PathAsTyped(raw);
     // An empty piece (two asterisks in a row, or one at the end) names no file.
     if (piece.empty()) continue;
     const size_t slash = piece.rfind('/');
@@ -177,8 +182,11 @@ void ApplyDirectoriesAndExtensions(Job& job, const std::string& segment, Prompte
     // directory written without one loses its last two characters.
     const std::string directory = Encode(chars.substr(0, chars.size() - 2));
     const bool subdirectories = ToUpperBytes(Encode(chars.substr(chars.size() - 2))) == "*Y";
-    // The item is trimmed as a whole: blanks before the mark stay in it.
-    AddDirectory(job, Trim(subdirectories ? directory + kIncludeSubdirsMark : directory));
+    // The item is trimmed as a whole: blanks before the mark stay in it, and
+    // the walk tells whether they belong to the folder's name. Without the
+    // mark, that is told here.
+    AddDirectory(job, subdirectories ? Trim(directory + kIncludeSubdirsMark)
+                                     : PathAsTyped(directory));
     job.FilesGivenByExtension = true;
   }
   job.lblDirList = CountCaption(kDirListCaptionPrefix, job.lstDir.size());

@@ -152,6 +152,21 @@ RtError RenameNoReplace(const std::string& directory, const std::string& old_nam
   return ErrorFromErrno(err);
 }
 
+bool EntryExists(const std::string& path) {
+  struct stat st;
+  return lstat(path.c_str(), &st) == 0;
+}
+
+std::string PathAsTyped(std::string_view text) {
+  std::string trimmed = Trim(text);
+  if (trimmed.empty()) return trimmed;
+  const size_t first = text.find_first_not_of(' ');
+  if (text[first] == '/') text.remove_prefix(first);
+  if (text.size() == trimmed.size()) return trimmed;
+  std::string exact(text);
+  return EntryExists(exact) ? exact : trimmed;
+}
+
 RtError CheckDeletable(const std::string& path) {
   struct stat st;
   if (lstat(path.c_str(), &st) != 0) return ErrorFromErrno(errno);

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "platform/rt_error.h"
 
@@ -43,6 +44,16 @@ std::string CommittedName(const std::string& new_name);
 // The same without a copy for the usual name that has no trailing dots; the
 // other kind is made in `scratch`.
 const std::string& CommittedName(const std::string& new_name, std::string& scratch);
+
+// Whether anything has this path (the entry itself: a link counts, dangling or not).
+bool EntryExists(const std::string& path);
+
+// A path typed with blanks around it, which usually only separate it from
+// what stands next to it: the text as it stands when an entry has that path
+// (a file or folder name may begin or end with a blank), else trimmed, so it
+// never names the entry next to the one meant. Blanks before the slash that
+// begins an absolute path never belong to it.
+std::string PathAsTyped(std::string_view text);
 
 // Deletes one file. A read-only file (the read-only attribute) is refused as
 // 75, and so is a directory; a missing file gives 53.

@@ -19,6 +19,7 @@
 #include "engine/transform.h"
 #include "platform/chars.h"
 #include "platform/dir_search.h"
+#include "platform/file_ops.h"
 
 namespace qtarvox {
 namespace {
@@ -168,7 +169,8 @@ RtError DirectoryWalk(Job& job, const EngineContext& context, ReportFile& op_lis
     const size_t mark = entry.rfind(kIncludeSubdirsMark);
     const bool subdirectories =
         mark != std::string::npos && mark + std::strlen(kIncludeSubdirsMark) == entry.size();
-    const std::string directory = WithSlash(subdirectories ? entry.substr(0, mark) : entry);
+    const std::string directory =
+        WithSlash(subdirectories ? PathAsTyped(std::string_view(entry).substr(0, mark)) : entry);
     WalkListing listing;
     ListForWalk(directory, job.lstExt, subdirectories, listing);
     if (RtError err = WriteFiles(job, context, directory, listing, op_list)) return err;

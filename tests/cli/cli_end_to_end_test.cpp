@@ -18,9 +18,8 @@
 #include <string>
 #include <vector>
 
+#include "program.h"
 #include "temp_dir.h"
-
-extern char** environ;
 
 namespace qtarvox {
 namespace {
@@ -94,38 +93,15 @@ class CliEndToEnd : public ::testing::Test {
   // home_, without a display and with its own work, settings and home
   // folders; stdout and stderr go to files. It is killed after 30 s.
   Outcome Run(const std::string& arg_list) const {
-    std::vector<std::string> args = Split(QTARVOX_EXE "|" + Expand(arg_list)), env;
-    const auto dropped =
-        Split("DISPLAY|WAYLAND_DISPLAY|QTARVOX_WORK_DIR|XDG_CONFIG_HOME|XDG_STATE_HOME|HOME");
-    for (char** e = environ; *e != nullptr; ++e) {
-      const std::string entry = *e;
-      if (std::ranges::count(dropped, entry.substr(0, entry.find('='))) == 0) env.push_back(entry);
-    }
-    env.insert(env.end(),
-               {"QTARVOX_WORK_DIR=" + work_.path(), "HOME=" + home_.path(),
-                "XDG_CONFIG_HOME=" + config_.path(), "XDG_STATE_HOME=" + config_.PathOf("state")});
-    std::vector<char*> argv, envp;
-    for (auto& a : args) argv.push_back(a.data());
-    for (auto& e : env) envp.push_back(e.data());
-    argv.push_back(nullptr);
-    envp.push_back(nullptr);
-    const std::string out = io_.PathOf("out"), err = io_.PathOf("err"), cwd = home_.path();
-    const pid_t pid = fork();
-    if (pid == 0) {
-      dup2(open("/dev/null", O_RDONLY), STDIN_FILENO);
-      dup2(open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600), STDOUT_FILENO);
-      dup2(open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600), STDERR_FILENO);
-      if (chdir(cwd.c_str()) == 0) execve(argv[0], argv.data(), envp.data());
-      _exit(127);
-    }
-    int status = 0;
-    for (int ms = 0; pid > 0 && waitpid(pid, &status, WNOHANG) == 0; ++ms) {
-      if (ms == 30000) kill(pid, SIGKILL);
-      usleep(1000);
-    }
-    if (pid <= 0) return {};
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : 1000 + WTERMSIG(status), io_.ReadFile("out"),
-            io_.ReadFile("err")};
+    const std::string out = io_.PathOf("out"), err = io_.PathOf("err");
+    const pid_t pid = StartProgram(Split(Expand(arg_list)),
+                                   {"QTARVOX_WORK_DIR=" + work_.path(), "HOME=" + home_.path(),
+                                    "XDG_CONFIG_HOME=" + config_.path(),
+                                    "XDG_STATE_HOME=" + config_.PathOf("state")},
+                                   home_.path(), out, err);
+    const int code = WaitProgram(pid);
+    if (code < 0) return {};
+    return {code, io_.ReadFile("out"), io_.ReadFile("err")};
   }
 
   TempDir files_, work_, config_, io_, home_;  // home_ is also the working directory

@@ -1,0 +1,266 @@
+// The work folder under the faults a real machine produces: planted links, a
+// folder that is missing, unusable or full, two runs at once, a folder inside
+// the chosen tree, blanks at the ends of names, Ctrl-C halfway. Whatever
+// happens, no file the job did not choose is touched and every failure shows
+// in the exit status.
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/file.h>
+#include <sys/mount.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "program.h"
+#include "temp_dir.h"
+
+namespace qtarvox {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr const char* kProcess = "Q-Tarvox_Process.txt";
+constexpr const char* kError = "Q-Tarvox_Err.txt";
+
+struct Outcome {
+  int code = -1;
+  std::string err;
+};
+
+class WorkFolderRuns : public ::testing::Test {
+ protected:
+  std::vector<std::string> Env(const std::string& work) const {
+    return {"QTARVOX_WORK_DIR=" + work, "HOME=" + home_.path(),
+            "XDG_CONFIG_HOME=" + home_.PathOf("config"), "XDG_STATE_HOME=" + home_.PathOf("state")};
+  }
+  pid_t Start(const std::vector<std::string>& args, const std::string& work,
+              const std::string& tag = "") const {
+    return StartProgram(args, Env(work), home_.path(), io_.PathOf("out" + tag),
+                        io_.PathOf("err" + tag));
+  }
+  Outcome Finish(pid_t pid, const std::string& tag = "") const {
+    const int code = WaitProgram(pid, 120000);
+    return {code, io_.ReadFile("err" + tag)};
+  }
+  Outcome Run(const std::vector<std::string>& args, const std::string& work) const {
+    return Finish(Start(args, work));
+  }
+  // `count` files n00000.txt ... in the folder `name` of files_.
+  std::string MakeFiles(const std::string& name, int count) const {
+    const std::string folder = files_.MakeDir(name);
+    for (int i = 0; i < count; ++i) {
+      char file[32];
+      snprintf(file, sizeof file, "/n%05d.txt", i);
+      std::ofstream(folder + file) << i;
+    }
+    return folder;
+  }
+  static size_t CountWith(const std::string& folder, const std::string& prefix) {
+    size_t n = 0;
+    for (const auto& e : fs::directory_iterator(folder)) {
+      n += e.path().filename().string().starts_with(prefix);
+    }
+    return n;
+  }
+  static size_t CountLines(const std::string& text, const std::string& with) {
+    size_t n = 0;
+    for (size_t at = 0; (at = text.find(with, at)) != std::string::npos; at += with.size()) ++n;
+    return n;
+  }
+
+  TempDir files_, work_, home_, io_;
+};
+
+// Links planted under the work files' names (as anyone can in a shared
+// folder) are replaced, never followed: their targets keep every byte, also a
+// read-only one, and a planted operation list makes nobody rename a file the
+// job did not choose.
+TEST_F(WorkFolderRuns, PlantedLinksNeverRedirectTheWorkFiles) {
+  const std::string victim = files_.WriteFile("victims/process", "keep me");
+  const std::string victim2 = files_.WriteFile("victims/errors", "keep me too");
+  const std::string bystander = files_.WriteFile("other/bystander.txt", "x");
+  chmod(victim.c_str(), 0444);
+  const std::string list = files_.WriteFile("victims/list", bystander + "\r\n");
+  ASSERT_EQ(symlink(victim.c_str(), work_.PathOf(kProcess).c_str()), 0);
+  ASSERT_EQ(link(victim2.c_str(), work_.PathOf(kError).c_str()), 0);
+  ASSERT_EQ(symlink(list.c_str(), work_.PathOf("Q-Tarvox_OP.tvq").c_str()), 0);
+  const std::string folder = MakeFiles("job", 3);
+  // A missing file gives an Error file too.
+  const Outcome o = Run({"-UC", "-FE", folder + "*N?txt", "-FI", folder + "/gone.txt", "-SU"},
+                        work_.path());
+  EXPECT_EQ(o.code, 1) << o.err;
+  EXPECT_EQ(files_.ReadFile("victims/process"), "keep me");
+  EXPECT_EQ(files_.ReadFile("victims/errors"), "keep me too");
+  EXPECT_EQ(files_.ReadFile("victims/list"), bystander + "\r\n");
+  EXPECT_TRUE(files_.Exists("other/bystander.txt"));
+  EXPECT_EQ(CountWith(folder, "N"), 3u);
+  for (const char* name : {kProcess, kError}) {
+    struct stat st {};
+    ASSERT_EQ(lstat(work_.PathOf(name).c_str(), &st), 0);
+    EXPECT_TRUE(S_ISREG(st.st_mode) && st.st_nlink == 1) << name;
+  }
+  EXPECT_NE(work_.ReadFile(kProcess).find("N00002.txt"), std::string::npos);
+}
+
+// A missing work folder is made, private to the user; one that cannot be made
+// stops the run before anything is renamed, with one line on stderr.
+TEST_F(WorkFolderRuns, MissingFolderIsMadeAndAnUnusableOneStopsTheRun) {
+  const std::string folder = MakeFiles("job", 2);
+  const std::string made = work_.PathOf("new/deeper");
+  Outcome o = Run({"-UC", "-FE", folder + "*N?txt", "-SU"}, made);
+  EXPECT_EQ(o.code, 0) << o.err;
+  struct stat st {};
+  ASSERT_EQ(stat(made.c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 0777, 0700u);
+  EXPECT_EQ(CountWith(folder, "N"), 2u);
+
+  const std::string blocked = work_.WriteFile("plain-file") + "/sub";
+  o = Run({"-LC", "-FE", folder + "*N?txt", "-SU"}, blocked);
+  EXPECT_EQ(o.code, 2);
+  EXPECT_EQ(std::count(o.err.begin(), o.err.end(), '\n'), 1) << o.err;
+  EXPECT_NE(o.err.find("work folder"), std::string::npos) << o.err;
+  EXPECT_EQ(CountWith(folder, "N"), 2u);
+}
+
+// A full file system (a small tmpfs, so this needs root): a list that cannot
+// be written renames nothing (exit 2); report lines that cannot be written do
+// not stop the renames, are counted, and make the exit status 1.
+TEST_F(WorkFolderRuns, FullFolderNeverRenamesHalfAJobSilently) {
+  const std::string mount_point = work_.MakeDir("tmpfs");
+  if (mount("qtarvox-test", mount_point.c_str(), "tmpfs", 0, "size=64k") != 0) {
+    GTEST_SKIP() << "cannot mount a small tmpfs here (needs root)";
+  }
+  {
+    std::ofstream fill(mount_point + "/fill");
+    fill << std::string(1 << 20, 'x');  // as much as fits
+  }
+  const std::string folder = MakeFiles("job", 200);
+  Outcome o = Run({"-UC", "-FE", folder + "*N?txt", "-SU"}, mount_point);
+  EXPECT_EQ(o.code, 2) << o.err;
+  EXPECT_EQ(CountWith(folder, "N"), 0u);
+  EXPECT_NE(o.err.find("Nothing was renamed"), std::string::npos) << o.err;
+
+  std::vector<std::string> args{"-UC", "-FI"};
+  std::string list;
+  for (int i = 0; i < 200; ++i) {
+    char file[32];
+    snprintf(file, sizeof file, "/n%05d.txt", i);
+    list += (i ? "*" : "") + folder + file;
+  }
+  args.push_back(list);
+  args.push_back("-SU");
+  o = Run(args, mount_point);
+  EXPECT_EQ(o.code, 1) << o.err;
+  EXPECT_EQ(CountWith(folder, "N"), 200u);
+  EXPECT_NE(o.err.find("incomplete"), std::string::npos) << o.err;
+  umount2(mount_point.c_str(), MNT_DETACH);
+}
+
+// One run per work folder: a second one waits for the first, or says the
+// folder is busy and renames nothing; a hold left by a killed run never blocks.
+TEST_F(WorkFolderRuns, OneRunAtATime) {
+  const std::string a = MakeFiles("a", 20000), b = MakeFiles("b", 20000);
+  const pid_t first = Start({"-UC", "-FE", a + "*N?txt", "-SU"}, work_.path(), "1");
+  const pid_t second = Start({"-UC", "-FE", b + "*N?txt", "-SU"}, work_.path(), "2");
+  const Outcome o1 = Finish(first, "1"), o2 = Finish(second, "2");
+  EXPECT_EQ(o1.code, 0) << o1.err;
+  EXPECT_EQ(o2.code == 0 ? CountWith(b, "N") : CountWith(b, "n"), 20000u) << o2.err;
+  EXPECT_EQ(CountWith(a, "N"), 20000u);
+  EXPECT_TRUE(o2.code == 0 || o2.code == 2) << o2.code;
+  // Whichever ran last wrote a whole Process file.
+  EXPECT_EQ(CountLines(work_.ReadFile(kProcess), "Final Operation"), 20000u);
+
+  // Held by another process: busy after a short wait.
+  const int held = open(work_.path().c_str(), O_RDONLY | O_DIRECTORY);
+  ASSERT_EQ(flock(held, LOCK_EX), 0);
+  Outcome o = Run({"-LC", "-FE", a + "*N?txt", "-SU"}, work_.path());
+  EXPECT_EQ(o.code, 2);
+  EXPECT_NE(o.err.find("in use"), std::string::npos) << o.err;
+  EXPECT_EQ(CountWith(a, "N"), 20000u);
+  close(held);
+
+  // Held by a process that was killed: nothing waits.
+  const pid_t holder = fork();
+  if (holder == 0) {
+    flock(open(work_.path().c_str(), O_RDONLY | O_DIRECTORY), LOCK_EX);
+    pause();
+    _exit(0);
+  }
+  usleep(100000);
+  kill(holder, SIGKILL);
+  WaitProgram(holder);
+  o = Run({"-LC", "-FE", a + "*N?txt", "-SU"}, work_.path());
+  EXPECT_EQ(o.code, 0) << o.err;
+  EXPECT_EQ(CountWith(a, "n"), 20000u);
+}
+
+// Blanks at the ends of a folder's or a file's name belong to it when such a
+// file exists: the file named is renamed, never the one next to it.
+TEST_F(WorkFolderRuns, BlanksAtTheEndsOfNamesNameThatFile) {
+  const std::string d = files_.path();
+  const struct {
+    std::vector<std::string> files;  // made with the byte "0"
+    std::vector<std::string> args;
+    std::vector<std::string> after;
+  } cases[] = {
+      {{"x /a.txt", "x/a.txt"}, {"-UC", "-FI", d + "/x /a.txt", "-SU"}, {"x /A.txt", "x/a.txt"}},
+      {{"y/a.txt ", "y/a.txt"}, {"-UC", "-FI", d + "/y/a.txt ", "-SU"}, {"y/A.txt ", "y/a.txt"}},
+      {{"z/a.txt", "z/b.txt"},
+       {"-UC", "-FI", d + "/z/a.txt * " + d + "/z/b.txt ", "-SU"},
+       {"z/A.txt", "z/B.txt"}},
+      {{"v /a.txt", "v/a.txt"}, {"-UC", "-FE", d + "/v *N?txt", "-SU"}, {"v /A.txt", "v/a.txt"}},
+      {{"w /s/a.txt", "w/s/a.txt"},
+       {"-UC", "-FE", d + "/w *Y?txt", "-SU"},
+       {"w /s/A.txt", "w/s/a.txt"}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.args[2]);
+    for (const auto& f : c.files) files_.WriteFile(f, "0");
+    const Outcome o = Run(c.args, work_.path());
+    EXPECT_EQ(o.code, 0) << o.err;
+    for (const auto& f : c.after) EXPECT_TRUE(files_.Exists(f)) << f;
+  }
+}
+
+// A work folder inside the chosen tree: the run never renames its own report
+// files, and the Error file stderr names is there.
+TEST_F(WorkFolderRuns, ReportFilesInsideTheTreeAreNotPartOfTheJob) {
+  const std::string tree = MakeFiles("tree", 3);
+  const std::string work = files_.MakeDir("tree/work");
+  const Outcome o =
+      Run({"-CR*same.txt", "-FE", tree + "*Y?txt", "-FI", tree + "/gone.txt", "-SU"}, work);
+  EXPECT_EQ(o.code, 1) << o.err;
+  EXPECT_TRUE(files_.Exists(std::string("tree/work/") + kProcess));
+  EXPECT_TRUE(files_.Exists(std::string("tree/work/") + kError));
+  EXPECT_NE(o.err.find(work + "/" + kError), std::string::npos) << o.err;
+  EXPECT_EQ(CountWith(work, "same"), 0u);
+}
+
+// Ctrl-C halfway: the run stops between two files, the Process file names
+// every file renamed and ends with the stop, and the exit status is 130.
+TEST_F(WorkFolderRuns, InterruptedRunReportsExactlyWhatItDid) {
+  const std::string folder = MakeFiles("job", 60000);
+  const pid_t pid = Start({"-UC", "-FE", folder + "*N?txt", "-SU"}, work_.path());
+  // Renames are under way once the first buffer of the Process file is out.
+  struct stat st {};
+  for (int i = 0; i < 20000; ++i) {
+    if (stat(work_.PathOf(kProcess).c_str(), &st) == 0 && st.st_size > 0) break;
+    usleep(500);
+  }
+  kill(pid, SIGINT);
+  const Outcome o = Finish(pid);
+  const size_t renamed = CountWith(folder, "N");
+  if (renamed == 60000) GTEST_SKIP() << "the run ended before the signal came";
+  EXPECT_EQ(o.code, 130) << o.err;
+  const std::string process = work_.ReadFile(kProcess);
+  EXPECT_EQ(CountLines(process, " == N"), renamed);
+  EXPECT_NE(process.find("stopped here"), std::string::npos);
+  EXPECT_FALSE(work_.Exists(kError));
+}
+
+}  // namespace
+}  // namespace qtarvox
