@@ -184,7 +184,8 @@ RtError DirectoryWalk(Job& job, const EngineContext& context, ReportFile& op_lis
 bool IsOwnWorkFile(const EngineContext& context, const std::string& directory,
                    std::string_view name) {
   // Only a name the program gives its own files needs the look at the disk.
-  if (context.own_files.empty() || (name != kProcessFileName && name != kErrorFileName)) {
+  static constexpr std::string_view kProcessName = kProcessFileName, kErrorName = kErrorFileName;
+  if (context.own_files.empty() || (name != kProcessName && name != kErrorName)) {
     return false;
   }
   std::string path = directory;
