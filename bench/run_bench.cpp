@@ -291,10 +291,10 @@ qtarvox::Job PerformJob(const std::string& lst_dir, const char* pattern) {
   qtarvox::Job job;
   qtarvox::TickPosition(job, 1);  // UPPERCASE
   qtarvox::TickPosition(job, 9);  // numbers at end, normal style
-  job.NumberEndStyle = 1;
+  job.NumberEndStyle = qtarvox::NumberStyle::kNormal;
   qtarvox::SnapshotChosenActions(job);
   job.chkProcess = true;
-  job.cmdFileType_tag = std::string(qtarvox::kTagExtension);
+  job.method = qtarvox::SelectionMethod::kExtension;
   job.lstDir = {lst_dir};
   job.lstExt = {std::string(pattern)};
   job.dirDir = lst_dir;
@@ -305,7 +305,7 @@ ChildReport TimedPressRun(qtarvox::Job& job, size_t files) {
   QuietPrompter prompter;
   QuietView view;
   const auto start = Clock::now();
-  const qtarvox::RunOutcome outcome = qtarvox::PressRun(job, prompter, view);
+  const qtarvox::RunOutcome outcome = qtarvox::RunOnce(job, prompter, view, false);
   ChildReport report;
   report.seconds = Seconds(start, Clock::now());
   report.count = static_cast<double>(files);
@@ -491,7 +491,7 @@ int main(int argc, char** argv) {
       QuietPrompter prompter;
       QuietView view;
       const auto start = Clock::now();
-      const qtarvox::RunOutcome outcome = qtarvox::PressPreview(job, prompter, view);
+      const qtarvox::RunOutcome outcome = qtarvox::RunOnce(job, prompter, view, true);
       ChildReport report;
       report.seconds = Seconds(start, Clock::now());
       report.count = static_cast<double>(flat_files);
@@ -591,7 +591,7 @@ int main(int argc, char** argv) {
       job.collision = qtarvox::CollisionOption::kAppendNumber;
       job.txtSep = std::string("_");
       job.chkProcess = true;
-      job.cmdFileType_tag = std::string(qtarvox::kTagExtension);
+      job.method = qtarvox::SelectionMethod::kExtension;
       job.lstDir = {sets.same_perform};
       job.lstExt = {std::string("*.*")};
       job.dirDir = sets.same_perform;

@@ -128,7 +128,7 @@ Result TransformAll(qtarvox::Job& job, const qtarvox::TransformPlan& plan, const
   uint64_t check = 0;
   const auto start = Clock::now();
   for (size_t i = 0; i < count; ++i) {
-    job.NumberEndCounter = qtarvox::NumberText(static_cast<double>(i + 1), 2, width);
+    job.NumberEndCounter = qtarvox::NumberText(static_cast<double>(i + 1), qtarvox::NumberStyle::kEven, width);
     qtarvox::TransformName(job, plan, names.name[i], names.ext[i], state, nullptr);
     std::string filename = qtarvox::Encode(state.wn);
     filename += state.we;
@@ -164,7 +164,7 @@ qtarvox::Job MakeJob(std::initializer_list<int> positions) {
   job.ReplaceWith = std::string("x");
   job.CaseSensitiveReplace = false;
   job.AddEndText = std::string(" end");
-  job.NumberEndStyle = 2;
+  job.NumberEndStyle = qtarvox::NumberStyle::kEven;
   job.CapitalizeSpaces = true;
   qtarvox::SnapshotChosenActions(job);
   return job;
@@ -199,7 +199,7 @@ int main() {
 
   // Three examples, to see the chain does what it should.
   for (size_t i = 0; i < 3; ++i) {
-    job.NumberEndCounter = qtarvox::NumberText(static_cast<double>(i + 1), 2, width);
+    job.NumberEndCounter = qtarvox::NumberText(static_cast<double>(i + 1), qtarvox::NumberStyle::kEven, width);
     qtarvox::WorkingName state;
     qtarvox::TransformName(job, plan, names.name[i], names.ext[i], state, nullptr);
     std::printf("  example: \"%s%s\" -> \"%s%s\"\n", names.name[i].c_str(), names.ext[i].c_str(),

@@ -12,6 +12,13 @@ namespace qtarvox {
 
 namespace {
 
+// What a command handler writes to.
+struct CommandContext {
+  Job& job;
+  Prompter& prompter;
+  ListCaptions& captions;
+};
+
 // Splits at every occurrence of `separator`. An empty text has no pieces at
 // all, so a list command written without values adds nothing. The separators
 // are ASCII and never occur inside a multi-byte character, so splitting the
@@ -65,16 +72,19 @@ std::string CommandName(const std::string& segment) {
   return Encode(chars);
 }
 
-void ApplyDeleteLast(Job& job, const std::string& segment, Prompter&) {
+void ApplyDeleteLast(CommandContext& context, const std::string& segment) {
+  Job& job = context.job;
   job.DeleteLastCount = NumericWord(Words(segment), 1);
 }
 
-void ApplyDeleteFirst(Job& job, const std::string& segment, Prompter&) {
+void ApplyDeleteFirst(CommandContext& context, const std::string& segment) {
+  Job& job = context.job;
   // A count far beyond the 32-bit range is clamped; the Step 1 check judges it.
   job.DeleteFirstCount = RoundHalfEvenClamped(NumericWord(Words(segment), 1));
 }
 
-void ApplyReplace(Job& job, const std::string& segment, Prompter&) {
+void ApplyReplace(CommandContext& context, const std::string& segment) {
+  Job& job = context.job;
   job.ReplaceSearch.clear();
   job.ReplaceWith.clear();
   job.CaseSensitiveReplace = false;
@@ -87,22 +97,24 @@ void ApplyReplace(Job& job, const std::string& segment, Prompter&) {
   job.CaseSensitiveReplace = Trim(ToUpperBytes(pieces[3])) == "Y";
 }
 
-void ApplyAddBeginning(Job& job, const std::string& segment, Prompter&) {
+void ApplyAddBeginning(CommandContext& context, const std::string& segment) {
+  Job& job = context.job;
   job.AddBeginningText = ValueOr(Pieces(segment), 1);
 }
 
-void ApplyAddEnd(Job& job, const std::string& segment, Prompter&) {
+void ApplyAddEnd(CommandContext& context, const std::string& segment) {
+  Job& job = context.job;
   job.AddEndText = ValueOr(Pieces(segment), 1);
 }
 
 // Shared by NE and NB, which differ only in their fields and in whether the
 // style word is upper-cased before it is compared with "E".
-void ApplyNumbering(const std::vector<std::string>& words, bool upper_case_style, int& style,
-                    bool& start_given, std::string& start) {
-  style = 1;
+void ApplyNumbering(const std::vector<std::string>& words, bool upper_case_style,
+                    NumberStyle& style, bool& start_given, std::string& start) {
+  style = NumberStyle::kNormal;
   if (words.size() > 1) {
     const std::string style_word = upper_case_style ? ToUpperBytes(words[1]) : words[1];
-    style = Trim(style_word) == "E" ? 2 : 1;
+    if (Trim(style_word) == "E") style = NumberStyle::kEven;
   }
   if (words.size() > 2 && Trim(ToUpperBytes(words[2])) == "BN") {
     start_given = true;
@@ -111,21 +123,25 @@ void ApplyNumbering(const std::vector<std::string>& words, bool upper_case_style
   if (words.size() > 3) start = Trim(words[3]);
 }
 
-void ApplyNumberEnd(Job& job, const std::string& segment, Prompter&) {
+void ApplyNumberEnd(CommandContext& context, const std::string& segment) {
+  Job& job = context.job;
   ApplyNumbering(Words(segment), true, job.NumberEndStyle, job.NumberEndStartGiven,
                  job.NumberEndStart);
 }
 
-void ApplyNumberBeginning(Job& job, const std::string& segment, Prompter&) {
+void ApplyNumberBeginning(CommandContext& context, const std::string& segment) {
+  Job& job = context.job;
   ApplyNumbering(Words(segment), false, job.NumberBeginningStyle, job.NumberBeginningStartGiven,
                  job.NumberBeginningStart);
 }
 
-void ApplyNewExtension(Job& job, const std::string& segment, Prompter&) {
+void ApplyNewExtension(CommandContext& context, const std::string& segment) {
+  Job& job = context.job;
   job.NewExtension = ValueOr(Pieces(segment), 1);
 }
 
-void ApplyCapitalize(Job& job, const std::string& segment, Prompter&) {
+void ApplyCapitalize(CommandContext& context, const std::string& segment) {
+  Job& job = context.job;
   const auto words = Words(segment);
   if (words.size() < 2) {
     job.CapitalizeSpaces = true;
@@ -137,7 +153,8 @@ void ApplyCapitalize(Job& job, const std::string& segment, Prompter&) {
   if (value == "U" || value == "SU" || value == "US") job.CapitalizeUnderscores = true;
 }
 
-void ApplyCompleteRename(Job& job, const std::string& segment, Prompter&) {
+void ApplyCompleteRename(CommandContext& context, const std::string& segment) {
+  Job& job = context.job;
   const auto pieces = Pieces(segment);
   if (pieces.size() > 1) job.NewFilename = pieces[1];
 }
@@ -145,7 +162,8 @@ void ApplyCompleteRename(Job& job, const std::string& segment, Prompter&) {
 // FI: files separated by asterisks, each a full path. A path is entered the
 // way the Step 2 Add button enters it, "name * directory"; a piece without a
 // directory part (no slash, or only a leading one) is entered as it is.
-void ApplyFiles(Job& job, const std::string& segment, Prompter&) {
+void ApplyFiles(CommandContext& context, const std::string& segment) {
+  Job& job = context.job;
   // Not trimmed as a whole: a blank at the end may belong to the last name.
   const std::string value = DropFirstChars(segment, 2);
   if (TrimBlanks(value).empty()) return;
@@ -164,13 +182,15 @@ void ApplyFiles(Job& job, const std::string& segment, Prompter&) {
     }
     job.FilesGivenIndividually = true;
   }
-  job.lblFileList = CountCaption(kFileListCaptionPrefix, job.lstFile.size());
+  context.captions.files = true;
 }
 
 // FE: directories, each followed by its two-character subdirectory mark and
 // separated by double quotes; then, after a question mark, the extensions,
 // also separated by double quotes.
-void ApplyDirectoriesAndExtensions(Job& job, const std::string& segment, Prompter& prompter) {
+void ApplyDirectoriesAndExtensions(CommandContext& context, const std::string& segment) {
+  Job& job = context.job;
+  Prompter& prompter = context.prompter;
   if (segment.find('|') != std::string::npos) prompter.Tell(kPipeSeparatorNote, kAppTitle);
   const auto parts = SplitAt(TrimBlanks(DropFirstChars(segment, 2)), '?');
 
@@ -189,7 +209,7 @@ void ApplyDirectoriesAndExtensions(Job& job, const std::string& segment, Prompte
                                      : PathAsTyped(directory));
     job.FilesGivenByExtension = true;
   }
-  job.lblDirList = CountCaption(kDirListCaptionPrefix, job.lstDir.size());
+  context.captions.directories = true;
 
   if (parts.size() < 2) return;
   for (const auto& raw : SplitAt(parts[1], '"')) {
@@ -199,12 +219,15 @@ void ApplyDirectoriesAndExtensions(Job& job, const std::string& segment, Prompte
     job.txtExtList = extension;
     job.lstExt.push_back(job.txtExtList);
   }
-  job.lblExtList = CountCaption(kExtListCaptionPrefix, job.lstExt.size());
+  context.captions.extensions = true;
 }
 
-void ApplySuppress(Job& job, const std::string&, Prompter&) { job.SuppressedMode = true; }
+void ApplySuppress(CommandContext& context, const std::string&) {
+  context.job.SuppressedMode = true;
+}
 
-void ApplyCollision(Job& job, const std::string& segment, Prompter&) {
+void ApplyCollision(CommandContext& context, const std::string& segment) {
+  Job& job = context.job;
   const double value = NumericWord(Words(segment), 1);
   if (value == 2) {
     job.collision = CollisionOption::kOverwrite;
@@ -215,16 +238,18 @@ void ApplyCollision(Job& job, const std::string& segment, Prompter&) {
   }
 }
 
-void ApplySeparator(Job& job, const std::string& segment, Prompter&) {
+void ApplySeparator(CommandContext& context, const std::string& segment) {
+  Job& job = context.job;
   job.txtSep = ValueOr(Pieces(segment), 1);
 }
 
-void ApplyNoProcessFile(Job& job, const std::string&, Prompter&) {
+void ApplyNoProcessFile(CommandContext& context, const std::string&) {
+  Job& job = context.job;
   job.GenerateProcessFile = false;
   job.chkProcess = false;
 }
 
-using CommandHandler = void (*)(Job&, const std::string& segment, Prompter&);
+using CommandHandler = void (*)(CommandContext&, const std::string& segment);
 
 struct Command {
   const char* name;
@@ -294,7 +319,10 @@ std::vector<std::string> BuildSegments(const std::vector<std::string>& args) {
   return segments;
 }
 
-void ParseCommandLine(Job& job, const std::vector<std::string>& segments, Prompter& prompter) {
+ListCaptions ParseCommandLine(Job& job, const std::vector<std::string>& segments,
+                              Prompter& prompter) {
+  ListCaptions captions;
+  CommandContext context{job, prompter, captions};
   job.FilesGivenIndividually = false;
   job.FilesGivenByExtension = false;
   job.SuppressedMode = false;
@@ -305,8 +333,9 @@ void ParseCommandLine(Job& job, const std::vector<std::string>& segments, Prompt
                                       [&](const Command& c) { return name == c.name; });
     if (command == kCommands.end()) continue;
     if (command->position > 0) TickPosition(job, command->position);
-    if (command->apply != nullptr) command->apply(job, segment, prompter);
+    if (command->apply != nullptr) command->apply(context, segment);
   }
+  return captions;
 }
 
 }  // namespace qtarvox

@@ -23,9 +23,13 @@ inline constexpr const char* kPipeSeparatorNote =
     "file for complete information. The program might not produce the expected results if you "
     "do not use the new format";
 
-inline constexpr const char* kFileListCaptionPrefix = "List of File(s) choosen : *";
-inline constexpr const char* kDirListCaptionPrefix = "List of Directory(s) choosen : *";
-inline constexpr const char* kExtListCaptionPrefix = "List of Extension(s) choosen : *";
+// Which count captions of the Step 2 lists the FI and FE commands rewrote
+// (with the prefixes of the lists' Add buttons).
+struct ListCaptions {
+  bool files = false;
+  bool directories = false;
+  bool extensions = false;
+};
 
 // The program's own options, taken out of the arguments before the job commands
 // are read. `rest` keeps every other argument in its order.
@@ -53,6 +57,7 @@ std::vector<std::string> BuildSegments(const std::vector<std::string>& args);
 // overwrite earlier ones and everything else the job held stays. Unknown
 // commands are ignored. The only thing told to the user is the note on a
 // vertical bar in FE, through `prompter` (in suppressed mode too).
-void ParseCommandLine(Job& job, const std::vector<std::string>& segments, Prompter& prompter);
+ListCaptions ParseCommandLine(Job& job, const std::vector<std::string>& segments,
+                              Prompter& prompter);
 
 }  // namespace qtarvox

@@ -7,11 +7,8 @@
 #include "engine/job.h"
 #include "engine/validation.h"
 #include "platform/work_folder.h"
-#include "run/job_reset.h"
 #include "run/report_view.h"
-#include "run/run_driver.h"
-#include "run/settings.h"
-#include "run/summary.h"
+#include "run/wizard.h"
 #include "run/work_files.h"
 #include "platform/own_files.h"
 #include "platform/stop_signals.h"
@@ -80,17 +77,17 @@ bool AnyActionTicked(const Job& job) {
   return false;
 }
 
-int SilentRun(Job& job, bool preview, std::ostream& out, std::ostream& err) {
-  StderrPrompter prompter(err);
+int SilentRun(Wizard& wizard, bool preview, std::ostream& out, std::ostream& err) {
+  const Job& job = wizard.job();
   // Step 1: failing actions are unticked; say which, for whoever reads stderr.
   std::vector<std::string> dropped;
-  if (AcceptStep1(job, prompter, &dropped)) RestoreDirectory(job);
+  wizard.ProceedStep1(&dropped);
   for (const auto& message : dropped) {
     err << "q-tarvox: action dropped: " << ForTerminal(message) << '\n';
   }
-  ChooseMethod(job, MethodForGivenFiles(job));
+  wizard.ChooseMethod(MethodForGivenFiles(job));
   std::string failure;
-  ProceedStep2(job, prompter, &failure);
+  wizard.ProceedStep2(&failure);
   if (!failure.empty()) err << "q-tarvox: file choice incomplete: " << failure << '\n';
   if (!AnyActionTicked(job)) err << "q-tarvox: no action left to perform.\n";
 
@@ -102,10 +99,8 @@ int SilentRun(Job& job, bool preview, std::ostream& out, std::ostream& err) {
   }
   // Ctrl-C now stops the run between two files instead of in the middle of one.
   const StopRequest& stop = CatchStopSignals();
-  SilentRunView view;
-  const RunOutcome outcome =
-      preview ? PressPreview(job, prompter, view, &stop) : PressRun(job, prompter, view, &stop);
-  QuitCleanup(job);
+  const RunOutcome outcome = preview ? wizard.Preview(&stop) : wizard.PressRun(&stop);
+  wizard.Quit();
   for (const auto& problem : outcome.problems) err << "q-tarvox: " << problem << '\n';
   if (!outcome.started) return kExitNotStarted;
   if (preview) PrintPreview(job.txtOP.text(), out);
@@ -127,18 +122,17 @@ int SilentRun(Job& job, bool preview, std::ostream& out, std::ostream& err) {
 
 // Fills the wizard as a user would and stops on Step 3 (or the step whose
 // check failed). Without a window, the summary is printed instead.
-int WindowedStart(Job& job, std::ostream& out, std::ostream& err) {
-  StderrPrompter prompter(err);
-  if (AcceptStep1(job, prompter)) RestoreDirectory(job);
-  if (!job.StepCheckFailed) {
-    ChooseMethod(job, MethodForGivenFiles(job));
+int WindowedStart(Wizard& wizard, std::ostream& out, std::ostream& err) {
+  const Job& job = wizard.job();
+  if (wizard.ProceedStep1()) {
+    wizard.ChooseMethod(MethodForGivenFiles(job));
     const bool both = job.FilesGivenIndividually && job.FilesGivenByExtension;
-    Step2Result result = ProceedStep2(job, prompter);
-    if (!job.StepCheckFailed && both) result = ProceedStep2(job, prompter);
+    Step2Result result = wizard.ProceedStep2();
+    if (both && result == Step2Result::kStay) result = wizard.ProceedStep2();
     if (result == Step2Result::kPassed) {
-      ShowSummary(job);
-      for (const auto& line : job.lstFinal) out << line << '\n';
-      out << ForTerminal(job.txtFinal);
+      const ScreenState screen = wizard.screen();
+      for (const auto& line : screen.lstFinal) out << line << '\n';
+      out << ForTerminal(screen.txtFinal);
     }
   }
   err << kNoWindowNote << '\n';
@@ -162,14 +156,17 @@ int RunCommandLine(const std::vector<std::string>& args, std::ostream& out, std:
     err << kNoWindowNote << '\n';
     return kExitNotStarted;
   }
-  Job job;
-  job.dirDir = CurrentDirectory();
-  job.StepCheckFailed = false;
   StderrPrompter prompter(err);
-  ParseCommandLine(job, BuildSegments(options.rest), prompter);
+  SilentRunView view;
+  Wizard wizard(prompter, view);
+  Job& job = wizard.job();
+  job.dirDir = CurrentDirectory();
+  const ListCaptions captions = ParseCommandLine(job, BuildSegments(options.rest), prompter);
+  wizard.ListsFilled(captions.files, captions.directories, captions.extensions);
   if (options.preview) job.SuppressedMode = true;
-  if (job.SuppressedMode) return SilentRun(job, options.preview, out, err);
-  return WindowedStart(job, out, err);
+  wizard.ShowStep1();
+  if (job.SuppressedMode) return SilentRun(wizard, options.preview, out, err);
+  return WindowedStart(wizard, out, err);
 }
 
 }  // namespace qtarvox

@@ -9,38 +9,49 @@ namespace qtarvox {
 Job::Job() {
   lstActions.reserve(kActions.size());
   for (const auto& info : kActions) lstActions.push_back({info.text, info.id, false});
-  step3.cmdProceed3_caption = "&Perform\r\nChanges";
-  step3.lblStatus =
-      "Status : \r\nReady...waiting for you to either preview or perform the changes.";
-  txtOP.SetText(
-      "<--- Click the button to the left to generate the preview of changes that will take "
-      "place.\r\n");
+  txtOP.SetText(kPreviewBoxStart);
 }
 
-int PositionIndexOf(const Job& job, ActionId id) {
+const char* MethodName(SelectionMethod method) {
+  switch (method) {
+    case SelectionMethod::kIndividual:
+      return "Individual";
+    case SelectionMethod::kExtension:
+      return "Extension";
+    case SelectionMethod::kBoth:
+      return "Both";
+    case SelectionMethod::kDone:
+      return "Done";
+    case SelectionMethod::kNone:
+      break;
+  }
+  return "";
+}
+
+int PositionIndexOf(const JobSettings& job, ActionId id) {
   for (size_t i = 0; i < job.lstActions.size(); ++i) {
     if (job.lstActions[i].id == id) return static_cast<int>(i);
   }
   return -1;
 }
 
-bool IsTicked(const Job& job, ActionId id) {
+bool IsTicked(const JobSettings& job, ActionId id) {
   const int i = PositionIndexOf(job, id);
   return i >= 0 && job.lstActions[static_cast<size_t>(i)].ticked;
 }
 
-void TickPosition(Job& job, int position) {
+void TickPosition(JobSettings& job, int position) {
   if (position >= 1 && position <= static_cast<int>(job.lstActions.size())) {
     job.lstActions[static_cast<size_t>(position - 1)].ticked = true;
   }
 }
 
-bool IsChosen(const Job& job, ActionId id) {
+bool IsChosen(const JobSettings& job, ActionId id) {
   const auto flag = ActionInfoOf(id).flag;
   return flag != nullptr && job.chosen.*flag;
 }
 
-void SnapshotChosenActions(Job& job) {
+void SnapshotChosenActions(JobSettings& job) {
   job.chosen = ChosenActions{};
   for (const auto& entry : job.lstActions) {
     if (!entry.ticked) continue;
@@ -49,23 +60,17 @@ void SnapshotChosenActions(Job& job) {
   }
 }
 
-void AddDirectory(Job& job, const std::string& item) {
+void AddDirectory(JobSettings& job, const std::string& item) {
   const auto at = std::upper_bound(
       job.lstDir.begin(), job.lstDir.end(), item,
       [](const std::string& a, const std::string& b) { return CompareNames(a, b) < 0; });
   job.lstDir.insert(at, item);
 }
 
-std::string CountCaption(const std::string& prefix, size_t count) {
-  return prefix + std::to_string(count) + "*";
-}
-
 void ClearJob(Job& job) {
   for (auto& entry : job.lstActions) entry.ticked = false;
   job.lstDir.clear();
   job.lstExt.clear();
-  job.lstFinal.clear();
-  job.txtFinal.clear();
   job.txtOP.Clear();
   job.DeleteLastCount = 0;
   job.DeleteFirstCount = 0;
@@ -73,8 +78,8 @@ void ClearJob(Job& job) {
   job.ReplaceWith.clear();
   job.AddEndText.clear();
   job.AddBeginningText.clear();
-  job.NumberEndStyle = 1;
-  job.NumberBeginningStyle = 1;
+  job.NumberEndStyle = NumberStyle::kNormal;
+  job.NumberBeginningStyle = NumberStyle::kNormal;
   job.NumberEndStart.clear();
   job.NumberBeginningStart.clear();
   job.NumberEndStartGiven = false;
@@ -86,7 +91,7 @@ void ClearJob(Job& job) {
   job.CapitalizeSpaces = false;
   job.CapitalizeUnderscores = false;
   job.chosen = ChosenActions{};
-  job.cmdFileType_tag.clear();
+  job.method = SelectionMethod::kNone;
 }
 
 }  // namespace qtarvox

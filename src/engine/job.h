@@ -1,6 +1,5 @@
-// The job: everything one batch run needs, and the run state the engine, the
-// passes and the driver share. The window binds its controls to these fields;
-// the command line writes them; nothing else holds job state.
+// The job: what the user chose (the settings) and what a run of it counts
+// (the run state). What a screen shows of it is the wizard's affair.
 #pragma once
 
 #include <cstdint>
@@ -20,37 +19,31 @@ struct ActionEntry {
 
 enum class CollisionOption { kDoNotRename, kOverwrite, kAppendNumber };
 
-// Selection method tags (the tag of cmdFileType).
-inline constexpr const char* kTagIndividual = "Individual";
-inline constexpr const char* kTagExtension = "Extension";
-inline constexpr const char* kTagBoth = "Both";
-inline constexpr const char* kTagDone = "Done";
+// The Step 2 selection method and where its screens stand: none chosen yet,
+// individual files, files by extension, or both (first the individual
+// files, then - kDone - the directories and extensions).
+enum class SelectionMethod { kNone, kIndividual, kExtension, kBoth, kDone };
+
+// The method's name where it is shown or stored ("Individual", ..., "" for none).
+const char* MethodName(SelectionMethod method);
+
+// How a numbering action writes its numbers: plain decimal, or padded with
+// zeros to the width of the largest number of the pass.
+enum class NumberStyle { kNormal = 1, kEven = 2 };
+
+// What the preview box holds before the first preview.
+inline constexpr const char* kPreviewBoxStart =
+    "<--- Click the button to the left to generate the preview of changes that will take "
+    "place.\r\n";
 
 inline constexpr const char* kIncludeSubdirsMark = "  *Include Subdirectories*";
 inline constexpr const char* kFileEntrySeparator = " * ";
 
-// Captions and states of the Step 3 controls that a run changes.
-struct Step3Controls {
-  std::string cmdProceed3_caption;
-  std::string cmdProceed3_tag;
-  std::string lblStatus;
-  bool cmdOP_enabled = false;
-  bool cmdErr_enabled = false;
-  bool cmdPreview_enabled = true;
-  bool cmdStep1_enabled = true;
-  bool cmdStep2_enabled = true;
-  bool cmdStep3_enabled = true;
-  bool cmdCancel3_enabled = true;
-  bool cmdFileType_enabled = true;
-};
-
-struct Job {
-  Job();
-
+// What the user chose: the actions and their parameters, the files, the run
+// options. The command line writes it, the window edits it, a run reads it.
+struct JobSettings {
   // --- Step 1: the action list and the action parameters -----------------
   std::vector<ActionEntry> lstActions;  // list order, never re-ordered
-  int highlighted = -1;                 // highlighted entry (0-based), -1 none
-
   double DeleteLastCount = 0;
   int32_t DeleteFirstCount = 0;
   std::string ReplaceSearch;
@@ -58,79 +51,80 @@ struct Job {
   bool CaseSensitiveReplace = false;
   std::string AddBeginningText;
   std::string AddEndText;
-  int NumberEndStyle = 1;  // 1 normal, 2 even
+  NumberStyle NumberEndStyle = NumberStyle::kNormal;
   bool NumberEndStartGiven = false;
   std::string NumberEndStart;
-  int NumberBeginningStyle = 1;
+  NumberStyle NumberBeginningStyle = NumberStyle::kNormal;
   bool NumberBeginningStartGiven = false;
   std::string NumberBeginningStart;
   std::string NewExtension;
   bool CapitalizeSpaces = false;
   bool CapitalizeUnderscores = false;
   std::string NewFilename;
-
   ChosenActions chosen;  // snapshot taken when Step 1 is accepted
 
   // --- Step 2: the file selection ------------------------------------------
   std::vector<std::string> lstDir;  // kept sorted (AddDirectory)
   std::vector<std::string> lstExt;
   std::vector<std::string> lstFile;  // "name * directory"
-  std::string cmdFileType_tag;       // selection method
-  std::string dirDir;                // folder shown by the directory box
+  SelectionMethod method = SelectionMethod::kNone;
+  std::string dirDir;  // folder shown by the directory box
   std::string txtExtList = "*.*";
-  std::string lblFileList = "List of File(s) choosen : ";
-  std::string lblDirList = "List of Directory(s) choosen : ";
-  std::string lblExtList = "List of file extensions choosen to perform actions on : ";
+  // How the command line gave the files (it picks the method from them).
+  bool FilesGivenIndividually = false;
+  bool FilesGivenByExtension = false;
 
-  // --- Step 3: run options and controls --------------------------------------
+  // --- Step 3: run options ---------------------------------------------------
   CollisionOption collision = CollisionOption::kDoNotRename;
   std::string txtSep;
   bool chkProcess = true;
-  Step3Controls step3;
-  PreviewBox txtOP;
-  std::vector<std::string> lstFinal;
-  std::string txtFinal;
+  // Performed at once without any window (the command line's -SU).
+  bool SuppressedMode = false;
+};
 
-  // --- Run state -------------------------------------------------------------
+// What a run counts and decides while it runs. The passes own it from the
+// first file to the last; nobody else writes it meanwhile.
+struct RunState {
   bool PreviewMode = false;
   bool ErrorsOccurred = false;
-  int32_t FileCount = 0;
+  int32_t FileCount = 0;   // files listed for the run
+  int64_t FilesDone = 0;   // files the passes are through with
   std::string NumberEndCounter;
   std::string NumberBeginningCounter;
   int NumberEndWidth = 1;  // even width, fixed at the pass's first file
   int NumberBeginningWidth = 1;
-  bool SuppressedMode = false;
-  bool StepCheckFailed = false;
-  bool FilesGivenIndividually = false;
-  bool FilesGivenByExtension = false;
   std::string Separator;
   bool GenerateProcessFile = false;
+  PreviewBox txtOP;  // the preview's lines
+};
+
+// One job: the settings and the state of its run.
+struct Job : JobSettings, RunState {
+  Job();
 };
 
 // Index of the list entry with this identifier.
-int PositionIndexOf(const Job& job, ActionId id);
+int PositionIndexOf(const JobSettings& job, ActionId id);
 
 // Whether the entry with this identifier is ticked.
-bool IsTicked(const Job& job, ActionId id);
+bool IsTicked(const JobSettings& job, ActionId id);
 
 // Ticks the entry at 1-based list position `position` (ignored when out of range).
-void TickPosition(Job& job, int position);
+void TickPosition(JobSettings& job, int position);
 
 // Reads a chosen-action flag by identifier (false for "Clear original filename").
-bool IsChosen(const Job& job, ActionId id);
+bool IsChosen(const JobSettings& job, ActionId id);
 
 // Takes the chosen-action snapshot from the ticks of the list.
-void SnapshotChosenActions(Job& job);
+void SnapshotChosenActions(JobSettings& job);
 
 // Adds a directory item to lstDir at its place in case-insensitive order (ties by bytes).
-void AddDirectory(Job& job, const std::string& item);
+void AddDirectory(JobSettings& job, const std::string& item);
 
-// A count caption: prefix (ending in "*"), the count in decimal, and "*".
-std::string CountCaption(const std::string& prefix, size_t count);
 
 // Clears the job as a declined "Save Settings?" does: ticks, the Step 2 lists
-// (lstDir, lstExt), the summary, the preview box, every action parameter,
-// FileCount, the chosen-action flags and the selection method.
+// (lstDir, lstExt), the preview box, every action parameter, FileCount, the
+// chosen-action flags and the selection method.
 void ClearJob(Job& job);
 
 }  // namespace qtarvox

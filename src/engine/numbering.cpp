@@ -10,9 +10,9 @@ namespace {
 struct CounterRefs {
   ActionId id;
   bool ChosenActions::*flag;
-  int Job::*style;
-  std::string Job::*counter;
-  int Job::*width;
+  NumberStyle JobSettings::*style;
+  std::string RunState::*counter;
+  int RunState::*width;
 };
 
 constexpr CounterRefs kCounters[] = {
@@ -38,9 +38,9 @@ int EvenWidth(double bound) {
   return digits;
 }
 
-std::string NumberText(double number, int style, int width) {
+std::string NumberText(double number, NumberStyle style, int width) {
   const std::string text = FormatNumber(number);
-  if (style != 2 || static_cast<int>(text.size()) >= width) return text;
+  if (style != NumberStyle::kEven || static_cast<int>(text.size()) >= width) return text;
   std::string padded(static_cast<size_t>(width) - text.size(), '0');
   padded += text;
   return padded;

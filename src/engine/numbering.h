@@ -18,8 +18,8 @@ enum class NumberingPass {
 // Number of decimal digits of the bound: 5 -> 1, 12 -> 2, 100 -> 3, 0 -> 1.
 int EvenWidth(double bound);
 
-// The number's text in a style: 1 plain decimal, 2 padded with zeros to `width`.
-std::string NumberText(double number, int style, int width);
+// The number's text in a style: plain decimal, or even: padded with zeros to `width`.
+std::string NumberText(double number, NumberStyle style, int width);
 
 // The start value of a numbering action: its start number when given, else 1.
 double NumberingStart(const Job& job, ActionId which);

@@ -2,6 +2,7 @@
 // (a dialog, stderr, or a recording fake) and a view of a run.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 namespace qtarvox {
@@ -17,11 +18,18 @@ class Prompter {
   virtual bool Ask(const std::string& text, const std::string& caption) = 0;
 };
 
+// What a run shows while it runs. ShowStatus and ShowProgress are called on
+// the thread the run's passes run on, which may not be the caller's.
 class RunView {
  public:
   virtual ~RunView() = default;
-  // The status label changed; show it at once (a run keeps the thread busy).
+  // The status label changed.
   virtual void ShowStatus(const std::string& caption) = 0;
+  // `done` of the `listed` files are through (listed grows while a walk finds files).
+  virtual void ShowProgress(int64_t done, int64_t listed) {
+    (void)done;
+    (void)listed;
+  }
   // Opens a report file in the desktop's text viewer without waiting for it.
   // Returns false when no viewer could be started.
   virtual bool StartViewer(const std::string& path) = 0;

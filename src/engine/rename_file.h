@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "engine/job.h"
+#include "engine/ports.h"
 #include "engine/report_file.h"
 #include "engine/transform.h"
 #include "engine/unique_number.h"
@@ -27,6 +28,7 @@ struct EngineContext {
   const TransformPlan* plan = nullptr;   // optional; without it one is made per call
   DirectoryHandle* directory = nullptr;  // optional; renames then go relative to it
   const StopRequest* stop = nullptr;     // optional; the passes stop between two files
+  RunView* view = nullptr;               // optional; told the progress now and then
   std::vector<FileId> own_files;         // the run's own work files, never renamed
   // Whether a pass may transform the next files on a second thread while the
   // current one is committed (only where the result cannot differ).

@@ -25,7 +25,7 @@ std::string ForbiddenText(const char* prefix, const std::string& ch, const char*
 }
 
 // The text of the failed check of one ticked action, or empty when it passes.
-std::string CheckAction(Job& job, ActionId id, bool& uppercase_seen, bool& lowercase_seen) {
+std::string CheckAction(JobSettings& job, ActionId id, bool& uppercase_seen, bool& lowercase_seen) {
   switch (id) {
     case ActionId::kUppercase:
       uppercase_seen = true;
@@ -94,7 +94,7 @@ std::string InvalidNameChar(std::string_view text) {
   return "";
 }
 
-bool ValidateStep1(Job& job, Prompter& prompter, std::vector<std::string>* dropped) {
+Step1Check ValidateStep1(JobSettings& job, Prompter& prompter, std::vector<std::string>* dropped) {
   bool result = true;
   bool some_action = false;
   bool uppercase_seen = false;
@@ -117,23 +117,12 @@ bool ValidateStep1(Job& job, Prompter& prompter, std::vector<std::string>* dropp
     result = false;
     break;
   }
-  if (!result) {
-    job.StepCheckFailed = true;
-    job.highlighted = failing;
-  }
+  Step1Check check{result, result ? -1 : failing};
   if (!job.SuppressedMode && !some_action) {
     prompter.Tell(msg::kNoAction, kAppTitle);
-    result = false;
-    job.StepCheckFailed = true;
+    check.passed = false;
   }
-  return result;
-}
-
-bool AcceptStep1(Job& job, Prompter& prompter, std::vector<std::string>* dropped) {
-  if (!ValidateStep1(job, prompter, dropped)) return false;
-  SnapshotChosenActions(job);
-  job.step3.cmdFileType_enabled = true;
-  return true;
+  return check;
 }
 
 }  // namespace qtarvox

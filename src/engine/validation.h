@@ -14,18 +14,19 @@ namespace qtarvox {
 // that the text contains, as a one-character text; empty when none is.
 std::string InvalidNameChar(std::string_view text);
 
+// The outcome of the Step 1 check.
+struct Step1Check {
+  bool passed = false;
+  int failing = -1;  // list index of the action whose check failed, -1: none
+};
+
 // Checks the parameters of every ticked action in list order. Shows the
-// first failure through the prompter (OK only, caption "Q-Tarvox"),
-// highlights the failing entry and sets StepCheckFailed; in suppressed mode
-// it unticks each failing action instead and passes. Normalises NewExtension
-// to begin with ".". Returns true when the job may go on to Step 2. In
+// first failure through the prompter (OK only, caption "Q-Tarvox") and
+// names the failing entry; in suppressed mode it unticks each failing
+// action instead and passes. Normalises NewExtension to begin with ".". In
 // suppressed mode the message of every action it unticks is added to
 // `dropped` when that is given.
-bool ValidateStep1(Job& job, Prompter& prompter, std::vector<std::string>* dropped = nullptr);
-
-// What accepting Step 1 does besides the check and what the caller does
-// itself (restoring the directory, showing Step 2): takes the snapshot and
-// enables the method button. Returns the check's result.
-bool AcceptStep1(Job& job, Prompter& prompter, std::vector<std::string>* dropped = nullptr);
+Step1Check ValidateStep1(JobSettings& job, Prompter& prompter,
+                         std::vector<std::string>* dropped = nullptr);
 
 }  // namespace qtarvox

@@ -11,11 +11,12 @@ inline constexpr const char* kSaveSettingsQuestion =
     "Click 'NO' to clear all settings to that you can enter new values";
 inline constexpr const char* kSaveSettingsCaption = "Save Settings?";
 
-// The run button in its Finished state: asks whether to keep the settings,
-// clears the job on No, drops the individually chosen files either way,
-// removes the Process file and then the Error file, and puts the Step 3
-// controls back to ready. The window then shows the Intro screen.
-void FinishedSequence(Job& job, Prompter& prompter);
+// What the run button in its Finished state does to the job: asks whether to
+// keep the settings, clears the job on No, drops the individually chosen
+// files either way, and removes the Process file and then the Error file.
+// (The wizard puts its screens back to ready and shows the Intro screen.)
+// Returns whether the settings were kept.
+bool FinishJob(Job& job, Prompter& prompter);
 
 // Quit: removes the Process file, then the Error file, unless in suppressed
 // mode (a silent run keeps both for whoever started it).

@@ -1,5 +1,7 @@
 #include "run/run_driver.h"
 
+#include <memory>
+
 #include <cstring>
 
 #include "engine/rename_file.h"
@@ -9,7 +11,6 @@
 #include "engine/validation.h"
 #include "platform/own_files.h"
 #include "platform/work_folder.h"
-#include "run/job_reset.h"
 #include "run/report_view.h"
 #include "run/settings.h"
 #include "run/work_files.h"
@@ -17,11 +18,6 @@
 
 namespace qtarvox {
 namespace {
-
-void SetStatus(Job& job, RunView& view, const std::string& caption) {
-  job.step3.lblStatus = caption;
-  view.ShowStatus(caption);
-}
 
 // Separator check: only under "Add a unique number". Returns false (after
 // its message, shown in suppressed mode too) when the run must not start.
@@ -75,36 +71,6 @@ RtError WalkAndProcess(Job& job, EngineContext& context, bool with_individual_fi
   return {};
 }
 
-// Runs the passes the method calls for; not ok when nothing could be renamed.
-RtError Dispatch(Job& job, EngineContext& context, RunView& view,
-                 std::vector<std::string>& problems) {
-  const std::string& tag = job.cmdFileType_tag;
-  const bool known = tag == kTagIndividual || tag == kTagExtension || tag == kTagDone;
-  if (!known) return {};
-  if (!job.PreviewMode) SetStatus(job, view, kStatusPerforming);
-  const bool files = !job.lstFile.empty();
-  const bool directories = !job.lstDir.empty() && !job.lstExt.empty();
-  RtError result;
-  if (tag == kTagIndividual) {
-    IndividualFilesPass(job, context);
-  } else if (tag == kTagExtension) {
-    result = WalkAndProcess(job, context, false, problems);
-  } else if (files && directories) {
-    result = WalkAndProcess(job, context, true, problems);
-  } else if (directories) {
-    result = WalkAndProcess(job, context, false, problems);
-  } else if (files) {
-    job.FileCount = static_cast<int32_t>(job.lstFile.size());
-    IndividualFilesPass(job, context);
-  }
-  if (result.ok() && !StopRequested(context.stop)) {
-    SetStatus(
-        job, view,
-        std::string(kStatusPrefix) + (job.PreviewMode ? kStatusPreviewDone : kStatusPerformDone));
-  }
-  return result;
-}
-
 // Makes the report files of a run as new files of the program's own; false
 // (with the problem said) when one cannot be made.
 bool OpenReports(Job& job, ReportFile& errors, ReportFile& process,
@@ -140,99 +106,127 @@ void CloseReport(ReportFile& file, std::vector<std::string>& problems) {
                      " " + std::to_string(loss.lines) + kLinesLost);
 }
 
-void TellProblems(const Job& job, Prompter& prompter, const std::vector<std::string>& problems) {
-  if (job.SuppressedMode) return;
-  for (const auto& problem : problems) prompter.Tell(problem, kAppTitle);
-}
-
-// The end of a perform: the run button in its Finished state, the report
-// buttons, and the outcome told.
-void FinishPerform(Job& job, Prompter& prompter, RunView& view) {
-  if (job.ErrorsOccurred) job.step3.cmdErr_enabled = true;
-  job.step3.cmdOP_enabled = true;
-  job.step3.cmdProceed3_caption = kFinishedCaption;
-  job.step3.cmdProceed3_tag = kTagDone;
-  job.step3.cmdStep1_enabled = false;
-  job.step3.cmdStep2_enabled = false;
-  job.step3.cmdCancel3_enabled = false;
-  if (!job.SuppressedMode) prompter.Tell(kRenamedMessage, kAppTitle);
-  job.step3.cmdPreview_enabled = false;
-  if (job.ErrorsOccurred && !job.SuppressedMode &&
-      prompter.Ask(kPerformErrorsQuestion, kPerformErrorsCaption)) {
-    ViewReport(ReportKind::kErrors, prompter, view);
-  }
-}
-
-RunOutcome Run(Job& job, Prompter& prompter, RunView& view, const StopRequest* stop) {
-  RunOutcome outcome;
-  if (!CheckSeparator(job, prompter)) return outcome;
-  job.ErrorsOccurred = false;
-
-  ReportFile errors;
-  ReportFile process;
-  if (!OpenReports(job, errors, process, outcome.problems)) {
-    TellProblems(job, prompter, outcome.problems);
-    return outcome;
-  }
-  bool ran = true;
-  {
-    const TransformPlan plan(job);
-    NameIndex names;
-    DirectoryHandle directory;
-    EngineContext context;
-    context.directory = &directory;
-    context.errors = &errors;
-    context.process = process.is_open() ? &process : nullptr;
-    context.plan = &plan;
-    context.names = &names;
-    context.stop = stop;
-    context.own_files = {errors.id()};
-    if (process.is_open()) context.own_files.push_back(process.id());
-    ran = Dispatch(job, context, view, outcome.problems).ok();
-  }
-  if (StopRequested(stop)) {
-    outcome.stopped = stop->load();
-    if (process.is_open()) process.WriteLine(kStoppedLine);
-  }
-  CloseReport(errors, outcome.problems);
-  CloseReport(process, outcome.problems);
-  RememberDirectory(job);
-  outcome.started = ran;
-  TellProblems(job, prompter, outcome.problems);
-
-  const std::string error_path = errors.path();
-  // Only the file this run made is removed, never one put in its place.
-  if (!job.ErrorsOccurred) RemoveIfSameFile(error_path, errors.id());
-  if (job.PreviewMode) {
-    if (job.ErrorsOccurred && !job.SuppressedMode &&
-        prompter.Ask(kPreviewErrorsQuestion, kPreviewErrorsCaption)) {
-      StartViewerOn(error_path, prompter, view);
-    }
-  } else if (ran) {
-    FinishPerform(job, prompter, view);
-  }
-  outcome.errors = job.ErrorsOccurred;
-  outcome.error_file_left = NormalFileFound(error_path);
-  return outcome;
-}
-
 }  // namespace
 
-RunOutcome PressPreview(Job& job, Prompter& prompter, RunView& view, const StopRequest* stop) {
-  job.PreviewMode = true;
-  SetStatus(job, view, std::string(kStatusPrefix) + "\r\n" + kStatusGeneratingPreview);
-  job.txtOP.Clear();
-  const RunOutcome outcome = PressRun(job, prompter, view, stop);
-  job.PreviewMode = false;
-  return outcome;
+struct RunSession::Reports {
+  ReportFile errors;
+  ReportFile process;
+};
+
+RunSession::RunSession(Job& job, Prompter& prompter, RunView& view)
+    : job_(job), prompter_(prompter), view_(view), reports_(std::make_unique<Reports>()) {}
+
+RunSession::~RunSession() = default;
+
+bool RunSession::Begin(bool preview) {
+  outcome_ = {};
+  job_.PreviewMode = preview;
+  if (preview) {
+    view_.ShowStatus(std::string(kStatusPrefix) + kStatusLineBreak + kStatusGeneratingPreview);
+    job_.txtOP.Clear();
+  }
+  if (!CheckSeparator(job_, prompter_)) {
+    job_.PreviewMode = false;
+    return false;
+  }
+  job_.ErrorsOccurred = false;
+  job_.FilesDone = 0;
+  job_.FileCount = 0;
+  if (!OpenReports(job_, reports_->errors, reports_->process, outcome_.problems)) {
+    if (!job_.SuppressedMode) {
+      for (const auto& problem : outcome_.problems) prompter_.Tell(problem, kAppTitle);
+    }
+    job_.PreviewMode = false;
+    return false;
+  }
+  began_ = true;
+  return true;
 }
 
-RunOutcome PressRun(Job& job, Prompter& prompter, RunView& view, const StopRequest* stop) {
-  if (job.step3.cmdProceed3_tag == kTagDone) {
-    FinishedSequence(job, prompter);
-    return {};
+void RunSession::Execute(const StopRequest* stop) {
+  if (!began_) return;
+  const SelectionMethod method = job_.method;
+  const bool known = method == SelectionMethod::kIndividual ||
+                     method == SelectionMethod::kExtension || method == SelectionMethod::kDone;
+  if (!known) return;
+  if (!job_.PreviewMode) view_.ShowStatus(kStatusPerforming);
+
+  const TransformPlan plan(job_);
+  NameIndex names;
+  DirectoryHandle directory;
+  EngineContext context;
+  context.directory = &directory;
+  context.errors = &reports_->errors;
+  context.process = reports_->process.is_open() ? &reports_->process : nullptr;
+  context.plan = &plan;
+  context.names = &names;
+  context.stop = stop;
+  context.view = &view_;
+  context.own_files = {reports_->errors.id()};
+  if (context.process != nullptr) context.own_files.push_back(reports_->process.id());
+
+  const bool files = !job_.lstFile.empty();
+  const bool directories = !job_.lstDir.empty() && !job_.lstExt.empty();
+  RtError result;
+  if (method == SelectionMethod::kIndividual) {
+    IndividualFilesPass(job_, context);
+  } else if (method == SelectionMethod::kExtension || !files) {
+    if (directories) result = WalkAndProcess(job_, context, false, outcome_.problems);
+  } else if (directories) {
+    result = WalkAndProcess(job_, context, true, outcome_.problems);
+  } else {
+    job_.FileCount = static_cast<int32_t>(job_.lstFile.size());
+    IndividualFilesPass(job_, context);
   }
-  return Run(job, prompter, view, stop);
+  listed_nothing_ = !result.ok();
+  view_.ShowProgress(job_.FilesDone, job_.FileCount);
+  if (StopRequested(stop)) {
+    outcome_.stopped = stop->load();
+    if (context.process != nullptr) context.process->WriteLine(kStoppedLine);
+  } else if (result.ok()) {
+    view_.ShowStatus(std::string(kStatusPrefix) +
+                     (job_.PreviewMode ? kStatusPreviewDone : kStatusPerformDone));
+  }
+}
+
+RunOutcome RunSession::End() {
+  if (!began_) return outcome_;
+  began_ = false;
+  CloseReport(reports_->errors, outcome_.problems);
+  CloseReport(reports_->process, outcome_.problems);
+  RememberDirectory(job_);
+  outcome_.started = !listed_nothing_;
+  if (!job_.SuppressedMode) {
+    for (const auto& problem : outcome_.problems) prompter_.Tell(problem, kAppTitle);
+  }
+  const std::string error_path = reports_->errors.path();
+  // Only the file this run made is removed, never one put in its place.
+  if (!job_.ErrorsOccurred) RemoveIfSameFile(error_path, reports_->errors.id());
+  if (job_.PreviewMode) {
+    if (job_.ErrorsOccurred && !job_.SuppressedMode &&
+        prompter_.Ask(kPreviewErrorsQuestion, kPreviewErrorsCaption)) {
+      StartViewerOn(error_path, prompter_, view_);
+    }
+  } else if (outcome_.started) {
+    outcome_.performed = true;
+    if (!job_.SuppressedMode) prompter_.Tell(kRenamedMessage, kAppTitle);
+    if (job_.ErrorsOccurred && !job_.SuppressedMode &&
+        prompter_.Ask(kPerformErrorsQuestion, kPerformErrorsCaption)) {
+      ViewReport(ReportKind::kErrors, prompter_, view_);
+    }
+  }
+  job_.PreviewMode = false;
+  outcome_.errors = job_.ErrorsOccurred;
+  outcome_.error_file_left = NormalFileFound(error_path);
+  return outcome_;
+}
+
+RunOutcome RunOnce(Job& job, Prompter& prompter, RunView& view, bool preview,
+                   const StopRequest* stop) {
+  RunSession session(job, prompter, view);
+  if (!session.Begin(preview)) return session.End();
+  session.Execute(stop);
+  return session.End();
 }
 
 }  // namespace qtarvox

@@ -1,16 +1,17 @@
-// Preview, Perform and Finished: the run button and the Preview button.
+// A run of the job: a preview or a perform, and how it ended.
 #pragma once
 
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "engine/job.h"
 #include "engine/ports.h"
 #include "platform/stop_signals.h"
+#include "run/screen_state.h"
 
 namespace qtarvox {
 
-inline constexpr const char* kStatusPrefix = "Status : ";
 inline constexpr const char* kStatusGeneratingPreview = "Generating Preview...please wait...";
 inline constexpr const char* kStatusPerforming = "Performing changes...please wait...";
 inline constexpr const char* kStatusPreviewDone = "Preview Generated succesfully";
@@ -25,8 +26,6 @@ inline constexpr const char* kRenamedMessage = "The files were succesfully renam
 inline constexpr const char* kPerformErrorsQuestion =
     "There were some errors. Would you like to view them?";
 inline constexpr const char* kPerformErrorsCaption = "Errors";
-inline constexpr const char* kFinishedCaption = "&Finished";
-inline constexpr const char* kReadyCaption = "&Perform\r\nChanges";
 // What is said when the work files fail the run: each text is followed by a
 // path, then " (", the system's reason, ")" and the ending shown.
 inline constexpr const char* kFolderUnusable = "The work folder cannot be used: ";
@@ -44,11 +43,12 @@ inline constexpr const char* kStoppedLine =
     "*** Q-Tarvox Renamer: the run was stopped here; the files after this point were left as "
     "they were ***";
 
-// How a press of the run button ended.
+// How a run ended.
 struct RunOutcome {
-  // false: the separator check failed, Finished ran, or the run could not
-  // start (`problems` says why; nothing was renamed).
+  // false: the separator check failed, or the run could not start
+  // (`problems` says why; nothing was renamed).
   bool started = false;
+  bool performed = false;        // a perform ran: the run button turns to Finished
   bool errors = false;           // ErrorsOccurred at the end of the run
   bool error_file_left = false;  // the Error file is still in the work folder
   int stopped = 0;               // the stop request that ended the run early, 0: none
@@ -58,16 +58,41 @@ struct RunOutcome {
   std::vector<std::string> problems;
 };
 
-// The Preview button: a run in which nothing is renamed and each changed file
-// gets a line in the preview box.
-RunOutcome PressPreview(Job& job, Prompter& prompter, RunView& view,
-                        const StopRequest* stop = nullptr);
+// One run - a preview (nothing is renamed, each changed file gets a line in
+// the preview box) or a perform - in three parts, so that its passes can run
+// on a thread of their own while the caller's thread stays free.
+class RunSession {
+ public:
+  RunSession(Job& job, Prompter& prompter, RunView& view);
+  ~RunSession();
+  RunSession(const RunSession&) = delete;
+  RunSession& operator=(const RunSession&) = delete;
 
-// The run button: the Finished sequence when its tag is "Done"; otherwise a
-// run (a preview while job.PreviewMode is set, else a perform). A stop
-// request ends the run between two files, with the report files complete
-// up to there.
-RunOutcome PressRun(Job& job, Prompter& prompter, RunView& view,
-                    const StopRequest* stop = nullptr);
+  // On the caller's thread: the separator check and the report files. False
+  // when the run cannot start (End then says why).
+  bool Begin(bool preview);
+  // On any one thread: the passes the selection method calls for. Nothing is
+  // asked or told here; status and progress go to the view. A stop request
+  // ends the passes between two files, with the reports complete up to there.
+  void Execute(const StopRequest* stop = nullptr);
+  // On the caller's thread: closes the report files, remembers the
+  // directory, removes an Error file nothing was written to, and asks the
+  // questions of the end of a run.
+  RunOutcome End();
+
+ private:
+  struct Reports;
+  Job& job_;
+  Prompter& prompter_;
+  RunView& view_;
+  std::unique_ptr<Reports> reports_;
+  RunOutcome outcome_;
+  bool began_ = false;
+  bool listed_nothing_ = false;  // the operation list could not be made
+};
+
+// A whole run on the caller's thread.
+RunOutcome RunOnce(Job& job, Prompter& prompter, RunView& view, bool preview,
+                   const StopRequest* stop = nullptr);
 
 }  // namespace qtarvox

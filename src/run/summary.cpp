@@ -5,13 +5,13 @@
 namespace qtarvox {
 namespace {
 
-std::string NumberingLine(int style, bool start_given, const std::string& start) {
-  std::string line = style == 1 ? " (Normal)" : " (Evenly)";
+std::string NumberingLine(NumberStyle style, bool start_given, const std::string& start) {
+  std::string line = style == NumberStyle::kNormal ? " (Normal)" : " (Evenly)";
   if (start_given) line += " Start=" + start;
   return line;
 }
 
-std::string ActionLine(const Job& job, const ActionEntry& entry) {
+std::string ActionLine(const JobSettings& job, const ActionEntry& entry) {
   std::string line = entry.text;
   switch (entry.id) {
     case ActionId::kDeleteLast:
@@ -43,19 +43,19 @@ std::string ActionLine(const Job& job, const ActionEntry& entry) {
 
 }  // namespace
 
-void ShowSummary(Job& job) {
-  job.lstFinal.clear();
-  job.txtFinal.clear();
+void ShowSummary(const JobSettings& job, ScreenState& screen) {
+  screen.lstFinal.clear();
+  screen.txtFinal.clear();
   for (const auto& entry : job.lstActions) {
-    if (entry.ticked) job.lstFinal.push_back(ActionLine(job, entry));
+    if (entry.ticked) screen.lstFinal.push_back(ActionLine(job, entry));
   }
-  const std::string& tag = job.cmdFileType_tag;
-  if (tag == kTagDone || tag == kTagIndividual) {
-    for (const auto& item : job.lstFile) job.txtFinal += "FILE - " + item + "\r\n";
+  const SelectionMethod method = job.method;
+  if (method == SelectionMethod::kDone || method == SelectionMethod::kIndividual) {
+    for (const auto& item : job.lstFile) screen.txtFinal += "FILE - " + item + "\r\n";
   }
-  if (tag == kTagDone || tag == kTagExtension) {
-    for (const auto& item : job.lstDir) job.txtFinal += "DIR - " + item + "\r\n";
-    for (const auto& item : job.lstExt) job.txtFinal += "EXT - " + item + "\r\n";
+  if (method == SelectionMethod::kDone || method == SelectionMethod::kExtension) {
+    for (const auto& item : job.lstDir) screen.txtFinal += "DIR - " + item + "\r\n";
+    for (const auto& item : job.lstExt) screen.txtFinal += "EXT - " + item + "\r\n";
   }
 }
 

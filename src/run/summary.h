@@ -3,10 +3,11 @@
 #pragma once
 
 #include "engine/job.h"
+#include "run/screen_state.h"
 
 namespace qtarvox {
 
-// Rebuilds job.lstFinal and job.txtFinal from the job.
-void ShowSummary(Job& job);
+// Rebuilds the summary (lstFinal and txtFinal) from the job.
+void ShowSummary(const JobSettings& job, ScreenState& screen);
 
 }  // namespace qtarvox

@@ -49,6 +49,14 @@ void LogUnlistable(Job& job, ReportFile* errors, const std::string& path) {
   errors->WriteLine({msg::kErrorNumber, std::to_string(kErrBadFileName), "-", kDescLineBreakInName});
 }
 
+// One more file is through; the view hears of it now and then.
+void FileDone(Job& job, const EngineContext& context) {
+  constexpr int64_t kEvery = 1024;
+  if (++job.FilesDone % kEvery == 0 && context.view != nullptr) {
+    context.view->ShowProgress(job.FilesDone, job.FileCount);
+  }
+}
+
 bool HoldsLineBreak(std::string_view name) {
   for (const char c : name) {
     if (c == '\r' || c == '\n') return true;
@@ -349,6 +357,7 @@ bool PassPreparingAhead(Job& job, EngineContext& context, const TransformPlan& p
         if (i + 2 < batch.size()) PrefetchFile(batch[i + 2]);
         if (i + 1 < batch.size()) PrefetchText(batch[i + 1]);
         RenamePreparedFile(job, context, batch[i]);
+        FileDone(job, context);
       }
       queue.Recycle(std::move(batch));
     }
@@ -382,6 +391,7 @@ RtError OperationListPass(Job& job, EngineContext& context, LineReader& reader) 
     AdvanceOperationListCounters(job, first);
     first = false;
     RenameFile(job, ctx, directory, name, extension);
+    FileDone(job, context);
   }
   return reader.error();
 }
@@ -411,7 +421,7 @@ void SplitFileEntry(const std::string& entry, std::string& directory, std::strin
 }
 
 void IndividualFilesPass(Job& job, EngineContext& context) {
-  const bool combined = job.cmdFileType_tag == kTagDone || job.cmdFileType_tag == kTagBoth;
+  const bool combined = job.method == SelectionMethod::kDone || job.method == SelectionMethod::kBoth;
   const NumberingPass pass =
       combined ? NumberingPass::kCombinedIndividual : NumberingPass::kIndividual;
   std::string directory, filename, name, extension;
@@ -422,8 +432,10 @@ void IndividualFilesPass(Job& job, EngineContext& context) {
     // The numbering counts the file all the same, so the files after it get
     // the numbers they would have had.
     SetIndividualCounters(job, i, pass, i == 0);
-    if (IsOwnWorkFile(context, directory, filename)) continue;
-    RenameFile(job, context, directory, name, extension);
+    if (!IsOwnWorkFile(context, directory, filename)) {
+      RenameFile(job, context, directory, name, extension);
+    }
+    FileDone(job, context);
   }
 }
 

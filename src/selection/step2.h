@@ -1,13 +1,11 @@
-// The Step 2 method state machine and its Proceed check: which selection
-// method the job uses, and whether its lists are filled enough to go on.
+// The Step 2 rules that need no screen: which method a command line calls
+// for, and whether the lists are filled enough to go on.
 #pragma once
 
 #include "engine/job.h"
 #include "engine/ports.h"
 
 namespace qtarvox {
-
-enum class SelectionMethod { kIndividual, kExtension, kBoth };
 
 inline constexpr const char* kNoDirectories =
     "You need to specify in what directories to look for the files of specified extensions! "
@@ -25,21 +23,11 @@ inline constexpr const char* kNoSelection =
 
 // The method a command line's files call for: individual files only or
 // nothing -> individual; directories only -> extension; both -> both.
-SelectionMethod MethodForGivenFiles(const Job& job);
+SelectionMethod MethodForGivenFiles(const JobSettings& job);
 
-// The OK button of the method row: sets the method tag and the list captions
-// and disables the button.
-void ChooseMethod(Job& job, SelectionMethod method);
-
-enum class Step2Result {
-  kStay,    // the first screen of the combined method moved on to its second
-  kPassed,  // Step 3 may open
-  kFailed,  // the check's message was shown; Step 2 stays
-};
-
-// The Proceed button of Step 2. In suppressed mode no message is shown and a
-// failed check counts as passed; `failure` (when given) receives the message
-// of a failed check in every mode.
-Step2Result ProceedStep2(Job& job, Prompter& prompter, std::string* failure = nullptr);
+// The check of Step 2's Proceed button for the job's method: the message of
+// the first thing missing, or nullptr when the job may go on to Step 3. The
+// first screen of the combined method (kBoth) is not checked.
+const char* Step2Failure(const JobSettings& job);
 
 }  // namespace qtarvox

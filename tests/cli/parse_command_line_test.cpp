@@ -27,16 +27,22 @@ Args Split(const std::string& text) {
 // Runs the arguments through the segmenting and the parser, as start-up does,
 // on a job with a value in every field a command writes, so that each row
 // shows what a command sets and what it leaves alone.
-Job Parse(const Args& args, RecordingPrompter& prompter) {
+struct Parsed {
   Job job;
+  ListCaptions captions;
+};
+
+Parsed Parse(const Args& args, RecordingPrompter& prompter) {
+  Parsed parsed;
+  Job& job = parsed.job;
   job.ReplaceSearch = job.ReplaceWith = job.AddBeginningText = job.AddEndText = "kept";
   job.NewExtension = job.NewFilename = job.txtSep = "kept";
   job.CaseSensitiveReplace = job.CapitalizeUnderscores = job.GenerateProcessFile = true;
-  job.NumberEndStyle = job.NumberBeginningStyle = 2;
+  job.NumberEndStyle = job.NumberBeginningStyle = NumberStyle::kEven;
   job.collision = CollisionOption::kAppendNumber;
   job.SuppressedMode = job.FilesGivenIndividually = job.FilesGivenByExtension = true;
-  ParseCommandLine(job, BuildSegments(args), prompter);
-  return job;
+  parsed.captions = ParseCommandLine(job, BuildSegments(args), prompter);
+  return parsed;
 }
 
 std::string Join(const Args& lines) {
@@ -47,9 +53,12 @@ std::string Join(const Args& lines) {
 
 // The fields the commands write, by command name, and the ticked positions.
 // A caption shows as its count ("*3*"), or as nothing while it is not set.
-std::map<std::string, std::string> Fields(const Job& j) {
+std::map<std::string, std::string> Fields(const Parsed& parsed) {
+  const Job& j = parsed.job;
+  const ListCaptions& c = parsed.captions;
   const auto flag = [](bool b) { return std::string(b ? "1" : "0"); };
-  const auto count = [](const std::string& s) { return s.substr(s.rfind(' ') + 1); };
+  const auto count = [](bool set, size_t n) { return set ? "*" + std::to_string(n) + "*" : ""; };
+  const auto style = [](NumberStyle s) { return std::to_string(static_cast<int>(s)); };
   std::ostringstream numbers;
   numbers << j.DeleteLastCount << "|" << j.DeleteFirstCount << "|" << static_cast<int>(j.collision);
   std::string ticked;
@@ -61,14 +70,16 @@ std::map<std::string, std::string> Fields(const Job& j) {
           {"RP", j.ReplaceSearch + "|" + j.ReplaceWith + "|" + flag(j.CaseSensitiveReplace)},
           {"AB|AE|EN|CR|SC", j.AddBeginningText + "|" + j.AddEndText + "|" + j.NewExtension + "|" +
                                  j.NewFilename + "|" + j.txtSep},
-          {"NE", std::to_string(j.NumberEndStyle) + flag(j.NumberEndStartGiven) + j.NumberEndStart},
-          {"NB", std::to_string(j.NumberBeginningStyle) + flag(j.NumberBeginningStartGiven) +
+          {"NE", style(j.NumberEndStyle) + flag(j.NumberEndStartGiven) + j.NumberEndStart},
+          {"NB", style(j.NumberBeginningStyle) + flag(j.NumberBeginningStartGiven) +
                      j.NumberBeginningStart},
           {"CW", flag(j.CapitalizeSpaces) + flag(j.CapitalizeUnderscores)},
           {"SU|NP", flag(j.SuppressedMode) + flag(j.GenerateProcessFile) + flag(j.chkProcess)},
-          {"FI", Join(j.lstFile) + "|" + count(j.lblFileList) + flag(j.FilesGivenIndividually)},
-          {"FE", Join(j.lstDir) + "|" + count(j.lblDirList) + flag(j.FilesGivenByExtension) + "|" +
-                     Join(j.lstExt) + "|" + count(j.lblExtList) + j.txtExtList}};
+          {"FI", Join(j.lstFile) + "|" + count(c.files, j.lstFile.size()) +
+                     flag(j.FilesGivenIndividually)},
+          {"FE", Join(j.lstDir) + "|" + count(c.directories, j.lstDir.size()) +
+                     flag(j.FilesGivenByExtension) + "|" + Join(j.lstExt) + "|" +
+                     count(c.extensions, j.lstExt.size()) + j.txtExtList}};
 }
 
 // Each row holds the arguments, at most one changed field group with its
@@ -137,10 +148,10 @@ TEST(CommandLine, FilesAndDirectoriesFillTheListsAndCaptions) {
 
   // A vertical bar is still parsed, but noted once, in suppressed mode too.
   RecordingPrompter prompter;
-  const Job job = Parse({"-SU", "-FI", "/f", "-FE", "/a*Y||/b*N?x"}, prompter);
-  EXPECT_EQ(Join(job.lstDir) + "|" + job.lblFileList + job.lblDirList + job.lblExtList,
-            "/a*Y||/b|List of File(s) choosen : *1*List of Directory(s) choosen : *1*"
-            "List of Extension(s) choosen : *1*");
+  const Parsed parsed = Parse({"-SU", "-FI", "/f", "-FE", "/a*Y||/b*N?x"}, prompter);
+  const ListCaptions& c = parsed.captions;
+  EXPECT_EQ(Join(parsed.job.lstDir), "/a*Y||/b");
+  EXPECT_TRUE(c.files && c.directories && c.extensions);
   ASSERT_EQ(prompter.messages.size(), 1u);
   const auto& note = prompter.messages[0];
   EXPECT_EQ(note.text + "|" + note.caption + (note.question ? "?" : ""),

@@ -163,16 +163,16 @@ TEST_F(WorkFolderRuns, FullFolderNeverRenamesHalfAJobSilently) {
 // One run per work folder: a second one waits for the first, or says the
 // folder is busy and renames nothing; a hold left by a killed run never blocks.
 TEST_F(WorkFolderRuns, OneRunAtATime) {
-  const std::string a = MakeFiles("a", 20000), b = MakeFiles("b", 20000);
+  const std::string a = MakeFiles("a", 8000), b = MakeFiles("b", 8000);
   const pid_t first = Start({"-UC", "-FE", a + "*N?txt", "-SU"}, work_.path(), "1");
   const pid_t second = Start({"-UC", "-FE", b + "*N?txt", "-SU"}, work_.path(), "2");
   const Outcome o1 = Finish(first, "1"), o2 = Finish(second, "2");
   EXPECT_EQ(o1.code, 0) << o1.err;
-  EXPECT_EQ(o2.code == 0 ? CountWith(b, "N") : CountWith(b, "n"), 20000u) << o2.err;
-  EXPECT_EQ(CountWith(a, "N"), 20000u);
+  EXPECT_EQ(o2.code == 0 ? CountWith(b, "N") : CountWith(b, "n"), 8000u) << o2.err;
+  EXPECT_EQ(CountWith(a, "N"), 8000u);
   EXPECT_TRUE(o2.code == 0 || o2.code == 2) << o2.code;
   // Whichever ran last wrote a whole Process file.
-  EXPECT_EQ(CountLines(work_.ReadFile(kProcess), "Final Operation"), 20000u);
+  EXPECT_EQ(CountLines(work_.ReadFile(kProcess), "Final Operation"), 8000u);
 
   // Held by another process: busy after a short wait.
   const int held = open(work_.path().c_str(), O_RDONLY | O_DIRECTORY);
@@ -180,7 +180,7 @@ TEST_F(WorkFolderRuns, OneRunAtATime) {
   Outcome o = Run({"-LC", "-FE", a + "*N?txt", "-SU"}, work_.path());
   EXPECT_EQ(o.code, 2);
   EXPECT_NE(o.err.find("in use"), std::string::npos) << o.err;
-  EXPECT_EQ(CountWith(a, "N"), 20000u);
+  EXPECT_EQ(CountWith(a, "N"), 8000u);
   close(held);
 
   // Held by a process that was killed: nothing waits.
@@ -195,7 +195,7 @@ TEST_F(WorkFolderRuns, OneRunAtATime) {
   WaitProgram(holder);
   o = Run({"-LC", "-FE", a + "*N?txt", "-SU"}, work_.path());
   EXPECT_EQ(o.code, 0) << o.err;
-  EXPECT_EQ(CountWith(a, "n"), 20000u);
+  EXPECT_EQ(CountWith(a, "n"), 8000u);
 }
 
 // Blanks at the ends of a folder's or a file's name belong to it when such a

@@ -77,10 +77,9 @@ TEST(ValidateStep1, ShowsOnlyTheFirstFailingActionsMessage) {
     for (int p : c.ticked) TickPosition(job, p);
     if (c.set) c.set(job);
     RecordingPrompter prompter;
-    const bool passed = ValidateStep1(job, prompter);
+    const Step1Check check = ValidateStep1(job, prompter);
     SCOPED_TRACE(c.ticked[0]);
-    EXPECT_EQ(passed, c.position == 0);
-    EXPECT_EQ(job.StepCheckFailed, c.position != 0);
+    EXPECT_EQ(check.passed, c.position == 0);
     if (c.position == 0) {
       EXPECT_TRUE(prompter.messages.empty());
       continue;
@@ -92,7 +91,7 @@ TEST(ValidateStep1, ShowsOnlyTheFirstFailingActionsMessage) {
       EXPECT_EQ(text.substr(text.find("\r\n") + 2), c.message);
     }
     EXPECT_EQ(prompter.messages[0].caption, "Q-Tarvox");
-    EXPECT_EQ(job.highlighted, c.position - 1);
+    EXPECT_EQ(check.failing, c.position - 1);
   }
 }
 
@@ -106,7 +105,7 @@ TEST(ValidateStep1, NormalisesTheNewExtension) {
     TickPosition(job, 15);
     job.NewExtension = c.in;
     RecordingPrompter prompter;
-    EXPECT_TRUE(ValidateStep1(job, prompter));
+    EXPECT_TRUE(ValidateStep1(job, prompter).passed);
     EXPECT_EQ(job.NewExtension, c.out);
   }
 }
@@ -114,7 +113,7 @@ TEST(ValidateStep1, NormalisesTheNewExtension) {
 TEST(ValidateStep1, NoActionIsRefusedWithoutPrefix) {
   Job job;
   RecordingPrompter prompter;
-  EXPECT_FALSE(ValidateStep1(job, prompter));
+  EXPECT_FALSE(ValidateStep1(job, prompter).passed);
   ASSERT_EQ(prompter.messages.size(), 1u);
   EXPECT_EQ(prompter.messages[0].text,
             "Why do you want to proceed when u havn't choosen any action to perform?");
@@ -127,7 +126,8 @@ TEST(ValidateStep1, SuppressedModeUnticksFailingActionsAndGoesOn) {
   job.AddBeginningText = "x";
   RecordingPrompter prompter;
   std::vector<std::string> dropped;
-  ASSERT_TRUE(AcceptStep1(job, prompter, &dropped));
+  ASSERT_TRUE(ValidateStep1(job, prompter, &dropped).passed);
+  SnapshotChosenActions(job);
   EXPECT_TRUE(prompter.messages.empty());
   EXPECT_TRUE(job.chosen.DoUppercase && job.chosen.DoAddBeginning);
   EXPECT_FALSE(job.chosen.DoLowercase || job.chosen.DoDeleteLast);

@@ -140,7 +140,7 @@ TEST(Numbering, CombinedMethodContinuesTheWalksNumbers) {
   TickPosition(job, 3);  // clear the name: only the number is left
   TickPosition(job, 9);
   SnapshotChosenActions(job);
-  job.NumberEndStyle = 2;
+  job.NumberEndStyle = NumberStyle::kEven;
   for (int i = 0; i < 12; ++i) dir.WriteFile("w/f" + std::to_string(100 + i) + ".txt");
   for (int i = 0; i < 3; ++i) {
     dir.WriteFile("i/g" + std::to_string(i) + ".txt");
@@ -148,7 +148,7 @@ TEST(Numbering, CombinedMethodContinuesTheWalksNumbers) {
   }
   job.lstDir = {dir.PathOf("w")};
   job.lstExt = {"*.txt"};
-  job.cmdFileType_tag = kTagDone;
+  job.method = SelectionMethod::kDone;
 
   ReportFile op;
   ASSERT_TRUE(op.OpenForOutput(work.PathOf("op.tvq")).ok());
@@ -203,7 +203,7 @@ TEST(OperationListPass, PreparingAheadGivesTheSameRunAsOneFileAtATime) {
       SnapshotChosenActions(job);
       job.NewExtension = ".";
       job.DeleteFirstCount = 4;
-      job.NumberEndStyle = 2;
+      job.NumberEndStyle = NumberStyle::kEven;
       job.collision = c.collision;
       job.Separator = "_";
       job.GenerateProcessFile = true;

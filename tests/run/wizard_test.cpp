@@ -1,4 +1,4 @@
-#include "run/run_driver.h"
+#include "run/wizard.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -18,16 +18,17 @@ namespace {
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 
-class RunDriverTest : public ::testing::Test {
+class WizardTest : public ::testing::Test {
  protected:
   void SetUp() override {
     setenv("QTARVOX_WORK_DIR", work_.path().c_str(), 1);
+    wizard_.ShowStep1();
     dir_.WriteFile("d/a.txt", "a");
     dir_.WriteFile("d/b.txt", "b");
     dir_.WriteFile("d/c.doc", "c");
     TickPosition(job_, 1);
     SnapshotChosenActions(job_);
-    job_.cmdFileType_tag = kTagExtension;
+    job_.method = SelectionMethod::kExtension;
     job_.lstDir = {dir_.PathOf("d")};
     job_.lstExt = {"*.txt"};
     job_.dirDir = dir_.path();
@@ -37,13 +38,14 @@ class RunDriverTest : public ::testing::Test {
 
   TempDir dir_;
   TempDir work_;
-  Job job_;
   RecordingPrompter prompter_;
   RecordingRunView view_;
+  Wizard wizard_{prompter_, view_};
+  Job& job_ = wizard_.job();
 };
 
-TEST_F(RunDriverTest, PreviewListsNewNamesAndChangesNothing) {
-  const RunOutcome outcome = PressPreview(job_, prompter_, view_);
+TEST_F(WizardTest, PreviewListsNewNamesAndChangesNothing) {
+  const RunOutcome outcome = wizard_.Preview();
   EXPECT_TRUE(outcome.started);
   const std::string d = dir_.PathOf("d") + "/";
   EXPECT_EQ(job_.txtOP.text(), "\r\n" + d + "a.txt == A.txt\r\n" + d + "b.txt == B.txt");
@@ -55,11 +57,11 @@ TEST_F(RunDriverTest, PreviewListsNewNamesAndChangesNothing) {
             "Current File : " + d + "a.txt\r\nCurrent File : " + d + "b.txt\r\n");
   EXPECT_THAT(work_.List(), ElementsAre("Q-Tarvox_Process.txt"));
   EXPECT_FALSE(job_.PreviewMode);
-  EXPECT_EQ(job_.step3.cmdProceed3_tag, "");
+  EXPECT_FALSE(wizard_.screen().finished);
 }
 
-TEST_F(RunDriverTest, PerformRenamesAndLocksTheScreenIntoFinished) {
-  const RunOutcome outcome = PressRun(job_, prompter_, view_);
+TEST_F(WizardTest, PerformRenamesAndLocksTheScreenIntoFinished) {
+  const RunOutcome outcome = wizard_.PressRun();
   EXPECT_TRUE(outcome.started);
   EXPECT_FALSE(outcome.error_file_left);
   EXPECT_THAT(dir_.List("d"), ElementsAre("A.txt", "B.txt", "c.doc"));
@@ -69,19 +71,20 @@ TEST_F(RunDriverTest, PerformRenamesAndLocksTheScreenIntoFinished) {
   ASSERT_EQ(prompter_.messages.size(), 1u);
   EXPECT_EQ(prompter_.messages[0].text, "The files were succesfully renamed.");
   EXPECT_EQ(prompter_.messages[0].caption, "Q-Tarvox");
-  const Step3Controls& s = job_.step3;
-  EXPECT_EQ(s.cmdProceed3_caption, "&Finished");
-  EXPECT_EQ(s.cmdProceed3_tag, "Done");
+  const ScreenState s = wizard_.screen();
+  EXPECT_STREQ(s.cmdProceed3_caption(), "&Finished");
+  EXPECT_TRUE(s.finished);
+  EXPECT_EQ(s.lblStatus, "Status : Filename changes were performed succesfully");
   EXPECT_TRUE(s.cmdOP_enabled);
   EXPECT_FALSE(s.cmdErr_enabled);
   EXPECT_FALSE(s.cmdPreview_enabled || s.cmdStep1_enabled || s.cmdStep2_enabled ||
                s.cmdCancel3_enabled);
 }
 
-TEST_F(RunDriverTest, PerformWithErrorsKeepsTheErrorFileAndOffersIt) {
+TEST_F(WizardTest, PerformWithErrorsKeepsTheErrorFileAndOffersIt) {
   job_.lstExt = {"*.txt", "*.*"};  // every text file twice: the second time it is gone
   prompter_.answers = {true};
-  const RunOutcome outcome = PressRun(job_, prompter_, view_);
+  const RunOutcome outcome = wizard_.PressRun();
   EXPECT_TRUE(outcome.error_file_left);
   const std::string d = dir_.PathOf("d") + "/";
   EXPECT_THAT(WorkFile("Q-Tarvox_Err.txt"),
@@ -93,42 +96,53 @@ TEST_F(RunDriverTest, PerformWithErrorsKeepsTheErrorFileAndOffersIt) {
   EXPECT_EQ(prompter_.messages[1].text, "There were some errors. Would you like to view them?");
   EXPECT_EQ(prompter_.messages[1].caption, "Errors");
   EXPECT_THAT(view_.viewed, ElementsAre(work_.PathOf("Q-Tarvox_Err.txt")));
-  EXPECT_TRUE(job_.step3.cmdErr_enabled);
+  EXPECT_TRUE(wizard_.screen().cmdErr_enabled);
   EXPECT_THAT(dir_.List("d"), ElementsAre("A.txt", "B.txt", "C.doc"));
 }
 
-TEST_F(RunDriverTest, FinishedSequenceClearsOnNoAndKeepsOnYes) {
+TEST_F(WizardTest, FinishedSequenceClearsOnNoAndKeepsOnYes) {
   for (const bool keep : {false, true}) {
-    Job job;
+    RecordingPrompter prompter;
+    Wizard wizard(prompter, view_);
+    Job& job = wizard.job();
     TickPosition(job, 8);
     job.AddEndText = "x";
     job.lstDir = {"/d"};
     job.lstExt = {"*.txt"};
     job.lstFile = {"a * /d"};
-    job.cmdFileType_tag = kTagDone;
+    job.method = SelectionMethod::kDone;
     job.txtSep = "_";
-    job.step3.cmdProceed3_tag = kTagDone;
     work_.WriteFile("Q-Tarvox_Process.txt");
     work_.WriteFile("Q-Tarvox_Err.txt");
     ASSERT_TRUE(SetFileAttributes(work_.PathOf("Q-Tarvox_Err.txt"), kAttrReadOnly));
-    RecordingPrompter prompter;
+    job.lstFile.clear();  // nothing to rename: the run only brings the Finished state
     prompter.answers = {keep};
-    EXPECT_FALSE(PressRun(job, prompter, view_).started);
+    EXPECT_TRUE(wizard.PressRun().started);
+    ASSERT_TRUE(wizard.screen().finished);
+    job.lstFile = {"a * /d"};
+    work_.WriteFile("Q-Tarvox_Process.txt");
+    work_.WriteFile("Q-Tarvox_Err.txt");
+    ASSERT_TRUE(SetFileAttributes(work_.PathOf("Q-Tarvox_Err.txt"), kAttrReadOnly));
+    prompter.messages.clear();
+    EXPECT_FALSE(wizard.PressRun().started);
     ASSERT_EQ(prompter.messages.size(), 1u);
     EXPECT_EQ(prompter.messages[0].caption, "Save Settings?");
     EXPECT_EQ(job.lstActions[7].ticked, keep);
     EXPECT_EQ(job.AddEndText, keep ? "x" : "");
     EXPECT_EQ(job.lstDir.size(), keep ? 1u : 0u);
-    EXPECT_EQ(job.cmdFileType_tag, keep ? kTagDone : "");
+    EXPECT_EQ(job.method, keep ? SelectionMethod::kDone : SelectionMethod::kNone);
     EXPECT_TRUE(job.lstFile.empty());
     EXPECT_EQ(job.txtSep, "_");
-    EXPECT_EQ(job.step3.cmdProceed3_caption, "&Perform\r\nChanges");
-    EXPECT_EQ(job.step3.cmdProceed3_tag, "");
+    const ScreenState s = wizard.screen();
+    EXPECT_STREQ(s.cmdProceed3_caption(), "&Perform\r\nChanges");
+    EXPECT_FALSE(s.finished);
+    EXPECT_EQ(s.step, WizardStep::kIntro);
+    EXPECT_TRUE(s.cmdFileType_enabled && s.cmdStep1_enabled && s.cmdPreview_enabled);
     EXPECT_TRUE(work_.List().empty());  // the read-only Error file went too
   }
 }
 
-TEST_F(RunDriverTest, QuitRemovesReportFilesExceptInSuppressedMode) {
+TEST_F(WizardTest, QuitRemovesReportFilesExceptInSuppressedMode) {
   for (const bool suppressed : {true, false}) {
     work_.WriteFile("Q-Tarvox_Process.txt");
     work_.WriteFile("Q-Tarvox_Err.txt");
@@ -138,7 +152,7 @@ TEST_F(RunDriverTest, QuitRemovesReportFilesExceptInSuppressedMode) {
   }
 }
 
-TEST_F(RunDriverTest, ReportViewingSaysWhyItCannotShowAFile) {
+TEST_F(WizardTest, ReportViewingSaysWhyItCannotShowAFile) {
   ViewReport(ReportKind::kProcess, prompter_, view_);
   ViewReport(ReportKind::kErrors, prompter_, view_);
   work_.WriteFile("Q-Tarvox_Err.txt");
@@ -156,10 +170,10 @@ TEST_F(RunDriverTest, ReportViewingSaysWhyItCannotShowAFile) {
   EXPECT_THAT(view_.viewed, ElementsAre(work_.PathOf("Q-Tarvox_Err.txt")));
 }
 
-TEST_F(RunDriverTest, RemembersTheDirectoryAndRestoresOnlyAnExistingOne) {
+TEST_F(WizardTest, RemembersTheDirectoryAndRestoresOnlyAnExistingOne) {
   const std::string remembered = dir_.PathOf("d");
   job_.dirDir = remembered;
-  PressPreview(job_, prompter_, view_);
+  wizard_.Preview();
   Job fresh;
   fresh.dirDir = "/";
   RestoreDirectory(fresh);

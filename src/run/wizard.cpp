@@ -1,0 +1,285 @@
+#include "run/wizard.h"
+
+#include <algorithm>
+#include <functional>
+
+#include "engine/validation.h"
+#include "platform/chars.h"
+#include "run/job_reset.h"
+#include "run/settings.h"
+#include "run/summary.h"
+#include "selection/step2.h"
+
+namespace qtarvox {
+
+std::string CountCaption(const std::string& prefix, size_t count) {
+  return prefix + std::to_string(count) + "*";
+}
+
+// The caller's view, with the status text also kept in the screen state.
+class Wizard::StatusView final : public RunView {
+ public:
+  StatusView(RunView& outer, std::function<void(const std::string&)> keep)
+      : outer_(outer), keep_(std::move(keep)) {}
+  void ShowStatus(const std::string& caption) override {
+    keep_(caption);
+    outer_.ShowStatus(caption);
+  }
+  void ShowProgress(int64_t done, int64_t listed) override { outer_.ShowProgress(done, listed); }
+  bool StartViewer(const std::string& path) override { return outer_.StartViewer(path); }
+
+ private:
+  RunView& outer_;
+  std::function<void(const std::string&)> keep_;
+};
+
+Wizard::Wizard(Prompter& prompter, RunView& view)
+    : prompter_(prompter),
+      view_(std::make_unique<StatusView>(view,
+                                         [this](const std::string& s) { SetStatus(s); })) {}
+
+Wizard::~Wizard() {
+  if (worker_.joinable()) {
+    RequestStop();
+    worker_.join();
+  }
+}
+
+ScreenState Wizard::screen() const {
+  std::lock_guard lock(status_mutex_);
+  return screen_;
+}
+
+void Wizard::SetStatus(const std::string& caption) {
+  std::lock_guard lock(status_mutex_);
+  screen_.lblStatus = caption;
+}
+
+void Wizard::ShowStep1() { screen_.step = WizardStep::kStep1; }
+
+void Wizard::ShowIntro() { screen_.step = WizardStep::kIntro; }
+
+bool Wizard::ProceedStep1(std::vector<std::string>* dropped) {
+  const Step1Check check = ValidateStep1(job_, prompter_, dropped);
+  if (!check.passed) {
+    screen_.step_check_failed = true;
+    if (check.failing >= 0) screen_.highlighted = check.failing;
+    return false;
+  }
+  SnapshotChosenActions(job_);
+  screen_.cmdFileType_enabled = true;
+  RestoreDirectory(job_);
+  screen_.step = WizardStep::kStep2;
+  return true;
+}
+
+void Wizard::ShowExtensionScreen(const char* ext_prefix) {
+  screen_.extension_screen = true;
+  screen_.lblDirList = CountCaption(kDirListAdded, job_.lstDir.size());
+  screen_.lblExtList = CountCaption(ext_prefix, job_.lstExt.size());
+}
+
+void Wizard::ShowIndividualScreen() {
+  screen_.extension_screen = false;
+  screen_.lblFileList = CountCaption(kFileListShown, job_.lstFile.size());
+}
+
+void Wizard::ChooseMethod(SelectionMethod method) {
+  if (!screen_.cmdFileType_enabled) return;
+  switch (method) {
+    case SelectionMethod::kExtension:
+      job_.method = SelectionMethod::kExtension;
+      ShowExtensionScreen(kExtListShownTwoBlanks);
+      break;
+    case SelectionMethod::kIndividual:
+    case SelectionMethod::kBoth:
+      job_.method = method;
+      ShowIndividualScreen();
+      break;
+    case SelectionMethod::kDone:
+    case SelectionMethod::kNone:
+      return;
+  }
+  screen_.cmdFileType_enabled = false;
+  screen_.cmdProceed2_enabled = true;
+}
+
+Step2Result Wizard::ProceedStep2(std::string* failure) {
+  if (job_.method == SelectionMethod::kBoth) {
+    ShowExtensionScreen(kExtListShownOneBlank);
+    job_.method = SelectionMethod::kDone;
+    return Step2Result::kStay;
+  }
+  if (const char* message = Step2Failure(job_)) {
+    if (failure != nullptr) *failure = message;
+    if (!job_.SuppressedMode) {
+      prompter_.Tell(message, kAppTitle);
+      screen_.step_check_failed = true;
+      return Step2Result::kFailed;
+    }
+  }
+  ShowStep3();
+  return Step2Result::kPassed;
+}
+
+void Wizard::BackStep2() {
+  if (job_.method != SelectionMethod::kDone) {
+    screen_.step = WizardStep::kStep1;
+    return;
+  }
+  if (!screen_.extension_screen) return;
+  job_.method = SelectionMethod::kBoth;
+  ShowIndividualScreen();
+}
+
+void Wizard::ShowStep3() {
+  ShowSummary(job_, screen_);
+  screen_.step = WizardStep::kStep3;
+}
+
+void Wizard::AddDirectoryItem(const std::string& path) {
+  const bool subdirectories = prompter_.Ask(kSubdirectoriesQuestion, kSubdirectoriesCaption);
+  AddDirectory(job_, subdirectories ? path + kIncludeSubdirsMark : path);
+  screen_.lblDirList = CountCaption(kDirListAdded, job_.lstDir.size());
+}
+
+void Wizard::AddExtension() {
+  const std::string trimmed = Trim(job_.txtExtList);
+  if (trimmed.empty()) {
+    prompter_.Tell(kNoExtensionMessage, kAppTitle);
+  } else {
+    if (!trimmed.starts_with("*.")) job_.txtExtList.insert(0, "*.");
+    job_.lstExt.push_back(job_.txtExtList);
+  }
+  screen_.lblExtList = CountCaption(kExtListAdded, job_.lstExt.size());
+}
+
+void Wizard::AddFiles(const std::string& directory, const std::vector<std::string>& names) {
+  for (const auto& name : names) job_.lstFile.push_back(name + kFileEntrySeparator + directory);
+  screen_.lblFileList = CountCaption(kFileListAdded, job_.lstFile.size());
+}
+
+namespace {
+
+// Removes the items at `indexes`, from the last one down.
+void RemoveAt(std::vector<std::string>& list, std::vector<size_t> indexes) {
+  std::sort(indexes.begin(), indexes.end(), std::greater<>());
+  indexes.erase(std::unique(indexes.begin(), indexes.end()), indexes.end());
+  for (const size_t i : indexes) {
+    if (i < list.size()) list.erase(list.begin() + static_cast<std::ptrdiff_t>(i));
+  }
+}
+
+}  // namespace
+
+void Wizard::ListsFilled(bool files, bool directories, bool extensions) {
+  if (files) screen_.lblFileList = CountCaption(kFileListAdded, job_.lstFile.size());
+  if (directories) screen_.lblDirList = CountCaption(kDirListAdded, job_.lstDir.size());
+  if (extensions) screen_.lblExtList = CountCaption(kExtListAdded, job_.lstExt.size());
+}
+
+void Wizard::RemoveDirectories(std::vector<size_t> indexes) {
+  RemoveAt(job_.lstDir, std::move(indexes));
+  screen_.lblDirList = CountCaption(kDirListAdded, job_.lstDir.size());
+}
+
+void Wizard::RemoveExtensions(std::vector<size_t> indexes) {
+  RemoveAt(job_.lstExt, std::move(indexes));
+  screen_.lblExtList = CountCaption(kExtListAdded, job_.lstExt.size());
+}
+
+void Wizard::RemoveFiles(std::vector<size_t> indexes) {
+  RemoveAt(job_.lstFile, std::move(indexes));
+  screen_.lblFileList = CountCaption(kFileListAdded, job_.lstFile.size());
+}
+
+RunOutcome Wizard::Preview(const StopRequest* stop) {
+  if (started_) return {};
+  const RunOutcome outcome = RunOnce(job_, prompter_, *view_, true, stop);
+  ApplyRunEnd(outcome);
+  return outcome;
+}
+
+RunOutcome Wizard::PressRun(const StopRequest* stop) {
+  if (started_) return {};
+  if (screen_.finished) {
+    FinishedSequence();
+    return {};
+  }
+  const RunOutcome outcome = RunOnce(job_, prompter_, *view_, false, stop);
+  ApplyRunEnd(outcome);
+  return outcome;
+}
+
+bool Wizard::StartRun(bool preview) {
+  if (started_) return false;
+  if (!preview && screen_.finished) {
+    FinishedSequence();
+    return false;
+  }
+  session_ = std::make_unique<RunSession>(job_, prompter_, *view_);
+  started_ = true;
+  stop_ = 0;
+  done_ = true;
+  if (!session_->Begin(preview)) return false;
+  done_ = false;
+  screen_.running = true;
+  worker_ = std::thread([this] {
+    session_->Execute(&stop_);
+    done_ = true;
+  });
+  return true;
+}
+
+bool Wizard::RunDone() const { return done_; }
+
+void Wizard::RequestStop() { stop_ = kStopByCaller; }
+
+RunOutcome Wizard::FinishRun() {
+  if (!started_) return {};
+  if (worker_.joinable()) worker_.join();
+  const RunOutcome outcome = session_->End();
+  session_.reset();
+  started_ = false;
+  screen_.running = false;
+  ApplyRunEnd(outcome);
+  return outcome;
+}
+
+void Wizard::ApplyRunEnd(const RunOutcome& outcome) {
+  if (!outcome.performed) return;
+  if (outcome.errors) screen_.cmdErr_enabled = true;
+  screen_.cmdOP_enabled = true;
+  screen_.finished = true;
+  screen_.cmdStep1_enabled = false;
+  screen_.cmdStep2_enabled = false;
+  screen_.cmdCancel3_enabled = false;
+  screen_.cmdPreview_enabled = false;
+}
+
+void Wizard::FinishedSequence() {
+  if (!FinishJob(job_, prompter_)) {
+    screen_.lstFinal.clear();
+    screen_.txtFinal.clear();
+  }
+  screen_.cmdErr_enabled = false;
+  screen_.cmdOP_enabled = false;
+  screen_.cmdPreview_enabled = true;
+  screen_.finished = false;
+  screen_.cmdFileType_enabled = true;
+  screen_.cmdStep1_enabled = true;
+  screen_.cmdStep2_enabled = false;
+  screen_.cmdStep3_enabled = false;
+  screen_.cmdCancel3_enabled = true;
+  screen_.step = WizardStep::kIntro;
+}
+
+void Wizard::Quit() {
+  if (started_) {
+    RequestStop();
+    FinishRun();
+  }
+  QuitCleanup(job_);
+}
+
+}  // namespace qtarvox
