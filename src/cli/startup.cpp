@@ -1,11 +1,10 @@
 #include "cli/startup.h"
 
-#include <unistd.h>
-
 #include "cli/parse_command_line.h"
 #include "cli/usage_text.h"
 #include "engine/job.h"
 #include "engine/validation.h"
+#include "platform/desktop_viewer.h"
 #include "platform/work_folder.h"
 #include "run/report_view.h"
 #include "run/wizard.h"
@@ -50,13 +49,6 @@ class SilentRunView final : public RunView {
   void ShowStatus(const std::string&) override {}
   bool StartViewer(const std::string& path) override { return StartDesktopViewer(path); }
 };
-
-std::string CurrentDirectory() {
-  std::string cwd(4096, '\0');
-  if (::getcwd(cwd.data(), cwd.size()) == nullptr) return {};
-  cwd.resize(std::char_traits<char>::length(cwd.c_str()));
-  return cwd;
-}
 
 // The box's text without its leading line break, one entry per line.
 void PrintPreview(const std::string& text, std::ostream& out) {

@@ -88,23 +88,4 @@ inline constexpr const char* kAdditionalInfoMid =
     " could not be overwritten because it was in use/open or was protected. So, the file ";
 inline constexpr const char* kAdditionalInfoEnd = " could not be renamed to that same filename.";
 
-inline constexpr const char* kCausePreviewFull =
-    "Could not display preview for this file in text box because it is full.";
-inline constexpr const char* kCauseBadName =
-    "Could not rename file maybe because it was being worked on or was protected.";
-inline constexpr const char* kCauseNotFound =
-    "The file to be renamed was not found. This could be due to user either moving, renaming or "
-    "deleting the file after process was started.";
-inline constexpr const char* kCauseAccess =
-    "Could not rename file because it was in use/open or was protected.";
-inline constexpr const char* kCauseAttribute =
-    "There was a problem setting the file attribute. Possible reason is the file cannot be "
-    "found.";
-inline constexpr const char* kCauseUntrapped = "Unknown...Untrapped error";
-
-// Descriptions of the engine's own error numbers.
-inline constexpr const char* kDescPreviewFull = "Preview box is full";
-inline constexpr const char* kDescAttribute = "Setting the file attribute failed";
-inline constexpr const char* kDescNoFreeNumber = "No free unique number was found";
-
 }  // namespace qtarvox::msg

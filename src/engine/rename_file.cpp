@@ -10,19 +10,6 @@
 namespace qtarvox {
 namespace {
 
-struct CauseRow {
-  int number;
-  const char* text;
-};
-
-constexpr std::array<CauseRow, 5> kCauses{{
-    {kErrPreviewFull, msg::kCausePreviewFull},
-    {kErrBadFileName, msg::kCauseBadName},
-    {kErrFileNotFound, msg::kCauseNotFound},
-    {kErrAccessDenied, msg::kCauseAccess},
-    {kErrSetAttribute, msg::kCauseAttribute},
-}};
-
 struct AttributeRow {
   ActionId id;
   uint32_t bit;  // 0: set exactly "normal"
@@ -207,7 +194,7 @@ void FileRun::AttributeStep(int position, ActionId id, const WorkingName& state)
   const uint32_t current = GetFileAttributes(old_path);
   const uint32_t wanted = row.bit == 0 ? kAttrNormal : (current | row.bit);
   const bool ok = SetFileAttributes(old_path, wanted);
-  if (!ok) Trap(MakeError(kErrSetAttribute, msg::kDescAttribute));
+  if (!ok) Trap(MakeError(kErrSetAttribute, kDescAttribute));
   if (job_.PreviewMode || !WritingProcess()) return;
   const std::string prefix = msg::kAfterAction + std::to_string(position) + msg::kActionSep;
   if (ok) {
@@ -224,7 +211,7 @@ void FileRun::AppendPreview(std::string text) {
   for (size_t i = 2; i < text.size(); ++i) {
     if (text[i] == '\r' || text[i] == '\n') text[i] = '?';
   }
-  if (!job_.txtOP.Append(text)) Trap(MakeError(kErrPreviewFull, msg::kDescPreviewFull));
+  if (!job_.txtOP.Append(text)) Trap(MakeError(kErrPreviewFull, kDescPreviewFull));
 }
 
 void FileRun::PreviewMarkerLine() {
@@ -337,7 +324,7 @@ void FileRun::Commit(std::string new_filename) {
         if (!renamed && collision_) {
           collision_ = false;
           attempted_new_filename_ = wanted;
-          LogError(MakeError(kErrFileExists, msg::kDescNoFreeNumber));
+          LogError(MakeError(kErrFileExists, kDescNoFreeNumber));
         }
         if (!renamed) new_filename = old_filename_;
         break;
@@ -351,13 +338,6 @@ void FileRun::Commit(std::string new_filename) {
 }
 
 }  // namespace
-
-const char* CauseText(int number) {
-  for (const auto& row : kCauses) {
-    if (row.number == number) return row.text;
-  }
-  return msg::kCauseUntrapped;
-}
 
 void RenameFile(Job& job, EngineContext& context, const std::string& directory,
                 const std::string& name, const std::string& extension) {

@@ -40,9 +40,6 @@ struct EngineContext {
 // is still taken.
 inline constexpr int kMaxUniqueNumberTries = 10000;
 
-// The cause text of a trapped error number.
-const char* CauseText(int number);
-
 // Processes one file: `directory` ends in "/", the old filename is name +
 // extension. Every error is trapped, logged and passed over; a report line
 // that cannot be written is counted by its report file (ReportLoss).

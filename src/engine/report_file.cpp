@@ -1,8 +1,5 @@
 #include "engine/report_file.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <cerrno>
 #include <condition_variable>
 #include <cstring>
@@ -12,6 +9,8 @@
 #include <thread>
 #include <vector>
 
+#include "platform/descriptors.h"
+
 namespace qtarvox {
 namespace {
 
@@ -20,21 +19,6 @@ constexpr size_t kBufferSize = 64 * 1024;
 constexpr size_t kBehindBufferSize = 256 * 1024;
 
 RtError NotOpen() { return ErrorFromErrno(EBADF); }
-
-// Writes all of `bytes`; 0 or an errno value, with `written` telling how far
-// it got.
-int WriteAll(int fd, std::string_view bytes, size_t& written) {
-  written = 0;
-  while (written < bytes.size()) {
-    const ssize_t n = ::write(fd, bytes.data() + written, bytes.size() - written);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      return errno;
-    }
-    written += static_cast<size_t>(n);
-  }
-  return 0;
-}
 
 std::string LossNote(const ReportLoss& loss) {
   const uint64_t lines = loss.lines - loss.noted_lines;
@@ -141,7 +125,7 @@ class ReportFile::Behind {
   }
 
   void Run() {
-    off_t offset = 0;
+    int64_t offset = 0;
     for (;;) {
       std::string buffer;
       {
@@ -156,12 +140,7 @@ class ReportFile::Behind {
       if (const int err = WriteCounted(fd_, buffer, loss_)) {
         Fail(err);
       } else {
-        // Only a hint: where it is refused, the kernel writes later.
-        const off_t end = ::lseek(fd_, 0, SEEK_CUR);
-        if (end > offset) {
-          ::sync_file_range(fd_, offset, end - offset, SYNC_FILE_RANGE_WRITE);
-          offset = end;
-        }
+        StartWriteback(fd_, offset);
       }
       buffer.clear();
       std::lock_guard lock(mutex_);
@@ -270,10 +249,10 @@ RtError ReportFile::Close() {
     if (err.ok()) err = last;
     behind_.reset();
   }
-  if (::close(fd_) != 0) {
+  if (const int closed = CloseDescriptor(fd_)) {
     // The file system may only now say that earlier writes did not reach it.
-    if (loss_.first_errno == 0) loss_.first_errno = errno;
-    if (err.ok()) err = ErrorFromErrno(errno);
+    if (loss_.first_errno == 0) loss_.first_errno = closed;
+    if (err.ok()) err = ErrorFromErrno(closed);
   }
   fd_ = -1;
   return err;
@@ -291,7 +270,7 @@ RtError ReportFile::CloseInto(LineReader& reader) {
   fd_ = -1;
   if (err.ok() && loss_.failed()) err = ErrorFromErrno(loss_.first_errno);
   if (err) {
-    ::close(fd);
+    CloseDescriptor(fd);
     return err;
   }
   return reader.Adopt(fd);
@@ -301,8 +280,9 @@ LineReader::~LineReader() { Close(); }
 
 RtError LineReader::Open(const std::string& path) {
   Close();
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return ErrorFromErrno(errno);
+  int err = 0;
+  const int fd = OpenForReading(path, err);
+  if (fd < 0) return ErrorFromErrno(err);
   fd_ = fd;
   buffer_.clear();
   pos_ = 0;
@@ -313,9 +293,8 @@ RtError LineReader::Open(const std::string& path) {
 
 RtError LineReader::Adopt(int fd) {
   Close();
-  if (::lseek(fd, 0, SEEK_SET) < 0) {
-    const int err = errno;
-    ::close(fd);
+  if (const int err = Rewind(fd)) {
+    CloseDescriptor(fd);
     return ErrorFromErrno(err);
   }
   fd_ = fd;
@@ -334,19 +313,16 @@ bool LineReader::Fill() {
   }
   const size_t old = buffer_.size();
   buffer_.resize(old + kBufferSize);
-  ssize_t n;
-  do {
-    n = ::read(fd_, buffer_.data() + old, kBufferSize);
-  } while (n < 0 && errno == EINTR);
-  if (n < 0) {
-    error_ = ErrorFromErrno(errno);
+  size_t got = 0;
+  if (const int err = ReadSome(fd_, buffer_.data() + old, kBufferSize, got)) {
+    error_ = ErrorFromErrno(err);
     buffer_.resize(old);
     eof_ = true;
     return false;
   }
-  buffer_.resize(old + static_cast<size_t>(n));
-  if (n == 0) eof_ = true;
-  return n > 0;
+  buffer_.resize(old + got);
+  if (got == 0) eof_ = true;
+  return got > 0;
 }
 
 bool LineReader::ReadLine(std::string& line) {
@@ -373,7 +349,7 @@ bool LineReader::ReadLine(std::string& line) {
 }
 
 void LineReader::Close() {
-  if (fd_ >= 0) ::close(fd_);
+  if (fd_ >= 0) CloseDescriptor(fd_);
   fd_ = -1;
 }
 

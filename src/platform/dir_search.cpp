@@ -16,6 +16,7 @@
 
 #include "platform/attributes.h"
 #include "platform/chars.h"
+#include "platform/paths.h"
 
 namespace qtarvox {
 namespace {
@@ -161,11 +162,6 @@ struct DirCloser {
   void operator()(DIR* dir) const { closedir(dir); }
 };
 using DirHandle = std::unique_ptr<DIR, DirCloser>;
-
-std::string DirectoryPrefix(const std::string& directory) {
-  if (directory.empty() || directory.back() == '/') return directory;
-  return directory + "/";
-}
 
 bool IsDotOrDotDot(const char* name) {
   return name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'));
@@ -322,7 +318,7 @@ struct Listing {
   std::vector<Candidate*> wanted;
 
   RtError Open(const std::string& directory) {
-    prefix = DirectoryPrefix(directory);
+    prefix = WithTrailingSlash(directory);
     dir.reset(opendir(directory.empty() ? "." : directory.c_str()));
     return dir ? RtError{} : ErrorFromErrno(errno);
   }

@@ -9,14 +9,10 @@
 #include <cstring>
 
 #include "platform/chars.h"
+#include "platform/paths.h"
 
 namespace qtarvox {
 namespace {
-
-std::string DirectoryPrefix(const std::string& directory) {
-  if (directory.empty() || directory.back() == '/') return directory;
-  return directory + "/";
-}
 
 // A single path component that names an entry of the directory itself.
 bool IsPlainName(const std::string& name) {
@@ -136,7 +132,7 @@ RtError RenameNoReplace(const std::string& directory, const std::string& old_nam
     // way below sorts that out.
     if (err != EEXIST) return ErrorFromErrno(err);
   }
-  const std::string prefix = DirectoryPrefix(directory);
+  const std::string prefix = WithTrailingSlash(directory);
   const std::string from = prefix + old_name;
   if (committed == old_name) {
     // Nothing to move, but a file that is gone must not pass for renamed.
@@ -187,7 +183,7 @@ RtError RenameReplacing(const std::string& directory, const std::string& old_nam
                         const std::string& new_name) {
   const std::string committed = CommittedName(new_name);
   if (!IsPlainName(committed) || !IsPlainName(old_name)) return BadName();
-  const std::string prefix = DirectoryPrefix(directory);
+  const std::string prefix = WithTrailingSlash(directory);
   const std::string from = prefix + old_name;
   const std::string to = prefix + committed;
   // On a file system that ignores case the "target" may be the file itself,

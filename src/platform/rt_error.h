@@ -29,8 +29,17 @@ struct RtError {
   explicit operator bool() const { return number != kErrNone; }
 };
 
-// The run-time error number of an errno value (design table), e.g. ENOENT -> 53.
+// The descriptions of the program's own error numbers.
+inline constexpr const char* kDescPreviewFull = "Preview box is full";
+inline constexpr const char* kDescAttribute = "Setting the file attribute failed";
+inline constexpr const char* kDescNoFreeNumber = "No free unique number was found";
+inline constexpr const char* kDescLineBreakInName = "File name holds a line break";
+
+// The run-time error number of an errno value, e.g. ENOENT -> 53.
 int ErrorNumberOfErrno(int err);
+
+// The cause an Error-file block gives for an error number.
+const char* CauseText(int number);
 
 // An RtError for an errno value, described by strerror's text.
 RtError ErrorFromErrno(int err);

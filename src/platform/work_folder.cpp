@@ -63,12 +63,6 @@ std::string WorkFolder() {
   return StateFolder();
 }
 
-std::string JoinPath(const std::string& folder, const std::string& name) {
-  if (folder.empty()) return name;
-  if (folder.back() == '/') return folder + name;
-  return folder + "/" + name;
-}
-
 std::string WorkFilePath(const std::string& name) { return JoinPath(WorkFolder(), name); }
 
 }  // namespace qtarvox

@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "platform/paths.h"
+
 namespace qtarvox {
 
 // The folder of the executable; $QTARVOX_WORK_DIR instead when it is set; when
@@ -11,9 +13,6 @@ namespace qtarvox {
 // ~/.local/state/q-tarvox), created when first needed. Never ends in "/"
 // unless it is the root.
 std::string WorkFolder();
-
-// The folder, a "/" unless the folder already ends in one, and the name.
-std::string JoinPath(const std::string& folder, const std::string& name);
 
 // Full path of a work file in WorkFolder().
 std::string WorkFilePath(const std::string& name);

@@ -1,9 +1,5 @@
 #include "run/report_view.h"
 
-#include <QProcess>
-#include <QString>
-#include <QStringList>
-
 #include "platform/work_folder.h"
 #include "run/work_files.h"
 
@@ -21,11 +17,6 @@ void ViewReport(ReportKind kind, Prompter& prompter, RunView& view) {
     return;
   }
   StartViewerOn(path, prompter, view);
-}
-
-bool StartDesktopViewer(const std::string& path) {
-  const QString file = QString::fromLocal8Bit(path.data(), static_cast<qsizetype>(path.size()));
-  return QProcess::startDetached(QStringLiteral("xdg-open"), QStringList{file});
 }
 
 }  // namespace qtarvox

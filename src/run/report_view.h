@@ -27,7 +27,5 @@ void ViewReport(ReportKind kind, Prompter& prompter, RunView& view);
 // viewer-not-found message when no viewer can be started.
 void StartViewerOn(const std::string& path, Prompter& prompter, RunView& view);
 
-// Starts the desktop's default viewer (xdg-open) on a file, detached.
-bool StartDesktopViewer(const std::string& path);
 
 }  // namespace qtarvox

@@ -1,11 +1,10 @@
 #include "run/settings.h"
 
-#include <sys/stat.h>
-
 #include <QSettings>
 #include <QString>
 
 #include "platform/chars.h"
+#include "platform/paths.h"
 
 namespace qtarvox {
 
@@ -28,8 +27,7 @@ void RestoreDirectory(Job& job) {
   const std::string path =
       Trim(std::string_view(stored.constData(), static_cast<size_t>(stored.size())));
   if (path.empty()) return;
-  struct stat st {};
-  if (::stat(path.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) return;
+  if (!IsDirectory(path)) return;
   job.dirDir = path;
 }
 

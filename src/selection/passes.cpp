@@ -1,7 +1,5 @@
 #include "selection/passes.h"
 
-#include <unistd.h>
-
 #include <algorithm>
 #include <condition_variable>
 #include <cstring>
@@ -20,16 +18,10 @@
 #include "platform/chars.h"
 #include "platform/dir_search.h"
 #include "platform/file_ops.h"
+#include "platform/paths.h"
 
 namespace qtarvox {
 namespace {
-
-constexpr const char* kDescLineBreakInName = "File name holds a line break";
-
-std::string WithSlash(std::string directory) {
-  if (directory.empty() || directory.back() != '/') directory.push_back('/');
-  return directory;
-}
 
 // A path with every carriage return and line feed shown as "?".
 std::string Printable(std::string path) {
@@ -178,7 +170,8 @@ RtError DirectoryWalk(Job& job, const EngineContext& context, ReportFile& op_lis
     const bool subdirectories =
         mark != std::string::npos && mark + std::strlen(kIncludeSubdirsMark) == entry.size();
     const std::string directory =
-        WithSlash(subdirectories ? PathAsTyped(std::string_view(entry).substr(0, mark)) : entry);
+        WithTrailingSlash(subdirectories ? PathAsTyped(std::string_view(entry).substr(0, mark))
+                                         : entry);
     WalkListing listing;
     ListForWalk(directory, job.lstExt, subdirectories, listing);
     if (RtError err = WriteFiles(job, context, directory, listing, op_list)) return err;
@@ -401,7 +394,7 @@ void SplitFileEntry(const std::string& entry, std::string& directory, std::strin
   if (sep != std::string::npos) {
     filename = entry.substr(0, sep);
     // Blanks belong to the path: a folder may end in one.
-    directory = WithSlash(entry.substr(sep + 3));
+    directory = WithTrailingSlash(entry.substr(sep + 3));
     return;
   }
   const size_t slash = entry.rfind('/');
@@ -410,13 +403,8 @@ void SplitFileEntry(const std::string& entry, std::string& directory, std::strin
     filename = entry.substr(slash + 1);
     return;
   }
-  std::string cwd(4096, '\0');
-  if (::getcwd(cwd.data(), cwd.size()) != nullptr) {
-    cwd.resize(std::char_traits<char>::length(cwd.c_str()));
-    directory = WithSlash(cwd);
-  } else {
-    directory = "./";
-  }
+  const std::string cwd = CurrentDirectory();
+  directory = cwd.empty() ? "./" : WithTrailingSlash(cwd);
   filename = entry;
 }
 

@@ -1,0 +1,49 @@
+#include "platform/descriptors.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+namespace qtarvox {
+
+int WriteAll(int fd, std::string_view bytes, size_t& written) {
+  written = 0;
+  while (written < bytes.size()) {
+    const ssize_t n = ::write(fd, bytes.data() + written, bytes.size() - written);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return errno;
+    }
+    written += static_cast<size_t>(n);
+  }
+  return 0;
+}
+
+int ReadSome(int fd, char* into, size_t size, size_t& got) {
+  ssize_t n;
+  do {
+    n = ::read(fd, into, size);
+  } while (n < 0 && errno == EINTR);
+  got = n > 0 ? static_cast<size_t>(n) : 0;
+  return n < 0 ? errno : 0;
+}
+
+int Rewind(int fd) { return ::lseek(fd, 0, SEEK_SET) < 0 ? errno : 0; }
+
+void StartWriteback(int fd, int64_t& offset) {
+  const off_t end = ::lseek(fd, 0, SEEK_CUR);
+  if (end <= offset) return;
+  ::sync_file_range(fd, offset, end - offset, SYNC_FILE_RANGE_WRITE);
+  offset = end;
+}
+
+int OpenForReading(const std::string& path, int& err) {
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  err = fd < 0 ? errno : 0;
+  return fd;
+}
+
+int CloseDescriptor(int fd) { return ::close(fd) != 0 ? errno : 0; }
+
+}  // namespace qtarvox
