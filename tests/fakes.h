@@ -1,7 +1,10 @@
 // Recording stand-ins for the ports, shared by the tests.
 #pragma once
 
+#include <atomic>
+#include <cstdint>
 #include <deque>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -43,14 +46,25 @@ namespace qtarvox {
 // the viewer succeeds unless `viewer_works` is false.
 class RecordingRunView : public RunView {
  public:
-  void ShowStatus(const std::string& caption) override { statuses.push_back(caption); }
+  void ShowStatus(const std::string& caption) override {
+    std::lock_guard lock(mutex);
+    statuses.push_back(caption);
+  }
+  // Called from a run's own thread: the latest figures, readable at any time.
+  void ShowProgress(int64_t done, int64_t listed) override {
+    files_done = done;
+    files_listed = listed;
+  }
   bool StartViewer(const std::string& path) override {
     viewed.push_back(path);
     return viewer_works;
   }
 
+  std::mutex mutex;
   std::vector<std::string> statuses;
   std::vector<std::string> viewed;
+  std::atomic<int64_t> files_done{0};
+  std::atomic<int64_t> files_listed{0};
   bool viewer_works = true;
 };
 

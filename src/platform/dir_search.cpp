@@ -524,18 +524,4 @@ RtError ReadDirectoryTypes(const std::string& directory, std::vector<DirEntry>& 
   return {};
 }
 
-RtError ListPlainSubdirectories(const std::string& directory, std::vector<std::string>& names) {
-  names.clear();
-  Listing listing;
-  // Only directories can qualify; other entries cost no system call.
-  if (RtError error = listing.ReadSorted(
-          directory, [](const Candidate& c) { return Listing::MaybeDirectory(c); })) {
-    return error;
-  }
-  for (const Candidate* c : listing.wanted) {
-    if (c->attributes == kAttrDirectory) names.emplace_back(c->name);
-  }
-  return {};
-}
-
 }  // namespace qtarvox

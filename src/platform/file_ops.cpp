@@ -32,11 +32,17 @@ bool LinkRefused(int err) {
 // an errno value (EEXIST for a taken name, whatever the file system supports).
 int MoveNoReplaceAt(int dir_fd, const char* from, const char* to) {
   if (renameat2(dir_fd, from, dir_fd, to, RENAME_NOREPLACE) == 0) return 0;
-  int err = errno;
+  const int err = errno;
   if (err != EINVAL && err != ENOSYS) return err;
+  return MoveNoReplaceWithoutFlag(dir_fd, from, to);
+}
 
-  // The file system refuses the flag. A hard link never replaces anything
-  // either, so link + unlink keeps the move safe against a taken name.
+}  // namespace
+
+int MoveNoReplaceWithoutFlag(int dir_fd, const char* from, const char* to) {
+  // A hard link never replaces anything either, so link + unlink keeps the
+  // move safe against a taken name.
+  int err;
   if (linkat(dir_fd, from, dir_fd, to, 0) == 0) {
     if (unlinkat(dir_fd, from, 0) == 0) return 0;
     err = errno;
@@ -54,6 +60,8 @@ int MoveNoReplaceAt(int dir_fd, const char* from, const char* to) {
   if (renameat(dir_fd, from, dir_fd, to) == 0) return 0;
   return errno;
 }
+
+namespace {
 
 int MoveNoReplace(const std::string& from, const std::string& to) {
   return MoveNoReplaceAt(AT_FDCWD, from.c_str(), to.c_str());

@@ -45,6 +45,12 @@ std::string CommittedName(const std::string& new_name);
 // other kind is made in `scratch`.
 const std::string& CommittedName(const std::string& new_name, std::string& scratch);
 
+// The move RenameNoReplace makes where the file system refuses the
+// no-replace flag: link + unlink (as safe against a taken name), or, where
+// hard links are refused too, a check then a rename. 0 or an errno value
+// (EEXIST for a taken name); `from` and `to` are relative to `dir_fd`.
+int MoveNoReplaceWithoutFlag(int dir_fd, const char* from, const char* to);
+
 // Whether anything has this path (the entry itself: a link counts, dangling or not).
 bool EntryExists(const std::string& path);
 

@@ -42,7 +42,8 @@ std::string HomeFolder() {
   return entry != nullptr && entry->pw_dir != nullptr ? std::string(entry->pw_dir) : "/";
 }
 
-// The per-user state folder, created when missing.
+}  // namespace
+
 std::string StateFolder() {
   std::string base = Environment("XDG_STATE_HOME");
   // Relative values are to be ignored, as for every XDG base directory.
@@ -52,8 +53,6 @@ std::string StateFolder() {
   EnsurePrivateFolder(folder);
   return folder;
 }
-
-}  // namespace
 
 std::string WorkFolder() {
   const std::string chosen = Environment(kWorkDirVariable);

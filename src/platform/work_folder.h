@@ -14,6 +14,10 @@ namespace qtarvox {
 // unless it is the root.
 std::string WorkFolder();
 
+// The per-user state folder: $XDG_STATE_HOME/q-tarvox (an unset or relative
+// XDG_STATE_HOME counts as ~/.local/state), made private when missing.
+std::string StateFolder();
+
 // Full path of a work file in WorkFolder().
 std::string WorkFilePath(const std::string& name);
 

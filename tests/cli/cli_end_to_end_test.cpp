@@ -239,5 +239,19 @@ TEST_F(CliEndToEnd, BadInputNeverCrashesNorTouchesUnnamedFiles) {
   }
 }
 
+// --help names every command and touches nothing.
+TEST_F(CliEndToEnd, HelpNamesEveryCommand) {
+  StartRow(0, T("a.txt=1"));
+  const Outcome o = Run("--help|-UC|-FI|%D/a.txt|-SU");
+  EXPECT_EQ(o.code, 0);
+  EXPECT_EQ(o.err, "");
+  for (const char* command : {"UC", "LC", "CO", "DL", "DF", "RP", "AB", "AE", "NE", "NB", "+R",
+                              "+H", "+A", "+N", "EN", "CW", "CR", "FI", "FE", "SU", "EF", "SC",
+                              "NP"}) {
+    EXPECT_NE(o.out.find(std::string("-") + command), std::string::npos) << command;
+  }
+  EXPECT_EQ(Snapshot(dir_), T("a.txt=1"));
+}
+
 }  // namespace
 }  // namespace qtarvox

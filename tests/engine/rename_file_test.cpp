@@ -54,6 +54,49 @@ TEST_F(EngineTest, SameNameWritesNoChangesMade) {
                                "     No changes made\r\n");
 }
 
+// A taken name under each collision option: the lines that say what
+// happened to it, and what is left on disk.
+TEST_F(EngineTest, TakenNameUnderEachCollisionOption) {
+  const struct {
+    CollisionOption option;
+    std::string lines;
+    std::vector<std::string> left;
+  } cases[] = {
+      {CollisionOption::kDoNotRename,
+       "     Intermediate Operation : File was not renamed as requested since there already "
+       "exists a file with the same name.\r\n"
+       "     Final Operation : a.txt == c.txt was not performed because of the reason stated in "
+       "the previous Intermediate Operation!\r\n",
+       {"a.txt", "c.txt"}},
+      {CollisionOption::kOverwrite,
+       "     Intermediate Operation : c.txt was overwritten with a.txt\r\n"
+       "     Final Operation : a.txt == c.txt\r\n",
+       {"c.txt"}},
+  };
+  for (const auto& c : cases) {
+    TempDir dir;
+    dir.WriteFile("a.txt", "moved");
+    dir.WriteFile("c.txt", "old");
+    Job job;
+    TickPosition(job, 17);
+    SnapshotChosenActions(job);
+    job.NewFilename = "c.txt";
+    job.collision = c.option;
+    job.GenerateProcessFile = true;
+    ReportFile process;
+    ASSERT_TRUE(process.OpenForOutput(reports_.PathOf("p.txt")).ok());
+    EngineContext context;
+    context.process = &process;
+    RenameFile(job, context, dir.slash(), "a", ".txt");
+    process.Close();
+    const std::string text = reports_.ReadFile("p.txt");
+    EXPECT_EQ(text.substr(text.find("\r\n     Inter") + 2), c.lines);
+    EXPECT_EQ(dir.List(), c.left);
+    EXPECT_EQ(dir.ReadFile("c.txt"), c.option == CollisionOption::kOverwrite ? "moved" : "old");
+    EXPECT_FALSE(job.ErrorsOccurred);
+  }
+}
+
 TEST_F(EngineTest, OverwriteOfAReadOnlyFileIsRefusedAndNothingChanges) {
   Tick({17});
   job_.NewFilename = "c.txt";

@@ -1,5 +1,6 @@
 #include "platform/file_ops.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <stdlib.h>
 #include <sys/stat.h>
@@ -99,6 +100,76 @@ TEST(DeleteFile, AndRenameReplacingRefuseProtectedTargets) {
     }
     EXPECT_EQ(Contents(dir), c.after) << c.target << (c.replace ? " replaced" : " deleted");
   }
+}
+
+// Where the file system refuses the no-replace flag: a taken name is never
+// replaced, a free one is moved to, and a folder (which takes no hard link)
+// moves too.
+TEST(RenameNoReplace, MoveWithoutTheFlagNeverReplaces) {
+  const struct {
+    Files before;
+    const char* from;
+    const char* to;
+    int error;
+    Files after;
+  } cases[] = {
+      {{{"a", "1"}}, "a", "b", 0, {{"b", "1"}}},
+      {{{"a", "1"}, {"b", "2"}}, "a", "b", EEXIST, {{"a", "1"}, {"b", "2"}}},
+      {{{"d", "/"}}, "d", "e", 0, {{"e", "/"}}},
+      {{{"d", "/"}, {"e", "2"}}, "d", "e", EEXIST, {{"d", "/"}, {"e", "2"}}},
+      {{}, "gone", "b", ENOENT, {}},
+  };
+  for (const auto& c : cases) {
+    TempDir dir;
+    Lay(dir, c.before);
+    const int fd = open(dir.path().c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+    EXPECT_EQ(MoveNoReplaceWithoutFlag(fd, c.from, c.to), c.error) << c.from << " " << c.to;
+    close(fd);
+    EXPECT_EQ(Contents(dir), c.after) << c.from << " " << c.to;
+  }
+}
+
+TEST(ErrorNumbers, SystemErrorsMapToTheirNumbersWithTheSystemsText) {
+  const struct {
+    int err;
+    int number;
+  } cases[] = {{EIO, 57},     {ENOSPC, 61},  {EDQUOT, 61},   {ENXIO, 71},
+               {ENODEV, 71},  {ENOMEDIUM, 71}, {ENOTDIR, 76}, {ENOENT, 53},
+               {EEXIST, 58},  {EROFS, 75},   {EILSEQ, 52},   {ELOOP, 1000 + ELOOP}};
+  for (const auto& c : cases) {
+    const RtError e = ErrorFromErrno(c.err);
+    EXPECT_EQ(e.number, c.number) << c.err;
+    EXPECT_EQ(e.description, std::strerror(c.err)) << c.err;
+  }
+  EXPECT_STREQ(CauseText(1000 + ELOOP), "Unknown...Untrapped error");
+  EXPECT_STREQ(CauseText(61), "Unknown...Untrapped error");
+  EXPECT_NE(std::string(CauseText(53)).find("was not found"), std::string::npos);
+}
+
+// The state folder follows XDG_STATE_HOME, ignores a relative one, and is
+// made private to the user.
+TEST(WorkFolder, StateFolderFollowsXdgAndIsPrivate) {
+  TempDir dir;
+  const std::string saved_state = getenv("XDG_STATE_HOME") ? getenv("XDG_STATE_HOME") : "";
+  const std::string saved_home = getenv("HOME") ? getenv("HOME") : "";
+  setenv("HOME", dir.PathOf("home").c_str(), 1);
+  const struct {
+    const char* state;
+    std::string expected;
+  } cases[] = {{"", dir.PathOf("home/.local/state/q-tarvox")},
+               {"relative/state", dir.PathOf("home/.local/state/q-tarvox")}};
+  setenv("XDG_STATE_HOME", dir.PathOf("xdg/").c_str(), 1);
+  EXPECT_EQ(StateFolder(), dir.PathOf("xdg/q-tarvox"));
+  struct stat st {};
+  ASSERT_EQ(stat(dir.PathOf("xdg/q-tarvox").c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 0777, 0700u);
+  for (const auto& c : cases) {
+    setenv("XDG_STATE_HOME", c.state, 1);
+    EXPECT_EQ(StateFolder(), c.expected) << c.state;
+    EXPECT_TRUE(std::filesystem::is_directory(c.expected));
+  }
+  setenv("XDG_STATE_HOME", saved_state.c_str(), 1);
+  setenv("HOME", saved_home.c_str(), 1);
 }
 
 TEST(WorkFolder, HonoursTheWorkDirVariable) {

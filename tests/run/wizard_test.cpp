@@ -4,12 +4,16 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
+#include <fstream>
+#include <thread>
+
 #include "fakes.h"
 #include "platform/attributes.h"
 #include "run/job_reset.h"
 #include "run/report_view.h"
 #include "run/settings.h"
 #include "run/work_files.h"
+#include "selection/step2.h"
 #include "temp_dir.h"
 
 namespace qtarvox {
@@ -191,6 +195,150 @@ TEST_F(WizardTest, RemembersTheDirectoryAndRestoresOnlyAnExistingOne) {
   RememberDirectory(too_long);
   RestoreDirectory(fresh);
   EXPECT_EQ(fresh.dirDir, "/");
+}
+
+// Step 1: a failing check highlights the failing entry and stays; a passing
+// one opens Step 2 with the method button enabled.
+TEST(WizardSteps, Step1CheckHighlightsOrOpensStep2) {
+  RecordingPrompter prompter;
+  RecordingRunView view;
+  Wizard wizard(prompter, view);
+  wizard.ShowStep1();
+  TickPosition(wizard.job(), 1);
+  TickPosition(wizard.job(), 7);  // "Add at beginning" without its text
+  EXPECT_FALSE(wizard.ProceedStep1());
+  ScreenState s = wizard.screen();
+  EXPECT_EQ(s.step, WizardStep::kStep1);
+  EXPECT_EQ(s.highlighted, 6);
+  EXPECT_TRUE(s.step_check_failed);
+  ASSERT_EQ(prompter.messages.size(), 1u);
+  wizard.job().AddBeginningText = "x";
+  EXPECT_TRUE(wizard.ProceedStep1());
+  s = wizard.screen();
+  EXPECT_EQ(s.step, WizardStep::kStep2);
+  EXPECT_TRUE(s.cmdFileType_enabled);
+  EXPECT_TRUE(wizard.job().chosen.DoUppercase && wizard.job().chosen.DoAddBeginning);
+}
+
+// The method row and Proceed/Back of Step 2, state by state: the checks'
+// messages, the count captions each step writes, and where Back leads.
+TEST(WizardSteps, Step2MethodsChecksCaptionsAndBack) {
+  const struct {
+    SelectionMethod method;
+    std::vector<std::string> dirs, exts, files;
+    std::vector<Step2Result> presses;  // results of successive Proceed presses
+    const char* message;               // of the last press, nullptr: none
+    const char* dir_caption;           // after the presses
+    const char* ext_caption;
+    const char* file_caption;
+  } cases[] = {
+      {SelectionMethod::kExtension, {}, {}, {}, {Step2Result::kFailed}, kNoDirectories,
+       "List of Directory(s) choosen : *0*",
+       "List of file extensions choosen to perform actions on :  *0*", "List of File(s) choosen : "},
+      {SelectionMethod::kExtension, {"/d"}, {}, {}, {Step2Result::kFailed}, kNoExtensions,
+       "List of Directory(s) choosen : *1*",
+       "List of file extensions choosen to perform actions on :  *0*", "List of File(s) choosen : "},
+      {SelectionMethod::kExtension, {"/d"}, {"*.txt"}, {}, {Step2Result::kPassed}, nullptr,
+       "List of Directory(s) choosen : *1*",
+       "List of file extensions choosen to perform actions on :  *1*", "List of File(s) choosen : "},
+      {SelectionMethod::kIndividual, {}, {}, {}, {Step2Result::kFailed}, kNoFiles,
+       "List of Directory(s) choosen : ", "List of file extensions choosen to perform actions on : ",
+       "List of file(s) choosen : *0*"},
+      {SelectionMethod::kBoth, {"/d"}, {}, {}, {Step2Result::kStay, Step2Result::kFailed},
+       kNoSelection, "List of Directory(s) choosen : *1*",
+       "List of file extensions choosen to perform actions on : *0*",
+       "List of file(s) choosen : *0*"},
+      {SelectionMethod::kBoth, {}, {}, {"a * /d"}, {Step2Result::kStay, Step2Result::kPassed},
+       nullptr, "List of Directory(s) choosen : *0*",
+       "List of file extensions choosen to perform actions on : *0*",
+       "List of file(s) choosen : *1*"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(MethodName(c.method) + std::string(" ") + std::to_string(c.presses.size()));
+    RecordingPrompter prompter;
+    RecordingRunView view;
+    Wizard wizard(prompter, view);
+    Job& job = wizard.job();
+    TickPosition(job, 1);
+    ASSERT_TRUE(wizard.ProceedStep1());
+    job.lstDir = c.dirs;
+    job.lstExt = c.exts;
+    job.lstFile = c.files;
+    wizard.ChooseMethod(c.method);
+    EXPECT_FALSE(wizard.screen().cmdFileType_enabled);
+    wizard.ChooseMethod(SelectionMethod::kIndividual);  // ignored while disabled
+    for (size_t i = 0; i < c.presses.size(); ++i) {
+      EXPECT_EQ(wizard.ProceedStep2(), c.presses[i]) << i;
+    }
+    const ScreenState s = wizard.screen();
+    EXPECT_EQ(s.lblDirList, c.dir_caption);
+    EXPECT_EQ(s.lblExtList, c.ext_caption);
+    EXPECT_EQ(s.lblFileList, c.file_caption);
+    if (c.message == nullptr) {
+      EXPECT_TRUE(prompter.messages.empty());
+      EXPECT_EQ(s.step, WizardStep::kStep3);
+      continue;
+    }
+    ASSERT_EQ(prompter.messages.size(), 1u);
+    EXPECT_EQ(prompter.messages[0].text, c.message);
+    EXPECT_EQ(prompter.messages[0].caption, "Q-Tarvox");
+    EXPECT_EQ(s.step, WizardStep::kStep2);
+    // Back: the combined method's second screen returns to its first.
+    wizard.BackStep2();
+    if (c.method == SelectionMethod::kBoth) {
+      EXPECT_EQ(job.method, SelectionMethod::kBoth);
+      EXPECT_FALSE(wizard.screen().extension_screen);
+      wizard.BackStep2();
+    }
+    EXPECT_EQ(wizard.screen().step, WizardStep::kStep1);
+  }
+}
+
+// A preview that meets an error (a name the list cannot hold) offers the
+// Error file and shows it on Yes.
+TEST_F(WizardTest, PreviewWithErrorsOffersTheErrorFile) {
+  dir_.WriteFile("d/line\nbreak.txt");
+  prompter_.answers = {true};
+  const RunOutcome outcome = wizard_.Preview();
+  EXPECT_TRUE(outcome.errors);
+  ASSERT_EQ(prompter_.messages.size(), 1u);
+  EXPECT_EQ(prompter_.messages[0].text, kPreviewErrorsQuestion);
+  EXPECT_EQ(prompter_.messages[0].caption, "Error");
+  EXPECT_THAT(view_.viewed, ElementsAre(work_.PathOf("Q-Tarvox_Err.txt")));
+}
+
+// A perform as a task on a real folder: progress reaches the view from the
+// run's thread, and a stop asked for halfway ends it between two files with
+// the Process file naming exactly the files renamed, and the stop.
+TEST_F(WizardTest, RunAsATaskShowsProgressAndStopsBetweenFiles) {
+  const std::string folder = dir_.MakeDir("many");
+  constexpr int kFiles = 30000;
+  for (int i = 0; i < kFiles; ++i) {
+    std::ofstream(folder + "/f" + std::to_string(i) + ".txt") << "";
+  }
+  job_.lstDir = {folder};
+  ASSERT_TRUE(wizard_.StartRun(false));
+  EXPECT_TRUE(wizard_.screen().running);
+  while (!wizard_.RunDone() && view_.files_done < 2048) std::this_thread::yield();
+  wizard_.RequestStop();
+  while (!wizard_.RunDone()) std::this_thread::yield();
+  const RunOutcome outcome = wizard_.FinishRun();
+  EXPECT_FALSE(wizard_.screen().running);
+  EXPECT_TRUE(outcome.performed);
+  size_t renamed = 0;
+  for (const auto& name : dir_.List("many")) renamed += name[0] == 'F';
+  if (renamed == static_cast<size_t>(kFiles)) GTEST_SKIP() << "the run ended before the stop";
+  EXPECT_EQ(outcome.stopped, kStopByCaller);
+  EXPECT_GE(renamed, 2048u);
+  EXPECT_EQ(view_.files_listed, kFiles);
+  const std::string process = WorkFile("Q-Tarvox_Process.txt");
+  size_t finals = 0;
+  for (size_t at = 0; (at = process.find("Final Operation", at)) != std::string::npos; ++at) {
+    ++finals;
+  }
+  EXPECT_EQ(finals, renamed);
+  EXPECT_NE(process.find(kStoppedLine), std::string::npos);
+  EXPECT_TRUE(wizard_.screen().finished);
 }
 
 }  // namespace
