@@ -278,19 +278,6 @@ RtError ReportFile::CloseInto(LineReader& reader) {
 
 LineReader::~LineReader() { Close(); }
 
-RtError LineReader::Open(const std::string& path) {
-  Close();
-  int err = 0;
-  const int fd = OpenForReading(path, err);
-  if (fd < 0) return ErrorFromErrno(err);
-  fd_ = fd;
-  buffer_.clear();
-  pos_ = 0;
-  eof_ = false;
-  error_ = {};
-  return {};
-}
-
 RtError LineReader::Adopt(int fd) {
   Close();
   if (const int err = Rewind(fd)) {

@@ -94,7 +94,6 @@ class LineReader {
   LineReader& operator=(const LineReader&) = delete;
   ~LineReader();
 
-  RtError Open(const std::string& path);
   // Reads an open descriptor from its start; the reader then owns it.
   RtError Adopt(int fd);
   // Next line without its line end; false at the end of the file or on error

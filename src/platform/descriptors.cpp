@@ -38,12 +38,6 @@ void StartWriteback(int fd, int64_t& offset) {
   offset = end;
 }
 
-int OpenForReading(const std::string& path, int& err) {
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  err = fd < 0 ? errno : 0;
-  return fd;
-}
-
 int CloseDescriptor(int fd) { return ::close(fd) != 0 ? errno : 0; }
 
 }  // namespace qtarvox

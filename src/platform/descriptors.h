@@ -22,9 +22,6 @@ int Rewind(int fd);
 // `offset` to the end. Only a hint: where it is refused, the kernel writes later.
 void StartWriteback(int fd, int64_t& offset);
 
-// Opens an existing file for reading; -1 with `err` set when it cannot.
-int OpenForReading(const std::string& path, int& err);
-
 // Closes the descriptor; a file system may only now report a failed write.
 int CloseDescriptor(int fd);
 
