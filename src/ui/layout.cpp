@@ -73,12 +73,15 @@ Step1Layout PositionStep1Screen(const Step1Input& in) {
   s.optAI3.top = s.optAI2.top;
   s.optAI4 = option;
   s.optAI4.top = s.optAI3.bottom() + Pct(ph, 1.75);
-  s.chkAI1 = option;
-  s.chkAI1.top = s.txtAI1.top;
   s.chkAI2 = option;
   s.chkAI2.top = s.txtAI2.top;
-  s.chkAI3 = {left, s.optAI2.bottom() + Pct(in.window_height, 1.75), in.chkAI3_width,
-              s.chkAI1.height};
+  // The first check box ends where the second begins, and the start-number
+  // box takes one line, level with its text box: the boxes never overlap and
+  // the description below keeps its room in the smallest window.
+  s.chkAI1 = option;
+  s.chkAI1.top = s.txtAI1.top;
+  s.chkAI1.height = std::min(option.height, s.chkAI2.top - s.chkAI1.top);
+  s.chkAI3 = {left, s.optAI2.bottom() + Pct(in.window_height, 1.75), in.chkAI3_width, line};
   s.txtAI3 = {s.chkAI3.right(), s.chkAI3.top, Pct(pw, 8), s.txtAI1.height};
 
   s.txtStep1Desc = {left, 0, Pct(pw, 45), Pct(ph, 30)};

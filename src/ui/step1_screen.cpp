@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -51,12 +52,27 @@ QFrame* MakeRule(const char* name, QFrame::Shape shape, QWidget* parent) {
 
 std::string Text(const QString& text) { return text.toStdString(); }
 
+// A press on an entry's check box ticks the entry and highlights it too (a
+// plain list would only tick it).
+class ActionList final : public QListWidget {
+ public:
+  using QListWidget::QListWidget;
+
+ protected:
+  void mousePressEvent(QMouseEvent* event) override {
+    if (event->button() == Qt::LeftButton) {
+      if (QListWidgetItem* item = itemAt(event->position().toPoint())) setCurrentItem(item);
+    }
+    QListWidget::mousePressEvent(event);
+  }
+};
+
 }  // namespace
 
 Step1Screen::Step1Screen(WizardPort& port, Moves moves, QWidget* parent)
     : Screen("pctStep1", parent), port_(port), moves_(std::move(moves)) {
   lblActions_ = MakeLabel("lblActions", ui_text::kLblActions, this);
-  lstActions_ = Make<QListWidget>("lstActions", this);
+  lstActions_ = Make<ActionList>("lstActions", this);
   lblActions_->setBuddy(lstActions_);
   SepY1_ = MakeRule("SepY1", QFrame::VLine, this);
   SepH3_ = MakeRule("SepH3", QFrame::HLine, this);

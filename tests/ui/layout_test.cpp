@@ -52,10 +52,11 @@ TEST(Layout, Step1OnA1024By768Screen) {
       {"optAI2", s.optAI2, {537.6, 128.0256, 409.6, 48}},
       {"optAI3", s.optAI3, {537.6, 128.0256, 409.6, 48}},
       {"optAI4", s.optAI4, {537.6, 185.3664, 409.6, 48}},
-      {"chkAI1", s.chkAI1, {537.6, 37.344, 409.6, 48}},
+      // Down to where chkAI2 begins.
+      {"chkAI1", s.chkAI1, {537.6, 37.344, 409.6, 33.3408}},
       {"chkAI2", s.chkAI2, {537.6, 70.6848, 409.6, 48}},
       // 1.75% of the window's height, not the panel's, below optAI2.
-      {"chkAI3", s.chkAI3, {537.6, 189.4656, 160, 48}},
+      {"chkAI3", s.chkAI3, {537.6, 189.4656, 160, 24}},
       {"txtAI3", s.txtAI3, {697.6, 189.4656, 81.92, 24}},
       {"txtStep1Desc", s.txtStep1Desc, {537.6, 293.5488, 460.8, 160.128}},
       {"lblDesc", s.lblDesc, {537.6, 269.5488, 460.8, 24}},
