@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
+#include <functional>
 
 #include "ui/intro_screen.h"
 #include "ui/step1_screen.h"

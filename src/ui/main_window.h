@@ -6,7 +6,6 @@
 
 #include <QMainWindow>
 #include <array>
-#include <memory>
 
 #include "engine/job.h"
 #include "ui/layout.h"

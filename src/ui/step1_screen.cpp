@@ -11,7 +11,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalBlocker>
-#include <cmath>
 
 #include "ui/step1_info.h"
 #include "ui/ui_texts.h"
@@ -74,6 +73,8 @@ Step1Screen::Step1Screen(WizardPort& port, Moves moves, QWidget* parent)
   lblActions_ = MakeLabel("lblActions", ui_text::kLblActions, this);
   lstActions_ = Make<ActionList>("lstActions", this);
   lblActions_->setBuddy(lstActions_);
+  // A list does not take its name from its label as text boxes do.
+  lstActions_->setAccessibleName(QString::fromLatin1(ui_text::kLblActions));
   SepY1_ = MakeRule("SepY1", QFrame::VLine, this);
   SepH3_ = MakeRule("SepH3", QFrame::HLine, this);
   lblAddInfo_ = MakeLabel("lblAddInfo", ui_text::kLblAddInfo, this);

@@ -58,6 +58,8 @@ TEST_F(WindowTest, StartsOnTheIntroScreenWithOnlyStep1Open) {
   EXPECT_EQ(Find<QLabel>("lblAI1")->buddy(), Find("txtAI1"));
   EXPECT_EQ(Find<QLabel>("lblAI2")->buddy(), Find("txtAI2"));
   EXPECT_EQ(Find<QLabel>("lblDesc")->buddy(), Find("txtStep1Desc"));
+  // Controls without a label of their own are named for screen readers.
+  EXPECT_EQ(list->accessibleName(), Find<QLabel>("lblActions")->text());
   EXPECT_FALSE(Find("txtAI3")->accessibleName().isEmpty());
 }
 
