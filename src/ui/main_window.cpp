@@ -1,0 +1,183 @@
+#include "ui/main_window.h"
+
+#include <QComboBox>
+#include <QFrame>
+#include <QLabel>
+#include <QPushButton>
+#include <QScreen>
+#include <functional>
+
+#include "ui/intro_screen.h"
+#include "ui/step1_screen.h"
+#include "ui/ui_texts.h"
+
+namespace qtarvox {
+namespace {
+
+// The central widget: lays the frame out again whenever its size changes.
+class Frame final : public QWidget {
+ public:
+  Frame(QWidget* parent, std::function<void()> resized)
+      : QWidget(parent), resized_(std::move(resized)) {}
+
+ protected:
+  void resizeEvent(QResizeEvent*) override { resized_(); }
+
+ private:
+  std::function<void()> resized_;
+};
+
+QFrame* MakeRule(const char* name, QWidget* parent) {
+  auto* rule = new QFrame(parent);
+  rule->setObjectName(QString::fromLatin1(name));
+  rule->setFrameShape(QFrame::HLine);
+  rule->setFrameShadow(QFrame::Sunken);
+  return rule;
+}
+
+}  // namespace
+
+MainWindow::MainWindow(Job job)
+    : prompter_(this), run_view_(&WizardPort::StartViewer), port_(prompter_, std::move(job)) {
+  setObjectName(QStringLiteral("frmMain"));
+  setWindowTitle(QString::fromLatin1(ui_text::kWindowCaption));
+  QFont window_font = font();
+  window_font.setPointSizeF(ui_text::kWindowPoints);
+  setFont(window_font);
+  setMinimumSize(kMinimumSize);
+
+  frame_ = new Frame(this, [this] { PositionMainFrame(); });
+  setCentralWidget(frame_);
+
+  lblTitle_ = new QLabel(QString::fromLatin1(ui_text::kTitle), frame_);
+  lblTitle_->setObjectName(QStringLiteral("lblTitle"));
+  lblTitle_->setAlignment(Qt::AlignCenter);
+  QFont title_font = lblTitle_->font();
+  title_font.setPointSizeF(ui_text::kTitlePoints);
+  title_font.setBold(true);
+  lblTitle_->setFont(title_font);
+  SepH1_ = MakeRule("SepH1", frame_);
+  SepH2_ = MakeRule("SepH2", frame_);
+
+  for (size_t i = 0; i < nav_.size(); ++i) {
+    const auto& text = ui_text::kNavButtons[i];
+    nav_[i] = new QPushButton(QString::fromLatin1(text.caption), frame_);
+    nav_[i]->setObjectName(QString::fromLatin1(text.name));
+    nav_[i]->setToolTip(QString::fromLatin1(text.tooltip));
+  }
+  cmdStep1_ = nav_[0];
+  cmdStep2_ = nav_[1];
+  cmdStep3_ = nav_[2];
+  cmdHelp_ = nav_[3];
+  cmdQuit_ = nav_[4];
+  connect(cmdStep1_, &QPushButton::clicked, this, [this] { cmdStep1_Click(); });
+  connect(cmdStep2_, &QPushButton::clicked, this, [this] { cmdStep2_Click(); });
+  connect(cmdStep3_, &QPushButton::clicked, this, [this] { cmdStep3_Click(); });
+  connect(cmdHelp_, &QPushButton::clicked, this, [this] { cmdHelp_Click(); });
+  connect(cmdQuit_, &QPushButton::clicked, this, [this] { cmdQuit_Click(); });
+
+  pctIntro_ = new IntroScreen(frame_);
+  pctStep1_ = new Step1Screen(port_,
+                              {.accepted = [this] { cmdStep2_Click(); },
+                               .back =
+                                   [this] {
+                                     HideAllPanels();
+                                     ShowIntro();
+                                   }},
+                              frame_);
+  pctStep2_ = new Screen("pctStep2", frame_);
+  pctDir_ = new Screen("pctDir", pctStep2_);
+  pctExtension_ = new Screen("pctExtension", pctStep2_);
+  pctIndividual_ = new Screen("pctIndividual", pctStep2_);
+  pctStep3_ = new Screen("pctStep3", frame_);
+  pctHelp_ = new Screen("pctHelp", frame_);
+  panels_ = {pctIntro_, pctStep1_, pctStep2_,      pctStep3_,
+             pctHelp_,  pctDir_,   pctIndividual_, pctExtension_};
+
+  cmdStep2_->setEnabled(false);
+  cmdStep3_->setEnabled(false);
+  HideAllPanels();
+  ShowIntro();
+}
+
+MainWindow::~MainWindow() = default;
+
+void MainWindow::PlaceOnScreen() {
+  const QRect available = screen()->availableGeometry();
+  setGeometry(available);
+  setWindowState(windowState() | Qt::WindowMaximized);
+}
+
+double MainWindow::OneLineHeight() const {
+  // The natural height of a one-line drop-down list in the window's font.
+  QComboBox probe;
+  probe.setFont(font());
+  return probe.sizeHint().height();
+}
+
+void MainWindow::PositionMainFrame() {
+  const MainFrameLayout f = qtarvox::PositionMainFrame(frame_->width(), frame_->height());
+  lblTitle_->setGeometry(ToPixels(f.lblTitle));
+  PlaceHorizontalRule(SepH1_, f.SepH1, 0, frame_->width());
+  for (size_t i = 0; i < nav_.size(); ++i) nav_[i]->setGeometry(ToPixels(f.buttons[i]));
+  PlaceHorizontalRule(SepH2_, f.SepH2, 0, frame_->width());
+
+  const FrameMetrics metrics{static_cast<double>(frame_->width()),
+                             static_cast<double>(frame_->height()), OneLineHeight(), f.screen};
+  const QRect screen_rect = ToPixels(f.screen);
+  for (Screen* panel :
+       std::initializer_list<Screen*>{pctIntro_, pctStep1_, pctStep2_, pctStep3_, pctHelp_}) {
+    panel->setGeometry(screen_rect);
+    panel->Position(metrics);
+  }
+}
+
+void MainWindow::HideAllPanels() {
+  for (Screen* panel : panels_) panel->hide();
+}
+
+void MainWindow::ShowIntro() { pctIntro_->show(); }
+
+void MainWindow::EnableOnlyStepButton(Step step) {
+  cmdStep1_->setEnabled(step == Step::k1);
+  cmdStep2_->setEnabled(step == Step::k2);
+  cmdStep3_->setEnabled(step == Step::k3);
+}
+
+void MainWindow::cmdStep1_Click() {
+  HideAllPanels();
+  pctStep1_->HideActionControls();
+  EnableOnlyStepButton(Step::k1);
+  pctStep1_->show();
+  pctStep1_->Entered();
+}
+
+void MainWindow::cmdStep2_Click() {
+  HideAllPanels();
+  EnableOnlyStepButton(Step::k2);
+  pctStep2_->show();
+  pctStep2_->Entered();
+}
+
+void MainWindow::cmdStep3_Click() {
+  HideAllPanels();
+  EnableOnlyStepButton(Step::k3);
+  pctStep3_->show();
+  pctStep3_->Entered();
+}
+
+void MainWindow::cmdHelp_Click() {
+  // The Step buttons keep their states: the enabled one leads back.
+  HideAllPanels();
+  pctHelp_->show();
+  pctHelp_->Entered();
+}
+
+void MainWindow::cmdQuit_Click() {
+  // Closing the window ends the program; closing it by other means (its close
+  // box) skips the clean-up and leaves the report files.
+  port_.Quit();
+  close();
+}
+
+}  // namespace qtarvox

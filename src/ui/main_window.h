@@ -1,0 +1,82 @@
+// The one window, frmMain: title, the two rules, the five navigation buttons
+// and the stack of screen panels of which one is shown at a time. Navigation
+// (which panel, which Step button) lives here; what happens inside a screen
+// lives in the screen's own class.
+#pragma once
+
+#include <QMainWindow>
+#include <array>
+
+#include "engine/job.h"
+#include "ui/layout.h"
+#include "ui/screen.h"
+#include "ui/window_ports.h"
+#include "ui/wizard_port.h"
+
+class QFrame;
+class QLabel;
+class QPushButton;
+
+namespace qtarvox {
+
+class IntroScreen;
+class Step1Screen;
+
+class MainWindow final : public QMainWindow {
+ public:
+  // The window over `job`: a fresh job for a plain start.
+  explicit MainWindow(Job job = Job());
+  ~MainWindow() override;
+
+  // Takes the available area of the window's screen (the desktop's panels
+  // excluded) at its top-left corner.
+  void PlaceOnScreen();
+
+  // Navigation. Each works when called directly as well as by its button.
+  void cmdStep1_Click();
+  void cmdStep2_Click();
+  void cmdStep3_Click();
+  void cmdHelp_Click();
+  void cmdQuit_Click();
+  // Hides the eight screen panels; every screen change starts with it.
+  void HideAllPanels();
+
+  const WizardPort& port() const { return port_; }
+  WindowRunView& run_view() { return run_view_; }
+
+  // The smallest window the layout keeps whole.
+  static constexpr QSize kMinimumSize{800, 600};
+
+ private:
+  enum class Step { k1, k2, k3 };
+  void EnableOnlyStepButton(Step step);
+  void ShowIntro();
+  void PositionMainFrame();
+  double OneLineHeight() const;
+
+  QtPrompter prompter_;
+  WindowRunView run_view_;
+  WizardPort port_;
+
+  QWidget* frame_;
+  QLabel* lblTitle_;
+  QFrame* SepH1_;
+  QFrame* SepH2_;
+  std::array<QPushButton*, 5> nav_{};
+  QPushButton* cmdStep1_;
+  QPushButton* cmdStep2_;
+  QPushButton* cmdStep3_;
+  QPushButton* cmdHelp_;
+  QPushButton* cmdQuit_;
+  IntroScreen* pctIntro_;
+  Step1Screen* pctStep1_;
+  Screen* pctStep2_;
+  Screen* pctStep3_;
+  Screen* pctHelp_;
+  Screen* pctDir_;
+  Screen* pctIndividual_;
+  Screen* pctExtension_;
+  std::array<Screen*, 8> panels_{};
+};
+
+}  // namespace qtarvox

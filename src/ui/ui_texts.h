@@ -1,0 +1,115 @@
+// Every text the window itself shows: captions, tooltips, the Intro screen and
+// the fixed texts of Step 1, letter for letter. "&" marks an access key.
+#pragma once
+
+#include <array>
+
+namespace qtarvox::ui_text {
+
+// --- The frame ---------------------------------------------------------------
+inline constexpr const char* kWindowCaption = "Q-Tarvox Renamer (v1.7.6)";
+inline constexpr const char* kTitle = "Q-Tarvox-R";
+inline constexpr double kTitlePoints = 24;
+// Texts without a font of their own.
+inline constexpr double kWindowPoints = 8;
+
+struct NavButtonText {
+  const char* name;
+  const char* caption;
+  const char* tooltip;
+};
+
+// cmdStep1, cmdStep2, cmdStep3, cmdHelp, cmdQuit, in the order of the row.
+inline constexpr std::array<NavButtonText, 5> kNavButtons{{
+    {"cmdStep1", "Step &1", "Click here to choose the Actions you want performed"},
+    {"cmdStep2", "Step &2",
+     "Click here to choose the Files on which you want the actions performed"},
+    {"cmdStep3", "Step &3", "Click here to either Preview or Perform the changes"},
+    {"cmdHelp", "&Help", "Click here to view the help menu"},
+    {"cmdQuit", "&Quit", "Click here to exit the program"},
+}};
+
+// --- The Intro screen --------------------------------------------------------
+inline constexpr const char* kIntroTooltip = "Intro Screen";
+
+struct IntroLabelText {
+  const char* text;
+  double points;  // 0: the window's font
+  bool bold;
+};
+
+inline constexpr std::array<IntroLabelText, 10> kIntroLabels{{
+    {"Welcome to Q-Tarvox", 13.5, true},
+    {"Thank you for using Q-Tarvox. I hope that this program will put an end to your having to "
+     "manually rename all your files or having to write specific programs of your own to do the "
+     "job.",
+     0, false},
+    {"This program will allow you to choose what actions you want to perform on a filename and "
+     "how it should be renamed and then you can choose a bunch of files to which the selected "
+     "actions should apply and it gets done quickly and efficiently",
+     0, false},
+    {"Start off by clicking on Step 1 where you will be displayed a list of actions which can be "
+     "performed on the filenames. Select the ones you want and provide the additional "
+     "information required to perform that action and click on Proceed to move to the next "
+     "step.",
+     9.75, true},
+    {"Once you are done with Step 1, you will proceed to Step 2 where you can decide how you want "
+     "to select the files whose filenames you wish to modify. You can choose from either "
+     "providing a bunch of directories and file extensions of files to look in the specified "
+     "directories or you can manually select the files to be renamed or combine both the "
+     "methods. Once you are done choosing the files to be rename, click on Proceed to move on to "
+     "step 3.",
+     9.75, true},
+    {"After choosing the actions to perform in step 1 and the files on which to perform the "
+     "actions in step 2, all thats left is confirming the actions and choosing some options in "
+     "Step 3 and then you can click on Proceed to have what you requested done.",
+     9.75, true},
+    {"You can find more detailed information on how to use this program and other stuff like "
+     "contact info etc in the Help section which you can bring up by clicking on the Help "
+     "Button.",
+     0, false},
+    {"", 0, false},
+    {"Hope you find this program useful.", 0, false},
+    {"", 0, false},
+}};
+
+// --- Step 1 ------------------------------------------------------------------
+inline constexpr const char* kLblActions =
+    "Choose the actions you wish to perform on the file(s) :";
+inline constexpr const char* kLstActionsTooltip =
+    "Select the actions you want to perform by clicking the box next to the action and making "
+    "sure it is checked.";
+inline constexpr const char* kLblAddInfo = "Required Additional Info :";
+inline constexpr const char* kLblNone = "NONE";
+inline constexpr const char* kOptAI1 = "Normal Numbering (1,2...10,11...100,101...)";
+inline constexpr const char* kOptAI2 = "Even Numbering (001,002...010,011...100,101...)";
+inline constexpr const char* kOptAI3 = "No case sensitive replacement";
+inline constexpr const char* kOptAI4 = "Case Sensitive replacement";
+inline constexpr const char* kChkAI1 = "Words seperated by Spaces";
+inline constexpr const char* kChkAI2 = "Words seperated by Underscores";
+inline constexpr const char* kChkAI3 = "Specify number to start from :";
+inline constexpr const char* kTxtAI3Name = "Number to start from";
+inline constexpr const char* kLblDesc = "Description :";
+inline constexpr const char* kStep1DescStart =
+    "Click on any action and find out what it does over here.";
+inline constexpr const char* kCmdCancel1 = "&Back";
+inline constexpr const char* kCmdCancel1Tooltip = "Click here to go back to the Intro screen";
+inline constexpr const char* kCmdProceed1 = "&Proceed";
+inline constexpr const char* kCmdProceed1Tooltip =
+    "Click here to proceed and select files to perform the actions on";
+
+// Captions of the parameter labels, by action.
+inline constexpr const char* kCountCaption = "Enter the number of characters to be removed : ";
+inline constexpr const char* kSearchCaption = "Enter the string to search for : ";
+inline constexpr const char* kReplaceCaption = "Enter the string to replace with : ";
+inline constexpr const char* kAddCaption = "Enter the string to add : ";
+inline constexpr const char* kNumberingCaption = "Choose type of numbering : ";
+inline constexpr const char* kExtensionCaption =
+    "Enter the new file extension : \r\nNo preceeding *. is required";
+inline constexpr const char* kNewFilenameCaption = "Enter the new Filename : ";
+
+// --- Starting the window -----------------------------------------------------
+inline constexpr const char* kNoDisplay =
+    "q-tarvox: no display to open the window on; use -SU or --preview to run a job without it.";
+
+}  // namespace qtarvox::ui_text

@@ -1,0 +1,51 @@
+#include "ui/window_app.h"
+
+#include <unistd.h>
+
+#include <QApplication>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "cli/startup.h"
+#include "ui/main_window.h"
+#include "ui/ui_texts.h"
+
+namespace qtarvox {
+namespace {
+
+// What Qt says while it connects to the display is held back: when it cannot
+// connect, it ends the process with a fatal message of its own, which this
+// replaces by one line of ours; when it can, the held messages are passed on.
+std::vector<std::string>& HeldMessages() {
+  static std::vector<std::string> held;
+  return held;
+}
+
+void HoldStartupMessage(QtMsgType type, const QMessageLogContext& context, const QString& text) {
+  if (type == QtFatalMsg) {
+    std::fprintf(stderr, "%s\n", ui_text::kNoDisplay);
+    std::fflush(stderr);
+    _exit(kExitNotStarted);
+  }
+  HeldMessages().push_back(qFormatLogMessage(type, context, text).toStdString());
+}
+
+}  // namespace
+
+int RunWindow(int& argc, char** argv) {
+  const QtMessageHandler previous = qInstallMessageHandler(HoldStartupMessage);
+  QApplication app(argc, argv);
+  qInstallMessageHandler(previous);
+  for (const std::string& message : HeldMessages()) std::fprintf(stderr, "%s\n", message.c_str());
+  HeldMessages().clear();
+
+  app.setQuitOnLastWindowClosed(true);
+  MainWindow window;
+  window.PlaceOnScreen();
+  window.show();
+  window.activateWindow();
+  return app.exec();
+}
+
+}  // namespace qtarvox

@@ -1,0 +1,49 @@
+// The window's side of the core's ports: real message boxes, and the status
+// label with the desktop's viewer.
+#pragma once
+
+#include <QString>
+#include <functional>
+#include <string>
+
+#include "engine/ports.h"
+
+class QLabel;
+class QWidget;
+
+namespace qtarvox {
+
+// Core texts end their lines in CR LF; a widget wants plain line feeds.
+QString ForDisplay(const std::string& text);
+
+// Modal message boxes over the window: the caption given, no icon, plain text,
+// OK only or Yes and No.
+class QtPrompter final : public Prompter {
+ public:
+  explicit QtPrompter(QWidget* parent) : parent_(parent) {}
+  void Tell(const std::string& text, const std::string& caption) override;
+  bool Ask(const std::string& text, const std::string& caption) override;
+
+ private:
+  QWidget* parent_;
+};
+
+// Shows a run's status in the status label (painted at once, since a run keeps
+// the thread busy) and opens report files with the given launcher.
+class WindowRunView final : public RunView {
+ public:
+  using Launcher = std::function<bool(const std::string&)>;
+  explicit WindowRunView(Launcher launcher);
+
+  // The label that shows the status; none until the Step 3 screen sets it.
+  void SetStatusLabel(QLabel* label) { status_ = label; }
+
+  void ShowStatus(const std::string& caption) override;
+  bool StartViewer(const std::string& path) override { return launcher_(path); }
+
+ private:
+  Launcher launcher_;
+  QLabel* status_ = nullptr;
+};
+
+}  // namespace qtarvox

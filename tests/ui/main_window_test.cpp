@@ -1,0 +1,242 @@
+// The frame: start state, navigation, geometry, Quit and the close box.
+#include <QAbstractButton>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QScrollBar>
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+
+#include "platform/work_folder.h"
+#include "run/work_files.h"
+#include "window_fixture.h"
+
+namespace qtarvox {
+namespace {
+
+TEST_F(WindowTest, StartsOnTheIntroScreenWithOnlyStep1Open) {
+  Open();
+  EXPECT_EQ(window_->objectName(), "frmMain");
+  EXPECT_EQ(window_->windowTitle(), "Q-Tarvox Renamer (v1.7.6)");
+  EXPECT_EQ(ShownPanels(), std::set<std::string>{"pctIntro"});
+  EXPECT_EQ(StepButtons(), "100");
+  EXPECT_TRUE(Find("cmdHelp")->isEnabled());
+  EXPECT_TRUE(Find("cmdQuit")->isEnabled());
+  EXPECT_EQ(Find("pctIntro")->toolTip(), "Intro Screen");
+
+  const struct {
+    const char* name;
+    double points;
+    bool bold;
+  } fonts[] = {{"lblTitle", 24, true},    {"lblIntro1", 13.5, true}, {"lblIntro2", 8, false},
+               {"lblIntro4", 9.75, true}, {"lblIntro6", 9.75, true}, {"lblIntro7", 8, false},
+               {"lblIntro10", 8, false}};
+  for (const auto& f : fonts) {
+    const QFont font = Find(f.name)->font();
+    EXPECT_DOUBLE_EQ(font.pointSizeF(), f.points) << f.name;
+    EXPECT_EQ(font.bold(), f.bold) << f.name;
+  }
+  for (int i = 1; i <= 10; ++i) {
+    auto* label = Find<QLabel>(("lblIntro" + std::to_string(i)).c_str());
+    EXPECT_TRUE(label->wordWrap()) << i;
+    EXPECT_EQ(label->alignment().testFlag(Qt::AlignHCenter), i <= 9) << i;
+  }
+
+  QListWidget* list = List();
+  ASSERT_EQ(list->count(), 17);
+  for (int row = 0; row < list->count(); ++row) {
+    EXPECT_EQ(list->item(row)->checkState(), Qt::Unchecked);
+    EXPECT_EQ(list->item(row)->data(Qt::UserRole).toInt(),
+              static_cast<int>(job().lstActions[static_cast<size_t>(row)].id));
+  }
+  EXPECT_EQ(list->currentRow(), -1);
+  EXPECT_EQ(Find<QLabel>("lblActions")->buddy(), list);
+  EXPECT_EQ(Find<QLabel>("lblAI1")->buddy(), Find("txtAI1"));
+  EXPECT_EQ(Find<QLabel>("lblAI2")->buddy(), Find("txtAI2"));
+  EXPECT_EQ(Find<QLabel>("lblDesc")->buddy(), Find("txtStep1Desc"));
+  // Controls without a label of their own are named for screen readers.
+  EXPECT_EQ(list->accessibleName(), Find<QLabel>("lblActions")->text());
+  EXPECT_FALSE(Find("txtAI3")->accessibleName().isEmpty());
+}
+
+// Each row does one thing as a user would and names the screen shown after
+// it and which Step buttons are enabled.
+TEST_F(WindowTest, NavigationTable) {
+  Open();
+  const auto alt = [this](Qt::Key key) { return [this, key] { PressAlt(key); }; };
+  const auto click = [this](const char* name) {
+    return [this, name] { QTest::mouseClick(Find<QPushButton>(name), Qt::LeftButton); };
+  };
+  const struct {
+    const char* what;
+    std::function<void()> act;
+    const char* shown;
+    const char* steps;
+  } rows[] = {
+      {"Help from the Intro screen", alt(Qt::Key_H), "pctHelp", "100"},
+      {"Step 1 from Help", alt(Qt::Key_1), "pctStep1", "100"},
+      {"Back on Step 1", alt(Qt::Key_B), "pctIntro", "100"},
+      {"Step 1 by the mouse", click("cmdStep1"), "pctStep1", "100"},
+      {"Help from Step 1", click("cmdHelp"), "pctHelp", "100"},
+      {"back to Step 1 by the enabled button", click("cmdStep1"), "pctStep1", "100"},
+      {"a disabled Step button does nothing", alt(Qt::Key_2), "pctStep1", "100"},
+      {"Proceed with Uppercase ticked",
+       [this] {
+         Tick(0);
+         PressAlt(Qt::Key_P);
+       },
+       "pctStep2", "010"},
+      {"Help from Step 2", alt(Qt::Key_H), "pctHelp", "010"},
+      {"Step 1 is closed from Help", alt(Qt::Key_1), "pctHelp", "010"},
+      {"back to Step 2 by the enabled button", alt(Qt::Key_2), "pctStep2", "010"},
+      {"Step 3 opened as Proceed on Step 2 does", [this] { window_->cmdStep3_Click(); }, "pctStep3",
+       "001"},
+      {"Help from Step 3", alt(Qt::Key_H), "pctHelp", "001"},
+      {"back to Step 3 by the enabled button", alt(Qt::Key_3), "pctStep3", "001"},
+      {"Step 1 opened again as Back on Step 2 does", [this] { window_->cmdStep1_Click(); },
+       "pctStep1", "100"},
+      {"Back on Step 1 keeps the Step buttons", click("cmdCancel1"), "pctIntro", "100"},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.what);
+    row.act();
+    EXPECT_EQ(ShownPanels(), std::set<std::string>{row.shown});
+    EXPECT_EQ(StepButtons(), row.steps);
+  }
+}
+
+TEST_F(WindowTest, FrameFollowsTheFiguresOnA1024By768Window) {
+  Open({}, {1024, 768});
+  ASSERT_EQ(window_->centralWidget()->size(), QSize(1024, 768));
+  // The figures 61.44 ... 790.528 wide 131.072 at 105.6, 38.4 high, with
+  // their edges rounded to whole pixels.
+  const struct {
+    const char* name;
+    QRect rect;
+  } cases[] = {
+      {"cmdStep1", {61, 106, 132, 38}},  {"cmdStep2", {244, 106, 131, 38}},
+      {"cmdStep3", {426, 106, 131, 38}}, {"cmdHelp", {608, 106, 131, 38}},
+      {"cmdQuit", {791, 106, 131, 38}},  {"lblTitle", {0, 15, 1024, 77}},
+      {"pctIntro", {0, 159, 1024, 534}}, {"pctStep1", {0, 159, 1024, 534}},
+      {"pctStep2", {0, 159, 1024, 534}}, {"pctStep3", {0, 159, 1024, 534}},
+      {"pctHelp", {0, 159, 1024, 534}},
+  };
+  for (const auto& c : cases) EXPECT_EQ(Find(c.name)->geometry(), c.rect) << c.name;
+  // The rules are two pixels thick, centred on 92.16 and 157.44.
+  EXPECT_EQ(Find("SepH1")->geometry(), QRect(0, 91, 1024, 2));
+  EXPECT_EQ(Find("SepH2")->geometry(), QRect(0, 156, 1024, 2));
+}
+
+// Whether a control shows all of its text in the room it has.
+bool ShowsItWhole(const QWidget* w) {
+  if (auto* label = qobject_cast<const QLabel*>(w)) {
+    if (label->wordWrap()) return label->heightForWidth(label->width()) <= label->height();
+    return label->sizeHint().width() <= label->width() &&
+           label->sizeHint().height() <= label->height();
+  }
+  if (qobject_cast<const QAbstractButton*>(w) != nullptr) {
+    return w->sizeHint().width() <= w->width() && w->sizeHint().height() <= w->height();
+  }
+  if (auto* list = qobject_cast<const QListWidget*>(w)) {
+    const QRect last = list->visualItemRect(list->item(list->count() - 1));
+    return list->verticalScrollBar()->maximum() == 0 && last.bottom() < list->viewport()->height();
+  }
+  if (qobject_cast<const QLineEdit*>(w) != nullptr) {
+    return w->minimumSizeHint().height() <= w->height();
+  }
+  return true;
+}
+
+// The controls of `parent` that are shown, rules left out.
+std::vector<QWidget*> ShownControls(QWidget* parent) {
+  std::vector<QWidget*> shown;
+  for (QWidget* w : parent->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+    if (w->isVisible() && !w->objectName().startsWith("Sep")) shown.push_back(w);
+  }
+  return shown;
+}
+
+void ExpectWholeAndApart(QWidget* parent, const std::string& state) {
+  SCOPED_TRACE(state);
+  const auto controls = ShownControls(parent);
+  for (size_t i = 0; i < controls.size(); ++i) {
+    const QWidget* w = controls[i];
+    const std::string name = w->objectName().toStdString();
+    EXPECT_TRUE(parent->rect().contains(w->geometry())) << name << " leaves its panel";
+    EXPECT_TRUE(ShowsItWhole(w)) << name << " is cut off";
+    for (size_t j = i + 1; j < controls.size(); ++j) {
+      EXPECT_FALSE(w->geometry().intersects(controls[j]->geometry()))
+          << name << " overlaps " << controls[j]->objectName().toStdString();
+    }
+  }
+}
+
+TEST_F(WindowTest, NothingIsCutOffOrOverlapsFromTheSmallestWindowToALargeOne) {
+  Open({}, {1024, 768});
+  for (const QSize size :
+       {QSize(800, 600), QSize(1024, 768), QSize(1280, 720), QSize(1920, 1080), QSize(1024, 768)}) {
+    const std::string at = std::to_string(size.width()) + "x" + std::to_string(size.height());
+    window_->resize(size);
+    ASSERT_EQ(window_->centralWidget()->size(), size);
+    ExpectWholeAndApart(window_->centralWidget(), at + " frame");
+    window_->cmdHelp_Click();
+    QTest::mouseClick(Find<QPushButton>("cmdStep1"), Qt::LeftButton);
+    QTest::mouseClick(Find<QPushButton>("cmdCancel1"), Qt::LeftButton);
+    ExpectWholeAndApart(Find("pctIntro"), at + " Intro");
+    const QWidget* last = Find("lblIntro10");
+    EXPECT_LE(last->geometry().bottom(), Find("pctIntro")->height()) << at;
+    window_->cmdStep1_Click();
+    ExpectWholeAndApart(Find("pctStep1"), at + " Step 1");
+    for (int row = 0; row < 17; ++row) {
+      ClickEntry(row);
+      ExpectWholeAndApart(Find("pctStep1"), at + " Step 1, entry " + std::to_string(row + 1));
+    }
+  }
+}
+
+TEST_F(WindowTest, TakesTheAvailableAreaOfTheScreenAtStart) {
+  MainWindow window;
+  window.PlaceOnScreen();
+  window.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+  // The frame, title bar included, takes the area.
+  EXPECT_EQ(window.frameGeometry(), window.screen()->availableGeometry());
+}
+
+class ReportFilesTest : public WindowTest {
+ protected:
+  void SetUp() override {
+    for (const char* name : {kErrorFileName, kProcessFileName}) {
+      std::ofstream(WorkFilePath(name)) << "report\r\n";
+    }
+  }
+  void TearDown() override {
+    for (const char* name : {kErrorFileName, kProcessFileName}) {
+      std::filesystem::remove(WorkFilePath(name));
+    }
+  }
+  static bool Exists(const char* name) { return std::filesystem::exists(WorkFilePath(name)); }
+};
+
+TEST_F(ReportFilesTest, QuitRemovesTheReportFilesAndClosesTheWindow) {
+  Open();
+  PressAlt(Qt::Key_Q);
+  EXPECT_FALSE(window_->isVisible());
+  EXPECT_FALSE(Exists(kProcessFileName));
+  EXPECT_FALSE(Exists(kErrorFileName));
+}
+
+TEST_F(ReportFilesTest, TheCloseBoxKeepsTheReportFiles) {
+  Open();
+  EXPECT_TRUE(window_->close());
+  EXPECT_FALSE(window_->isVisible());
+  EXPECT_TRUE(Exists(kProcessFileName));
+  EXPECT_TRUE(Exists(kErrorFileName));
+}
+
+}  // namespace
+}  // namespace qtarvox
