@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <functional>
 
+#include "engine/numeric.h"
 #include "engine/validation.h"
 #include "platform/chars.h"
 #include "run/job_reset.h"
@@ -54,6 +55,69 @@ void Wizard::SetStatus(const std::string& caption) {
   std::lock_guard lock(status_mutex_);
   screen_.lblStatus = caption;
 }
+
+void Wizard::SetTicked(int index, bool ticked) {
+  if (index >= 0 && index < static_cast<int>(job_.lstActions.size())) {
+    job_.lstActions[static_cast<size_t>(index)].ticked = ticked;
+  }
+}
+
+void Wizard::SetHighlighted(int index) { screen_.highlighted = index; }
+
+void Wizard::txtAI1Changed(ActionId id, const std::string& text) {
+  switch (id) {
+    case ActionId::kDeleteLast:
+      job_.DeleteLastCount = NumericValue(Trim(text));
+      break;
+    case ActionId::kDeleteFirst:
+      job_.DeleteFirstCount = RoundHalfEvenClamped(NumericValue(Trim(text)));
+      break;
+    case ActionId::kReplace:
+      job_.ReplaceSearch = text;
+      break;
+    case ActionId::kAddBeginning:
+      job_.AddBeginningText = text;
+      break;
+    case ActionId::kAddEnd:
+      job_.AddEndText = text;
+      break;
+    case ActionId::kChangeExtension:
+      job_.NewExtension = Trim(text);
+      break;
+    case ActionId::kCompleteRename:
+      job_.NewFilename = Trim(text);
+      break;
+    default:
+      break;
+  }
+}
+
+void Wizard::txtAI2Changed(ActionId id, const std::string& text) {
+  if (id == ActionId::kReplace) job_.ReplaceWith = text;
+}
+
+void Wizard::txtAI3Changed(ActionId id, const std::string& text) {
+  const std::string trimmed = Trim(text);
+  if (trimmed.empty()) return;
+  (id == ActionId::kNumberEnd ? job_.NumberEndStart : job_.NumberBeginningStart) = trimmed;
+}
+
+void Wizard::NumberStyleChosen(ActionId id, NumberStyle style) {
+  if (id == ActionId::kNumberEnd) job_.NumberEndStyle = style;
+  if (id == ActionId::kNumberBeginning) job_.NumberBeginningStyle = style;
+}
+
+void Wizard::StartNumberGiven(ActionId id, bool given) {
+  (id == ActionId::kNumberEnd ? job_.NumberEndStartGiven : job_.NumberBeginningStartGiven) = given;
+}
+
+void Wizard::CaseSensitiveChosen(bool case_sensitive) {
+  job_.CaseSensitiveReplace = case_sensitive;
+}
+
+void Wizard::CapitalizeSpacesChosen(bool ticked) { job_.CapitalizeSpaces = ticked; }
+
+void Wizard::CapitalizeUnderscoresChosen(bool ticked) { job_.CapitalizeUnderscores = ticked; }
 
 void Wizard::ShowStep1() { screen_.step = WizardStep::kStep1; }
 

@@ -46,6 +46,24 @@ class Wizard {
   // What the screens show now.
   ScreenState screen() const;
 
+  // --- Step 1: the action list and its parameters ------------------------------
+  void SetTicked(int index, bool ticked);
+  // The highlighted entry (list index), -1 for none.
+  void SetHighlighted(int index);
+  // What the Step 1 parameter boxes store, at once, for the highlighted
+  // action `id` (ids a box does not serve change nothing): the numeric value
+  // of a count (Delete first rounds halves to even), texts as typed or
+  // trimmed as each parameter wants. A blank start number changes nothing,
+  // so clearing the box keeps the number.
+  void txtAI1Changed(ActionId id, const std::string& text);
+  void txtAI2Changed(ActionId id, const std::string& text);
+  void txtAI3Changed(ActionId id, const std::string& text);
+  void NumberStyleChosen(ActionId id, NumberStyle style);
+  void StartNumberGiven(ActionId id, bool given);
+  void CaseSensitiveChosen(bool case_sensitive);
+  void CapitalizeSpacesChosen(bool ticked);
+  void CapitalizeUnderscoresChosen(bool ticked);
+
   // --- Moving through the wizard ----------------------------------------------
   void ShowStep1();
   void ShowIntro();

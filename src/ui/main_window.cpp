@@ -38,7 +38,7 @@ QFrame* MakeRule(const char* name, QWidget* parent) {
 }  // namespace
 
 MainWindow::MainWindow(Job job)
-    : prompter_(this), run_view_(&WizardPort::StartViewer), port_(prompter_, std::move(job)) {
+    : prompter_(this), run_view_(&WizardPort::StartViewer), port_(prompter_, run_view_, std::move(job)) {
   setObjectName(QStringLiteral("frmMain"));
   setWindowTitle(QString::fromLatin1(ui_text::kWindowCaption));
   QFont window_font = font();

@@ -42,6 +42,7 @@ class MainWindow final : public QMainWindow {
   void HideAllPanels();
 
   const WizardPort& port() const { return port_; }
+  WizardPort& port() { return port_; }
   WindowRunView& run_view() { return run_view_; }
 
   // The smallest window the layout keeps whole.

@@ -151,10 +151,10 @@ std::string ActionDescription(ActionId id) {
 ActionControls ControlsFor(const Job& job, ActionId id) {
   ActionControls c;
   const auto count_text = [](double count) { return count == 0 ? "" : FormatNumber(count); };
-  const auto numbering = [&c](int style, bool given, const std::string& start) {
+  const auto numbering = [&c](NumberStyle style, bool given, const std::string& start) {
     c.lblAI1 = ui_text::kNumberingCaption;
     c.numbering = true;
-    c.optAI1_selected = style == 1;
+    c.optAI1_selected = style == NumberStyle::kNormal;
     c.chkAI3_ticked = given;
     c.txtAI3 = start;
   };

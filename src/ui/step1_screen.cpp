@@ -139,7 +139,7 @@ void Step1Screen::FillActionList() {
   // current; having set "no current entry" explicitly keeps it that way, so
   // nothing is highlighted until the user picks an entry.
   lstActions_->setCurrentIndex(QModelIndex());
-  const int highlighted = port_.job().highlighted;
+  const int highlighted = port_.screen().highlighted;
   if (highlighted >= 0 && highlighted < lstActions_->count()) {
     lstActions_->setCurrentRow(highlighted);
   }
@@ -166,10 +166,10 @@ void Step1Screen::ConnectParameterControls() {
   connect(txtAI3_, &QLineEdit::textChanged, this,
           with_id([this](ActionId id, const QString& t) { port_.txtAI3Changed(id, Text(t)); }));
   connect(optAI1_, &QRadioButton::toggled, this, with_id([this](ActionId id, bool on) {
-            if (on) port_.NumberStyleChosen(id, 1);
+            if (on) port_.NumberStyleChosen(id, NumberStyle::kNormal);
           }));
   connect(optAI2_, &QRadioButton::toggled, this, with_id([this](ActionId id, bool on) {
-            if (on) port_.NumberStyleChosen(id, 2);
+            if (on) port_.NumberStyleChosen(id, NumberStyle::kEven);
           }));
   connect(chkAI3_, &QCheckBox::toggled, this, with_id([this](ActionId id, bool on) {
             port_.StartNumberGiven(id, on);

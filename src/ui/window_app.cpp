@@ -8,6 +8,9 @@
 #include <vector>
 
 #include "cli/startup.h"
+#include "platform/own_files.h"
+#include "run/work_files.h"
+#include "ui/window_ports.h"
 #include "ui/main_window.h"
 #include "ui/ui_texts.h"
 
@@ -39,6 +42,16 @@ int RunWindow(int& argc, char** argv) {
   qInstallMessageHandler(previous);
   for (const std::string& message : HeldMessages()) std::fprintf(stderr, "%s\n", message.c_str());
   HeldMessages().clear();
+
+  // The window holds the work folder from its first moment to its last, as a
+  // run does: a second window or run cannot empty its report files.
+  FolderLock work_folder;
+  std::string problem;
+  if (!TakeWorkFolder(work_folder, problem)) {
+    QtPrompter(nullptr).Tell(problem, kAppTitle);
+    std::fprintf(stderr, "q-tarvox: %s\n", problem.c_str());
+    return kExitNotStarted;
+  }
 
   app.setQuitOnLastWindowClosed(true);
   MainWindow window;

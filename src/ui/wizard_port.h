@@ -1,8 +1,6 @@
-// The window's one way into the job and the wizard's operations. The screens
-// read the job through job() and change it only through these calls; every
-// rule they need (the Step 1 check, the snapshot, the remembered directory,
-// the clean-up on Quit, how a typed parameter is stored) is the core's, reached
-// from here alone.
+// The window's one way into the wizard. The screens read the job and the
+// screen state through it and change them only through these calls; every
+// rule they need is the wizard's (src/run/wizard.h), reached from here alone.
 #pragma once
 
 #include <string>
@@ -10,15 +8,19 @@
 #include "engine/actions.h"
 #include "engine/job.h"
 #include "engine/ports.h"
+#include "run/wizard.h"
 
 namespace qtarvox {
 
 class WizardPort {
  public:
-  // Holds `job`; messages and questions go to `prompter`.
-  WizardPort(Prompter& prompter, Job job);
+  // A wizard holding `job`; messages and questions go to `prompter`, a
+  // run's status and the viewer to `view`.
+  WizardPort(Prompter& prompter, RunView& view, Job job);
 
-  const Job& job() const { return job_; }
+  const Job& job() const { return wizard_.job(); }
+  ScreenState screen() const { return wizard_.screen(); }
+  Wizard& wizard() { return wizard_; }
 
   // --- The action list ---------------------------------------------------------
   void SetTicked(int index, bool ticked);
@@ -31,8 +33,7 @@ class WizardPort {
   void txtAI2Changed(ActionId id, const std::string& text);
   // A blank text changes nothing, so clearing the box keeps the start number.
   void txtAI3Changed(ActionId id, const std::string& text);
-  // style: 1 normal (optAI1), 2 even (optAI2).
-  void NumberStyleChosen(ActionId id, int style);
+  void NumberStyleChosen(ActionId id, NumberStyle style);
   void StartNumberGiven(ActionId id, bool given);
   void CaseSensitiveChosen(bool case_sensitive);
   void CapitalizeSpacesChosen(bool ticked);
@@ -51,14 +52,13 @@ class WizardPort {
   bool RunFinished() const;
 
   // Quit's clean-up: the report files go, unless in suppressed mode.
-  void Quit() const;
+  void Quit();
 
   // Opens a report file in the desktop's viewer, without waiting.
   static bool StartViewer(const std::string& path);
 
  private:
-  Prompter& prompter_;
-  Job job_;
+  Wizard wizard_;
 };
 
 }  // namespace qtarvox

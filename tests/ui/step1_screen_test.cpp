@@ -172,8 +172,8 @@ TEST_F(Step1Test, ValuesSurviveMovingBetweenActions) {
   Type("txtAI3", "");
   EXPECT_EQ(job().NumberEndStart, "95");  // clearing the box keeps the number
   Click("optAI2");
-  EXPECT_EQ(job().NumberEndStyle, 2);
-  EXPECT_EQ(job().NumberBeginningStyle, 1);
+  EXPECT_EQ(job().NumberEndStyle, NumberStyle::kEven);
+  EXPECT_EQ(job().NumberBeginningStyle, NumberStyle::kNormal);
   ClickEntry(9);  // Numbers at the beginning keep their own settings
   EXPECT_TRUE(Find<QRadioButton>("optAI1")->isChecked());
   EXPECT_FALSE(Find<QCheckBox>("chkAI3")->isChecked());
@@ -213,7 +213,7 @@ TEST_F(Step1Test, ShowingAnActionNeverChangesTheJob) {
   given.ReplaceSearch = "s";
   given.ReplaceWith = "w";
   given.CaseSensitiveReplace = true;
-  given.NumberEndStyle = 2;
+  given.NumberEndStyle = NumberStyle::kEven;
   given.NumberEndStart = " 7 ";
   given.NumberBeginningStartGiven = true;
   given.NumberBeginningStart = " 8 ";
@@ -228,7 +228,7 @@ TEST_F(Step1Test, ShowingAnActionNeverChangesTheJob) {
   EXPECT_EQ(now.ReplaceSearch, "s");
   EXPECT_EQ(now.ReplaceWith, "w");
   EXPECT_TRUE(now.CaseSensitiveReplace);
-  EXPECT_EQ(now.NumberEndStyle, 2);
+  EXPECT_EQ(now.NumberEndStyle, NumberStyle::kEven);
   EXPECT_FALSE(now.NumberEndStartGiven);
   EXPECT_EQ(now.NumberEndStart, " 7 ");
   EXPECT_EQ(now.NumberBeginningStart, " 8 ");
@@ -260,7 +260,7 @@ TEST_F(Step1Test, NothingIsHighlightedUntilTheUserPicksAnEntry) {
   List()->setFocus(Qt::TabFocusReason);
   EXPECT_EQ(Focused(), "lstActions");
   EXPECT_EQ(List()->currentRow(), -1);
-  EXPECT_EQ(job().highlighted, -1);
+  EXPECT_EQ(window_->port().screen().highlighted, -1);
   EXPECT_EQ(ShownParameterControls(), std::set<std::string>{});
   EXPECT_EQ(Description(), "Click on any action and find out what it does over here.");
   EXPECT_EQ(List()->toolTip(),
@@ -370,7 +370,7 @@ TEST_F(Step1Test, ProceedOnAPassingCheckOpensStep2) {
   EXPECT_FALSE(job().chosen.DoLowercase);
   EXPECT_EQ(job().NewExtension, ".txt");
   EXPECT_EQ(job().dirDir, remembered.path());
-  EXPECT_TRUE(job().step3.cmdFileType_enabled);
+  EXPECT_TRUE(window_->port().screen().cmdFileType_enabled);
 }
 
 TEST_F(Step1Test, BackReturnsToTheIntroScreenAndLosesNothing) {
@@ -392,8 +392,11 @@ TEST_F(Step1Test, BackReturnsToTheIntroScreenAndLosesNothing) {
 
 TEST_F(Step1Test, AfterAPerformedRunStep1StandsStillUntilFinished) {
   Job finished;
-  finished.step3.cmdProceed3_tag = kTagDone;
+  finished.SuppressedMode = true;  // a run that asks nothing
+  finished.method = SelectionMethod::kIndividual;
   OpenOnStep1(finished);
+  window_->port().wizard().PressRun();
+  ASSERT_TRUE(window_->port().screen().finished);
   ClickEntry(3);
   EXPECT_EQ(ShownParameterControls(), std::set<std::string>{});
   EXPECT_EQ(Description(), "Click on any action and find out what it does over here.");
