@@ -67,6 +67,87 @@ std::string UpperKey(std::string_view name) {
   return key;
 }
 
+// Exact name -> an entry of an ordered index (an iterator whose
+// ->second.name is the name), by open addressing with linear probing: a
+// lookup reads one slot, and the entry's name only when the hashes agree,
+// where a node-based map first walks a bucket list.
+template <typename Iterator>
+class NameTable {
+ public:
+  void Reserve(size_t count) {
+    if (count * 2 > slots_.size()) Rehash(std::bit_ceil(count * 2));
+  }
+
+  // The entry of exactly this name, or nullptr.
+  const Iterator* Find(std::string_view name) const {
+    const size_t at = IndexOf(name);
+    return at == kNone ? nullptr : &slots_[at].it;
+  }
+
+  // The name must not be in the table yet.
+  void Insert(Iterator it) {
+    if ((size_ + 1) * 2 > slots_.size()) Rehash(std::max<size_t>(16, slots_.size() * 2));
+    Place({Tag(it->second.name), it});
+    ++size_;
+  }
+
+  void Erase(std::string_view name) {
+    size_t hole = IndexOf(name);
+    if (hole == kNone) return;
+    // Shift back the slots after it that may sit in the hole, so that no
+    // probe sequence has a gap.
+    for (size_t j = (hole + 1) & mask_; slots_[j].tag != 0; j = (j + 1) & mask_) {
+      const size_t home = slots_[j].tag & mask_;
+      if (((j - home) & mask_) >= ((j - hole) & mask_)) {
+        slots_[hole] = slots_[j];
+        hole = j;
+      }
+    }
+    slots_[hole].tag = 0;
+    --size_;
+  }
+
+ private:
+  struct Slot {
+    uint64_t tag = 0;  // the name's hash with the top bit set; 0: empty
+    Iterator it{};
+  };
+  static constexpr size_t kNone = static_cast<size_t>(-1);
+
+  static uint64_t Tag(std::string_view name) {
+    return std::hash<std::string_view>{}(name) | (uint64_t{1} << 63);
+  }
+
+  size_t IndexOf(std::string_view name) const {
+    if (slots_.empty()) return kNone;
+    const uint64_t tag = Tag(name);
+    for (size_t i = tag & mask_;; i = (i + 1) & mask_) {
+      const Slot& slot = slots_[i];
+      if (slot.tag == 0) return kNone;
+      if (slot.tag == tag && slot.it->second.name == name) return i;
+    }
+  }
+
+  void Place(const Slot& slot) {
+    size_t i = slot.tag & mask_;
+    while (slots_[i].tag != 0) i = (i + 1) & mask_;
+    slots_[i] = slot;
+  }
+
+  void Rehash(size_t capacity) {
+    std::vector<Slot> old = std::move(slots_);
+    slots_.assign(capacity, Slot{});
+    mask_ = capacity - 1;
+    for (const Slot& slot : old) {
+      if (slot.tag != 0) Place(slot);
+    }
+  }
+
+  std::vector<Slot> slots_;
+  size_t mask_ = 0;
+  size_t size_ = 0;
+};
+
 }  // namespace
 
 int64_t TrailingNumber(std::string_view filename) {
@@ -168,9 +249,9 @@ struct NameIndex::Directory {
   std::string path_prefix;
   using ByKey = std::multimap<std::string, Entry>;
   ByKey by_key;  // upper-cased name -> entry
-  // Exact name (a view of the entry's own name) -> its entry: the lookups of
-  // every rename, without upper-casing a name or walking the ordered index.
-  std::unordered_map<std::string_view, ByKey::iterator> by_name;
+  // Exact name -> its entry: the lookups of every rename, without
+  // upper-casing a name or walking the ordered index.
+  NameTable<ByKey::iterator> by_name;
 
   void Load(const std::string& directory) {
     loaded = true;
@@ -183,12 +264,12 @@ struct NameIndex::Directory {
     keys.reserve(entries.size());
     for (size_t i = 0; i < entries.size(); ++i) keys.emplace_back(UpperKey(entries[i].name), i);
     std::sort(keys.begin(), keys.end());
-    by_name.reserve(entries.size());
+    by_name.Reserve(entries.size());
     for (auto& [key, i] : keys) {
       DirEntry& e = entries[i];
       const auto it = by_key.emplace_hint(by_key.end(), std::move(key),
                                           Entry{std::move(e.name), e.attributes, e.complete});
-      by_name.emplace(it->second.name, it);
+      by_name.Insert(it);
     }
     path_prefix = directory;
   }
@@ -223,21 +304,20 @@ struct NameIndex::Directory {
   }
 
   void Insert(std::string key, Entry entry) {
-    const auto it = by_key.emplace(std::move(key), std::move(entry));
-    by_name.emplace(it->second.name, it);
+    by_name.Insert(by_key.emplace(std::move(key), std::move(entry)));
   }
 
   const Entry* Find(const std::string& name) const {
-    const auto found = by_name.find(name);
-    return found == by_name.end() ? nullptr : &found->second->second;
+    const ByKey::iterator* found = by_name.Find(name);
+    return found == nullptr ? nullptr : &(*found)->second;
   }
 
   // Removes the entry of exactly this name into `out`; false when there was none.
   bool Take(const std::string& name, Entry& out) {
-    const auto found = by_name.find(name);
-    if (found == by_name.end()) return false;
-    const ByKey::iterator it = found->second;
-    by_name.erase(found);  // its key views the name about to move
+    const ByKey::iterator* found = by_name.Find(name);
+    if (found == nullptr) return false;
+    const ByKey::iterator it = *found;
+    by_name.Erase(name);  // it reads the name about to move
     out = std::move(it->second);
     by_key.erase(it);
     return true;

@@ -3,6 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <iterator>
+#include <random>
+#include <set>
+#include <string>
+#include <vector>
 
 #include "temp_dir.h"
 
@@ -98,6 +103,47 @@ TEST(NameIndex, MatchesNamesButForCaseBeyondAscii) {
   }
   EXPECT_EQ(index.UniqueNumber(dir.slash(), "\xC3\xA4rger.txt", ".txt"), 3);
   EXPECT_EQ(UniqueNumber(dir.slash(), "\xC3\xA4rger.txt", ".txt"), 3);
+}
+
+// Many renames in random order, some onto names that exist: the index
+// always knows which names are taken and gives the number a fresh search of
+// the folder gives.
+TEST(NameIndex, StaysTrueThroughManyRenames) {
+  TempDir dir;
+  std::vector<std::string> pool;
+  for (int i = 1; i <= 400; ++i) pool.push_back("n" + std::to_string(i) + ".txt");
+  for (int i = 1; i <= 100; ++i) pool.push_back("x" + std::to_string(i) + ".dat");
+  std::set<std::string> present;
+  for (size_t i = 0; i < pool.size(); i += 2) {
+    dir.WriteFile(pool[i]);
+    present.insert(pool[i]);
+  }
+  NameIndex index;
+  index.UniqueNumber(dir.slash(), "n.txt", ".txt");  // indexes the folder and the pattern
+  std::mt19937 random(12345);
+  const auto pick = [&](size_t count) { return static_cast<size_t>(random() % count); };
+  for (int step = 1; step <= 3000; ++step) {
+    auto from = present.begin();
+    std::advance(from, static_cast<std::ptrdiff_t>(pick(present.size())));
+    const std::string old_name = *from;
+    const std::string& new_name = pool[pick(pool.size())];
+    if (new_name == old_name) continue;
+    ASSERT_EQ(std::rename(dir.PathOf(old_name).c_str(), dir.PathOf(new_name).c_str()), 0);
+    index.Renamed(dir.slash(), old_name, new_name);
+    present.erase(old_name);
+    present.insert(new_name);
+    const std::string& probe = pool[pick(pool.size())];
+    ASSERT_EQ(index.KnownTaken(dir.slash(), probe), present.count(probe) == 1)
+        << probe << " at step " << step;
+    if (step % 100 == 0) {
+      ASSERT_EQ(index.UniqueNumber(dir.slash(), "n.txt", ".txt"),
+                UniqueNumber(dir.slash(), "n.txt", ".txt"))
+          << "at step " << step;
+    }
+  }
+  for (const auto& name : pool) {
+    EXPECT_EQ(index.KnownTaken(dir.slash(), name), present.count(name) == 1) << name;
+  }
 }
 
 }  // namespace
