@@ -9,11 +9,15 @@
 //   b. Preview of the flat directory with "Do not rename" on collisions.
 //   c. Every file given the same new name with "Add a unique number",
 //      against a plain renameat2 loop to the same final names.
+//   d. The same with ten times as many files, so that the numbers run far
+//      past any small integer type.
 //
-// Usage: run_bench [scale [rounds]]   (scale 0.1 makes every file count ten
-// times smaller, for a quick check; 3 rounds unless told otherwise). Every
-// figure is measured once per round on fresh sets and the median round is
-// the headline, as single runs on a shared machine move by up to a tenth.
+// Usage: run_bench [scale [rounds [parts]]]   (scale 0.1 makes every file
+// count ten times smaller, for a quick check; 3 rounds unless told
+// otherwise; parts is any of the letters "abcd", all of them unless told,
+// so "run_bench 10 1 d" puts 1,000,000 files onto one name). Every figure is
+// measured once per round on fresh sets and the median round is the
+// headline, as single runs on a shared machine move by up to a tenth.
 //
 // All sets are created fresh, each in its own directory, before anything is
 // timed, and removed at the very end: on this file system creating files
@@ -63,6 +67,7 @@ constexpr size_t kFlatFiles = 100000;
 constexpr size_t kTreeDirs = 100;
 constexpr size_t kTreeFilesPerDir = 1000;
 constexpr size_t kSameNameFiles = 10000;
+constexpr size_t kManySameNameFiles = 100000;
 
 // Rounds of every measurement, each on fresh sets; the median round is the figure.
 constexpr int kRounds = 3;
@@ -351,25 +356,59 @@ std::string Figures(const std::vector<double>& values, const char* format) {
 }
 
 // The sets of one round, each in its own fresh directory.
-struct RoundSets {
-  std::string flat_perform, flat_plain, tree_perform, tree_plain, same_perform, same_plain;
+// Which parts of the benchmark run, and how many files each takes.
+struct Parts {
+  bool perform = true;    // a
+  bool preview = true;    // b
+  bool same = true;       // c
+  bool many_same = true;  // d
+  size_t flat_files = 0, per_dir = 0, same_files = 0, many_same_files = 0;
+
+  bool flat_set() const { return perform || preview; }
+  // Files of one round, both sides.
+  size_t FilesPerRound() const {
+    return 2 * ((flat_set() ? flat_files : 0) + (perform ? kTreeDirs * per_dir : 0) +
+                (same ? same_files : 0) + (many_same ? many_same_files : 0));
+  }
 };
 
-RoundSets CreateRound(const std::string& root, int round, size_t flat_files, size_t per_dir,
-                      size_t same_files) {
+// The sets of one round, each in its own fresh directory (only those of the
+// parts that run).
+struct RoundSets {
+  std::string flat_perform, flat_plain, tree_perform, tree_plain, same_perform, same_plain,
+      many_perform, many_plain;
+};
+
+RoundSets CreateRound(const std::string& root, int round, const Parts& parts) {
   const std::string dir = MakeSubdir(root, "round" + std::to_string(round + 1));
-  RoundSets sets{MakeSubdir(dir, "flat-perform"), MakeSubdir(dir, "flat-plain"),
-                 MakeSubdir(dir, "tree-perform"), MakeSubdir(dir, "tree-plain"),
-                 MakeSubdir(dir, "same-perform"), MakeSubdir(dir, "same-plain")};
-  CreateFiles(sets.flat_perform, 0, flat_files, false);
-  CreateFiles(sets.flat_plain, 0, flat_files, false);
-  for (const std::string& tree : {sets.tree_perform, sets.tree_plain}) {
-    for (size_t d = 0; d < kTreeDirs; ++d) {
-      CreateFiles(MakeSubdir(tree, TreeSubdirName(d)), d * per_dir, per_dir, true);
+  RoundSets sets;
+  if (parts.flat_set()) {
+    sets.flat_perform = MakeSubdir(dir, "flat-perform");
+    sets.flat_plain = MakeSubdir(dir, "flat-plain");
+    CreateFiles(sets.flat_perform, 0, parts.flat_files, false);
+    CreateFiles(sets.flat_plain, 0, parts.flat_files, false);
+  }
+  if (parts.perform) {
+    sets.tree_perform = MakeSubdir(dir, "tree-perform");
+    sets.tree_plain = MakeSubdir(dir, "tree-plain");
+    for (const std::string& tree : {sets.tree_perform, sets.tree_plain}) {
+      for (size_t d = 0; d < kTreeDirs; ++d) {
+        CreateFiles(MakeSubdir(tree, TreeSubdirName(d)), d * parts.per_dir, parts.per_dir, true);
+      }
     }
   }
-  CreateFiles(sets.same_perform, 0, same_files, true);
-  CreateFiles(sets.same_plain, 0, same_files, true);
+  if (parts.same) {
+    sets.same_perform = MakeSubdir(dir, "same-perform");
+    sets.same_plain = MakeSubdir(dir, "same-plain");
+    CreateFiles(sets.same_perform, 0, parts.same_files, true);
+    CreateFiles(sets.same_plain, 0, parts.same_files, true);
+  }
+  if (parts.many_same) {
+    sets.many_perform = MakeSubdir(dir, "many-perform");
+    sets.many_plain = MakeSubdir(dir, "many-plain");
+    CreateFiles(sets.many_perform, 0, parts.many_same_files, true);
+    CreateFiles(sets.many_plain, 0, parts.many_same_files, true);
+  }
   return sets;
 }
 
@@ -388,25 +427,85 @@ struct Series {
   }
 };
 
+// Part c or d of one round: every file of `perform_dir` renamed to
+// "same.txt" through the driver, against a plain loop renaming the files of
+// `plain_dir` straight to the names the collisions give.
+void SameNameRound(char part, const std::string& perform_dir, const std::string& plain_dir,
+                   size_t files, Series& series) {
+  std::printf(
+      "%c. %zu files all renamed to \"same.txt\" (position 17), collisions: add a unique "
+      "number, separator \"_\":\n",
+      part, files);
+  sync();
+  const ListMaker same_list = [&] {
+    const std::vector<std::string> names = SortedNames(0, files, true);
+    RenameList list;
+    for (size_t k = 0; k < names.size(); ++k) {
+      list.from.push_back(plain_dir + "/" + names[k]);
+      list.to.push_back(plain_dir + "/" + SameName(k));
+    }
+    return list;
+  };
+  const ChildRun plain_first = PlainHalf(same_list, 0);
+  sync();
+  const ChildRun run = InChild([&] {
+    qtarvox::Job job;
+    qtarvox::TickPosition(job, 17);
+    qtarvox::SnapshotChosenActions(job);
+    job.NewFilename = std::string("same.txt");
+    job.collision = qtarvox::CollisionOption::kAppendNumber;
+    job.txtSep = std::string("_");
+    job.chkProcess = true;
+    job.method = qtarvox::SelectionMethod::kExtension;
+    job.lstDir = {perform_dir};
+    job.lstExt = {std::string("*.*")};
+    job.dirDir = perform_dir;
+    return TimedPressRun(job, files);
+  });
+  sync();
+  const ChildRun plain_run = Combined(plain_first, PlainHalf(same_list, 1));
+  PrintRun("plain renameat2 loop:", plain_run);
+  PrintRun("PressRun (perform):", run);
+  const ChildRun check = InChild([&] {
+    std::vector<std::string> expected;
+    for (size_t k = 0; k < files; ++k) expected.push_back(SameName(k));
+    return ChildReport{0, static_cast<double>(CountPresent(NamesIn(perform_dir), expected)), 0, 1};
+  });
+  PrintCheck("names same.txt, same_1.txt, ... present", check, files);
+  series.Add(run, plain_run);
+  std::printf("  ratio collisions/plain = %.3f\n", series.ratios.back());
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   const auto program_start = Clock::now();
   double scale = 1.0;
   int rounds = kRounds;
+  const std::string letters = argc > 3 ? argv[3] : "abcd";
   if (argc > 1) scale = std::atof(argv[1]);
   if (argc > 2) rounds = std::atoi(argv[2]);
-  if (!(scale > 0 && scale <= 10) || rounds < 1 || rounds > 9 || argc > 3) {
-    std::fprintf(stderr, "usage: %s [scale in (0, 10] [rounds 1 to 9]]\n", argv[0]);
+  if (!(scale > 0 && scale <= 10) || rounds < 1 || rounds > 9 || argc > 4 || letters.empty() ||
+      letters.find_first_not_of("abcd") != std::string::npos) {
+    std::fprintf(stderr, "usage: %s [scale in (0, 10] [rounds 1 to 9 [parts, of \"abcd\"]]]\n",
+                 argv[0]);
     return 2;
   }
   const auto scaled = [&](size_t n) {
     return std::max<size_t>(1, static_cast<size_t>(std::llround(static_cast<double>(n) * scale)));
   };
-  const size_t flat_files = scaled(kFlatFiles);
-  const size_t per_dir = scaled(kTreeFilesPerDir);
+  Parts parts;
+  parts.perform = letters.find('a') != std::string::npos;
+  parts.preview = letters.find('b') != std::string::npos;
+  parts.same = letters.find('c') != std::string::npos;
+  parts.many_same = letters.find('d') != std::string::npos;
+  parts.flat_files = scaled(kFlatFiles);
+  parts.per_dir = scaled(kTreeFilesPerDir);
+  parts.same_files = scaled(kSameNameFiles);
+  parts.many_same_files = scaled(kManySameNameFiles);
+  const size_t flat_files = parts.flat_files;
+  const size_t per_dir = parts.per_dir;
   const size_t tree_files = kTreeDirs * per_dir;
-  const size_t same_files = scaled(kSameNameFiles);
 
   const std::string root = MakeTempDir("qtarvox-run-bench-");
   const std::string work = MakeSubdir(root, "work");
@@ -415,19 +514,20 @@ int main(int argc, char** argv) {
   setenv("XDG_CONFIG_HOME", config.c_str(), 1);
 
   std::printf(
-      "run_bench (scale %g, %d rounds): flat %zu files, tree %zu x %zu files, same name %zu "
-      "files\n",
-      scale, rounds, flat_files, kTreeDirs, per_dir, same_files);
+      "run_bench (scale %g, %d rounds, parts %s): flat %zu files, tree %zu x %zu files, same name "
+      "%zu and %zu files\n",
+      scale, rounds, letters.c_str(), flat_files, kTreeDirs, per_dir, parts.same_files,
+      parts.many_same_files);
   std::printf("sets in %s\n", root.c_str());
 
   // Every set of every round, created before anything is timed.
   const auto create_start = Clock::now();
   std::vector<RoundSets> round_sets;
   for (int r = 0; r < rounds; ++r) {
-    round_sets.push_back(CreateRound(root, r, flat_files, per_dir, same_files));
+    round_sets.push_back(CreateRound(root, r, parts));
   }
   std::printf("created %zu files in %.2f s (not part of any figure)\n",
-              static_cast<size_t>(rounds) * 2 * (flat_files + tree_files + same_files),
+              static_cast<size_t>(rounds) * parts.FilesPerRound(),
               Seconds(create_start, Clock::now()));
   sync();
 
@@ -435,7 +535,7 @@ int main(int argc, char** argv) {
   std::printf("peak RSS of a child that does nothing: %.1f MiB (the floor of every RSS below)\n",
               idle.max_rss_mib);
 
-  Series flat, tree, same;
+  Series flat, tree, same, many_same;
   std::vector<double> preview_rates;
   double preview_rss = 0;
   for (int r = 0; r < rounds; ++r) {
@@ -443,204 +543,179 @@ int main(int argc, char** argv) {
     std::printf("\n=== round %d of %d\n", r + 1, rounds);
 
     // --- a. Perform, flat -----------------------------------------------------------
-    std::printf("a. perform, flat directory (lstExt *.*):\n");
-    const ListMaker flat_list = [&] {
-      const std::vector<std::string> names = SortedNames(0, flat_files, false);
-      RenameList list;
-      for (size_t k = 0; k < names.size(); ++k) {
-        list.from.push_back(sets.flat_plain + "/" + names[k]);
-        list.to.push_back(sets.flat_plain + "/" + UppercaseNumbered(names[k], k + 1));
-      }
-      return list;
-    };
-    const ChildRun flat_plain_first = PlainHalf(flat_list, 0);
-    sync();
-    const ChildRun flat_run = InChild([&] {
-      qtarvox::Job job = PerformJob(sets.flat_perform, "*.*");
-      return TimedPressRun(job, flat_files);
-    });
-    sync();
-    const ChildRun flat_plain_run =
-        Combined(flat_plain_first,
-                 PlainHalf(flat_list, 1, [&] { return ListingSeconds(sets.flat_plain, "*.*"); }));
-    PrintRun("plain renameat2 loop:", flat_plain_run);
-    PrintRun("PressRun (perform):", flat_run);
-    const ChildRun flat_check = InChild([&] {
-      const std::vector<std::string> names = SortedNames(0, flat_files, false);
-      std::vector<std::string> expected;
-      for (size_t k = 0; k < names.size(); ++k)
-        expected.push_back(UppercaseNumbered(names[k], k + 1));
-      return ChildReport{0, static_cast<double>(CountPresent(NamesIn(sets.flat_perform), expected)),
-                         0, 1};
-    });
-    PrintCheck("files carry their expected new name", flat_check, flat_files);
-    flat.Add(flat_run, flat_plain_run);
-    std::printf(
-        "  ratio perform/plain = %.3f; for reference, the walk's listing alone (readdir, "
-        "attributes, sort; warm cache) took %.3f s = %.0f%% of the perform\n",
-        flat.ratios.back(), flat_plain_run.report.extra,
-        100 * flat_plain_run.report.extra / flat_run.report.seconds);
+    if (parts.perform) {
+      std::printf("a. perform, flat directory (lstExt *.*):\n");
+      const ListMaker flat_list = [&] {
+        const std::vector<std::string> names = SortedNames(0, flat_files, false);
+        RenameList list;
+        for (size_t k = 0; k < names.size(); ++k) {
+          list.from.push_back(sets.flat_plain + "/" + names[k]);
+          list.to.push_back(sets.flat_plain + "/" + UppercaseNumbered(names[k], k + 1));
+        }
+        return list;
+      };
+      const ChildRun flat_plain_first = PlainHalf(flat_list, 0);
+      sync();
+      const ChildRun flat_run = InChild([&] {
+        qtarvox::Job job = PerformJob(sets.flat_perform, "*.*");
+        return TimedPressRun(job, flat_files);
+      });
+      sync();
+      const ChildRun flat_plain_run =
+          Combined(flat_plain_first,
+                   PlainHalf(flat_list, 1, [&] { return ListingSeconds(sets.flat_plain, "*.*"); }));
+      PrintRun("plain renameat2 loop:", flat_plain_run);
+      PrintRun("PressRun (perform):", flat_run);
+      const ChildRun flat_check = InChild([&] {
+        const std::vector<std::string> names = SortedNames(0, flat_files, false);
+        std::vector<std::string> expected;
+        for (size_t k = 0; k < names.size(); ++k)
+          expected.push_back(UppercaseNumbered(names[k], k + 1));
+        return ChildReport{
+            0, static_cast<double>(CountPresent(NamesIn(sets.flat_perform), expected)), 0, 1};
+      });
+      PrintCheck("files carry their expected new name", flat_check, flat_files);
+      flat.Add(flat_run, flat_plain_run);
+      std::printf(
+          "  ratio perform/plain = %.3f; for reference, the walk's listing alone (readdir, "
+          "attributes, sort; warm cache) took %.3f s = %.0f%% of the perform\n",
+          flat.ratios.back(), flat_plain_run.report.extra,
+          100 * flat_plain_run.report.extra / flat_run.report.seconds);
+    }
 
     // --- b. Preview --------------------------------------------------------------------
-    std::printf(
-        "b. preview of the flat directory as the perform left it, collisions: do not rename:\n");
-    sync();
-    const ChildRun preview_run = InChild([&] {
-      qtarvox::Job job = PerformJob(sets.flat_perform, "*.*");
-      job.collision = qtarvox::CollisionOption::kDoNotRename;
-      QuietPrompter prompter;
-      QuietView view;
-      const auto start = Clock::now();
-      const qtarvox::RunOutcome outcome = qtarvox::RunOnce(job, prompter, view, true);
-      ChildReport report;
-      report.seconds = Seconds(start, Clock::now());
-      report.count = static_cast<double>(flat_files);
-      const std::string& text = job.txtOP.text();
-      size_t lines = 0;
-      for (size_t at = text.find("\r\n"); at != std::string::npos; at = text.find("\r\n", at + 2)) {
-        ++lines;
-      }
-      report.extra = static_cast<double>(lines);
-      report.ok = outcome.started && !outcome.errors;
-      return report;
-    });
-    PrintRun("PressPreview:", preview_run);
-    std::printf("  check: %.0f preview lines for %zu files%s\n", preview_run.report.extra,
-                flat_files,
-                static_cast<size_t>(preview_run.report.extra) == flat_files ? "" : "  !! MISMATCH");
-    preview_rates.push_back(Rate(preview_run));
-    preview_rss = std::max(preview_rss, preview_run.max_rss_mib);
+    if (parts.preview) {
+      std::printf(
+          "b. preview of the flat directory (as part a left it), collisions: do not rename:\n");
+      sync();
+      const ChildRun preview_run = InChild([&] {
+        qtarvox::Job job = PerformJob(sets.flat_perform, "*.*");
+        job.collision = qtarvox::CollisionOption::kDoNotRename;
+        QuietPrompter prompter;
+        QuietView view;
+        const auto start = Clock::now();
+        const qtarvox::RunOutcome outcome = qtarvox::RunOnce(job, prompter, view, true);
+        ChildReport report;
+        report.seconds = Seconds(start, Clock::now());
+        report.count = static_cast<double>(flat_files);
+        const std::string& text = job.txtOP.text();
+        size_t lines = 0;
+        for (size_t at = text.find("\r\n"); at != std::string::npos;
+             at = text.find("\r\n", at + 2)) {
+          ++lines;
+        }
+        report.extra = static_cast<double>(lines);
+        report.ok = outcome.started && !outcome.errors;
+        return report;
+      });
+      PrintRun("PressPreview:", preview_run);
+      std::printf(
+          "  check: %.0f preview lines for %zu files%s\n", preview_run.report.extra, flat_files,
+          static_cast<size_t>(preview_run.report.extra) == flat_files ? "" : "  !! MISMATCH");
+      preview_rates.push_back(Rate(preview_run));
+      preview_rss = std::max(preview_rss, preview_run.max_rss_mib);
+    }
 
     // --- a. Perform, tree ----------------------------------------------------------------
-    std::printf(
-        "a. perform, tree of %zu directories x %zu files (lstExt *.txt, root with \"%s\"):\n",
-        kTreeDirs, per_dir, qtarvox::kIncludeSubdirsMark);
-    sync();
-    const ListMaker tree_list = [&] {
-      RenameList list;
-      size_t number = 0;
-      for (size_t d = 0; d < kTreeDirs; ++d) {
-        const std::string dir = sets.tree_plain + "/" + TreeSubdirName(d);
-        for (const auto& name : SortedNames(d * per_dir, per_dir, true)) {
-          list.from.push_back(dir + "/" + name);
-          list.to.push_back(dir + "/" + UppercaseNumbered(name, ++number));
+    if (parts.perform) {
+      std::printf(
+          "a. perform, tree of %zu directories x %zu files (lstExt *.txt, root with \"%s\"):\n",
+          kTreeDirs, per_dir, qtarvox::kIncludeSubdirsMark);
+      sync();
+      const ListMaker tree_list = [&] {
+        RenameList list;
+        size_t number = 0;
+        for (size_t d = 0; d < kTreeDirs; ++d) {
+          const std::string dir = sets.tree_plain + "/" + TreeSubdirName(d);
+          for (const auto& name : SortedNames(d * per_dir, per_dir, true)) {
+            list.from.push_back(dir + "/" + name);
+            list.to.push_back(dir + "/" + UppercaseNumbered(name, ++number));
+          }
         }
-      }
-      return list;
-    };
-    const ChildRun tree_plain_first = PlainHalf(tree_list, 0);
-    sync();
-    const ChildRun tree_run = InChild([&] {
-      qtarvox::Job job = PerformJob(sets.tree_perform + qtarvox::kIncludeSubdirsMark, "*.txt");
-      job.dirDir = sets.tree_perform;
-      return TimedPressRun(job, tree_files);
-    });
-    sync();
-    const ChildRun tree_plain_run =
-        Combined(tree_plain_first, PlainHalf(tree_list, 1, [&] {
-                   double seconds = 0;
-                   for (size_t d = 0; d < kTreeDirs; ++d) {
-                     seconds += ListingSeconds(sets.tree_plain + "/" + TreeSubdirName(d), "*.txt");
-                   }
-                   return seconds;
-                 }));
-    PrintRun("plain renameat2 loop:", tree_plain_run);
-    PrintRun("PressRun (perform):", tree_run);
-    const ChildRun tree_check = InChild([&] {
-      size_t found = 0;
-      size_t number = 0;
-      for (size_t d = 0; d < kTreeDirs; ++d) {
-        std::vector<std::string> expected;
-        for (const auto& name : SortedNames(d * per_dir, per_dir, true)) {
-          expected.push_back(UppercaseNumbered(name, ++number));
+        return list;
+      };
+      const ChildRun tree_plain_first = PlainHalf(tree_list, 0);
+      sync();
+      const ChildRun tree_run = InChild([&] {
+        qtarvox::Job job = PerformJob(sets.tree_perform + qtarvox::kIncludeSubdirsMark, "*.txt");
+        job.dirDir = sets.tree_perform;
+        return TimedPressRun(job, tree_files);
+      });
+      sync();
+      const ChildRun tree_plain_run = Combined(
+          tree_plain_first, PlainHalf(tree_list, 1, [&] {
+            double seconds = 0;
+            for (size_t d = 0; d < kTreeDirs; ++d) {
+              seconds += ListingSeconds(sets.tree_plain + "/" + TreeSubdirName(d), "*.txt");
+            }
+            return seconds;
+          }));
+      PrintRun("plain renameat2 loop:", tree_plain_run);
+      PrintRun("PressRun (perform):", tree_run);
+      const ChildRun tree_check = InChild([&] {
+        size_t found = 0;
+        size_t number = 0;
+        for (size_t d = 0; d < kTreeDirs; ++d) {
+          std::vector<std::string> expected;
+          for (const auto& name : SortedNames(d * per_dir, per_dir, true)) {
+            expected.push_back(UppercaseNumbered(name, ++number));
+          }
+          found += CountPresent(NamesIn(sets.tree_perform + "/" + TreeSubdirName(d)), expected);
         }
-        found += CountPresent(NamesIn(sets.tree_perform + "/" + TreeSubdirName(d)), expected);
-      }
-      return ChildReport{0, static_cast<double>(found), 0, 1};
-    });
-    PrintCheck("files carry their expected new name", tree_check, tree_files);
-    tree.Add(tree_run, tree_plain_run);
-    std::printf(
-        "  ratio perform/plain = %.3f; for reference, the walk's listings alone took %.3f s = "
-        "%.0f%% of the perform\n",
-        tree.ratios.back(), tree_plain_run.report.extra,
-        100 * tree_plain_run.report.extra / tree_run.report.seconds);
+        return ChildReport{0, static_cast<double>(found), 0, 1};
+      });
+      PrintCheck("files carry their expected new name", tree_check, tree_files);
+      tree.Add(tree_run, tree_plain_run);
+      std::printf(
+          "  ratio perform/plain = %.3f; for reference, the walk's listings alone took %.3f s = "
+          "%.0f%% of the perform\n",
+          tree.ratios.back(), tree_plain_run.report.extra,
+          100 * tree_plain_run.report.extra / tree_run.report.seconds);
+    }
 
-    // --- c. Every file to the same name --------------------------------------------------
-    std::printf(
-        "c. %zu files all renamed to \"same.txt\" (position 17), collisions: add a unique "
-        "number, separator \"_\":\n",
-        same_files);
-    sync();
-    const ListMaker same_list = [&] {
-      const std::vector<std::string> names = SortedNames(0, same_files, true);
-      RenameList list;
-      for (size_t k = 0; k < names.size(); ++k) {
-        list.from.push_back(sets.same_plain + "/" + names[k]);
-        list.to.push_back(sets.same_plain + "/" + SameName(k));
-      }
-      return list;
-    };
-    const ChildRun same_plain_first = PlainHalf(same_list, 0);
-    sync();
-    const ChildRun same_run = InChild([&] {
-      qtarvox::Job job;
-      qtarvox::TickPosition(job, 17);
-      qtarvox::SnapshotChosenActions(job);
-      job.NewFilename = std::string("same.txt");
-      job.collision = qtarvox::CollisionOption::kAppendNumber;
-      job.txtSep = std::string("_");
-      job.chkProcess = true;
-      job.method = qtarvox::SelectionMethod::kExtension;
-      job.lstDir = {sets.same_perform};
-      job.lstExt = {std::string("*.*")};
-      job.dirDir = sets.same_perform;
-      return TimedPressRun(job, same_files);
-    });
-    sync();
-    const ChildRun same_plain_run = Combined(same_plain_first, PlainHalf(same_list, 1));
-    PrintRun("plain renameat2 loop:", same_plain_run);
-    PrintRun("PressRun (perform):", same_run);
-    const ChildRun same_check = InChild([&] {
-      std::vector<std::string> expected;
-      for (size_t k = 0; k < same_files; ++k) expected.push_back(SameName(k));
-      return ChildReport{0, static_cast<double>(CountPresent(NamesIn(sets.same_perform), expected)),
-                         0, 1};
-    });
-    PrintCheck("names same.txt, same_1.txt, ... present", same_check, same_files);
-    same.Add(same_run, same_plain_run);
-    std::printf("  ratio collisions/plain = %.3f\n", same.ratios.back());
+    if (parts.same) SameNameRound('c', sets.same_perform, sets.same_plain, parts.same_files, same);
+    if (parts.many_same) {
+      SameNameRound('d', sets.many_perform, sets.many_plain, parts.many_same_files, many_same);
+    }
   }
 
   // --- Summary: the median round of each ----------------------------------------------------
-  const double flat_ratio = Median(flat.ratios);
-  const double tree_ratio = Median(tree.ratios);
-  const double same_ratio = Median(same.ratios);
-  const double preview_rate = Median(preview_rates);
   std::printf("\nsummary (scale %g; median of %d rounds, each round's figure in brackets):\n",
               scale, rounds);
-  std::printf("  flat perform: ratio perform/plain = %.3f [%s] (target %.2f: %s)\n", flat_ratio,
-              Figures(flat.ratios, "%.3f").c_str(), kTargetPerformRatio,
-              Verdict(flat_ratio >= kTargetPerformRatio));
-  std::printf("                %.0f files/s against plain %.0f files/s\n",
-              Median(flat.engine_rates), Median(flat.plain_rates));
-  std::printf("                peak RSS %.1f MiB (target under %.0f MiB: %s)\n", flat.max_rss_mib,
-              kTargetRssMiB, Verdict(flat.max_rss_mib < kTargetRssMiB));
-  std::printf("  tree perform: ratio perform/plain = %.3f [%s] (target %.2f: %s)\n", tree_ratio,
-              Figures(tree.ratios, "%.3f").c_str(), kTargetPerformRatio,
-              Verdict(tree_ratio >= kTargetPerformRatio));
-  std::printf("                %.0f files/s against plain %.0f files/s\n",
-              Median(tree.engine_rates), Median(tree.plain_rates));
-  std::printf("                peak RSS %.1f MiB (target under %.0f MiB: %s)\n", tree.max_rss_mib,
-              kTargetRssMiB, Verdict(tree.max_rss_mib < kTargetRssMiB));
-  std::printf("  flat preview: %.0f files/s [%s] (target at least %.0f: %s), peak RSS %.1f MiB\n",
-              preview_rate, Figures(preview_rates, "%.0f").c_str(), kTargetPreviewPerSecond,
-              Verdict(preview_rate >= kTargetPreviewPerSecond), preview_rss);
-  std::printf("  same name:    ratio collisions/plain = %.3f [%s] (target %.2f: %s)\n", same_ratio,
-              Figures(same.ratios, "%.3f").c_str(), kTargetCollisionRatio,
-              Verdict(same_ratio >= kTargetCollisionRatio));
-  std::printf("                %.0f files/s against plain %.0f files/s, peak RSS %.1f MiB\n",
-              Median(same.engine_rates), Median(same.plain_rates), same.max_rss_mib);
+  if (parts.perform) {
+    const double flat_ratio = Median(flat.ratios);
+    const double tree_ratio = Median(tree.ratios);
+    std::printf("  flat perform: ratio perform/plain = %.3f [%s] (target %.2f: %s)\n", flat_ratio,
+                Figures(flat.ratios, "%.3f").c_str(), kTargetPerformRatio,
+                Verdict(flat_ratio >= kTargetPerformRatio));
+    std::printf("                %.0f files/s against plain %.0f files/s\n",
+                Median(flat.engine_rates), Median(flat.plain_rates));
+    std::printf("                peak RSS %.1f MiB (target under %.0f MiB: %s)\n", flat.max_rss_mib,
+                kTargetRssMiB, Verdict(flat.max_rss_mib < kTargetRssMiB));
+    std::printf("  tree perform: ratio perform/plain = %.3f [%s] (target %.2f: %s)\n", tree_ratio,
+                Figures(tree.ratios, "%.3f").c_str(), kTargetPerformRatio,
+                Verdict(tree_ratio >= kTargetPerformRatio));
+    std::printf("                %.0f files/s against plain %.0f files/s\n",
+                Median(tree.engine_rates), Median(tree.plain_rates));
+    std::printf("                peak RSS %.1f MiB (target under %.0f MiB: %s)\n", tree.max_rss_mib,
+                kTargetRssMiB, Verdict(tree.max_rss_mib < kTargetRssMiB));
+  }
+  if (parts.preview) {
+    const double preview_rate = Median(preview_rates);
+    std::printf("  flat preview: %.0f files/s [%s] (target at least %.0f: %s), peak RSS %.1f MiB\n",
+                preview_rate, Figures(preview_rates, "%.0f").c_str(), kTargetPreviewPerSecond,
+                Verdict(preview_rate >= kTargetPreviewPerSecond), preview_rss);
+  }
+  const auto print_same = [&](const char* label, size_t files, const Series& series) {
+    const double ratio = Median(series.ratios);
+    std::printf("  %s %zu: ratio collisions/plain = %.3f [%s] (target %.2f: %s)\n", label, files,
+                ratio, Figures(series.ratios, "%.3f").c_str(), kTargetCollisionRatio,
+                Verdict(ratio >= kTargetCollisionRatio));
+    std::printf("                %.0f files/s against plain %.0f files/s, peak RSS %.1f MiB\n",
+                Median(series.engine_rates), Median(series.plain_rates), series.max_rss_mib);
+  };
+  if (parts.same) print_same("same name,", parts.same_files, same);
+  if (parts.many_same) print_same("same name,", parts.many_same_files, many_same);
 
   const auto cleanup_start = Clock::now();
   std::error_code ignored;

@@ -1,6 +1,9 @@
 #include "engine/rename_file.h"
 
+#include <algorithm>
 #include <array>
+#include <cstdint>
+#include <limits>
 
 #include "engine/messages.h"
 #include "platform/attributes.h"
@@ -304,14 +307,20 @@ void FileRun::Commit(std::string new_filename) {
         break;
       }
       case CollisionOption::kAppendNumber: {
-        int number = ctx_.names != nullptr
-                         ? ctx_.names->UniqueNumber(directory_, new_filename, extension_)
-                         : UniqueNumber(directory_, new_filename, extension_);
+        // 0 when no positive number is free (not on any real file system).
+        const int64_t number = ctx_.names != nullptr
+                                   ? ctx_.names->UniqueNumber(directory_, new_filename, extension_)
+                                   : UniqueNumber(directory_, new_filename, extension_);
         const std::string wanted = new_filename;
         // The computed number can still be taken (a changed extension, several
-        // dots, or a change behind our back); the next numbers are tried then.
+        // dots, or a change behind our back); the next numbers are tried then,
+        // as far as a 64-bit number goes.
+        const int64_t tries =
+            number < 1 ? 0
+                       : std::min<int64_t>(kMaxUniqueNumberTries,
+                                           std::numeric_limits<int64_t>::max() - number + 1);
         bool renamed = false;
-        for (int attempt = 0; attempt < kMaxUniqueNumberTries && !renamed; ++attempt) {
+        for (int64_t attempt = 0; attempt < tries && !renamed; ++attempt) {
           collision_ = false;
           const std::string candidate = InsertNumber(wanted, job_.Separator, number + attempt);
           if (RenameTo(candidate)) {

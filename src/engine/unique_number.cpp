@@ -1,6 +1,9 @@
 #include "engine/unique_number.h"
 
 #include <algorithm>
+#include <bit>
+#include <limits>
+#include <set>
 
 #include "platform/attributes.h"
 #include "platform/dir_search.h"
@@ -8,119 +11,265 @@
 namespace qtarvox {
 namespace {
 
-constexpr int kMaxNumber = 32767;
+constexpr int64_t kMaxNumber = std::numeric_limits<int64_t>::max();
 
 std::string BaseOf(const std::string& new_filename) {
   const size_t dot = new_filename.rfind('.');
   return dot == std::string::npos ? new_filename : new_filename.substr(0, dot);
 }
 
-// Smallest positive number whose count is zero, from 1 upwards.
-int SmallestFree(const std::vector<uint32_t>& counts) {
-  for (int n = 1; n <= kMaxNumber; ++n) {
-    if (counts[static_cast<size_t>(n)] == 0) return n;
+// The positive numbers a set of names carries (each as often as it occurs),
+// and the smallest positive number none of them carries, kept current as
+// names come and go: a cursor that only ever moves forward, over numbers in
+// use (amortised constant cost), and the numbers freed below it, ordered
+// (logarithmic in how many such holes there are; usually none).
+class UsedNumbers {
+ public:
+  void Add(int64_t n) {
+    if (n < 1 || ++counts_[n] > 1) return;
+    if (n < next_) {
+      holes_.erase(n);
+    } else if (n == next_) {
+      while (next_ < kMaxNumber && counts_.contains(next_)) ++next_;
+    }
   }
-  return kMaxNumber + 1;
-}
 
-CharText UpperKey(std::string_view name) {
-  CharText key = Decode(name);
-  ToUpperInPlace(key);
+  void Remove(int64_t n) {
+    if (n < 1) return;
+    const auto it = counts_.find(n);
+    if (it == counts_.end() || --it->second > 0) return;
+    counts_.erase(it);
+    if (n < next_) holes_.insert(n);
+  }
+
+  // 0 when every positive 64-bit number is used.
+  int64_t SmallestFree() const {
+    if (!holes_.empty()) return *holes_.begin();
+    return next_ == kMaxNumber && counts_.contains(kMaxNumber) ? 0 : next_;
+  }
+
+ private:
+  std::unordered_map<int64_t, uint32_t> counts_;  // used number -> how many names carry it
+  int64_t next_ = 1;                              // every number below it is used or a hole
+  std::set<int64_t> holes_;                       // free numbers below next_
+};
+
+// The index key of a name: its upper-cased bytes. Upper-casing keeps every
+// character whole and Encode(Decode(x)) == x, so equal keys mean names equal
+// but for case, and every name that starts with a text (but for case) has a
+// key that starts with that text's key, which is all the ordered scans need.
+std::string UpperKey(std::string_view name) {
+  std::string key(name);
+  for (char& c : key) {
+    if (static_cast<unsigned char>(c) >= 0x80) return ToUpperBytes(name);
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  }
   return key;
 }
 
-bool StartsWith(const CharText& text, const CharText& prefix) {
-  return text.size() >= prefix.size() && std::equal(prefix.begin(), prefix.end(), text.begin());
-}
+// Exact name -> an entry of an ordered index (an iterator whose
+// ->second.name is the name), by open addressing with linear probing: a
+// lookup reads one slot, and the entry's name only when the hashes agree,
+// where a node-based map first walks a bucket list.
+template <typename Iterator>
+class NameTable {
+ public:
+  void Reserve(size_t count) {
+    if (count * 2 > slots_.size()) Rehash(std::bit_ceil(count * 2));
+  }
+
+  // The entry of exactly this name, or nullptr.
+  const Iterator* Find(std::string_view name) const {
+    const size_t at = IndexOf(name);
+    return at == kNone ? nullptr : &slots_[at].it;
+  }
+
+  // The name must not be in the table yet.
+  void Insert(Iterator it) {
+    if ((size_ + 1) * 2 > slots_.size()) Rehash(std::max<size_t>(16, slots_.size() * 2));
+    Place({Tag(it->second.name), it});
+    ++size_;
+  }
+
+  void Erase(std::string_view name) {
+    size_t hole = IndexOf(name);
+    if (hole == kNone) return;
+    // Shift back the slots after it that may sit in the hole, so that no
+    // probe sequence has a gap.
+    for (size_t j = (hole + 1) & mask_; slots_[j].tag != 0; j = (j + 1) & mask_) {
+      const size_t home = slots_[j].tag & mask_;
+      if (((j - home) & mask_) >= ((j - hole) & mask_)) {
+        slots_[hole] = slots_[j];
+        hole = j;
+      }
+    }
+    slots_[hole].tag = 0;
+    --size_;
+  }
+
+ private:
+  struct Slot {
+    uint64_t tag = 0;  // the name's hash with the top bit set; 0: empty
+    Iterator it{};
+  };
+  static constexpr size_t kNone = static_cast<size_t>(-1);
+
+  static uint64_t Tag(std::string_view name) {
+    return std::hash<std::string_view>{}(name) | (uint64_t{1} << 63);
+  }
+
+  size_t IndexOf(std::string_view name) const {
+    if (slots_.empty()) return kNone;
+    const uint64_t tag = Tag(name);
+    for (size_t i = tag & mask_;; i = (i + 1) & mask_) {
+      const Slot& slot = slots_[i];
+      if (slot.tag == 0) return kNone;
+      if (slot.tag == tag && slot.it->second.name == name) return i;
+    }
+  }
+
+  void Place(const Slot& slot) {
+    size_t i = slot.tag & mask_;
+    while (slots_[i].tag != 0) i = (i + 1) & mask_;
+    slots_[i] = slot;
+  }
+
+  void Rehash(size_t capacity) {
+    std::vector<Slot> old = std::move(slots_);
+    slots_.assign(capacity, Slot{});
+    mask_ = capacity - 1;
+    for (const Slot& slot : old) {
+      if (slot.tag != 0) Place(slot);
+    }
+  }
+
+  std::vector<Slot> slots_;
+  size_t mask_ = 0;
+  size_t size_ = 0;
+};
 
 }  // namespace
 
-int TrailingNumber(std::string_view filename) {
-  const size_t dot = filename.find('.');
-  std::string_view text = dot == std::string_view::npos ? filename : filename.substr(0, dot);
-  std::string digits;
-  while (!text.empty() && ((text.back() >= '0' && text.back() <= '9') || text.back() == ' ')) {
-    if (text.back() != ' ') digits.insert(digits.begin(), text.back());
-    text.remove_suffix(1);
+int64_t TrailingNumber(std::string_view filename) {
+  const std::string_view text = filename.substr(0, filename.find('.'));
+  size_t begin = text.size();
+  while (begin > 0 &&
+         ((text[begin - 1] >= '0' && text[begin - 1] <= '9') || text[begin - 1] == ' ')) {
+    --begin;
   }
-  if (digits.empty()) return -1;
-  const size_t first = digits.find_first_not_of('0');
-  if (first == std::string::npos) return 0;
-  if (digits.size() - first > 5) return -1;
-  const int value = std::stoi(digits.substr(first));
-  return value > kMaxNumber ? -1 : value;
+  bool any_digit = false;
+  int64_t value = 0;
+  for (const char c : text.substr(begin)) {
+    if (c == ' ') continue;
+    const int digit = c - '0';
+    if (value > (kMaxNumber - digit) / 10) return -1;
+    value = value * 10 + digit;
+    any_digit = true;
+  }
+  return any_digit ? value : -1;
 }
 
 std::string InsertNumber(const std::string& new_filename, const std::string& separator,
-                         int number) {
+                         int64_t number) {
   const size_t dot = new_filename.find('.');
   if (dot == std::string::npos) return new_filename + std::to_string(number);
   return new_filename.substr(0, dot) + separator + std::to_string(number) +
          new_filename.substr(dot);
 }
 
-int UniqueNumber(const std::string& directory, const std::string& new_filename,
-                 const std::string& old_extension) {
+int64_t UniqueNumber(const std::string& directory, const std::string& new_filename,
+                     const std::string& old_extension) {
   std::vector<std::string> names;
   SearchDirectory(directory, BaseOf(new_filename) + "*" + old_extension, SearchFilter::kFiles,
                   names);
-  std::vector<uint32_t> counts(kMaxNumber + 1, 0);
+  // n names leave one of 1 .. n + 1 free: only those need marking.
+  std::vector<bool> used(names.size() + 2, false);
   for (const auto& name : names) {
-    const int n = TrailingNumber(name);
-    if (n >= 0) ++counts[static_cast<size_t>(n)];
+    const int64_t n = TrailingNumber(name);
+    if (n >= 1 && static_cast<uint64_t>(n) < used.size()) used[static_cast<size_t>(n)] = true;
   }
-  return SmallestFree(counts);
+  size_t smallest = 1;
+  while (used[smallest]) ++smallest;
+  return static_cast<int64_t>(smallest);
 }
 
 // ---------------------------------------------------------------------------
 
 struct NameIndex::Directory {
+  // Search patterns whose used numbers are kept, at most one per bit of an
+  // entry's membership mask.
+  static constexpr size_t kMaxPatterns = 64;
+
   struct Entry {
     std::string name;
     uint32_t attributes;
     bool complete = true;  // false: the stored bits are not read yet
+    // The patterns (bits by slot) this entry takes part in, valid while
+    // `generation` is the directory's: a reset of the patterns needs no walk.
+    uint32_t generation = 0;
+    uint64_t patterns = 0;
   };
   // Used numbers of the files that match one search pattern.
   struct Pattern {
     std::string pattern;
-    std::unordered_map<std::string, int> members;  // name -> its number (-1 none)
-    std::vector<uint32_t> counts = std::vector<uint32_t>(kMaxNumber + 1, 0);
-    int first_free = 1;
-
-    void Add(const std::string& name) {
-      const int n = TrailingNumber(name);
-      members[name] = n;
-      if (n < 0) return;
-      ++counts[static_cast<size_t>(n)];
-      if (n == first_free) {
-        while (first_free <= kMaxNumber && counts[static_cast<size_t>(first_free)] != 0) {
-          ++first_free;
-        }
-      }
-    }
-    void Remove(const std::string& name) {
-      const auto it = members.find(name);
-      if (it == members.end()) return;
-      const int n = it->second;
-      members.erase(it);
-      if (n < 0) return;
-      if (--counts[static_cast<size_t>(n)] == 0 && n >= 1 && n < first_free) first_free = n;
-    }
+    UsedNumbers numbers;
   };
 
   bool loaded = false;
+  uint32_t generation = 1;
+  std::vector<Pattern> slots;
+  std::unordered_map<std::string, size_t> slot_of;  // pattern -> its slot
+
+  uint64_t PatternsOf(const Entry& entry) const {
+    return entry.generation == generation ? entry.patterns : 0;
+  }
+  void Join(Entry& entry, size_t slot) {
+    if (entry.generation != generation) {
+      entry.generation = generation;
+      entry.patterns = 0;
+    }
+    entry.patterns |= uint64_t{1} << slot;
+    slots[slot].numbers.Add(TrailingNumber(entry.name));
+  }
+  // Takes a leaving entry's number out of every pattern it was part of.
+  void Leave(Entry& entry) {
+    uint64_t bits = PatternsOf(entry);
+    if (bits != 0) {
+      const int64_t n = TrailingNumber(entry.name);
+      for (; bits != 0; bits &= bits - 1) slots[std::countr_zero(bits)].numbers.Remove(n);
+    }
+    entry.patterns = 0;
+  }
+  void ResetPatterns() {
+    slots.clear();
+    slot_of.clear();
+    ++generation;
+  }
+
   std::string path_prefix;
-  std::multimap<CharText, Entry> by_key;  // upper-cased name -> entry
-  std::unordered_map<std::string, std::unique_ptr<Pattern>> patterns;
+  using ByKey = std::multimap<std::string, Entry>;
+  ByKey by_key;  // upper-cased name -> entry
+  // Exact name -> its entry: the lookups of every rename, without
+  // upper-casing a name or walking the ordered index.
+  NameTable<ByKey::iterator> by_name;
 
   void Load(const std::string& directory) {
     loaded = true;
     std::vector<DirEntry> entries;
     // The stored bits are read only for the entries a search looks at.
     ReadDirectoryTypes(directory, entries);
-    for (auto& e : entries) {
-      CharText key = UpperKey(e.name);
-      by_key.emplace(std::move(key), Entry{std::move(e.name), e.attributes, e.complete});
+    // Keys sorted first go into the ordered index at its end, without a
+    // search through it each.
+    std::vector<std::pair<std::string, size_t>> keys;
+    keys.reserve(entries.size());
+    for (size_t i = 0; i < entries.size(); ++i) keys.emplace_back(UpperKey(entries[i].name), i);
+    std::sort(keys.begin(), keys.end());
+    by_name.Reserve(entries.size());
+    for (auto& [key, i] : keys) {
+      DirEntry& e = entries[i];
+      const auto it = by_key.emplace_hint(by_key.end(), std::move(key),
+                                          Entry{std::move(e.name), e.attributes, e.complete});
+      by_name.Insert(it);
     }
     path_prefix = directory;
   }
@@ -143,36 +292,35 @@ struct NameIndex::Directory {
     // A literal prefix narrows the scan to one range of the ordered index.
     // Cut before the first dot too: "name.*" and "name." also match "name".
     const size_t wild = pattern.find_first_of("*?.");
-    const CharText prefix =
+    const std::string prefix =
         UpperKey(pattern.substr(0, wild == std::string_view::npos ? pattern.size() : wild));
-    for (auto it = by_key.lower_bound(prefix); it != by_key.end() && StartsWith(it->first, prefix);
+    for (auto it = by_key.lower_bound(prefix); it != by_key.end() && it->first.starts_with(prefix);
          ++it) {
       if (WildcardMatch(pattern, it->second.name) &&
           PassesFilter(AttributesOf(it->second), filter)) {
-        fn(it->second.name);
+        fn(it->second);
       }
     }
   }
 
+  void Insert(std::string key, Entry entry) {
+    by_name.Insert(by_key.emplace(std::move(key), std::move(entry)));
+  }
+
   const Entry* Find(const std::string& name) const {
-    auto range = by_key.equal_range(UpperKey(name));
-    for (auto it = range.first; it != range.second; ++it) {
-      if (it->second.name == name) return &it->second;
-    }
-    return nullptr;
+    const ByKey::iterator* found = by_name.Find(name);
+    return found == nullptr ? nullptr : &(*found)->second;
   }
 
   // Removes the entry of exactly this name into `out`; false when there was none.
   bool Take(const std::string& name, Entry& out) {
-    auto range = by_key.equal_range(UpperKey(name));
-    for (auto it = range.first; it != range.second; ++it) {
-      if (it->second.name == name) {
-        out = std::move(it->second);
-        by_key.erase(it);
-        return true;
-      }
-    }
-    return false;
+    const ByKey::iterator* found = by_name.Find(name);
+    if (found == nullptr) return false;
+    const ByKey::iterator it = *found;
+    by_name.Erase(name);  // it reads the name about to move
+    out = std::move(it->second);
+    by_key.erase(it);
+    return true;
   }
 };
 
@@ -186,24 +334,21 @@ NameIndex::Directory& NameIndex::DirectoryOf(const std::string& directory) {
   return *slot;
 }
 
-int NameIndex::UniqueNumber(const std::string& directory, const std::string& new_filename,
-                            const std::string& old_extension) {
+int64_t NameIndex::UniqueNumber(const std::string& directory, const std::string& new_filename,
+                                const std::string& old_extension) {
   Directory& dir = DirectoryOf(directory);
-  const std::string pattern = BaseOf(new_filename) + "*" + old_extension;
-  auto& slot = dir.patterns[pattern];
-  if (!slot) {
-    // Many distinct patterns in one directory would make every rename pay
-    // for keeping them all current; start afresh instead.
-    if (dir.patterns.size() > 64) {
-      dir.patterns.clear();
-      return UniqueNumber(directory, new_filename, old_extension);
-    }
-    slot = std::make_unique<Directory::Pattern>();
-    slot->pattern = pattern;
-    dir.ForEachMatch(pattern, SearchFilter::kFiles,
-                     [&](const std::string& name) { slot->Add(name); });
-  }
-  return slot->first_free;
+  std::string pattern = BaseOf(new_filename) + "*" + old_extension;
+  const auto known = dir.slot_of.find(pattern);
+  if (known != dir.slot_of.end()) return dir.slots[known->second].numbers.SmallestFree();
+  // Many distinct patterns in one directory would make every rename pay
+  // for keeping them all current; start afresh instead.
+  if (dir.slots.size() == Directory::kMaxPatterns) dir.ResetPatterns();
+  const size_t slot = dir.slots.size();
+  dir.slots.push_back({pattern, {}});
+  dir.ForEachMatch(pattern, SearchFilter::kFiles,
+                   [&](Directory::Entry& entry) { dir.Join(entry, slot); });
+  dir.slot_of.emplace(std::move(pattern), slot);
+  return dir.slots[slot].numbers.SmallestFree();
 }
 
 bool NameIndex::NormalFileExists(const std::string& directory, const std::string& name) {
@@ -222,7 +367,8 @@ bool NameIndex::NormalFileExists(const std::string& directory, const std::string
     }
     return found;
   }
-  dir.ForEachMatch(name, SearchFilter::kNormalFiles, [&](const std::string&) { found = true; });
+  dir.ForEachMatch(name, SearchFilter::kNormalFiles,
+                   [&](const Directory::Entry&) { found = true; });
   return found;
 }
 
@@ -239,7 +385,8 @@ void NameIndex::Renamed(const std::string& directory, const std::string& old_nam
   Directory::Entry entry;
   Directory::Entry replaced;
   const bool known = dir.Take(old_name, entry);
-  dir.Take(new_name, replaced);
+  if (known) dir.Leave(entry);
+  if (dir.Take(new_name, replaced)) dir.Leave(replaced);
   if (!known) {
     entry = {new_name, GetFileAttributes(directory + new_name), true};
     if (entry.attributes == kAttrInvalid) return;
@@ -257,15 +404,12 @@ void NameIndex::Renamed(const std::string& directory, const std::string& old_nam
   entry.name = new_name;
   // Files the run renames came from a file search, so their type decides
   // whether they take part; stored bits are not read again for that.
-  const uint32_t attributes = entry.attributes;
-  dir.by_key.emplace(UpperKey(new_name), std::move(entry));
-  for (auto& [pattern, slot] : dir.patterns) {
-    slot->Remove(old_name);
-    slot->Remove(new_name);
-    if (PassesFilter(attributes, SearchFilter::kFiles) && WildcardMatch(pattern, new_name)) {
-      slot->Add(new_name);
+  if (PassesFilter(entry.attributes, SearchFilter::kFiles)) {
+    for (size_t slot = 0; slot < dir.slots.size(); ++slot) {
+      if (WildcardMatch(dir.slots[slot].pattern, new_name)) dir.Join(entry, slot);
     }
   }
+  dir.Insert(UpperKey(new_name), std::move(entry));
 }
 
 }  // namespace qtarvox

@@ -17,19 +17,21 @@ namespace qtarvox {
 
 // Trailing number of a similar file's name: the name is cut before its first
 // dot, then trailing digits are collected while blanks among them are
-// skipped. Returns -1 when there is none, or when it does not fit a 16-bit
-// signed integer (such a name is not a used number).
-int TrailingNumber(std::string_view filename);
+// skipped (leading zeros count for nothing). Returns -1 when there is none,
+// or when it does not fit a signed 64-bit integer (such a name is not a used
+// number).
+int64_t TrailingNumber(std::string_view filename);
 
 // The new filename with the number inserted before its first dot, after the
 // separator; without a dot, the number alone is appended.
-std::string InsertNumber(const std::string& new_filename, const std::string& separator, int number);
+std::string InsertNumber(const std::string& new_filename, const std::string& separator,
+                         int64_t number);
 
 // The smallest positive number not carried by a file of `directory` that
 // matches base + "*" + old_extension (base: the new filename before its last
 // dot), searching with the file filter. Reads the directory.
-int UniqueNumber(const std::string& directory, const std::string& new_filename,
-                 const std::string& old_extension);
+int64_t UniqueNumber(const std::string& directory, const std::string& new_filename,
+                     const std::string& old_extension);
 
 // Answers UniqueNumber and the preview's existence check for one run from an
 // index of each directory read once, kept up to date with the renames the run
@@ -42,9 +44,11 @@ class NameIndex {
   NameIndex(const NameIndex&) = delete;
   NameIndex& operator=(const NameIndex&) = delete;
 
-  // As UniqueNumber(directory, new_filename, old_extension).
-  int UniqueNumber(const std::string& directory, const std::string& new_filename,
-                   const std::string& old_extension);
+  // As UniqueNumber(directory, new_filename, old_extension), or 0 when every
+  // positive 64-bit number is used. Once a pattern is indexed, a call costs
+  // no search: the smallest free number is kept current as the run renames.
+  int64_t UniqueNumber(const std::string& directory, const std::string& new_filename,
+                       const std::string& old_extension);
 
   // Whether a search for directory + name with the normal-files filter finds
   // anything (case-insensitive; wildcards in the name act as wildcards).

@@ -1,5 +1,6 @@
 #include "selection/passes.h"
 
+#include <fcntl.h>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -9,6 +10,7 @@
 
 #include "engine/messages.h"
 #include "engine/numbering.h"
+#include "engine/unique_number.h"
 #include "temp_dir.h"
 
 namespace qtarvox {
@@ -250,6 +252,71 @@ TEST(OperationListPass, PreparingAheadGivesTheSameRunAsOneFileAtATime) {
     }
     EXPECT_EQ(runs[1], runs[0]) << c.what;
     EXPECT_EQ(names[1], names[0]) << c.what;
+  }
+}
+
+// Files given a name whose numbers 1 to 32,760 are all taken get distinct
+// numbers that go on past 32,767: first with the run's index, then without
+// it (every file then reads the whole folder again, so fewer files).
+TEST(IndividualFilesPass, UniqueNumbersGoOnPastSixteenBits) {
+  constexpr int kTaken = 32760;
+  TempDir dir;
+  {
+    const int dfd = ::open(dir.path().c_str(), O_RDONLY | O_DIRECTORY);
+    ASSERT_GE(dfd, 0);
+    for (int n = 0; n <= kTaken; ++n) {
+      const std::string name = n == 0 ? "same.txt" : "same_" + std::to_string(n) + ".txt";
+      ASSERT_EQ(::mknodat(dfd, name.c_str(), S_IFREG | 0644, 0), 0) << name;
+    }
+    ::close(dfd);
+  }
+  int next = kTaken + 1;
+  for (const bool indexed : {true, false}) {
+    const char* what = indexed ? "indexed" : "no index";
+    const int files = indexed ? 30 : 5;
+    TempDir work;
+    Job job;
+    TickPosition(job, 17);  // completely rename
+    SnapshotChosenActions(job);
+    job.NewFilename = "same.txt";
+    job.collision = CollisionOption::kAppendNumber;
+    job.Separator = "_";
+    job.GenerateProcessFile = true;
+    job.method = SelectionMethod::kDone;
+    for (int i = 0; i < files; ++i) {
+      const std::string name = "f" + std::to_string(next + i) + ".txt";
+      dir.WriteFile(name, name);
+      job.lstFile.push_back(name + " * " + dir.path());
+    }
+    ReportFile process, errors;
+    ASSERT_TRUE(process.OpenForOutput(work.PathOf("process.txt")).ok());
+    ASSERT_TRUE(errors.OpenForOutput(work.PathOf("err.txt")).ok());
+    NameIndex names;
+    EngineContext context;
+    context.process = &process;
+    context.errors = &errors;
+    context.names = indexed ? &names : nullptr;
+    IndividualFilesPass(job, context);
+    process.Close();
+    errors.Close();
+
+    EXPECT_EQ(work.ReadFile("err.txt"), "") << what;
+    EXPECT_FALSE(job.ErrorsOccurred) << what;
+    const std::string process_text = work.ReadFile("process.txt");
+    for (int i = 0; i < files; ++i, ++next) {
+      const std::string old_name = "f" + std::to_string(next) + ".txt";
+      const std::string new_name = "same_" + std::to_string(next) + ".txt";
+      EXPECT_EQ(dir.ReadFile(new_name), old_name) << what;
+      EXPECT_THAT(process_text,
+                  HasSubstr("Final Operation : " + old_name + " == " + new_name + "\r\n"))
+          << what;
+    }
+    EXPECT_EQ(dir.List().size(), static_cast<size_t>(next)) << what;
+    // Asked afresh, both ways give the next number (the tries after a taken
+    // number would hide a wrong answer from the run itself).
+    NameIndex fresh;
+    EXPECT_EQ(fresh.UniqueNumber(dir.slash(), "same.txt", ".txt"), next) << what;
+    EXPECT_EQ(UniqueNumber(dir.slash(), "same.txt", ".txt"), next) << what;
   }
 }
 
