@@ -251,55 +251,198 @@ void ApplyNoProcessFile(CommandContext& context, const std::string&) {
 
 using CommandHandler = void (*)(CommandContext&, const std::string& segment);
 
+// How a command takes its values.
+enum class Form { kNone, kWord, kAsterisk, kFiles, kDirectories };
+
 struct Command {
   const char* name;
   int position;          // list position it ticks, 0 for none
   CommandHandler apply;  // nullptr when ticking is all it does
+  Form form;
+  int values;  // how many words or pieces after the command it reads
 };
 
 // Positions follow the on-screen list, not the action identifiers.
 constexpr std::array<Command, 23> kCommands{{
-    {"UC", 1, nullptr},
-    {"LC", 2, nullptr},
-    {"CO", 3, nullptr},
-    {"DL", 4, ApplyDeleteLast},
-    {"DF", 5, ApplyDeleteFirst},
-    {"RP", 6, ApplyReplace},
-    {"AB", 7, ApplyAddBeginning},
-    {"AE", 8, ApplyAddEnd},
-    {"NE", 9, ApplyNumberEnd},
-    {"NB", 10, ApplyNumberBeginning},
-    {"+R", 11, nullptr},
-    {"+H", 12, nullptr},
-    {"+A", 13, nullptr},
-    {"+N", 14, nullptr},
-    {"EN", 15, ApplyNewExtension},
-    {"CW", 16, ApplyCapitalize},
-    {"CR", 17, ApplyCompleteRename},
-    {"FI", 0, ApplyFiles},
-    {"FE", 0, ApplyDirectoriesAndExtensions},
-    {"SU", 0, ApplySuppress},
-    {"EF", 0, ApplyCollision},
-    {"SC", 0, ApplySeparator},
-    {"NP", 0, ApplyNoProcessFile},
+    {"UC", 1, nullptr, Form::kNone, 0},
+    {"LC", 2, nullptr, Form::kNone, 0},
+    {"CO", 3, nullptr, Form::kNone, 0},
+    {"DL", 4, ApplyDeleteLast, Form::kWord, 1},
+    {"DF", 5, ApplyDeleteFirst, Form::kWord, 1},
+    {"RP", 6, ApplyReplace, Form::kAsterisk, 3},
+    {"AB", 7, ApplyAddBeginning, Form::kAsterisk, 1},
+    {"AE", 8, ApplyAddEnd, Form::kAsterisk, 1},
+    {"NE", 9, ApplyNumberEnd, Form::kWord, 3},
+    {"NB", 10, ApplyNumberBeginning, Form::kWord, 3},
+    {"+R", 11, nullptr, Form::kNone, 0},
+    {"+H", 12, nullptr, Form::kNone, 0},
+    {"+A", 13, nullptr, Form::kNone, 0},
+    {"+N", 14, nullptr, Form::kNone, 0},
+    {"EN", 15, ApplyNewExtension, Form::kAsterisk, 1},
+    {"CW", 16, ApplyCapitalize, Form::kWord, 1},
+    {"CR", 17, ApplyCompleteRename, Form::kAsterisk, 1},
+    {"FI", 0, ApplyFiles, Form::kFiles, 0},
+    {"FE", 0, ApplyDirectoriesAndExtensions, Form::kDirectories, 0},
+    {"SU", 0, ApplySuppress, Form::kNone, 0},
+    {"EF", 0, ApplyCollision, Form::kWord, 1},
+    {"SC", 0, ApplySeparator, Form::kAsterisk, 1},
+    {"NP", 0, ApplyNoProcessFile, Form::kNone, 0},
 }};
+
+constexpr std::array<const char*, 6> kLongOptions{
+    {kOptionHelp, kOptionVersion, kOptionPreview, kOptionNull, kOptionQuiet, kOptionVerbose}};
+
+// Pieces joined again with their separator.
+std::string JoinFrom(const std::vector<std::string>& pieces, size_t first, char separator) {
+  std::string text;
+  for (size_t i = first; i < pieces.size(); ++i) {
+    if (i > first) text += separator;
+    text += pieces[i];
+  }
+  return text;
+}
+
+bool AllEmpty(const std::vector<std::string>& pieces, size_t first) {
+  for (size_t i = first; i < pieces.size(); ++i) {
+    if (!pieces[i].empty()) return false;
+  }
+  return true;
+}
+
+// Edit distance of two short texts, ignoring ASCII case; a swap of two
+// neighbours counts as one edit.
+size_t Distance(std::string_view a, std::string_view b) {
+  const std::string x = ToUpperBytes(a), y = ToUpperBytes(b);
+  std::vector<std::vector<size_t>> d(x.size() + 1, std::vector<size_t>(y.size() + 1));
+  for (size_t i = 0; i <= x.size(); ++i) d[i][0] = i;
+  for (size_t j = 0; j <= y.size(); ++j) d[0][j] = j;
+  for (size_t i = 1; i <= x.size(); ++i) {
+    for (size_t j = 1; j <= y.size(); ++j) {
+      d[i][j] = std::min({d[i - 1][j] + 1, d[i][j - 1] + 1,
+                          d[i - 1][j - 1] + (x[i - 1] == y[j - 1] ? 0 : 1)});
+      if (i > 1 && j > 1 && x[i - 1] == y[j - 2] && x[i - 2] == y[j - 1]) {
+        d[i][j] = std::min(d[i][j], d[i - 2][j - 2] + 1);
+      }
+    }
+  }
+  return d[x.size()][y.size()];
+}
+
+// The first of `candidates` nearest to `typed`, when it is near enough to be
+// what was meant; else empty.
+std::string Nearest(std::string_view typed, const std::vector<std::string>& candidates) {
+  const size_t allowed = typed.size() <= 4 ? 1 : 2;
+  std::string best;
+  size_t best_distance = allowed + 1;
+  for (const auto& candidate : candidates) {
+    const size_t distance = Distance(typed, candidate);
+    if (distance < best_distance) {
+      best = candidate;
+      best_distance = distance;
+    }
+  }
+  return best;
+}
+
+std::string Quoted(std::string_view text) { return "\"" + std::string(text) + "\""; }
+
+// What a known command leaves unread of its segment, said in `notes`.
+void NoteUnread(const Command& command, const std::string& segment,
+                std::vector<std::string>& notes) {
+  const std::string shown = std::string("-") + command.name;
+  switch (command.form) {
+    case Form::kNone: {
+      const std::string rest = Trim(DropFirstChars(TrimBlanks(segment), 2));
+      if (!rest.empty()) notes.push_back(shown + kNoteIgnores + Quoted(rest));
+      break;
+    }
+    case Form::kWord: {
+      const auto words = Words(segment);
+      const std::string glued = DropFirstChars(words[0], 2);
+      if (!glued.empty()) {
+        notes.push_back(shown + kNoteIgnores + Quoted(glued) + kHintBlank + shown + " " + glued);
+      }
+      const size_t first = static_cast<size_t>(command.values) + 1;
+      if (!AllEmpty(words, first)) {
+        notes.push_back(shown + kNoteIgnores + Quoted(Trim(JoinFrom(words, first, ' '))));
+      }
+      break;
+    }
+    case Form::kAsterisk: {
+      const auto pieces = Pieces(segment);
+      const std::string glued = Trim(DropFirstChars(pieces[0], 2));
+      if (!glued.empty()) {
+        notes.push_back(shown + kNoteIgnores + Quoted(glued) + kHintAsterisk + shown + "*" + glued);
+      }
+      const size_t first = static_cast<size_t>(command.values) + 1;
+      if (!AllEmpty(pieces, first)) {
+        notes.push_back(shown + kNoteIgnores + Quoted("*" + JoinFrom(pieces, first, '*')));
+      }
+      // Blanks that ended the segment were trimmed off its last value, which
+      // matters where that value is read as it stands (RP compares its
+      // third one trimmed anyway).
+      const size_t last = pieces.size() - 1;
+      const bool as_it_stands = last >= 1 && last < first && !(command.values == 3 && last == 3);
+      if (as_it_stands && segment.back() == ' ') {
+        const std::string typed = segment.substr(segment.rfind('*') + 1);
+        const std::string blanks = typed.substr(pieces[last].size());
+        notes.push_back(shown + kNoteTrailingBlank + Quoted(typed) + kHintEndAsterisk + "'" +
+                        shown + "*" + JoinFrom(pieces, 1, '*') + blanks + "*'");
+      }
+      break;
+    }
+    case Form::kDirectories: {
+      const auto parts = SplitAt(TrimBlanks(DropFirstChars(segment, 2)), '?');
+      if (parts.size() > 2) notes.push_back(shown + kNoteIgnores + Quoted("?" + JoinFrom(parts, 2, '?')));
+      break;
+    }
+    case Form::kFiles:
+      break;
+  }
+}
+
+// The command as it was typed: its first word, with the dash it had.
+std::string TypedCommand(const std::string& segment, bool dashed) {
+  const std::string_view trimmed = TrimBlanks(segment);
+  const std::string_view word = trimmed.substr(0, trimmed.find_first_of(" *"));
+  return (dashed ? "-" : "") + std::string(word);
+}
+
+std::vector<std::string> Suggestions() {
+  std::vector<std::string> names;
+  for (const auto& command : kCommands) names.push_back(std::string("-") + command.name);
+  for (const char* option : kLongOptions) names.emplace_back(option);
+  return names;
+}
 
 }  // namespace
 
 CliOptions SplitProgramOptions(const std::vector<std::string>& args) {
   CliOptions options;
   for (const auto& arg : args) {
-    if (arg == kOptionHelp) {
+    if (arg == kOptionHelp || arg == kOptionHelpShort) {
       options.help = true;
     } else if (arg == kOptionVersion) {
       options.version = true;
     } else if (arg == kOptionPreview) {
       options.preview = true;
+    } else if (arg == kOptionNull) {
+      options.null_separated = true;
+    } else if (arg == kOptionQuiet || arg == kOptionQuietShort) {
+      options.quiet = true;
+    } else if (arg == kOptionVerbose || arg == kOptionVerboseShort) {
+      options.verbose = true;
+    } else if (arg.starts_with("--")) {
+      options.unknown.push_back(arg);
     } else {
       options.rest.push_back(arg);
     }
   }
   return options;
+}
+
+std::string NearestLongOption(const std::string& typed) {
+  return Nearest(typed, std::vector<std::string>(kLongOptions.begin(), kLongOptions.end()));
 }
 
 std::vector<std::string> BuildSegments(const std::vector<std::string>& args) {
@@ -309,7 +452,10 @@ std::vector<std::string> BuildSegments(const std::vector<std::string>& args) {
     if (arg.starts_with('-')) {
       segments.push_back(arg.substr(1));
     } else if (open) {
-      segments.back().append(" ").append(arg);
+      std::string& segment = segments.back();
+      // Each further argument of FI is a file of its own (a shell's glob).
+      const bool next_file = CommandName(segment) == "FI" && CharCount(TrimBlanks(segment)) > 2;
+      segment.append(next_file ? "*" : " ").append(arg);
     } else {
       segments.push_back(arg);
     }
@@ -320,18 +466,29 @@ std::vector<std::string> BuildSegments(const std::vector<std::string>& args) {
 }
 
 ListCaptions ParseCommandLine(Job& job, const std::vector<std::string>& segments,
-                              Prompter& prompter) {
+                              Prompter& prompter, ParseNotes* notes) {
   ListCaptions captions;
   CommandContext context{job, prompter, captions};
   job.FilesGivenIndividually = false;
   job.FilesGivenByExtension = false;
   job.SuppressedMode = false;
-  for (const auto& segment : segments) {
+  for (size_t i = 0; i < segments.size(); ++i) {
+    const std::string& segment = segments[i];
     if (segment.empty()) continue;
     const std::string name = CommandName(segment);
     const auto command = std::find_if(kCommands.begin(), kCommands.end(),
                                       [&](const Command& c) { return name == c.name; });
-    if (command == kCommands.end()) continue;
+    if (command == kCommands.end()) {
+      if (notes != nullptr) {
+        const std::string typed = TypedCommand(segment, i > 0 || notes->first_segment_dashed);
+        std::string note = kNoteUnknownStart + typed + kNoteUnknownEnd;
+        const std::string nearest = Nearest(typed, Suggestions());
+        if (!nearest.empty()) note += kNoteDidYouMean + nearest + "?";
+        notes->lines.push_back(note);
+      }
+      continue;
+    }
+    if (notes != nullptr) NoteUnread(*command, segment, notes->lines);
     if (command->position > 0) TickPosition(job, command->position);
     if (command->apply != nullptr) command->apply(context, segment);
   }

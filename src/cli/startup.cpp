@@ -1,16 +1,22 @@
 #include "cli/startup.h"
 
+#include <cstring>
+
+#include "cli/outcome_lines.h"
 #include "cli/parse_command_line.h"
 #include "cli/usage_text.h"
 #include "engine/job.h"
 #include "engine/validation.h"
 #include "platform/desktop_viewer.h"
+#include "platform/file_ops.h"
+#include "platform/paths.h"
 #include "platform/work_folder.h"
 #include "run/report_view.h"
 #include "run/wizard.h"
 #include "run/work_files.h"
 #include "platform/own_files.h"
 #include "platform/stop_signals.h"
+#include "selection/passes.h"
 #include "selection/step2.h"
 
 namespace qtarvox {
@@ -50,16 +56,35 @@ class SilentRunView final : public RunView {
   bool StartViewer(const std::string& path) override { return StartDesktopViewer(path); }
 };
 
-// The box's text without its leading line break, one entry per line.
-void PrintPreview(const std::string& text, std::ostream& out) {
-  size_t pos = text.rfind("\r\n", 0) == 0 ? 2 : 0;
-  if (pos == 0 && text.empty()) return;
-  while (pos <= text.size()) {
-    const size_t end = text.find("\r\n", pos);
-    out << text.substr(pos, end == std::string::npos ? std::string::npos : end - pos) << '\n';
-    if (end == std::string::npos) break;
-    pos = end + 2;
+// What the program was told besides the job.
+struct RunRequest {
+  bool preview = false;
+  bool quiet = false;
+  bool verbose = false;
+  LineFormat format = LineFormat::kReadable;
+  bool named_missing = false;  // a file or directory named on the command line is not there
+};
+
+// Says which files of FI and directories of FE are not there. True when all are.
+bool NamedEntriesExist(const Job& job, std::ostream& err) {
+  bool all = true;
+  std::string directory, filename;
+  for (const auto& entry : job.lstFile) {
+    SplitFileEntry(entry, directory, filename);
+    if (EntryExists(directory + filename)) continue;
+    err << kNoteMissingFile << directory << filename << '\n';
+    all = false;
   }
+  for (const auto& entry : job.lstDir) {
+    const bool subdirectories = entry.ends_with(kIncludeSubdirsMark);
+    const std::string path =
+        subdirectories ? PathAsTyped(entry.substr(0, entry.size() - std::strlen(kIncludeSubdirsMark)))
+                       : entry;
+    if (IsDirectory(path)) continue;
+    err << kNoteMissingDirectory << path << '\n';
+    all = false;
+  }
+  return all;
 }
 
 bool AnyActionTicked(const Job& job) {
@@ -69,7 +94,8 @@ bool AnyActionTicked(const Job& job) {
   return false;
 }
 
-int SilentRun(Wizard& wizard, bool preview, std::ostream& out, std::ostream& err) {
+int SilentRun(Wizard& wizard, const RunRequest& request, std::ostream& out, std::ostream& err) {
+  const bool preview = request.preview;
   const Job& job = wizard.job();
   // Step 1: failing actions are unticked; say which, for whoever reads stderr.
   std::vector<std::string> dropped;
@@ -91,16 +117,21 @@ int SilentRun(Wizard& wizard, bool preview, std::ostream& out, std::ostream& err
   }
   // Ctrl-C now stops the run between two files instead of in the middle of one.
   const StopRequest& stop = CatchStopSignals();
-  const RunOutcome outcome = preview ? wizard.Preview(&stop) : wizard.PressRun(&stop);
+  OutcomePrinter files(preview || request.verbose ? &out : nullptr, request.format);
+  const RunOutcome outcome = preview ? wizard.Plan(&stop, &files) : wizard.PressRun(&stop, &files);
   wizard.Quit();
+  out.flush();
   for (const auto& problem : outcome.problems) err << "q-tarvox: " << problem << '\n';
   if (!outcome.started) return kExitNotStarted;
-  if (preview) PrintPreview(job.txtOP.text(), out);
   if (job.FileCount == 0 && job.lstFile.empty() && outcome.stopped == 0) {
     err << "q-tarvox: no file was chosen.\n";
   }
-  if (outcome.error_file_left) {
-    err << "q-tarvox: errors were logged in " << WorkFilePath(kErrorFileName) << '\n';
+  const std::string error_file = outcome.error_file_left ? WorkFilePath(kErrorFileName) : "";
+  if (!request.quiet) {
+    const std::string process_file = job.chkProcess ? WorkFilePath(kProcessFileName) : "";
+    err << "q-tarvox: " << SummaryLine(files, preview, process_file, error_file) << '\n';
+  } else if (outcome.error_file_left) {
+    err << "q-tarvox: errors were logged in " << error_file << '\n';
   }
   if (outcome.stopped > 0) {
     err << "q-tarvox: stopped by signal " << outcome.stopped << " ("
@@ -108,7 +139,9 @@ int SilentRun(Wizard& wizard, bool preview, std::ostream& out, std::ostream& err
         << "were left as they were.\n";
     return kExitSignalBase + outcome.stopped;
   }
-  if (outcome.error_file_left || !outcome.problems.empty()) return kExitErrorFile;
+  if (outcome.error_file_left || !outcome.problems.empty() || request.named_missing) {
+    return kExitErrorFile;
+  }
   return kExitClean;
 }
 
@@ -135,6 +168,17 @@ int WindowedStart(Wizard& wizard, std::ostream& out, std::ostream& err) {
 
 int RunCommandLine(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
   const CliOptions options = SplitProgramOptions(args);
+  if (!options.unknown.empty()) {
+    // Nothing is done on a command line that may mean something else.
+    for (const auto& option : options.unknown) {
+      err << kUnknownOption << option;
+      const std::string nearest = NearestLongOption(option);
+      if (!nearest.empty()) err << kNoteDidYouMean << nearest << "?";
+      err << '\n';
+    }
+    err << kUsageLine << '\n' << kHelpPointer << '\n';
+    return kExitNotStarted;
+  }
   if (options.help) {
     out << UsageText();
     return kExitClean;
@@ -153,12 +197,22 @@ int RunCommandLine(const std::vector<std::string>& args, std::ostream& out, std:
   Wizard wizard(prompter, view);
   Job& job = wizard.job();
   job.dirDir = CurrentDirectory();
-  const ListCaptions captions = ParseCommandLine(job, BuildSegments(options.rest), prompter);
+  ParseNotes notes;
+  notes.first_segment_dashed = options.rest.empty() || options.rest.front().starts_with('-');
+  const ListCaptions captions =
+      ParseCommandLine(job, BuildSegments(options.rest), prompter, &notes);
+  for (const auto& note : notes.lines) err << "q-tarvox: " << note << '\n';
+  RunRequest request;
+  request.named_missing = !NamedEntriesExist(job, err);
   wizard.ListsFilled(captions.files, captions.directories, captions.extensions);
   if (options.preview) job.SuppressedMode = true;
   wizard.ShowStep1();
-  if (job.SuppressedMode) return SilentRun(wizard, options.preview, out, err);
-  return WindowedStart(wizard, out, err);
+  if (!job.SuppressedMode) return WindowedStart(wizard, out, err);
+  request.preview = options.preview;
+  request.quiet = options.quiet;
+  request.verbose = options.verbose;
+  request.format = options.null_separated ? LineFormat::kNull : LineFormat::kReadable;
+  return SilentRun(wizard, request, out, err);
 }
 
 }  // namespace qtarvox

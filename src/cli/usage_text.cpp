@@ -4,18 +4,20 @@ namespace qtarvox {
 
 namespace {
 
-constexpr const char* kUsage =
-    R"(Usage: q-tarvox [--help] [--version] [--preview] [COMMAND [VALUE...]]...
-
+constexpr const char* kUsageRest =
+    R"(
 The commands fill in the job as Steps 1 to 3 of the window would and leave the
 window on Step 3 (or on the step whose check fails); with -SU the job is
 performed at once and the program ends without showing the window.
 
-Options:
-  --help       show this text and end
-  --version    show the program's name and version and end
-  --preview    silent preview: print the new names and change nothing
-               (attribute actions are still carried out)
+Options (anywhere on the line):
+  -h, --help     show this text and end
+  --version      show the program's name and version and end
+  --preview      dry run: print what -SU would do to each file and change
+                 nothing (no rename, no attribute)
+  --null         with --preview or -v: NUL-separated fields for scripts
+  -q, --quiet    no summary line after a run
+  -v, --verbose  print each file's line as the run goes
 
 Commands start with a dash and two letters, in upper or lower case; every
 following argument up to the next dash is the command's value.
@@ -36,7 +38,8 @@ following argument up to the next dash is the command's value.
   -CW [S|U|SU]        capitalize words after spaces (default), underscores
                       or both
   -CR*name            rename completely to name
-  -FI path[*path...]  rename these files
+  -FI path[*path...]  rename these files; each further argument is one more
+                      file, so a shell's glob works (-FI *.jpg)
   -FE dir*Y["dir*N...][?ext["ext...]]
                       rename the files with these extensions in these
                       directories; *Y includes subdirectories, *N does not
@@ -47,24 +50,41 @@ following argument up to the next dash is the command's value.
   -SU                 perform at once without the window, then end
 
 AB, AE, RP, EN, CR and SC take their value after an asterisk (-AB x sets
-nothing); DL, DF, NE, NB, CW and EF take it after a blank. In a shell, put an
-argument holding asterisks, double quotes, question marks or blanks in single
-quotes. An argument starting with a dash always starts a new command.
+nothing); DL, DF, NE, NB, CW and EF take it after a blank. A value's blanks
+at the end of its argument are dropped: end it with an asterisk to keep them
+('-AB*Holiday *'). In a shell, put an argument holding asterisks, double
+quotes, question marks or blanks in single quotes. An argument starting with
+a dash always starts a new command. Unknown commands and values a command
+does not read are ignored and named on stderr.
+
+What --preview and -v print, one line per file in the order of the run:
+  old path == new name (mark)...
+The marks: unchanged; case only; skipped: name taken: NAME; unique number:
+NAME is taken; replaces an existing file; error N: TEXT (the error the run
+logs); +r, +h, +a, -r -h -a (attributes set). With --null each file is four
+fields, each ended by a NUL byte: old path, new name, status (renamed,
+unchanged, skipped or failed), marks separated by "; ".
+After a run, stderr gets one summary line: how many files were renamed,
+unchanged, skipped and failed, and where the Process and Error files are.
 
 Examples:
   q-tarvox -UC -FI /home/me/a.txt -SU
   q-tarvox '-AB*x y' -FI '/home/me/a.txt*/home/me/b c.txt' -SU
   q-tarvox -FE '/home/me/docs*Y"/tmp*N?txt"doc' -NE E BN 975 -SU
   q-tarvox --preview -LC -FE '/home/me/music*N?mp3'
+  q-tarvox -UC -FI *.jpg -SU
 
-Exit codes:
-  0  the run left no Error file
-  1  the run left the Error file in the work folder
-  2  the run did not start
+Exit status:
+  0  the run did what was asked
+  1  an Error file was left in the work folder, a report file is incomplete,
+     or a file or directory named on the command line does not exist
+  2  nothing was started: bad usage (an unknown --option), a separator with a
+     forbidden character, an unusable or busy work folder
+  128+n  stopped by signal n (130 for Ctrl-C) between two files
 )";
 
 }  // namespace
 
-std::string UsageText() { return kUsage; }
+std::string UsageText() { return std::string(kUsageLine) + kUsageRest; }
 
 }  // namespace qtarvox

@@ -6,6 +6,9 @@
 namespace qtarvox {
 
 inline constexpr const char* kVersionText = "Q-Tarvox Renamer 1.7.6";
+inline constexpr const char* kUsageLine =
+    "Usage: q-tarvox [OPTION]... [-COMMAND [VALUE...]]...";
+inline constexpr const char* kHelpPointer = "Run 'q-tarvox --help' for the options and commands.";
 
 // The usage page: options, the 23 job commands with their value forms, how to
 // quote them in a shell, examples and exit codes. Ends with a line break.

@@ -18,13 +18,14 @@ struct AttributeRow {
   uint32_t bit;  // 0: set exactly "normal"
   const char* success;
   const char* failure;
+  AttributeDone done;
 };
 
 constexpr std::array<AttributeRow, 4> kAttributeActions{{
-    {ActionId::kReadOnly, kAttrReadOnly, msg::kSetReadOnly, msg::kFailReadOnly},
-    {ActionId::kHidden, kAttrHidden, msg::kSetHidden, msg::kFailHidden},
-    {ActionId::kArchive, kAttrArchive, msg::kSetArchive, msg::kFailArchive},
-    {ActionId::kNormal, 0, msg::kSetNormal, msg::kFailNormal},
+    {ActionId::kReadOnly, kAttrReadOnly, msg::kSetReadOnly, msg::kFailReadOnly, kDoneReadOnly},
+    {ActionId::kHidden, kAttrHidden, msg::kSetHidden, msg::kFailHidden, kDoneHidden},
+    {ActionId::kArchive, kAttrArchive, msg::kSetArchive, msg::kFailArchive, kDoneArchive},
+    {ActionId::kNormal, 0, msg::kSetNormal, msg::kFailNormal, kDoneNormal},
 }};
 
 const AttributeRow& AttributeRowOf(ActionId id) {
@@ -76,6 +77,11 @@ class StepRecorder final : public StepObserver {
   std::string& lines_;
 };
 
+// Whether this run only plans its changes.
+bool Planning(const EngineContext& context) {
+  return context.changes != nullptr && context.changes->planned();
+}
+
 // A line that cannot be written is counted by the Process file itself, which
 // says so in its next line that can be written: the file's run goes on.
 void WriteHeadLine(Job& job, EngineContext& context, const std::string& directory,
@@ -116,7 +122,12 @@ class FileRun final : public StepObserver {
   void AttributeStep(int position, ActionId id, const WorkingName& state) override;
 
  private:
-  bool WritingProcess() const { return job_.GenerateProcessFile && ctx_.process != nullptr; }
+  bool WritingProcess() const {
+    return job_.GenerateProcessFile && ctx_.process != nullptr && !Planning(ctx_);
+  }
+  FileChanges& Disk() { return ctx_.changes != nullptr ? *ctx_.changes : disk_; }
+  // Tells the listener what became of the file (a perform or a plan).
+  void TellOutcome();
   // Made when needed: most files never need their full path.
   std::string OldPath() const { return directory_ + old_filename_; }
   void ProcessLine(std::initializer_list<std::string_view> pieces);
@@ -139,10 +150,20 @@ class FileRun final : public StepObserver {
   const std::string own_filename_;
   const std::string& old_filename_;
 
+  DiskChanges disk_;
   bool collision_ = false;
   bool logged_error_ = false;  // this file's own processing logged a counted error
   std::string final_note_;
   std::string attempted_new_filename_;  // target named by the Additional Information line
+
+  // What became of the file, for its outcome.
+  RtError first_error_;
+  uint8_t attributes_done_ = 0;
+  bool taken_ = false;     // the name the actions gave was taken
+  bool renamed_ = false;   // a rename of the file succeeded
+  bool replaced_ = false;  // it took the place of another file
+  std::string taken_name_;  // the name the actions gave, when it was taken
+  std::string final_name_;  // the name it has afterwards, when renamed
 };
 
 void FileRun::ProcessLine(std::initializer_list<std::string_view> pieces) {
@@ -177,6 +198,7 @@ void FileRun::LogError(const RtError& error) {
       !(error.number == kErrPreviewFull || error.number == kErrSetAttribute) || !job_.PreviewMode;
   if (counts) {
     job_.ErrorsOccurred = true;
+    if (!logged_error_) first_error_ = error;
     logged_error_ = true;
   }
 }
@@ -194,10 +216,14 @@ void FileRun::Terminated(ActionId id) {
 void FileRun::AttributeStep(int position, ActionId id, const WorkingName& state) {
   const AttributeRow& row = AttributeRowOf(id);
   const std::string old_path = OldPath();
-  const uint32_t current = GetFileAttributes(old_path);
+  const uint32_t current = Disk().GetFileAttributes(old_path);
   const uint32_t wanted = row.bit == 0 ? kAttrNormal : (current | row.bit);
-  const bool ok = SetFileAttributes(old_path, wanted);
-  if (!ok) Trap(MakeError(kErrSetAttribute, kDescAttribute));
+  const bool ok = Disk().SetFileAttributes(old_path, wanted);
+  if (ok) {
+    attributes_done_ |= row.done;
+  } else {
+    Trap(MakeError(kErrSetAttribute, kDescAttribute));
+  }
   if (job_.PreviewMode || !WritingProcess()) return;
   const std::string prefix = msg::kAfterAction + std::to_string(position) + msg::kActionSep;
   if (ok) {
@@ -264,12 +290,14 @@ bool FileRun::RenameTo(const std::string& new_filename) {
     collision_ = true;
     return false;
   }
-  const RtError err = RenameNoReplace(directory_, old_filename_, new_filename, ctx_.directory);
+  const RtError err = Disk().RenameNoReplace(directory_, old_filename_, new_filename, ctx_.directory);
   if (err) {
     Trap(err);
     return false;
   }
   if (ctx_.names != nullptr) ctx_.names->Renamed(directory_, old_filename_, committed);
+  renamed_ = true;
+  final_name_ = committed;
   return true;
 }
 
@@ -280,6 +308,8 @@ void FileRun::Commit(std::string new_filename) {
     return;
   }
   RenameTo(new_filename);
+  taken_ = collision_;
+  if (taken_) taken_name_ = CommittedName(new_filename);
   if (collision_) {
     switch (job_.collision) {
       case CollisionOption::kDoNotRename:
@@ -290,12 +320,12 @@ void FileRun::Commit(std::string new_filename) {
       case CollisionOption::kOverwrite: {
         // The other file goes only as the renamed file takes its place, in one
         // step, so a failure can never leave both names gone.
-        RtError err = CheckDeletable(directory_ + new_filename);
-        if (err.ok()) err = RenameReplacing(directory_, old_filename_, new_filename);
+        RtError err = Disk().CheckDeletable(directory_ + new_filename);
+        if (err.ok()) err = Disk().RenameReplacing(directory_, old_filename_, new_filename);
         if (err.ok()) {
-          if (ctx_.names != nullptr) {
-            ctx_.names->Renamed(directory_, old_filename_, CommittedName(new_filename));
-          }
+          renamed_ = replaced_ = true;
+          final_name_ = CommittedName(new_filename);
+          if (ctx_.names != nullptr) ctx_.names->Renamed(directory_, old_filename_, final_name_);
           ProcessLine({msg::kIndent, msg::kIntermediate, new_filename, msg::kOverwrittenWith,
                        old_filename_});
           collision_ = false;
@@ -365,26 +395,55 @@ void FileRun::Run(const TransformPlan& plan) {
   PreviewMarkerLine();
   WorkingName state;
   TransformName(job_, plan, name_, extension_, state, this);
-  if (!state.changed) return;
-  std::string new_filename = Encode(state.wn);
-  new_filename += state.we;
-  if (job_.PreviewMode) {
-    Preview(state.we == ".", new_filename);
-  } else {
-    Commit(std::move(new_filename));
+  if (state.changed) {
+    std::string new_filename = Encode(state.wn);
+    new_filename += state.we;
+    if (job_.PreviewMode) {
+      Preview(state.we == ".", new_filename);
+    } else {
+      Commit(std::move(new_filename));
+    }
   }
+  TellOutcome();
 }
 
 void FileRun::RunPrepared(const PreparedFile& file) {
   if (WritingProcess()) {
     if (const RtError err = ctx_.process->WriteLines(file.step_lines)) Trap(err);
   }
-  if (!file.changed) return;
-  if (job_.PreviewMode) {
-    Preview(file.bare_dot, file.new_filename);
-  } else {
-    Commit(file.new_filename);
+  if (file.changed) {
+    if (job_.PreviewMode) {
+      Preview(file.bare_dot, file.new_filename);
+    } else {
+      Commit(file.new_filename);
+    }
   }
+  TellOutcome();
+}
+
+void FileRun::TellOutcome() {
+  if (ctx_.outcomes == nullptr || job_.PreviewMode) return;
+  FileOutcome outcome;
+  outcome.directory = directory_;
+  outcome.old_filename = old_filename_;
+  outcome.filename = renamed_ ? std::string_view(final_name_) : std::string_view(old_filename_);
+  outcome.attributes = attributes_done_;
+  if (logged_error_) {
+    outcome.status = FileStatus::kFailed;
+    outcome.error_number = first_error_.number;
+    outcome.error_description = first_error_.description;
+  } else if (taken_ && !renamed_) {
+    outcome.status = FileStatus::kSkipped;
+  } else if (outcome.filename != outcome.old_filename) {
+    outcome.status = FileStatus::kRenamed;
+  }
+  if (taken_) outcome.taken = taken_name_;
+  if (renamed_ && outcome.filename != outcome.old_filename) {
+    outcome.case_only = IsCaseOnlyChange(old_filename_, final_name_);
+    outcome.number_added = taken_ && !replaced_;
+    outcome.replaced = replaced_;
+  }
+  ctx_.outcomes->FileDone(outcome);
 }
 
 bool CanPrepareAhead(const Job& job) {
@@ -397,8 +456,9 @@ void PrepareFile(const Job& job, const EngineContext& context, const TransformPl
   file.filename.assign(file.name).append(file.extension);
   file.step_lines.clear();
   StepRecorder recorder(file.step_lines);
-  // A preview writes no step lines.
-  const bool record = !job.PreviewMode && job.GenerateProcessFile && context.process != nullptr;
+  // A preview and a plan write no step lines.
+  const bool record = !job.PreviewMode && job.GenerateProcessFile && context.process != nullptr &&
+                      !Planning(context);
   WorkingName state;
   TransformName(job, plan, file.name, file.extension, state, record ? &recorder : nullptr);
   file.changed = state.changed;

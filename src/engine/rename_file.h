@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "engine/file_changes.h"
+#include "engine/file_outcome.h"
 #include "engine/job.h"
 #include "engine/ports.h"
 #include "engine/report_file.h"
@@ -29,6 +31,10 @@ struct EngineContext {
   DirectoryHandle* directory = nullptr;  // optional; renames then go relative to it
   const StopRequest* stop = nullptr;     // optional; the passes stop between two files
   RunView* view = nullptr;               // optional; told the progress now and then
+  // Optional; without it the commit goes to the disk itself. A plan's changes
+  // change nothing, and its Process file gets only the "Current File" lines.
+  FileChanges* changes = nullptr;
+  FileOutcomeSink* outcomes = nullptr;   // optional; told each committed file's outcome
   std::vector<FileId> own_files;         // the run's own work files, never renamed
   // Whether a pass may transform the next files on a second thread while the
   // current one is committed (only where the result cannot differ).

@@ -377,6 +377,14 @@ bool NameIndex::KnownTaken(const std::string& directory, const std::string& name
   return it != directories_.end() && it->second->loaded && it->second->Find(name) != nullptr;
 }
 
+void NameIndex::LoadEntry(const std::string& directory, const std::string& name) {
+  Directory& dir = DirectoryOf(directory);
+  const auto range = dir.by_key.equal_range(UpperKey(name));
+  for (auto it = range.first; it != range.second; ++it) {
+    if (it->second.name == name) dir.AttributesOf(it->second);
+  }
+}
+
 void NameIndex::Renamed(const std::string& directory, const std::string& old_name,
                         const std::string& new_name) {
   const auto it = directories_.find(directory);

@@ -58,6 +58,12 @@ class NameIndex {
   // this name (a rename to it would fail). Never reads the directory.
   bool KnownTaken(const std::string& directory, const std::string& name) const;
 
+  // Indexes the directory unless it is already, and reads the full
+  // attributes of its entry of exactly this name, if it holds one. A plan
+  // calls this before it moves the entry, so that the index never reads the
+  // disk at a place the entry has only in the plan.
+  void LoadEntry(const std::string& directory, const std::string& name);
+
   // The run renamed directory + old_name to directory + new_name (replacing
   // any file of that name).
   void Renamed(const std::string& directory, const std::string& old_name,

@@ -175,40 +175,86 @@ uint32_t GetFileAttributes(const std::string& path) {
   return ComposeAttributes(st.st_mode, LastComponent(path), stored);
 }
 
-bool SetFileAttributes(const std::string& path, uint32_t attributes) {
+namespace {
+
+// What setting `attributes` makes of a file with these permission bits and
+// stored bits.
+struct AttributeChange {
+  mode_t final_mode;       // permission bits afterwards
+  uint32_t stored;         // stored bits afterwards
+  bool stored_changes;     // the extended attribute has to be written
+};
+
+AttributeChange ChangeFor(mode_t mode, uint32_t current_stored, uint32_t attributes) {
   // Normal on its own selects none of the settable bits, so it clears them all;
   // combined with other bits it adds nothing to them.
   const uint32_t wanted = attributes & kSettableMask;
-
-  struct stat st;
-  if (lstat(path.c_str(), &st) != 0) return false;
-  if (!S_ISREG(st.st_mode) && !S_ISDIR(st.st_mode)) return false;
-
-  const mode_t mode = st.st_mode & 07777;
   const mode_t final_mode =
       (wanted & kAttrReadOnly) != 0 ? (mode & ~kAllWriteBits) : (mode | S_IWUSR);
+  const uint32_t wanted_stored = wanted & kStoredMask;
+  return {final_mode, wanted_stored, current_stored != wanted_stored};
+}
 
+bool CanStore(uint32_t mode) { return S_ISREG(mode) || S_ISDIR(mode); }
+
+}  // namespace
+
+bool SetFileAttributes(const std::string& path, uint32_t attributes) {
+  struct stat st;
+  if (lstat(path.c_str(), &st) != 0) return false;
+  if (!CanStore(st.st_mode)) return false;
+
+  const mode_t mode = st.st_mode & 07777;
   std::string current_value;
   const bool has_value = ReadDosAttribValue(path, current_value);
-  const uint32_t current_stored = has_value ? ParseDosAttrib(current_value) : 0;
-  const uint32_t wanted_stored = wanted & kStoredMask;
+  const AttributeChange change =
+      ChangeFor(mode, has_value ? ParseDosAttrib(current_value) : 0, attributes);
 
   mode_t actual_mode = mode;
-  if (current_stored != wanted_stored) {
+  if (change.stored_changes) {
     // Writing a user extended attribute needs write access, which the owner of
     // a read-only file has only after lending it to themselves for a moment.
     if ((mode & S_IWUSR) == 0) {
       if (chmod(path.c_str(), mode | S_IWUSR) != 0) return false;
       actual_mode = mode | S_IWUSR;
     }
-    if (!WriteStoredBits(path, wanted_stored)) {
+    if (!WriteStoredBits(path, change.stored)) {
       const int err = errno;
       if (actual_mode != mode) chmod(path.c_str(), mode);
       errno = err;
       return false;
     }
   }
-  return final_mode == actual_mode || chmod(path.c_str(), final_mode) == 0;
+  return change.final_mode == actual_mode || chmod(path.c_str(), change.final_mode) == 0;
+}
+
+bool KeepsUserXattrs(const std::string& path) {
+  if (lgetxattr(path.c_str(), kDosAttribXattr, nullptr, 0) >= 0) return true;
+  return errno != ENOTSUP && errno != EOPNOTSUPP;
+}
+
+bool PlanSetFileAttributes(AttributeState& state, uint32_t attributes, const std::string& origin,
+                           bool read_only_fs, bool user_xattrs) {
+  if (!CanStore(state.mode)) return false;
+  const mode_t mode = state.mode & 07777;
+  const AttributeChange change = ChangeFor(mode, state.stored, attributes);
+  const uid_t user = geteuid();
+  // Only the owner (or root) may change permission bits.
+  const bool may_chmod = user == 0 || user == state.owner;
+  mode_t actual_mode = mode;
+  if (change.stored_changes) {
+    if (read_only_fs || !user_xattrs) return false;
+    if ((mode & S_IWUSR) == 0) {
+      if (!may_chmod) return false;
+      actual_mode = mode | S_IWUSR;
+    }
+    const bool may_write = may_chmod || faccessat(AT_FDCWD, origin.c_str(), W_OK, AT_EACCESS) == 0;
+    if (!may_write) return false;
+    state.stored = change.stored;
+  }
+  if (change.final_mode != actual_mode && (read_only_fs || !may_chmod)) return false;
+  state.mode = (state.mode & ~07777u) | change.final_mode;
+  return true;
 }
 
 }  // namespace qtarvox

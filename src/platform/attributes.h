@@ -38,6 +38,26 @@ uint32_t GetFileAttributes(const std::string& path);
 // bit has to change.
 bool SetFileAttributes(const std::string& path, uint32_t attributes);
 
+// What SetFileAttributes reads of a file and changes: its type and
+// permission bits, its owner and its stored bits.
+struct AttributeState {
+  uint32_t mode = 0;    // st_mode
+  uint32_t owner = 0;   // st_uid
+  uint32_t stored = 0;  // hidden, system and archive bits kept in user.DOSATTRIB
+};
+
+// Whether the file system that holds `path` keeps user extended attributes
+// (asked by reading one, never by writing).
+bool KeepsUserXattrs(const std::string& path);
+
+// SetFileAttributes(path, attributes) worked out for a file in `state`
+// without touching it: false where the call would fail; otherwise `state`
+// becomes what the call would leave. `origin` is where the file is on disk
+// now (asked only whether this user may write it); `read_only_fs` and
+// `user_xattrs` are what its file system allows.
+bool PlanSetFileAttributes(AttributeState& state, uint32_t attributes, const std::string& origin,
+                           bool read_only_fs, bool user_xattrs);
+
 // Parses a stored user.DOSATTRIB value (text or Samba's binary form) into its
 // hidden, system and archive bits; 0 when it cannot be read.
 uint32_t ParseDosAttrib(std::string_view value);

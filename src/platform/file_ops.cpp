@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <stdio.h>
 #include <sys/stat.h>
+#include <sys/statvfs.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -13,15 +14,6 @@
 
 namespace qtarvox {
 namespace {
-
-// A single path component that names an entry of the directory itself.
-bool IsPlainName(const std::string& name) {
-  return !name.empty() && name != "." && name != ".." &&
-         std::memchr(name.data(), '/', name.size()) == nullptr &&
-         std::memchr(name.data(), '\0', name.size()) == nullptr;
-}
-
-RtError BadName() { return MakeError(kErrBadFileName, std::strerror(EINVAL)); }
 
 // Hard links are refused by this file system or for this kind of entry.
 bool LinkRefused(int err) {
@@ -97,11 +89,67 @@ RtError RenameCaseOnly(const std::string& prefix, const std::string& from, const
   return {};
 }
 
-bool IsCaseOnlyChange(const std::string& old_name, const std::string& new_name) {
-  return EqualsIgnoreCase(Decode(old_name), Decode(new_name));
+}  // namespace
+
+bool IsPlainName(std::string_view name) {
+  return !name.empty() && name != "." && name != ".." &&
+         name.find('/') == std::string_view::npos && name.find('\0') == std::string_view::npos;
 }
 
-}  // namespace
+RtError CheckRenameNames(const std::string& old_name, const std::string& committed_name) {
+  if (IsPlainName(committed_name) && IsPlainName(old_name)) return {};
+  return MakeError(kErrBadFileName, std::strerror(EINVAL));
+}
+
+bool IsCaseOnlyChange(const std::string& old_name, const std::string& new_name) {
+  return old_name != new_name && EqualsIgnoreCase(Decode(old_name), Decode(new_name));
+}
+
+EntryState ReadEntryState(const std::string& path) {
+  struct stat st;
+  if (lstat(path.c_str(), &st) != 0) return EntryState{errno};
+  return EntryState{0, static_cast<uint32_t>(st.st_mode), static_cast<uint32_t>(st.st_uid),
+                    static_cast<uint64_t>(st.st_dev), static_cast<uint64_t>(st.st_ino)};
+}
+
+RtError DeletableState(const EntryState& entry) {
+  if (!entry.exists()) return ErrorFromErrno(entry.error);
+  if (S_ISDIR(entry.mode)) return ErrorFromErrno(EISDIR);
+  // The read-only attribute protects the file even from a user (root) whom
+  // the permission bits would not stop.
+  if (S_ISREG(entry.mode) && (entry.mode & S_IWUSR) == 0) return ErrorFromErrno(EACCES);
+  return {};
+}
+
+DirectoryFacts ReadDirectoryFacts(const std::string& directory) {
+  DirectoryFacts facts;
+  const char* path = directory.empty() ? "." : directory.c_str();
+  struct stat st;
+  if (stat(path, &st) == 0) {
+    facts.sticky = (st.st_mode & S_ISVTX) != 0;
+    facts.owner = static_cast<uint32_t>(st.st_uid);
+  }
+  struct statvfs fs;
+  if (statvfs(path, &fs) == 0) facts.read_only = (fs.f_flag & ST_RDONLY) != 0;
+  // A directory that is not there is the rename's own error (the missing file).
+  if (faccessat(AT_FDCWD, path, W_OK | X_OK, AT_EACCESS) != 0 && errno != ENOENT &&
+      errno != ENOTDIR) {
+    facts.write_error = errno;
+  }
+  const long name_max = pathconf(path, _PC_NAME_MAX);
+  if (name_max > 0) facts.name_max = static_cast<size_t>(name_max);
+  return facts;
+}
+
+int ChangeRefusal(const DirectoryFacts& facts, const EntryState& entry) {
+  if (facts.read_only) return EROFS;
+  if (facts.write_error != 0) return facts.write_error;
+  if (facts.sticky) {
+    const uint32_t user = static_cast<uint32_t>(geteuid());
+    if (user != 0 && user != entry.owner && user != facts.owner) return EPERM;
+  }
+  return 0;
+}
 
 std::string CommittedName(const std::string& new_name) {
   size_t end = new_name.size();
@@ -131,7 +179,7 @@ RtError RenameNoReplace(const std::string& directory, const std::string& old_nam
                         const std::string& new_name, DirectoryHandle* handle) {
   std::string scratch;
   const std::string& committed = CommittedName(new_name, scratch);
-  if (!IsPlainName(committed) || !IsPlainName(old_name)) return BadName();
+  if (RtError error = CheckRenameNames(old_name, committed)) return error;
   const int dir_fd = handle != nullptr && committed != old_name ? handle->For(directory) : -1;
   if (dir_fd >= 0) {
     const int err = MoveNoReplaceAt(dir_fd, old_name.c_str(), committed.c_str());
@@ -171,15 +219,7 @@ std::string PathAsTyped(std::string_view text) {
   return EntryExists(exact) ? exact : trimmed;
 }
 
-RtError CheckDeletable(const std::string& path) {
-  struct stat st;
-  if (lstat(path.c_str(), &st) != 0) return ErrorFromErrno(errno);
-  if (S_ISDIR(st.st_mode)) return ErrorFromErrno(EISDIR);
-  // The read-only attribute protects the file even from a user (root) whom
-  // the permission bits would not stop.
-  if (S_ISREG(st.st_mode) && (st.st_mode & S_IWUSR) == 0) return ErrorFromErrno(EACCES);
-  return {};
-}
+RtError CheckDeletable(const std::string& path) { return DeletableState(ReadEntryState(path)); }
 
 RtError DeleteFile(const std::string& path) {
   if (RtError error = CheckDeletable(path)) return error;
@@ -190,13 +230,13 @@ RtError DeleteFile(const std::string& path) {
 RtError RenameReplacing(const std::string& directory, const std::string& old_name,
                         const std::string& new_name) {
   const std::string committed = CommittedName(new_name);
-  if (!IsPlainName(committed) || !IsPlainName(old_name)) return BadName();
+  if (RtError error = CheckRenameNames(old_name, committed)) return error;
   const std::string prefix = WithTrailingSlash(directory);
   const std::string from = prefix + old_name;
   const std::string to = prefix + committed;
   // On a file system that ignores case the "target" may be the file itself,
   // which rename() would leave as it is.
-  if (committed != old_name && IsCaseOnlyChange(old_name, committed) && SameEntry(from, to)) {
+  if (IsCaseOnlyChange(old_name, committed) && SameEntry(from, to)) {
     return RenameNoReplace(directory, old_name, new_name);
   }
   if (RtError error = CheckDeletable(to)) return error;

@@ -1,6 +1,8 @@
 // Renaming and deleting files without ever replacing one by accident.
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -60,6 +62,52 @@ bool EntryExists(const std::string& path);
 // never names the entry next to the one meant. Blanks before the slash that
 // begins an absolute path never belong to it.
 std::string PathAsTyped(std::string_view text);
+
+// Whether `name` names an entry of a directory by itself: not empty, not "."
+// or "..", and holding neither "/" nor a NUL byte.
+bool IsPlainName(std::string_view name);
+
+// The error a rename from `old_name` to `committed_name` (the new name as
+// committed, CommittedName) meets before it reaches the disk: 52 when either is
+// not a plain name.
+RtError CheckRenameNames(const std::string& old_name, const std::string& committed_name);
+
+// Whether two different names differ only in case.
+bool IsCaseOnlyChange(const std::string& old_name, const std::string& new_name);
+
+// What a rename or a delete looks at of one entry, as lstat gives it (a final
+// link is not followed).
+struct EntryState {
+  int error = 0;       // lstat's errno; 0 when the entry exists
+  uint32_t mode = 0;   // type and permission bits
+  uint32_t owner = 0;  // user id
+  uint64_t device = 0;
+  uint64_t inode = 0;
+
+  bool exists() const { return error == 0; }
+  bool SameEntry(const EntryState& other) const {
+    return exists() && other.exists() && device == other.device && inode == other.inode;
+  }
+};
+EntryState ReadEntryState(const std::string& path);
+
+// What CheckDeletable says of an entry in this state.
+RtError DeletableState(const EntryState& entry);
+
+// What a change of names inside one directory depends on besides the names,
+// read without changing anything.
+struct DirectoryFacts {
+  int write_error = 0;  // errno of a write-and-search access check; 0 when allowed
+  bool read_only = false;  // its file system is mounted read-only
+  bool sticky = false;     // only owners may move entries out of it
+  uint32_t owner = 0;
+  size_t name_max = 255;  // the longest name it takes, in bytes
+};
+DirectoryFacts ReadDirectoryFacts(const std::string& directory);
+
+// The errno a rename or removal of `entry` inside a directory with `facts`
+// meets for want of permission (EROFS, EACCES, EPERM), 0 when it is allowed.
+int ChangeRefusal(const DirectoryFacts& facts, const EntryState& entry);
 
 // Deletes one file. A read-only file (the read-only attribute) is refused as
 // 75, and so is a directory; a missing file gives 53.

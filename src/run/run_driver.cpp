@@ -4,6 +4,7 @@
 
 #include <cstring>
 
+#include "engine/planned_changes.h"
 #include "engine/rename_file.h"
 #include "engine/report_file.h"
 #include "engine/transform.h"
@@ -118,13 +119,16 @@ RunSession::RunSession(Job& job, Prompter& prompter, RunView& view)
 
 RunSession::~RunSession() = default;
 
-bool RunSession::Begin(bool preview) {
+bool RunSession::Begin(RunKind kind, FileOutcomeSink* outcomes) {
   outcome_ = {};
-  job_.PreviewMode = preview;
-  if (preview) {
+  kind_ = kind;
+  outcomes_ = outcomes;
+  // A plan takes the perform's path; only its changes are planned.
+  job_.PreviewMode = kind == RunKind::kPreview;
+  if (kind != RunKind::kPerform) {
     view_.ShowStatus(std::string(kStatusPrefix) + kStatusLineBreak + kStatusGeneratingPreview);
-    job_.txtOP.Clear();
   }
+  if (kind == RunKind::kPreview) job_.txtOP.Clear();
   if (!CheckSeparator(job_, prompter_)) {
     job_.PreviewMode = false;
     return false;
@@ -149,12 +153,16 @@ void RunSession::Execute(const StopRequest* stop) {
   const bool known = method == SelectionMethod::kIndividual ||
                      method == SelectionMethod::kExtension || method == SelectionMethod::kDone;
   if (!known) return;
-  if (!job_.PreviewMode) view_.ShowStatus(kStatusPerforming);
+  if (kind_ == RunKind::kPerform) view_.ShowStatus(kStatusPerforming);
 
   const TransformPlan plan(job_);
   NameIndex names;
   DirectoryHandle directory;
+  // Unique numbers come from the index, which must then follow the plan.
+  PlannedChanges planned(job_.collision == CollisionOption::kAppendNumber ? &names : nullptr);
   EngineContext context;
+  if (kind_ == RunKind::kPlan) context.changes = &planned;
+  context.outcomes = outcomes_;
   context.directory = &directory;
   context.errors = &reports_->errors;
   context.process = reports_->process.is_open() ? &reports_->process : nullptr;
@@ -185,7 +193,7 @@ void RunSession::Execute(const StopRequest* stop) {
     if (context.process != nullptr) context.process->WriteLine(kStoppedLine);
   } else if (result.ok()) {
     view_.ShowStatus(std::string(kStatusPrefix) +
-                     (job_.PreviewMode ? kStatusPreviewDone : kStatusPerformDone));
+                     (kind_ == RunKind::kPerform ? kStatusPerformDone : kStatusPreviewDone));
   }
 }
 
@@ -202,7 +210,7 @@ RunOutcome RunSession::End() {
   const std::string error_path = reports_->errors.path();
   // Only the file this run made is removed, never one put in its place.
   if (!job_.ErrorsOccurred) RemoveIfSameFile(error_path, reports_->errors.id());
-  if (job_.PreviewMode) {
+  if (kind_ != RunKind::kPerform) {
     if (job_.ErrorsOccurred && !job_.SuppressedMode &&
         prompter_.Ask(kPreviewErrorsQuestion, kPreviewErrorsCaption)) {
       StartViewerOn(error_path, prompter_, view_);
@@ -221,10 +229,10 @@ RunOutcome RunSession::End() {
   return outcome_;
 }
 
-RunOutcome RunOnce(Job& job, Prompter& prompter, RunView& view, bool preview,
-                   const StopRequest* stop) {
+RunOutcome RunOnce(Job& job, Prompter& prompter, RunView& view, RunKind kind,
+                   const StopRequest* stop, FileOutcomeSink* outcomes) {
   RunSession session(job, prompter, view);
-  if (!session.Begin(preview)) return session.End();
+  if (!session.Begin(kind, outcomes)) return session.End();
   session.Execute(stop);
   return session.End();
 }

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/file_outcome.h"
 #include "engine/job.h"
 #include "engine/ports.h"
 #include "platform/stop_signals.h"
@@ -43,6 +44,17 @@ inline constexpr const char* kStoppedLine =
     "*** Q-Tarvox Renamer: the run was stopped here; the files after this point were left as "
     "they were ***";
 
+// What a run does with the files.
+enum class RunKind {
+  kPerform,  // renames them, sets attributes
+  kPreview,  // each changed file gets a line in the preview box; attribute actions still act
+  // The perform's own path with nothing changed: each file's outcome is what
+  // the perform would give it against the disk as it is and the renames
+  // planned before it. The Process file gets only the "Current File" lines;
+  // the Error file gets the errors the perform would log.
+  kPlan,
+};
+
 // How a run ended.
 struct RunOutcome {
   // false: the separator check failed, or the run could not start
@@ -69,8 +81,10 @@ class RunSession {
   RunSession& operator=(const RunSession&) = delete;
 
   // On the caller's thread: the separator check and the report files. False
-  // when the run cannot start (End then says why).
-  bool Begin(bool preview);
+  // when the run cannot start (End then says why). `outcomes` (optional) is
+  // told what became of each file of a perform or a plan.
+  bool Begin(RunKind kind, FileOutcomeSink* outcomes = nullptr);
+  bool Begin(bool preview) { return Begin(preview ? RunKind::kPreview : RunKind::kPerform); }
   // On any one thread: the passes the selection method calls for. Nothing is
   // asked or told here; status and progress go to the view. A stop request
   // ends the passes between two files, with the reports complete up to there.
@@ -86,13 +100,19 @@ class RunSession {
   Prompter& prompter_;
   RunView& view_;
   std::unique_ptr<Reports> reports_;
+  RunKind kind_ = RunKind::kPerform;
+  FileOutcomeSink* outcomes_ = nullptr;
   RunOutcome outcome_;
   bool began_ = false;
   bool listed_nothing_ = false;  // the operation list could not be made
 };
 
 // A whole run on the caller's thread.
-RunOutcome RunOnce(Job& job, Prompter& prompter, RunView& view, bool preview,
-                   const StopRequest* stop = nullptr);
+RunOutcome RunOnce(Job& job, Prompter& prompter, RunView& view, RunKind kind,
+                   const StopRequest* stop = nullptr, FileOutcomeSink* outcomes = nullptr);
+inline RunOutcome RunOnce(Job& job, Prompter& prompter, RunView& view, bool preview,
+                          const StopRequest* stop = nullptr) {
+  return RunOnce(job, prompter, view, preview ? RunKind::kPreview : RunKind::kPerform, stop);
+}
 
 }  // namespace qtarvox

@@ -264,15 +264,20 @@ RunOutcome Wizard::Preview(const StopRequest* stop) {
   return outcome;
 }
 
-RunOutcome Wizard::PressRun(const StopRequest* stop) {
+RunOutcome Wizard::PressRun(const StopRequest* stop, FileOutcomeSink* outcomes) {
   if (started_) return {};
   if (screen_.finished) {
     FinishedSequence();
     return {};
   }
-  const RunOutcome outcome = RunOnce(job_, prompter_, *view_, false, stop);
+  const RunOutcome outcome = RunOnce(job_, prompter_, *view_, RunKind::kPerform, stop, outcomes);
   ApplyRunEnd(outcome);
   return outcome;
+}
+
+RunOutcome Wizard::Plan(const StopRequest* stop, FileOutcomeSink* outcomes) {
+  if (started_ || screen_.finished) return {};
+  return RunOnce(job_, prompter_, *view_, RunKind::kPlan, stop, outcomes);
 }
 
 bool Wizard::StartRun(bool preview) {

@@ -104,7 +104,11 @@ class Wizard {
   // The Preview button and the run button (the Finished sequence when it is
   // in its Finished state, else a perform), on this thread.
   RunOutcome Preview(const StopRequest* stop = nullptr);
-  RunOutcome PressRun(const StopRequest* stop = nullptr);
+  RunOutcome PressRun(const StopRequest* stop = nullptr, FileOutcomeSink* outcomes = nullptr);
+  // The command line's dry run: the perform's own path with nothing changed
+  // (RunKind::kPlan); `outcomes` hears what the perform would do to each file.
+  // The screens stay as a preview leaves them.
+  RunOutcome Plan(const StopRequest* stop = nullptr, FileOutcomeSink* outcomes = nullptr);
   // The same as a task: the run's passes go on a thread of their own, so
   // this thread stays free. False when the run did not start (FinishRun then
   // tells why) or the Finished sequence ran instead. Call FinishRun on this

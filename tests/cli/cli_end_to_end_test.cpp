@@ -2,22 +2,14 @@
 // (no shell), private work, settings and home folders, no display. The tests
 // look at what a user can see: exit status, stdout, stderr, the files on disk
 // and the report files in the work folder.
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <map>
-#include <sstream>
 #include <string>
 #include <vector>
 
+#include "cli/cli_fixture.h"
 #include "program.h"
 #include "temp_dir.h"
 
@@ -25,92 +17,11 @@ namespace qtarvox {
 namespace {
 
 namespace fs = std::filesystem;
-// Relative path -> bytes of every regular file; a file without its owner
-// write bit carries kReadOnly after its bytes.
-using Tree = std::map<std::string, std::string>;
-
-constexpr const char* kReadOnly = "<ro>";
-constexpr const char* kProcess = "Q-Tarvox_Process.txt";
-constexpr const char* kError = "Q-Tarvox_Err.txt";
-
-// Tables write lists in one string, the items separated by '|'.
-std::vector<std::string> Split(const std::string& text) {
-  std::vector<std::string> items;
-  std::istringstream in(text);
-  for (std::string item; std::getline(in, item, '|');) items.push_back(item);
-  return items;
-}
-
-// "name=bytes|name=bytes" as a Tree.
-Tree T(const std::string& text) {
-  Tree tree;
-  for (const auto& item : Split(text)) {
-    tree[item.substr(0, item.find('='))] = item.substr(item.find('=') + 1);
-  }
-  return tree;
-}
-
-Tree Snapshot(const std::string& root) {
-  Tree tree;
-  for (const auto& entry : fs::recursive_directory_iterator(root)) {
-    if (!entry.is_regular_file() || entry.is_symlink()) continue;
-    const bool read_only = (entry.status().permissions() & fs::perms::owner_write) == fs::perms{};
-    std::ifstream in(entry.path(), std::ios::binary);
-    tree[fs::relative(entry.path(), root).string()] =
-        std::string(std::istreambuf_iterator<char>(in), {}) + (read_only ? kReadOnly : "");
-  }
-  return tree;
-}
-
-struct Outcome {
-  int code = -1;  // the exit status, or 1000 + the signal that ended the child
-  std::string out, err;
-};
-
-class CliEndToEnd : public ::testing::Test {
- protected:
-  // A fresh files folder holding `tree` for each table row, and an empty work
-  // folder.
-  void StartRow(size_t row, const Tree& tree) {
-    dir_ = files_.MakeDir("row" + std::to_string(row));
-    for (const auto& name : work_.List()) fs::remove_all(work_.PathOf(name));
-    for (const auto& [name, value] : tree) {
-      const std::string path = files_.WriteFile("row" + std::to_string(row) + "/" + name,
-                                                value.substr(0, value.find(kReadOnly)));
-      if (value.ends_with(kReadOnly)) chmod(path.c_str(), 0444);
-    }
-  }
-
-  // Replaces every %D with the row's files folder.
-  std::string Expand(std::string text) const {
-    for (size_t at = text.find("%D"); at != std::string::npos; at = text.find("%D", at + 1)) {
-      text.replace(at, 2, dir_);
-    }
-    return text;
-  }
-
-  // Runs the program with the '|'-separated arguments (after Expand), in
-  // home_, without a display and with its own work, settings and home
-  // folders; stdout and stderr go to files. It is killed after 30 s.
-  Outcome Run(const std::string& arg_list) const {
-    const std::string out = io_.PathOf("out"), err = io_.PathOf("err");
-    const pid_t pid = StartProgram(Split(Expand(arg_list)),
-                                   {"QTARVOX_WORK_DIR=" + work_.path(), "HOME=" + home_.path(),
-                                    "XDG_CONFIG_HOME=" + config_.path(),
-                                    "XDG_STATE_HOME=" + config_.PathOf("state")},
-                                   home_.path(), out, err);
-    const int code = WaitProgram(pid);
-    if (code < 0) return {};
-    return {code, io_.ReadFile("out"), io_.ReadFile("err")};
-  }
-
-  TempDir files_, work_, config_, io_, home_;  // home_ is also the working directory
-  std::string dir_ = files_.path();
-};
 
 // Every run is judged by what a script sees: the tree, the exit status, stdout,
-// stderr (a run that leaves the Error file names it there) and the report
-// files. Each row starts with an earlier Error file in the work folder.
+// stderr (ending in the summary of a run that started, which names the Error
+// file it leaves) and the report files. Each row starts with an earlier Error
+// file in the work folder.
 TEST_F(CliEndToEnd, RunsLeaveTheExpectedTreeOutputAndReports) {
   const std::string bad = "x\xff";  // not UTF-8
   const std::string separator =
@@ -135,25 +46,32 @@ TEST_F(CliEndToEnd, RunsLeaveTheExpectedTreeOutputAndReports) {
   const std::string by_code[] = {"Q-Tarvox_Process.txt=*",
                                  "Q-Tarvox_Err.txt=*|Q-Tarvox_Process.txt=*",
                                  "Q-Tarvox_Err.txt=earlier"};
+  // The counts of the summary line of a run that started.
+  const std::string one = "1 renamed, 0 unchanged, 0 skipped, 0 failed";
+  const std::string two = "2 renamed, 0 unchanged, 0 skipped, 0 failed";
   const struct {
     std::string args, before, after;
     int code;
-    std::string out = "", err = "", work = "";
+    std::string summary = "", out = "", err = "", work = "";
   } cases[] = {
-      {"-UC|-FI|%D/a.txt|-SU", "a.txt=1|b.txt=2", "A.txt=1|b.txt=2", 0},
-      {"-AB*x y|-FI|%D/a.txt*%D/b c.txt|-SU", "a.txt=1|b c.txt=2", "x ya.txt=1|x yb c.txt=2", 0},
+      {"-UC|-FI|%D/a.txt|-SU", "a.txt=1|b.txt=2", "A.txt=1|b.txt=2", 0, one},
+      {"-AB*x y|-FI|%D/a.txt*%D/b c.txt|-SU", "a.txt=1|b c.txt=2", "x ya.txt=1|x yb c.txt=2", 0,
+       two},
       // Text before the first dash is a command; Step 1 drops LOWERCASE.
-      {"UC|-LC|-FI|%D/a.txt|-SU", "a.txt=1", "A.txt=1", 0, "",
+      {"UC|-LC|-FI|%D/a.txt|-SU", "a.txt=1", "A.txt=1", 0, one, "",
        "q-tarvox: action dropped: Error in Action 2 : \nYou cannot ask me to make a filename "
        "Uppercase and Lowercase...thats just plain stupid! Uncheck either Uppercase or Lowercase "
        "action and then click on Proceed\n"},
-      {"-UC|-FI|%D/" + bad + ".txt|-SU", bad + ".txt=1", "X\xff.txt=1", 0},
-      {"-CR*c.txt|-EF|1|-FI|%D/a.txt*%D/b.txt|-SU", "a.txt=1|b.txt=2", "c.txt=1|b.txt=2", 0},
-      {"-CR*c.txt|-EF|2|-FI|%D/a.txt*%D/b.txt|-SU", "a.txt=1|b.txt=2", "c.txt=2", 0},
+      {"-UC|-FI|%D/" + bad + ".txt|-SU", bad + ".txt=1", "X\xff.txt=1", 0, one},
+      {"-CR*c.txt|-EF|1|-FI|%D/a.txt*%D/b.txt|-SU", "a.txt=1|b.txt=2", "c.txt=1|b.txt=2", 0,
+       "1 renamed, 0 unchanged, 1 skipped, 0 failed"},
+      {"-CR*c.txt|-EF|2|-FI|%D/a.txt*%D/b.txt|-SU", "a.txt=1|b.txt=2", "c.txt=2", 0, two},
       {"-CR*c.txt|-EF|3|-SC*_|-FI|%D/a.txt*%D/b.txt|-SU", "a.txt=1|b.txt=2|c.txt=0",
-       "c.txt=0|c_1.txt=1|c_2.txt=2", 0},
-      {"-CR*c.txt|-EF|2|-FI|%D/a.txt|-SU", "a.txt=1|c.txt=0<ro>", "a.txt=1|c.txt=0<ro>", 1},
-      {"-UC|-FI|%D/a.txt*%D/missing.txt|-SU", "a.txt=1", "A.txt=1", 1, "", "",
+       "c.txt=0|c_1.txt=1|c_2.txt=2", 0, two},
+      {"-CR*c.txt|-EF|2|-FI|%D/a.txt|-SU", "a.txt=1|c.txt=0<ro>", "a.txt=1|c.txt=0<ro>", 1,
+       "0 renamed, 0 unchanged, 0 skipped, 1 failed"},
+      {"-UC|-FI|%D/a.txt*%D/missing.txt|-SU", "a.txt=1", "A.txt=1", 1,
+       "1 renamed, 0 unchanged, 0 skipped, 1 failed", "", "q-tarvox: -FI: no file %D/missing.txt\n",
        "Q-Tarvox_Process.txt=Current File : %D/a.txt\r\n"
        "     After performing action 1 : A.txt\r\n"
        "     Final Operation : a.txt == A.txt\r\n"
@@ -163,20 +81,36 @@ TEST_F(CliEndToEnd, RunsLeaveTheExpectedTreeOutputAndReports) {
        "Error Cause/Reason : The file to be renamed was not found. This could be due to user "
        "either moving, renaming or deleting the file after process was started.\r\n"
        "Error Number, Description : 53-No such file or directory\r\n"},
-      {"-FE|%D/d*Y\"%D/o*N?txt\"doc|-NE|E|BN|975|-SU", walk, walked, 0},
+      {"-FE|%D/d*Y\"%D/o*N?txt\"doc|-NE|E|BN|975|-SU", walk, walked, 0,
+       "25 renamed, 0 unchanged, 0 skipped, 0 failed"},
       // --preview wins over -SU wherever it stands.
       {"-LC|-FI|%D/A.txt*%D/B.TXT|-SU|--preview", "A.txt=1|B.TXT=2", "A.txt=1|B.TXT=2", 0,
-       "%D/A.txt == a.txt\n%D/B.TXT == b.TXT\n", "",
+       "preview, nothing was changed: " + two,
+       "%D/A.txt == a.txt (case only)\n%D/B.TXT == b.TXT (case only)\n", "",
        "Q-Tarvox_Process.txt=Current File : %D/A.txt\r\nCurrent File : %D/B.TXT\r\n"},
-      {"-CR*n|-EF|3|-SC*?/|-FI|%D/a.txt|-SU", "a.txt=1", "a.txt=1", 2, "", separator},
-      {"-CR*n|-EF|3|-SC*?/|-FI|%D/a.txt|--preview", "a.txt=1", "a.txt=1", 2, "", separator},
-      {"-FE|%D*Y?txt|-NE|E|BN|975", "a.txt=1", "a.txt=1", 2,
+      {"-CR*n|-EF|3|-SC*?/|-FI|%D/a.txt|-SU", "a.txt=1", "a.txt=1", 2, "", "", separator},
+      {"-CR*n|-EF|3|-SC*?/|-FI|%D/a.txt|--preview", "a.txt=1", "a.txt=1", 2, "", "", separator},
+      {"-FE|%D*Y?txt|-NE|E|BN|975", "a.txt=1", "a.txt=1", 2, "",
        "9) Add numbers in sequence to end of each filename (Evenly) Start=975\n"
        "DIR - %D  *Include Subdirectories*\nEXT - *.txt\n",
        "q-tarvox: the window is not part of this build yet; use -SU or --preview to run the "
        "job.\n"},
-      {"-UC|-FI|%D/a.txt|-SU|--version", "a.txt=1", "a.txt=1", 0, "Q-Tarvox Renamer 1.7.6\n", "",
-       "Q-Tarvox_Err.txt=earlier"},
+      {"-UC|-FI|%D/a.txt|-SU|--version", "a.txt=1", "a.txt=1", 0, "", "Q-Tarvox Renamer 1.7.6\n",
+       "", "Q-Tarvox_Err.txt=earlier"},
+      // What was not done is said; the job goes on. Each argument after -FI is
+      // one file, as a shell's glob gives them; -q leaves the summary out.
+      {"-XX|-UC|-FI|%D/a.jpg|%D/b c.jpg|-SU|-q", "a.jpg=1|b c.jpg=2", "A.jpg=1|B C.jpg=2", 0, "",
+       "", "q-tarvox: unknown command -XX ignored\n"},
+      {"-UC|-FI|%D/a.txt|-SU|-v", "a.txt=1", "A.txt=1", 0, one, "%D/a.txt == A.txt (case only)\n"},
+      {"-UC|-FE|%D/none*N?txt|-SU", "a.txt=1", "a.txt=1", 1,
+       "0 renamed, 0 unchanged, 0 skipped, 0 failed", "",
+       "q-tarvox: -FE: no directory %D/none\nq-tarvox: no file was chosen.\n",
+       "Q-Tarvox_Process.txt=*"},
+      // An unknown long option does nothing at all.
+      {"--previw|-UC|-FI|%D/a.txt|-SU", "a.txt=1", "a.txt=1", 2, "", "",
+       "q-tarvox: unknown option --previw; did you mean --preview?\n"
+       "Usage: q-tarvox [OPTION]... [-COMMAND [VALUE...]]...\n"
+       "Run 'q-tarvox --help' for the options and commands.\n"},
   };
   for (size_t i = 0; i < std::size(cases); ++i) {
     const auto& c = cases[i];
@@ -187,8 +121,12 @@ TEST_F(CliEndToEnd, RunsLeaveTheExpectedTreeOutputAndReports) {
     EXPECT_EQ(o.code, c.code) << o.err;
     EXPECT_EQ(Snapshot(dir_), T(c.after));
     EXPECT_EQ(o.out, Expand(c.out));
-    EXPECT_EQ(o.err, c.code == 1 ? "q-tarvox: errors were logged in " + work_.PathOf(kError) + "\n"
-                                 : c.err);
+    std::string summary;
+    if (!c.summary.empty()) {
+      summary = "q-tarvox: " + c.summary + "; Process file: " + work_.PathOf(kProcess) +
+                (work_.Exists(kError) ? "; Error file: " + work_.PathOf(kError) : "") + "\n";
+    }
+    EXPECT_EQ(o.err, Expand(c.err) + summary);
     const Tree expected = T(Expand(c.work.empty() ? by_code[c.code] : c.work));
     Tree reports = Snapshot(work_.path());
     for (auto& [name, text] : reports) {
@@ -239,12 +177,13 @@ TEST_F(CliEndToEnd, BadInputNeverCrashesNorTouchesUnnamedFiles) {
   }
 }
 
-// --help names every command and touches nothing.
+// --help (or -h) names every command and touches nothing.
 TEST_F(CliEndToEnd, HelpNamesEveryCommand) {
   StartRow(0, T("a.txt=1"));
   const Outcome o = Run("--help|-UC|-FI|%D/a.txt|-SU");
   EXPECT_EQ(o.code, 0);
   EXPECT_EQ(o.err, "");
+  EXPECT_EQ(Run("-UC|-h").out, o.out);
   for (const char* command : {"UC", "LC", "CO", "DL", "DF", "RP", "AB", "AE", "NE", "NB", "+R",
                               "+H", "+A", "+N", "EN", "CW", "CR", "FI", "FE", "SU", "EF", "SC",
                               "NP"}) {

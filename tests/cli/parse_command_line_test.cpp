@@ -32,7 +32,7 @@ struct Parsed {
   ListCaptions captions;
 };
 
-Parsed Parse(const Args& args, RecordingPrompter& prompter) {
+Parsed Parse(const Args& args, RecordingPrompter& prompter, ParseNotes* notes = nullptr) {
   Parsed parsed;
   Job& job = parsed.job;
   job.ReplaceSearch = job.ReplaceWith = job.AddBeginningText = job.AddEndText = "kept";
@@ -41,7 +41,7 @@ Parsed Parse(const Args& args, RecordingPrompter& prompter) {
   job.NumberEndStyle = job.NumberBeginningStyle = NumberStyle::kEven;
   job.collision = CollisionOption::kAppendNumber;
   job.SuppressedMode = job.FilesGivenIndividually = job.FilesGivenByExtension = true;
-  parsed.captions = ParseCommandLine(job, BuildSegments(args), prompter);
+  parsed.captions = ParseCommandLine(job, BuildSegments(args), prompter, notes);
   return parsed;
 }
 
@@ -131,7 +131,9 @@ TEST(CommandLine, CommandsTickTheirActionAndWriteOnlyTheirFields) {
 TEST(CommandLine, FilesAndDirectoriesFillTheListsAndCaptions) {
   const std::string sub = kIncludeSubdirsMark;
   ExpectRows({
-      {"-FI|/g/game1.txt*/d/doc|1.doc", "FI", "game1.txt * /g, doc 1.doc * /d|*2*1"},
+      {"-FI|/g/game1.txt*/d/doc 1.doc", "FI", "game1.txt * /g, doc 1.doc * /d|*2*1"},
+      // Each further argument is one more file, as a shell's glob gives them.
+      {"-FI|/g/a b.jpg|c.jpg|/d/e.jpg", "FI", "a b.jpg * /g, c.jpg, e.jpg * /d|*3*1"},
       {"-FI| /a/b *|c*/d|-FI|/x/e**|*", "FI", "b * /a, c, /d, e * /x|*4*1"},
       {"-FI", "FI", "|0"},
       {"-FI|*", "FI", "|*0*0"},
@@ -169,9 +171,54 @@ TEST(CommandLine, SegmentsAndProgramOptions) {
   };
   for (const auto& [args, want] : cases) EXPECT_EQ(BuildSegments(Split(args)), Split(want)) << args;
   const CliOptions options =
-      SplitProgramOptions({"--preview", "-UC", "--help", "-FI", "--version", "--HELP", "-help"});
-  EXPECT_TRUE(options.help && options.version && options.preview);
-  EXPECT_EQ(options.rest, (Args{"-UC", "-FI", "--HELP", "-help"}));
+      SplitProgramOptions({"--preview", "-UC", "--help", "-FI", "--version", "--HELP", "-help",
+                           "--null", "-q", "-v", "-H", "--", "--previw"});
+  EXPECT_TRUE(options.help && options.version && options.preview && options.null_separated &&
+              options.quiet && options.verbose);
+  EXPECT_EQ(options.rest, (Args{"-UC", "-FI", "-help", "-H"}));
+  EXPECT_EQ(options.unknown, (Args{"--HELP", "--", "--previw"}));
+  for (const char* short_option : {"-h", "-q", "-v"}) {
+    EXPECT_TRUE(SplitProgramOptions({short_option}).rest.empty()) << short_option;
+  }
+  EXPECT_EQ(SplitProgramOptions({"--quiet", "--verbose"}).rest, Args{});
+  EXPECT_EQ(NearestLongOption("--previw"), "--preview");
+  EXPECT_EQ(NearestLongOption("--Verbos"), "--verbose");
+  EXPECT_EQ(NearestLongOption("--dry-run"), "");
+}
+
+// What the parser did not do is said, one note each, and the job is the
+// same as without notes.
+TEST(CommandLine, NotesSayWhatWasNotDoneAndChangeNothing) {
+  const std::string asterisk_hint = "; give the value after an asterisk: ";
+  const std::pair<std::string, std::string> cases[] = {
+      {"-XX|-UC", "unknown command -XX ignored"},
+      {"-ux", "unknown command -ux ignored; did you mean -UC?"},
+      {"-previw", "unknown command -previw ignored; did you mean --preview?"},
+      {"-dry", "unknown command -dry ignored"},
+      {"foo|-UC", "unknown command foo ignored"},
+      {"-AB*Holiday ", "-AB: the blank at the end of \"Holiday \" was dropped; to keep it, end "
+                       "the value with an asterisk: '-AB*Holiday *'"},
+      {"-RP*a*b  ", "-RP: the blank at the end of \"b  \" was dropped; to keep it, end the value "
+                    "with an asterisk: '-RP*a*b  *'"},
+      {"-AB*Holiday *|-RP*a*b*y |-SC*_|-CR*x", ""},
+      {"-AB*x*y", "-AB ignores \"*y\""},
+      {"-AE|x", "-AE ignores \"x\"" + asterisk_hint + "-AE*x"},
+      {"-DL3", "-DL ignores \"3\"; put a blank between the command and its value: -DL 3"},
+      {"-DL|3|4|5|-DL  6", "-DL ignores \"4 5\"\n-DL ignores \"6\""},
+      {"-NE|E|BN|975|x|-CW|su|-EF|3", "-NE ignores \"x\""},
+      {"-UC|foo.txt|-SU|now", "-UC ignores \"foo.txt\"\n-SU ignores \"now\""},
+      {"-FE|/a*Y?txt?doc|-FI|/a|/b c", "-FE ignores \"?doc\""},
+  };
+  RecordingPrompter prompter;
+  for (const auto& [args, want] : cases) {
+    ParseNotes notes;
+    notes.first_segment_dashed = args.starts_with('-');
+    const Parsed with_notes = Parse(Split(args), prompter, &notes);
+    std::string said;
+    for (const auto& line : notes.lines) said += (said.empty() ? "" : "\n") + line;
+    EXPECT_EQ(said, want) << args;
+    EXPECT_EQ(Fields(with_notes), Fields(Parse(Split(args), prompter))) << args;
+  }
 }
 
 }  // namespace

@@ -1,0 +1,69 @@
+// What the command line prints of each file of a plan (--preview) or of a
+// perform told to be verbose, and the summary line after a run.
+#pragma once
+
+#include <cstdint>
+#include <ostream>
+#include <string>
+
+#include "engine/file_outcome.h"
+
+namespace qtarvox {
+
+// The status of a file, as --null writes it and the summary counts it.
+inline constexpr const char* kWordRenamed = "renamed";
+inline constexpr const char* kWordUnchanged = "unchanged";
+inline constexpr const char* kWordSkipped = "skipped";
+inline constexpr const char* kWordFailed = "failed";
+
+// The marks a line carries where something other than a plain rename happens.
+inline constexpr const char* kMarkCaseOnly = "case only";
+inline constexpr const char* kMarkSkippedStart = "skipped: name taken: ";
+inline constexpr const char* kMarkNumberStart = "unique number: ";
+inline constexpr const char* kMarkNumberEnd = " is taken";
+inline constexpr const char* kMarkReplaces = "replaces an existing file";
+inline constexpr const char* kMarkErrorStart = "error ";
+
+// The summary line.
+inline constexpr const char* kSummaryPlan = "preview, nothing was changed: ";
+inline constexpr const char* kSummaryProcessFile = "; Process file: ";
+inline constexpr const char* kSummaryErrorFile = "; Error file: ";
+
+enum class LineFormat {
+  // "old path == new name", then each mark in parentheses; a line break in a
+  // name shows as "?".
+  kReadable,
+  // Four fields, each ended by a NUL: old path, new name, status word, and
+  // the marks separated by "; " (empty for a plain rename); names byte for byte.
+  kNull,
+};
+
+// The line of one file: its old path, the name it has after the run (or would
+// have), and marks for attribute changes, a case-only change, a unique number,
+// a replaced file, a skip, an unchanged name or the error logged.
+std::string OutcomeLine(const FileOutcome& outcome, LineFormat format);
+
+// Counts the files by status and, when asked, prints each one's line.
+class OutcomePrinter final : public FileOutcomeSink {
+ public:
+  // `out` null: count only.
+  OutcomePrinter(std::ostream* out, LineFormat format) : out_(out), format_(format) {}
+  void FileDone(const FileOutcome& outcome) override;
+
+  int64_t renamed = 0;
+  int64_t unchanged = 0;
+  int64_t skipped = 0;
+  int64_t failed = 0;
+
+ private:
+  std::ostream* out_;
+  LineFormat format_;
+};
+
+// "3 renamed, 1 unchanged, 0 skipped, 0 failed", after the plan's words for
+// a plan, then where the Process file (when not empty) and the Error file
+// (when not empty) are.
+std::string SummaryLine(const OutcomePrinter& counts, bool plan, const std::string& process_file,
+                        const std::string& error_file);
+
+}  // namespace qtarvox
