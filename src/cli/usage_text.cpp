@@ -51,6 +51,12 @@ nothing); DL, DF, NE, NB, CW and EF take it after a blank. In a shell, put an
 argument holding asterisks, double quotes, question marks or blanks in single
 quotes. An argument starting with a dash always starts a new command.
 
+Work folder:
+The Process file (Q-Tarvox_Process.txt) and the Error file (Q-Tarvox_Err.txt)
+are written to the folder that QTARVOX_WORK_DIR names, else to the program's
+own folder or, when that cannot be written, to $XDG_STATE_HOME/q-tarvox
+(by default ~/.local/state/q-tarvox). A silent run leaves both there.
+
 Examples:
   q-tarvox -UC -FI /home/me/a.txt -SU
   q-tarvox '-AB*x y' -FI '/home/me/a.txt*/home/me/b c.txt' -SU
