@@ -99,7 +99,10 @@ constexpr TopicProseRow kProse[] = {
      "others.\n\n"
      "When you have ticked the actions you want, click on Proceed. Q-Tarvox checks every ticked "
      "action; when something is missing or wrong, it tells you what and highlights the action, "
-     "so that you can correct it and click on Proceed again."},
+     "so that you can correct it and click on Proceed again.\n\n"
+     "Filenames are read as UTF-8 text, as Linux desktops write them. A name may hold bytes "
+     "that are not UTF-8, from an old system or a memory card: each such byte counts as one "
+     "character, no action changes it, and it is written back as it was."},
     {7,
      "Yes. Tick as many actions as you like: every file gets all of them.\n\n"
      "They are always performed in the order of the list, from 1) to 17), whatever order you "
@@ -339,7 +342,9 @@ constexpr TopicProseRow kProse[] = {
      "shown too. Repeat this for the files of other directories.\n\n"
      "To take files off the list, select them there and click on << Remove. Select All selects "
      "every file of the list you clicked on last; its arrows show which.\n\n"
-     "When the list holds every file you want, click on Proceed."},
+     "When the list holds every file you want, click on Proceed.\n\n"
+     "The directory tree opens at the directory of your last run, preview or perform, which "
+     "Q-Tarvox remembers in ~/.config/veltrane/q-tarvox.conf."},
     {25,
      "Choose By File Extension and click on OK. This renames every file with the extensions "
      "you name in the directories you name.\n\n"
