@@ -67,6 +67,12 @@ unchanged, skipped or failed), marks separated by "; ".
 After a run, stderr gets one summary line: how many files were renamed,
 unchanged, skipped and failed, and where the Process and Error files are.
 
+Work folder:
+The Process file (Q-Tarvox_Process.txt) and the Error file (Q-Tarvox_Err.txt)
+are written to the folder that QTARVOX_WORK_DIR names, else to the program's
+own folder or, when that cannot be written, to $XDG_STATE_HOME/q-tarvox
+(by default ~/.local/state/q-tarvox). A silent run leaves both there.
+
 Examples:
   q-tarvox -UC -FI /home/me/a.txt -SU
   q-tarvox '-AB*x y' -FI '/home/me/a.txt*/home/me/b c.txt' -SU

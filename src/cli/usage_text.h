@@ -11,7 +11,9 @@ inline constexpr const char* kUsageLine =
 inline constexpr const char* kHelpPointer = "Run 'q-tarvox --help' for the options and commands.";
 
 // The usage page: options, the 23 job commands with their value forms, how to
-// quote them in a shell, examples and exit codes. Ends with a line break.
+// quote them in a shell, the work folder, examples and exit codes. Ends with a
+// line break. The manual page, the shell completion and the help's list of
+// commands are made from this text.
 std::string UsageText();
 
 }  // namespace qtarvox

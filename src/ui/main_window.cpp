@@ -7,6 +7,7 @@
 #include <QScreen>
 #include <functional>
 
+#include "help/help_screen.h"
 #include "ui/intro_screen.h"
 #include "ui/step1_screen.h"
 #include "ui/ui_texts.h"
@@ -90,7 +91,7 @@ MainWindow::MainWindow(Job job)
   pctExtension_ = new Screen("pctExtension", pctStep2_);
   pctIndividual_ = new Screen("pctIndividual", pctStep2_);
   pctStep3_ = new Screen("pctStep3", frame_);
-  pctHelp_ = new Screen("pctHelp", frame_);
+  pctHelp_ = new HelpScreen(frame_);
   panels_ = {pctIntro_, pctStep1_, pctStep2_,      pctStep3_,
              pctHelp_,  pctDir_,   pctIndividual_, pctExtension_};
 

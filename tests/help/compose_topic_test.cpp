@@ -1,0 +1,181 @@
+// The help's table of contents and what its rows show.
+#include "help/compose_topic.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "help/help_contents.h"
+#include "help/help_topics.h"
+
+namespace qtarvox::help {
+namespace {
+
+// The text split at CR LF; a text that ends in CR LF ends in an empty piece.
+std::vector<std::string> SplitLines(const std::string& text) {
+  std::vector<std::string> lines;
+  size_t start = 0;
+  while (true) {
+    const size_t end = text.find("\r\n", start);
+    lines.push_back(text.substr(start, end - start));
+    if (end == std::string::npos) return lines;
+    start = end + 2;
+  }
+}
+
+int RowOf(int topic) { return FindTopicRow(topic, 0, static_cast<int>(kContents.size()) - 1); }
+
+TEST(HelpContents, HeadingsShowTheirRowAndTheRowsOfTheirBranch) {
+  const struct {
+    int topic;
+    int rows_below;
+  } headings[] = {{1, 4},  {5, 20},  {8, 17},  {22, 4},  {23, 3},
+                  {27, 6}, {33, 17}, {38, 12}, {40, 10}, {57, 2}};
+  for (const auto& h : headings) {
+    const int row = RowOf(h.topic);
+    ASSERT_GE(row, 0) << h.topic;
+    EXPECT_EQ(KindOf(h.topic), TopicKind::kHeading) << h.topic;
+    EXPECT_EQ(BranchSize(row), h.rows_below) << h.topic;
+    const std::vector<std::string> lines = SplitLines(ComposeTopic(row));
+    // Every row is followed by a line break, the last one too.
+    ASSERT_EQ(lines.size(), static_cast<size_t>(h.rows_below) + 2) << h.topic;
+    EXPECT_EQ(lines.back(), "") << h.topic;
+    for (int i = 0; i <= h.rows_below; ++i) {
+      EXPECT_EQ(lines[static_cast<size_t>(i)], kContents[static_cast<size_t>(row + i)].text)
+          << h.topic << " line " << i;
+    }
+  }
+}
+
+TEST(HelpContents, ActionsHeadingShowsTwentyOneLinesWithTheirBlanks) {
+  const std::string text = ComposeTopic(8);
+  const std::vector<std::string> lines = SplitLines(text);
+  ASSERT_EQ(lines.size(), 22u);
+  EXPECT_EQ(lines[0], "III) Actions (Step 1) : ");
+  EXPECT_EQ(lines[1], "   A) What are Actions? How to perform them? : ");
+  EXPECT_EQ(lines[4], "      1) Make filename into fully UPPERCASE");
+  EXPECT_EQ(lines[20], "      17) Completely rename filename");
+  EXPECT_TRUE(text.ends_with("filename\r\n"));
+}
+
+TEST(HelpContents, ContentsHelpAndEmptyRows) {
+  // The contents: all 65 rows, each with its line break.
+  const std::vector<std::string> lines = SplitLines(ComposeTopic(0));
+  ASSERT_EQ(lines.size(), 66u);
+  EXPECT_EQ(lines[0], "Table of Contents : ");
+  EXPECT_EQ(lines[1], "");
+  EXPECT_EQ(lines[64], "X) Disclaimer");
+
+  // The help topic: its row and a line break, then three paragraphs.
+  const std::string help = ComposeTopic(2);
+  EXPECT_TRUE(help.starts_with("I) How to use help\r\n\r\n\r\nThe list on the left")) << help;
+  EXPECT_TRUE(help.ends_with(
+      "\r\n\r\n***note*** Some topics contain sub-topics and clicking on these topics will "
+      "display nothing but the list of sub-topics under it. Choose a subtopic from under the "
+      "topic in the Table of Contents to view its help content."))
+      << help;
+  EXPECT_EQ(SplitLines(help).size(), 8u);
+
+  // The empty row, rows out of range and numbers without prose show nothing.
+  EXPECT_EQ(kContents[1].topic, kNoTopic);
+  EXPECT_EQ(ComposeTopic(1), "");
+  EXPECT_EQ(ComposeTopic(-1), "");
+  EXPECT_EQ(ComposeTopic(65), "");
+  EXPECT_EQ(KindOf(kNoTopic), TopicKind::kEmpty);
+  EXPECT_EQ(KindOf(64), TopicKind::kEmpty);
+}
+
+TEST(HelpContents, ProcessFileTopicStartsWithItsTrimmedRowAndTheFormat) {
+  const int row = RowOf(31);
+  ASSERT_EQ(row, 39);
+  const std::string text = ComposeTopic(row);
+  EXPECT_TRUE(text.starts_with(
+      "E) Process File\r\n\r\n"
+      "The process file contains data in the following format :\r\n\r\n"
+      "Current File : <full path and filename of the current file>\r\n"
+      "     After performing action <current action number> : <modified filename after "
+      "performing current action>\r\n"
+      "     Final Operation: <Original Filename> == <Modified Filename>\r\n\r\n"))
+      << text;
+}
+
+TEST(HelpContents, EveryRowHasATopicAndEveryTextIsReached) {
+  ASSERT_EQ(kContents.size(), 65u);
+  for (size_t row = 0; row < kContents.size(); ++row) {
+    const ContentsRow& r = kContents[row];
+    const int indent = IndentOf(r.text);
+    EXPECT_TRUE(indent == 0 || indent == 3 || indent == 6 || indent == 9) << row;
+    const TopicKind kind = KindOf(r.topic);
+    if (r.topic == kNoTopic) continue;
+    EXPECT_NE(kind, TopicKind::kEmpty) << "row " << row << " topic " << r.topic;
+    if (kind != TopicKind::kText) continue;
+    // A text topic: its row without the blanks, a blank line, its prose, and
+    // no line break at the end; every line break is CR LF.
+    const std::string text = ComposeTopic(static_cast<int>(row));
+    EXPECT_TRUE(
+        text.starts_with(std::string(r.text).substr(static_cast<size_t>(indent)) + "\r\n\r\n"))
+        << row;
+    EXPECT_FALSE(text.ends_with("\n")) << row;
+    for (size_t at = text.find('\n'); at != std::string::npos; at = text.find('\n', at + 1)) {
+      ASSERT_TRUE(at > 0 && text[at - 1] == '\r') << "row " << row << " at " << at;
+    }
+  }
+  // No prose is written for a topic that no row shows.
+  for (int topic = -1; topic < 100; ++topic) {
+    EXPECT_TRUE(!HasProse(topic) || RowOf(topic) >= 0) << topic;
+  }
+}
+
+TEST(HelpContents, ButtonsFindTheirRowsInTheirRanges) {
+  EXPECT_EQ(FindTopicRow(kAboutTopic, kAboutFirstRow, kAboutLastRow), 7);
+  EXPECT_EQ(FindTopicRow(kContactTopic, kContactFirstRow, 64), 62);
+  EXPECT_EQ(FindTopicRow(kThanksTopic, kThanksFirstRow, 64), 63);
+  // Outside the searched rows nothing is found.
+  EXPECT_EQ(FindTopicRow(kContactTopic, kAboutFirstRow, kAboutLastRow), -1);
+  EXPECT_EQ(FindTopicRow(kAboutTopic, kContactFirstRow, 64), -1);
+}
+
+// Lines the help shows letter for letter, each a whole line of its topic.
+TEST(HelpContents, FixedLinesAreShownLetterForLetter) {
+  const struct {
+    int topic;
+    const char* line;
+  } fixed[] = {
+      {55, "Version : 1.7.6"},
+      {9, "Initial Filename = This is a TEST File.txt"},
+      {9, "Changed Filename = THIS IS A TEST FILE.txt"},
+      {10, "Changed Filename = this is a test file.txt"},
+      {12, "Changed Filename = s a TEST File.txt"},
+      {11, "If the integer value was entered as 6, then"},
+      {63, "Changed Filename = .txt"},
+      {21, "Changed Filename = This is a TEST File.dog"},
+      {61, "Changed Filename = This is the new file.doc"},
+      {18, "The file will be made Read Only (+r)"},
+      {20,
+       "The file will be stripped of its Read Only attribute (-r) and its Hidden attribute (-h)"},
+      {71, "    a) Do not rename"},
+      {71, "    b) Overwrite File"},
+      {71, "    c) Append a number to filename"},
+      {32, "Error in file : <full path and filename of file>"},
+      {32, "Error Cause/Reason : <possible cause or reason for the error to have occurred>"},
+      {32, "Error Number, Description : <internal error number and description>"},
+      {9, "Example :"},
+      {13, "Example 4 :"},
+  };
+  for (const auto& f : fixed) {
+    const std::string text = "\r\n" + ComposeTopic(RowOf(f.topic)) + "\r\n";
+    EXPECT_NE(text.find("\r\n" + std::string(f.line) + "\r\n"), std::string::npos)
+        << f.topic << ": " << f.line;
+  }
+  EXPECT_NE(ComposeTopic(RowOf(50)).find("Unknown...Untrapped error"), std::string::npos);
+  // The three paragraphs of "What is Q-Tarvox?" begin with five blanks.
+  const std::vector<std::string> lines = SplitLines(ComposeTopic(RowOf(2)));
+  ASSERT_EQ(lines.size(), 7u);
+  for (size_t i : {2u, 4u, 6u}) {
+    EXPECT_TRUE(lines[i].starts_with("     ") && lines[i][5] != ' ') << lines[i];
+  }
+}
+
+}  // namespace
+}  // namespace qtarvox::help

@@ -1,0 +1,142 @@
+// The Help screen: the table of contents, the topic shown for a click, the
+// three buttons and the layout.
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+#include "help/compose_topic.h"
+#include "ui/window_ports.h"
+#include "window_fixture.h"
+
+namespace qtarvox {
+namespace {
+
+class HelpScreenTest : public WindowTest {
+ protected:
+  void OpenHelp(QSize size = {1024, 768}) {
+    Open(Job(), size);
+    PressAlt(Qt::Key_H);
+    ASSERT_EQ(ShownPanels(), std::set<std::string>{"pctHelp"});
+  }
+
+  QListWidget* Toc() const { return Find<QListWidget>("lstTOC"); }
+  QString Shown() const { return Find<QPlainTextEdit>("txtHelp")->toPlainText(); }
+
+  void ClickRow(int row) {
+    QListWidget* toc = Toc();
+    toc->scrollToItem(toc->item(row));
+    QTest::mouseClick(toc->viewport(), Qt::LeftButton, {},
+                      toc->visualItemRect(toc->item(row)).center());
+  }
+};
+
+TEST_F(HelpScreenTest, ShowsTheContentsWithTheirFontsAndCaptions) {
+  OpenHelp();
+  QListWidget* toc = Toc();
+  ASSERT_EQ(toc->count(), 65);
+  EXPECT_EQ(toc->item(0)->text(), "Table of Contents : ");
+  EXPECT_EQ(toc->item(12)->text(), "      1) Make filename into fully UPPERCASE");
+  EXPECT_EQ(toc->item(52)->text(), "         a) Error 7(Out of Memory)");
+  EXPECT_EQ(toc->item(45)->data(Qt::UserRole).toInt(), 34);
+  EXPECT_EQ(toc->item(36)->data(Qt::UserRole).toInt(), 71);
+  EXPECT_EQ(toc->currentRow(), -1);
+  EXPECT_EQ(Focused(), "lstTOC");
+  EXPECT_TRUE(toc->font().bold());
+  EXPECT_DOUBLE_EQ(toc->font().pointSizeF(), 9.75);
+  EXPECT_EQ(toc->toolTip(), "Displays Table of Contents of the Help File");
+
+  auto* text = Find<QPlainTextEdit>("txtHelp");
+  EXPECT_DOUBLE_EQ(text->font().pointSizeF(), 12);
+  EXPECT_TRUE(text->isReadOnly());
+  EXPECT_EQ(Shown(), "");
+
+  auto* caption = Find<QLabel>("lblTOC");
+  EXPECT_EQ(caption->text(),
+            "Please scroll throught the Table of Contents and click on the topic you want to "
+            "read on and it will be display in the text box to the right : ");
+  EXPECT_EQ(caption->buddy(), toc);
+  EXPECT_FALSE(toc->accessibleName().isEmpty());
+  EXPECT_FALSE(text->accessibleName().isEmpty());
+  EXPECT_EQ(Find<QPushButton>("cmdAbout")->text(), "&About");
+  EXPECT_EQ(Find<QPushButton>("cmdContact")->text(), "&CONTACT ME!!!");
+  EXPECT_EQ(Find<QPushButton>("cmdThank")->text(), "Ac&knowledgements");
+}
+
+TEST_F(HelpScreenTest, ARowShowsItsTopicAndNamesItselfInTheTooltip) {
+  OpenHelp();
+  ClickRow(8);
+  EXPECT_EQ(Shown(), ForDisplay(help::ComposeTopic(8)));
+  EXPECT_EQ(Shown().split('\n').size(), 22);  // 21 rows, each with its line break
+  EXPECT_EQ(Toc()->toolTip(), "III) Actions (Step 1) : ");
+
+  ClickRow(39);
+  EXPECT_TRUE(Shown().startsWith("E) Process File\n\nThe process file contains")) << Shown().toStdString();
+
+  // The empty row empties the box.
+  ClickRow(1);
+  EXPECT_EQ(Shown(), "");
+
+  // The arrow keys choose rows as clicks do.
+  ClickRow(12);
+  QTest::keyClick(Toc(), Qt::Key_Down);
+  EXPECT_EQ(Shown(), ForDisplay(help::ComposeTopic(13)));
+}
+
+TEST_F(HelpScreenTest, ButtonsChooseTheirRowsAsAClickWould) {
+  OpenHelp();
+  const struct {
+    Qt::Key key;
+    int row;
+  } buttons[] = {{Qt::Key_A, 7}, {Qt::Key_C, 62}, {Qt::Key_K, 63}};
+  for (const auto& b : buttons) {
+    ClickRow(b.row);
+    const QString clicked = Shown();
+    ClickRow(0);
+    PressAlt(b.key);
+    EXPECT_EQ(Toc()->currentRow(), b.row);
+    EXPECT_EQ(Shown(), clicked) << b.row;
+    EXPECT_EQ(Toc()->toolTip(), Toc()->item(b.row)->text());
+  }
+  PressAlt(Qt::Key_A);
+  EXPECT_TRUE(Shown().contains("\nVersion : 1.7.6\n")) << Shown().toStdString();
+}
+
+TEST_F(HelpScreenTest, LeavingAndComingBackKeepsTheTopic) {
+  OpenHelp();
+  ClickRow(17);
+  const QString topic = Shown();
+  PressAlt(Qt::Key_1);
+  ASSERT_EQ(ShownPanels(), std::set<std::string>{"pctStep1"});
+  PressAlt(Qt::Key_H);
+  EXPECT_EQ(Toc()->currentRow(), 17);
+  EXPECT_EQ(Shown(), topic);
+  EXPECT_EQ(Focused(), "lstTOC");
+}
+
+TEST_F(HelpScreenTest, LayoutFollowsTheWindow) {
+  for (const QSize size : {QSize(800, 600), QSize(1024, 768), QSize(1920, 1080)}) {
+    OpenHelp(size);
+    const QWidget* panel = Find("pctHelp");
+    const QRect caption = Find("lblTOC")->geometry();
+    const QRect toc = Toc()->geometry();
+    const QRect text = Find("txtHelp")->geometry();
+    // The caption shows its whole text; the list starts below it.
+    EXPECT_GE(caption.height(), Find<QLabel>("lblTOC")->heightForWidth(caption.width()));
+    EXPECT_GT(toc.top(), caption.bottom());
+    EXPECT_EQ(text.top(), toc.top());
+    EXPECT_EQ(text.height(), toc.height());
+    EXPECT_GT(text.left(), toc.right());
+    EXPECT_LE(text.right(), panel->width());
+    int left = 0;
+    for (const char* name : {"cmdAbout", "cmdContact", "cmdThank"}) {
+      const QRect button = Find(name)->geometry();
+      EXPECT_GT(button.top(), toc.bottom()) << name;
+      EXPECT_LE(button.bottom(), panel->height()) << name;
+      EXPECT_GT(button.left(), left) << name;
+      left = button.right();
+    }
+  }
+}
+
+}  // namespace
+}  // namespace qtarvox
