@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "engine/journal.h"
 #include "engine/messages.h"
 #include "platform/attributes.h"
 #include "platform/dir_search.h"
@@ -106,6 +107,7 @@ class FileRun final : public StepObserver {
 
   void Run(const TransformPlan& plan);
   void RunPrepared(const PreparedFile& file);
+  void set_intent(int64_t intent) { intent_ = intent; }
 
   // StepObserver
   void AfterNameStep(int position, const WorkingName& state) override;
@@ -127,6 +129,9 @@ class FileRun final : public StepObserver {
   void Preview(bool bare_dot, const std::string& new_filename);
   void Commit(std::string new_filename);
   bool RenameTo(const std::string& new_filename);
+  // Whether the file's intent is on the disk, written now when the pass did
+  // not: a perform changes no file before that.
+  bool IntentOnDisk(const std::string& new_filename);
 
   Job& job_;
   EngineContext& ctx_;
@@ -140,6 +145,11 @@ class FileRun final : public StepObserver {
   bool logged_error_ = false;  // this file's own processing logged a counted error
   std::string final_note_;
   std::string attempted_new_filename_;  // target named by the Additional Information line
+  // What the journal is told.
+  int64_t intent_ = -1;
+  bool renamed_ = false;
+  bool replaced_ = false;
+  int first_error_ = 0;
 };
 
 void FileRun::ProcessLine(std::initializer_list<std::string_view> pieces) {
@@ -157,6 +167,7 @@ void FileRun::Trap(const RtError& error) {
 }
 
 void FileRun::LogError(const RtError& error) {
+  if (first_error_ == 0) first_error_ = error.number;
   // A block that cannot be written is counted by the Error file itself.
   if (ctx_.errors != nullptr) {
     const std::string old_path = OldPath();
@@ -193,7 +204,7 @@ void FileRun::AttributeStep(int position, ActionId id, const WorkingName& state)
   const std::string old_path = OldPath();
   const uint32_t current = GetFileAttributes(old_path);
   const uint32_t wanted = row.bit == 0 ? kAttrNormal : (current | row.bit);
-  const bool ok = SetFileAttributes(old_path, wanted);
+  const bool ok = IntentOnDisk({}) && SetFileAttributes(old_path, wanted);
   if (!ok) Trap(MakeError(kErrSetAttribute, kDescAttribute));
   if (job_.PreviewMode || !WritingProcess()) return;
   const std::string prefix = msg::kAfterAction + std::to_string(position) + msg::kActionSep;
@@ -267,13 +278,24 @@ bool FileRun::RenameTo(const std::string& new_filename) {
     return false;
   }
   if (ctx_.names != nullptr) ctx_.names->Renamed(directory_, old_filename_, committed);
+  renamed_ = true;
   return true;
+}
+
+bool FileRun::IntentOnDisk(const std::string& new_filename) {
+  if (ctx_.journal == nullptr || job_.PreviewMode || intent_ >= 0) return true;
+  intent_ = ctx_.journal->WriteAlone(directory_, old_filename_, CommittedName(new_filename));
+  return intent_ >= 0;
 }
 
 void FileRun::Commit(std::string new_filename) {
   final_note_.clear();
   if (new_filename == old_filename_) {
     ProcessLine({msg::kIndent, msg::kNoChangesMade});
+    return;
+  }
+  if (!IntentOnDisk(new_filename)) {
+    LogError(ctx_.journal->error());
     return;
   }
   RenameTo(new_filename);
@@ -296,6 +318,7 @@ void FileRun::Commit(std::string new_filename) {
           ProcessLine({msg::kIndent, msg::kIntermediate, new_filename, msg::kOverwrittenWith,
                        old_filename_});
           collision_ = false;
+          renamed_ = replaced_ = true;
         } else {
           Trap(err);
           collision_ = false;
@@ -331,6 +354,11 @@ void FileRun::Commit(std::string new_filename) {
       }
     }
   }
+  if (intent_ >= 0) {
+    // Not renamed without a logged error: the name was taken.
+    ctx_.journal->Completed(intent_, renamed_, renamed_ ? CommittedName(new_filename) : "",
+                            replaced_, first_error_ != 0 ? first_error_ : kErrFileExists);
+  }
   if (!logged_error_) {
     ProcessLine({msg::kIndent, msg::kFinalOperation, old_filename_, msg::kFinalSep, new_filename,
                  final_note_});
@@ -341,6 +369,11 @@ void FileRun::Commit(std::string new_filename) {
 
 void RenameFile(Job& job, EngineContext& context, const std::string& directory,
                 const std::string& name, const std::string& extension) {
+  RenameFile(job, context, directory, name, extension, -1);
+}
+
+void RenameFile(Job& job, EngineContext& context, const std::string& directory,
+                const std::string& name, const std::string& extension, int64_t intent) {
   WriteHeadLine(job, context, directory, name, extension);
   std::unique_ptr<TransformPlan> own_plan;
   const TransformPlan* plan = context.plan;
@@ -349,6 +382,7 @@ void RenameFile(Job& job, EngineContext& context, const std::string& directory,
     plan = own_plan.get();
   }
   FileRun run(job, context, directory, name, extension);
+  run.set_intent(intent);
   run.Run(*plan);
 }
 
@@ -404,6 +438,7 @@ void PrepareFile(const Job& job, const EngineContext& context, const TransformPl
 void RenamePreparedFile(Job& job, EngineContext& context, const PreparedFile& file) {
   WriteHeadLine(job, context, file.directory, file.name, file.extension);
   FileRun run(job, context, file.directory, file.name, file.extension, file.filename);
+  run.set_intent(file.intent);
   run.RunPrepared(file);
 }
 
