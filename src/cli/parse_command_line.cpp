@@ -295,6 +295,8 @@ CliOptions SplitProgramOptions(const std::vector<std::string>& args) {
       options.version = true;
     } else if (arg == kOptionPreview) {
       options.preview = true;
+    } else if (arg == kOptionUndo) {
+      options.undo = true;
     } else {
       options.rest.push_back(arg);
     }

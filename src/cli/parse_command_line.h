@@ -15,6 +15,7 @@ namespace qtarvox {
 inline constexpr const char* kOptionHelp = "--help";
 inline constexpr const char* kOptionVersion = "--version";
 inline constexpr const char* kOptionPreview = "--preview";
+inline constexpr const char* kOptionUndo = "--undo";
 
 // The only message of the parser: a vertical bar in an FE command.
 inline constexpr const char* kPipeSeparatorNote =
@@ -37,10 +38,11 @@ struct CliOptions {
   bool help = false;
   bool version = false;
   bool preview = false;
+  bool undo = false;
   std::vector<std::string> rest;
 };
 
-// Removes every argument that is exactly --help, --version or --preview,
+// Removes every argument that is exactly --help, --version, --preview or --undo,
 // wherever it stands, and records which of them were present.
 CliOptions SplitProgramOptions(const std::vector<std::string>& args);
 
