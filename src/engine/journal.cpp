@@ -184,7 +184,7 @@ RtError RunJournal::Open(const std::string& path, bool with_attributes) {
 int64_t RunJournal::Batch::Add(const std::string& directory, const std::string& old_filename,
                                const std::string& new_filename) {
   const int64_t intent = journal_.next_intent_.fetch_add(1, std::memory_order_relaxed);
-  FileId id;
+  FileIdentity id;
   AttributeState* attributes = journal_.with_attributes_ ? &attributes_ : nullptr;
   // A file that cannot be looked at now is noted all the same: its rename
   // fails in the same way a moment later.
@@ -195,8 +195,9 @@ int64_t RunJournal::Batch::Add(const std::string& directory, const std::string& 
   const size_t start = BeginRecord(bytes_, kIntent);
   PutU64(bytes_, static_cast<uint64_t>(intent));
   PutU8(bytes_, flags);
-  PutU64(bytes_, id.device);
-  PutU64(bytes_, id.inode);
+  PutU64(bytes_, id.id.device);
+  PutU64(bytes_, id.id.inode);
+  PutU64(bytes_, id.birth);
   PutBytes(bytes_, directory);
   PutBytes(bytes_, old_filename);
   PutBytes(bytes_, new_filename);
@@ -334,8 +335,9 @@ class ChunkedInput {
 bool ParseIntent(FieldReader& in, JournalEntry& entry) {
   entry.intent = static_cast<int64_t>(in.U64());
   const uint8_t flags = in.U8();
-  entry.id.device = in.U64();
-  entry.id.inode = in.U64();
+  entry.id.id.device = in.U64();
+  entry.id.id.inode = in.U64();
+  entry.id.birth = in.U64();
   entry.id_known = (flags & kIntentIdKnown) != 0;
   entry.directory = in.Bytes();
   entry.old_filename = in.Bytes();

@@ -118,7 +118,7 @@ struct JournalEntry {
   std::string old_filename;  // the name before the run
   std::string new_filename;  // the name the run was about to give; empty: none
   bool id_known = false;
-  FileId id;
+  FileIdentity id;
   bool has_attributes = false;
   AttributeState attributes;  // before the run, when has_attributes
   // After the change, when the journal has it.

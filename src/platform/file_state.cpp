@@ -4,6 +4,7 @@
 #include <fcntl.h>
 #include <stdio.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <sys/xattr.h>
 #include <unistd.h>
 
@@ -16,8 +17,20 @@
 namespace qtarvox {
 namespace {
 
-FileId IdOf(const struct stat& st) {
-  return {static_cast<uint64_t>(st.st_dev), static_cast<uint64_t>(st.st_ino)};
+// The identity and type of `name` in `dir_fd`, the entry itself; 0 or an errno value.
+int StatEntry(int dir_fd, const char* name, FileIdentity& identity, uint32_t& mode) {
+  struct statx st;
+  if (statx(dir_fd, name, AT_SYMLINK_NOFOLLOW | AT_NO_AUTOMOUNT, STATX_BASIC_STATS | STATX_BTIME,
+            &st) != 0) {
+    return errno;
+  }
+  identity.id = {makedev(st.stx_dev_major, st.stx_dev_minor), st.stx_ino};
+  identity.birth =
+      (st.stx_mask & STATX_BTIME) != 0
+          ? static_cast<uint64_t>(st.stx_btime.tv_sec) * 1000000000u + st.stx_btime.tv_nsec
+          : 0;
+  mode = st.stx_mode;
+  return 0;
 }
 
 // The stored DOS attribute of `path` itself; 0, ENODATA when there is none,
@@ -42,24 +55,22 @@ bool NoUserXattrs(int err) { return err == ENODATA || err == ENOTSUP; }
 }  // namespace
 
 int ReadEntryState(DirectoryHandle& handle, const std::string& directory, const std::string& name,
-                   FileId& id, AttributeState* attributes) {
-  struct stat st;
+                   FileIdentity& identity, AttributeState* attributes) {
   const int dir_fd = handle.For(directory);
-  const int result = dir_fd >= 0 ? fstatat(dir_fd, name.c_str(), &st, AT_SYMLINK_NOFOLLOW)
-                                 : lstat((directory + name).c_str(), &st);
-  if (result != 0) return errno;
-  id = IdOf(st);
-  if (attributes == nullptr) return 0;
-  attributes->mode = static_cast<uint32_t>(st.st_mode & 07777);
+  uint32_t mode = 0;
+  const int err = dir_fd >= 0 ? StatEntry(dir_fd, name.c_str(), identity, mode)
+                              : StatEntry(AT_FDCWD, (directory + name).c_str(), identity, mode);
+  if (err != 0 || attributes == nullptr) return err;
+  attributes->mode = mode & 07777;
   attributes->stored.clear();
   attributes->has_stored = false;
   // Links and devices carry no user attribute the program could have set.
-  if (!S_ISREG(st.st_mode) && !S_ISDIR(st.st_mode)) return 0;
-  const int err = ReadStored(directory + name, attributes->stored);
-  if (err == 0) {
+  if (!S_ISREG(mode) && !S_ISDIR(mode)) return 0;
+  const int read = ReadStored(directory + name, attributes->stored);
+  if (read == 0) {
     attributes->has_stored = true;
-  } else if (!NoUserXattrs(err)) {
-    return err;
+  } else if (!NoUserXattrs(read)) {
+    return read;
   }
   return 0;
 }
@@ -90,7 +101,7 @@ int RestoreAttributeState(const std::string& path, const AttributeState& state) 
   return 0;
 }
 
-int FindEntryById(const std::string& directory, const FileId& id, std::string& name) {
+int FindEntryById(const std::string& directory, const FileIdentity& identity, std::string& name) {
   const int dir_fd =
       open(directory.empty() ? "." : directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (dir_fd < 0) return errno;
@@ -100,6 +111,11 @@ int FindEntryById(const std::string& directory, const FileId& id, std::string& n
     close(dir_fd);
     return err;
   }
+  const auto is_it = [&](const char* candidate) {
+    FileIdentity found;
+    uint32_t mode = 0;
+    return StatEntry(dir_fd, candidate, found, mode) == 0 && found.Same(identity);
+  };
   // The listing's inode numbers settle most entries at once; where a file
   // system reports others there (an overlay), every entry is looked at.
   std::vector<std::string> others;
@@ -112,20 +128,16 @@ int FindEntryById(const std::string& directory, const FileId& id, std::string& n
       break;
     }
     if (std::strcmp(entry->d_name, ".") == 0 || std::strcmp(entry->d_name, "..") == 0) continue;
-    struct stat st;
-    if (static_cast<uint64_t>(entry->d_ino) != id.inode) {
+    if (static_cast<uint64_t>(entry->d_ino) != identity.id.inode) {
       others.emplace_back(entry->d_name);
-      continue;
-    }
-    if (fstatat(dir_fd, entry->d_name, &st, AT_SYMLINK_NOFOLLOW) == 0 && IdOf(st) == id) {
+    } else if (is_it(entry->d_name)) {
       name = entry->d_name;
       result = 0;
       break;
     }
   }
   for (size_t i = 0; result == ENOENT && i < others.size(); ++i) {
-    struct stat st;
-    if (fstatat(dir_fd, others[i].c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 && IdOf(st) == id) {
+    if (is_it(others[i].c_str())) {
       name = others[i];
       result = 0;
     }

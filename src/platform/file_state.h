@@ -13,6 +13,18 @@
 
 namespace qtarvox {
 
+// A file's identity as the journal keeps it: device and inode, and its birth
+// time where the file system keeps one, so that an inode number freed and
+// given to a new file is not taken for the old file.
+struct FileIdentity {
+  FileId id;
+  uint64_t birth = 0;  // nanoseconds since 1970; 0: not kept
+  // The same file: same device and inode, and the same birth where both know it.
+  bool Same(const FileIdentity& other) const {
+    return id == other.id && (birth == 0 || other.birth == 0 || birth == other.birth);
+  }
+};
+
 // The attributes of a file as the file system keeps them: the permission
 // bits and the stored DOS attribute (present or not, its bytes as stored).
 // Putting this back restores every bit an attribute action can change,
@@ -30,15 +42,15 @@ struct AttributeState {
 // is given. `handle` keeps the directory open from one call to the next.
 // 0 or an errno value.
 int ReadEntryState(DirectoryHandle& handle, const std::string& directory, const std::string& name,
-                   FileId& id, AttributeState* attributes);
+                   FileIdentity& identity, AttributeState* attributes);
 
 // Sets the attributes of `path` (not following a symbolic link) back to
 // `state`. 0 or an errno value.
 int RestoreAttributeState(const std::string& path, const AttributeState& state);
 
-// The name under which the entry `id` stands in `directory`. 0, ENOENT when
-// no entry is that file, or the error of reading the directory.
-int FindEntryById(const std::string& directory, const FileId& id, std::string& name);
+// The name under which the file `identity` stands in `directory`. 0, ENOENT
+// when no entry is that file, or the error of reading the directory.
+int FindEntryById(const std::string& directory, const FileIdentity& identity, std::string& name);
 
 // Renames `directory` + `from` to `directory` + `to` (the directory ends in
 // "/"), never replacing anything, with both names taken byte for byte:

@@ -6,6 +6,7 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <set>
 
 #include "engine/messages.h"
 #include "engine/report_file.h"
@@ -27,9 +28,9 @@ class UndoFiles {
  public:
   virtual ~UndoFiles() = default;
   // The identity of `name` in `directory`; 0 or an errno value.
-  virtual int IdOf(const std::string& directory, const std::string& name, FileId& id) = 0;
+  virtual int IdOf(const std::string& directory, const std::string& name, FileIdentity& id) = 0;
   // The name under which `id` stands in `directory`; 0 or an errno value.
-  virtual int Find(const std::string& directory, const FileId& id, std::string& name) = 0;
+  virtual int Find(const std::string& directory, const FileIdentity& id, std::string& name) = 0;
   virtual bool FolderExists(const std::string& directory) = 0;
   virtual RtError Rename(const std::string& directory, const std::string& from,
                          const std::string& to) = 0;
@@ -41,10 +42,10 @@ class UndoFiles {
 
 class DiskFiles final : public UndoFiles {
  public:
-  int IdOf(const std::string& directory, const std::string& name, FileId& id) override {
+  int IdOf(const std::string& directory, const std::string& name, FileIdentity& id) override {
     return ReadEntryState(handle_, directory, name, id, nullptr);
   }
-  int Find(const std::string& directory, const FileId& id, std::string& name) override {
+  int Find(const std::string& directory, const FileIdentity& id, std::string& name) override {
     return FindEntryById(directory, id, name);
   }
   bool FolderExists(const std::string& directory) override { return IsDirectory(directory); }
@@ -57,7 +58,7 @@ class DiskFiles final : public UndoFiles {
   }
   int Attributes(const std::string& directory, const std::string& name,
                  AttributeState& state) override {
-    FileId id;
+    FileIdentity id;
     return ReadEntryState(handle_, directory, name, id, &state);
   }
   int RestoreAttributes(const std::string& directory, const std::string& name,
@@ -73,18 +74,18 @@ class DiskFiles final : public UndoFiles {
 // are kept here, over what the disk says.
 class PlannedFiles final : public UndoFiles {
  public:
-  int IdOf(const std::string& directory, const std::string& name, FileId& id) override {
+  int IdOf(const std::string& directory, const std::string& name, FileIdentity& id) override {
     const auto planned = planned_.find(Key(directory, name));
     if (planned == planned_.end()) return disk_.IdOf(directory, name, id);
     if (!planned->second.present) return ENOENT;
     id = planned->second.id;
     return 0;
   }
-  int Find(const std::string& directory, const FileId& id, std::string& name) override {
+  int Find(const std::string& directory, const FileIdentity& id, std::string& name) override {
     const std::string prefix = Key(directory, {});
     for (auto it = planned_.lower_bound(prefix);
          it != planned_.end() && it->first.starts_with(prefix); ++it) {
-      if (it->second.present && it->second.id == id) {
+      if (it->second.present && it->second.id.Same(id)) {
         name = it->first.substr(prefix.size());
         return 0;
       }
@@ -97,11 +98,11 @@ class PlannedFiles final : public UndoFiles {
   bool FolderExists(const std::string& directory) override { return disk_.FolderExists(directory); }
   RtError Rename(const std::string& directory, const std::string& from,
                  const std::string& to) override {
-    FileId id, other;
+    FileIdentity id, other;
     if (const int err = IdOf(directory, from, id)) return ErrorFromErrno(err);
     // The same file under another case (a file system that ignores case) is
     // no obstacle, as for the real rename.
-    if (IdOf(directory, to, other) == 0 && !(other == id)) return ErrorFromErrno(EEXIST);
+    if (IdOf(directory, to, other) == 0 && !other.Same(id)) return ErrorFromErrno(EEXIST);
     std::string disk_name = from;
     const auto planned = planned_.find(Key(directory, from));
     if (planned != planned_.end()) disk_name = planned->second.disk_name;
@@ -123,7 +124,7 @@ class PlannedFiles final : public UndoFiles {
  private:
   struct Planned {
     bool present = false;
-    FileId id;
+    FileIdentity id;
     std::string disk_name;  // where the file really is
   };
   // A NUL never stands in a path, so directory and name cannot run together.
@@ -214,14 +215,15 @@ void UndoEntry(const JournalEntry& entry, UndoFiles& files, UndoReport& report) 
                 MakeError(kErrPathNotFound, std::strerror(ENOENT)));
     return;
   }
-  FileId id;
+  FileIdentity id;
   std::string current;
-  if (files.IdOf(directory, expected, id) == 0 && id == entry.id) {
+  if (files.IdOf(directory, expected, id) == 0 && id.Same(entry.id)) {
     current = expected;
-  } else if (expected != old_name && files.IdOf(directory, old_name, id) == 0 && id == entry.id) {
+  } else if (expected != old_name && files.IdOf(directory, old_name, id) == 0 &&
+             id.Same(entry.id)) {
     current = old_name;
   } else if (files.Find(directory, entry.id, current) != 0) {
-    FileId other;
+    FileIdentity other;
     const bool replaced = expected != old_name && files.IdOf(directory, expected, other) == 0;
     report.Left(directory + expected, replaced ? kUndoFileReplaced : kUndoFileGone,
                 replaced ? MakeError(kErrFileNotFound, kDescReplaced) : ErrorFromErrno(ENOENT));
@@ -270,6 +272,25 @@ class OpenFile {
  private:
   int fd_;
 };
+
+// The run's own files that a later file of the same run overwrote: for each
+// file that took the place of another, the last file renamed to that name
+// before it.
+std::set<const JournalEntry*> OverwrittenByTheRun(const std::vector<const JournalEntry*>& order) {
+  std::set<const JournalEntry*> overwritten;
+  std::map<std::string, std::vector<const JournalEntry*>> by_name;  // in completion order
+  for (auto it = order.rbegin(); it != order.rend(); ++it) {
+    const JournalEntry* entry = *it;
+    if (!entry->completed || !entry->renamed) continue;
+    by_name[entry->directory + '\0' + entry->final_filename].push_back(entry);
+  }
+  for (const auto& [name, entries] : by_name) {
+    for (size_t i = 1; i < entries.size(); ++i) {
+      if (entries[i]->replaced) overwritten.insert(entries[i - 1]);
+    }
+  }
+  return overwritten;
+}
 
 std::string Problem(const char* text, const std::string& path, const std::string& reason,
                     const char* ending) {
@@ -335,7 +356,9 @@ UndoOutcome UndoLastPerform(bool preview,
     }
   }
   UndoReport report(outcome, preview ? nullptr : &process, preview ? nullptr : &errors);
-  // What cannot come back is said before anything is done.
+  // What cannot come back is said before anything is done. A file the run
+  // overwrote may be one it had renamed itself: that one is not looked for.
+  const std::set<const JournalEntry*> overwritten = OverwrittenByTheRun(order);
   for (const JournalEntry* entry : order) {
     if (!entry->replaced) continue;
     const std::string lost = entry->directory + entry->final_filename;
@@ -349,7 +372,9 @@ UndoOutcome UndoLastPerform(bool preview,
   } else {
     files = std::make_unique<DiskFiles>();
   }
-  for (const JournalEntry* entry : order) UndoEntry(*entry, *files, report);
+  for (const JournalEntry* entry : order) {
+    if (overwritten.count(entry) == 0) UndoEntry(*entry, *files, report);
+  }
   if (preview) return outcome;
 
   for (ReportFile* file : {&errors, &process}) {
