@@ -82,8 +82,9 @@ class RunJournal {
                      const std::string& new_filename);
 
   // What became of the file of intent `intent`: renamed to `final_filename`
-  // (the name on the disk, unique number included; `replaced`: it took the
-  // place of another file), or not renamed, with the run-time error number.
+  // (the name on the disk, unique number included; empty: the name of the
+  // intent; `replaced`: it took the place of another file), or not renamed,
+  // with the run-time error number.
   void Completed(int64_t intent, bool renamed, std::string_view final_filename, bool replaced,
                  int error_number);
 

@@ -149,6 +149,7 @@ class FileRun final : public StepObserver {
   int64_t intent_ = -1;
   bool renamed_ = false;
   bool replaced_ = false;
+  bool numbered_ = false;  // renamed with a unique number
   int first_error_ = 0;
 };
 
@@ -340,6 +341,7 @@ void FileRun::Commit(std::string new_filename) {
           if (RenameTo(candidate)) {
             new_filename = candidate;
             renamed = true;
+            numbered_ = true;
           } else if (!collision_) {
             break;  // another error, already logged
           }
@@ -355,9 +357,13 @@ void FileRun::Commit(std::string new_filename) {
     }
   }
   if (intent_ >= 0) {
+    // Only a name other than the intent's (a unique number) is written out.
     // Not renamed without a logged error: the name was taken.
-    ctx_.journal->Completed(intent_, renamed_, renamed_ ? CommittedName(new_filename) : "",
-                            replaced_, first_error_ != 0 ? first_error_ : kErrFileExists);
+    std::string scratch;
+    const std::string_view final_name =
+        renamed_ && numbered_ ? std::string_view(CommittedName(new_filename, scratch)) : "";
+    ctx_.journal->Completed(intent_, renamed_, final_name, replaced_,
+                            first_error_ != 0 ? first_error_ : kErrFileExists);
   }
   if (!logged_error_) {
     ProcessLine({msg::kIndent, msg::kFinalOperation, old_filename_, msg::kFinalSep, new_filename,

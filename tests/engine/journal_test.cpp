@@ -139,6 +139,15 @@ TEST(Journal, ACutOrDamagedJournalIsReadUpToItsLastWholeRecord) {
   EXPECT_EQ(after.entries.size(), 3u);
 }
 
+TEST(Journal, ChecksumIsTheCrc32OfZipAndPng) {
+  EXPECT_EQ(Crc32("123456789"), 0xCBF43926u);
+  EXPECT_EQ(Crc32(""), 0u);
+  // Taken in pieces of any length, the same as in one go.
+  const std::string text = "The quick brown fox jumps over the lazy dog";
+  EXPECT_EQ(Crc32(text), 0x414FA339u);
+  EXPECT_EQ(Crc32(text.substr(13), Crc32(text.substr(0, 13))), 0x414FA339u);
+}
+
 TEST(Journal, AFileThatIsNoJournalIsRefused) {
   TempDir dir;
   dir.WriteFile("text", "Current File : /a/b.txt\r\n     Final Operation : b.txt == B.txt\r\n");
