@@ -6,6 +6,7 @@ namespace {
 
 constexpr const char* kUsage =
     R"(Usage: q-tarvox [--help] [--version] [--preview] [COMMAND [VALUE...]]...
+       q-tarvox --undo [--preview]
 
 The commands fill in the job as Steps 1 to 3 of the window would and leave the
 window on Step 3 (or on the step whose check fails); with -SU the job is
@@ -16,6 +17,17 @@ Options:
   --version    show the program's name and version and end
   --preview    silent preview: print the new names and change nothing
                (attribute actions are still carried out)
+  --undo       put the last perform back: every file it renamed gets its old
+               name again, last renamed first, and the attributes it changed
+               are set as they were; nothing is ever overwritten, and a file
+               that cannot be put back is left as it is and named in the
+               Error file. With --preview: print what the undo would do
+               ("path == old name") and change nothing.
+
+Every perform (here or in the window) keeps a journal, Q-Tarvox_Journal.tvj
+in the work folder, until the next perform: each change is noted on the disk
+before it is made, so a perform cut off by a crash or a kill can be undone
+too. After an undo that left nothing, a second --undo has nothing to undo.
 
 Commands start with a dash and two letters, in upper or lower case; every
 following argument up to the next dash is the command's value.
@@ -56,10 +68,12 @@ Examples:
   q-tarvox '-AB*x y' -FI '/home/me/a.txt*/home/me/b c.txt' -SU
   q-tarvox -FE '/home/me/docs*Y"/tmp*N?txt"doc' -NE E BN 975 -SU
   q-tarvox --preview -LC -FE '/home/me/music*N?mp3'
+  q-tarvox --undo --preview
 
 Exit codes:
-  0  the run left no Error file
-  1  the run left the Error file in the work folder
+  0  the run left no Error file (--undo: nothing was left undone)
+  1  the run left the Error file in the work folder (--undo: a file was left
+     as it was)
   2  the run did not start
 )";
 
