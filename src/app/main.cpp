@@ -15,7 +15,7 @@ namespace {
 // options opens the window; everything else is the command line's.
 bool OpensWindow(const std::vector<std::string>& args) {
   const qtarvox::CliOptions options = qtarvox::SplitProgramOptions(args);
-  return !options.help && !options.version && !options.preview &&
+  return !options.help && !options.version && !options.preview && !options.undo &&
          qtarvox::BuildSegments(options.rest).empty();
 }
 

@@ -4,6 +4,7 @@
 
 #include "cli/outcome_lines.h"
 #include "cli/parse_command_line.h"
+#include "cli/undo_command.h"
 #include "cli/usage_text.h"
 #include "engine/job.h"
 #include "engine/validation.h"
@@ -187,6 +188,7 @@ int RunCommandLine(const std::vector<std::string>& args, std::ostream& out, std:
     out << kVersionText << '\n';
     return kExitClean;
   }
+  if (options.undo) return RunUndoCommand(options.preview, options.rest, out, err);
   if (options.rest.empty() && !options.preview) {
     // An empty command line opens the window on its Intro screen.
     err << kNoWindowNote << '\n';

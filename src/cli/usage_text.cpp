@@ -18,6 +18,17 @@ Options (anywhere on the line):
   --null         with --preview or -v: NUL-separated fields for scripts
   -q, --quiet    no summary line after a run
   -v, --verbose  print each file's line as the run goes
+  --undo         put the last perform back: every file it renamed gets its
+                 old name again, last renamed first, and the attributes it
+                 changed are set as they were; nothing is ever overwritten,
+                 and a file that cannot be put back is left as it is and
+                 named in the Error file. With --preview: print what the
+                 undo would do ("path == old name") and change nothing.
+
+Every perform (here or in the window) keeps a journal, Q-Tarvox_Journal.tvj
+in the work folder, until the next perform: each change is noted on the disk
+before it is made, so a perform cut off by a crash or a kill can be undone
+too. After an undo that left nothing, a second --undo has nothing to undo.
 
 Commands start with a dash and two letters, in upper or lower case; every
 following argument up to the next dash is the command's value.
@@ -79,11 +90,13 @@ Examples:
   q-tarvox -FE '/home/me/docs*Y"/tmp*N?txt"doc' -NE E BN 975 -SU
   q-tarvox --preview -LC -FE '/home/me/music*N?mp3'
   q-tarvox -UC -FI *.jpg -SU
+  q-tarvox --undo --preview
 
 Exit status:
-  0  the run did what was asked
-  1  an Error file was left in the work folder, a report file is incomplete,
-     or a file or directory named on the command line does not exist
+  0  the run did what was asked (--undo: nothing was left undone)
+  1  an Error file was left in the work folder (--undo: a file was left as it
+     was), a report file is incomplete, or a file or directory named on the
+     command line does not exist
   2  nothing was started: bad usage (an unknown --option), a separator with a
      forbidden character, an unusable or busy work folder
   128+n  stopped by signal n (130 for Ctrl-C) between two files

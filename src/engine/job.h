@@ -80,6 +80,8 @@ struct JobSettings {
   bool chkProcess = true;
   // Performed at once without any window (the command line's -SU).
   bool SuppressedMode = false;
+  // A perform keeps a journal to be undone by; off only to measure its cost.
+  bool WriteJournal = true;
 };
 
 // What a run counts and decides while it runs. The passes own it from the

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <limits>
 
+#include "engine/journal.h"
 #include "engine/messages.h"
 #include "platform/attributes.h"
 #include "platform/dir_search.h"
@@ -115,6 +116,7 @@ class FileRun final : public StepObserver {
 
   void Run(const TransformPlan& plan);
   void RunPrepared(const PreparedFile& file);
+  void set_intent(int64_t intent) { intent_ = intent; }
 
   // StepObserver
   void AfterNameStep(int position, const WorkingName& state) override;
@@ -141,6 +143,9 @@ class FileRun final : public StepObserver {
   void Preview(bool bare_dot, const std::string& new_filename);
   void Commit(std::string new_filename);
   bool RenameTo(const std::string& new_filename);
+  // Whether the file's intent is on the disk, written now when the pass did
+  // not: a perform changes no file before that.
+  bool IntentOnDisk(const std::string& new_filename);
 
   Job& job_;
   EngineContext& ctx_;
@@ -156,14 +161,16 @@ class FileRun final : public StepObserver {
   std::string final_note_;
   std::string attempted_new_filename_;  // target named by the Additional Information line
 
-  // What became of the file, for its outcome.
+  // What became of the file, for its outcome and for the journal.
   RtError first_error_;
   uint8_t attributes_done_ = 0;
   bool taken_ = false;     // the name the actions gave was taken
   bool renamed_ = false;   // a rename of the file succeeded
   bool replaced_ = false;  // it took the place of another file
+  bool numbered_ = false;  // renamed with a unique number
   std::string taken_name_;  // the name the actions gave, when it was taken
   std::string final_name_;  // the name it has afterwards, when renamed
+  int64_t intent_ = -1;     // its intent record in the journal, -1: none yet
 };
 
 void FileRun::ProcessLine(std::initializer_list<std::string_view> pieces) {
@@ -218,7 +225,7 @@ void FileRun::AttributeStep(int position, ActionId id, const WorkingName& state)
   const std::string old_path = OldPath();
   const uint32_t current = Disk().GetFileAttributes(old_path);
   const uint32_t wanted = row.bit == 0 ? kAttrNormal : (current | row.bit);
-  const bool ok = Disk().SetFileAttributes(old_path, wanted);
+  const bool ok = IntentOnDisk({}) && Disk().SetFileAttributes(old_path, wanted);
   if (ok) {
     attributes_done_ |= row.done;
   } else {
@@ -301,10 +308,20 @@ bool FileRun::RenameTo(const std::string& new_filename) {
   return true;
 }
 
+bool FileRun::IntentOnDisk(const std::string& new_filename) {
+  if (ctx_.journal == nullptr || job_.PreviewMode || intent_ >= 0) return true;
+  intent_ = ctx_.journal->WriteAlone(directory_, old_filename_, CommittedName(new_filename));
+  return intent_ >= 0;
+}
+
 void FileRun::Commit(std::string new_filename) {
   final_note_.clear();
   if (new_filename == old_filename_) {
     ProcessLine({msg::kIndent, msg::kNoChangesMade});
+    return;
+  }
+  if (!IntentOnDisk(new_filename)) {
+    LogError(ctx_.journal->error());
     return;
   }
   RenameTo(new_filename);
@@ -356,6 +373,7 @@ void FileRun::Commit(std::string new_filename) {
           if (RenameTo(candidate)) {
             new_filename = candidate;
             renamed = true;
+            numbered_ = true;
           } else if (!collision_) {
             break;  // another error, already logged
           }
@@ -370,6 +388,15 @@ void FileRun::Commit(std::string new_filename) {
       }
     }
   }
+  if (intent_ >= 0) {
+    // Only a name other than the intent's (a unique number) is written out.
+    // Not renamed without a logged error: the name was taken.
+    std::string scratch;
+    const std::string_view final_name =
+        renamed_ && numbered_ ? std::string_view(CommittedName(new_filename, scratch)) : "";
+    ctx_.journal->Completed(intent_, renamed_, final_name, replaced_,
+                            first_error_.number != 0 ? first_error_.number : kErrFileExists);
+  }
   if (!logged_error_) {
     ProcessLine({msg::kIndent, msg::kFinalOperation, old_filename_, msg::kFinalSep, new_filename,
                  final_note_});
@@ -380,6 +407,11 @@ void FileRun::Commit(std::string new_filename) {
 
 void RenameFile(Job& job, EngineContext& context, const std::string& directory,
                 const std::string& name, const std::string& extension) {
+  RenameFile(job, context, directory, name, extension, -1);
+}
+
+void RenameFile(Job& job, EngineContext& context, const std::string& directory,
+                const std::string& name, const std::string& extension, int64_t intent) {
   WriteHeadLine(job, context, directory, name, extension);
   std::unique_ptr<TransformPlan> own_plan;
   const TransformPlan* plan = context.plan;
@@ -388,6 +420,7 @@ void RenameFile(Job& job, EngineContext& context, const std::string& directory,
     plan = own_plan.get();
   }
   FileRun run(job, context, directory, name, extension);
+  run.set_intent(intent);
   run.Run(*plan);
 }
 
@@ -473,6 +506,7 @@ void PrepareFile(const Job& job, const EngineContext& context, const TransformPl
 void RenamePreparedFile(Job& job, EngineContext& context, const PreparedFile& file) {
   WriteHeadLine(job, context, file.directory, file.name, file.extension);
   FileRun run(job, context, file.directory, file.name, file.extension, file.filename);
+  run.set_intent(file.intent);
   run.RunPrepared(file);
 }
 

@@ -21,6 +21,8 @@
 
 namespace qtarvox {
 
+class RunJournal;
+
 // What a pass hands the engine besides the job: the open report files and
 // the run's caches.
 struct EngineContext {
@@ -35,6 +37,7 @@ struct EngineContext {
   // change nothing, and its Process file gets only the "Current File" lines.
   FileChanges* changes = nullptr;
   FileOutcomeSink* outcomes = nullptr;   // optional; told each committed file's outcome
+  RunJournal* journal = nullptr;         // optional; a perform notes every change in it first
   std::vector<FileId> own_files;         // the run's own work files, never renamed
   // Whether a pass may transform the next files on a second thread while the
   // current one is committed (only where the result cannot differ).
@@ -51,6 +54,10 @@ inline constexpr int kMaxUniqueNumberTries = 10000;
 // that cannot be written is counted by its report file (ReportLoss).
 void RenameFile(Job& job, EngineContext& context, const std::string& directory,
                    const std::string& name, const std::string& extension);
+// The same for a file whose intent the pass has put in context.journal
+// already (`intent` is its number, -1 for none).
+void RenameFile(Job& job, EngineContext& context, const std::string& directory,
+                const std::string& name, const std::string& extension, int64_t intent);
 
 // A file whose transformation was done ahead of its commit, with the Process
 // lines the steps gave. Preparing a file again reuses its strings' room.
@@ -63,6 +70,7 @@ struct PreparedFile {
   bool changed = false;
   bool bare_dot = false;  // the new extension is only "."
   std::string new_filename;
+  int64_t intent = -1;  // its intent in the journal, on the disk already; -1: none
 };
 
 // Whether this job's files may be transformed ahead of their commit: not

@@ -4,6 +4,7 @@
 
 #include <cstring>
 
+#include "engine/journal.h"
 #include "engine/planned_changes.h"
 #include "engine/rename_file.h"
 #include "engine/report_file.h"
@@ -112,7 +113,24 @@ void CloseReport(ReportFile& file, std::vector<std::string>& problems) {
 struct RunSession::Reports {
   ReportFile errors;
   ReportFile process;
+  RunJournal journal;  // a perform's, to undo it by
 };
+
+namespace {
+
+// A perform changes no file before its journal is ready; false (with the
+// problem said) when it cannot be made.
+bool OpenJournal(const Job& job, RunJournal& journal, std::vector<std::string>& problems) {
+  const ChosenActions& c = job.chosen;
+  const std::string path = WorkFilePath(kJournalFileName);
+  if (RtError err = journal.Open(path, c.DoReadOnly || c.DoHidden || c.DoArchive || c.DoNormal)) {
+    problems.push_back(Problem(kJournalNotMade, path, err.description, kNothingRenamed));
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
 
 RunSession::RunSession(Job& job, Prompter& prompter, RunView& view)
     : job_(job), prompter_(prompter), view_(view), reports_(std::make_unique<Reports>()) {}
@@ -136,7 +154,16 @@ bool RunSession::Begin(RunKind kind, FileOutcomeSink* outcomes) {
   job_.ErrorsOccurred = false;
   job_.FilesDone = 0;
   job_.FileCount = 0;
-  if (!OpenReports(job_, reports_->errors, reports_->process, outcome_.problems)) {
+  const bool opened =
+      OpenReports(job_, reports_->errors, reports_->process, outcome_.problems) &&
+      (kind != RunKind::kPerform || !job_.WriteJournal ||
+       OpenJournal(job_, reports_->journal, outcome_.problems));
+  if (!opened) {
+    reports_->errors.Close();
+    reports_->process.Close();
+    if (reports_->errors.id() != FileId{}) {
+      RemoveIfSameFile(reports_->errors.path(), reports_->errors.id());
+    }
     if (!job_.SuppressedMode) {
       for (const auto& problem : outcome_.problems) prompter_.Tell(problem, kAppTitle);
     }
@@ -172,6 +199,10 @@ void RunSession::Execute(const StopRequest* stop) {
   context.view = &view_;
   context.own_files = {reports_->errors.id()};
   if (context.process != nullptr) context.own_files.push_back(reports_->process.id());
+  if (reports_->journal.is_open()) {
+    context.journal = &reports_->journal;
+    context.own_files.push_back(reports_->journal.id());
+  }
 
   const bool files = !job_.lstFile.empty();
   const bool directories = !job_.lstDir.empty() && !job_.lstExt.empty();
@@ -188,8 +219,11 @@ void RunSession::Execute(const StopRequest* stop) {
   }
   listed_nothing_ = !result.ok();
   view_.ShowProgress(job_.FilesDone, job_.FileCount);
+  const bool journal_failed = context.journal != nullptr && !context.journal->error().ok();
   if (StopRequested(stop)) {
     outcome_.stopped = stop->load();
+    if (context.process != nullptr) context.process->WriteLine(kStoppedLine);
+  } else if (journal_failed) {
     if (context.process != nullptr) context.process->WriteLine(kStoppedLine);
   } else if (result.ok()) {
     view_.ShowStatus(std::string(kStatusPrefix) +
@@ -202,6 +236,12 @@ RunOutcome RunSession::End() {
   began_ = false;
   CloseReport(reports_->errors, outcome_.problems);
   CloseReport(reports_->process, outcome_.problems);
+  if (reports_->journal.is_open()) {
+    if (RtError err = reports_->journal.Close()) {
+      outcome_.problems.push_back(
+          Problem(kJournalNotWritten, reports_->journal.path(), err.description, kListNotReadEnd));
+    }
+  }
   RememberDirectory(job_);
   outcome_.started = !listed_nothing_;
   if (!job_.SuppressedMode) {

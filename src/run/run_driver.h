@@ -37,6 +37,8 @@ inline constexpr const char* kNothingRenamed = ". Nothing was renamed.";
 inline constexpr const char* kListNotRead = "The list of files to rename could not be read back: ";
 inline constexpr const char* kListNotReadEnd =
     ". The files after the last one the Process file names were left as they were.";
+inline constexpr const char* kJournalNotMade = "The journal of the run could not be made: ";
+inline constexpr const char* kJournalNotWritten = "The journal of the run could not be written: ";
 inline constexpr const char* kReportIncomplete = "This report file is incomplete: ";
 inline constexpr const char* kLinesLost = " line(s) could not be written.";
 // The last line of the Process file of a run that was stopped.

@@ -8,10 +8,12 @@
 #include <future>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <system_error>
 #include <thread>
 #include <vector>
 
+#include "engine/journal.h"
 #include "engine/messages.h"
 #include "engine/numbering.h"
 #include "engine/transform.h"
@@ -185,8 +187,10 @@ RtError DirectoryWalk(Job& job, const EngineContext& context, ReportFile& op_lis
 bool IsOwnWorkFile(const EngineContext& context, const std::string& directory,
                    std::string_view name) {
   // Only a name the program gives its own files needs the look at the disk.
-  static constexpr std::string_view kProcessName = kProcessFileName, kErrorName = kErrorFileName;
-  if (context.own_files.empty() || (name != kProcessName && name != kErrorName)) {
+  static constexpr std::string_view kProcessName = kProcessFileName, kErrorName = kErrorFileName,
+                                    kJournalName = kJournalFileName;
+  if (context.own_files.empty() ||
+      (name != kProcessName && name != kErrorName && name != kJournalName)) {
     return false;
   }
   std::string path = directory;
@@ -294,6 +298,91 @@ void PrefetchFile(const PreparedFile& file) {
   for (size_t offset = 0; offset < sizeof file; offset += 64) __builtin_prefetch(at + offset);
 }
 
+// Puts the intents of a batch's files in the journal, on the disk, before the
+// batch goes to be committed. False when the journal cannot take them: then
+// none of them may be committed.
+bool WriteIntents(const EngineContext& context, std::optional<RunJournal::Batch>& intents,
+                  std::vector<PreparedFile>& batch, size_t count) {
+  if (!intents) return true;
+  std::string scratch;
+  for (size_t i = 0; i < count; ++i) {
+    PreparedFile& file = batch[i];
+    file.intent = -1;
+    if (file.changed && file.new_filename != file.filename) {
+      file.intent =
+          intents->Add(file.directory, file.filename, CommittedName(file.new_filename, scratch));
+    }
+  }
+  return intents->empty() || context.journal->Write(*intents);
+}
+
+// A file of a sequential pass, read ahead of its commit.
+struct AheadFile {
+  std::string directory;
+  std::string name;
+  std::string extension;
+  bool skip = false;       // a work file of the run: counted, never handed to the engine
+  std::string number_end;  // the numbering counters the pass set for it
+  std::string number_beginning;
+  int64_t intent = -1;
+};
+
+// The intent of a file read ahead: the name the actions will give it (the
+// transformation alone, without the attribute steps, which never change a
+// name); -1 when the file will not change.
+int64_t AddIntent(const Job& job, const TransformPlan& plan, RunJournal::Batch& intents,
+                  const AheadFile& file) {
+  WorkingName state;
+  TransformName(job, plan, file.name, file.extension, state, nullptr);
+  std::string filename = file.name + file.extension;
+  std::string new_filename;
+  if (state.changed) {
+    EncodeAppend(state.wn, new_filename);
+    new_filename += state.we;
+  }
+  const bool renames = state.changed && new_filename != filename;
+  if (!renames && CanPrepareAhead(job)) return -1;
+  return intents.Add(file.directory, filename, renames ? CommittedName(new_filename) : "");
+}
+
+// Hands the files `next` reads to RenameFile one at a time, in their order.
+// `next` fills the file and sets the job's counters for it; false at the end.
+// In a perform with a journal, a batch of files is read ahead and their
+// intents go to the disk together before the first of them changes: one
+// flush per batch, not one per file; each file is then committed exactly as
+// it would be without the journal. Ends between two files on a stop request,
+// and before a batch whose intents the journal cannot take.
+template <typename Next>
+void CommitInOrder(Job& job, EngineContext& context, const TransformPlan& plan, Next&& next) {
+  const bool ahead = context.journal != nullptr && !job.PreviewMode;
+  const size_t batch_size = ahead ? std::max<size_t>(1, context.prepare_batch) : 1;
+  std::optional<RunJournal::Batch> intents;
+  if (ahead) intents.emplace(*context.journal);
+  std::vector<AheadFile> batch(batch_size);
+  for (;;) {
+    size_t count = 0;
+    while (count < batch_size && !StopRequested(context.stop) && next(batch[count])) {
+      AheadFile& file = batch[count++];
+      file.number_end = job.NumberEndCounter;
+      file.number_beginning = job.NumberBeginningCounter;
+      file.intent = ahead && !file.skip ? AddIntent(job, plan, *intents, file) : -1;
+    }
+    if (count == 0) return;
+    if (ahead && !intents->empty() && !context.journal->Write(*intents)) return;
+    for (size_t i = 0; i < count; ++i) {
+      if (StopRequested(context.stop)) return;
+      AheadFile& file = batch[i];
+      job.NumberEndCounter.swap(file.number_end);
+      job.NumberBeginningCounter.swap(file.number_beginning);
+      if (!file.skip) {
+        RenameFile(job, context, file.directory, file.name, file.extension, file.intent);
+      }
+      FileDone(job, context);
+    }
+    if (count < batch_size) return;
+  }
+}
+
 // The operation-list pass with the reading, numbering and transforming done
 // on a second thread a little ahead of the commits, which stay on this one
 // and in list order. Only the job's counters are written over there; the
@@ -310,7 +399,14 @@ bool PassPreparingAhead(Job& job, EngineContext& context, const TransformPlan& p
       size_t used = 0;
       std::string line;
       bool first = true;
-      while (reader.ReadLine(line)) {
+      std::optional<RunJournal::Batch> intents;
+      if (context.journal != nullptr) intents.emplace(*context.journal);
+      // A batch goes to be committed only once its intents are on the disk.
+      const auto hand_over = [&] {
+        return WriteIntents(context, intents, batch, used) && queue.Push(std::move(batch));
+      };
+      bool open = true;  // false once the committing side or the journal has stopped
+      while (open && reader.ReadLine(line)) {
         if (used == batch.size()) batch.emplace_back();
         PreparedFile& file = batch[used++];
         SplitListLine(line, file.directory, file.name, file.extension);
@@ -318,13 +414,13 @@ bool PassPreparingAhead(Job& job, EngineContext& context, const TransformPlan& p
         first = false;
         PrepareFile(job, context, plan, file);
         if (used == batch_size) {
-          if (!queue.Push(std::move(batch))) break;
+          open = hand_over();
           batch = queue.Reuse();
           used = 0;
         }
       }
       batch.resize(used);
-      if (!batch.empty()) queue.Push(std::move(batch));
+      if (open && !batch.empty()) hand_over();
     } catch (...) {
       failure = std::current_exception();
     }
@@ -377,15 +473,15 @@ RtError OperationListPass(Job& job, EngineContext& context, LineReader& reader) 
   if (context.prepare_ahead && CanPrepareAhead(job) && std::thread::hardware_concurrency() >= 2) {
     if (PassPreparingAhead(job, ctx, plan, reader)) return reader.error();
   }
-  std::string line, directory, name, extension;
+  std::string line;
   bool first = true;
-  while (!StopRequested(context.stop) && reader.ReadLine(line)) {
-    SplitListLine(line, directory, name, extension);
+  CommitInOrder(job, ctx, plan, [&](AheadFile& file) {
+    if (!reader.ReadLine(line)) return false;
+    SplitListLine(line, file.directory, file.name, file.extension);
     AdvanceOperationListCounters(job, first);
     first = false;
-    RenameFile(job, ctx, directory, name, extension);
-    FileDone(job, context);
-  }
+    return true;
+  });
   return reader.error();
 }
 
@@ -412,19 +508,23 @@ void IndividualFilesPass(Job& job, EngineContext& context) {
   const bool combined = job.method == SelectionMethod::kDone || job.method == SelectionMethod::kBoth;
   const NumberingPass pass =
       combined ? NumberingPass::kCombinedIndividual : NumberingPass::kIndividual;
-  std::string directory, filename, name, extension;
+  std::unique_ptr<TransformPlan> own_plan;
+  if (context.plan == nullptr) own_plan = std::make_unique<TransformPlan>(job);
+  const TransformPlan& plan = context.plan != nullptr ? *context.plan : *own_plan;
+  std::string filename;
+  size_t i = 0;
   // The list is read as it stands at each step, as the engine never changes it.
-  for (size_t i = 0; i < job.lstFile.size() && !StopRequested(context.stop); ++i) {
-    SplitFileEntry(job.lstFile[i], directory, filename);
-    SplitFilename(filename, name, extension);
-    // The numbering counts the file all the same, so the files after it get
-    // the numbers they would have had.
+  CommitInOrder(job, context, plan, [&](AheadFile& file) {
+    if (i >= job.lstFile.size()) return false;
+    SplitFileEntry(job.lstFile[i], file.directory, filename);
+    SplitFilename(filename, file.name, file.extension);
+    // The numbering counts a file it skips all the same, so the files after
+    // it get the numbers they would have had.
     SetIndividualCounters(job, i, pass, i == 0);
-    if (!IsOwnWorkFile(context, directory, filename)) {
-      RenameFile(job, context, directory, name, extension);
-    }
-    FileDone(job, context);
-  }
+    file.skip = IsOwnWorkFile(context, file.directory, filename);
+    ++i;
+    return true;
+  });
 }
 
 }  // namespace qtarvox

@@ -127,33 +127,42 @@ TEST_F(WorkFolderRuns, MissingFolderIsMadeAndAnUnusableOneStopsTheRun) {
 }
 
 // A full file system (a small tmpfs, so this needs root): a list that cannot
-// be written renames nothing (exit 2); report lines that cannot be written do
-// not stop the renames, are counted, and make the exit status 1.
+// be written, or a journal that cannot be made, renames nothing (exit 2);
+// report lines that cannot be written do not stop the renames, are counted,
+// and make the exit status 1.
 TEST_F(WorkFolderRuns, FullFolderNeverRenamesHalfAJobSilently) {
   const std::string mount_point = work_.MakeDir("tmpfs");
   if (mount("qtarvox-test", mount_point.c_str(), "tmpfs", 0, "size=64k") != 0) {
     GTEST_SKIP() << "cannot mount a small tmpfs here (needs root)";
   }
+  const std::string fill = mount_point + "/fill";
   {
-    std::ofstream fill(mount_point + "/fill");
-    fill << std::string(1 << 20, 'x');  // as much as fits
+    std::ofstream out(fill);
+    out << std::string(1 << 20, 'x');  // as much as fits
   }
   const std::string folder = MakeFiles("job", 200);
-  Outcome o = Run({"-UC", "-FE", folder + "*N?txt", "-SU"}, mount_point);
-  EXPECT_EQ(o.code, 2) << o.err;
-  EXPECT_EQ(CountWith(folder, "N"), 0u);
-  EXPECT_NE(o.err.find("Nothing was renamed"), std::string::npos) << o.err;
-
-  std::vector<std::string> args{"-UC", "-FI"};
+  std::vector<std::string> by_name{"-UC", "-FI"};
   std::string list;
   for (int i = 0; i < 200; ++i) {
     char file[32];
     snprintf(file, sizeof file, "/n%05d.txt", i);
     list += (i ? "*" : "") + folder + file;
   }
-  args.push_back(list);
-  args.push_back("-SU");
-  o = Run(args, mount_point);
+  by_name.push_back(list);
+  by_name.push_back("-SU");
+  for (const auto& args : {std::vector<std::string>{"-UC", "-FE", folder + "*N?txt", "-SU"},
+                           by_name}) {
+    const Outcome o = Run(args, mount_point);
+    EXPECT_EQ(o.code, 2) << o.err;
+    EXPECT_EQ(CountWith(folder, "N"), 0u);
+    EXPECT_NE(o.err.find("Nothing was renamed"), std::string::npos) << o.err;
+  }
+
+  // Room for the journal's intents (some 22 KiB), not for the Process file.
+  struct stat st {};
+  ASSERT_EQ(stat(fill.c_str(), &st), 0);
+  ASSERT_EQ(truncate(fill.c_str(), st.st_size - 36 * 1024), 0);
+  const Outcome o = Run(by_name, mount_point);
   EXPECT_EQ(o.code, 1) << o.err;
   EXPECT_EQ(CountWith(folder, "N"), 200u);
   EXPECT_NE(o.err.find("incomplete"), std::string::npos) << o.err;

@@ -69,7 +69,8 @@ TEST_F(WizardTest, PerformRenamesAndLocksTheScreenIntoFinished) {
   EXPECT_TRUE(outcome.started);
   EXPECT_FALSE(outcome.error_file_left);
   EXPECT_THAT(dir_.List("d"), ElementsAre("A.txt", "B.txt", "c.doc"));
-  EXPECT_THAT(work_.List(), ElementsAre("Q-Tarvox_Process.txt"));  // no list, no Error file
+  // No list, no Error file; the journal to undo the run by.
+  EXPECT_THAT(work_.List(), ElementsAre("Q-Tarvox_Journal.tvj", "Q-Tarvox_Process.txt"));
   EXPECT_THAT(view_.statuses, ElementsAre("Performing changes...please wait...",
                                           "Status : Filename changes were performed succesfully"));
   ASSERT_EQ(prompter_.messages.size(), 1u);
@@ -142,7 +143,8 @@ TEST_F(WizardTest, FinishedSequenceClearsOnNoAndKeepsOnYes) {
     EXPECT_FALSE(s.finished);
     EXPECT_EQ(s.step, WizardStep::kIntro);
     EXPECT_TRUE(s.cmdFileType_enabled && s.cmdStep1_enabled && s.cmdPreview_enabled);
-    EXPECT_TRUE(work_.List().empty());  // the read-only Error file went too
+    // The read-only Error file went too; the journal of the perform stays.
+    EXPECT_THAT(work_.List(), ElementsAre("Q-Tarvox_Journal.tvj"));
   }
 }
 

@@ -1,0 +1,462 @@
+#include "engine/journal.h"
+
+#include <array>
+#include <cerrno>
+#include <cstring>
+#include <unordered_map>
+
+#include "platform/descriptors.h"
+#include "platform/durable_file.h"
+
+namespace qtarvox {
+namespace {
+
+// Eight tables, so that eight bytes are taken at a time ("slicing by 8").
+using CrcTables = std::array<std::array<uint32_t, 256>, 8>;
+
+constexpr CrcTables MakeCrcTables() {
+  CrcTables tables{};
+  for (uint32_t i = 0; i < 256; ++i) {
+    uint32_t c = i;
+    for (int k = 0; k < 8; ++k) c = (c & 1) != 0 ? 0xEDB88320u ^ (c >> 1) : c >> 1;
+    tables[0][i] = c;
+  }
+  for (uint32_t i = 0; i < 256; ++i) {
+    for (size_t t = 1; t < 8; ++t) {
+      tables[t][i] = (tables[t - 1][i] >> 8) ^ tables[0][tables[t - 1][i] & 0xFFu];
+    }
+  }
+  return tables;
+}
+
+constexpr CrcTables kCrc = MakeCrcTables();
+
+enum RecordType : char {
+  kHeader = 'H',
+  kIntent = 'I',
+  kCompletion = 'C',
+  kUsed = 'U',
+};
+
+constexpr std::string_view kMagic = "QTVJ";
+constexpr uint32_t kVersion = 1;
+// Length, CRC, type.
+constexpr size_t kRecordHead = 9;
+// No record comes near this: a longer length can only be damage.
+constexpr uint32_t kMaxPayload = 1u << 20;
+
+constexpr uint8_t kHeaderAttributes = 1;
+
+constexpr uint8_t kIntentIdKnown = 1;
+constexpr uint8_t kIntentAttributes = 2;
+
+constexpr uint8_t kCompletionRenamed = 1;
+constexpr uint8_t kCompletionReplaced = 2;
+
+void PutU8(std::string& out, uint8_t v) { out.push_back(static_cast<char>(v)); }
+
+void PutU32(std::string& out, uint32_t v) {
+  char bytes[4];
+  for (int i = 0; i < 4; ++i) bytes[i] = static_cast<char>(v >> (8 * i));
+  out.append(bytes, 4);
+}
+
+void PutU64(std::string& out, uint64_t v) {
+  char bytes[8];
+  for (int i = 0; i < 8; ++i) bytes[i] = static_cast<char>(v >> (8 * i));
+  out.append(bytes, 8);
+}
+
+void PutBytes(std::string& out, std::string_view bytes) {
+  PutU32(out, static_cast<uint32_t>(bytes.size()));
+  out.append(bytes);
+}
+
+uint32_t GetU32At(std::string_view in, size_t at) {
+  uint32_t v = 0;
+  for (int i = 0; i < 4; ++i)
+    v |= static_cast<uint32_t>(static_cast<unsigned char>(in[at + i])) << (8 * i);
+  return v;
+}
+
+// Starts a record of `type` at the end of `out`; FinishRecord fills its head.
+size_t BeginRecord(std::string& out, RecordType type) {
+  const size_t start = out.size();
+  out.append(kRecordHead - 1, '\0');
+  out.push_back(type);
+  return start;
+}
+
+void FinishRecord(std::string& out, size_t start) {
+  const size_t payload = out.size() - start - kRecordHead;
+  const uint32_t crc = Crc32(std::string_view(out).substr(start + 8));
+  for (int i = 0; i < 4; ++i) {
+    out[start + i] = static_cast<char>(static_cast<uint32_t>(payload) >> (8 * i));
+    out[start + 4 + i] = static_cast<char>(crc >> (8 * i));
+  }
+}
+
+// Reads the fields of one record's contents in order; any read past the end
+// makes the record malformed.
+class FieldReader {
+ public:
+  explicit FieldReader(std::string_view bytes) : bytes_(bytes) {}
+  bool ok() const { return ok_; }
+  bool at_end() const { return at_ == bytes_.size(); }
+
+  uint8_t U8() {
+    if (!Have(1)) return 0;
+    return static_cast<uint8_t>(bytes_[at_++]);
+  }
+  uint32_t U32() {
+    if (!Have(4)) return 0;
+    const uint32_t v = GetU32At(bytes_, at_);
+    at_ += 4;
+    return v;
+  }
+  uint64_t U64() {
+    const uint64_t low = U32();
+    return low | static_cast<uint64_t>(U32()) << 32;
+  }
+  std::string Bytes() {
+    const uint32_t size = U32();
+    if (!Have(size)) return {};
+    std::string out(bytes_.substr(at_, size));
+    at_ += size;
+    return out;
+  }
+
+ private:
+  bool Have(size_t n) {
+    if (ok_ && bytes_.size() - at_ >= n) return true;
+    ok_ = false;
+    return false;
+  }
+  std::string_view bytes_;
+  size_t at_ = 0;
+  bool ok_ = true;
+};
+
+std::string HeaderRecord(bool with_attributes) {
+  std::string out;
+  const size_t start = BeginRecord(out, kHeader);
+  out.append(kMagic);
+  PutU32(out, kVersion);
+  PutU8(out, with_attributes ? kHeaderAttributes : 0);
+  FinishRecord(out, start);
+  return out;
+}
+
+}  // namespace
+
+uint32_t Crc32(std::string_view bytes, uint32_t crc) {
+  crc = ~crc;
+  const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
+  size_t n = bytes.size();
+  for (; n >= 8; n -= 8, p += 8) {
+    const uint32_t low =
+        crc ^ (static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 |
+               static_cast<uint32_t>(p[2]) << 16 | static_cast<uint32_t>(p[3]) << 24);
+    crc = kCrc[7][low & 0xFFu] ^ kCrc[6][(low >> 8) & 0xFFu] ^ kCrc[5][(low >> 16) & 0xFFu] ^
+          kCrc[4][low >> 24] ^ kCrc[3][p[4]] ^ kCrc[2][p[5]] ^ kCrc[1][p[6]] ^ kCrc[0][p[7]];
+  }
+  for (; n > 0; --n, ++p) crc = kCrc[0][(crc ^ *p) & 0xFFu] ^ (crc >> 8);
+  return ~crc;
+}
+
+// --- Writing -------------------------------------------------------------------
+
+RunJournal::~RunJournal() { Close(); }
+
+RtError RunJournal::Open(const std::string& path, bool with_attributes) {
+  Close();
+  path_ = path;
+  with_attributes_ = with_attributes;
+  error_ = 0;
+  next_intent_ = 0;
+  completions_.clear();
+  int fd = -1;
+  if (RtError err = CreateFileReplacing(path, fd)) return err;
+  fd_ = fd;
+  id_ = {};
+  IdOfDescriptor(fd_, id_);
+  // The journal must be found after a crash: its name goes to the disk too.
+  const size_t slash = path.rfind('/');
+  const std::string folder = slash == std::string::npos ? "." : path.substr(0, slash + 1);
+  bool written;
+  {
+    std::lock_guard write_lock(write_mutex_);
+    written = WriteLocked(HeaderRecord(with_attributes), true);
+  }
+  if (!written) return error();
+  if (const int err = SyncFolder(folder)) {
+    Fail(err);
+    return error();
+  }
+  return {};
+}
+
+int64_t RunJournal::Batch::Add(const std::string& directory, const std::string& old_filename,
+                               const std::string& new_filename) {
+  const int64_t intent = journal_.next_intent_.fetch_add(1, std::memory_order_relaxed);
+  FileIdentity id;
+  SavedAttributes* attributes = journal_.with_attributes_ ? &attributes_ : nullptr;
+  // A file that cannot be looked at now is noted all the same: its rename
+  // fails in the same way a moment later.
+  const bool known = ReadEntryState(directory_, directory, old_filename, id, attributes) == 0;
+  uint8_t flags = 0;
+  if (known) flags |= kIntentIdKnown;
+  if (known && attributes != nullptr) flags |= kIntentAttributes;
+  const size_t start = BeginRecord(bytes_, kIntent);
+  PutU64(bytes_, static_cast<uint64_t>(intent));
+  PutU8(bytes_, flags);
+  PutU64(bytes_, id.id.device);
+  PutU64(bytes_, id.id.inode);
+  PutU64(bytes_, id.birth);
+  PutBytes(bytes_, directory);
+  PutBytes(bytes_, old_filename);
+  PutBytes(bytes_, new_filename);
+  if ((flags & kIntentAttributes) != 0) {
+    PutU32(bytes_, attributes_.mode);
+    PutU8(bytes_, attributes_.has_stored ? 1 : 0);
+    PutBytes(bytes_, attributes_.stored);
+  }
+  FinishRecord(bytes_, start);
+  return intent;
+}
+
+bool RunJournal::Write(Batch& batch) {
+  std::lock_guard write_lock(write_mutex_);
+  std::string bytes = TakeCompletions();
+  bytes += batch.bytes_;
+  batch.bytes_.clear();
+  return WriteLocked(bytes, true);
+}
+
+int64_t RunJournal::WriteAlone(const std::string& directory, const std::string& old_filename,
+                               const std::string& new_filename) {
+  Batch batch(*this);
+  const int64_t intent = batch.Add(directory, old_filename, new_filename);
+  return Write(batch) ? intent : -1;
+}
+
+void RunJournal::Completed(int64_t intent, bool renamed, std::string_view final_filename,
+                           bool replaced, int error_number) {
+  // Enough for many batches; beyond it (files committed without batches)
+  // the completions go out at once rather than pile up.
+  constexpr size_t kMaxKept = 4 << 20;
+  {
+    std::lock_guard lock(mutex_);
+    if (fd_ < 0 || error_ != 0) return;
+    const size_t start = BeginRecord(completions_, kCompletion);
+    PutU64(completions_, static_cast<uint64_t>(intent));
+    PutU8(completions_, static_cast<uint8_t>((renamed ? kCompletionRenamed : 0) |
+                                             (replaced ? kCompletionReplaced : 0)));
+    PutU32(completions_, static_cast<uint32_t>(error_number));
+    PutBytes(completions_, final_filename);
+    FinishRecord(completions_, start);
+    if (completions_.size() < kMaxKept) return;
+  }
+  std::lock_guard write_lock(write_mutex_);
+  std::string bytes = TakeCompletions();
+  WriteLocked(bytes, false);
+}
+
+std::string RunJournal::TakeCompletions() {
+  std::string bytes;
+  std::lock_guard lock(mutex_);
+  bytes.swap(completions_);
+  return bytes;
+}
+
+bool RunJournal::WriteLocked(const std::string& bytes, bool sync) {
+  if (fd_ < 0) {
+    Fail(EBADF);
+    return false;
+  }
+  if (!error().ok()) return false;
+  size_t written = 0;
+  int err = WriteAll(fd_, bytes, written);
+  if (err == 0 && sync) err = SyncData(fd_);
+  if (err != 0) {
+    Fail(err);
+    return false;
+  }
+  return true;
+}
+
+void RunJournal::Fail(int err) {
+  std::lock_guard lock(mutex_);
+  if (error_ == 0) error_ = err;
+}
+
+RtError RunJournal::error() const {
+  std::lock_guard lock(mutex_);
+  return ErrorFromErrno(error_);
+}
+
+RtError RunJournal::Close() {
+  std::lock_guard write_lock(write_mutex_);
+  if (fd_ < 0) return error();
+  WriteLocked(TakeCompletions(), true);
+  if (const int err = CloseDescriptor(fd_)) Fail(err);
+  fd_ = -1;
+  return error();
+}
+
+// --- Reading -------------------------------------------------------------------
+
+namespace {
+
+// The journal's bytes, read in large pieces as the records need them.
+class ChunkedInput {
+ public:
+  explicit ChunkedInput(int fd) : fd_(fd) {}
+  // Makes `n` bytes from the current record's start available; false at
+  // the end of the file (or on error, see error()).
+  bool Need(size_t n) {
+    while (buffer_.size() - at_ < n) {
+      if (at_ > 0 && at_ * 2 > buffer_.size()) {
+        buffer_.erase(0, at_);
+        at_ = 0;
+      }
+      constexpr size_t kChunk = 1 << 20;
+      const size_t old = buffer_.size();
+      buffer_.resize(old + kChunk);
+      size_t got = 0;
+      error_ = ReadSome(fd_, buffer_.data() + old, kChunk, got);
+      buffer_.resize(old + got);
+      if (error_ != 0 || got == 0) return false;
+    }
+    return true;
+  }
+  std::string_view View(size_t n) const { return std::string_view(buffer_).substr(at_, n); }
+  void Skip(size_t n) {
+    at_ += n;
+    consumed_ += static_cast<int64_t>(n);
+  }
+  bool AtEnd() { return !Need(1) && error_ == 0; }
+  int64_t consumed() const { return consumed_; }
+  int error() const { return error_; }
+
+ private:
+  int fd_;
+  std::string buffer_;
+  size_t at_ = 0;
+  int64_t consumed_ = 0;
+  int error_ = 0;
+};
+
+bool ParseIntent(FieldReader& in, JournalEntry& entry) {
+  entry.intent = static_cast<int64_t>(in.U64());
+  const uint8_t flags = in.U8();
+  entry.id.id.device = in.U64();
+  entry.id.id.inode = in.U64();
+  entry.id.birth = in.U64();
+  entry.id_known = (flags & kIntentIdKnown) != 0;
+  entry.directory = in.Bytes();
+  entry.old_filename = in.Bytes();
+  entry.new_filename = in.Bytes();
+  entry.has_attributes = (flags & kIntentAttributes) != 0;
+  if (entry.has_attributes) {
+    entry.attributes.mode = in.U32();
+    entry.attributes.has_stored = in.U8() != 0;
+    entry.attributes.stored = in.Bytes();
+  }
+  return in.ok() && in.at_end();
+}
+
+}  // namespace
+
+RtError ReadJournal(int fd, JournalContents& contents) {
+  contents = {};
+  if (const int err = Rewind(fd)) return ErrorFromErrno(err);
+  ChunkedInput input(fd);
+  std::unordered_map<int64_t, size_t> by_intent;
+  int64_t completions = 0;
+  bool first = true;
+  for (;;) {
+    if (input.AtEnd()) break;
+    if (!input.Need(kRecordHead)) {
+      contents.end = JournalEnd::kCut;
+      break;
+    }
+    const std::string_view head = input.View(kRecordHead);
+    const uint32_t size = GetU32At(head, 0);
+    const uint32_t crc = GetU32At(head, 4);
+    if (size > kMaxPayload) {
+      contents.end = JournalEnd::kDamaged;
+      break;
+    }
+    if (!input.Need(kRecordHead + size)) {
+      contents.end = JournalEnd::kCut;
+      break;
+    }
+    const std::string_view record = input.View(kRecordHead + size);
+    if (Crc32(record.substr(8)) != crc) {
+      contents.end = JournalEnd::kDamaged;
+      break;
+    }
+    const char type = record[8];
+    FieldReader in(record.substr(kRecordHead));
+    bool good = true;
+    if (first) {
+      good = type == kHeader && record.substr(kRecordHead, kMagic.size()) == kMagic;
+      if (!good) return MakeError(kErrBadFileName, std::strerror(EINVAL));
+      first = false;
+    } else if (type == kIntent) {
+      JournalEntry entry;
+      good = ParseIntent(in, entry);
+      if (good) {
+        by_intent[entry.intent] = contents.entries.size();
+        contents.entries.push_back(std::move(entry));
+      }
+    } else if (type == kCompletion) {
+      const int64_t intent = static_cast<int64_t>(in.U64());
+      const uint8_t flags = in.U8();
+      const int error_number = static_cast<int>(in.U32());
+      std::string final_filename = in.Bytes();
+      good = in.ok() && in.at_end();
+      const auto found = by_intent.find(intent);
+      if (good && found != by_intent.end()) {
+        JournalEntry& entry = contents.entries[found->second];
+        entry.completed = true;
+        entry.completion_order = completions++;
+        entry.renamed = (flags & kCompletionRenamed) != 0;
+        entry.replaced = (flags & kCompletionReplaced) != 0;
+        entry.error_number = error_number;
+        // Renamed without a name of its own: to the name of its intent.
+        entry.final_filename = entry.renamed && final_filename.empty() ? entry.new_filename
+                                                                       : std::move(final_filename);
+      }
+    } else if (type == kUsed) {
+      contents.used = true;
+    }
+    // A record of a kind this program does not know is passed over.
+    if (!good) {
+      contents.end = JournalEnd::kDamaged;
+      break;
+    }
+    input.Skip(kRecordHead + size);
+    contents.whole_size = input.consumed();
+  }
+  if (input.error() != 0) return ErrorFromErrno(input.error());
+  // Cut before its first record ends, the journal of a run that never got
+  // to change a file; a first record that is there but damaged is no journal.
+  if (first && contents.end == JournalEnd::kDamaged) {
+    return MakeError(kErrBadFileName, std::strerror(EINVAL));
+  }
+  return {};
+}
+
+RtError MarkJournalUsed(int fd, const JournalContents& contents) {
+  std::string record;
+  FinishRecord(record, BeginRecord(record, kUsed));
+  int err = TruncateTo(fd, contents.whole_size);
+  size_t written = 0;
+  if (err == 0) err = WriteAll(fd, record, written);
+  if (err == 0) err = SyncData(fd);
+  return ErrorFromErrno(err);
+}
+
+}  // namespace qtarvox

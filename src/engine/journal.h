@@ -1,0 +1,157 @@
+// The journal of a perform: what the run is about to change, on the disk
+// before the change, and what really happened, after it. From it the last
+// perform can be put back, also one that a crash or a kill cut off.
+//
+// Records are bytes, so any name a folder can hold fits: each record is its
+// length (32 bits), a CRC-32 of its type and contents, its type and its
+// contents; names are a length and their bytes. A record cut off, or one whose
+// CRC does not match, ends the journal: it is read up to the last whole record.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <mutex>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/file_ops.h"
+#include "platform/file_state.h"
+#include "platform/own_files.h"
+#include "platform/rt_error.h"
+
+namespace qtarvox {
+
+// The journal's name in the work folder.
+inline constexpr const char* kJournalFileName = "Q-Tarvox_Journal.tvj";
+
+// CRC-32 (the polynomial of zip and PNG) of `bytes`, continuing from `crc`.
+uint32_t Crc32(std::string_view bytes, uint32_t crc = 0);
+
+// The journal being written by a perform. Intents are gathered in batches
+// and each batch is written and flushed to the disk once, before the first
+// of its files changes; completions are kept in memory and go out with the
+// next batch (or at Close). May be used from two threads: one writing
+// batches, one reporting completions.
+class RunJournal {
+ public:
+  RunJournal() = default;
+  RunJournal(const RunJournal&) = delete;
+  RunJournal& operator=(const RunJournal&) = delete;
+  ~RunJournal();
+
+  // Makes the journal at `path` anew (whatever had that name is unlinked,
+  // never followed or written) and puts its first record and its name on the
+  // disk. `with_attributes`: every intent notes the file's attributes.
+  RtError Open(const std::string& path, bool with_attributes);
+  bool is_open() const { return fd_ >= 0; }
+  const std::string& path() const { return path_; }
+  // The file Open made, to tell it from any other.
+  const FileId& id() const { return id_; }
+
+  // The intents of some files about to change, gathered on one thread.
+  class Batch {
+   public:
+    explicit Batch(RunJournal& journal) : journal_(journal) {}
+    // Notes that `directory` + `old_filename` is about to be renamed to
+    // `new_filename` (empty: only its attributes change), with the file's
+    // device and inode (and attributes) as they are now. Returns the
+    // intent's number, which counts once Write has put the batch on the disk.
+    int64_t Add(const std::string& directory, const std::string& old_filename,
+                const std::string& new_filename);
+    bool empty() const { return bytes_.empty(); }
+
+   private:
+    friend class RunJournal;
+    RunJournal& journal_;
+    DirectoryHandle directory_;
+    SavedAttributes attributes_;
+    std::string bytes_;
+  };
+
+  // Writes the batch (after the completions so far) and waits until it is
+  // on the disk; the batch is then empty. False when it cannot be: none of
+  // the batch's files may change then, error() says why, and every later
+  // Write fails too.
+  bool Write(Batch& batch);
+
+  // For a file that reached its first change without an intent: writes and
+  // flushes its intent alone. Its number, or -1 when the journal cannot be
+  // written (the file must not change).
+  int64_t WriteAlone(const std::string& directory, const std::string& old_filename,
+                     const std::string& new_filename);
+
+  // What became of the file of intent `intent`: renamed to `final_filename`
+  // (the name on the disk, unique number included; empty: the name of the
+  // intent; `replaced`: it took the place of another file), or not renamed,
+  // with the run-time error number.
+  void Completed(int64_t intent, bool renamed, std::string_view final_filename, bool replaced,
+                 int error_number);
+
+  // Writes the completions left, flushes and closes. The first error the
+  // journal met, if any.
+  RtError Close();
+  // The first failure; once failed, nothing more is written.
+  RtError error() const;
+
+ private:
+  // With write_mutex_ held: writes `bytes` (and flushes when `sync`);
+  // false (and error_ set) on failure.
+  bool WriteLocked(const std::string& bytes, bool sync);
+  std::string TakeCompletions();
+  void Fail(int err);
+
+  int fd_ = -1;
+  std::string path_;
+  FileId id_;
+  bool with_attributes_ = false;
+  std::atomic<int64_t> next_intent_{0};
+  std::mutex write_mutex_;    // the file itself
+  mutable std::mutex mutex_;  // completions_ and error_
+  std::string completions_;
+  int error_ = 0;
+};
+
+// One file of a perform, as its journal tells it.
+struct JournalEntry {
+  int64_t intent = 0;
+  std::string directory;     // ends in "/"
+  std::string old_filename;  // the name before the run
+  std::string new_filename;  // the name the run was about to give; empty: none
+  bool id_known = false;
+  FileIdentity id;
+  bool has_attributes = false;
+  SavedAttributes attributes;  // before the run, when has_attributes
+  // After the change, when the journal has it.
+  bool completed = false;
+  int64_t completion_order = -1;  // place among the completions
+  bool renamed = false;
+  bool replaced = false;       // the file took the place of another one
+  std::string final_filename;  // when renamed
+  int error_number = 0;        // when not renamed
+};
+
+// How far a journal could be read.
+enum class JournalEnd {
+  kWhole,    // every record whole
+  kCut,      // it ends in the middle of a record
+  kDamaged,  // a record's CRC does not match; nothing after it was read
+};
+
+struct JournalContents {
+  bool used = false;  // an undo has put it back
+  JournalEnd end = JournalEnd::kWhole;
+  int64_t whole_size = 0;             // bytes up to the end of the last whole record
+  std::vector<JournalEntry> entries;  // in the order of their intents
+};
+
+// Reads a journal from an open file, from its start. Not ok when the file
+// cannot be read, or when it does not start with a journal's first record.
+RtError ReadJournal(int fd, JournalContents& contents);
+
+// Marks the journal in the open file `fd` as put back, after its last whole
+// record (`contents` as ReadJournal gave them): a second undo finds nothing to
+// do. On the disk when it returns ok.
+RtError MarkJournalUsed(int fd, const JournalContents& contents);
+
+}  // namespace qtarvox

@@ -1,0 +1,170 @@
+#include "platform/file_state.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <stdio.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <sys/xattr.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <vector>
+
+#include "platform/attributes.h"
+
+namespace qtarvox {
+namespace {
+
+// The identity and type of `name` in `dir_fd`, the entry itself; 0 or an errno value.
+int StatEntry(int dir_fd, const char* name, FileIdentity& identity, uint32_t& mode) {
+  struct statx st;
+  if (statx(dir_fd, name, AT_SYMLINK_NOFOLLOW | AT_NO_AUTOMOUNT, STATX_BASIC_STATS | STATX_BTIME,
+            &st) != 0) {
+    return errno;
+  }
+  identity.id = {makedev(st.stx_dev_major, st.stx_dev_minor), st.stx_ino};
+  identity.birth =
+      (st.stx_mask & STATX_BTIME) != 0
+          ? static_cast<uint64_t>(st.stx_btime.tv_sec) * 1000000000u + st.stx_btime.tv_nsec
+          : 0;
+  mode = st.stx_mode;
+  return 0;
+}
+
+// The stored DOS attribute of `path` itself; 0, ENODATA when there is none,
+// or another errno value.
+int ReadStored(const std::string& path, std::string& value) {
+  std::vector<char> buffer(256);
+  for (;;) {
+    const ssize_t n = lgetxattr(path.c_str(), kDosAttribXattr, buffer.data(), buffer.size());
+    if (n >= 0) {
+      value.assign(buffer.data(), static_cast<size_t>(n));
+      return 0;
+    }
+    if (errno != ERANGE) return errno;
+    const ssize_t size = lgetxattr(path.c_str(), kDosAttribXattr, nullptr, 0);
+    if (size < 0) return errno;
+    buffer.resize(static_cast<size_t>(size) + 1);
+  }
+}
+
+bool NoUserXattrs(int err) { return err == ENODATA || err == ENOTSUP; }
+
+}  // namespace
+
+int ReadEntryState(DirectoryHandle& handle, const std::string& directory, const std::string& name,
+                   FileIdentity& identity, SavedAttributes* attributes) {
+  const int dir_fd = handle.For(directory);
+  uint32_t mode = 0;
+  const int err = dir_fd >= 0 ? StatEntry(dir_fd, name.c_str(), identity, mode)
+                              : StatEntry(AT_FDCWD, (directory + name).c_str(), identity, mode);
+  if (err != 0 || attributes == nullptr) return err;
+  attributes->mode = mode & 07777;
+  attributes->stored.clear();
+  attributes->has_stored = false;
+  // Links and devices carry no user attribute the program could have set.
+  if (!S_ISREG(mode) && !S_ISDIR(mode)) return 0;
+  const int read = ReadStored(directory + name, attributes->stored);
+  if (read == 0) {
+    attributes->has_stored = true;
+  } else if (!NoUserXattrs(read)) {
+    return read;
+  }
+  return 0;
+}
+
+int RestoreAttributeState(const std::string& path, const SavedAttributes& state) {
+  struct stat st;
+  if (lstat(path.c_str(), &st) != 0) return errno;
+  if (!S_ISREG(st.st_mode) && !S_ISDIR(st.st_mode)) return EPERM;
+  std::string now;
+  const int read = ReadStored(path, now);
+  if (read != 0 && !NoUserXattrs(read)) return read;
+  const bool has_now = read == 0;
+  const mode_t mode = st.st_mode & 07777;
+  if (has_now != state.has_stored || (has_now && now != state.stored)) {
+    // Changing a user attribute needs write access, which the owner of a
+    // read-only file lends to themselves for a moment.
+    if ((mode & S_IWUSR) == 0 && chmod(path.c_str(), mode | S_IWUSR) != 0) return errno;
+    const int changed = state.has_stored ? lsetxattr(path.c_str(), kDosAttribXattr,
+                                                     state.stored.data(), state.stored.size(), 0)
+                                         : lremovexattr(path.c_str(), kDosAttribXattr);
+    if (changed != 0 && !(errno == ENODATA && !state.has_stored)) {
+      const int err = errno;
+      chmod(path.c_str(), mode);
+      return err;
+    }
+  }
+  if (chmod(path.c_str(), static_cast<mode_t>(state.mode)) != 0) return errno;
+  return 0;
+}
+
+int FindEntryById(const std::string& directory, const FileIdentity& identity, std::string& name) {
+  const int dir_fd =
+      open(directory.empty() ? "." : directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (dir_fd < 0) return errno;
+  DIR* dir = fdopendir(dir_fd);
+  if (dir == nullptr) {
+    const int err = errno;
+    close(dir_fd);
+    return err;
+  }
+  const auto is_it = [&](const char* candidate) {
+    FileIdentity found;
+    uint32_t mode = 0;
+    return StatEntry(dir_fd, candidate, found, mode) == 0 && found.Same(identity);
+  };
+  // The listing's inode numbers settle most entries at once; where a file
+  // system reports others there (an overlay), every entry is looked at.
+  std::vector<std::string> others;
+  int result = ENOENT;
+  for (;;) {
+    errno = 0;
+    const dirent* entry = readdir(dir);
+    if (entry == nullptr) {
+      if (errno != 0) result = errno;
+      break;
+    }
+    if (std::strcmp(entry->d_name, ".") == 0 || std::strcmp(entry->d_name, "..") == 0) continue;
+    if (static_cast<uint64_t>(entry->d_ino) != identity.id.inode) {
+      others.emplace_back(entry->d_name);
+    } else if (is_it(entry->d_name)) {
+      name = entry->d_name;
+      result = 0;
+      break;
+    }
+  }
+  for (size_t i = 0; result == ENOENT && i < others.size(); ++i) {
+    if (is_it(others[i].c_str())) {
+      name = others[i];
+      result = 0;
+    }
+  }
+  closedir(dir);
+  return result;
+}
+
+RtError RenameExactNoReplace(const std::string& directory, const std::string& from,
+                             const std::string& to) {
+  const auto plain = [](const std::string& name) {
+    return !name.empty() && name != "." && name != ".." && name.find('/') == std::string::npos &&
+           name.find('\0') == std::string::npos;
+  };
+  if (!plain(from) || !plain(to)) return MakeError(kErrBadFileName, std::strerror(EINVAL));
+  const int dir_fd =
+      open(directory.empty() ? "." : directory.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+  if (dir_fd < 0) return ErrorFromErrno(errno);
+  int err = 0;
+  if (renameat2(dir_fd, from.c_str(), dir_fd, to.c_str(), RENAME_NOREPLACE) != 0) {
+    err = errno;
+    if (err == EINVAL || err == ENOSYS) {
+      err = MoveNoReplaceWithoutFlag(dir_fd, from.c_str(), to.c_str());
+    }
+  }
+  close(dir_fd);
+  return ErrorFromErrno(err);
+}
+
+}  // namespace qtarvox

@@ -1,0 +1,402 @@
+#include "run/undo.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <map>
+#include <memory>
+#include <optional>
+#include <set>
+
+#include "engine/messages.h"
+#include "engine/report_file.h"
+#include "platform/descriptors.h"
+#include "platform/durable_file.h"
+#include "platform/file_ops.h"
+#include "platform/file_state.h"
+#include "platform/paths.h"
+#include "platform/work_folder.h"
+#include "run/run_driver.h"
+#include "run/work_files.h"
+
+namespace qtarvox {
+namespace {
+
+// What an undo does to the files, behind one interface: the disk itself, or
+// a plan that works out what the disk would say without changing it.
+class UndoFiles {
+ public:
+  virtual ~UndoFiles() = default;
+  // The identity of `name` in `directory`; 0 or an errno value.
+  virtual int IdOf(const std::string& directory, const std::string& name, FileIdentity& id) = 0;
+  // The name under which `id` stands in `directory`; 0 or an errno value.
+  virtual int Find(const std::string& directory, const FileIdentity& id, std::string& name) = 0;
+  virtual bool FolderExists(const std::string& directory) = 0;
+  virtual RtError Rename(const std::string& directory, const std::string& from,
+                         const std::string& to) = 0;
+  virtual int Attributes(const std::string& directory, const std::string& name,
+                         SavedAttributes& state) = 0;
+  virtual int RestoreAttributes(const std::string& directory, const std::string& name,
+                                const SavedAttributes& state) = 0;
+};
+
+class DiskFiles final : public UndoFiles {
+ public:
+  int IdOf(const std::string& directory, const std::string& name, FileIdentity& id) override {
+    return ReadEntryState(handle_, directory, name, id, nullptr);
+  }
+  int Find(const std::string& directory, const FileIdentity& id, std::string& name) override {
+    return FindEntryById(directory, id, name);
+  }
+  bool FolderExists(const std::string& directory) override { return IsDirectory(directory); }
+  RtError Rename(const std::string& directory, const std::string& from,
+                 const std::string& to) override {
+    // The engine's own no-replace rename, except for a name it would not
+    // give in full (one ending in a dot), which is put back byte for byte.
+    if (CommittedName(to) == to) return RenameNoReplace(directory, from, to, &handle_);
+    return RenameExactNoReplace(directory, from, to);
+  }
+  int Attributes(const std::string& directory, const std::string& name,
+                 SavedAttributes& state) override {
+    FileIdentity id;
+    return ReadEntryState(handle_, directory, name, id, &state);
+  }
+  int RestoreAttributes(const std::string& directory, const std::string& name,
+                        const SavedAttributes& state) override {
+    return RestoreAttributeState(directory + name, state);
+  }
+
+ private:
+  DirectoryHandle handle_;
+};
+
+// The disk as an undo would leave it, for a preview: the renames it plans
+// are kept here, over what the disk says.
+class PlannedFiles final : public UndoFiles {
+ public:
+  int IdOf(const std::string& directory, const std::string& name, FileIdentity& id) override {
+    const auto planned = planned_.find(Key(directory, name));
+    if (planned == planned_.end()) return disk_.IdOf(directory, name, id);
+    if (!planned->second.present) return ENOENT;
+    id = planned->second.id;
+    return 0;
+  }
+  int Find(const std::string& directory, const FileIdentity& id, std::string& name) override {
+    const std::string prefix = Key(directory, {});
+    for (auto it = planned_.lower_bound(prefix);
+         it != planned_.end() && it->first.starts_with(prefix); ++it) {
+      if (it->second.present && it->second.id.Same(id)) {
+        name = it->first.substr(prefix.size());
+        return 0;
+      }
+    }
+    const int err = disk_.Find(directory, id, name);
+    if (err != 0) return err;
+    // Moved away by an earlier planned rename.
+    return planned_.count(Key(directory, name)) != 0 ? ENOENT : 0;
+  }
+  bool FolderExists(const std::string& directory) override { return disk_.FolderExists(directory); }
+  RtError Rename(const std::string& directory, const std::string& from,
+                 const std::string& to) override {
+    FileIdentity id, other;
+    if (const int err = IdOf(directory, from, id)) return ErrorFromErrno(err);
+    // The same file under another case (a file system that ignores case) is
+    // no obstacle, as for the real rename.
+    if (IdOf(directory, to, other) == 0 && !other.Same(id)) return ErrorFromErrno(EEXIST);
+    std::string disk_name = from;
+    const auto planned = planned_.find(Key(directory, from));
+    if (planned != planned_.end()) disk_name = planned->second.disk_name;
+    planned_[Key(directory, from)] = {false, {}, {}};
+    planned_[Key(directory, to)] = {true, id, disk_name};
+    return {};
+  }
+  int Attributes(const std::string& directory, const std::string& name,
+                 SavedAttributes& state) override {
+    const auto planned = planned_.find(Key(directory, name));
+    const std::string& disk_name =
+        planned != planned_.end() && planned->second.present ? planned->second.disk_name : name;
+    return disk_.Attributes(directory, disk_name, state);
+  }
+  int RestoreAttributes(const std::string&, const std::string&, const SavedAttributes&) override {
+    return 0;
+  }
+
+ private:
+  struct Planned {
+    bool present = false;
+    FileIdentity id;
+    std::string disk_name;  // where the file really is
+  };
+  // A NUL never stands in a path, so directory and name cannot run together.
+  static std::string Key(const std::string& directory, const std::string& name) {
+    std::string key = directory;
+    key.push_back('\0');
+    key += name;
+    return key;
+  }
+  DiskFiles disk_;
+  std::map<std::string, Planned> planned_;
+};
+
+// A path with every line break shown as "?", one entry per line.
+std::string Printable(std::string text) {
+  for (char& c : text) {
+    if (c == '\r' || c == '\n') c = '?';
+  }
+  return text;
+}
+
+// Where an undo tells what it did: its Process and Error files, or, in a
+// preview, the outcome's lines.
+class UndoReport {
+ public:
+  UndoReport(UndoOutcome& outcome, ReportFile* process, ReportFile* errors)
+      : outcome_(outcome), process_(process), errors_(errors) {}
+
+  // `directory` + `from` now has its old name `to`, and its attributes as
+  // before the run when `restored`.
+  void Done(const std::string& directory, const std::string& from, const std::string& to,
+            bool renamed, bool restored) {
+    if (renamed) ++outcome_.put_back;
+    if (restored) ++outcome_.restored;
+    const char* marker = restored ? kUndoAttributesRestored : "";
+    if (process_ == nullptr) {
+      outcome_.lines.push_back(Printable(directory + from + msg::kFinalSep + to + marker));
+      return;
+    }
+    process_->WriteLine({msg::kCurrentFile, directory, from});
+    process_->WriteLine({msg::kIndent, msg::kFinalOperation, from, msg::kFinalSep, to, marker});
+  }
+
+  // A file left as it is: an Error-file block.
+  void Left(const std::string& path, const char* cause, const RtError& error) {
+    ++outcome_.left;
+    Block(path, cause, error);
+  }
+
+  void Block(const std::string& path, const char* cause, const RtError& error) {
+    if (errors_ == nullptr) {
+      outcome_.left_lines.push_back(Printable(path) + ": " + cause);
+      return;
+    }
+    errors_->WriteLine({msg::kErrorInFile, path});
+    errors_->WriteLine({msg::kErrorCause, cause});
+    errors_->WriteLine({msg::kErrorNumber, std::to_string(error.number), "-", error.description});
+    blocks_ = true;
+  }
+
+  bool blocks() const { return blocks_; }
+
+ private:
+  UndoOutcome& outcome_;
+  ReportFile* process_;
+  ReportFile* errors_;
+  bool blocks_ = false;
+};
+
+// Puts one file back. Where it stands now: under the name the journal last
+// knew for it, under its old name, or wherever its inode is in its folder.
+void UndoEntry(const JournalEntry& entry, UndoFiles& files, UndoReport& report) {
+  const std::string& directory = entry.directory;
+  const std::string& old_name = entry.old_filename;
+  const std::string& expected = entry.completed
+                                    ? (entry.renamed ? entry.final_filename : old_name)
+                                    : (entry.new_filename.empty() ? old_name : entry.new_filename);
+  if (!entry.id_known) {
+    // The run could not look at the file before its change, so its rename
+    // failed the same way; a file said to be renamed cannot be told from another.
+    if (entry.completed && entry.renamed) {
+      report.Left(directory + expected, kUndoFileGone, ErrorFromErrno(ENOENT));
+    }
+    return;
+  }
+  if (!files.FolderExists(directory)) {
+    report.Left(directory + expected, kUndoFolderGone,
+                MakeError(kErrPathNotFound, std::strerror(ENOENT)));
+    return;
+  }
+  FileIdentity id;
+  std::string current;
+  if (files.IdOf(directory, expected, id) == 0 && id.Same(entry.id)) {
+    current = expected;
+  } else if (expected != old_name && files.IdOf(directory, old_name, id) == 0 &&
+             id.Same(entry.id)) {
+    current = old_name;
+  } else if (files.Find(directory, entry.id, current) != 0) {
+    FileIdentity other;
+    const bool replaced = expected != old_name && files.IdOf(directory, expected, other) == 0;
+    report.Left(directory + expected, replaced ? kUndoFileReplaced : kUndoFileGone,
+                replaced ? MakeError(kErrFileNotFound, kDescReplaced) : ErrorFromErrno(ENOENT));
+    return;
+  }
+  bool attributes_differ = false;
+  if (entry.has_attributes) {
+    SavedAttributes now;
+    attributes_differ =
+        files.Attributes(directory, current, now) != 0 || !(now == entry.attributes);
+  }
+  const std::string found = current;
+  bool renamed = false;
+  if (current != old_name) {
+    if (const RtError err = files.Rename(directory, current, old_name)) {
+      report.Left(directory + current,
+                  err.number == kErrFileExists ? kUndoOldNameTaken : CauseText(err.number), err);
+    } else {
+      renamed = true;
+      current = old_name;
+    }
+  }
+  bool restored = false;
+  if (attributes_differ) {
+    if (const int err = files.RestoreAttributes(directory, current, entry.attributes)) {
+      report.Left(directory + current, CauseText(kErrSetAttribute),
+                  MakeError(kErrSetAttribute, std::strerror(err)));
+    } else {
+      restored = true;
+    }
+  }
+  if (renamed || restored) report.Done(directory, found, current, renamed, restored);
+}
+
+// Closes a descriptor when it goes out of scope.
+class OpenFile {
+ public:
+  explicit OpenFile(int fd) : fd_(fd) {}
+  OpenFile(const OpenFile&) = delete;
+  OpenFile& operator=(const OpenFile&) = delete;
+  ~OpenFile() {
+    if (fd_ >= 0) CloseDescriptor(fd_);
+  }
+  int fd() const { return fd_; }
+
+ private:
+  int fd_;
+};
+
+// The run's own files that a later file of the same run overwrote: for each
+// file that took the place of another, the last file renamed to that name
+// before it.
+std::set<const JournalEntry*> OverwrittenByTheRun(const std::vector<const JournalEntry*>& order) {
+  std::set<const JournalEntry*> overwritten;
+  std::map<std::string, std::vector<const JournalEntry*>> by_name;  // in completion order
+  for (auto it = order.rbegin(); it != order.rend(); ++it) {
+    const JournalEntry* entry = *it;
+    if (!entry->completed || !entry->renamed) continue;
+    by_name[entry->directory + '\0' + entry->final_filename].push_back(entry);
+  }
+  for (const auto& [name, entries] : by_name) {
+    for (size_t i = 1; i < entries.size(); ++i) {
+      if (entries[i]->replaced) overwritten.insert(entries[i - 1]);
+    }
+  }
+  return overwritten;
+}
+
+std::string Problem(const char* text, const std::string& path, const std::string& reason,
+                    const char* ending) {
+  return text + path + " (" + reason + ")" + ending;
+}
+
+}  // namespace
+
+std::vector<const JournalEntry*> UndoOrder(const JournalContents& contents) {
+  std::vector<const JournalEntry*> order;
+  for (const auto& entry : contents.entries) {
+    // Not renamed and no attribute touched: nothing to put back.
+    if (entry.completed && !entry.renamed && !entry.has_attributes) continue;
+    order.push_back(&entry);
+  }
+  std::stable_sort(order.begin(), order.end(), [](const JournalEntry* a, const JournalEntry* b) {
+    if (a->completed != b->completed) return !a->completed;
+    return a->completed ? a->completion_order > b->completion_order : a->intent > b->intent;
+  });
+  return order;
+}
+
+UndoOutcome UndoLastPerform(bool preview,
+                            const std::function<void(const UndoOutcome&)>& before_changes) {
+  UndoOutcome outcome;
+  const std::string path = WorkFilePath(kJournalFileName);
+  int fd = -1;
+  if (const int err = OpenOwnFile(path, fd)) {
+    if (err == ENOENT) {
+      outcome.started = outcome.nothing = true;
+    } else {
+      outcome.problems.push_back(
+          Problem(kJournalNotRead, path, std::strerror(err), kNothingRenamed));
+    }
+    return outcome;
+  }
+  const OpenFile journal(fd);
+  JournalContents contents;
+  if (const RtError err = ReadJournal(journal.fd(), contents)) {
+    outcome.problems.push_back(Problem(kJournalNotRead, path, err.description, kNothingRenamed));
+    return outcome;
+  }
+  outcome.journal_end = contents.end;
+  const std::vector<const JournalEntry*> order = UndoOrder(contents);
+  outcome.started = true;
+  if (contents.used || order.empty()) {
+    outcome.nothing = true;
+    return outcome;
+  }
+
+  ReportFile process, errors;
+  if (!preview) {
+    for (auto [file, name] : {std::pair{&errors, kErrorFileName}, {&process, kProcessFileName}}) {
+      const std::string report_path = WorkFilePath(name);
+      if (const RtError err = file->OpenForOutput(report_path)) {
+        outcome.started = false;
+        outcome.problems.push_back(
+            Problem(kReportNotMade, report_path, err.description, kNothingRenamed));
+        errors.Close();
+        if (errors.id() != FileId{}) RemoveIfSameFile(errors.path(), errors.id());
+        return outcome;
+      }
+    }
+  }
+  UndoReport report(outcome, preview ? nullptr : &process, preview ? nullptr : &errors);
+  // What cannot come back is said before anything is done. A file the run
+  // overwrote may be one it had renamed itself: that one is not looked for.
+  const std::set<const JournalEntry*> overwritten = OverwrittenByTheRun(order);
+  for (const JournalEntry* entry : order) {
+    if (!entry->replaced) continue;
+    const std::string lost = entry->directory + entry->final_filename;
+    outcome.overwritten.push_back(Printable(lost));
+    report.Block(lost, kUndoOverwritten, MakeError(kErrFileNotFound, kDescOverwritten));
+  }
+  if (before_changes) before_changes(outcome);
+  std::unique_ptr<UndoFiles> files;
+  if (preview) {
+    files = std::make_unique<PlannedFiles>();
+  } else {
+    files = std::make_unique<DiskFiles>();
+  }
+  for (const JournalEntry* entry : order) {
+    if (overwritten.count(entry) == 0) UndoEntry(*entry, *files, report);
+  }
+  if (preview) return outcome;
+
+  for (ReportFile* file : {&errors, &process}) {
+    file->Close();
+    const ReportLoss& loss = file->loss();
+    if (loss.failed()) {
+      outcome.problems.push_back(
+          Problem(kReportIncomplete, file->path(), std::strerror(loss.first_errno), "") + " " +
+          std::to_string(loss.lines) + kLinesLost);
+    }
+  }
+  if (!report.blocks()) RemoveIfSameFile(errors.path(), errors.id());
+  outcome.error_file_left = report.blocks() && NormalFileFound(errors.path());
+  // Files that are gone for good would stay gone at every later try.
+  if (outcome.left == 0) {
+    if (const RtError err = MarkJournalUsed(journal.fd(), contents)) {
+      outcome.problems.push_back(Problem(kJournalNotMarked, path, err.description, ""));
+    } else {
+      outcome.marked_used = true;
+    }
+  }
+  return outcome;
+}
+
+}  // namespace qtarvox

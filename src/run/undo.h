@@ -1,0 +1,78 @@
+// Putting the last perform back, from its journal in the work folder: every
+// file renamed goes back to its old name, last renamed first, and the
+// attributes the run changed are set as they were. Nothing is ever
+// overwritten: what cannot be put back is left as it is and said.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "engine/journal.h"
+
+namespace qtarvox {
+
+// The causes an undo writes in its Error-file blocks where a file is left as
+// it is (a rename that fails with a system error gives that error's usual cause).
+inline constexpr const char* kUndoOldNameTaken =
+    "The old name could not be put back because another file has that name now.";
+inline constexpr const char* kUndoFileGone =
+    "The file the run renamed was not found in its folder: it was moved, renamed elsewhere or "
+    "deleted since.";
+inline constexpr const char* kUndoFileReplaced =
+    "Another file has the name the run gave, and the file the run renamed is no longer in its "
+    "folder.";
+inline constexpr const char* kUndoFolderGone =
+    "The folder of the file was not found: it was moved, renamed or deleted since.";
+inline constexpr const char* kUndoOverwritten =
+    "The run overwrote this file with another one; it cannot be brought back.";
+// The descriptions after the number, where no system error says it.
+inline constexpr const char* kDescReplaced = "Another file stands under that name";
+inline constexpr const char* kDescOverwritten = "Overwritten by the run";
+
+// What is said when the journal cannot serve: each text is followed by a
+// path, then " (", the system's reason, ")" and an ending.
+inline constexpr const char* kJournalNotRead =
+    "The journal of the last perform could not be read: ";
+inline constexpr const char* kJournalNotMarked = "The journal could not be marked as undone: ";
+
+// The line an undo writes in its Process file (and a preview prints) after a
+// file whose attributes it set as they were before the run.
+inline constexpr const char* kUndoAttributesRestored = " (attributes as before the run)";
+
+// How an undo went.
+struct UndoOutcome {
+  bool started = false;  // false: it could not start (`problems` says why)
+  bool nothing = false;  // there was nothing to undo
+  int64_t put_back = 0;  // files given their old names back
+  int64_t restored = 0;  // files given their attributes back
+  int64_t left = 0;      // files left as they are (each has an Error-file block)
+  // Files the run overwrote, gone for good; said before anything is done.
+  std::vector<std::string> overwritten;
+  // In a preview, what an undo would do: "path == old name" per file, and
+  // what it would leave ("path: cause").
+  std::vector<std::string> lines;
+  std::vector<std::string> left_lines;
+  JournalEnd journal_end = JournalEnd::kWhole;
+  bool error_file_left = false;
+  bool marked_used = false;
+  std::vector<std::string> problems;  // what went wrong besides the files' own errors
+};
+
+// Undoes the last perform from the journal in the work folder (the caller
+// holds the work folder). With `preview`, changes nothing, writes no work
+// file and only tells, in `lines` and `left_lines`, what an undo would do.
+// Otherwise writes a Process file and, when something is left, an Error
+// file; after an undo that left nothing, the journal is marked used and a
+// second undo finds nothing to do. `before_changes`, when given, is told the
+// outcome so far (the files the run overwrote) before any file is touched.
+UndoOutcome UndoLastPerform(bool preview,
+                            const std::function<void(const UndoOutcome&)>& before_changes = {});
+
+// The order in which an undo takes the journal's entries: the reverse of
+// the order in which the run changed them. Files whose completion the
+// journal lacks (a run cut off) changed last, in the order of their intents.
+std::vector<const JournalEntry*> UndoOrder(const JournalContents& contents);
+
+}  // namespace qtarvox

@@ -1,0 +1,160 @@
+// The journal as bytes on the disk: every name a folder can hold comes back
+// as it went in, and a journal cut off or damaged anywhere is read up to its
+// last whole record.
+#include "engine/journal.h"
+
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <string>
+#include <vector>
+
+#include "temp_dir.h"
+
+namespace qtarvox {
+namespace {
+
+// Reads the journal file at `path` (an empty result on failure).
+JournalContents Read(const std::string& path, RtError* error = nullptr) {
+  JournalContents contents;
+  const int fd = open(path.c_str(), O_RDWR | O_CLOEXEC);
+  const RtError err = fd < 0 ? ErrorFromErrno(errno) : ReadJournal(fd, contents);
+  if (fd >= 0) close(fd);
+  if (error != nullptr) *error = err;
+  return contents;
+}
+
+// Where each record of a journal ends.
+std::vector<size_t> RecordEnds(const std::string& bytes) {
+  std::vector<size_t> ends;
+  for (size_t at = 0; at + 4 <= bytes.size();) {
+    uint32_t size = 0;
+    for (int i = 0; i < 4; ++i)
+      size |= static_cast<uint32_t>(static_cast<unsigned char>(bytes[at + i])) << (8 * i);
+    at += 9 + size;
+    ends.push_back(at);
+  }
+  return ends;
+}
+
+TEST(Journal, EveryByteOfANameComesBackWithItsFileAndOutcome) {
+  TempDir dir;
+  std::string odd;  // every byte a name may hold, line breaks and invalid UTF-8 included
+  for (int c = 1; c < 256; ++c) {
+    if (c != '/') odd.push_back(static_cast<char>(c));
+  }
+  const std::string path = dir.WriteFile(odd, "x");
+  chmod(path.c_str(), 0640);
+  struct stat st {};
+  ASSERT_EQ(lstat(path.c_str(), &st), 0);
+
+  RunJournal journal;
+  ASSERT_TRUE(journal.Open(dir.PathOf("journal"), true).ok());
+  RunJournal::Batch batch(journal);
+  const int64_t renamed = batch.Add(dir.slash(), odd, "NEW\r\n\xff");
+  const int64_t missing = batch.Add(dir.slash(), "missing.txt", "M.txt");
+  ASSERT_TRUE(journal.Write(batch));
+  journal.Completed(renamed, true, "NEW\r\n\xff_1", false, 0);
+  journal.Completed(missing, false, "", false, kErrFileNotFound);
+  ASSERT_TRUE(journal.Close().ok());
+
+  const JournalContents contents = Read(dir.PathOf("journal"));
+  EXPECT_EQ(contents.end, JournalEnd::kWhole);
+  EXPECT_FALSE(contents.used);
+  ASSERT_EQ(contents.entries.size(), 2u);
+  const JournalEntry& a = contents.entries[0];
+  EXPECT_EQ(a.directory, dir.slash());
+  EXPECT_EQ(a.old_filename, odd);
+  EXPECT_EQ(a.new_filename, "NEW\r\n\xff");
+  EXPECT_TRUE(a.id_known);
+  EXPECT_EQ(a.id.id, (FileId{static_cast<uint64_t>(st.st_dev), static_cast<uint64_t>(st.st_ino)}));
+  ASSERT_TRUE(a.has_attributes);
+  EXPECT_EQ(a.attributes.mode, 0640u);
+  EXPECT_TRUE(a.completed && a.renamed);
+  EXPECT_EQ(a.final_filename, "NEW\r\n\xff_1");
+  const JournalEntry& b = contents.entries[1];
+  EXPECT_FALSE(b.id_known);
+  EXPECT_TRUE(b.completed);
+  EXPECT_FALSE(b.renamed);
+  EXPECT_EQ(b.error_number, kErrFileNotFound);
+}
+
+TEST(Journal, ACutOrDamagedJournalIsReadUpToItsLastWholeRecord) {
+  TempDir dir;
+  RunJournal journal;
+  ASSERT_TRUE(journal.Open(dir.PathOf("journal"), false).ok());
+  RunJournal::Batch batch(journal);
+  std::vector<int64_t> intents;
+  for (const char* name : {"a.txt", "b.txt", "c.txt"}) {
+    dir.WriteFile(name);
+    intents.push_back(batch.Add(dir.slash(), name, std::string("new-") + name));
+  }
+  ASSERT_TRUE(journal.Write(batch));
+  for (int64_t intent : intents) journal.Completed(intent, true, "final", false, 0);
+  ASSERT_TRUE(journal.Close().ok());
+  const std::string bytes = dir.ReadFile("journal");
+  const std::vector<size_t> ends = RecordEnds(bytes);  // header, 3 intents, 3 completions
+  ASSERT_EQ(ends.size(), 7u);
+  ASSERT_EQ(ends.back(), bytes.size());
+
+  for (size_t length = 0; length <= bytes.size(); ++length) {
+    SCOPED_TRACE(length);
+    dir.WriteFile("cut", bytes.substr(0, length));
+    RtError err;
+    const JournalContents contents = Read(dir.PathOf("cut"), &err);
+    ASSERT_TRUE(err.ok()) << err.description;
+    size_t whole = 0;
+    while (whole < ends.size() && ends[whole] <= length) ++whole;
+    const bool at_end = length == 0 || (whole > 0 && ends[whole - 1] == length);
+    EXPECT_EQ(contents.end, at_end ? JournalEnd::kWhole : JournalEnd::kCut);
+    EXPECT_EQ(contents.whole_size, whole == 0 ? 0 : static_cast<int64_t>(ends[whole - 1]));
+    const size_t intent_count = whole <= 1 ? 0 : std::min<size_t>(whole - 1, 3);
+    ASSERT_EQ(contents.entries.size(), intent_count);
+    for (size_t i = 0; i < intent_count; ++i) {
+      EXPECT_EQ(contents.entries[i].completed, whole > 4 + i) << i;
+    }
+  }
+
+  // A byte changed in the second intent: only the first one counts.
+  std::string damaged = bytes;
+  damaged[ends[1] + 20] ^= 0x40;
+  dir.WriteFile("damaged", damaged);
+  const JournalContents contents = Read(dir.PathOf("damaged"));
+  EXPECT_EQ(contents.end, JournalEnd::kDamaged);
+  EXPECT_EQ(contents.entries.size(), 1u);
+
+  // Marking a cut journal used drops the cut record first, so the mark is read.
+  dir.WriteFile("cut", bytes.substr(0, ends[5] + 3));
+  const int fd = open(dir.PathOf("cut").c_str(), O_RDWR | O_CLOEXEC);
+  ASSERT_GE(fd, 0);
+  JournalContents before;
+  ASSERT_TRUE(ReadJournal(fd, before).ok());
+  ASSERT_TRUE(MarkJournalUsed(fd, before).ok());
+  close(fd);
+  const JournalContents after = Read(dir.PathOf("cut"));
+  EXPECT_TRUE(after.used);
+  EXPECT_EQ(after.end, JournalEnd::kWhole);
+  EXPECT_EQ(after.entries.size(), 3u);
+}
+
+TEST(Journal, ChecksumIsTheCrc32OfZipAndPng) {
+  EXPECT_EQ(Crc32("123456789"), 0xCBF43926u);
+  EXPECT_EQ(Crc32(""), 0u);
+  // Taken in pieces of any length, the same as in one go.
+  const std::string text = "The quick brown fox jumps over the lazy dog";
+  EXPECT_EQ(Crc32(text), 0x414FA339u);
+  EXPECT_EQ(Crc32(text.substr(13), Crc32(text.substr(0, 13))), 0x414FA339u);
+}
+
+TEST(Journal, AFileThatIsNoJournalIsRefused) {
+  TempDir dir;
+  dir.WriteFile("text", "Current File : /a/b.txt\r\n     Final Operation : b.txt == B.txt\r\n");
+  RtError err;
+  Read(dir.PathOf("text"), &err);
+  EXPECT_FALSE(err.ok());
+}
+
+}  // namespace
+}  // namespace qtarvox
