@@ -225,12 +225,12 @@ int64_t RunJournal::Batch::Add(const std::string& directory, const std::string& 
   return intent;
 }
 
-bool RunJournal::Write(Batch& batch) {
+bool RunJournal::Write(Batch& batch, bool flush) {
   std::lock_guard write_lock(write_mutex_);
   std::string bytes = TakeCompletions();
   bytes += batch.bytes_;
   batch.bytes_.clear();
-  return WriteLocked(bytes, true);
+  return WriteLocked(bytes, flush);
 }
 
 int64_t RunJournal::WriteAlone(const std::string& directory, const std::string& old_filename,

@@ -69,11 +69,11 @@ class RunJournal {
     std::string bytes_;
   };
 
-  // Writes the batch (after the completions so far) and waits until it is
-  // on the disk; the batch is then empty. False when it cannot be: none of
-  // the batch's files may change then, error() says why, and every later
-  // Write fails too.
-  bool Write(Batch& batch);
+  // Writes the batch (after the completions so far) and, with `flush`,
+  // waits until it is on the disk with everything written before; the batch
+  // is then empty. False when it cannot be: none of the batch's files may
+  // change then, error() says why, and every later Write fails too.
+  bool Write(Batch& batch, bool flush = true);
 
   // For a file that reached its first change without an intent: writes and
   // flushes its intent alone. Its number, or -1 when the journal cannot be

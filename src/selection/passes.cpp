@@ -298,23 +298,98 @@ void PrefetchFile(const PreparedFile& file) {
   for (size_t offset = 0; offset < sizeof file; offset += 64) __builtin_prefetch(at + offset);
 }
 
-// Puts the intents of a batch's files in the journal, on the disk, before the
-// batch goes to be committed. False when the journal cannot take them: then
-// none of them may be committed.
-bool WriteIntents(const EngineContext& context, std::optional<RunJournal::Batch>& intents,
-                  std::vector<PreparedFile>& batch, size_t count) {
-  if (!intents) return true;
+// Notes the intents of a prepared batch's files in `intents`.
+void AddIntents(std::vector<PreparedFile>& batch, size_t count, RunJournal::Batch& intents) {
   std::string scratch;
   for (size_t i = 0; i < count; ++i) {
     PreparedFile& file = batch[i];
     file.intent = -1;
     if (file.changed && file.new_filename != file.filename) {
       file.intent =
-          intents->Add(file.directory, file.filename, CommittedName(file.new_filename, scratch));
+          intents.Add(file.directory, file.filename, CommittedName(file.new_filename, scratch));
     }
   }
-  return intents->empty() || context.journal->Write(*intents);
 }
+
+// Puts the intents of prepared batches on the disk on a thread of its own,
+// and only then hands each batch on to be committed, in order. The thread
+// that prepares never waits for the disk, and one flush covers every batch
+// handed over while the flush before it was under way.
+class IntentsToDisk {
+ public:
+  IntentsToDisk(RunJournal& journal, PreparedQueue& queue)
+      : journal_(journal), queue_(queue), thread_([this] { Run(); }) {}
+  IntentsToDisk(const IntentsToDisk&) = delete;
+  IntentsToDisk& operator=(const IntentsToDisk&) = delete;
+  ~IntentsToDisk() { Finish(); }
+
+  // False once the journal could not take a batch, or the committing side
+  // has stopped: the batch is then dropped, none of its files changed.
+  bool Hand(std::unique_ptr<RunJournal::Batch> intents, PreparedQueue::Batch files) {
+    std::unique_lock lock(mutex_);
+    room_.wait(lock, [&] { return pending_.size() < kMaxPending || ended_; });
+    if (ended_) return false;
+    pending_.push_back({std::move(intents), std::move(files)});
+    ready_.notify_one();
+    return true;
+  }
+
+  // Waits until every batch handed over is on the disk and handed on.
+  void Finish() {
+    {
+      std::lock_guard lock(mutex_);
+      finishing_ = true;
+      ready_.notify_one();
+    }
+    if (thread_.joinable()) thread_.join();
+  }
+
+ private:
+  static constexpr size_t kMaxPending = 4;
+  struct Pending {
+    std::unique_ptr<RunJournal::Batch> intents;
+    PreparedQueue::Batch files;
+  };
+
+  void Run() {
+    for (;;) {
+      std::deque<Pending> taken;
+      {
+        std::unique_lock lock(mutex_);
+        ready_.wait(lock, [&] { return !pending_.empty() || finishing_; });
+        if (pending_.empty()) return;
+        taken.swap(pending_);
+        room_.notify_one();
+      }
+      size_t last = taken.size();  // the last batch with intents: its write flushes them all
+      for (size_t i = 0; i < taken.size(); ++i) {
+        if (!taken[i].intents->empty()) last = i;
+      }
+      bool ok = true;
+      for (size_t i = 0; ok && last < taken.size() && i <= last; ++i) {
+        ok = taken[i].intents->empty() || journal_.Write(*taken[i].intents, i == last);
+      }
+      for (size_t i = 0; ok && i < taken.size(); ++i) ok = queue_.Push(std::move(taken[i].files));
+      if (!ok) {
+        std::lock_guard lock(mutex_);
+        ended_ = true;
+        pending_.clear();
+        room_.notify_all();
+        return;
+      }
+    }
+  }
+
+  RunJournal& journal_;
+  PreparedQueue& queue_;
+  std::mutex mutex_;
+  std::condition_variable ready_;
+  std::condition_variable room_;
+  std::deque<Pending> pending_;
+  bool finishing_ = false;
+  bool ended_ = false;
+  std::thread thread_;  // last: starts once everything above is ready
+};
 
 // A file of a sequential pass, read ahead of its commit.
 struct AheadFile {
@@ -347,39 +422,80 @@ int64_t AddIntent(const Job& job, const TransformPlan& plan, RunJournal::Batch& 
 
 // Hands the files `next` reads to RenameFile one at a time, in their order.
 // `next` fills the file and sets the job's counters for it; false at the end.
-// In a perform with a journal, a batch of files is read ahead and their
+// In a perform with a journal, files are read a batch ahead and their
 // intents go to the disk together before the first of them changes: one
-// flush per batch, not one per file; each file is then committed exactly as
-// it would be without the journal. Ends between two files on a stop request,
+// flush per batch, not one per file, and that flush runs on another thread
+// while the batch before is committed. Each file is committed exactly as it
+// would be without the journal. Ends between two files on a stop request,
 // and before a batch whose intents the journal cannot take.
 template <typename Next>
 void CommitInOrder(Job& job, EngineContext& context, const TransformPlan& plan, Next&& next) {
   const bool ahead = context.journal != nullptr && !job.PreviewMode;
   const size_t batch_size = ahead ? std::max<size_t>(1, context.prepare_batch) : 1;
-  std::optional<RunJournal::Batch> intents;
-  if (ahead) intents.emplace(*context.journal);
-  std::vector<AheadFile> batch(batch_size);
-  for (;;) {
+  struct Batch {
+    std::vector<AheadFile> files;
     size_t count = 0;
-    while (count < batch_size && !StopRequested(context.stop) && next(batch[count])) {
-      AheadFile& file = batch[count++];
+    std::unique_ptr<RunJournal::Batch> intents;
+  };
+  const auto read = [&](Batch& batch) {
+    batch.files.resize(batch_size);
+    batch.count = 0;
+    if (ahead) batch.intents = std::make_unique<RunJournal::Batch>(*context.journal);
+    while (batch.count < batch_size && !StopRequested(context.stop) &&
+           next(batch.files[batch.count])) {
+      AheadFile& file = batch.files[batch.count++];
       file.number_end = job.NumberEndCounter;
       file.number_beginning = job.NumberBeginningCounter;
-      file.intent = ahead && !file.skip ? AddIntent(job, plan, *intents, file) : -1;
+      file.intent = ahead && !file.skip ? AddIntent(job, plan, *batch.intents, file) : -1;
     }
-    if (count == 0) return;
-    if (ahead && !intents->empty() && !context.journal->Write(*intents)) return;
-    for (size_t i = 0; i < count; ++i) {
-      if (StopRequested(context.stop)) return;
-      AheadFile& file = batch[i];
-      job.NumberEndCounter.swap(file.number_end);
-      job.NumberBeginningCounter.swap(file.number_beginning);
+  };
+  // Whether the batch's intents are on the disk, on another thread where one
+  // can be had.
+  const auto to_disk = [&](Batch& batch) {
+    std::promise<bool> done;
+    if (!ahead || batch.intents->empty()) {
+      done.set_value(true);
+      return done.get_future();
+    }
+    try {
+      return std::async(std::launch::async,
+                        [&journal = *context.journal, intents = batch.intents.get()] {
+                          return journal.Write(*intents);
+                        });
+    } catch (const std::system_error&) {
+      done.set_value(context.journal->Write(*batch.intents));
+      return done.get_future();
+    }
+  };
+  Batch current, following;
+  read(current);
+  if (!to_disk(current).get()) return;
+  while (current.count > 0) {
+    const bool more = current.count == batch_size;
+    std::future<bool> following_on_disk;
+    if (more) {
+      read(following);
+      following_on_disk = to_disk(following);
+    }
+    // The counters stand at the last file read; each file gets its own back.
+    const std::string reading_end = job.NumberEndCounter;
+    const std::string reading_beginning = job.NumberBeginningCounter;
+    bool stopped = false;
+    for (size_t i = 0; i < current.count && !stopped; ++i) {
+      stopped = StopRequested(context.stop);
+      if (stopped) break;
+      const AheadFile& file = current.files[i];
+      job.NumberEndCounter = file.number_end;
+      job.NumberBeginningCounter = file.number_beginning;
       if (!file.skip) {
         RenameFile(job, context, file.directory, file.name, file.extension, file.intent);
       }
       FileDone(job, context);
     }
-    if (count < batch_size) return;
+    job.NumberEndCounter = reading_end;
+    job.NumberBeginningCounter = reading_beginning;
+    if (!more || !following_on_disk.get() || stopped) return;
+    std::swap(current, following);
   }
 }
 
@@ -399,11 +515,15 @@ bool PassPreparingAhead(Job& job, EngineContext& context, const TransformPlan& p
       size_t used = 0;
       std::string line;
       bool first = true;
-      std::optional<RunJournal::Batch> intents;
-      if (context.journal != nullptr) intents.emplace(*context.journal);
-      // A batch goes to be committed only once its intents are on the disk.
+      // With a journal, a batch goes to be committed only once its intents
+      // are on the disk.
+      std::optional<IntentsToDisk> to_disk;
+      if (context.journal != nullptr) to_disk.emplace(*context.journal, queue);
       const auto hand_over = [&] {
-        return WriteIntents(context, intents, batch, used) && queue.Push(std::move(batch));
+        if (!to_disk) return queue.Push(std::move(batch));
+        auto intents = std::make_unique<RunJournal::Batch>(*context.journal);
+        AddIntents(batch, used, *intents);
+        return to_disk->Hand(std::move(intents), std::move(batch));
       };
       bool open = true;  // false once the committing side or the journal has stopped
       while (open && reader.ReadLine(line)) {
@@ -421,6 +541,7 @@ bool PassPreparingAhead(Job& job, EngineContext& context, const TransformPlan& p
       }
       batch.resize(used);
       if (open && !batch.empty()) hand_over();
+      if (to_disk) to_disk->Finish();
     } catch (...) {
       failure = std::current_exception();
     }

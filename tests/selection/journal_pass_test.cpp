@@ -31,7 +31,7 @@ constexpr Road kRoads[] = {Road::kPreparedAhead, Road::kOneAtATime, Road::kWithA
 // x.txt then finds X.txt taken and gets a number.
 struct JournalledRun {
   JournalledRun() {
-    for (const char* name : {"a.txt", "b.txt", "c.txt", "d.txt", "e.txt", "X.txt", "x.txt"}) {
+    for (const auto& name : names) {
       dir.WriteFile(name, name);
       IdOfPath(dir.PathOf(name), ids[name]);
     }
@@ -39,8 +39,9 @@ struct JournalledRun {
 
   // `file_size_limit`, when given, holds for the pass itself (the walk's list
   // and the journal's first record are written before).
-  void Perform(Road road, rlim_t file_size_limit = 0) {
+  void Perform(Road road, rlim_t file_size_limit = 0, bool numbers = false) {
     TickPosition(job, 1);
+    if (numbers) TickPosition(job, 9);
     if (road == Road::kWithAttributes) TickPosition(job, 13);
     SnapshotChosenActions(job);
     job.collision = CollisionOption::kAppendNumber;
@@ -53,7 +54,7 @@ struct JournalledRun {
     LineReader list;
     if (road == Road::kIndividual) {
       job.method = SelectionMethod::kIndividual;
-      for (const auto& name : dir.List()) job.lstFile.push_back(name + " * " + dir.path());
+      for (const auto& name : names) job.lstFile.push_back(name + " * " + dir.path());
     } else {
       job.lstDir = {dir.path()};
       job.lstExt = {"*.txt"};
@@ -86,6 +87,9 @@ struct JournalledRun {
     return contents;
   }
 
+  // In the order the walk lists them.
+  const std::vector<std::string> names{"a.txt", "b.txt", "c.txt", "d.txt",
+                                       "e.txt", "X.txt", "x.txt"};
   TempDir dir, work;
   std::map<std::string, FileId> ids;
   Job job;
@@ -118,6 +122,17 @@ TEST(JournalPass, EveryChangeHasItsIntentAndWhatBecameOfIt) {
                                       "e.txt>E.txt>E.txt", "x.txt>X.txt>X_1.txt"};
     if (road == Road::kWithAttributes) expected.insert(expected.begin() + 5, "X.txt>>?");
     EXPECT_EQ(seen, expected);
+  }
+}
+
+// Files read a batch ahead get the numbers they get without the journal.
+TEST(JournalPass, NumbersRunOnAcrossBatches) {
+  for (const Road road : kRoads) {
+    SCOPED_TRACE(static_cast<int>(road));
+    JournalledRun run;
+    run.Perform(road, 0, true);
+    EXPECT_THAT(run.dir.List(),
+                ElementsAre("A1.txt", "B2.txt", "C3.txt", "D4.txt", "E5.txt", "X6.txt", "X7.txt"));
   }
 }
 
