@@ -26,7 +26,6 @@ void PressThroughSteps(Wizard& wizard, const std::function<void()>& pressed = {}
 // thing told, through `prompter`, is the note on a vertical bar in FE), calls
 // `shown` (the window appears then) and presses through the steps.
 void FillWizard(Wizard& wizard, const std::vector<std::string>& args, Prompter& prompter,
-                const std::function<void()>& shown = {},
-                const std::function<void()>& pressed = {});
+                const std::function<void()>& shown = {}, const std::function<void()>& pressed = {});
 
 }  // namespace qtarvox

@@ -23,9 +23,9 @@ std::string Bytes(const QByteArray& bytes) {
 
 bool IsPickableMount(std::string_view file_system_type, std::string_view root) {
   static constexpr std::array<std::string_view, 20> kPseudo = {
-      "proc",     "sysfs",      "cgroup",      "cgroup2",   "devpts",  "devtmpfs", "securityfs",
-      "pstore",   "debugfs",    "tracefs",     "configfs",  "fusectl", "mqueue",   "hugetlbfs",
-      "bpf",      "autofs",     "binfmt_misc", "rpc_pipefs", "nsfs",   "efivarfs"};
+      "proc",   "sysfs",   "cgroup",      "cgroup2",    "devpts",  "devtmpfs", "securityfs",
+      "pstore", "debugfs", "tracefs",     "configfs",   "fusectl", "mqueue",   "hugetlbfs",
+      "bpf",    "autofs",  "binfmt_misc", "rpc_pipefs", "nsfs",    "efivarfs"};
   if (std::ranges::find(kPseudo, file_system_type) != kPseudo.end()) return false;
   for (const std::string_view system : {"/proc", "/sys", "/dev"}) {
     if (IsInside(root, system)) return false;

@@ -25,7 +25,8 @@ inline constexpr const char* kFinishedCaption = "&Finished";
 // count, "*". Which prefix a label shows depends on what wrote it last.
 inline constexpr const char* kFileListStart = "List of File(s) choosen : ";
 inline constexpr const char* kDirListStart = "List of Directory(s) choosen : ";
-inline constexpr const char* kExtListStart = "List of file extensions choosen to perform actions on : ";
+inline constexpr const char* kExtListStart =
+    "List of file extensions choosen to perform actions on : ";
 inline constexpr const char* kFileListAdded = "List of File(s) choosen : *";
 inline constexpr const char* kFileListShown = "List of file(s) choosen : *";
 inline constexpr const char* kDirListAdded = "List of Directory(s) choosen : *";
@@ -96,7 +97,7 @@ struct ScreenState {
   bool cmdStep3_enabled = true;
   bool cmdCancel3_enabled = true;
   bool separator_shown = false;  // lblSep and txtSep, with "Add a unique number" only
-  bool running = false;  // a run is under way: nothing that could change the job is enabled
+  bool running = false;          // a run is under way: nothing that could change the job is enabled
 
   // The run button's caption.
   const char* cmdProceed3_caption() const { return finished ? kFinishedCaption : kReadyCaption; }

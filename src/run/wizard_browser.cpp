@@ -1,8 +1,8 @@
 // The Step 2 browser of the wizard: the drive list, the directory box and the
 // file list, read through the platform's listings.
+#include "platform/chars.h"
 #include "platform/dir_search.h"
 #include "platform/paths.h"
-#include "platform/chars.h"
 #include "run/wizard.h"
 
 namespace qtarvox {

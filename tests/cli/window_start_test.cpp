@@ -5,8 +5,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "fakes.h"
 #include "cli/parse_command_line.h"
+#include "fakes.h"
 #include "run/settings.h"
 #include "selection/step2.h"
 #include "temp_dir.h"
@@ -26,8 +26,8 @@ TEST(WindowStart, EverythingButHelpVersionAndASilentRunOpensTheWindow) {
       {{"-UC", "-FI", "/a.txt"}, true},
       {{"-UC", "-FI", "/a.txt", "-SU"}, false},
       {{"-su", "-UC"}, false},
-      {{"SU"}, false},             // text before the first dash is read too
-      {{"-CW", "su"}, true},       // a value, not the command
+      {{"SU"}, false},        // text before the first dash is read too
+      {{"-CW", "su"}, true},  // a value, not the command
       {{"-UC", "--preview"}, false},
       {{"--help"}, false},
       {{"--version"}, false},
@@ -46,8 +46,8 @@ class FillTest : public ::testing::Test {
 
   // Fills a fresh wizard from the arguments, counting the presses.
   void Fill(const std::vector<std::string>& args) {
-    FillWizard(wizard_, args, prompter_, [this] { shown_ = presses_ == 0; },
-               [this] { ++presses_; });
+    FillWizard(
+        wizard_, args, prompter_, [this] { shown_ = presses_ == 0; }, [this] { ++presses_; });
   }
 
   TempDir dir_;
@@ -66,8 +66,8 @@ TEST_F(FillTest, AJobOfFilesEndsOnStep3WithItsSummary) {
   EXPECT_EQ(presses_, 3);  // Step 1's Proceed, OK, Step 2's Proceed
   EXPECT_EQ(s.step, WizardStep::kStep3);
   EXPECT_THAT(s.lstFinal, ElementsAre("1) Make filename into fully UPPERCASE"));
-  EXPECT_EQ(s.txtFinal, "FILE - a.txt * " + dir_.path() + "\r\nFILE - b c.txt * " + dir_.path() +
-                            "\r\n");
+  EXPECT_EQ(s.txtFinal,
+            "FILE - a.txt * " + dir_.path() + "\r\nFILE - b c.txt * " + dir_.path() + "\r\n");
   EXPECT_EQ(s.lblFileList, "List of file(s) choosen : *2*");
   EXPECT_TRUE(s.separator_shown);
   EXPECT_EQ(wizard_.job().txtSep, "_");

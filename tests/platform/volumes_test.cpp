@@ -13,14 +13,22 @@ TEST(Volumes, OnlyMountsAPersonWouldPickAreListed) {
     const char* root;
     bool pickable;
   } cases[] = {
-      {"ext4", "/", true},           {"overlay", "/", true},
-      {"vfat", "/media/me/USB", true}, {"vfat", "/run/media/me/USB", true},
-      {"tmpfs", "/tmp", true},       {"nfs4", "/home", true},
-      {"proc", "/proc", false},      {"sysfs", "/sys", false},
-      {"cgroup2", "/sys/fs/cgroup", false}, {"tmpfs", "/sys/fs/cgroup", false},
-      {"devpts", "/dev/pts", false}, {"tmpfs", "/dev/shm", false},
-      {"tmpfs", "/run", false},      {"tmpfs", "/run/user/1000", false},
-      {"autofs", "/net", false},     {"ext4", "/devices", true},
+      {"ext4", "/", true},
+      {"overlay", "/", true},
+      {"vfat", "/media/me/USB", true},
+      {"vfat", "/run/media/me/USB", true},
+      {"tmpfs", "/tmp", true},
+      {"nfs4", "/home", true},
+      {"proc", "/proc", false},
+      {"sysfs", "/sys", false},
+      {"cgroup2", "/sys/fs/cgroup", false},
+      {"tmpfs", "/sys/fs/cgroup", false},
+      {"devpts", "/dev/pts", false},
+      {"tmpfs", "/dev/shm", false},
+      {"tmpfs", "/run", false},
+      {"tmpfs", "/run/user/1000", false},
+      {"autofs", "/net", false},
+      {"ext4", "/devices", true},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(IsPickableMount(c.type, c.root), c.pickable) << c.type << " " << c.root;
@@ -33,12 +41,9 @@ TEST(Volumes, APathBelongsToTheDeepestVolumeThatHoldsIt) {
     const char* path;
     const char* root;
   } cases[] = {
-      {"/", "/"},
-      {"/etc", "/"},
-      {"/home", "/home"},
-      {"/home/me/docs", "/home"},
-      {"/homework", "/"},
-      {"/media/me/USB/photos", "/media/me/USB"},
+      {"/", "/"},         {"/etc", "/"},
+      {"/home", "/home"}, {"/home/me/docs", "/home"},
+      {"/homework", "/"}, {"/media/me/USB/photos", "/media/me/USB"},
       {"/media/me", "/"},
   };
   for (const auto& c : cases) EXPECT_EQ(VolumeRootOf(volumes, c.path), c.root) << c.path;

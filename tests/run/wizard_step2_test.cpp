@@ -5,10 +5,10 @@
 #include <stdlib.h>
 #include <unistd.h>
 
-#include "fakes.h"
 #include <filesystem>
 #include <functional>
 
+#include "fakes.h"
 #include "run/settings.h"
 #include "run/wizard.h"
 #include "temp_dir.h"
@@ -55,7 +55,8 @@ TEST_F(WizardStep2, TheStep2ButtonBringsBackTheMethodsScreens) {
       {SelectionMethod::kBoth, 0, SelectionMethod::kBoth, false, false,
        "List of File(s) choosen : *2*", "List of file extensions choosen to perform actions on : "},
       {SelectionMethod::kBoth, 1, SelectionMethod::kDone, true, true,
-       "List of File(s) choosen : *2*", "List of file extensions choosen to perform actions on : *1*"},
+       "List of File(s) choosen : *2*",
+       "List of file extensions choosen to perform actions on : *1*"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(std::string(MethodName(c.method)) + " " + std::to_string(c.proceeds));
@@ -191,7 +192,8 @@ TEST_F(WizardStep2, AFolderOrDriveThatCannotBeReadLeavesTheBrowserWhereItWas) {
       {"a file instead of a folder", [&] { return wizard_.OpenDirectory(not_folder); },
        "The directory " + not_folder +
            " (Not a directory) cannot be read. The directory box stays where it was."},
-      {"its subfolders", [&] {
+      {"its subfolders",
+       [&] {
          std::vector<std::string> names;
          return wizard_.Subdirectories(gone, names, true).ok();
        },
@@ -252,8 +254,8 @@ TEST(GroupedCount, PutsACommaBetweenEachThreeDigits) {
   const struct {
     int64_t count;
     const char* text;
-  } cases[] = {{0, "0"},           {999, "999"},         {1000, "1,000"},
-               {41200, "41,200"},  {100000, "100,000"},  {1234567, "1,234,567"},
+  } cases[] = {{0, "0"},          {999, "999"},        {1000, "1,000"},
+               {41200, "41,200"}, {100000, "100,000"}, {1234567, "1,234,567"},
                {-1200, "-1,200"}};
   for (const auto& c : cases) EXPECT_EQ(GroupedCount(c.count), c.text) << c.count;
 }
