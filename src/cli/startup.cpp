@@ -6,6 +6,7 @@
 #include "cli/parse_command_line.h"
 #include "cli/undo_command.h"
 #include "cli/usage_text.h"
+#include "cli/window_start.h"
 #include "engine/job.h"
 #include "engine/validation.h"
 #include "platform/desktop_viewer.h"
@@ -149,17 +150,11 @@ int SilentRun(Wizard& wizard, const RunRequest& request, std::ostream& out, std:
 // Fills the wizard as a user would and stops on Step 3 (or the step whose
 // check failed). Without a window, the summary is printed instead.
 int WindowedStart(Wizard& wizard, std::ostream& out, std::ostream& err) {
-  const Job& job = wizard.job();
-  if (wizard.ProceedStep1()) {
-    wizard.ChooseMethod(MethodForGivenFiles(job));
-    const bool both = job.FilesGivenIndividually && job.FilesGivenByExtension;
-    Step2Result result = wizard.ProceedStep2();
-    if (both && result == Step2Result::kStay) result = wizard.ProceedStep2();
-    if (result == Step2Result::kPassed) {
-      const ScreenState screen = wizard.screen();
-      for (const auto& line : screen.lstFinal) out << line << '\n';
-      out << ForTerminal(screen.txtFinal);
-    }
+  PressThroughSteps(wizard);
+  const ScreenState screen = wizard.screen();
+  if (screen.step == WizardStep::kStep3) {
+    for (const auto& line : screen.lstFinal) out << line << '\n';
+    out << ForTerminal(screen.txtFinal);
   }
   err << kNoWindowNote << '\n';
   return kExitNotStarted;

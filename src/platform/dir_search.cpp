@@ -524,4 +524,18 @@ RtError ReadDirectoryTypes(const std::string& directory, std::vector<DirEntry>& 
   return {};
 }
 
+RtError ListSubdirectories(const std::string& directory, std::vector<std::string>& names) {
+  names.clear();
+  std::vector<DirEntry> entries;
+  if (RtError error = ReadDirectoryTypes(directory, entries)) return error;
+  for (DirEntry& entry : entries) {
+    if ((entry.attributes & kAttrDirectory) != 0 && (entry.attributes & kAttrSystem) == 0) {
+      names.push_back(std::move(entry.name));
+    }
+  }
+  std::sort(names.begin(), names.end(),
+            [](const std::string& a, const std::string& b) { return CompareNames(a, b) < 0; });
+  return {};
+}
+
 }  // namespace qtarvox

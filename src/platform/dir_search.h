@@ -61,6 +61,11 @@ struct WalkListing {
 RtError ListForWalk(const std::string& directory, const std::vector<std::string>& patterns,
                     bool with_subdirectories, WalkListing& out, bool share_reads = true);
 
+// The subdirectories of `directory` that a folder tree shows: real
+// directories (never symbolic links), hidden ones included, sorted by
+// CompareNames. A directory that cannot be read gives its error.
+RtError ListSubdirectories(const std::string& directory, std::vector<std::string>& names);
+
 // One directory entry with its attribute bits.
 struct DirEntry {
   std::string name;

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "engine/job.h"
+
 namespace qtarvox {
 
 enum class WizardStep { kIntro, kStep1, kStep2, kStep3 };
@@ -23,7 +25,8 @@ inline constexpr const char* kFinishedCaption = "&Finished";
 // count, "*". Which prefix a label shows depends on what wrote it last.
 inline constexpr const char* kFileListStart = "List of File(s) choosen : ";
 inline constexpr const char* kDirListStart = "List of Directory(s) choosen : ";
-inline constexpr const char* kExtListStart = "List of file extensions choosen to perform actions on : ";
+inline constexpr const char* kExtListStart =
+    "List of file extensions choosen to perform actions on : ";
 inline constexpr const char* kFileListAdded = "List of File(s) choosen : *";
 inline constexpr const char* kFileListShown = "List of file(s) choosen : *";
 inline constexpr const char* kDirListAdded = "List of Directory(s) choosen : *";
@@ -33,8 +36,26 @@ inline constexpr const char* kExtListShownTwoBlanks =
 inline constexpr const char* kExtListShownOneBlank =
     "List of file extensions choosen to perform actions on : *";
 
+// The browser's caption, by the panel shown beside it.
+inline constexpr const char* kChooseDirectoriesCaption =
+    "Choose directory(s) which contain files you want to modify and click on ADD : ";
+inline constexpr const char* kBrowseFilesCaption =
+    "Browse and find the files you want to add and click on ADD : ";
+// The Select All button of the chosen files points at the list it acts on.
+inline constexpr const char* kSelectAllChosenFiles = "&Select All >>";
+inline constexpr const char* kSelectAllBrowserFiles = "<< &Select All";
+inline constexpr const char* kAllFilesPattern = "*.*";
+
+// A run's progress in the status label: "Renaming... 41,200 of 100,000".
+inline constexpr const char* kProgressRenaming = "Renaming... ";
+inline constexpr const char* kProgressPreviewing = "Generating Preview... ";
+inline constexpr const char* kProgressOf = " of ";
+
 // A count caption: prefix (ending in "*"), the count in decimal, and "*".
 std::string CountCaption(const std::string& prefix, size_t count);
+
+// A count with a comma between each three digits: 41200 -> "41,200".
+std::string GroupedCount(int64_t count);
 
 struct ScreenState {
   WizardStep step = WizardStep::kIntro;
@@ -44,12 +65,22 @@ struct ScreenState {
   int highlighted = -1;  // highlighted entry of lstActions, -1: none
 
   // Step 2
+  SelectionMethod method_option = SelectionMethod::kIndividual;  // the selected option button
   bool cmdFileType_enabled = true;
   bool cmdProceed2_enabled = false;
-  bool extension_screen = false;  // pctExtension shown (else pctIndividual), once a method is on
+  bool file_panels = false;       // the browser and a list panel are shown below the method row
+  bool extension_screen = false;  // that list panel is pctExtension (else pctIndividual)
+  // Select All of the chosen files acts on lstFile (else on the browser's filFile).
+  bool chosen_files_active = false;
   std::string lblFileList = kFileListStart;
   std::string lblDirList = kDirListStart;
   std::string lblExtList = kExtListStart;
+  // The browser: the volume of the drive list (its root), the pattern and the
+  // files of the directory box's folder (the job's dirDir) that match it.
+  std::string volume;
+  std::string txtExt = kAllFilesPattern;
+  std::vector<std::string> filFile;
+  int browser_reads = 0;  // grows whenever the drives and folders are to be read anew
 
   // Step 3
   std::vector<std::string> lstFinal;  // one line per chosen action
@@ -59,14 +90,23 @@ struct ScreenState {
   bool cmdOP_enabled = false;
   bool cmdErr_enabled = false;
   bool cmdPreview_enabled = true;
+  // false: the Step button stays disabled whatever the navigation says (a
+  // performed run waits for its Finished button).
   bool cmdStep1_enabled = true;
   bool cmdStep2_enabled = true;
   bool cmdStep3_enabled = true;
   bool cmdCancel3_enabled = true;
-  bool running = false;  // a run is under way: nothing that could change the job is enabled
+  bool separator_shown = false;  // lblSep and txtSep, with "Add a unique number" only
+  bool running = false;          // a run is under way: nothing that could change the job is enabled
 
   // The run button's caption.
   const char* cmdProceed3_caption() const { return finished ? kFinishedCaption : kReadyCaption; }
+  const char* lblDir() const {
+    return extension_screen ? kChooseDirectoriesCaption : kBrowseFilesCaption;
+  }
+  const char* cmdSelectAllFile_caption() const {
+    return chosen_files_active ? kSelectAllChosenFiles : kSelectAllBrowserFiles;
+  }
 };
 
 }  // namespace qtarvox

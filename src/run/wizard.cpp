@@ -17,27 +17,53 @@ std::string CountCaption(const std::string& prefix, size_t count) {
   return prefix + std::to_string(count) + "*";
 }
 
-// The caller's view, with the status text also kept in the screen state.
+std::string GroupedCount(int64_t count) {
+  std::string digits = std::to_string(count < 0 ? -count : count);
+  for (size_t at = digits.size(); at > 3; at -= 3) digits.insert(at - 3, ",");
+  return count < 0 ? "-" + digits : digits;
+}
+
+// The caller's view, with the status text also kept in the screen state; a
+// task's progress becomes status text too.
 class Wizard::StatusView final : public RunView {
  public:
-  StatusView(RunView& outer, std::function<void(const std::string&)> keep)
-      : outer_(outer), keep_(std::move(keep)) {}
+  StatusView(RunView& outer, Wizard& wizard) : outer_(outer), wizard_(wizard) {}
   void ShowStatus(const std::string& caption) override {
-    keep_(caption);
+    wizard_.SetStatus(caption);
     outer_.ShowStatus(caption);
   }
-  void ShowProgress(int64_t done, int64_t listed) override { outer_.ShowProgress(done, listed); }
+  void ShowProgress(int64_t done, int64_t listed) override {
+    outer_.ShowProgress(done, listed);
+    if (!wizard_.progress_on_) return;
+    ShowStatus(wizard_.ProgressCaption(done, listed));
+  }
   bool StartViewer(const std::string& path) override { return outer_.StartViewer(path); }
 
  private:
   RunView& outer_;
-  std::function<void(const std::string&)> keep_;
+  Wizard& wizard_;
+};
+
+// The caller's prompter, silenced while a run is stopped for good.
+class Wizard::RunPrompter final : public Prompter {
+ public:
+  explicit RunPrompter(Prompter& outer) : outer_(outer) {}
+  void Tell(const std::string& text, const std::string& caption) override {
+    if (!muted) outer_.Tell(text, caption);
+  }
+  bool Ask(const std::string& text, const std::string& caption) override {
+    return !muted && outer_.Ask(text, caption);
+  }
+  bool muted = false;
+
+ private:
+  Prompter& outer_;
 };
 
 Wizard::Wizard(Prompter& prompter, RunView& view)
     : prompter_(prompter),
-      view_(std::make_unique<StatusView>(view,
-                                         [this](const std::string& s) { SetStatus(s); })) {}
+      run_prompter_(std::make_unique<RunPrompter>(prompter)),
+      view_(std::make_unique<StatusView>(view, *this)) {}
 
 Wizard::~Wizard() {
   if (worker_.joinable()) {
@@ -48,7 +74,15 @@ Wizard::~Wizard() {
 
 ScreenState Wizard::screen() const {
   std::lock_guard lock(status_mutex_);
-  return screen_;
+  ScreenState shown = screen_;
+  shown.separator_shown = job_.collision == CollisionOption::kAppendNumber;
+  return shown;
+}
+
+std::string Wizard::ProgressCaption(int64_t done, int64_t listed) const {
+  return std::string(kStatusPrefix) + kStatusLineBreak +
+         (progress_preview_ ? kProgressPreviewing : kProgressRenaming) + GroupedCount(done) +
+         kProgressOf + GroupedCount(listed > 0 ? listed : progress_files_);
 }
 
 void Wizard::SetStatus(const std::string& caption) {
@@ -131,38 +165,82 @@ bool Wizard::ProceedStep1(std::vector<std::string>* dropped) {
     return false;
   }
   SnapshotChosenActions(job_);
-  screen_.cmdFileType_enabled = true;
   RestoreDirectory(job_);
-  screen_.step = WizardStep::kStep2;
+  ShowStep2();
+  screen_.cmdFileType_enabled = true;
   return true;
 }
 
+void Wizard::ShowStep2() {
+  screen_.step = WizardStep::kStep2;
+  screen_.file_panels = false;
+  EnsureBrowser();
+  switch (job_.method) {
+    case SelectionMethod::kIndividual:
+    case SelectionMethod::kExtension:
+      screen_.method_option = job_.method;
+      MethodOk();
+      break;
+    case SelectionMethod::kDone:
+      // The second screen of the combined method, reached as its first
+      // screen's Proceed reaches it.
+      screen_.method_option = SelectionMethod::kBoth;
+      job_.method = SelectionMethod::kBoth;
+      ProceedStep2();
+      job_.method = SelectionMethod::kDone;
+      break;
+    case SelectionMethod::kBoth:
+    case SelectionMethod::kNone:
+      break;
+  }
+  screen_.chosen_files_active = true;
+}
+
+void Wizard::FileChoosers(bool extension) {
+  screen_.file_panels = true;
+  screen_.extension_screen = extension;
+  screen_.txtExt = kAllFilesPattern;
+  PatternChanged(screen_.txtExt);
+  if (!extension) screen_.chosen_files_active = true;
+}
+
 void Wizard::ShowExtensionScreen(const char* ext_prefix) {
-  screen_.extension_screen = true;
+  FileChoosers(true);
   screen_.lblDirList = CountCaption(kDirListAdded, job_.lstDir.size());
   screen_.lblExtList = CountCaption(ext_prefix, job_.lstExt.size());
 }
 
 void Wizard::ShowIndividualScreen() {
-  screen_.extension_screen = false;
+  FileChoosers(false);
   screen_.lblFileList = CountCaption(kFileListShown, job_.lstFile.size());
 }
 
+void Wizard::SelectMethodOption(SelectionMethod method) { screen_.method_option = method; }
+
+void Wizard::PressMethodOk() {
+  if (screen_.cmdFileType_enabled) MethodOk();
+}
+
 void Wizard::ChooseMethod(SelectionMethod method) {
-  if (!screen_.cmdFileType_enabled) return;
-  switch (method) {
+  SelectMethodOption(method);
+  PressMethodOk();
+}
+
+void Wizard::MethodOk() {
+  // The options are read in the order Extension, Individual; Both otherwise.
+  switch (screen_.method_option) {
     case SelectionMethod::kExtension:
       job_.method = SelectionMethod::kExtension;
       ShowExtensionScreen(kExtListShownTwoBlanks);
       break;
     case SelectionMethod::kIndividual:
-    case SelectionMethod::kBoth:
-      job_.method = method;
+      job_.method = SelectionMethod::kIndividual;
       ShowIndividualScreen();
       break;
-    case SelectionMethod::kDone:
-    case SelectionMethod::kNone:
-      return;
+    default:
+      job_.method = SelectionMethod::kBoth;
+      ShowIndividualScreen();
+      break;
   }
   screen_.cmdFileType_enabled = false;
   screen_.cmdProceed2_enabled = true;
@@ -191,7 +269,7 @@ void Wizard::BackStep2() {
     screen_.step = WizardStep::kStep1;
     return;
   }
-  if (!screen_.extension_screen) return;
+  if (!screen_.file_panels || !screen_.extension_screen) return;
   job_.method = SelectionMethod::kBoth;
   ShowIndividualScreen();
 }
@@ -257,6 +335,16 @@ void Wizard::RemoveFiles(std::vector<size_t> indexes) {
   screen_.lblFileList = CountCaption(kFileListAdded, job_.lstFile.size());
 }
 
+void Wizard::ExtensionTextChanged(const std::string& text) { job_.txtExtList = text; }
+
+void Wizard::CollisionChosen(CollisionOption option) { job_.collision = option; }
+
+void Wizard::SeparatorChanged(const std::string& text) { job_.txtSep = text; }
+
+void Wizard::ProcessFileChosen(bool ticked) { job_.chkProcess = ticked; }
+
+void Wizard::ViewReport(ReportKind kind) { qtarvox::ViewReport(kind, prompter_, *view_); }
+
 RunOutcome Wizard::Preview(const StopRequest* stop) {
   if (started_) return {};
   const RunOutcome outcome = RunOnce(job_, prompter_, *view_, true, stop);
@@ -280,22 +368,28 @@ RunOutcome Wizard::Plan(const StopRequest* stop, FileOutcomeSink* outcomes) {
   return RunOnce(job_, prompter_, *view_, RunKind::kPlan, stop, outcomes);
 }
 
-bool Wizard::StartRun(bool preview) {
+bool Wizard::StartRun(bool preview, std::function<void()> done) {
   if (started_) return false;
   if (!preview && screen_.finished) {
     FinishedSequence();
     return false;
   }
-  session_ = std::make_unique<RunSession>(job_, prompter_, *view_);
+  run_prompter_->muted = false;
+  session_ = std::make_unique<RunSession>(job_, *run_prompter_, *view_);
   started_ = true;
   stop_ = 0;
   done_ = true;
   if (!session_->Begin(preview)) return false;
   done_ = false;
   screen_.running = true;
-  worker_ = std::thread([this] {
+  progress_preview_ = preview;
+  progress_files_ = static_cast<int64_t>(job_.lstFile.size());
+  progress_on_ = true;
+  worker_ = std::thread([this, done = std::move(done)] {
     session_->Execute(&stop_);
+    progress_on_ = false;
     done_ = true;
+    if (done) done();
   });
   return true;
 }
@@ -307,9 +401,11 @@ void Wizard::RequestStop() { stop_ = kStopByCaller; }
 RunOutcome Wizard::FinishRun() {
   if (!started_) return {};
   if (worker_.joinable()) worker_.join();
+  progress_on_ = false;
   const RunOutcome outcome = session_->End();
   session_.reset();
   started_ = false;
+  run_prompter_->muted = false;
   screen_.running = false;
   ApplyRunEnd(outcome);
   return outcome;
@@ -336,17 +432,27 @@ void Wizard::FinishedSequence() {
   screen_.cmdPreview_enabled = true;
   screen_.finished = false;
   screen_.cmdFileType_enabled = true;
+  // The locks of the Finished state come off; from the Intro screen only
+  // Step 1 opens, as after start-up.
   screen_.cmdStep1_enabled = true;
-  screen_.cmdStep2_enabled = false;
-  screen_.cmdStep3_enabled = false;
+  screen_.cmdStep2_enabled = true;
+  screen_.cmdStep3_enabled = true;
   screen_.cmdCancel3_enabled = true;
   screen_.step = WizardStep::kIntro;
+  RefreshBrowser();
+}
+
+void Wizard::Close() {
+  if (!started_) return;
+  RequestStop();
+  run_prompter_->muted = true;
+  FinishRun();
 }
 
 void Wizard::Quit() {
   if (started_) {
-    RequestStop();
-    FinishRun();
+    Close();
+    return;
   }
   QuitCleanup(job_);
 }

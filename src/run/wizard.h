@@ -5,6 +5,8 @@
 #pragma once
 
 #include <atomic>
+#include <functional>
+#include <map>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -13,7 +15,10 @@
 
 #include "engine/job.h"
 #include "engine/ports.h"
+#include "platform/rt_error.h"
 #include "platform/stop_signals.h"
+#include "platform/volumes.h"
+#include "run/report_view.h"
 #include "run/run_driver.h"
 #include "run/screen_state.h"
 
@@ -24,6 +29,14 @@ inline constexpr const char* kSubdirectoriesQuestion =
 inline constexpr const char* kSubdirectoriesCaption = "Subdirectories";
 inline constexpr const char* kNoExtensionMessage =
     "please enter a valid extension and then click on me again!";
+// What the browser says when a drive or a folder cannot be read: the text, the
+// path, " (", the system's reason, ")" and the ending.
+inline constexpr const char* kDriveUnreadable = "The drive ";
+inline constexpr const char* kDriveUnreadableEnd =
+    " cannot be read. The drive list shows the previous drive again.";
+inline constexpr const char* kFolderUnreadable = "The directory ";
+inline constexpr const char* kFolderUnreadableEnd =
+    " cannot be read. The directory box stays where it was.";
 
 enum class Step2Result {
   kStay,    // the first screen of the combined method moved on to its second
@@ -72,7 +85,15 @@ class Wizard {
   // remembered directory and Step 2. In suppressed mode failing actions are
   // unticked instead; their messages go to `dropped` when given.
   bool ProceedStep1(std::vector<std::string>* dropped = nullptr);
-  // The OK button of the method row (ignored while it is disabled).
+  // Step 2 as the Step 2 button shows it: the method's screens as they were
+  // (the method row alone before a method is chosen, and on the first screen
+  // of the combined method), the browser read again.
+  void ShowStep2();
+  // The method row's option buttons, and its OK button (ignored while it is
+  // disabled): the method's screens with their count captions.
+  void SelectMethodOption(SelectionMethod method);
+  void PressMethodOk();
+  // Selects the option, then presses OK.
   void ChooseMethod(SelectionMethod method);
   // Step 2's Proceed: the first screen of the combined method moves on to
   // its second; otherwise the check, then Step 3 with its summary. In
@@ -99,8 +120,37 @@ class Wizard {
   void RemoveDirectories(std::vector<size_t> indexes);
   void RemoveExtensions(std::vector<size_t> indexes);
   void RemoveFiles(std::vector<size_t> indexes);
+  // The text of txtExtList, as typed.
+  void ExtensionTextChanged(const std::string& text);
+
+  // --- The Step 2 browser ------------------------------------------------------
+  // The volumes of the drive list, as last read.
+  const std::vector<Volume>& Volumes() const { return volumes_; }
+  // The drive list's choice: the directory box moves to the folder last open
+  // on that volume (its root the first time). False, after saying why, when
+  // the volume cannot be read: the drive list keeps the previous volume.
+  bool ChooseVolume(const std::string& root);
+  // The directory box's choice: its folder's files fill the file list. False,
+  // after saying why, when the folder cannot be read: the box stays.
+  bool OpenDirectory(const std::string& path);
+  // The subdirectories a folder tree shows under `path`; says why it cannot
+  // read them when `tell`.
+  RtError Subdirectories(const std::string& path, std::vector<std::string>& names, bool tell);
+  // The file list's pattern, as typed (blanks at its ends do not count).
+  void PatternChanged(const std::string& text);
+  // A click on the browser's file list, or on the list of chosen files: which
+  // of the two Select All acts on.
+  void FileListClicked();
+  void ChosenFilesClicked();
+  // Reads the drives, the folder tree and the file list anew.
+  void RefreshBrowser();
 
   // --- Step 3 ------------------------------------------------------------------
+  void CollisionChosen(CollisionOption option);
+  void SeparatorChanged(const std::string& text);
+  void ProcessFileChosen(bool ticked);
+  // The View Process File and View Error File buttons.
+  void ViewReport(ReportKind kind);
   // The Preview button and the run button (the Finished sequence when it is
   // in its Finished state, else a perform), on this thread.
   RunOutcome Preview(const StopRequest* stop = nullptr);
@@ -112,35 +162,55 @@ class Wizard {
   // The same as a task: the run's passes go on a thread of their own, so
   // this thread stays free. False when the run did not start (FinishRun then
   // tells why) or the Finished sequence ran instead. Call FinishRun on this
-  // thread once RunDone(); its questions are asked here.
-  bool StartRun(bool preview);
+  // thread once RunDone(); its questions are asked here. `done` is called on
+  // the run's thread when its passes are through. While the task runs, its
+  // progress reaches the view as the status text.
+  bool StartRun(bool preview, std::function<void()> done = {});
   bool RunDone() const;
   // Asks a run under way to stop between two files.
   void RequestStop();
   RunOutcome FinishRun();
 
-  // Quit: removes the report files unless in suppressed mode. A run under
-  // way is stopped first.
+  // Closing the window: a run under way stops between two files, without its
+  // questions; its report files stay, complete up to there.
+  void Close();
+  // Quit: removes the report files unless in suppressed mode. A run under way
+  // is stopped as Close does, and then its report files stay: they are the
+  // record of what it renamed.
   void Quit();
 
  private:
   class StatusView;
+  class RunPrompter;
 
   void SetStatus(const std::string& caption);
+  std::string ProgressCaption(int64_t done, int64_t listed) const;
   void ApplyRunEnd(const RunOutcome& outcome);
   void FinishedSequence();
+  void MethodOk();
+  void FileChoosers(bool extension);
   void ShowExtensionScreen(const char* ext_prefix);
   void ShowIndividualScreen();
+  void EnsureBrowser();
+  RtError ReadFiles(const std::string& folder, std::vector<std::string>& names) const;
 
   Job job_;
   Prompter& prompter_;
+  std::unique_ptr<RunPrompter> run_prompter_;
   std::unique_ptr<StatusView> view_;
   mutable std::mutex status_mutex_;  // the status text may change on a run's thread
   ScreenState screen_;
 
+  std::vector<Volume> volumes_;
+  std::map<std::string, std::string> folder_of_volume_;  // the folder last open on each volume
+
   std::unique_ptr<RunSession> session_;
   StopRequest stop_{0};
   std::atomic<bool> done_{false};
+  // A task's progress turns into status text: set before its thread starts.
+  std::atomic<bool> progress_on_{false};
+  bool progress_preview_ = false;
+  int64_t progress_files_ = 0;  // the chosen files, for a method that lists none
   std::thread worker_;
   bool started_ = false;  // the session began and FinishRun is due
 };

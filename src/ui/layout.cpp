@@ -96,6 +96,232 @@ Step1Layout PositionStep1Screen(const Step1Input& in) {
   return s;
 }
 
+FileChoosersLayout PositionFileChoosers(bool extension, const Step2Input& in, double SepH4) {
+  const double pw = in.panel_width;
+  const double ph = in.panel_height;
+  const double line = in.line_height;
+  FileChoosersLayout f;
+  f.pctDir = {Pct(pw, 2.5), SepH4 + Pct(ph, 2.5), Pct(pw, extension ? 40 : 50),
+              ph - SepH4 - Pct(ph, 20)};
+  const double dw = f.pctDir.width;
+  const double dh = f.pctDir.height;
+  // The caption grows downward when its text needs more lines.
+  const double caption = in.lblDir_text_height ? in.lblDir_text_height(dw) : 0;
+  f.lblDir = {0, Pct(dh, 2.5), dw, std::max(Pct(dh, 5), caption)};
+  if (extension) {
+    // Pattern and file list on the left, drive list and folder tree on the right.
+    f.txtExt = {f.lblDir.left, f.lblDir.bottom() + Pct(dh, 2.5), dw / 2 - Pct(dw, 12.5), line};
+    f.drvDrive = {f.txtExt.right() + Pct(dw, 2.5), f.txtExt.top, Pct(dw, 15) + f.txtExt.width,
+                  line};
+    f.filFile = {f.txtExt.left, f.txtExt.bottom() + Pct(dh, 2.5), f.txtExt.width,
+                 dh - Pct(dh, 2.5) - f.txtExt.bottom()};
+    f.dirDir = {f.drvDrive.left, f.filFile.top, f.drvDrive.width, f.filFile.height};
+    return f;
+  }
+  f.drvDrive = {f.lblDir.left, f.lblDir.bottom() + Pct(dh, 2.5), Pct(dw, 30), line};
+  f.txtExt = {f.drvDrive.right() + Pct(dw, 2.5), f.drvDrive.top, Pct(dw, 62.5), line};
+  f.dirDir = {f.drvDrive.left, f.txtExt.bottom() + Pct(dh, 2.5), f.drvDrive.width,
+              dh - Pct(dh, 2.5) - f.txtExt.bottom()};
+  f.filFile = {f.txtExt.left, f.dirDir.top, f.txtExt.width, f.dirDir.height};
+
+  // The list panel starts over the browser's empty right margin.
+  f.pctIndividual = {dw, f.pctDir.top, Pct(pw, 47.5), dh};
+  const double iw = f.pctIndividual.width;
+  const double ih = f.pctIndividual.height;
+  // A button is never smaller than its caption needs.
+  const Rect button = {Pct(iw, 2.5), 0, std::max(Pct(iw, 20), in.file_buttons_natural),
+                       std::max(Pct(ih, 12), in.button_natural_height)};
+  f.lstFile = {button.right() + Pct(iw, 2.5), f.drvDrive.top, iw - button.width - Pct(iw, 7.5),
+               std::min(Pct(ih, 90), ih - f.drvDrive.top)};
+  f.lblFileList = {f.lstFile.left, f.lblDir.top, f.lstFile.width, line};
+  f.cmdAddFile = button;
+  f.cmdAddFile.top =
+      f.lstFile.height / 2 - 1.5 * button.height + f.lblFileList.height + Pct(ih, 2.5);
+  f.cmdSelectAllFile = button;
+  f.cmdSelectAllFile.top = f.cmdAddFile.bottom() + Pct(ih, 2.5);
+  f.cmdRemoveFile = button;
+  f.cmdRemoveFile.top = f.cmdSelectAllFile.bottom() + Pct(ih, 2.5);
+  return f;
+}
+
+Step2Layout PositionStep2Screen(const Step2Input& in) {
+  const double pw = in.panel_width;
+  const double ph = in.panel_height;
+  const double line = in.line_height;
+  const double w = in.window_width;
+  Step2Layout s;
+  const double choose = in.lblChoose_text_height ? in.lblChoose_text_height(Pct(pw, 35)) : 0;
+  s.lblChoose = {Pct(pw, 2.5), Pct(ph, 2.5), Pct(pw, 35), std::max(Pct(ph, 10), choose)};
+  // An option button is never narrower than its caption; the next one moves
+  // along with it.
+  const double individual = (Pct(w, 60) - 5 * Pct(w, 2.5)) / 4 + Pct(pw, 10);
+  const double by_extension = individual - Pct(pw, 10);
+  const double both = by_extension - Pct(w, 5);
+  s.optIndividual = {s.lblChoose.right() + Pct(pw, 2.5), s.lblChoose.top,
+                     std::max(individual, in.optIndividual_natural), s.lblChoose.height};
+  s.optExtension = {s.optIndividual.right() + Pct(pw, 2.5), s.lblChoose.top,
+                    std::max(by_extension, in.optExtension_natural), s.lblChoose.height};
+  s.optBoth = {s.optExtension.right() + Pct(pw, 2.5), s.lblChoose.top,
+               std::max(both, in.optBoth_natural), s.lblChoose.height};
+  s.SepH4 = s.lblChoose.bottom() + Pct(ph, 2.5);
+
+  s.extension = PositionFileChoosers(true, in, s.SepH4);
+  s.individual = PositionFileChoosers(false, in, s.SepH4);
+  const Rect& dir = s.extension.pctDir;
+  // The list panel keeps one height, so the OK button's margin is taken from it.
+  const double eh = dir.height;
+  s.cmdFileType.height = s.SepH4 - Pct(eh, 4);
+  s.cmdFileType.width = std::max(by_extension - Pct(pw, 5), in.cmdFileType_natural);
+  s.cmdFileType.top = (s.SepH4 - s.cmdFileType.height) / 2;
+  s.cmdFileType.left = s.optBoth.right() + Pct(pw, 2.5);
+
+  s.pctExtension = {dir.left + dir.width, dir.top, Pct(pw, 55), eh};
+  const double ew = s.pctExtension.width;
+  // The list buttons are never smaller than their captions need; the lists
+  // beside them give up the room.
+  const Rect button = {Pct(ew, 2.5), 0, std::max(Pct(ew, 15), in.dir_buttons_natural),
+                       std::max(Pct(eh, 10), in.button_natural_height)};
+  s.lstDir = {button.right() + Pct(ew, 2.5), s.extension.drvDrive.top,
+              ew - button.width - Pct(ew, 7.5), Pct(eh, 45)};
+  s.lblDirList = {s.lstDir.left, s.extension.lblDir.top, s.lstDir.width, line};
+  const double ext_caption =
+      in.lblExtList_text_height ? in.lblExtList_text_height(s.lstDir.width) : 0;
+  s.lblExtList = {button.left, 0, s.lstDir.width, std::max(line, ext_caption)};
+  const auto ext_list_height = [&] {
+    return eh - s.lstDir.top - s.lstDir.height - s.lblExtList.height - Pct(eh, 7.5);
+  };
+  // The extension buttons stand under the text box beside the list; when the
+  // list is too low for them, the directory list above gives up height.
+  const double ext_button =
+      std::max((ext_list_height() - line - 4 * Pct(eh, 1.5)) / 3, in.button_natural_height);
+  const double ext_column = line + 3 * ext_button + 4 * Pct(eh, 1.5);
+  s.lstDir.height -= std::max(0.0, ext_column - ext_list_height());
+  s.cmdAddDir = button;
+  s.cmdAddDir.top = s.lstDir.height / 2 - 1.5 * button.height + s.lblDirList.height + Pct(eh, 2.5);
+  s.cmdSelectAllDir = button;
+  s.cmdSelectAllDir.top = s.cmdAddDir.bottom() + Pct(eh, 2.5);
+  s.cmdRemoveDir = button;
+  s.cmdRemoveDir.top = s.cmdSelectAllDir.bottom() + Pct(eh, 2.5);
+  s.lblExtList.top = s.lstDir.bottom() + Pct(eh, 2.5);
+  const double ext_width =
+      std::min(s.lstDir.width - Pct(ew, 10), ew - in.ext_buttons_natural - Pct(ew, 7.5));
+  s.lstExt = {s.lblExtList.left, s.lblExtList.bottom() + Pct(eh, 2.5), ext_width,
+              ext_list_height()};
+  s.txtExtList = {s.lstExt.right() + Pct(ew, 2.5), s.lstExt.top, ew - s.lstExt.width - Pct(ew, 7.5),
+                  line};
+  s.cmdAddExt = {s.txtExtList.left, s.txtExtList.bottom() + Pct(eh, 1.5), s.txtExtList.width,
+                 ext_button};
+  s.cmdSelectAllExt = s.cmdAddExt;
+  s.cmdSelectAllExt.top = s.cmdAddExt.bottom() + Pct(eh, 1.5);
+  s.cmdRemoveExt = s.cmdSelectAllExt;
+  s.cmdRemoveExt.top = s.cmdSelectAllExt.bottom() + Pct(eh, 1.5);
+
+  s.SepH5 = s.pctExtension.bottom() + Pct(eh, 1);
+  s.cmdCancel2 = {pw / 2 - Pct(pw, 10) - Pct(pw, 2.5), s.SepH5 + Pct(ph, 2.5), Pct(pw, 10),
+                  Pct(ph, 10)};
+  s.cmdProceed2 = s.cmdCancel2;
+  s.cmdProceed2.left = pw / 2 + Pct(pw, 2.5);
+  return s;
+}
+
+namespace {
+
+// Step 3 with the Process-file box `chk_height` high and the gaps of the
+// left column below SepH6 at `squeeze` of their share; `fits` tells whether
+// Back, Perform and the status label find room below SepH8.
+Step3Layout Step3With(const Step3Input& in, double chk_height, double squeeze, bool& fits) {
+  const double pw = in.panel_width;
+  const double ph = in.panel_height;
+  const double w = in.window_width;
+  const double h = in.window_height;
+  const double line = in.line_height;
+  Step3Layout s;
+  s.lblActionsFinal = {Pct(pw, 2.5), Pct(ph, 2.5), Pct(pw, 35), line};
+  s.lstFinal = {s.lblActionsFinal.left, s.lblActionsFinal.bottom() + Pct(ph, 2.5),
+                s.lblActionsFinal.width, Pct(ph, 30)};
+  // The left column below SepH6 is never narrower than its controls need;
+  // the right side gives up the room.
+  const double right_side =
+      std::max(s.lblActionsFinal.right() + Pct(pw, 2.5), in.min_column_width + Pct(pw, 6.25));
+  const double files_width = pw - right_side - Pct(pw, 5);
+  const double files_text =
+      in.lblFilesFinal_text_height ? in.lblFilesFinal_text_height(files_width) : 0;
+  s.lblFilesFinal = {right_side, s.lblActionsFinal.top, files_width, std::max(line, files_text)};
+  // A caption that needs two lines moves both boxes down.
+  s.lstFinal.top = std::max(s.lblActionsFinal.bottom(), s.lblFilesFinal.bottom()) + Pct(ph, 2.5);
+  s.txtFinal = {s.lblFilesFinal.left, s.lstFinal.top, s.lblFilesFinal.width, s.lstFinal.height};
+  s.SepH6 = s.lstFinal.bottom() + Pct(ph, 2.5);
+  s.SepV2_x = s.txtFinal.left - Pct(pw, 1.25);
+  s.lblPreview = {s.txtFinal.left, s.SepH6 + Pct(ph, 2.5), pw - s.SepV2_x - Pct(pw, 5), line};
+  s.txtOP = {s.lblPreview.left, s.lblPreview.bottom() + Pct(ph, 1), s.lblPreview.width,
+             ph - s.SepH6 - Pct(ph, 6) - s.lblPreview.height};
+  s.txtFinal.width = s.txtOP.width;
+
+  const double column = s.SepV2_x - Pct(pw, 5);
+  s.lblExisting = {s.lstFinal.left, s.lblPreview.top, column, line};
+  // An option is never narrower than its caption; the next one moves along.
+  const double option = column / 3 - Pct(w, 1);
+  s.optDoNotRename = {s.lblExisting.left, s.lblExisting.bottom() + squeeze * Pct(h, 1),
+                      std::max(option, in.optDoNotRename_natural), line};
+  s.optOverwrite = {s.optDoNotRename.right() + Pct(w, 0.5), s.optDoNotRename.top,
+                    std::max(option, in.optOverwrite_natural), line};
+  s.optAppendNumber = {s.optOverwrite.right() + Pct(w, 0.5), s.optDoNotRename.top,
+                       std::max(column / 2.5, in.optAppendNumber_natural), line};
+  const double sep_width = 2.8 * option;
+  const double sep_text = in.lblSep_text_height ? in.lblSep_text_height(sep_width) : 0;
+  s.lblSep = {s.optDoNotRename.left, s.optAppendNumber.bottom() + squeeze * Pct(h, 0.5), sep_width,
+              std::max(line, sep_text)};
+  s.txtSep = {s.lblSep.right(), s.lblSep.top, column / 2.5 / 3.5, line};
+  s.SepH7 = std::max(s.lblSep.bottom(), s.txtSep.bottom()) + squeeze * Pct(h, 1);
+  s.cmdPreview = {s.lstFinal.left, s.SepH7 + squeeze * Pct(h, 1), column, Pct(ph, 5)};
+  s.chkProcess = {s.cmdPreview.left, s.cmdPreview.bottom() + squeeze * Pct(ph, 1.25), column,
+                  chk_height};
+  s.cmdOP = {s.cmdPreview.left, s.chkProcess.bottom() + squeeze * Pct(ph, 1.25), column / 2,
+             s.cmdPreview.height};
+  s.cmdErr = s.cmdOP;
+  s.cmdErr.left = s.cmdOP.right() + Pct(pw, 1.25);
+  s.SepH8 = s.cmdErr.bottom() + (s.cmdPreview.top - s.SepH7);
+  s.SepH9 = s.txtOP.bottom() + Pct(ph, 1);
+  s.SepV2_bottom = s.SepH9;
+
+  // Back and Perform sit in the band between SepH8 and SepH9, the status
+  // label below them; where the band is too low for the buttons' share of
+  // the panel and the status text, the buttons give up height first.
+  const double gap = squeeze * Pct(ph, 1);
+  const double width = Pct(pw, 15);
+  const double left = s.SepV2_x / 2 - width - Pct(pw, 1.25);
+  // The status label starts under Back and stops short of the rule.
+  const double status_width = std::min(column, s.SepV2_x - Pct(pw, 1.25) - left);
+  const double status =
+      std::max(line, in.lblStatus_text_height ? in.lblStatus_text_height(status_width) : 0);
+  const double room = s.SepH9 - s.SepH8 - 2 * gap - status;
+  fits = room >= in.min_button_height;
+  const double height = std::max(in.min_button_height, std::min(Pct(ph, 15), room));
+  double top = s.SepH8 + (s.SepH9 - s.SepH8) / 2 - height / 2 - height / 3;
+  top = std::max(std::min(top, s.SepH9 - status - gap - height), s.SepH8 + gap);
+  s.cmdCancel3 = {left, top, width, height};
+  s.cmdProceed3 = s.cmdCancel3;
+  s.cmdProceed3.left = s.cmdCancel3.right() + Pct(pw, 1.25);
+  s.lblStatus = {left, s.cmdProceed3.bottom() + gap, status_width, 0};
+  s.lblStatus.height = std::max(status, s.SepH9 - s.lblStatus.top);
+  return s;
+}
+
+}  // namespace
+
+Step3Layout PositionStep3Screen(const Step3Input& in) {
+  // Where the panel is too low, the Process-file box takes one line, then
+  // the gaps of the left column shrink.
+  const struct { double chk_lines, squeeze; } tries[] = {{2, 1}, {1, 1}, {1, 0.5}, {1, 0.25}};
+  bool fits = false;
+  Step3Layout s;
+  for (const auto& t : tries) {
+    s = Step3With(in, t.chk_lines * in.line_height, t.squeeze, fits);
+    if (fits) break;
+  }
+  return s;
+}
+
 double Chk3Width(double font_points, int caption_chars, double natural_width) {
   constexpr double kTwipsPerPixel = 15;
   return std::max(font_points * caption_chars * 10 / kTwipsPerPixel, natural_width);

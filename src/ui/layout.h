@@ -75,6 +75,92 @@ struct Step1Input {
 
 Step1Layout PositionStep1Screen(const Step1Input& in);
 
+// Step 2: the method row, the browser with the list panel of each method, and
+// the Back and Proceed buttons. Panels are placed in the Step 2 panel's
+// coordinates, their controls in their own panel's.
+struct Step2Input {
+  double window_width = 0;  // W
+  double panel_width = 0;
+  double panel_height = 0;
+  double line_height = 0;
+  // What the two long captions need for their wrapped text at a width.
+  std::function<double(double)> lblChoose_text_height;
+  std::function<double(double)> lblDir_text_height;
+  std::function<double(double)> lblExtList_text_height;
+  // The widths the three option buttons need to show their captions whole.
+  double optIndividual_natural = 0;
+  double optExtension_natural = 0;
+  double optBoth_natural = 0;
+  // What the push buttons need to show their captions whole: the widest of
+  // each column of list buttons, and the height of one.
+  double cmdFileType_natural = 0;
+  double dir_buttons_natural = 0;
+  double ext_buttons_natural = 0;
+  double file_buttons_natural = 0;
+  double button_natural_height = 0;
+};
+
+// The browser (pctDir) and the list panel beside it, for one method.
+struct FileChoosersLayout {
+  Rect pctDir;
+  Rect lblDir, txtExt, drvDrive, dirDir, filFile;
+  // The individual method's list panel (empty for the extension method).
+  Rect pctIndividual;
+  Rect lblFileList, lstFile, cmdAddFile, cmdSelectAllFile, cmdRemoveFile;
+};
+
+struct Step2Layout {
+  Rect lblChoose, optIndividual, optExtension, optBoth, cmdFileType;
+  double SepH4 = 0;
+  FileChoosersLayout extension;   // PositionFileChoosers(True)
+  FileChoosersLayout individual;  // PositionFileChoosers(False)
+  Rect pctExtension;
+  Rect lblDirList, lstDir, cmdAddDir, cmdSelectAllDir, cmdRemoveDir;
+  Rect lblExtList, lstExt, txtExtList, cmdAddExt, cmdSelectAllExt, cmdRemoveExt;
+  double SepH5 = 0;
+  Rect cmdCancel2, cmdProceed2;
+};
+
+Step2Layout PositionStep2Screen(const Step2Input& in);
+FileChoosersLayout PositionFileChoosers(bool extension, const Step2Input& in, double SepH4);
+
+// Step 3 in the panel's coordinates.
+struct Step3Input {
+  double window_width = 0;   // W
+  double window_height = 0;  // H
+  double panel_width = 0;
+  double panel_height = 0;
+  double line_height = 0;
+  // What the files caption, the separator's caption and the status label
+  // need at a width.
+  std::function<double(double)> lblFilesFinal_text_height;
+  std::function<double(double)> lblSep_text_height;
+  std::function<double(double)> lblStatus_text_height;
+  // The least height of the Back and Perform buttons (two lines of caption).
+  double min_button_height = 0;
+  // The widths the three collision options need to show their captions whole.
+  double optDoNotRename_natural = 0;
+  double optOverwrite_natural = 0;
+  double optAppendNumber_natural = 0;
+  // The least width of the left column: what the Preview button's caption
+  // and the row of options need.
+  double min_column_width = 0;
+};
+
+struct Step3Layout {
+  Rect lblActionsFinal, lstFinal, lblFilesFinal, txtFinal;
+  double SepH6 = 0;
+  double SepV2_x = 0, SepV2_bottom = 0;
+  Rect lblPreview, txtOP;
+  Rect lblExisting, optDoNotRename, optOverwrite, optAppendNumber, lblSep, txtSep;
+  double SepH7 = 0;
+  Rect cmdPreview, chkProcess, cmdOP, cmdErr;
+  double SepH8 = 0, SepH9 = 0;
+  Rect cmdCancel3, cmdProceed3, lblStatus;
+};
+
+Step3Layout PositionStep3Screen(const Step3Input& in);
+
 // The width of the start-number check box: its font size times the characters
 // of its caption times ten, in twentieths of a point (15 of them to a pixel);
 // never narrower than what the box needs to show its caption whole.

@@ -1,5 +1,6 @@
 #include "ui/main_window.h"
 
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QFrame>
 #include <QLabel>
@@ -7,9 +8,12 @@
 #include <QScreen>
 #include <functional>
 
+#include "cli/window_start.h"
 #include "help/help_screen.h"
 #include "ui/intro_screen.h"
 #include "ui/step1_screen.h"
+#include "ui/step2_screen.h"
+#include "ui/step3_screen.h"
 #include "ui/ui_texts.h"
 
 namespace qtarvox {
@@ -39,7 +43,9 @@ QFrame* MakeRule(const char* name, QWidget* parent) {
 }  // namespace
 
 MainWindow::MainWindow(Job job)
-    : prompter_(this), run_view_(&WizardPort::StartViewer), port_(prompter_, run_view_, std::move(job)) {
+    : prompter_(this),
+      run_view_(&WizardPort::StartViewer),
+      port_(prompter_, run_view_, std::move(job)) {
   setObjectName(QStringLiteral("frmMain"));
   setWindowTitle(QString::fromLatin1(ui_text::kWindowCaption));
   QFont window_font = font();
@@ -79,26 +85,27 @@ MainWindow::MainWindow(Job job)
 
   pctIntro_ = new IntroScreen(frame_);
   pctStep1_ = new Step1Screen(port_,
-                              {.accepted = [this] { cmdStep2_Click(); },
+                              {.accepted = [this] { Follow(); },
                                .back =
                                    [this] {
-                                     HideAllPanels();
-                                     ShowIntro();
+                                     port_.wizard().ShowIntro();
+                                     Follow();
                                    }},
                               frame_);
-  pctStep2_ = new Screen("pctStep2", frame_);
-  pctDir_ = new Screen("pctDir", pctStep2_);
-  pctExtension_ = new Screen("pctExtension", pctStep2_);
-  pctIndividual_ = new Screen("pctIndividual", pctStep2_);
-  pctStep3_ = new Screen("pctStep3", frame_);
+  pctStep2_ = new Step2Screen(
+      port_, [this] { Follow(); }, frame_);
+  pctDir_ = pctStep2_->pctDir();
+  pctExtension_ = pctStep2_->pctExtension();
+  pctIndividual_ = pctStep2_->pctIndividual();
+  pctStep3_ = new Step3Screen(
+      port_, run_view_, {.follow = [this] { Follow(); }, .back = [this] { cmdStep2_Click(); }},
+      frame_);
   pctHelp_ = new HelpScreen(frame_);
   panels_ = {pctIntro_, pctStep1_, pctStep2_,      pctStep3_,
              pctHelp_,  pctDir_,   pctIndividual_, pctExtension_};
 
-  cmdStep2_->setEnabled(false);
-  cmdStep3_->setEnabled(false);
-  HideAllPanels();
-  ShowIntro();
+  ShowPanelOf(WizardStep::kIntro);
+  RenderAll();
 }
 
 MainWindow::~MainWindow() = default;
@@ -137,34 +144,86 @@ void MainWindow::HideAllPanels() {
   for (Screen* panel : panels_) panel->hide();
 }
 
-void MainWindow::ShowIntro() { pctIntro_->show(); }
-
 void MainWindow::EnableOnlyStepButton(Step step) {
-  cmdStep1_->setEnabled(step == Step::k1);
-  cmdStep2_->setEnabled(step == Step::k2);
-  cmdStep3_->setEnabled(step == Step::k3);
+  step_enabled_ = {step == Step::k1, step == Step::k2, step == Step::k3};
+  ApplyStepButtons();
+}
+
+void MainWindow::ApplyStepButtons() {
+  // A performed run locks Step 1 and Step 2 until its Finished button; a run
+  // under way locks all three.
+  const ScreenState s = port_.screen();
+  const bool locks[] = {s.cmdStep1_enabled, s.cmdStep2_enabled, s.cmdStep3_enabled};
+  QPushButton* buttons[] = {cmdStep1_, cmdStep2_, cmdStep3_};
+  for (size_t i = 0; i < step_enabled_.size(); ++i) {
+    buttons[i]->setEnabled(step_enabled_[i] && locks[i] && !s.running);
+  }
+}
+
+void MainWindow::ShowPanelOf(WizardStep step) {
+  HideAllPanels();
+  step_shown_ = step;
+  switch (step) {
+    case WizardStep::kIntro:
+      // From the Intro screen only Step 1 opens.
+      EnableOnlyStepButton(Step::k1);
+      pctIntro_->show();
+      break;
+    case WizardStep::kStep1:
+      pctStep1_->HideActionControls();
+      EnableOnlyStepButton(Step::k1);
+      pctStep1_->show();
+      pctStep1_->Entered();
+      break;
+    case WizardStep::kStep2:
+      EnableOnlyStepButton(Step::k2);
+      pctStep2_->show();
+      pctStep2_->Entered();
+      break;
+    case WizardStep::kStep3:
+      EnableOnlyStepButton(Step::k3);
+      pctStep3_->show();
+      pctStep3_->Entered();
+      break;
+  }
+}
+
+void MainWindow::RenderAll() {
+  pctStep1_->Render();
+  pctStep2_->Render();
+  pctStep3_->Render();
+  ApplyStepButtons();
+}
+
+void MainWindow::Follow() {
+  const WizardStep step = port_.screen().step;
+  // Help stays on screen while a run that was started before ends.
+  if (step != step_shown_ && !pctHelp_->isVisible()) ShowPanelOf(step);
+  RenderAll();
+}
+
+void MainWindow::StartFromCommandLine(const std::vector<std::string>& args,
+                                      const std::function<void()>& show) {
+  FillWizard(port_.wizard(), args, prompter_, show, [this] { Follow(); });
+  Follow();
 }
 
 void MainWindow::cmdStep1_Click() {
-  HideAllPanels();
-  pctStep1_->HideActionControls();
-  EnableOnlyStepButton(Step::k1);
-  pctStep1_->show();
-  pctStep1_->Entered();
+  port_.wizard().ShowStep1();
+  RenderAll();
+  ShowPanelOf(WizardStep::kStep1);
 }
 
 void MainWindow::cmdStep2_Click() {
-  HideAllPanels();
-  EnableOnlyStepButton(Step::k2);
-  pctStep2_->show();
-  pctStep2_->Entered();
+  port_.wizard().ShowStep2();
+  ShowPanelOf(WizardStep::kStep2);
+  RenderAll();
 }
 
 void MainWindow::cmdStep3_Click() {
-  HideAllPanels();
-  EnableOnlyStepButton(Step::k3);
-  pctStep3_->show();
-  pctStep3_->Entered();
+  port_.wizard().ShowStep3();
+  ShowPanelOf(WizardStep::kStep3);
+  RenderAll();
 }
 
 void MainWindow::cmdHelp_Click() {
@@ -175,10 +234,22 @@ void MainWindow::cmdHelp_Click() {
 }
 
 void MainWindow::cmdQuit_Click() {
+  if (port_.screen().running && !prompter_.Ask(ui_text::kStopRunQuestion, kAppTitle)) return;
   // Closing the window ends the program; closing it by other means (its close
   // box) skips the clean-up and leaves the report files.
   port_.Quit();
   close();
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+  if (port_.screen().running) {
+    if (!prompter_.Ask(ui_text::kStopRunQuestion, kAppTitle)) {
+      event->ignore();
+      return;
+    }
+    port_.wizard().Close();
+  }
+  event->accept();
 }
 
 }  // namespace qtarvox

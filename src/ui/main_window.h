@@ -6,6 +6,9 @@
 
 #include <QMainWindow>
 #include <array>
+#include <functional>
+#include <string>
+#include <vector>
 
 #include "engine/job.h"
 #include "ui/layout.h"
@@ -21,6 +24,8 @@ namespace qtarvox {
 
 class IntroScreen;
 class Step1Screen;
+class Step2Screen;
+class Step3Screen;
 
 class MainWindow final : public QMainWindow {
  public:
@@ -32,6 +37,13 @@ class MainWindow final : public QMainWindow {
   // excluded) at its top-left corner.
   void PlaceOnScreen();
 
+  // Reads a job from the command line (arguments without the program name)
+  // and presses the wizard's buttons as a user would, so the window ends on
+  // Step 3 or on the step whose check failed. `show` is called once the job
+  // is read, before the first press.
+  void StartFromCommandLine(const std::vector<std::string>& args,
+                            const std::function<void()>& show);
+
   // Navigation. Each works when called directly as well as by its button.
   void cmdStep1_Click();
   void cmdStep2_Click();
@@ -40,6 +52,9 @@ class MainWindow final : public QMainWindow {
   void cmdQuit_Click();
   // Hides the eight screen panels; every screen change starts with it.
   void HideAllPanels();
+  // After an operation of the wizard: the screen of the step it is on now
+  // (unless Help is shown), and every screen as the wizard has it.
+  void Follow();
 
   const WizardPort& port() const { return port_; }
   WizardPort& port() { return port_; }
@@ -48,10 +63,17 @@ class MainWindow final : public QMainWindow {
   // The smallest window the layout keeps whole.
   static constexpr QSize kMinimumSize{800, 600};
 
+ protected:
+  // Closing the window while a run renames files asks first; the run then
+  // stops between two files.
+  void closeEvent(QCloseEvent* event) override;
+
  private:
   enum class Step { k1, k2, k3 };
   void EnableOnlyStepButton(Step step);
-  void ShowIntro();
+  void ApplyStepButtons();
+  void ShowPanelOf(WizardStep step);
+  void RenderAll();
   void PositionMainFrame();
   double OneLineHeight() const;
 
@@ -69,10 +91,12 @@ class MainWindow final : public QMainWindow {
   QPushButton* cmdStep3_;
   QPushButton* cmdHelp_;
   QPushButton* cmdQuit_;
+  std::array<bool, 3> step_enabled_{true, false, false};  // by the navigation
+  WizardStep step_shown_ = WizardStep::kIntro;            // the step whose screen was shown last
   IntroScreen* pctIntro_;
   Step1Screen* pctStep1_;
-  Screen* pctStep2_;
-  Screen* pctStep3_;
+  Step2Screen* pctStep2_;
+  Step3Screen* pctStep3_;
   Screen* pctHelp_;
   Screen* pctDir_;
   Screen* pctIndividual_;

@@ -25,6 +25,11 @@ QRect ToPixels(const Rect& rect) {
   return {left, top, Round(rect.right()) - left, Round(rect.bottom()) - top};
 }
 
+void PlaceWithin(QWidget* widget, const Rect& rect) {
+  const QWidget* panel = widget->parentWidget();
+  widget->setGeometry(ToPixels(rect) & QRect(QPoint(0, 0), panel->size()));
+}
+
 void PlaceHorizontalRule(QWidget* rule, double y, double x0, double x1) {
   rule->setGeometry(Round(x0), Round(y) - kRuleThickness / 2, Round(x1) - Round(x0),
                     kRuleThickness);

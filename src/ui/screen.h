@@ -31,6 +31,10 @@ class Screen : public QWidget {
 // touch in the figures touch on screen too.
 QRect ToPixels(const Rect& rect);
 
+// Places a control of a panel inside the panel: the rounding of edges to
+// whole pixels never lets it stick out.
+void PlaceWithin(QWidget* widget, const Rect& rect);
+
 // A horizontal rule across [x0, x1] at y, or a vertical one down [y0, y1] at x.
 void PlaceHorizontalRule(QWidget* rule, double y, double x0, double x1);
 void PlaceVerticalRule(QWidget* rule, double x, double y0, double y1);

@@ -14,6 +14,7 @@
 
 #include "ui/step1_info.h"
 #include "ui/ui_texts.h"
+#include "ui/widgets.h"
 #include "ui/window_ports.h"
 #include "ui/wizard_port.h"
 
@@ -21,33 +22,6 @@ namespace qtarvox {
 namespace {
 
 constexpr int kActionIdRole = Qt::UserRole;
-
-template <typename W>
-W* Make(const char* name, QWidget* parent) {
-  W* widget = new W(parent);
-  widget->setObjectName(QString::fromLatin1(name));
-  return widget;
-}
-
-QLabel* MakeLabel(const char* name, const char* text, QWidget* parent) {
-  QLabel* label = Make<QLabel>(name, parent);
-  label->setText(QString::fromLatin1(text));
-  return label;
-}
-
-template <typename B>
-B* MakeButton(const char* name, const char* caption, QWidget* parent) {
-  B* button = Make<B>(name, parent);
-  button->setText(QString::fromLatin1(caption));
-  return button;
-}
-
-QFrame* MakeRule(const char* name, QFrame::Shape shape, QWidget* parent) {
-  QFrame* rule = Make<QFrame>(name, parent);
-  rule->setFrameShape(shape);
-  rule->setFrameShadow(QFrame::Sunken);
-  return rule;
-}
 
 std::string Text(const QString& text) { return text.toStdString(); }
 
@@ -205,6 +179,22 @@ void Step1Screen::lstActions_Click(int row) {
   }
   lstActions_->setToolTip(item->text());
   if (const auto id = HighlightedId()) ShowActionInfo(*id);
+}
+
+void Step1Screen::Render() {
+  const auto& entries = port_.job().lstActions;
+  {
+    const QSignalBlocker quiet(lstActions_);
+    for (int row = 0; row < lstActions_->count() && row < static_cast<int>(entries.size()); ++row) {
+      const bool ticked = entries[static_cast<size_t>(row)].ticked;
+      lstActions_->item(row)->setCheckState(ticked ? Qt::Checked : Qt::Unchecked);
+    }
+  }
+  const int highlighted = port_.screen().highlighted;
+  if (highlighted >= 0 && highlighted < lstActions_->count() &&
+      lstActions_->currentRow() != highlighted) {
+    lstActions_->setCurrentRow(highlighted);  // shows the action's information
+  }
 }
 
 void Step1Screen::HideActionControls() {

@@ -39,6 +39,8 @@ class Step1Screen final : public Screen {
   // run waits for its Finished button, or when no entry is highlighted.
   void ShowActionInfo(ActionId id);
   void HideActionControls();
+  // Shows the ticks and the highlighted entry as the wizard has them.
+  void Render();
 
   void cmdProceed1_Click();
   void cmdCancel1_Click();

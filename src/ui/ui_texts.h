@@ -108,6 +108,112 @@ inline constexpr const char* kExtensionCaption =
     "Enter the new file extension : \r\nNo preceeding *. is required";
 inline constexpr const char* kNewFilenameCaption = "Enter the new Filename : ";
 
+// --- Step 2 ------------------------------------------------------------------
+struct ControlText {
+  const char* name;
+  const char* caption;  // "" for a control without one
+  const char* tooltip;  // "" for a control without one
+};
+
+inline constexpr const char* kLblChoose =
+    "How do you want to select files on which to perform the actions? : ";
+inline constexpr ControlText kOptIndividual{"optIndividual", "By choosing files individually",
+                                            "Choose this if you want to choose files manually"};
+inline constexpr ControlText kOptExtension{
+    "optExtension", "By File Extension",
+    "Click here if you want to choose files by specifying directories and file extensions"};
+inline constexpr ControlText kOptBoth{"optBoth", "Both",
+                                      "Click here to select files by both methods"};
+inline constexpr ControlText kCmdFileType{
+    "cmdFileType", "&OK", "After choosing how you want to select files, click here to proceed"};
+inline constexpr ControlText kCmdCancel2{"cmdCancel2", "&Back",
+                                         "Click here to return to the actions screen(Step1)"};
+inline constexpr ControlText kCmdProceed2{
+    "cmdProceed2", "&Proceed", "Click here to proceed and perform the actions on the files."};
+
+// The browser, with the tooltips its controls show at rest.
+inline constexpr const char* kTxtExtTooltip =
+    "To display files of a certain extension, change it here";
+inline constexpr const char* kDrvDriveTooltip =
+    "Displays list of avaliable drives on your computer";
+inline constexpr const char* kDirDirTooltip = "Displays list of directories in under current drive";
+inline constexpr const char* kFilFileTooltip =
+    "Displays list of files present in the selected directory";
+// Names for screen readers of the browser's controls, which share one caption.
+inline constexpr const char* kTxtExtName = "File pattern";
+inline constexpr const char* kDrvDriveName = "Drive";
+inline constexpr const char* kDirDirName = "Directories";
+inline constexpr const char* kFilFileName = "Files";
+
+inline constexpr const char* kLstDirTooltip =
+    "Displays list of directories you have choosen to look under for files.";
+inline constexpr ControlText kCmdAddDir{"cmdAddDir", "&Add  >>",
+                                        "Click here to add the selected directory"};
+inline constexpr ControlText kCmdSelectAllDir{"cmdSelectAllDir", "&Select All >>",
+                                              "Click here to select all the choosen directories"};
+inline constexpr ControlText kCmdRemoveDir{
+    "cmdRemoveDir", "<<  &Remove", "Click here to remove the selected directories from the list"};
+inline constexpr const char* kLstExtTooltip =
+    "Displays list of extensions of files you wanted to look for";
+inline constexpr const char* kTxtExtListTooltip =
+    "Enter your extension here and click on Add to add it to the list";
+inline constexpr const char* kTxtExtListName = "Extension";
+inline constexpr ControlText kCmdAddExt{
+    "cmdAddExt", "<<   A&dd",
+    "Clicking here will add the extension in the above textbox to the list"};
+inline constexpr ControlText kCmdSelectAllExt{
+    "cmdSelectAllExt", "<< S&elect All",
+    "Clicking here will select all the extensions you have added to the list"};
+inline constexpr ControlText kCmdRemoveExt{
+    "cmdRemoveExt", "Re&move  >>",
+    "Clicking here will remove the selected extensions from the list"};
+
+inline constexpr const char* kLstFileTooltip =
+    "Displays the list of files you have choosen to have actions performed on";
+inline constexpr ControlText kCmdAddFile{
+    "cmdAddFile", "&Add   >>", "Click here to add the selected files to the list of files"};
+inline constexpr const char* kCmdSelectAllFileTooltip =
+    "Click on the filelist box or list of selected files box and then click here to select the "
+    "files of the respective box";
+inline constexpr ControlText kCmdRemoveFile{
+    "cmdRemoveFile", "<<  &Remove",
+    "Click here to remove the selected files from the list of files"};
+
+// --- Step 3 ------------------------------------------------------------------
+inline constexpr const char* kLblActionsFinal = "List of actions that will be performed : ";
+inline constexpr const char* kLstFinalTooltip = "Displays a list of actions that you have choosen";
+inline constexpr const char* kLblFilesFinal =
+    "List of files and/or directories and extenssions choosen to be worked on : ";
+inline constexpr const char* kTxtFinalTooltip =
+    "Displays a list of Files/Directories/Extensions you have choosen";
+inline constexpr const char* kLblExisting = "If filename is not unique, what should be done? :";
+inline constexpr const char* kOptDoNotRename = "Do Not Rename";
+inline constexpr const char* kOptOverwrite = "Overwrite File";
+inline constexpr const char* kOptAppendNumber = "Add a unique number";
+inline constexpr const char* kLblSep =
+    "Enter seperating character to use for adding unique number :";
+inline constexpr ControlText kCmdPreview{
+    "cmdPreview", "Click here to preview the changes that will take place : ",
+    "Click here to view a preview of changes that will occur to the choosen files"};
+inline constexpr const char* kChkProcess = "Automatically generate Process File?";
+inline constexpr ControlText kCmdOP{
+    "cmdOP", "View Process File",
+    "Click here to view the process file containing what was done to what file"};
+inline constexpr ControlText kCmdErr{
+    "cmdErr", "View Error File",
+    "Click here to view the error file containing list of errors that occurred and reasons"};
+inline constexpr ControlText kCmdCancel3{"cmdCancel3", "&Back",
+                                         "Click here to go back to selection of files."};
+inline constexpr const char* kCmdProceed3Tooltip = "Click here to perform the actions on the files";
+inline constexpr const char* kLblPreview = "Preview of changes that will take place : ";
+inline constexpr const char* kTxtOPTooltip =
+    "Displays the preview of changes that will occur to the files";
+
+// Closing the window while a run renames files.
+inline constexpr const char* kStopRunQuestion =
+    "Files are being renamed. Stop after the file being renamed now and close the window? The "
+    "Process and Error files will be complete up to that file.";
+
 // --- Starting the window -----------------------------------------------------
 inline constexpr const char* kNoDisplay =
     "q-tarvox: no display to open the window on; use -SU or --preview to run a job without it.";

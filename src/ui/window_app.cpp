@@ -10,9 +10,9 @@
 #include "cli/startup.h"
 #include "platform/own_files.h"
 #include "run/work_files.h"
-#include "ui/window_ports.h"
 #include "ui/main_window.h"
 #include "ui/ui_texts.h"
+#include "ui/window_ports.h"
 
 namespace qtarvox {
 namespace {
@@ -56,8 +56,17 @@ int RunWindow(int& argc, char** argv) {
   app.setQuitOnLastWindowClosed(true);
   MainWindow window;
   window.PlaceOnScreen();
-  window.show();
-  window.activateWindow();
+  const auto show = [&window] {
+    window.show();
+    window.activateWindow();
+  };
+  // What is left once Qt has taken its own options is the job.
+  const std::vector<std::string> args(argv + 1, argv + argc);
+  if (args.empty()) {
+    show();
+  } else {
+    window.StartFromCommandLine(args, show);
+  }
   return app.exec();
 }
 

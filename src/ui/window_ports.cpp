@@ -4,6 +4,7 @@
 #include <QIcon>
 #include <QLabel>
 #include <QMessageBox>
+#include <QThread>
 
 namespace qtarvox {
 namespace {
@@ -39,9 +40,16 @@ bool QtPrompter::Ask(const std::string& text, const std::string& caption) {
 WindowRunView::WindowRunView(Launcher launcher) : launcher_(std::move(launcher)) {}
 
 void WindowRunView::ShowStatus(const std::string& caption) {
-  if (status_ == nullptr) return;
-  status_->setText(ForDisplay(caption));
-  status_->repaint();
+  QLabel* label = status_;
+  if (label == nullptr) return;
+  const QString text = ForDisplay(caption);
+  if (QThread::currentThread() == label->thread()) {
+    label->setText(text);
+    label->repaint();
+    return;
+  }
+  QMetaObject::invokeMethod(
+      label, [label, text] { label->setText(text); }, Qt::QueuedConnection);
 }
 
 }  // namespace qtarvox

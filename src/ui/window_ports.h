@@ -28,8 +28,10 @@ class QtPrompter final : public Prompter {
   QWidget* parent_;
 };
 
-// Shows a run's status in the status label (painted at once, since a run keeps
-// the thread busy) and opens report files with the given launcher.
+// Shows a run's status in the status label and opens report files with the
+// given launcher. A status from the label's own thread is painted at once (a
+// run there keeps the thread busy); one from a run's own thread is handed to
+// the label's thread, which paints it when it comes to it.
 class WindowRunView final : public RunView {
  public:
   using Launcher = std::function<bool(const std::string&)>;

@@ -19,6 +19,7 @@
 namespace qtarvox {
 namespace {
 
+using ::testing::Contains;
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 
@@ -333,6 +334,8 @@ TEST_F(WizardTest, RunAsATaskShowsProgressAndStopsBetweenFiles) {
   EXPECT_EQ(outcome.stopped, kStopByCaller);
   EXPECT_GE(renamed, 2048u);
   EXPECT_EQ(view_.files_listed, kFiles);
+  // The progress reached the status text too.
+  EXPECT_THAT(view_.statuses, Contains("Status : \r\nRenaming... 1,024 of 30,000"));
   const std::string process = WorkFile("Q-Tarvox_Process.txt");
   size_t finals = 0;
   for (size_t at = 0; (at = process.find("Final Operation", at)) != std::string::npos; ++at) {
@@ -341,6 +344,30 @@ TEST_F(WizardTest, RunAsATaskShowsProgressAndStopsBetweenFiles) {
   EXPECT_EQ(finals, renamed);
   EXPECT_NE(process.find(kStoppedLine), std::string::npos);
   EXPECT_TRUE(wizard_.screen().finished);
+}
+
+// Quitting while a run renames files stops it between two files without its
+// end-of-run questions; its report files stay as the record of what it did.
+TEST_F(WizardTest, QuitDuringARunStopsItQuietlyAndKeepsItsReports) {
+  const std::string folder = dir_.MakeDir("many");
+  constexpr int kFiles = 30000;
+  for (int i = 0; i < kFiles; ++i) {
+    std::ofstream(folder + "/f" + std::to_string(i) + ".txt") << "";
+  }
+  job_.lstDir = {folder};
+  ASSERT_TRUE(wizard_.StartRun(false));
+  while (!wizard_.RunDone() && view_.files_done < 1024) std::this_thread::yield();
+  wizard_.Quit();
+  EXPECT_FALSE(wizard_.screen().running);
+  EXPECT_TRUE(prompter_.messages.empty());
+  size_t renamed = 0;
+  for (const auto& name : dir_.List("many")) renamed += name[0] == 'F';
+  if (renamed == static_cast<size_t>(kFiles)) GTEST_SKIP() << "the run ended before the stop";
+  EXPECT_THAT(WorkFile("Q-Tarvox_Process.txt"), HasSubstr(kStoppedLine));
+  // Another Quit, with no run under way, cleans up as usual; the journal
+  // stays until the next perform, to undo this one by.
+  wizard_.Quit();
+  EXPECT_THAT(work_.List(), ElementsAre("Q-Tarvox_Journal.tvj"));
 }
 
 }  // namespace

@@ -131,50 +131,6 @@ TEST_F(WindowTest, FrameFollowsTheFiguresOnA1024By768Window) {
   EXPECT_EQ(Find("SepH2")->geometry(), QRect(0, 156, 1024, 2));
 }
 
-// Whether a control shows all of its text in the room it has.
-bool ShowsItWhole(const QWidget* w) {
-  if (auto* label = qobject_cast<const QLabel*>(w)) {
-    if (label->wordWrap()) return label->heightForWidth(label->width()) <= label->height();
-    return label->sizeHint().width() <= label->width() &&
-           label->sizeHint().height() <= label->height();
-  }
-  if (qobject_cast<const QAbstractButton*>(w) != nullptr) {
-    return w->sizeHint().width() <= w->width() && w->sizeHint().height() <= w->height();
-  }
-  if (auto* list = qobject_cast<const QListWidget*>(w)) {
-    const QRect last = list->visualItemRect(list->item(list->count() - 1));
-    return list->verticalScrollBar()->maximum() == 0 && last.bottom() < list->viewport()->height();
-  }
-  if (qobject_cast<const QLineEdit*>(w) != nullptr) {
-    return w->minimumSizeHint().height() <= w->height();
-  }
-  return true;
-}
-
-// The controls of `parent` that are shown, rules left out.
-std::vector<QWidget*> ShownControls(QWidget* parent) {
-  std::vector<QWidget*> shown;
-  for (QWidget* w : parent->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
-    if (w->isVisible() && !w->objectName().startsWith("Sep")) shown.push_back(w);
-  }
-  return shown;
-}
-
-void ExpectWholeAndApart(QWidget* parent, const std::string& state) {
-  SCOPED_TRACE(state);
-  const auto controls = ShownControls(parent);
-  for (size_t i = 0; i < controls.size(); ++i) {
-    const QWidget* w = controls[i];
-    const std::string name = w->objectName().toStdString();
-    EXPECT_TRUE(parent->rect().contains(w->geometry())) << name << " leaves its panel";
-    EXPECT_TRUE(ShowsItWhole(w)) << name << " is cut off";
-    for (size_t j = i + 1; j < controls.size(); ++j) {
-      EXPECT_FALSE(w->geometry().intersects(controls[j]->geometry()))
-          << name << " overlaps " << controls[j]->objectName().toStdString();
-    }
-  }
-}
-
 TEST_F(WindowTest, NothingIsCutOffOrOverlapsFromTheSmallestWindowToALargeOne) {
   Open({}, {1024, 768});
   for (const QSize size :

@@ -6,12 +6,18 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QMessageBox>
+#include <QPushButton>
+#include <QScrollBar>
 #include <QStyle>
 #include <QStyleOptionViewItem>
 #include <QTest>
 #include <QTimer>
+#include <QTreeWidget>
+#include <deque>
 #include <memory>
 #include <ostream>
 #include <set>
@@ -27,6 +33,68 @@ inline void PrintTo(const QString& text, std::ostream* out) {
 }
 
 namespace qtarvox {
+
+// Whether a control shows all of its text in the room it has.
+inline bool ShowsItWhole(const QWidget* w) {
+  if (auto* label = qobject_cast<const QLabel*>(w)) {
+    if (label->wordWrap()) return label->heightForWidth(label->width()) <= label->height();
+    return label->sizeHint().width() <= label->width() &&
+           label->sizeHint().height() <= label->height();
+  }
+  if (auto* push = qobject_cast<const QPushButton*>(w)) {
+    // Its caption with a little room around it (the style's least width of
+    // a push button is no part of showing the text).
+    const QSize text = push->fontMetrics().size(Qt::TextShowMnemonic, push->text());
+    return text.width() + 8 <= w->width() && text.height() + 4 <= w->height();
+  }
+  if (qobject_cast<const QAbstractButton*>(w) != nullptr) {
+    return w->sizeHint().width() <= w->width() && w->sizeHint().height() <= w->height();
+  }
+  if (auto* list = qobject_cast<const QListWidget*>(w)) {
+    const QRect last = list->visualItemRect(list->item(list->count() - 1));
+    return list->verticalScrollBar()->maximum() == 0 && last.bottom() < list->viewport()->height();
+  }
+  if (qobject_cast<const QLineEdit*>(w) != nullptr) {
+    return w->minimumSizeHint().height() <= w->height();
+  }
+  return true;
+}
+
+// The controls shown on `panel` and on the panels inside it (rules left
+// out), with their rectangles in `panel`'s coordinates.
+inline void CollectShownControls(QWidget* panel, QPoint offset,
+                                 std::vector<std::pair<QWidget*, QRect>>& out) {
+  for (QWidget* w : panel->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+    if (!w->isVisible() || w->objectName().startsWith("Sep")) continue;
+    if (w->objectName().startsWith("pct")) {
+      EXPECT_TRUE(panel->rect().contains(w->geometry()))
+          << w->objectName().toStdString() << " leaves its panel";
+      CollectShownControls(w, offset + w->pos(), out);
+      continue;
+    }
+    EXPECT_TRUE(panel->rect().contains(w->geometry()))
+        << w->objectName().toStdString() << " leaves its panel";
+    out.emplace_back(w, w->geometry().translated(offset));
+  }
+}
+
+// No shown control of the panel (or of a panel inside it) is cut off, leaves
+// its panel or overlaps another.
+inline void ExpectWholeAndApart(QWidget* panel, const std::string& state) {
+  SCOPED_TRACE(state);
+  std::vector<std::pair<QWidget*, QRect>> controls;
+  CollectShownControls(panel, {}, controls);
+  for (size_t i = 0; i < controls.size(); ++i) {
+    const auto& [w, rect] = controls[i];
+    const std::string name = w->objectName().toStdString();
+    EXPECT_TRUE(ShowsItWhole(w)) << name << " is cut off at " << rect.width() << "x"
+                                 << rect.height();
+    for (size_t j = i + 1; j < controls.size(); ++j) {
+      EXPECT_FALSE(rect.intersects(controls[j].second))
+          << name << " overlaps " << controls[j].first->objectName().toStdString();
+    }
+  }
+}
 
 class WindowTest : public ::testing::Test {
  protected:
@@ -114,6 +182,51 @@ class WindowTest : public ::testing::Test {
     List()->item(row)->setCheckState(ticked ? Qt::Checked : Qt::Unchecked);
   }
 
+  // Clicks a button as a user does: a push button in its middle, an option
+  // button or check box on its caption.
+  void Click(const char* name) {
+    auto* button = Find<QAbstractButton>(name);
+    ASSERT_TRUE(button->isVisible() && button->isEnabled()) << name;
+    const bool push = qobject_cast<QPushButton*>(button) != nullptr;
+    QTest::mouseClick(button, Qt::LeftButton, {},
+                      push ? button->rect().center() : QPoint(8, button->height() / 2));
+  }
+
+  // Opens `path` in the folder tree as a user does: expands each folder on
+  // the way down from the volume's root, then clicks the folder itself.
+  void OpenFolder(const std::string& path) {
+    auto* tree = Find<QTreeWidget>("dirDir");
+    QTreeWidgetItem* item = tree->topLevelItem(0);
+    ASSERT_NE(item, nullptr);
+    std::string at = item->data(0, Qt::UserRole).toByteArray().toStdString();
+    ASSERT_TRUE(path.starts_with(at)) << path << " is not on the volume " << at;
+    size_t from = at.size();
+    while (from < path.size()) {
+      if (path[from] == '/') ++from;
+      const size_t end = std::min(path.find('/', from), path.size());
+      const std::string next = path.substr(0, end);
+      from = end;
+      item->setExpanded(true);
+      QTreeWidgetItem* child = nullptr;
+      for (int i = 0; i < item->childCount() && child == nullptr; ++i) {
+        if (item->child(i)->data(0, Qt::UserRole).toByteArray().toStdString() == next) {
+          child = item->child(i);
+        }
+      }
+      ASSERT_NE(child, nullptr) << next;
+      item = child;
+    }
+    tree->scrollToItem(item);
+    const QRect rect = tree->visualItemRect(item);
+    QTest::mouseClick(tree->viewport(), Qt::LeftButton, {},
+                      QPoint(std::max(rect.left(), 0) + 4, rect.center().y()));
+  }
+
+  // Waits until a run started from Step 3 has ended, its questions answered.
+  void WaitForRun() {
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !window_->port().screen().running; }, 60000));
+  }
+
   std::unique_ptr<MainWindow> window_;
 };
 
@@ -141,6 +254,44 @@ class MessageBoxAnswer {
   QMessageBox::StandardButtons buttons;
 
  private:
+  QTimer timer_;
+};
+
+// Answers every modal message box with the next of the given answers (OK or
+// No once they are used up) and records what each one showed.
+class MessageBoxes {
+ public:
+  struct Box {
+    std::string caption, text;
+  };
+  explicit MessageBoxes(std::deque<QMessageBox::StandardButton> answers = {})
+      : answers_(std::move(answers)) {
+    QObject::connect(&timer_, &QTimer::timeout, [this] {
+      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+      if (box == nullptr || !box->isVisible()) return;
+      shown.push_back({box->windowTitle().toStdString(), box->text().toStdString()});
+      QMessageBox::StandardButton answer =
+          box->standardButtons().testFlag(QMessageBox::Ok) ? QMessageBox::Ok : QMessageBox::No;
+      if (!answers_.empty()) {
+        answer = answers_.front();
+        answers_.pop_front();
+      }
+      box->button(answer)->click();
+    });
+    timer_.start(5);
+  }
+
+  // The texts of the boxes shown so far.
+  std::vector<std::string> texts() const {
+    std::vector<std::string> all;
+    for (const Box& box : shown) all.push_back(box.text);
+    return all;
+  }
+
+  std::vector<Box> shown;
+
+ private:
+  std::deque<QMessageBox::StandardButton> answers_;
   QTimer timer_;
 };
 

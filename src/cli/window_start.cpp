@@ -1,0 +1,66 @@
+#include "cli/window_start.h"
+
+#include "cli/parse_command_line.h"
+#include "platform/paths.h"
+#include "selection/step2.h"
+
+namespace qtarvox {
+namespace {
+
+// Nobody is told anything while the arguments are only looked at.
+class SilentPrompter final : public Prompter {
+ public:
+  void Tell(const std::string&, const std::string&) override {}
+  bool Ask(const std::string&, const std::string&) override { return false; }
+};
+
+}  // namespace
+
+bool OpensWindow(const std::vector<std::string>& args) {
+  const CliOptions options = SplitProgramOptions(args);
+  if (options.help || options.version || options.preview || options.undo ||
+      !options.unknown.empty()) {
+    return false;
+  }
+  Job job;
+  SilentPrompter quiet;
+  ParseCommandLine(job, BuildSegments(options.rest), quiet);
+  return !job.SuppressedMode;
+}
+
+void FillWizard(Wizard& wizard, const std::vector<std::string>& args, Prompter& prompter,
+                const std::function<void()>& shown, const std::function<void()>& pressed) {
+  Job& job = wizard.job();
+  if (job.dirDir.empty()) job.dirDir = CurrentDirectory();
+  const ListCaptions captions =
+      ParseCommandLine(job, BuildSegments(SplitProgramOptions(args).rest), prompter);
+  wizard.ListsFilled(captions.files, captions.directories, captions.extensions);
+  if (shown) shown();
+  PressThroughSteps(wizard, pressed);
+}
+
+void PressThroughSteps(Wizard& wizard, const std::function<void()>& pressed) {
+  const auto after = [&pressed] {
+    if (pressed) pressed();
+  };
+  const Job& job = wizard.job();
+  wizard.SelectMethodOption(MethodForGivenFiles(job));
+  const bool accepted = wizard.ProceedStep1();
+  after();
+  if (!accepted) {
+    wizard.ShowStep1();
+    after();
+    return;
+  }
+  wizard.PressMethodOk();
+  after();
+  const Step2Result result = wizard.ProceedStep2();
+  after();
+  const bool both = job.FilesGivenIndividually && job.FilesGivenByExtension;
+  if (both && result == Step2Result::kStay) {
+    wizard.ProceedStep2();
+    after();
+  }
+}
+
+}  // namespace qtarvox

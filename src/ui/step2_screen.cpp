@@ -1,0 +1,513 @@
+#include "ui/step2_screen.h"
+
+#include <QButtonGroup>
+#include <QComboBox>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QTreeWidget>
+
+#include "platform/paths.h"
+#include "ui/widgets.h"
+#include "ui/wizard_port.h"
+
+namespace qtarvox {
+namespace {
+
+constexpr int kPathRole = Qt::UserRole;
+constexpr int kLoadedRole = Qt::UserRole + 1;
+
+// The height `text` needs when wrapped at `width` in the widget's font.
+double TextHeight(const QWidget* widget, const char* text, double width) {
+  const QRect bounds(0, 0, static_cast<int>(width), 100000);
+  return widget->fontMetrics()
+      .boundingRect(bounds, Qt::TextWordWrap, QString::fromLatin1(text))
+      .height();
+}
+
+QListWidget* MakeList(const char* name, const char* tooltip, QWidget* parent) {
+  auto* list = Make<QListWidget>(name, parent);
+  list->setSelectionMode(QAbstractItemView::ExtendedSelection);
+  list->setToolTip(QString::fromLatin1(tooltip));
+  return list;
+}
+
+// The list's tooltip: its current item's text, or its tooltip at rest.
+void TooltipOfCurrent(QListWidget* list, const char* at_rest) {
+  const QListWidgetItem* item = list->currentItem();
+  list->setToolTip(item != nullptr ? item->text() : QString::fromLatin1(at_rest));
+}
+
+// Scrolls the tree to its current folder: the folder in the middle, its
+// own name from its start (scrolling to an item alone may push the names
+// off to the left).
+void ShowCurrent(QTreeWidget* tree) {
+  QTreeWidgetItem* item = tree->currentItem();
+  if (item == nullptr) return;
+  tree->scrollToItem(item, QAbstractItemView::PositionAtCenter);
+  QScrollBar* across = tree->horizontalScrollBar();
+  const int start = tree->visualItemRect(item).left() + across->value();
+  across->setValue(std::max(0, start - tree->indentation()));
+}
+
+QTreeWidgetItem* MakeFolderItem(const std::string& path, const QString& text) {
+  auto* item = new QTreeWidgetItem(QStringList{text});
+  item->setData(0, kPathRole, Kept(path));
+  item->setToolTip(0, Shown(path));
+  item->setChildIndicatorPolicy(QTreeWidgetItem::ShowIndicator);
+  return item;
+}
+
+std::string PathOf(const QTreeWidgetItem* item) { return FromKept(item->data(0, kPathRole)); }
+
+std::string DriveText(const Volume& volume) {
+  return volume.label.empty() ? volume.root : volume.root + "  [" + volume.label + "]";
+}
+
+}  // namespace
+
+Step2Screen::Step2Screen(WizardPort& port, std::function<void()> follow, QWidget* parent)
+    : Screen("pctStep2", parent), port_(port), follow_(std::move(follow)) {
+  MakeMethodRow();
+  // The list panels come after the browser: the individual one lies over
+  // the browser's empty right margin.
+  pctDir_ = new Screen("pctDir", this);
+  pctExtension_ = new Screen("pctExtension", this);
+  pctIndividual_ = new Screen("pctIndividual", this);
+  MakeBrowser();
+  MakeExtensionPanel();
+  MakeIndividualPanel();
+  for (Screen* panel : {pctDir_, pctExtension_, pctIndividual_}) panel->hide();
+}
+
+void Step2Screen::MakeMethodRow() {
+  lblChoose_ = MakeLabel("lblChoose", ui_text::kLblChoose, this);
+  lblChoose_->setWordWrap(true);
+  optIndividual_ = MakeButton<QRadioButton>(ui_text::kOptIndividual, this);
+  optExtension_ = MakeButton<QRadioButton>(ui_text::kOptExtension, this);
+  optBoth_ = MakeButton<QRadioButton>(ui_text::kOptBoth, this);
+  methods_ = new QButtonGroup(this);
+  const std::pair<QRadioButton*, SelectionMethod> options[] = {
+      {optIndividual_, SelectionMethod::kIndividual},
+      {optExtension_, SelectionMethod::kExtension},
+      {optBoth_, SelectionMethod::kBoth}};
+  for (const auto& [button, method] : options) {
+    methods_->addButton(button);
+    connect(button, &QRadioButton::toggled, this, [this, method](bool on) {
+      if (on) port_.wizard().SelectMethodOption(method);
+    });
+  }
+  cmdFileType_ = MakeButton<QPushButton>(ui_text::kCmdFileType, this);
+  SepH4_ = MakeRule("SepH4", QFrame::HLine, this);
+  SepH5_ = MakeRule("SepH5", QFrame::HLine, this);
+  cmdCancel2_ = MakeButton<QPushButton>(ui_text::kCmdCancel2, this);
+  cmdProceed2_ = MakeButton<QPushButton>(ui_text::kCmdProceed2, this);
+  connect(cmdFileType_, &QPushButton::clicked, this, [this] { cmdFileType_Click(); });
+  connect(cmdCancel2_, &QPushButton::clicked, this, [this] { cmdCancel2_Click(); });
+  connect(cmdProceed2_, &QPushButton::clicked, this, [this] { cmdProceed2_Click(); });
+}
+
+void Step2Screen::MakeBrowser() {
+  lblDir_ = Make<QLabel>("lblDir", pctDir_);
+  lblDir_->setWordWrap(true);
+  txtExt_ = Make<QLineEdit>("txtExt", pctDir_);
+  txtExt_->setToolTip(QString::fromLatin1(ui_text::kTxtExtTooltip));
+  txtExt_->setAccessibleName(QString::fromLatin1(ui_text::kTxtExtName));
+  drvDrive_ = Make<QComboBox>("drvDrive", pctDir_);
+  drvDrive_->setToolTip(QString::fromLatin1(ui_text::kDrvDriveTooltip));
+  drvDrive_->setAccessibleName(QString::fromLatin1(ui_text::kDrvDriveName));
+  dirDir_ = Make<QTreeWidget>("dirDir", pctDir_);
+  dirDir_->setHeaderHidden(true);
+  dirDir_->setIndentation(12);
+  dirDir_->setColumnCount(1);
+  dirDir_->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+  dirDir_->header()->setStretchLastSection(false);
+  dirDir_->setToolTip(QString::fromLatin1(ui_text::kDirDirTooltip));
+  dirDir_->setAccessibleName(QString::fromLatin1(ui_text::kDirDirName));
+  filFile_ = MakeList("filFile", ui_text::kFilFileTooltip, pctDir_);
+  filFile_->setAccessibleName(QString::fromLatin1(ui_text::kFilFileName));
+
+  connect(txtExt_, &QLineEdit::textChanged, this, [this](const QString& text) {
+    port_.wizard().PatternChanged(text.toStdString());
+    Changed();
+  });
+  connect(drvDrive_, &QComboBox::activated, this, [this](int index) { drvDrive_Change(index); });
+  connect(dirDir_, &QTreeWidget::currentItemChanged, this,
+          [this](QTreeWidgetItem* item) { dirDir_Change(item); });
+  connect(dirDir_, &QTreeWidget::itemExpanded, this,
+          [this](QTreeWidgetItem* item) { dirDir_Expanded(item); });
+  connect(filFile_, &QListWidget::itemSelectionChanged, this, [this] {
+    port_.wizard().FileListClicked();
+    TooltipOfCurrent(filFile_, ui_text::kFilFileTooltip);
+    Changed();
+  });
+}
+
+void Step2Screen::MakeExtensionPanel() {
+  lblDirList_ = Make<QLabel>("lblDirList", pctExtension_);
+  lstDir_ = MakeList("lstDir", ui_text::kLstDirTooltip, pctExtension_);
+  lblDirList_->setBuddy(lstDir_);
+  cmdAddDir_ = MakeButton<QPushButton>(ui_text::kCmdAddDir, pctExtension_);
+  cmdSelectAllDir_ = MakeButton<QPushButton>(ui_text::kCmdSelectAllDir, pctExtension_);
+  cmdRemoveDir_ = MakeButton<QPushButton>(ui_text::kCmdRemoveDir, pctExtension_);
+  lblExtList_ = Make<QLabel>("lblExtList", pctExtension_);
+  lblExtList_->setWordWrap(true);
+  lstExt_ = MakeList("lstExt", ui_text::kLstExtTooltip, pctExtension_);
+  lblExtList_->setBuddy(lstExt_);
+  txtExtList_ = Make<QLineEdit>("txtExtList", pctExtension_);
+  txtExtList_->setToolTip(QString::fromLatin1(ui_text::kTxtExtListTooltip));
+  txtExtList_->setAccessibleName(QString::fromLatin1(ui_text::kTxtExtListName));
+  cmdAddExt_ = MakeButton<QPushButton>(ui_text::kCmdAddExt, pctExtension_);
+  cmdSelectAllExt_ = MakeButton<QPushButton>(ui_text::kCmdSelectAllExt, pctExtension_);
+  cmdRemoveExt_ = MakeButton<QPushButton>(ui_text::kCmdRemoveExt, pctExtension_);
+
+  connect(lstDir_, &QListWidget::itemSelectionChanged, this,
+          [this] { TooltipOfCurrent(lstDir_, ui_text::kLstDirTooltip); });
+  connect(txtExtList_, &QLineEdit::textChanged, this,
+          [this](const QString& text) { port_.wizard().ExtensionTextChanged(text.toStdString()); });
+  connect(cmdAddDir_, &QPushButton::clicked, this, [this] { cmdAddDir_Click(); });
+  connect(cmdSelectAllDir_, &QPushButton::clicked, this, [this] { cmdSelectAllDir_Click(); });
+  connect(cmdRemoveDir_, &QPushButton::clicked, this, [this] { cmdRemoveDir_Click(); });
+  connect(cmdAddExt_, &QPushButton::clicked, this, [this] { cmdAddExt_Click(); });
+  connect(cmdSelectAllExt_, &QPushButton::clicked, this, [this] { cmdSelectAllExt_Click(); });
+  connect(cmdRemoveExt_, &QPushButton::clicked, this, [this] { cmdRemoveExt_Click(); });
+}
+
+void Step2Screen::MakeIndividualPanel() {
+  lblFileList_ = Make<QLabel>("lblFileList", pctIndividual_);
+  lstFile_ = MakeList("lstFile", ui_text::kLstFileTooltip, pctIndividual_);
+  lblFileList_->setBuddy(lstFile_);
+  cmdAddFile_ = MakeButton<QPushButton>(ui_text::kCmdAddFile, pctIndividual_);
+  cmdSelectAllFile_ = Make<QPushButton>("cmdSelectAllFile", pctIndividual_);
+  cmdSelectAllFile_->setToolTip(QString::fromLatin1(ui_text::kCmdSelectAllFileTooltip));
+  cmdRemoveFile_ = MakeButton<QPushButton>(ui_text::kCmdRemoveFile, pctIndividual_);
+
+  connect(lstFile_, &QListWidget::itemSelectionChanged, this, [this] {
+    port_.wizard().ChosenFilesClicked();
+    TooltipOfCurrent(lstFile_, ui_text::kLstFileTooltip);
+    Changed();
+  });
+  connect(cmdAddFile_, &QPushButton::clicked, this, [this] { cmdAddFile_Click(); });
+  connect(cmdSelectAllFile_, &QPushButton::clicked, this, [this] { cmdSelectAllFile_Click(); });
+  connect(cmdRemoveFile_, &QPushButton::clicked, this, [this] { cmdRemoveFile_Click(); });
+}
+
+void Step2Screen::Changed() { follow_(); }
+
+// --- The method row and the lists -------------------------------------------------
+
+void Step2Screen::cmdFileType_Click() {
+  port_.wizard().PressMethodOk();
+  Changed();
+  FocusIfShown(dirDir_);
+}
+
+void Step2Screen::cmdProceed2_Click() {
+  port_.wizard().ProceedStep2();
+  Changed();
+}
+
+void Step2Screen::cmdCancel2_Click() {
+  port_.wizard().BackStep2();
+  Changed();
+}
+
+void Step2Screen::cmdAddDir_Click() {
+  port_.wizard().AddDirectoryItem(port_.job().dirDir);
+  Changed();
+}
+
+void Step2Screen::cmdSelectAllDir_Click() { lstDir_->selectAll(); }
+
+void Step2Screen::cmdRemoveDir_Click() {
+  port_.wizard().RemoveDirectories(SelectedRows(lstDir_));
+  Changed();
+}
+
+void Step2Screen::cmdAddExt_Click() {
+  port_.wizard().AddExtension();
+  Changed();
+}
+
+void Step2Screen::cmdSelectAllExt_Click() { lstExt_->selectAll(); }
+
+void Step2Screen::cmdRemoveExt_Click() {
+  port_.wizard().RemoveExtensions(SelectedRows(lstExt_));
+  Changed();
+}
+
+void Step2Screen::cmdAddFile_Click() {
+  std::vector<std::string> names;
+  for (const size_t row : SelectedRows(filFile_)) {
+    names.push_back(FromKept(filFile_->item(static_cast<int>(row))->data(Qt::UserRole)));
+  }
+  port_.wizard().AddFiles(port_.job().dirDir, names);
+  Changed();
+}
+
+void Step2Screen::cmdSelectAllFile_Click() {
+  (port_.screen().chosen_files_active ? lstFile_ : filFile_)->selectAll();
+}
+
+void Step2Screen::cmdRemoveFile_Click() {
+  port_.wizard().RemoveFiles(SelectedRows(lstFile_));
+  Changed();
+}
+
+// --- The browser -------------------------------------------------------------------
+
+void Step2Screen::drvDrive_Change(int index) {
+  // A volume that cannot be read leaves the wizard on the previous one, which
+  // the list then shows again.
+  port_.wizard().ChooseVolume(FromKept(drvDrive_->itemData(index)));
+  Changed();
+}
+
+void Step2Screen::dirDir_Change(QTreeWidgetItem* item) {
+  if (item == nullptr) return;
+  const std::string path = PathOf(item);
+  if (path == port_.job().dirDir) return;
+  // A folder that cannot be read leaves the tree on the folder before.
+  port_.wizard().OpenDirectory(path);
+  Changed();
+}
+
+void Step2Screen::dirDir_Expanded(QTreeWidgetItem* item) {
+  if (LoadChildren(item, true)) return;
+  const QSignalBlocker quiet(dirDir_);
+  item->setExpanded(false);
+}
+
+bool Step2Screen::LoadChildren(QTreeWidgetItem* item, bool tell) {
+  if (item->data(0, kLoadedRole).toBool()) return true;
+  const std::string path = PathOf(item);
+  std::vector<std::string> names;
+  if (port_.wizard().Subdirectories(path, names, tell)) return false;
+  item->setData(0, kLoadedRole, true);
+  for (const std::string& name : names) {
+    item->addChild(MakeFolderItem(JoinPath(path, name), Shown(name)));
+  }
+  if (names.empty()) {
+    item->setChildIndicatorPolicy(QTreeWidgetItem::DontShowIndicatorWhenChildless);
+  }
+  return true;
+}
+
+QTreeWidgetItem* Step2Screen::ItemOf(const std::string& path) {
+  QTreeWidgetItem* item = dirDir_->topLevelItem(0);
+  if (item == nullptr) return nullptr;
+  const std::string root = PathOf(item);
+  const std::string prefix = WithTrailingSlash(root);
+  if (path == root || !path.starts_with(prefix)) return item;
+  std::string at = root;
+  size_t from = prefix.size();
+  while (from < path.size()) {
+    size_t end = path.find('/', from);
+    if (end == std::string::npos) end = path.size();
+    const std::string name = path.substr(from, end - from);
+    from = end + 1;
+    if (name.empty()) continue;
+    at = JoinPath(at, name);
+    // A folder the tree cannot list (one that may only be passed through)
+    // still leads to the folder below it.
+    LoadChildren(item, false);
+    QTreeWidgetItem* next = nullptr;
+    for (int i = 0; i < item->childCount() && next == nullptr; ++i) {
+      if (PathOf(item->child(i)) == at) next = item->child(i);
+    }
+    if (next == nullptr) {
+      next = MakeFolderItem(at, Shown(name));
+      item->addChild(next);
+    }
+    item->setExpanded(true);
+    item = next;
+  }
+  return item;
+}
+
+void Step2Screen::RenderDrives() {
+  const std::vector<Volume>& volumes = port_.wizard().Volumes();
+  const QSignalBlocker quiet(drvDrive_);
+  bool same = drvDrive_->count() == static_cast<int>(volumes.size());
+  for (int i = 0; same && i < drvDrive_->count(); ++i) {
+    same = FromKept(drvDrive_->itemData(i)) == volumes[static_cast<size_t>(i)].root;
+  }
+  if (!same) {
+    drvDrive_->clear();
+    for (const Volume& volume : volumes)
+      drvDrive_->addItem(Shown(DriveText(volume)), Kept(volume.root));
+  }
+  drvDrive_->setCurrentIndex(drvDrive_->findData(Kept(port_.screen().volume)));
+}
+
+void Step2Screen::RenderTree() {
+  const ScreenState s = port_.screen();
+  const QSignalBlocker quiet(dirDir_);
+  if (s.volume != tree_volume_ || s.browser_reads != tree_reads_) {
+    dirDir_->clear();
+    tree_volume_ = s.volume;
+    tree_reads_ = s.browser_reads;
+    if (!s.volume.empty()) dirDir_->addTopLevelItem(MakeFolderItem(s.volume, Shown(s.volume)));
+  }
+  QTreeWidgetItem* item = ItemOf(port_.job().dirDir);
+  if (item != nullptr && dirDir_->currentItem() != item) {
+    dirDir_->setCurrentItem(item);
+    ShowCurrent(dirDir_);
+  }
+}
+
+// --- Showing the state ---------------------------------------------------------------
+
+void Step2Screen::Render() {
+  const ScreenState s = port_.screen();
+  const Job& job = port_.job();
+  {
+    QRadioButton* selected = s.method_option == SelectionMethod::kExtension    ? optExtension_
+                             : s.method_option == SelectionMethod::kIndividual ? optIndividual_
+                                                                               : optBoth_;
+    const QSignalBlocker quiet(selected);
+    selected->setChecked(true);
+  }
+  cmdFileType_->setEnabled(s.cmdFileType_enabled);
+  cmdProceed2_->setEnabled(s.cmdProceed2_enabled);
+  pctDir_->setVisible(s.file_panels);
+  pctExtension_->setVisible(s.file_panels && s.extension_screen);
+  pctIndividual_->setVisible(s.file_panels && !s.extension_screen);
+  if (layout_) PlaceFileChoosers(s.extension_screen ? layout_->extension : layout_->individual);
+
+  lblDir_->setText(QString::fromLatin1(s.lblDir()));
+  if (txtExt_->text() != Shown(s.txtExt)) {
+    const QSignalBlocker quiet(txtExt_);
+    txtExt_->setText(Shown(s.txtExt));
+  }
+  if (s.file_panels) {
+    RenderDrives();
+    RenderTree();
+    SyncList(filFile_, s.filFile);
+  }
+
+  const std::pair<QLabel*, const std::string*> captions[] = {
+      {lblDirList_, &s.lblDirList}, {lblExtList_, &s.lblExtList}, {lblFileList_, &s.lblFileList}};
+  for (const auto& [label, caption] : captions) label->setText(Shown(*caption));
+  SyncList(lstDir_, job.lstDir);
+  SyncList(lstExt_, job.lstExt);
+  SyncList(lstFile_, job.lstFile);
+  // A list does not take its name from its label as text boxes do.
+  lstDir_->setAccessibleName(lblDirList_->text());
+  lstExt_->setAccessibleName(lblExtList_->text());
+  lstFile_->setAccessibleName(lblFileList_->text());
+  if (txtExtList_->text() != Shown(job.txtExtList)) {
+    const QSignalBlocker quiet(txtExtList_);
+    txtExtList_->setText(Shown(job.txtExtList));
+  }
+  cmdSelectAllFile_->setText(QString::fromLatin1(s.cmdSelectAllFile_caption()));
+}
+
+void Step2Screen::Entered() {
+  Render();
+  ShowCurrent(dirDir_);
+  if (cmdFileType_->isEnabled() && cmdFileType_->isVisible()) {
+    FocusIfShown(cmdFileType_);
+  } else {
+    FocusIfShown(dirDir_);
+  }
+}
+
+// --- Layout ------------------------------------------------------------------------
+
+void Step2Screen::Position(const FrameMetrics& metrics) {
+  metrics_ = metrics;
+  Relayout();
+}
+
+void Step2Screen::Relayout() {
+  if (!metrics_) return;
+  Step2Input in;
+  in.window_width = metrics_->window_width;
+  in.panel_width = metrics_->screen.width;
+  in.panel_height = metrics_->screen.height;
+  in.line_height = metrics_->line_height;
+  in.lblChoose_text_height = [this](double width) {
+    return TextHeight(lblChoose_, ui_text::kLblChoose, width);
+  };
+  in.lblDir_text_height = [this](double width) {
+    return std::max(TextHeight(lblDir_, kChooseDirectoriesCaption, width),
+                    TextHeight(lblDir_, kBrowseFilesCaption, width));
+  };
+  // The longest caption the extension list's label shows.
+  in.lblExtList_text_height = [this](double width) {
+    return TextHeight(lblExtList_, "List of file extensions choosen to perform actions on :  *999*",
+                      width);
+  };
+  in.optIndividual_natural = optIndividual_->sizeHint().width();
+  in.optExtension_natural = optExtension_->sizeHint().width();
+  in.optBoth_natural = optBoth_->sizeHint().width();
+  const auto widest = [](const QWidget* button, std::initializer_list<const char*> captions) {
+    double width = 0;
+    for (const char* caption : captions) width = std::max(width, CaptionWidth(button, caption));
+    return width;
+  };
+  in.cmdFileType_natural = widest(cmdFileType_, {ui_text::kCmdFileType.caption});
+  in.dir_buttons_natural =
+      widest(cmdAddDir_, {ui_text::kCmdAddDir.caption, ui_text::kCmdSelectAllDir.caption,
+                          ui_text::kCmdRemoveDir.caption});
+  in.ext_buttons_natural =
+      widest(cmdAddExt_, {ui_text::kCmdAddExt.caption, ui_text::kCmdSelectAllExt.caption,
+                          ui_text::kCmdRemoveExt.caption});
+  in.file_buttons_natural =
+      widest(cmdAddFile_, {ui_text::kCmdAddFile.caption, kSelectAllChosenFiles,
+                           kSelectAllBrowserFiles, ui_text::kCmdRemoveFile.caption});
+  in.button_natural_height = CaptionHeight(cmdAddDir_);
+  const Step2Layout s = PositionStep2Screen(in);
+  layout_ = s;
+
+  const std::pair<QWidget*, const Rect*> placed[] = {
+      {lblChoose_, &s.lblChoose},
+      {optIndividual_, &s.optIndividual},
+      {optExtension_, &s.optExtension},
+      {optBoth_, &s.optBoth},
+      {cmdFileType_, &s.cmdFileType},
+      {pctExtension_, &s.pctExtension},
+      {lblDirList_, &s.lblDirList},
+      {lstDir_, &s.lstDir},
+      {cmdAddDir_, &s.cmdAddDir},
+      {cmdSelectAllDir_, &s.cmdSelectAllDir},
+      {cmdRemoveDir_, &s.cmdRemoveDir},
+      {lblExtList_, &s.lblExtList},
+      {lstExt_, &s.lstExt},
+      {txtExtList_, &s.txtExtList},
+      {cmdAddExt_, &s.cmdAddExt},
+      {cmdSelectAllExt_, &s.cmdSelectAllExt},
+      {cmdRemoveExt_, &s.cmdRemoveExt},
+      {cmdCancel2_, &s.cmdCancel2},
+      {cmdProceed2_, &s.cmdProceed2},
+  };
+  for (const auto& [widget, rect] : placed) PlaceWithin(widget, *rect);
+  const double pw = metrics_->screen.width;
+  PlaceHorizontalRule(SepH4_, s.SepH4, 0, pw);
+  PlaceHorizontalRule(SepH5_, s.SepH5, 0, pw);
+  PlaceFileChoosers(port_.screen().extension_screen ? s.extension : s.individual);
+}
+
+void Step2Screen::PlaceFileChoosers(const FileChoosersLayout& f) {
+  const std::pair<QWidget*, const Rect*> placed[] = {
+      {pctDir_, &f.pctDir},     {lblDir_, &f.lblDir}, {txtExt_, &f.txtExt},
+      {drvDrive_, &f.drvDrive}, {dirDir_, &f.dirDir}, {filFile_, &f.filFile},
+  };
+  for (const auto& [widget, rect] : placed) PlaceWithin(widget, *rect);
+  if (!layout_) return;
+  const FileChoosersLayout& i = layout_->individual;
+  const std::pair<QWidget*, const Rect*> individual[] = {
+      {pctIndividual_, &i.pctIndividual},
+      {lblFileList_, &i.lblFileList},
+      {lstFile_, &i.lstFile},
+      {cmdAddFile_, &i.cmdAddFile},
+      {cmdSelectAllFile_, &i.cmdSelectAllFile},
+      {cmdRemoveFile_, &i.cmdRemoveFile},
+  };
+  for (const auto& [widget, rect] : individual) PlaceWithin(widget, *rect);
+}
+
+}  // namespace qtarvox

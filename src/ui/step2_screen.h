@@ -1,0 +1,125 @@
+// Step 2: the method row, the browser (drive list, folder tree, file list)
+// and the list panels of the chosen directories and extensions or of the
+// chosen files. Every rule is the wizard's; this screen shows its state and
+// hands it the user's clicks.
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "ui/layout.h"
+#include "ui/screen.h"
+
+class QButtonGroup;
+class QComboBox;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+class QRadioButton;
+class QTreeWidget;
+class QTreeWidgetItem;
+
+namespace qtarvox {
+
+class WizardPort;
+
+class Step2Screen final : public Screen {
+ public:
+  // `follow` is called after each operation: the wizard may have moved to
+  // another step.
+  Step2Screen(WizardPort& port, std::function<void()> follow, QWidget* parent);
+
+  // The three panels inside this one.
+  Screen* pctDir() const { return pctDir_; }
+  Screen* pctExtension() const { return pctExtension_; }
+  Screen* pctIndividual() const { return pctIndividual_; }
+
+  void Position(const FrameMetrics& metrics) override;
+  // Focus to the OK button when it is enabled, else to the folder tree.
+  void Entered() override;
+  // Shows the wizard's state: the method, the panels, the browser, the lists.
+  void Render();
+
+  void cmdFileType_Click();
+  void cmdProceed2_Click();
+  void cmdCancel2_Click();
+  void cmdAddDir_Click();
+  void cmdSelectAllDir_Click();
+  void cmdRemoveDir_Click();
+  void cmdAddExt_Click();
+  void cmdSelectAllExt_Click();
+  void cmdRemoveExt_Click();
+  void cmdAddFile_Click();
+  void cmdSelectAllFile_Click();
+  void cmdRemoveFile_Click();
+
+ private:
+  void MakeMethodRow();
+  void MakeBrowser();
+  void MakeExtensionPanel();
+  void MakeIndividualPanel();
+  void Relayout();
+  void PlaceFileChoosers(const FileChoosersLayout& f);
+  void RenderDrives();
+  void RenderTree();
+  void drvDrive_Change(int index);
+  void dirDir_Change(QTreeWidgetItem* item);
+  void dirDir_Expanded(QTreeWidgetItem* item);
+  bool LoadChildren(QTreeWidgetItem* item, bool tell);
+  QTreeWidgetItem* ItemOf(const std::string& path);
+  void Changed();
+
+  WizardPort& port_;
+  std::function<void()> follow_;
+  std::optional<FrameMetrics> metrics_;
+  std::optional<Step2Layout> layout_;
+
+  // The method row.
+  QLabel* lblChoose_;
+  QRadioButton* optIndividual_;
+  QRadioButton* optExtension_;
+  QRadioButton* optBoth_;
+  QButtonGroup* methods_;
+  QPushButton* cmdFileType_;
+  QFrame* SepH4_;
+  QFrame* SepH5_;
+  QPushButton* cmdCancel2_;
+  QPushButton* cmdProceed2_;
+
+  // The browser.
+  Screen* pctDir_;
+  QLabel* lblDir_;
+  QLineEdit* txtExt_;
+  QComboBox* drvDrive_;
+  QTreeWidget* dirDir_;
+  QListWidget* filFile_;
+  std::string tree_volume_;  // the volume the tree shows
+  int tree_reads_ = -1;      // the browser reading the tree shows
+
+  // Directories and extensions.
+  Screen* pctExtension_;
+  QLabel* lblDirList_;
+  QListWidget* lstDir_;
+  QPushButton* cmdAddDir_;
+  QPushButton* cmdSelectAllDir_;
+  QPushButton* cmdRemoveDir_;
+  QLabel* lblExtList_;
+  QListWidget* lstExt_;
+  QLineEdit* txtExtList_;
+  QPushButton* cmdAddExt_;
+  QPushButton* cmdSelectAllExt_;
+  QPushButton* cmdRemoveExt_;
+
+  // Files chosen one by one.
+  Screen* pctIndividual_;
+  QLabel* lblFileList_;
+  QListWidget* lstFile_;
+  QPushButton* cmdAddFile_;
+  QPushButton* cmdSelectAllFile_;
+  QPushButton* cmdRemoveFile_;
+};
+
+}  // namespace qtarvox

@@ -1,0 +1,268 @@
+#include "ui/step3_screen.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include "ui/widgets.h"
+#include "ui/window_ports.h"
+#include "ui/wizard_port.h"
+
+namespace qtarvox {
+namespace {
+
+QPlainTextEdit* MakeTextBox(const char* name, const char* tooltip, QWidget* parent) {
+  auto* box = Make<QPlainTextEdit>(name, parent);
+  box->setReadOnly(true);
+  box->setLineWrapMode(QPlainTextEdit::NoWrap);
+  box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  box->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  box->setToolTip(QString::fromLatin1(tooltip));
+  return box;
+}
+
+double TextHeight(const QWidget* widget, const QString& text, double width) {
+  const QRect bounds(0, 0, static_cast<int>(width), 100000);
+  return widget->fontMetrics().boundingRect(bounds, Qt::TextWordWrap, text).height();
+}
+
+}  // namespace
+
+Step3Screen::Step3Screen(WizardPort& port, WindowRunView& view, Moves moves, QWidget* parent)
+    : Screen("pctStep3", parent), port_(port), moves_(std::move(moves)) {
+  lblActionsFinal_ = MakeLabel("lblActionsFinal", ui_text::kLblActionsFinal, this);
+  lstFinal_ = Make<QListWidget>("lstFinal", this);
+  lstFinal_->setToolTip(QString::fromLatin1(ui_text::kLstFinalTooltip));
+  lstFinal_->setAccessibleName(QString::fromLatin1(ui_text::kLblActionsFinal));
+  lblActionsFinal_->setBuddy(lstFinal_);
+  lblFilesFinal_ = MakeLabel("lblFilesFinal", ui_text::kLblFilesFinal, this);
+  lblFilesFinal_->setWordWrap(true);
+  txtFinal_ = MakeTextBox("txtFinal", ui_text::kTxtFinalTooltip, this);
+  lblFilesFinal_->setBuddy(txtFinal_);
+  SepH6_ = MakeRule("SepH6", QFrame::HLine, this);
+  SepV2_ = MakeRule("SepV2", QFrame::VLine, this);
+
+  lblExisting_ = MakeLabel("lblExisting", ui_text::kLblExisting, this);
+  optDoNotRename_ = MakeButton<QRadioButton>("optDoNotRename", ui_text::kOptDoNotRename, this);
+  optOverwrite_ = MakeButton<QRadioButton>("optOverwrite", ui_text::kOptOverwrite, this);
+  optAppendNumber_ = MakeButton<QRadioButton>("optAppendNumber", ui_text::kOptAppendNumber, this);
+  collision_ = new QButtonGroup(this);
+  const std::pair<QRadioButton*, CollisionOption> options[] = {
+      {optDoNotRename_, CollisionOption::kDoNotRename},
+      {optOverwrite_, CollisionOption::kOverwrite},
+      {optAppendNumber_, CollisionOption::kAppendNumber}};
+  for (const auto& [button, option] : options) {
+    collision_->addButton(button);
+    connect(button, &QRadioButton::toggled, this, [this, option](bool on) {
+      if (!on) return;
+      port_.wizard().CollisionChosen(option);
+      Render();
+    });
+  }
+  lblSep_ = MakeLabel("lblSep", ui_text::kLblSep, this);
+  lblSep_->setWordWrap(true);
+  txtSep_ = Make<QLineEdit>("txtSep", this);
+  lblSep_->setBuddy(txtSep_);
+  connect(txtSep_, &QLineEdit::textChanged, this,
+          [this](const QString& text) { port_.wizard().SeparatorChanged(text.toStdString()); });
+  SepH7_ = MakeRule("SepH7", QFrame::HLine, this);
+
+  cmdPreview_ = MakeButton<QPushButton>(ui_text::kCmdPreview, this);
+  chkProcess_ = MakeButton<QCheckBox>("chkProcess", ui_text::kChkProcess, this);
+  connect(chkProcess_, &QCheckBox::toggled, this,
+          [this](bool on) { port_.wizard().ProcessFileChosen(on); });
+  cmdOP_ = MakeButton<QPushButton>(ui_text::kCmdOP, this);
+  cmdErr_ = MakeButton<QPushButton>(ui_text::kCmdErr, this);
+  SepH8_ = MakeRule("SepH8", QFrame::HLine, this);
+  SepH9_ = MakeRule("SepH9", QFrame::HLine, this);
+  cmdCancel3_ = MakeButton<QPushButton>(ui_text::kCmdCancel3, this);
+  cmdProceed3_ = Make<QPushButton>("cmdProceed3", this);
+  cmdProceed3_->setToolTip(QString::fromLatin1(ui_text::kCmdProceed3Tooltip));
+  lblStatus_ = Make<QLabel>("lblStatus", this);
+  lblStatus_->setWordWrap(true);
+  lblStatus_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  view.SetStatusLabel(lblStatus_);
+
+  lblPreview_ = MakeLabel("lblPreview", ui_text::kLblPreview, this);
+  txtOP_ = MakeTextBox("txtOP", ui_text::kTxtOPTooltip, this);
+  lblPreview_->setBuddy(txtOP_);
+
+  connect(lstFinal_, &QListWidget::currentItemChanged, this, [this](QListWidgetItem* item) {
+    lstFinal_->setToolTip(item != nullptr ? item->text()
+                                          : QString::fromLatin1(ui_text::kLstFinalTooltip));
+  });
+  connect(cmdPreview_, &QPushButton::clicked, this, [this] { cmdPreview_Click(); });
+  connect(cmdProceed3_, &QPushButton::clicked, this, [this] { cmdProceed3_Click(); });
+  connect(cmdCancel3_, &QPushButton::clicked, this, [this] { cmdCancel3_Click(); });
+  connect(cmdOP_, &QPushButton::clicked, this, [this] { cmdOP_Click(); });
+  connect(cmdErr_, &QPushButton::clicked, this, [this] { cmdErr_Click(); });
+  Render();
+}
+
+void Step3Screen::cmdPreview_Click() { StartRun(true); }
+
+void Step3Screen::cmdProceed3_Click() { StartRun(false); }
+
+void Step3Screen::cmdCancel3_Click() { moves_.back(); }
+
+void Step3Screen::cmdOP_Click() { port_.wizard().ViewReport(ReportKind::kProcess); }
+
+void Step3Screen::cmdErr_Click() { port_.wizard().ViewReport(ReportKind::kErrors); }
+
+void Step3Screen::StartRun(bool preview) {
+  Wizard& wizard = port_.wizard();
+  // The passes' thread says when it is through; the end of the run, with its
+  // questions, then happens here.
+  const bool started = wizard.StartRun(preview, [this] {
+    QMetaObject::invokeMethod(
+        this, [this] { RunEnded(); }, Qt::QueuedConnection);
+  });
+  if (!started) {
+    // The separator check failed, the work files could not be made, or the
+    // Finished sequence ran instead.
+    wizard.FinishRun();
+  }
+  ShowPreview();
+  moves_.follow();
+}
+
+void Step3Screen::RunEnded() {
+  // The passes are through, so the preview's lines are all there; they are
+  // shown before the end-of-run questions are asked.
+  ShowPreview();
+  port_.wizard().FinishRun();
+  moves_.follow();
+}
+
+void Step3Screen::ShowPreview() {
+  // A run's thread appends to the preview while it runs.
+  if (port_.screen().running) return;
+  const std::string& text = port_.job().txtOP.text();
+  if (text == shown_preview_) return;
+  shown_preview_ = text;
+  txtOP_->setPlainText(ForDisplay(text));
+}
+
+void Step3Screen::Render() {
+  const ScreenState s = port_.screen();
+  const Job& job = port_.job();
+  const bool idle = !s.running;
+
+  SyncList(lstFinal_, s.lstFinal);
+  const QString files = ForDisplay(s.txtFinal);
+  if (txtFinal_->toPlainText() != files) txtFinal_->setPlainText(files);
+
+  QRadioButton* selected = job.collision == CollisionOption::kOverwrite      ? optOverwrite_
+                           : job.collision == CollisionOption::kAppendNumber ? optAppendNumber_
+                                                                             : optDoNotRename_;
+  if (!selected->isChecked()) {
+    const QSignalBlocker quiet(selected);
+    selected->setChecked(true);
+  }
+  for (QRadioButton* option : {optDoNotRename_, optOverwrite_, optAppendNumber_}) {
+    option->setEnabled(idle);
+  }
+  lblSep_->setVisible(s.separator_shown);
+  txtSep_->setVisible(s.separator_shown);
+  txtSep_->setEnabled(idle);
+  if (txtSep_->text() != Shown(job.txtSep)) {
+    const QSignalBlocker quiet(txtSep_);
+    txtSep_->setText(Shown(job.txtSep));
+  }
+  if (chkProcess_->isChecked() != job.chkProcess) {
+    const QSignalBlocker quiet(chkProcess_);
+    chkProcess_->setChecked(job.chkProcess);
+  }
+  chkProcess_->setEnabled(idle);
+
+  cmdPreview_->setEnabled(s.cmdPreview_enabled && idle);
+  cmdOP_->setEnabled(s.cmdOP_enabled && idle);
+  cmdErr_->setEnabled(s.cmdErr_enabled && idle);
+  cmdCancel3_->setEnabled(s.cmdCancel3_enabled && idle);
+  cmdProceed3_->setEnabled(idle);
+  cmdProceed3_->setText(ForDisplay(s.cmdProceed3_caption()));
+  lblStatus_->setText(ForDisplay(s.lblStatus));
+  ShowPreview();
+}
+
+void Step3Screen::Entered() {
+  Render();
+  FocusIfShown(cmdPreview_);
+}
+
+void Step3Screen::Position(const FrameMetrics& metrics) {
+  metrics_ = metrics;
+  Relayout();
+}
+
+void Step3Screen::Relayout() {
+  if (!metrics_) return;
+  Step3Input in;
+  in.window_width = metrics_->window_width;
+  in.window_height = metrics_->window_height;
+  in.panel_width = metrics_->screen.width;
+  in.panel_height = metrics_->screen.height;
+  in.line_height = metrics_->line_height;
+  in.lblFilesFinal_text_height = [this](double width) {
+    return TextHeight(lblFilesFinal_, lblFilesFinal_->text(), width);
+  };
+  in.lblSep_text_height = [this](double width) {
+    return TextHeight(lblSep_, lblSep_->text(), width);
+  };
+  // The longest status the label shows: the ready text, or a run's progress.
+  in.lblStatus_text_height = [this](double width) {
+    const QString ready = ForDisplay(std::string(kStatusPrefix) + kStatusLineBreak + kStatusReady);
+    const QString progress =
+        ForDisplay(std::string(kStatusPrefix) + kStatusLineBreak + kProgressPreviewing +
+                   "1,000,000,000" + kProgressOf + "1,000,000,000");
+    return std::max(TextHeight(lblStatus_, ready, width), TextHeight(lblStatus_, progress, width));
+  };
+  in.min_button_height =
+      2 * cmdProceed3_->fontMetrics().lineSpacing() + cmdProceed3_->fontMetrics().height() / 2 + 4;
+  in.optDoNotRename_natural = optDoNotRename_->sizeHint().width();
+  in.optOverwrite_natural = optOverwrite_->sizeHint().width();
+  in.optAppendNumber_natural = optAppendNumber_->sizeHint().width();
+  const double option_gaps = Pct(metrics_->window_width, 1);
+  in.min_column_width = std::max({CaptionWidth(cmdPreview_, ui_text::kCmdPreview.caption),
+                                  in.optDoNotRename_natural + in.optOverwrite_natural +
+                                      in.optAppendNumber_natural + option_gaps,
+                                  2 * std::max(CaptionWidth(cmdOP_, ui_text::kCmdOP.caption),
+                                               CaptionWidth(cmdErr_, ui_text::kCmdErr.caption)),
+                                  static_cast<double>(lblExisting_->sizeHint().width()),
+                                  static_cast<double>(chkProcess_->sizeHint().width())});
+  const Step3Layout s = PositionStep3Screen(in);
+
+  const std::pair<QWidget*, const Rect*> placed[] = {
+      {lblActionsFinal_, &s.lblActionsFinal},
+      {lstFinal_, &s.lstFinal},
+      {lblFilesFinal_, &s.lblFilesFinal},
+      {txtFinal_, &s.txtFinal},
+      {lblPreview_, &s.lblPreview},
+      {txtOP_, &s.txtOP},
+      {lblExisting_, &s.lblExisting},
+      {optDoNotRename_, &s.optDoNotRename},
+      {optOverwrite_, &s.optOverwrite},
+      {optAppendNumber_, &s.optAppendNumber},
+      {lblSep_, &s.lblSep},
+      {txtSep_, &s.txtSep},
+      {cmdPreview_, &s.cmdPreview},
+      {chkProcess_, &s.chkProcess},
+      {cmdOP_, &s.cmdOP},
+      {cmdErr_, &s.cmdErr},
+      {cmdCancel3_, &s.cmdCancel3},
+      {cmdProceed3_, &s.cmdProceed3},
+      {lblStatus_, &s.lblStatus},
+  };
+  for (const auto& [widget, rect] : placed) PlaceWithin(widget, *rect);
+  const double pw = metrics_->screen.width;
+  PlaceHorizontalRule(SepH6_, s.SepH6, 0, pw);
+  PlaceVerticalRule(SepV2_, s.SepV2_x, s.SepH6, s.SepV2_bottom);
+  PlaceHorizontalRule(SepH7_, s.SepH7, 0, s.SepV2_x);
+  PlaceHorizontalRule(SepH8_, s.SepH8, 0, s.SepV2_x);
+  PlaceHorizontalRule(SepH9_, s.SepH9, 0, pw);
+}
+
+}  // namespace qtarvox

@@ -1,0 +1,87 @@
+// Step 3: the summary of the job, the collision option and its separator,
+// the Process-file box, Preview and Perform (the run goes on a thread of its
+// own, so the window keeps repainting and shows progress), the two View
+// buttons, Back and the status label.
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "ui/layout.h"
+#include "ui/screen.h"
+
+class QButtonGroup;
+class QCheckBox;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPlainTextEdit;
+class QPushButton;
+class QRadioButton;
+
+namespace qtarvox {
+
+class WindowRunView;
+class WizardPort;
+
+class Step3Screen final : public Screen {
+ public:
+  struct Moves {
+    std::function<void()> follow;  // the wizard may have moved to another step
+    std::function<void()> back;    // Back: Step 2 as its button shows it
+  };
+  Step3Screen(WizardPort& port, WindowRunView& view, Moves moves, QWidget* parent);
+
+  void Position(const FrameMetrics& metrics) override;
+  // Focus to the Preview button when it is enabled.
+  void Entered() override;
+  // Shows the wizard's state: summary, options, buttons, status, preview.
+  void Render();
+
+  void cmdPreview_Click();
+  void cmdProceed3_Click();
+  void cmdCancel3_Click();
+  void cmdOP_Click();
+  void cmdErr_Click();
+
+ private:
+  void StartRun(bool preview);
+  void RunEnded();
+  void ShowPreview();
+  void Relayout();
+
+  WizardPort& port_;
+  Moves moves_;
+  std::optional<FrameMetrics> metrics_;
+  std::string shown_preview_;  // what txtOP shows
+
+  QLabel* lblActionsFinal_;
+  QListWidget* lstFinal_;
+  QLabel* lblFilesFinal_;
+  QPlainTextEdit* txtFinal_;
+  QFrame* SepH6_;
+  QFrame* SepV2_;
+  QLabel* lblExisting_;
+  QRadioButton* optDoNotRename_;
+  QRadioButton* optOverwrite_;
+  QRadioButton* optAppendNumber_;
+  QButtonGroup* collision_;
+  QLabel* lblSep_;
+  QLineEdit* txtSep_;
+  QFrame* SepH7_;
+  QPushButton* cmdPreview_;
+  QCheckBox* chkProcess_;
+  QPushButton* cmdOP_;
+  QPushButton* cmdErr_;
+  QFrame* SepH8_;
+  QFrame* SepH9_;
+  QPushButton* cmdCancel3_;
+  QPushButton* cmdProceed3_;
+  QLabel* lblStatus_;
+  QLabel* lblPreview_;
+  QPlainTextEdit* txtOP_;
+};
+
+}  // namespace qtarvox

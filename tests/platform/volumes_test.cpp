@@ -1,0 +1,60 @@
+// The drive list's volumes: which mounts a person would pick, and which
+// volume holds a path.
+#include "platform/volumes.h"
+
+#include <gtest/gtest.h>
+
+namespace qtarvox {
+namespace {
+
+TEST(Volumes, OnlyMountsAPersonWouldPickAreListed) {
+  const struct {
+    const char* type;
+    const char* root;
+    bool pickable;
+  } cases[] = {
+      {"ext4", "/", true},
+      {"overlay", "/", true},
+      {"vfat", "/media/me/USB", true},
+      {"vfat", "/run/media/me/USB", true},
+      {"tmpfs", "/tmp", true},
+      {"nfs4", "/home", true},
+      {"proc", "/proc", false},
+      {"sysfs", "/sys", false},
+      {"cgroup2", "/sys/fs/cgroup", false},
+      {"tmpfs", "/sys/fs/cgroup", false},
+      {"devpts", "/dev/pts", false},
+      {"tmpfs", "/dev/shm", false},
+      {"tmpfs", "/run", false},
+      {"tmpfs", "/run/user/1000", false},
+      {"autofs", "/net", false},
+      {"ext4", "/devices", true},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(IsPickableMount(c.type, c.root), c.pickable) << c.type << " " << c.root;
+  }
+}
+
+TEST(Volumes, APathBelongsToTheDeepestVolumeThatHoldsIt) {
+  const std::vector<Volume> volumes = {{"/", ""}, {"/home", ""}, {"/media/me/USB", ""}};
+  const struct {
+    const char* path;
+    const char* root;
+  } cases[] = {
+      {"/", "/"},         {"/etc", "/"},
+      {"/home", "/home"}, {"/home/me/docs", "/home"},
+      {"/homework", "/"}, {"/media/me/USB/photos", "/media/me/USB"},
+      {"/media/me", "/"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(VolumeRootOf(volumes, c.path), c.root) << c.path;
+}
+
+TEST(Volumes, TheRootVolumeIsAlwaysListed) {
+  const std::vector<Volume> volumes = MountedVolumes();
+  ASSERT_FALSE(volumes.empty());
+  EXPECT_EQ(volumes.front().root, "/");
+  for (const Volume& volume : volumes) EXPECT_EQ(volume.root.front(), '/') << volume.root;
+}
+
+}  // namespace
+}  // namespace qtarvox

@@ -1,0 +1,264 @@
+// The wizard's Step 2 beyond its checks: the screens the Step 2 button brings
+// back, which list Select All acts on, and the browser over real folders.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+#include <stdlib.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <functional>
+
+#include "fakes.h"
+#include "run/settings.h"
+#include "run/wizard.h"
+#include "temp_dir.h"
+
+namespace qtarvox {
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+
+class WizardStep2 : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    RememberDirectory(Job());  // no folder of an earlier test comes back
+    TickPosition(job_, 1);
+    job_.dirDir = dir_.path();
+    ASSERT_TRUE(wizard_.ProceedStep1());
+  }
+
+  TempDir dir_;
+  RecordingPrompter prompter_;
+  RecordingRunView view_;
+  Wizard wizard_{prompter_, view_};
+  Job& job_ = wizard_.job();
+};
+
+// The Step 2 button (after Help, or Back on Step 3) shows each method's
+// screens again, rewriting the captions with the prefixes its screens use.
+TEST_F(WizardStep2, TheStep2ButtonBringsBackTheMethodsScreens) {
+  const struct {
+    SelectionMethod method;
+    int proceeds;  // Proceed presses after OK
+    SelectionMethod after;
+    bool file_panels, extension_screen;
+    const char* file_caption;
+    const char* ext_caption;
+  } cases[] = {
+      {SelectionMethod::kIndividual, 0, SelectionMethod::kIndividual, true, false,
+       "List of file(s) choosen : *2*", "List of file extensions choosen to perform actions on : "},
+      {SelectionMethod::kExtension, 0, SelectionMethod::kExtension, true, true,
+       "List of File(s) choosen : *2*",
+       "List of file extensions choosen to perform actions on :  *1*"},
+      // The combined method's first screen: only the method row comes back.
+      {SelectionMethod::kBoth, 0, SelectionMethod::kBoth, false, false,
+       "List of File(s) choosen : *2*", "List of file extensions choosen to perform actions on : "},
+      {SelectionMethod::kBoth, 1, SelectionMethod::kDone, true, true,
+       "List of File(s) choosen : *2*",
+       "List of file extensions choosen to perform actions on : *1*"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(MethodName(c.method)) + " " + std::to_string(c.proceeds));
+    RecordingPrompter prompter;
+    Wizard wizard(prompter, view_);
+    Job& job = wizard.job();
+    TickPosition(job, 1);
+    job.lstFile = {"a * /d", "b * /d"};
+    job.lstExt = {"*.txt"};
+    ASSERT_TRUE(wizard.ProceedStep1());
+    wizard.ChooseMethod(c.method);
+    for (int i = 0; i < c.proceeds; ++i) wizard.ProceedStep2();
+    wizard.ListsFilled(true, false, false);  // captions with the Add buttons' prefixes
+    wizard.ShowStep3();
+    wizard.FileListClicked();
+
+    wizard.ShowStep2();
+    const ScreenState s = wizard.screen();
+    EXPECT_EQ(s.step, WizardStep::kStep2);
+    EXPECT_EQ(job.method, c.after);
+    EXPECT_EQ(s.file_panels, c.file_panels);
+    EXPECT_EQ(s.extension_screen && s.file_panels, c.extension_screen);
+    EXPECT_EQ(s.lblFileList, c.file_caption);
+    EXPECT_EQ(s.lblExtList, c.ext_caption);
+    EXPECT_FALSE(s.cmdFileType_enabled);
+    EXPECT_TRUE(s.cmdProceed2_enabled);
+    EXPECT_TRUE(s.chosen_files_active);
+    EXPECT_STREQ(s.cmdSelectAllFile_caption(), "&Select All >>");
+    EXPECT_STREQ(s.lblDir(), c.extension_screen ? kChooseDirectoriesCaption : kBrowseFilesCaption);
+  }
+}
+
+// A new job after "Save Settings?" Yes keeps its method: accepting Step 1
+// shows that method's screen and enables OK for another choice.
+TEST_F(WizardStep2, AcceptingStep1AgainShowsTheKeptMethodWithOkEnabled) {
+  wizard_.ChooseMethod(SelectionMethod::kExtension);
+  wizard_.ShowStep1();
+  ASSERT_TRUE(wizard_.ProceedStep1());
+  const ScreenState s = wizard_.screen();
+  EXPECT_TRUE(s.cmdFileType_enabled);
+  EXPECT_TRUE(s.file_panels && s.extension_screen);
+  wizard_.ChooseMethod(SelectionMethod::kIndividual);
+  EXPECT_EQ(job_.method, SelectionMethod::kIndividual);
+}
+
+// Which list the individual panel's Select All acts on, and its caption.
+TEST_F(WizardStep2, SelectAllFollowsTheLastClickedList) {
+  const struct {
+    const char* what;
+    std::function<void()> act;
+    bool chosen_files;
+  } steps[] = {
+      {"the individual screen", [&] { wizard_.ChooseMethod(SelectionMethod::kIndividual); }, true},
+      {"a click on the file list", [&] { wizard_.FileListClicked(); }, false},
+      {"a click on the chosen files", [&] { wizard_.ChosenFilesClicked(); }, true},
+      {"another folder", [&] { wizard_.OpenDirectory(dir_.MakeDir("sub")); }, false},
+      {"the Step 2 button", [&] { wizard_.ShowStep2(); }, true},
+      {"another drive", [&] { wizard_.ChooseVolume(dir_.PathOf("sub")); }, false},
+  };
+  for (const auto& step : steps) {
+    SCOPED_TRACE(step.what);
+    step.act();
+    const ScreenState s = wizard_.screen();
+    EXPECT_EQ(s.chosen_files_active, step.chosen_files);
+    EXPECT_STREQ(s.cmdSelectAllFile_caption(),
+                 step.chosen_files ? "&Select All >>" : "<< &Select All");
+  }
+}
+
+// The file list shows the folder's files that match the pattern by the
+// walk's rules: hidden ones too, never folders or links, in the walk's order.
+TEST_F(WizardStep2, TheFileListShowsTheFolderFilesThatMatchThePattern) {
+  dir_.WriteFile("b.TXT");
+  dir_.WriteFile("a.txt");
+  dir_.WriteFile(".hidden.txt");
+  dir_.WriteFile("c.doc");
+  dir_.WriteFile("noext");
+  dir_.MakeDir("folder.txt");
+  ASSERT_EQ(symlink("a.txt", dir_.PathOf("link.txt").c_str()), 0);
+  wizard_.ChooseMethod(SelectionMethod::kIndividual);
+  const struct {
+    const char* pattern;
+    std::vector<std::string> files;
+  } cases[] = {
+      {"*.*", {".hidden.txt", "a.txt", "b.TXT", "c.doc", "noext"}},
+      {"  *.txt ", {".hidden.txt", "a.txt", "b.TXT"}},
+      {"*.", {"noext"}},
+      {"?.*", {".hidden.txt", "a.txt", "b.TXT", "c.doc"}},  // "?" may match nothing at a dot
+      {"", {".hidden.txt", "a.txt", "b.TXT", "c.doc", "noext"}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.pattern);
+    wizard_.PatternChanged(c.pattern);
+    EXPECT_EQ(wizard_.screen().filFile, c.files);
+    EXPECT_EQ(wizard_.screen().txtExt, c.pattern);
+  }
+  // A method's screen puts the pattern back to "*.*".
+  wizard_.ShowStep2();
+  EXPECT_EQ(wizard_.screen().txtExt, "*.*");
+  EXPECT_EQ(wizard_.screen().filFile.size(), 5u);
+}
+
+// The folder tree lists real folders, hidden ones too, never links to them.
+TEST_F(WizardStep2, TheTreeListsFoldersWithHiddenOnesAndWithoutLinks) {
+  dir_.MakeDir("Beta");
+  dir_.MakeDir("alpha");
+  dir_.MakeDir(".config");
+  dir_.WriteFile("file");
+  ASSERT_EQ(symlink(dir_.PathOf("alpha").c_str(), dir_.PathOf("link").c_str()), 0);
+  std::vector<std::string> names;
+  EXPECT_TRUE(wizard_.Subdirectories(dir_.path(), names, true).ok());
+  EXPECT_THAT(names, ElementsAre(".config", "alpha", "Beta"));
+  EXPECT_THAT(prompter_.messages, IsEmpty());
+}
+
+// A folder or a drive that cannot be read is told, and the browser stays
+// where it was: the folder, its files and the drive.
+TEST_F(WizardStep2, AFolderOrDriveThatCannotBeReadLeavesTheBrowserWhereItWas) {
+  dir_.WriteFile("x.txt");
+  dir_.WriteFile("plain");
+  wizard_.ChooseMethod(SelectionMethod::kIndividual);
+  const std::string volume = wizard_.screen().volume;
+  const std::string gone = dir_.PathOf("gone");
+  const std::string not_folder = dir_.PathOf("plain");
+  const struct {
+    const char* what;
+    std::function<bool()> act;
+    std::string message;
+  } cases[] = {
+      {"a vanished folder", [&] { return wizard_.OpenDirectory(gone); },
+       "The directory " + gone +
+           " (No such file or directory) cannot be read. The directory box stays where it was."},
+      {"a file instead of a folder", [&] { return wizard_.OpenDirectory(not_folder); },
+       "The directory " + not_folder +
+           " (Not a directory) cannot be read. The directory box stays where it was."},
+      {"its subfolders",
+       [&] {
+         std::vector<std::string> names;
+         return wizard_.Subdirectories(gone, names, true).ok();
+       },
+       "The directory " + gone +
+           " (No such file or directory) cannot be read. The directory box stays where it was."},
+      {"a drive", [&] { return wizard_.ChooseVolume(gone); },
+       "The drive " + gone +
+           " (No such file or directory) cannot be read. The drive list shows the previous drive "
+           "again."},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    prompter_.messages.clear();
+    EXPECT_FALSE(c.act());
+    ASSERT_EQ(prompter_.messages.size(), 1u);
+    EXPECT_EQ(prompter_.messages[0].text, c.message);
+    EXPECT_EQ(prompter_.messages[0].caption, "Q-Tarvox");
+    const ScreenState s = wizard_.screen();
+    EXPECT_EQ(job_.dirDir, dir_.path());
+    EXPECT_EQ(s.volume, volume);
+    EXPECT_THAT(s.filFile, ElementsAre("plain", "x.txt"));
+  }
+}
+
+// Each drive keeps the folder last open on it; a folder that has vanished
+// since gives way to the drive's root.
+TEST_F(WizardStep2, EachDriveKeepsTheFolderLastOpenOnIt) {
+  const std::string other = dir_.MakeDir("other");  // stands in for a second volume
+  const std::string deep = dir_.MakeDir("other/deep");
+  const std::string first_volume = wizard_.screen().volume;
+  const std::string first_folder = job_.dirDir;
+  ASSERT_TRUE(wizard_.ChooseVolume(other));
+  EXPECT_EQ(job_.dirDir, other);
+  ASSERT_TRUE(wizard_.OpenDirectory(deep));
+  ASSERT_TRUE(wizard_.ChooseVolume(first_volume));
+  EXPECT_EQ(job_.dirDir, first_folder);
+  ASSERT_TRUE(wizard_.ChooseVolume(other));
+  EXPECT_EQ(job_.dirDir, deep);
+  ASSERT_TRUE(wizard_.ChooseVolume(first_volume));
+  rmdir(deep.c_str());
+  ASSERT_TRUE(wizard_.ChooseVolume(other));
+  EXPECT_EQ(job_.dirDir, other);
+}
+
+// A directory box whose folder vanished moves to the nearest folder above it
+// when the browser is read again.
+TEST_F(WizardStep2, ReadingTheBrowserAgainLeavesAVanishedFolder) {
+  const std::string deep = dir_.MakeDir("a/b/c");
+  ASSERT_TRUE(wizard_.OpenDirectory(deep));
+  std::filesystem::remove_all(dir_.PathOf("a/b"));
+  const int reads = wizard_.screen().browser_reads;
+  wizard_.RefreshBrowser();
+  EXPECT_EQ(job_.dirDir, dir_.PathOf("a"));
+  EXPECT_EQ(wizard_.screen().browser_reads, reads + 1);
+}
+
+TEST(GroupedCount, PutsACommaBetweenEachThreeDigits) {
+  const struct {
+    int64_t count;
+    const char* text;
+  } cases[] = {{0, "0"},          {999, "999"},        {1000, "1,000"},
+               {41200, "41,200"}, {100000, "100,000"}, {1234567, "1,234,567"},
+               {-1200, "-1,200"}};
+  for (const auto& c : cases) EXPECT_EQ(GroupedCount(c.count), c.text) << c.count;
+}
+
+}  // namespace
+}  // namespace qtarvox
