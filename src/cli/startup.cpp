@@ -1,5 +1,6 @@
 #include "cli/startup.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "cli/outcome_lines.h"
@@ -195,7 +196,10 @@ int RunCommandLine(const std::vector<std::string>& args, std::ostream& out, std:
   Job& job = wizard.job();
   job.dirDir = CurrentDirectory();
   ParseNotes notes;
-  notes.first_segment_dashed = options.rest.empty() || options.rest.front().starts_with('-');
+  // Empty arguments make no segment of their own.
+  const auto first = std::find_if(options.rest.begin(), options.rest.end(),
+                                  [](const std::string& arg) { return !arg.empty(); });
+  notes.first_segment_dashed = first == options.rest.end() || first->starts_with('-');
   const ListCaptions captions =
       ParseCommandLine(job, BuildSegments(options.rest), prompter, &notes);
   for (const auto& note : notes.lines) err << "q-tarvox: " << note << '\n';

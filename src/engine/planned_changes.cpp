@@ -9,73 +9,110 @@
 namespace qtarvox {
 namespace {
 
-// The directory part of a path, with its "/" ("" for a bare name).
-std::string DirectoryOf(const std::string& path) {
+// Splits a path after its last "/" (the directory keeps it).
+void SplitPath(const std::string& path, std::string& directory, std::string& name) {
   const size_t slash = path.rfind('/');
-  return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
-}
-
-std::string_view NameOf(const std::string& path) {
-  const size_t slash = path.rfind('/');
-  return slash == std::string::npos ? std::string_view(path)
-                                    : std::string_view(path).substr(slash + 1);
+  directory = slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+  name = slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
 }  // namespace
 
-PlannedChanges::File& PlannedChanges::At(const std::string& path) {
-  const auto found = files_.find(path);
-  if (found != files_.end()) return found->second;
+PlannedChanges::PlannedChanges(NameIndex& names, bool settle_moved_entries)
+    : names_(names), settle_moved_(settle_moved_entries) {
+  absent_.stat_read = absent_.stored_read = true;
+  absent_.entry.error = ENOENT;
+}
+
+PlannedChanges::~PlannedChanges() = default;
+
+PlannedChanges::Folder& PlannedChanges::FolderOf(const std::string& directory) {
+  if (last_folder_ != nullptr && *last_directory_ == directory) return *last_folder_;
+  auto found = folders_.find(directory);
+  if (found == folders_.end()) {
+    auto folder = std::make_unique<Folder>();
+    folder->facts = ReadDirectoryFacts(directory);
+    found = folders_.emplace(directory, std::move(folder)).first;
+  }
+  last_directory_ = &found->first;
+  last_folder_ = found->second.get();
+  return *last_folder_;
+}
+
+PlannedChanges::File& PlannedChanges::At(const std::string& directory, const std::string& name) {
+  Folder& folder = FolderOf(directory);
+  const auto found = folder.files.find(name);
+  if (found != folder.files.end()) return found->second;
   File file;
-  file.entry = ReadEntryState(path);
-  file.origin = path;
-  return files_.emplace(path, std::move(file)).first->second;
+  // The index lists a directory once and follows the planned renames; a
+  // directory this user cannot list is asked about each name instead.
+  if (folder.facts.listable) {
+    // Most names asked about are free; they need no entry of their own.
+    if (!names_.Holds(directory, name)) return absent_;
+    file.exists = true;
+    file.origin = directory + name;
+  } else {
+    file.origin = directory + name;
+    file.entry = ReadEntryState(file.origin);
+    file.stat_read = true;
+    file.exists = file.entry.exists();
+  }
+  return folder.files.emplace(name, std::move(file)).first->second;
+}
+
+PlannedChanges::File& PlannedChanges::At(const std::string& path) {
+  std::string directory, name;
+  SplitPath(path, directory, name);
+  return At(directory, name);
+}
+
+const EntryState& PlannedChanges::Entry(File& file) {
+  if (!file.stat_read) {
+    file.stat_read = true;
+    file.entry = ReadEntryState(file.origin);
+  }
+  return file.entry;
 }
 
 void PlannedChanges::ReadStored(File& file) {
   if (file.stored_read) return;
   file.stored_read = true;
-  if (S_ISREG(file.entry.mode) || S_ISDIR(file.entry.mode)) {
-    file.stored = ReadStoredAttributes(file.origin);
-  }
-}
-
-const DirectoryFacts& PlannedChanges::FactsOf(const std::string& directory) {
-  const auto found = directories_.find(directory);
-  if (found != directories_.end()) return found->second;
-  return directories_.emplace(directory, ReadDirectoryFacts(directory)).first->second;
+  const EntryState& entry = Entry(file);
+  if (S_ISREG(entry.mode) || S_ISDIR(entry.mode)) file.stored = ReadStoredAttributes(file.origin);
 }
 
 void PlannedChanges::Move(const std::string& directory, const std::string& old_name,
-                          const std::string& to) {
-  // The index must hold the directory as it is before the first planned
-  // move in it, and the moving entry's attributes as read at its real place.
-  if (names_ != nullptr) names_->LoadEntry(directory, old_name);
-  const std::string from = directory + old_name;
-  File moved = At(from);
-  File gone;
-  gone.entry.error = ENOENT;
-  gone.origin = from;
-  gone.stored_read = true;
-  files_[from] = std::move(gone);
-  files_[to] = std::move(moved);
+                          const std::string& new_name) {
+  Folder& folder = FolderOf(directory);
+  if (settle_moved_ && folder.facts.listable) names_.Holds(directory, old_name, true);
+  At(directory, old_name);  // the moving file has an entry of its own
+  auto moved = folder.files.extract(old_name);
+  folder.files.erase(new_name);
+  moved.key() = new_name;
+  folder.files.insert(std::move(moved));
+  // In a listed directory the index, which follows the renames, knows the
+  // old name is free.
+  if (!folder.facts.listable) folder.files.emplace(old_name, absent_);
 }
 
 uint32_t PlannedChanges::GetFileAttributes(const std::string& path) {
-  File& file = At(path);
-  if (!file.entry.exists()) return kAttrInvalid;
+  std::string directory, name;
+  SplitPath(path, directory, name);
+  File& file = At(directory, name);
+  if (!file.exists || !Entry(file).exists()) return kAttrInvalid;
   ReadStored(file);
-  return ComposeAttributes(file.entry.mode, NameOf(path), file.stored);
+  return ComposeAttributes(file.entry.mode, name, file.stored);
 }
 
 bool PlannedChanges::SetFileAttributes(const std::string& path, uint32_t attributes) {
-  File& file = At(path);
-  if (!file.entry.exists()) return false;
+  std::string directory, name;
+  SplitPath(path, directory, name);
+  File& file = At(directory, name);
+  if (!file.exists || !Entry(file).exists()) return false;
   ReadStored(file);
-  const DirectoryFacts& facts = FactsOf(DirectoryOf(path));
   AttributeState state{file.entry.mode, file.entry.owner, file.stored};
-  const bool user_xattrs = KeepsUserXattrs(file.origin);
-  if (!PlanSetFileAttributes(state, attributes, file.origin, facts.read_only, user_xattrs)) {
+  if (!PlanSetFileAttributes(state, attributes, file.origin, FolderOf(directory).facts.read_only,
+                             KeepsUserXattrs(file.origin))) {
     return false;
   }
   file.entry.mode = state.mode;
@@ -85,52 +122,58 @@ bool PlannedChanges::SetFileAttributes(const std::string& path, uint32_t attribu
 
 RtError PlannedChanges::RenameNoReplace(const std::string& directory, const std::string& old_name,
                                         const std::string& new_name, DirectoryHandle*) {
-  const std::string committed = CommittedName(new_name);
+  std::string scratch;
+  const std::string& committed = CommittedName(new_name, scratch);
   if (RtError error = CheckRenameNames(old_name, committed)) return error;
   // The kernel's order: a read-only file system, the file itself, the taken
   // name, the name's length, then the permission.
-  const DirectoryFacts& facts = FactsOf(directory);
+  const DirectoryFacts& facts = FolderOf(directory).facts;
   if (facts.read_only) return ErrorFromErrno(EROFS);
-  File& from = At(directory + old_name);
-  if (!from.entry.exists()) return ErrorFromErrno(from.entry.error);
+  File& from = At(directory, old_name);
+  if (!from.exists) return ErrorFromErrno(from.entry.error);
   // Nothing moves; the file is there.
   if (committed == old_name) return {};
-  const std::string to = directory + committed;
-  const File& target = At(to);
-  // A name that differs only in case and finds the file itself (a file
-  // system that ignores case) is not taken.
-  if (target.entry.exists() &&
-      !(IsCaseOnlyChange(old_name, committed) && from.entry.SameEntry(target.entry))) {
-    return ErrorFromErrno(EEXIST);
+  File& target = At(directory, committed);
+  if (target.exists) {
+    // A name that differs only in case and finds the file itself (a file
+    // system that ignores case) is not taken.
+    const bool itself =
+        IsCaseOnlyChange(old_name, committed) && Entry(from).SameEntry(Entry(target));
+    if (!itself) return ErrorFromErrno(EEXIST);
   }
   if (committed.size() > facts.name_max) return ErrorFromErrno(ENAMETOOLONG);
-  if (const int refusal = ChangeRefusal(facts, from.entry)) return ErrorFromErrno(refusal);
-  Move(directory, old_name, to);
+  // The file's owner matters only in a sticky directory: read it only there.
+  if (const int refusal = ChangeRefusal(facts, facts.sticky ? Entry(from) : from.entry)) {
+    return ErrorFromErrno(refusal);
+  }
+  Move(directory, old_name, committed);
   return {};
 }
 
 RtError PlannedChanges::CheckDeletable(const std::string& path) {
-  return DeletableState(At(path).entry);
+  File& file = At(path);
+  if (!file.exists) return ErrorFromErrno(file.entry.error);
+  return DeletableState(Entry(file));
 }
 
 RtError PlannedChanges::RenameReplacing(const std::string& directory, const std::string& old_name,
                                         const std::string& new_name) {
   const std::string committed = CommittedName(new_name);
   if (RtError error = CheckRenameNames(old_name, committed)) return error;
-  const std::string to = directory + committed;
-  const EntryState from = At(directory + old_name).entry;
-  const EntryState target = At(to).entry;
-  if (IsCaseOnlyChange(old_name, committed) && from.SameEntry(target)) {
+  File& from = At(directory, old_name);
+  File& target = At(directory, committed);
+  if (IsCaseOnlyChange(old_name, committed) && from.exists && target.exists &&
+      Entry(from).SameEntry(Entry(target))) {
     return RenameNoReplace(directory, old_name, new_name, nullptr);
   }
-  if (RtError error = DeletableState(target)) return error;
-  const DirectoryFacts& facts = FactsOf(directory);
+  if (RtError error = CheckDeletable(directory + committed)) return error;
+  const DirectoryFacts& facts = FolderOf(directory).facts;
   if (facts.read_only) return ErrorFromErrno(EROFS);
-  if (!from.exists()) return ErrorFromErrno(from.error);
+  if (!from.exists) return ErrorFromErrno(from.entry.error);
   if (committed == old_name) return {};
-  if (const int refusal = ChangeRefusal(facts, from)) return ErrorFromErrno(refusal);
-  if (const int refusal = ChangeRefusal(facts, target)) return ErrorFromErrno(refusal);
-  Move(directory, old_name, to);
+  if (const int refusal = ChangeRefusal(facts, Entry(from))) return ErrorFromErrno(refusal);
+  if (const int refusal = ChangeRefusal(facts, Entry(target))) return ErrorFromErrno(refusal);
+  Move(directory, old_name, committed);
   return {};
 }
 

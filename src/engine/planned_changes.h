@@ -3,6 +3,7 @@
 // before, without changing anything.
 #pragma once
 
+#include <memory>
 #include <string>
 #include <unordered_map>
 
@@ -15,10 +16,14 @@ namespace qtarvox {
 
 class PlannedChanges final : public FileChanges {
  public:
-  // `names`: the run's index, when the run asks it for unique numbers; it is
-  // then read ahead of the first planned move in each directory and follows
-  // the planned moves, as it would follow the real ones. May be null.
-  explicit PlannedChanges(NameIndex* names = nullptr) : names_(names) {}
+  // `names` is the run's index, which the commit keeps up to date with the
+  // renames it makes (here: the planned ones). It tells which names a
+  // directory holds, read once before the first planned change in it. With
+  // `settle_moved_entries` (a run that asks the index for unique numbers)
+  // each entry's attributes are read before it moves, as the index would
+  // otherwise read them at a place the entry has only in the plan.
+  PlannedChanges(NameIndex& names, bool settle_moved_entries);
+  ~PlannedChanges() override;
 
   bool planned() const override { return true; }
   uint32_t GetFileAttributes(const std::string& path) override;
@@ -32,22 +37,39 @@ class PlannedChanges final : public FileChanges {
  private:
   // What is at one path in the plan.
   struct File {
-    EntryState entry;    // as lstat gave it, with planned permission bits
-    std::string origin;  // where this file is on disk now
+    bool exists = false;
+    std::string origin;      // where this file is on disk now
+    bool stat_read = false;  // `entry` holds what lstat says of `origin`
+    EntryState entry;        // with planned permission bits
     bool stored_read = false;
     uint32_t stored = 0;  // stored attribute bits (once read)
   };
+  // One directory: what it allows, and the names looked at or changed.
+  struct Folder {
+    DirectoryFacts facts;
+    std::unordered_map<std::string, File> files;
+  };
 
-  // The file at `path` in the plan; read from the disk the first time.
+  Folder& FolderOf(const std::string& directory);
+  // The file at directory + name in the plan; absent_ for a free name that
+  // no planned change touched (never to be changed).
+  File& At(const std::string& directory, const std::string& name);
   File& At(const std::string& path);
+  // The file's type, permission bits and owner, read when first needed.
+  const EntryState& Entry(File& file);
   void ReadStored(File& file);
-  const DirectoryFacts& FactsOf(const std::string& directory);
-  // The file at `from` moves to `to`, replacing whatever was there.
-  void Move(const std::string& directory, const std::string& old_name, const std::string& to);
+  // The file at directory + old_name moves to directory + new_name,
+  // replacing whatever was there.
+  void Move(const std::string& directory, const std::string& old_name,
+            const std::string& new_name);
 
-  NameIndex* names_;
-  std::unordered_map<std::string, File> files_;
-  std::unordered_map<std::string, DirectoryFacts> directories_;
+  NameIndex& names_;
+  bool settle_moved_;
+  File absent_;
+  std::unordered_map<std::string, std::unique_ptr<Folder>> folders_;
+  // The folder asked for last: a run takes a directory's files one after another.
+  const std::string* last_directory_ = nullptr;
+  Folder* last_folder_ = nullptr;
 };
 
 }  // namespace qtarvox

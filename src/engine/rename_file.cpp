@@ -290,10 +290,13 @@ void FileRun::Preview(bool bare_dot, const std::string& new_filename) {
 bool FileRun::RenameTo(const std::string& new_filename) {
   attempted_new_filename_ = new_filename;
   // A name the run's index already holds is taken: spare the failing call.
+  // Only while the index holds the file itself too: a file that is gone is
+  // the call's to report, whether or not its directory was indexed.
   std::string scratch;
   const std::string& committed = CommittedName(new_filename, scratch);
   if (ctx_.names != nullptr && committed != old_filename_ &&
-      ctx_.names->KnownTaken(directory_, committed)) {
+      ctx_.names->KnownTaken(directory_, committed) &&
+      ctx_.names->KnownTaken(directory_, old_filename_)) {
     collision_ = true;
     return false;
   }

@@ -377,12 +377,16 @@ bool NameIndex::KnownTaken(const std::string& directory, const std::string& name
   return it != directories_.end() && it->second->loaded && it->second->Find(name) != nullptr;
 }
 
-void NameIndex::LoadEntry(const std::string& directory, const std::string& name) {
+bool NameIndex::Holds(const std::string& directory, const std::string& name,
+                      bool read_attributes) {
   Directory& dir = DirectoryOf(directory);
   const auto range = dir.by_key.equal_range(UpperKey(name));
   for (auto it = range.first; it != range.second; ++it) {
-    if (it->second.name == name) dir.AttributesOf(it->second);
+    if (it->second.name != name) continue;
+    if (read_attributes) dir.AttributesOf(it->second);
+    return true;
   }
+  return false;
 }
 
 void NameIndex::Renamed(const std::string& directory, const std::string& old_name,

@@ -58,11 +58,12 @@ class NameIndex {
   // this name (a rename to it would fail). Never reads the directory.
   bool KnownTaken(const std::string& directory, const std::string& name) const;
 
-  // Indexes the directory unless it is already, and reads the full
-  // attributes of its entry of exactly this name, if it holds one. A plan
-  // calls this before it moves the entry, so that the index never reads the
-  // disk at a place the entry has only in the plan.
-  void LoadEntry(const std::string& directory, const std::string& name);
+  // Indexes the directory unless it is already, and tells whether it holds
+  // an entry of exactly this name. With `read_attributes` that entry's full
+  // attributes are read now: a plan asks so before it moves the entry, so
+  // that the index never reads the disk at a place the entry has only in the
+  // plan.
+  bool Holds(const std::string& directory, const std::string& name, bool read_attributes = false);
 
   // The run renamed directory + old_name to directory + new_name (replacing
   // any file of that name).

@@ -128,6 +128,7 @@ DirectoryFacts ReadDirectoryFacts(const std::string& directory) {
   if (stat(path, &st) == 0) {
     facts.sticky = (st.st_mode & S_ISVTX) != 0;
     facts.owner = static_cast<uint32_t>(st.st_uid);
+    facts.listable = S_ISDIR(st.st_mode) && faccessat(AT_FDCWD, path, R_OK | X_OK, AT_EACCESS) == 0;
   }
   struct statvfs fs;
   if (statvfs(path, &fs) == 0) facts.read_only = (fs.f_flag & ST_RDONLY) != 0;

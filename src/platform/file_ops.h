@@ -97,6 +97,7 @@ RtError DeletableState(const EntryState& entry);
 // What a change of names inside one directory depends on besides the names,
 // read without changing anything.
 struct DirectoryFacts {
+  bool listable = false;  // it is a directory this user may list
   int write_error = 0;  // errno of a write-and-search access check; 0 when allowed
   bool read_only = false;  // its file system is mounted read-only
   bool sticky = false;     // only owners may move entries out of it

@@ -185,8 +185,7 @@ void RunSession::Execute(const StopRequest* stop) {
   const TransformPlan plan(job_);
   NameIndex names;
   DirectoryHandle directory;
-  // Unique numbers come from the index, which must then follow the plan.
-  PlannedChanges planned(job_.collision == CollisionOption::kAppendNumber ? &names : nullptr);
+  PlannedChanges planned(names, job_.collision == CollisionOption::kAppendNumber);
   EngineContext context;
   if (kind_ == RunKind::kPlan) context.changes = &planned;
   context.outcomes = outcomes_;

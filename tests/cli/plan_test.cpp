@@ -93,6 +93,8 @@ TEST_F(Plan, PrintedPlanIsWhatTheRunDoesFileByFile) {
       // Chains: ab -> b while b is taken, then aab -> ab; and the other order.
       {"-RP*ab*b|-FI|%D/ab.txt*%D/aab.txt", "ab.txt=1|aab.txt=2|b.txt=3"},
       {"-RP*ab*b|-FE|%D*N?txt", "aab.txt=1|ab.txt=2"},
+      // A prefix through a tree, where some prefixed names are taken.
+      {"-AB*x_|-FE|%D*Y?txt", "a.txt=1|s/b.txt=2|s/x_b.txt=3|s/t/c.txt=4|s/t/x_c.txt=5"},
       // The same file twice: the second time it is gone.
       {"-UC|-FI|%D/a.txt*%D/a.txt", "a.txt=1"},
       // Errors the run logs: a name too long, a name that is only dots, a
