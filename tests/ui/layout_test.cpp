@@ -120,5 +120,150 @@ TEST(Layout, IntroGapsShrinkBeforeTheLabelsRunPastThePanel) {
   EXPECT_NEAR(tight[1].top, tight[0].bottom(), 1e-9);
 }
 
+Step2Input Step2At1024By768() {
+  Step2Input in;
+  in.window_width = 1024;
+  in.panel_width = 1024;
+  in.panel_height = 533.76;
+  in.line_height = 20;
+  return in;
+}
+
+// Step 2 by the figures where every caption fits its share.
+TEST(Layout, Step2OnA1024By768Screen) {
+  const Step2Layout s = PositionStep2Screen(Step2At1024By768());
+  const double dh = 346.944;  // 533.76 - 80.064 - 20% of 533.76
+  const struct {
+    const char* name;
+    Rect actual, expected;
+  } rects[] = {
+      {"lblChoose", s.lblChoose, {25.6, 13.344, 358.4, 53.376}},
+      {"optIndividual", s.optIndividual, {409.6, 13.344, 224, 53.376}},
+      {"optExtension", s.optExtension, {659.2, 13.344, 121.6, 53.376}},
+      {"optBoth", s.optBoth, {806.4, 13.344, 70.4, 53.376}},
+      {"cmdFileType",
+       s.cmdFileType,
+       {902.4, (80.064 - (80.064 - 0.04 * dh)) / 2, 70.4, 80.064 - 0.04 * dh}},
+      {"pctDir (extension)", s.extension.pctDir, {25.6, 93.408, 409.6, dh}},
+      {"txtExt (extension)", s.extension.txtExt, {0, 0.1 * dh, 153.6, 20}},
+      {"drvDrive (extension)", s.extension.drvDrive, {163.84, 0.1 * dh, 215.04, 20}},
+      {"dirDir (extension)",
+       s.extension.dirDir,
+       {163.84, 0.125 * dh + 20, 215.04, 0.875 * dh - 20}},
+      {"pctExtension", s.pctExtension, {435.2, 93.408, 563.2, dh}},
+      {"lstDir", s.lstDir, {112.64, 0.1 * dh, 436.48, 0.45 * dh}},
+      {"lstExt", s.lstExt, {14.08, 0.6 * dh + 20, 380.16, 0.375 * dh - 20}},
+      {"txtExtList", s.txtExtList, {408.32, 0.6 * dh + 20, 140.8, 20}},
+      {"pctDir (individual)", s.individual.pctDir, {25.6, 93.408, 512, dh}},
+      {"drvDrive (individual)", s.individual.drvDrive, {0, 0.1 * dh, 153.6, 20}},
+      {"txtExt (individual)", s.individual.txtExt, {166.4, 0.1 * dh, 320, 20}},
+      {"pctIndividual", s.individual.pctIndividual, {512, 93.408, 486.4, dh}},
+      {"lstFile", s.individual.lstFile, {121.6, 0.1 * dh, 352.64, 0.9 * dh}},
+      {"cmdCancel2", s.cmdCancel2, {384, 93.408 + dh + 0.01 * dh + 13.344, 102.4, 53.376}},
+      {"cmdProceed2", s.cmdProceed2, {537.6, 93.408 + dh + 0.01 * dh + 13.344, 102.4, 53.376}},
+  };
+  for (const auto& r : rects) {
+    SCOPED_TRACE(r.name);
+    EXPECT_NEAR(r.actual.left, r.expected.left, 1e-6);
+    EXPECT_NEAR(r.actual.top, r.expected.top, 1e-6);
+    EXPECT_NEAR(r.actual.width, r.expected.width, 1e-6);
+    EXPECT_NEAR(r.actual.height, r.expected.height, 1e-6);
+  }
+  EXPECT_NEAR(s.SepH4, 80.064, 1e-9);
+}
+
+// Captions that need more room than their share get it, and what stands
+// beside or below them gives way without overlapping.
+TEST(Layout, Step2GivesLongCaptionsTheirRoom) {
+  Step2Input in = Step2At1024By768();
+  in.lblDir_text_height = [](double) { return 40.0; };
+  in.optIndividual_natural = 260;
+  in.dir_buttons_natural = 120;
+  in.ext_buttons_natural = 160;
+  in.button_natural_height = 40;
+  const Step2Layout s = PositionStep2Screen(in);
+  EXPECT_EQ(s.extension.lblDir.height, 40);
+  EXPECT_NEAR(s.extension.txtExt.top,
+              s.extension.lblDir.bottom() + 0.025 * s.extension.pctDir.height, 1e-9);
+  EXPECT_EQ(s.optIndividual.width, 260);
+  EXPECT_NEAR(s.optExtension.left, s.optIndividual.right() + 25.6, 1e-9);
+  EXPECT_EQ(s.cmdAddDir.width, 120);
+  EXPECT_NEAR(s.lstDir.left, s.cmdAddDir.right() + 0.025 * 563.2, 1e-9);
+  EXPECT_GE(s.txtExtList.width, 160);
+  EXPECT_LE(s.lstExt.right(), s.txtExtList.left);
+  // The three extension buttons stand under the text box within the list's height.
+  EXPECT_GE(s.cmdAddExt.height, 40);
+  EXPECT_LE(s.cmdRemoveExt.bottom(), s.lstExt.bottom() + 1e-9);
+  EXPECT_LE(s.cmdRemoveDir.bottom(), s.lblExtList.top + 1e-9);
+  EXPECT_LE(s.lstExt.bottom(), s.pctExtension.height + 1e-9);
+}
+
+Step3Input Step3At(double w, double h) {
+  Step3Input in;
+  in.window_width = w;
+  in.window_height = h;
+  in.panel_width = w;
+  in.panel_height = PositionMainFrame(w, h).screen.height;
+  // What the window's 8 point font needs: three lines of status text in a
+  // narrow column, two in a wide one.
+  in.line_height = 22;
+  in.lblStatus_text_height = [](double width) { return width < 420 ? 39.0 : 26.0; };
+  in.lblSep_text_height = [](double) { return 26.0; };
+  in.min_button_height = 36;
+  return in;
+}
+
+// The top half of Step 3 by the figures.
+TEST(Layout, Step3OnA1024By768Screen) {
+  Step3Input in = Step3At(1024, 768);
+  in.line_height = 20;
+  const Step3Layout s = PositionStep3Screen(in);
+  const struct {
+    const char* name;
+    Rect actual, expected;
+  } rects[] = {
+      {"lblActionsFinal", s.lblActionsFinal, {25.6, 13.344, 358.4, 20}},
+      {"lstFinal", s.lstFinal, {25.6, 46.688, 358.4, 160.128}},
+      {"lblFilesFinal", s.lblFilesFinal, {409.6, 13.344, 563.2, 20}},
+      {"txtFinal", s.txtFinal, {409.6, 46.688, 576, 160.128}},
+      {"lblPreview", s.lblPreview, {409.6, 233.504, 576, 20}},
+      {"txtOP", s.txtOP, {409.6, 258.8416, 576, 533.76 - 220.16 - 32.0256 - 20}},
+      {"lblExisting", s.lblExisting, {25.6, 233.504, 345.6, 20}},
+      {"optDoNotRename", s.optDoNotRename, {25.6, 261.184, 104.96, 20}},
+      {"optOverwrite", s.optOverwrite, {135.68, 261.184, 104.96, 20}},
+      {"optAppendNumber", s.optAppendNumber, {245.76, 261.184, 138.24, 20}},
+  };
+  for (const auto& r : rects) {
+    SCOPED_TRACE(r.name);
+    EXPECT_NEAR(r.actual.left, r.expected.left, 1e-6);
+    EXPECT_NEAR(r.actual.top, r.expected.top, 1e-6);
+    EXPECT_NEAR(r.actual.width, r.expected.width, 1e-6);
+    EXPECT_NEAR(r.actual.height, r.expected.height, 1e-6);
+  }
+  EXPECT_NEAR(s.SepH6, 220.16, 1e-9);
+  EXPECT_NEAR(s.SepV2_x, 396.8, 1e-9);
+}
+
+// Back, Perform and the status text always find room between SepH8 and
+// SepH9, from the smallest window to a large one.
+TEST(Layout, Step3KeepsTheRunButtonsAndTheStatusInTheirBand) {
+  for (const auto& [w, h] :
+       {std::pair{800.0, 600.0}, {1024.0, 768.0}, {1280.0, 720.0}, {1920.0, 1080.0}}) {
+    SCOPED_TRACE(std::to_string(w) + "x" + std::to_string(h));
+    Step3Input in = Step3At(w, h);
+    in.min_column_width = 330;
+    const Step3Layout s = PositionStep3Screen(in);
+    EXPECT_GE(s.SepV2_x - 0.05 * w, 330 - 1e-9);
+    EXPECT_GE(s.cmdCancel3.top, s.SepH8);
+    EXPECT_GE(s.cmdCancel3.height, 36);
+    EXPECT_LE(s.cmdCancel3.height, 0.15 * in.panel_height + 1e-9);
+    EXPECT_GE(s.lblStatus.top, s.cmdCancel3.bottom());
+    EXPECT_LE(s.lblStatus.top + in.lblStatus_text_height(s.lblStatus.width), s.SepH9 + 1e-9);
+    EXPECT_LE(s.lblStatus.right(), s.SepV2_x);
+    EXPECT_LE(s.cmdErr.right(), s.SepV2_x);
+    EXPECT_GE(s.cmdOP.top, s.chkProcess.bottom());
+  }
+}
+
 }  // namespace
 }  // namespace qtarvox

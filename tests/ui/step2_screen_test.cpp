@@ -39,34 +39,6 @@ class Step2Test : public WindowTest {
 
   QString Caption(const char* label) const { return Find<QLabel>(label)->text(); }
 
-  std::vector<std::string> Items(const char* list) const {
-    std::vector<std::string> items;
-    auto* widget = Find<QListWidget>(list);
-    for (int row = 0; row < widget->count(); ++row) {
-      items.push_back(widget->item(row)->text().toStdString());
-    }
-    return items;
-  }
-
-  // Selects the rows of a list as a user does with Ctrl held.
-  void Select(const char* list, std::initializer_list<int> rows) {
-    auto* widget = Find<QListWidget>(list);
-    widget->clearSelection();
-    for (const int row : rows) {
-      QListWidgetItem* item = widget->item(row);
-      widget->scrollToItem(item);
-      QTest::mouseClick(widget->viewport(), Qt::LeftButton, Qt::ControlModifier,
-                        widget->visualItemRect(item).center());
-    }
-  }
-
-  void Type(const char* box, const QString& text) {
-    auto* edit = Find<QLineEdit>(box);
-    edit->selectAll();
-    QTest::keyClick(edit, Qt::Key_Backspace);
-    QTest::keyClicks(edit, text);
-  }
-
   TempDir dir_;
 };
 

@@ -222,6 +222,36 @@ class WindowTest : public ::testing::Test {
                       QPoint(std::max(rect.left(), 0) + 4, rect.center().y()));
   }
 
+  // The texts of a list's items, first to last.
+  std::vector<std::string> Items(const char* list) const {
+    std::vector<std::string> items;
+    auto* widget = Find<QListWidget>(list);
+    for (int row = 0; row < widget->count(); ++row) {
+      items.push_back(widget->item(row)->text().toStdString());
+    }
+    return items;
+  }
+
+  // Selects the rows of a list as a user does with Ctrl held.
+  void Select(const char* list, std::initializer_list<int> rows) {
+    auto* widget = Find<QListWidget>(list);
+    widget->clearSelection();
+    for (const int row : rows) {
+      QListWidgetItem* item = widget->item(row);
+      widget->scrollToItem(item);
+      QTest::mouseClick(widget->viewport(), Qt::LeftButton, Qt::ControlModifier,
+                        widget->visualItemRect(item).center());
+    }
+  }
+
+  // Replaces the text of a box by typing, one key at a time.
+  void Type(const char* box, const QString& text) {
+    auto* edit = Find<QLineEdit>(box);
+    edit->selectAll();
+    QTest::keyClick(edit, Qt::Key_Backspace);
+    QTest::keyClicks(edit, text);
+  }
+
   // Waits until a run started from Step 3 has ended, its questions answered.
   void WaitForRun() {
     ASSERT_TRUE(QTest::qWaitFor([this] { return !window_->port().screen().running; }, 60000));
@@ -258,7 +288,8 @@ class MessageBoxAnswer {
 };
 
 // Answers every modal message box with the next of the given answers (OK or
-// No once they are used up) and records what each one showed.
+// No once they are used up, or where the box has no such button) and records
+// what each one showed.
 class MessageBoxes {
  public:
   struct Box {
@@ -270,13 +301,16 @@ class MessageBoxes {
       auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
       if (box == nullptr || !box->isVisible()) return;
       shown.push_back({box->windowTitle().toStdString(), box->text().toStdString()});
-      QMessageBox::StandardButton answer =
-          box->standardButtons().testFlag(QMessageBox::Ok) ? QMessageBox::Ok : QMessageBox::No;
+      QAbstractButton* button = nullptr;
       if (!answers_.empty()) {
-        answer = answers_.front();
+        button = box->button(answers_.front());
         answers_.pop_front();
       }
-      box->button(answer)->click();
+      if (button == nullptr) {
+        button = box->button(box->standardButtons().testFlag(QMessageBox::Ok) ? QMessageBox::Ok
+                                                                              : QMessageBox::No);
+      }
+      button->click();
     });
     timer_.start(5);
   }

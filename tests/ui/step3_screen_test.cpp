@@ -1,0 +1,411 @@
+// Step 3 as a user drives it: its controls, the summary, the separator field,
+// a whole job with the mouse (preview, perform, Finished), the command-line
+// start, and a run that keeps the window alive.
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <filesystem>
+#include <fstream>
+
+#include "platform/work_folder.h"
+#include "program.h"
+#include "run/settings.h"
+#include "run/work_files.h"
+#include "temp_dir.h"
+#include "ui/ui_texts.h"
+#include "window_fixture.h"
+
+namespace qtarvox {
+namespace {
+
+class Step3Test : public WindowTest {
+ protected:
+  void SetUp() override {
+    RememberDirectory(Job());  // no folder of an earlier test comes back
+    for (const char* name : {kErrorFileName, kProcessFileName}) {
+      std::filesystem::remove(WorkFilePath(name));
+    }
+  }
+
+  // Opens the window over `job` and shows Step 3 as its button does.
+  void OpenOnStep3(Job job = Job()) {
+    Open(std::move(job));
+    window_->cmdStep3_Click();
+    ASSERT_EQ(ShownPanels(), std::set<std::string>{"pctStep3"});
+  }
+
+  QString Text(const char* name) const {
+    QWidget* w = Find(name);
+    if (auto* label = qobject_cast<QLabel*>(w)) return label->text();
+    if (auto* button = qobject_cast<QAbstractButton*>(w)) return button->text();
+    if (auto* edit = qobject_cast<QLineEdit*>(w)) return edit->text();
+    if (auto* box = qobject_cast<QPlainTextEdit*>(w)) return box->toPlainText();
+    return {};
+  }
+
+  // Does a job with the mouse up to Step 3: Uppercase and numbers at the
+  // end, on the files of `folder` at the given rows of the file list.
+  void PickJob(const std::string& folder, std::initializer_list<int> rows) {
+    window_->cmdStep1_Click();
+    ClickEntry(0, true);
+    ClickEntry(8, true);
+    Click("cmdProceed1");
+    Click("optIndividual");
+    Click("cmdFileType");
+    OpenFolder(folder);
+    Select("filFile", rows);
+    Click("cmdAddFile");
+    Click("cmdProceed2");
+    ASSERT_EQ(ShownPanels(), std::set<std::string>{"pctStep3"});
+  }
+
+  static std::string ReadWorkFile(const char* name) {
+    std::ifstream in(WorkFilePath(name), std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+  }
+
+  TempDir dir_;
+};
+
+TEST_F(Step3Test, ControlsStartWithTheirCaptionsTooltipsAndStates) {
+  OpenOnStep3();
+  const struct {
+    const char* name;
+    const char* text;
+    const char* tooltip;
+    bool enabled, shown;
+  } controls[] = {
+      {"lblActionsFinal", "List of actions that will be performed : ", "", true, true},
+      {"lstFinal", "", "Displays a list of actions that you have choosen", true, true},
+      {"lblFilesFinal",
+       "List of files and/or directories and extenssions choosen to be worked on : ", "", true,
+       true},
+      {"txtFinal", "", "Displays a list of Files/Directories/Extensions you have choosen", true,
+       true},
+      {"lblExisting", "If filename is not unique, what should be done? :", "", true, true},
+      {"optDoNotRename", "Do Not Rename", "", true, true},
+      {"optOverwrite", "Overwrite File", "", true, true},
+      {"optAppendNumber", "Add a unique number", "", true, true},
+      {"lblSep", "Enter seperating character to use for adding unique number :", "", true, false},
+      {"txtSep", "", "", true, false},
+      {"cmdPreview", "Click here to preview the changes that will take place : ",
+       "Click here to view a preview of changes that will occur to the choosen files", true, true},
+      {"chkProcess", "Automatically generate Process File?", "", true, true},
+      {"cmdOP", "View Process File",
+       "Click here to view the process file containing what was done to what file", false, true},
+      {"cmdErr", "View Error File",
+       "Click here to view the error file containing list of errors that occurred and reasons",
+       false, true},
+      {"cmdCancel3", "&Back", "Click here to go back to selection of files.", true, true},
+      {"cmdProceed3", "&Perform\nChanges", "Click here to perform the actions on the files", true,
+       true},
+      {"lblStatus", "Status : \nReady...waiting for you to either preview or perform the changes.",
+       "", true, true},
+      {"lblPreview", "Preview of changes that will take place : ", "", true, true},
+      {"txtOP",
+       "<--- Click the button to the left to generate the preview of changes that will take "
+       "place.\n",
+       "Displays the preview of changes that will occur to the files", true, true},
+  };
+  for (const auto& c : controls) {
+    SCOPED_TRACE(c.name);
+    QWidget* w = Find(c.name);
+    EXPECT_EQ(Text(c.name), QString::fromLatin1(c.text));
+    EXPECT_EQ(w->toolTip(), QString::fromLatin1(c.tooltip));
+    EXPECT_EQ(w->isEnabled(), c.enabled);
+    EXPECT_EQ(w->isVisible(), c.shown);
+  }
+  EXPECT_TRUE(Find<QRadioButton>("optDoNotRename")->isChecked());
+  EXPECT_TRUE(Find<QCheckBox>("chkProcess")->isChecked());
+  EXPECT_EQ(Focused(), "cmdPreview");
+}
+
+// The summary: one line per ticked action by its identifier, and the files,
+// directories and extensions by the method.
+TEST_F(Step3Test, TheSummaryShowsEveryActionLineAndTheFilesOfTheMethod) {
+  const struct {
+    const char* what;
+    std::function<void(Job&)> setup;
+    std::vector<std::string> lines;
+    std::string files;
+  } cases[] = {
+      {"every action",
+       [](Job& job) {
+         for (int position = 1; position <= 17; ++position) TickPosition(job, position);
+         job.DeleteLastCount = 2.5;
+         job.DeleteFirstCount = 3;
+         job.ReplaceSearch = "a";
+         job.ReplaceWith = "";
+         job.AddBeginningText = "x ";
+         job.AddEndText = "_e";
+         job.NumberEndStyle = NumberStyle::kEven;
+         job.NumberBeginningStartGiven = true;
+         job.NumberBeginningStart = "975";
+         job.NewExtension = ".txt";
+         job.CapitalizeSpaces = job.CapitalizeUnderscores = true;
+         job.NewFilename = "n.txt";
+         job.method = SelectionMethod::kIndividual;
+         job.lstFile = {"a.txt * /d", "b c.txt * /d"};
+       },
+       {"1) Make filename into fully UPPERCASE", "2) Make filename into fully LOWERCASE",
+        "3) Clear original filename",
+        "4) Delete last 'n' characters from filename (Last 2.5 characters)",
+        "5) Delete first 'n' characters from filename (First 3 characters)",
+        "6) Replace 'string1' with 'string2' ('a' with '')",
+        "7) Add string to beginning of filename ('x ')", "8) Add string to end of filename ('_e')",
+        "9) Add numbers in sequence to end of each filename (Evenly)",
+        "10) Add numbers in sequence to beginning of each filename (Normal) Start=975",
+        "11) Add read only attribute(+r) to all files", "12) Add hidden attribute(+h) to all files",
+        "13) Add archive attribute(+a) to all files",
+        "14) Remove all attributes and make file normal (-r -h -a)",
+        "15) Change file Extension (to '.txt')", "16) Capitalize Words (Spaces & Underscores)",
+        "17) Completely rename Filename"},
+       "FILE - a.txt * /d\nFILE - b c.txt * /d\n"},
+      {"a start number at the end, words after underscores, directories",
+       [](Job& job) {
+         TickPosition(job, 9);
+         TickPosition(job, 16);
+         job.NumberEndStartGiven = true;
+         job.NumberEndStart = "5";
+         job.CapitalizeUnderscores = true;
+         job.method = SelectionMethod::kExtension;
+         job.lstDir = {"/a", "/b  *Include Subdirectories*"};
+         job.lstExt = {"*.txt"};
+         job.lstFile = {"left * /out"};
+       },
+       {"9) Add numbers in sequence to end of each filename (Normal) Start=5",
+        "16) Capitalize Words (Underscores only)"},
+       "DIR - /a\nDIR - /b  *Include Subdirectories*\nEXT - *.txt\n"},
+      {"no separator for words, both kinds of files",
+       [](Job& job) {
+         TickPosition(job, 16);
+         job.method = SelectionMethod::kDone;
+         job.lstDir = {"/a"};
+         job.lstExt = {"*.doc"};
+         job.lstFile = {"f * /d"};
+       },
+       {"16) Capitalize Words (Spaces only)"},
+       "FILE - f * /d\nDIR - /a\nEXT - *.doc\n"},
+      {"the first screen of the combined method lists no file",
+       [](Job& job) {
+         TickPosition(job, 1);
+         job.method = SelectionMethod::kBoth;
+         job.lstFile = {"f * /d"};
+       },
+       {"1) Make filename into fully UPPERCASE"},
+       ""},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    Job chosen;
+    c.setup(chosen);
+    OpenOnStep3(std::move(chosen));
+    EXPECT_EQ(Items("lstFinal"), c.lines);
+    EXPECT_EQ(Text("txtFinal").toStdString(), c.files);
+  }
+}
+
+TEST_F(Step3Test, TheSeparatorFieldShowsOnlyWithAddAUniqueNumberAndKeepsItsText) {
+  OpenOnStep3();
+  const auto shown = [this] { return Find("lblSep")->isVisible() && Find("txtSep")->isVisible(); };
+  Click("optAppendNumber");
+  EXPECT_TRUE(shown());
+  Type("txtSep", "_-");
+  Click("optOverwrite");
+  EXPECT_FALSE(shown());
+  EXPECT_EQ(job().collision, CollisionOption::kOverwrite);
+  Click("optAppendNumber");
+  EXPECT_TRUE(shown());
+  EXPECT_EQ(Text("txtSep"), "_-");
+  Click("optDoNotRename");
+  EXPECT_FALSE(shown());
+  EXPECT_EQ(job().txtSep, "_-");
+  EXPECT_EQ(job().collision, CollisionOption::kDoNotRename);
+}
+
+// A separator with a forbidden character stops the run before it starts.
+TEST_F(Step3Test, AForbiddenSeparatorIsToldAndNothingRuns) {
+  const std::string a = dir_.WriteFile("a.txt");
+  Job chosen;
+  TickPosition(chosen, 1);
+  chosen.method = SelectionMethod::kIndividual;
+  chosen.lstFile = {"a.txt * " + dir_.path()};
+  OpenOnStep3(std::move(chosen));
+  Click("optAppendNumber");
+  Type("txtSep", "?/");
+  MessageBoxes boxes;
+  Click("cmdProceed3");
+  EXPECT_EQ(boxes.texts(), std::vector<std::string>{
+                               "The seperating character cannot contain '/'. Please remove that."});
+  EXPECT_FALSE(window_->port().screen().running);
+  EXPECT_EQ(Text("cmdProceed3"), "&Perform\nChanges");
+  EXPECT_TRUE(dir_.Exists("a.txt"));
+}
+
+// A whole job with the mouse renames what the same job given on the command
+// line with -SU renames, with the same Process file; Finished then keeps the
+// job on Yes and clears it on No.
+TEST_F(Step3Test, AWholeJobWithTheMouseDoesWhatTheCommandLineDoes) {
+  const std::string folder = dir_.MakeDir("files");
+  const auto lay_out = [&] {
+    std::filesystem::remove_all(folder);
+    for (const char* name : {"a file.txt", "b.txt", "c.doc"}) {
+      dir_.WriteFile(std::string("files/") + name, name);
+    }
+  };
+  TempDir silent_work;
+  lay_out();
+  const pid_t pid =
+      StartProgram({"-UC", "-NE", "-FI", folder + "/a file.txt*" + folder + "/b.txt", "-SU"},
+                   {"QTARVOX_WORK_DIR=" + silent_work.path()}, folder, silent_work.PathOf("out"),
+                   silent_work.PathOf("err"));
+  ASSERT_EQ(WaitProgram(pid), 0) << silent_work.ReadFile("err");
+  const std::vector<std::string> renamed = dir_.List("files");
+  EXPECT_EQ(renamed, (std::vector<std::string>{"A FILE1.txt", "B2.txt", "c.doc"}));
+  const std::string silent_process = silent_work.ReadFile(kProcessFileName);
+
+  for (const bool keep : {true, false}) {
+    SCOPED_TRACE(keep ? "Yes" : "No");
+    lay_out();
+    Open();
+    PickJob(folder, {0, 1});
+
+    Click("cmdPreview");
+    WaitForRun();
+    EXPECT_EQ(Text("txtOP").toStdString(),
+              "\n" + folder + "/a file.txt == A FILE1.txt\n" + folder + "/b.txt == B2.txt");
+    EXPECT_EQ(Text("lblStatus"), "Status : Preview Generated succesfully");
+    EXPECT_EQ(dir_.List("files"), (std::vector<std::string>{"a file.txt", "b.txt", "c.doc"}));
+
+    {
+      MessageBoxes boxes;
+      Click("cmdProceed3");
+      WaitForRun();
+      EXPECT_EQ(boxes.texts(), std::vector<std::string>{"The files were succesfully renamed."});
+    }
+    EXPECT_EQ(dir_.List("files"), renamed);
+    EXPECT_EQ(ReadWorkFile(kProcessFileName), silent_process);
+    // The Finished state: only the run button, the reports, Help and Quit.
+    EXPECT_EQ(Text("cmdProceed3"), "&Finished");
+    EXPECT_EQ(Text("lblStatus"), "Status : Filename changes were performed succesfully");
+    EXPECT_TRUE(Find("cmdOP")->isEnabled());
+    EXPECT_FALSE(Find("cmdErr")->isEnabled());
+    EXPECT_FALSE(Find("cmdPreview")->isEnabled());
+    EXPECT_FALSE(Find("cmdCancel3")->isEnabled());
+    EXPECT_EQ(StepButtons(), "001");
+
+    {
+      MessageBoxes boxes({keep ? QMessageBox::Yes : QMessageBox::No});
+      Click("cmdProceed3");
+      ASSERT_EQ(boxes.shown.size(), 1u);
+      EXPECT_EQ(boxes.shown[0].caption, "Save Settings?");
+      EXPECT_EQ(boxes.shown[0].text,
+                "Click 'YES' to save all your current settings if you need to use them again "
+                "now.\nClick 'NO' to clear all settings to that you can enter new values");
+    }
+    EXPECT_EQ(ShownPanels(), std::set<std::string>{"pctIntro"});
+    EXPECT_EQ(StepButtons(), "100");
+    EXPECT_FALSE(std::filesystem::exists(WorkFilePath(kProcessFileName)));
+    EXPECT_TRUE(job().lstFile.empty());
+    window_->cmdStep1_Click();
+    EXPECT_EQ(List()->item(0)->checkState(), keep ? Qt::Checked : Qt::Unchecked);
+    EXPECT_EQ(List()->item(8)->checkState(), keep ? Qt::Checked : Qt::Unchecked);
+    EXPECT_EQ(job().method, keep ? SelectionMethod::kIndividual : SelectionMethod::kNone);
+    window_->cmdStep3_Click();
+    EXPECT_EQ(Text("cmdProceed3"), "&Perform\nChanges");
+    EXPECT_TRUE(Find("cmdPreview")->isEnabled());
+    EXPECT_FALSE(Find("cmdOP")->isEnabled());
+    // The last preview stays until the next one; a declined job loses it.
+    EXPECT_EQ(Text("txtOP").isEmpty(), !keep);
+  }
+}
+
+// Without a Process file, its View button says it was not found.
+TEST_F(Step3Test, ViewProcessFileSaysWhenThereIsNone) {
+  dir_.WriteFile("a.txt");
+  Job chosen;
+  TickPosition(chosen, 1);
+  chosen.method = SelectionMethod::kIndividual;
+  chosen.lstFile = {"a.txt * " + dir_.path()};
+  OpenOnStep3(std::move(chosen));
+  Click("chkProcess");
+  EXPECT_FALSE(job().chkProcess);
+  {
+    MessageBoxes boxes;
+    Click("cmdProceed3");
+    WaitForRun();
+  }
+  MessageBoxes boxes;
+  Click("cmdOP");
+  EXPECT_EQ(boxes.texts(), std::vector<std::string>{
+                               "The process file was not found. This could be because it was "
+                               "never created as no changes were done...or it could have been "
+                               "moved,renamed or deleted"});
+}
+
+// A command line without -SU fills the window and ends on Step 3 with the
+// summary of the job given, or on the step whose check failed.
+TEST_F(Step3Test, ACommandLineStartEndsOnStep3OrOnTheFailedStep) {
+  const std::string a = dir_.WriteFile("a.txt");
+  bool shown = false;
+  window_ = std::make_unique<MainWindow>();
+  window_->resize(1024, 768);
+  window_->StartFromCommandLine({"-UC", "-FE", dir_.path() + "*Y?txt", "-EF", "3"}, [&] {
+    shown = true;
+    window_->show();
+  });
+  EXPECT_TRUE(shown);
+  EXPECT_EQ(ShownPanels(), std::set<std::string>{"pctStep3"});
+  EXPECT_EQ(StepButtons(), "001");
+  EXPECT_EQ(Items("lstFinal"), std::vector<std::string>{"1) Make filename into fully UPPERCASE"});
+  EXPECT_EQ(Text("txtFinal").toStdString(),
+            "DIR - " + dir_.path() + "  *Include Subdirectories*\nEXT - *.txt\n");
+  EXPECT_TRUE(Find("txtSep")->isVisible());
+
+  MessageBoxes boxes;
+  window_ = std::make_unique<MainWindow>();
+  window_->StartFromCommandLine({"-UC", "-LC", "-FI", a}, [this] { window_->show(); });
+  EXPECT_EQ(ShownPanels(), std::set<std::string>{"pctStep1"});
+  ASSERT_EQ(boxes.shown.size(), 1u);
+  EXPECT_TRUE(boxes.shown[0].text.starts_with("Error in Action 2 : \n")) << boxes.shown[0].text;
+  EXPECT_EQ(List()->currentRow(), 1);
+  EXPECT_TRUE(Find("optAI1")->isHidden() && Find("lblNone")->isVisible());
+}
+
+// While a run renames files nothing that could start or change a job can be
+// pressed; closing the window asks first, then stops the run between two
+// files without its end-of-run messages and keeps its report files.
+TEST_F(Step3Test, ARunLocksTheJobAndClosingAsksFirst) {
+  const std::string folder = dir_.MakeDir("many");
+  for (int i = 0; i < 20000; ++i) std::ofstream(folder + "/f" + std::to_string(i) + ".txt");
+  Job chosen;
+  TickPosition(chosen, 1);
+  chosen.method = SelectionMethod::kExtension;
+  chosen.lstDir = {folder};
+  chosen.lstExt = {"*.txt"};
+  OpenOnStep3(std::move(chosen));
+
+  MessageBoxes boxes({QMessageBox::No, QMessageBox::Yes});
+  Click("cmdProceed3");
+  ASSERT_TRUE(window_->port().screen().running);
+  for (const char* name : {"cmdPreview", "cmdProceed3", "cmdCancel3", "optAppendNumber",
+                           "chkProcess", "cmdOP", "cmdErr", "cmdStep1", "cmdStep2", "cmdStep3"}) {
+    EXPECT_FALSE(Find(name)->isEnabled()) << name;
+  }
+  EXPECT_TRUE(Find("cmdHelp")->isEnabled());
+  EXPECT_TRUE(Find("cmdQuit")->isEnabled());
+  EXPECT_FALSE(window_->close());  // No: the window stays and the run goes on
+  EXPECT_TRUE(window_->isVisible());
+  if (!window_->port().screen().running) GTEST_SKIP() << "the run ended before the second close";
+  EXPECT_TRUE(window_->close());  // Yes
+  EXPECT_FALSE(window_->port().screen().running);
+  EXPECT_EQ(boxes.texts(), std::vector<std::string>(2, ui_text::kStopRunQuestion));
+  EXPECT_TRUE(std::filesystem::exists(WorkFilePath(kProcessFileName)));
+}
+
+}  // namespace
+}  // namespace qtarvox
