@@ -95,9 +95,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::vector<std::string> args = SplitArguments(input);
 
   const CliOptions options = SplitProgramOptions(args);
+  // Every word starting with "--" is taken out, known or not, and so are the
+  // short options.
   const auto options_given =
       std::count_if(args.begin(), args.end(), [](const std::string& a) {
-        return a == kOptionHelp || a == kOptionVersion || a == kOptionPreview;
+        return a.starts_with("--") || a == kOptionHelpShort || a == kOptionQuietShort ||
+               a == kOptionVerboseShort;
       });
   fuzz::Require(options.rest.size() + static_cast<size_t>(options_given) == args.size(),
                 "program options not taken out one for one");
