@@ -438,8 +438,8 @@ void Step2Screen::Relayout() {
   };
   // The longest caption the extension list's label shows.
   in.lblExtList_text_height = [this](double width) {
-    return TextHeight(lblExtList_, "List of file extensions choosen to perform actions on :  *999*",
-                      width);
+    const std::string longest = CountCaption(kExtListShownTwoBlanks, 999);
+    return TextHeight(lblExtList_, longest.c_str(), width);
   };
   in.optIndividual_natural = optIndividual_->sizeHint().width();
   in.optExtension_natural = optExtension_->sizeHint().width();

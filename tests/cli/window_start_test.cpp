@@ -17,7 +17,7 @@ namespace {
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 
-TEST(WindowStart, EverythingButHelpVersionAndASilentRunOpensTheWindow) {
+TEST(CommandLineStart, EverythingButHelpVersionAndASilentRunOpensTheWindow) {
   const struct {
     std::vector<std::string> args;
     bool window;
