@@ -5,7 +5,6 @@
 #include <cstring>
 #include <map>
 #include <memory>
-#include <optional>
 #include <set>
 
 #include "engine/messages.h"

@@ -317,8 +317,13 @@ void AddIntents(std::vector<PreparedFile>& batch, size_t count, RunJournal::Batc
 // handed over while the flush before it was under way.
 class IntentsToDisk {
  public:
-  IntentsToDisk(RunJournal& journal, PreparedQueue& queue)
-      : journal_(journal), queue_(queue), thread_([this] { Run(); }) {}
+  IntentsToDisk(RunJournal& journal, PreparedQueue& queue) : journal_(journal), queue_(queue) {
+    try {
+      thread_ = std::thread([this] { Run(); });
+    } catch (const std::system_error&) {
+      // No further thread: each batch is flushed here, when it is handed over.
+    }
+  }
   IntentsToDisk(const IntentsToDisk&) = delete;
   IntentsToDisk& operator=(const IntentsToDisk&) = delete;
   ~IntentsToDisk() { Finish(); }
@@ -326,6 +331,9 @@ class IntentsToDisk {
   // False once the journal could not take a batch, or the committing side
   // has stopped: the batch is then dropped, none of its files changed.
   bool Hand(std::unique_ptr<RunJournal::Batch> intents, PreparedQueue::Batch files) {
+    if (!thread_.joinable()) {
+      return (intents->empty() || journal_.Write(*intents)) && queue_.Push(std::move(files));
+    }
     std::unique_lock lock(mutex_);
     room_.wait(lock, [&] { return pending_.size() < kMaxPending || ended_; });
     if (ended_) return false;
@@ -388,7 +396,7 @@ class IntentsToDisk {
   std::deque<Pending> pending_;
   bool finishing_ = false;
   bool ended_ = false;
-  std::thread thread_;  // last: starts once everything above is ready
+  std::thread thread_;  // started once everything above is ready
 };
 
 // A file of a sequential pass, read ahead of its commit.
