@@ -227,10 +227,9 @@ int64_t RunJournal::Batch::Add(const std::string& directory, const std::string& 
 
 bool RunJournal::Write(Batch& batch, bool flush) {
   std::lock_guard write_lock(write_mutex_);
-  std::string bytes = TakeCompletions();
-  bytes += batch.bytes_;
+  const bool written = WriteCompletionsLocked() && WriteLocked(batch.bytes_, flush);
   batch.bytes_.clear();
-  return WriteLocked(bytes, flush);
+  return written;
 }
 
 int64_t RunJournal::WriteAlone(const std::string& directory, const std::string& old_filename,
@@ -258,15 +257,18 @@ void RunJournal::Completed(int64_t intent, bool renamed, std::string_view final_
     if (completions_.size() < kMaxKept) return;
   }
   std::lock_guard write_lock(write_mutex_);
-  std::string bytes = TakeCompletions();
-  WriteLocked(bytes, false);
+  WriteCompletionsLocked();
 }
 
-std::string RunJournal::TakeCompletions() {
-  std::string bytes;
-  std::lock_guard lock(mutex_);
-  bytes.swap(completions_);
-  return bytes;
+bool RunJournal::WriteCompletionsLocked() {
+  {
+    // The two buffers take turns, so neither is made anew for each batch.
+    std::lock_guard lock(mutex_);
+    writing_.swap(completions_);
+  }
+  const bool written = writing_.empty() || WriteLocked(writing_, false);
+  writing_.clear();
+  return written;
 }
 
 bool RunJournal::WriteLocked(const std::string& bytes, bool sync) {
@@ -298,7 +300,7 @@ RtError RunJournal::error() const {
 RtError RunJournal::Close() {
   std::lock_guard write_lock(write_mutex_);
   if (fd_ < 0) return error();
-  WriteLocked(TakeCompletions(), true);
+  if (WriteCompletionsLocked()) WriteLocked({}, true);
   if (const int err = CloseDescriptor(fd_)) Fail(err);
   fd_ = -1;
   return error();

@@ -98,7 +98,8 @@ class RunJournal {
   // With write_mutex_ held: writes `bytes` (and flushes when `sync`);
   // false (and error_ set) on failure.
   bool WriteLocked(const std::string& bytes, bool sync);
-  std::string TakeCompletions();
+  // With write_mutex_ held: writes the completions kept so far.
+  bool WriteCompletionsLocked();
   void Fail(int err);
 
   int fd_ = -1;
@@ -109,6 +110,7 @@ class RunJournal {
   std::mutex write_mutex_;    // the file itself
   mutable std::mutex mutex_;  // completions_ and error_
   std::string completions_;
+  std::string writing_;  // completions on their way to the file (write_mutex_)
   int error_ = 0;
 };
 
