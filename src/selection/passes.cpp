@@ -320,10 +320,11 @@ void AddIntents(std::vector<PreparedFile>& batch, size_t count, RunJournal::Batc
 
 // Puts the intents of prepared batches on the disk on a thread of its own,
 // and only then hands each batch on to be committed, in order. The thread
-// that prepares never waits for the disk. Every flush makes the disk itself
-// write (its own journal among other things), so one flush covers several
-// batches: it waits for more while the committing side still has batches
-// enough, and flushes at once when that side is about to run out.
+// that prepares never waits for the disk. Every flush makes the file system
+// commit its own journal too, which holds up the renames for a moment, so one
+// flush covers several batches: it waits for more while the committing side
+// has enough to do, and flushes at once when that side is down to its last
+// two batches, so it never runs out while the flush is under way.
 class IntentsToDisk {
  public:
   IntentsToDisk(RunJournal& journal, PreparedQueue& queue) : journal_(journal), queue_(queue) {
@@ -378,6 +379,8 @@ class IntentsToDisk {
   // Batches a flush waits for while the committing side has enough to do.
   static constexpr size_t kGroup = 4;
   static constexpr size_t kMaxPending = 2 * kGroup;
+  // Batches left to the committing side when a flush starts at once.
+  static constexpr size_t kLow = 2;
   // How often a waiting flush looks whether the committing side runs low.
   static constexpr std::chrono::milliseconds kLook{1};
   struct Pending {
@@ -394,7 +397,7 @@ class IntentsToDisk {
           if (pending_.empty()) {
             if (finishing_) return;
             ready_.wait(lock);
-          } else if (finishing_ || pending_.size() >= kGroup || queue_.waiting() <= 1) {
+          } else if (finishing_ || pending_.size() >= kGroup || queue_.waiting() <= kLow) {
             break;
           } else {
             ready_.wait_for(lock, kLook);
