@@ -341,7 +341,7 @@ class IntentsToDisk {
   // Room for a batch's intents, reused from a batch already on the disk.
   std::unique_ptr<RunJournal::Batch> Intents() {
     std::lock_guard lock(mutex_);
-    if (spare_.empty()) return std::make_unique<RunJournal::Batch>(journal_);
+    if (spare_.empty()) return std::make_unique<RunJournal::Batch>(journal_, true);
     std::unique_ptr<RunJournal::Batch> intents = std::move(spare_.back());
     spare_.pop_back();
     return intents;
