@@ -3,19 +3,21 @@
 //
 //   a. Perform (UPPERCASE + numbers at end, Process file on, method
 //      "Extension") over one flat directory and over a tree of 100
-//      subdirectories, each against a plain renameat2 loop doing the same
-//      renames in the same order. Peak RSS of the perform is that of a
+//      subdirectories, with the journal and without it, each against a plain
+//      renameat2 loop doing the same renames in the same order. Peak RSS of the perform is that of a
 //      forked child, read through wait4, so nothing the parent did counts.
 //   b. Preview of the flat directory with "Do not rename" on collisions.
 //   c. Every file given the same new name with "Add a unique number",
 //      against a plain renameat2 loop to the same final names.
-//   d. The same with ten times as many files, so that the numbers run far
+//   d. Perform with an attribute action (archive), which takes every file
+//      one at a time, with the journal and without it.
+//   e. Part c with ten times as many files, so that the numbers run far
 //      past any small integer type.
 //
 // Usage: run_bench [scale [rounds [parts]]]   (scale 0.1 makes every file
 // count ten times smaller, for a quick check; 3 rounds unless told
-// otherwise; parts is any of the letters "abcd", all of them unless told,
-// so "run_bench 10 1 d" puts 1,000,000 files onto one name). Every figure is
+// otherwise; parts are letters of "abcde", all unless told otherwise, so
+// "run_bench 10 1 e" puts 1,000,000 files onto one name). Every figure is
 // measured once per round on fresh sets and the median round is the
 // headline, as single runs on a shared machine move by up to a tenth.
 //
@@ -41,7 +43,9 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <tuple>
 #include <unordered_set>
+#include <utility>
 #include <vector>
 
 #include "bench_common.h"
@@ -67,6 +71,7 @@ constexpr size_t kFlatFiles = 100000;
 constexpr size_t kTreeDirs = 100;
 constexpr size_t kTreeFilesPerDir = 1000;
 constexpr size_t kSameNameFiles = 10000;
+constexpr size_t kArchiveFiles = 20000;
 constexpr size_t kManySameNameFiles = 100000;
 
 // Rounds of every measurement, each on fresh sets; the median round is the figure.
@@ -190,6 +195,7 @@ struct ChildReport {
 struct ChildRun {
   ChildReport report;
   double max_rss_mib = 0;
+  double cpu_seconds = 0;  // user + system, every thread of the child
   bool exited = false;
 };
 
@@ -223,6 +229,8 @@ ChildRun InChild(const std::function<ChildReport()>& work) {
   rusage usage{};
   wait4(pid, &status, 0, &usage);
   run.max_rss_mib = static_cast<double>(usage.ru_maxrss) / 1024.0;  // ru_maxrss is in KiB
+  run.cpu_seconds = static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+                    static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
   run.exited = got == static_cast<ssize_t>(sizeof run.report) && WIFEXITED(status) &&
                WEXITSTATUS(status) == 0;
   if (!run.exited) std::printf("  !! a child process failed\n");
@@ -280,6 +288,7 @@ ChildRun Combined(const ChildRun& first, const ChildRun& second) {
   run.report.extra = second.report.extra;
   run.report.ok = first.report.ok && second.report.ok;
   run.max_rss_mib = std::max(first.max_rss_mib, second.max_rss_mib);
+  run.cpu_seconds = first.cpu_seconds + second.cpu_seconds;
   run.exited = first.exited && second.exited;
   return run;
 }
@@ -292,10 +301,15 @@ double ListingSeconds(const std::string& dir, const char* pattern) {
   return Seconds(start, Clock::now());
 }
 
-qtarvox::Job PerformJob(const std::string& lst_dir, const char* pattern) {
+// UPPERCASE + numbers at end; with `archive` also the archive attribute
+// (position 13), which takes every file one at a time.
+qtarvox::Job PerformJob(const std::string& lst_dir, const char* pattern, bool journal = true,
+                        bool archive = false) {
   qtarvox::Job job;
   qtarvox::TickPosition(job, 1);  // UPPERCASE
   qtarvox::TickPosition(job, 9);  // numbers at end, normal style
+  if (archive) qtarvox::TickPosition(job, 13);
+  job.WriteJournal = journal;
   job.NumberEndStyle = qtarvox::NumberStyle::kNormal;
   qtarvox::SnapshotChosenActions(job);
   job.chkProcess = true;
@@ -323,10 +337,13 @@ ChildReport TimedPressRun(qtarvox::Job& job, size_t files) {
 
 double Rate(const ChildRun& run) { return run.report.count / run.report.seconds; }
 
+// The CPU time counts the whole child (also what it does around the timed
+// part, such as checking names): a measure of work, not of speed.
 void PrintRun(const char* label, const ChildRun& run) {
-  std::printf("  %-22s %7.0f files in %7.3f s = %8.0f files/s, peak RSS %6.1f MiB%s\n", label,
-              run.report.count, run.report.seconds, Rate(run), run.max_rss_mib,
-              run.report.ok ? "" : "  !! ERRORS");
+  std::printf(
+      "  %-22s %7.0f files in %7.3f s = %8.0f files/s, peak RSS %6.1f MiB, CPU %.2f s%s\n",
+      label, run.report.count, run.report.seconds, Rate(run), run.max_rss_mib, run.cpu_seconds,
+      run.report.ok ? "" : "  !! ERRORS");
 }
 
 void PrintCheck(const char* what, const ChildRun& check, size_t expected) {
@@ -355,59 +372,63 @@ std::string Figures(const std::vector<double>& values, const char* format) {
   return text;
 }
 
-// The sets of one round, each in its own fresh directory.
-// Which parts of the benchmark run, and how many files each takes.
-struct Parts {
-  bool perform = true;    // a
-  bool preview = true;    // b
-  bool same = true;       // c
-  bool many_same = true;  // d
-  size_t flat_files = 0, per_dir = 0, same_files = 0, many_same_files = 0;
-
-  bool flat_set() const { return perform || preview; }
-  // Files of one round, both sides.
-  size_t FilesPerRound() const {
-    return 2 * ((flat_set() ? flat_files : 0) + (perform ? kTreeDirs * per_dir : 0) +
-                (same ? same_files : 0) + (many_same ? many_same_files : 0));
-  }
-};
-
-// The sets of one round, each in its own fresh directory (only those of the
-// parts that run).
+// The sets of one round, each in its own fresh directory; only those of the
+// parts asked for are made.
 struct RoundSets {
-  std::string flat_perform, flat_plain, tree_perform, tree_plain, same_perform, same_plain,
-      many_perform, many_plain;
+  std::string flat_perform, flat_unjournalled, flat_plain;
+  std::string tree_perform, tree_unjournalled, tree_plain;
+  std::string same_perform, same_plain;
+  std::string archive_journalled, archive_unjournalled;
+  std::string many_perform, many_plain;
 };
 
-RoundSets CreateRound(const std::string& root, int round, const Parts& parts) {
+// Which parts run: "a" perform (with and without the journal), "b" preview,
+// "c" same name, "d" attribute action (one file at a time, with and without
+// the journal), "e" same name with ten times as many files.
+struct Parts {
+  bool a = false, b = false, c = false, d = false, e = false;
+};
+
+RoundSets CreateRound(const std::string& root, int round, const Parts& parts, size_t flat_files,
+                      size_t per_dir, size_t same_files, size_t archive_files,
+                      size_t many_same_files) {
   const std::string dir = MakeSubdir(root, "round" + std::to_string(round + 1));
   RoundSets sets;
-  if (parts.flat_set()) {
+  if (parts.a || parts.b) {
     sets.flat_perform = MakeSubdir(dir, "flat-perform");
-    sets.flat_plain = MakeSubdir(dir, "flat-plain");
-    CreateFiles(sets.flat_perform, 0, parts.flat_files, false);
-    CreateFiles(sets.flat_plain, 0, parts.flat_files, false);
+    CreateFiles(sets.flat_perform, 0, flat_files, false);
   }
-  if (parts.perform) {
+  if (parts.a) {
+    sets.flat_unjournalled = MakeSubdir(dir, "flat-unjournalled");
+    sets.flat_plain = MakeSubdir(dir, "flat-plain");
+    CreateFiles(sets.flat_unjournalled, 0, flat_files, false);
+    CreateFiles(sets.flat_plain, 0, flat_files, false);
     sets.tree_perform = MakeSubdir(dir, "tree-perform");
+    sets.tree_unjournalled = MakeSubdir(dir, "tree-unjournalled");
     sets.tree_plain = MakeSubdir(dir, "tree-plain");
-    for (const std::string& tree : {sets.tree_perform, sets.tree_plain}) {
+    for (const std::string& tree : {sets.tree_perform, sets.tree_unjournalled, sets.tree_plain}) {
       for (size_t d = 0; d < kTreeDirs; ++d) {
-        CreateFiles(MakeSubdir(tree, TreeSubdirName(d)), d * parts.per_dir, parts.per_dir, true);
+        CreateFiles(MakeSubdir(tree, TreeSubdirName(d)), d * per_dir, per_dir, true);
       }
     }
   }
-  if (parts.same) {
+  if (parts.c) {
     sets.same_perform = MakeSubdir(dir, "same-perform");
     sets.same_plain = MakeSubdir(dir, "same-plain");
-    CreateFiles(sets.same_perform, 0, parts.same_files, true);
-    CreateFiles(sets.same_plain, 0, parts.same_files, true);
+    CreateFiles(sets.same_perform, 0, same_files, true);
+    CreateFiles(sets.same_plain, 0, same_files, true);
   }
-  if (parts.many_same) {
+  if (parts.d) {
+    sets.archive_journalled = MakeSubdir(dir, "archive-journalled");
+    sets.archive_unjournalled = MakeSubdir(dir, "archive-unjournalled");
+    CreateFiles(sets.archive_journalled, 0, archive_files, false);
+    CreateFiles(sets.archive_unjournalled, 0, archive_files, false);
+  }
+  if (parts.e) {
     sets.many_perform = MakeSubdir(dir, "many-perform");
     sets.many_plain = MakeSubdir(dir, "many-plain");
-    CreateFiles(sets.many_perform, 0, parts.many_same_files, true);
-    CreateFiles(sets.many_plain, 0, parts.many_same_files, true);
+    CreateFiles(sets.many_perform, 0, many_same_files, true);
+    CreateFiles(sets.many_plain, 0, many_same_files, true);
   }
   return sets;
 }
@@ -427,7 +448,24 @@ struct Series {
   }
 };
 
-// Part c or d of one round: every file of `perform_dir` renamed to
+// The perform of `job_of(journal)` on each of two sets, one with the
+// journal and one without, in an order that changes from round to round so
+// that drift of the disk weighs on both alike.
+std::pair<ChildRun, ChildRun> JournalledAndNot(
+    int round, size_t files, const std::function<qtarvox::Job(bool journal)>& job_of) {
+  ChildRun runs[2];
+  for (int k = 0; k < 2; ++k) {
+    const bool journal = (k + round) % 2 == 0;
+    sync();
+    runs[journal ? 0 : 1] = InChild([&] {
+      qtarvox::Job job = job_of(journal);
+      return TimedPressRun(job, files);
+    });
+  }
+  return {runs[0], runs[1]};
+}
+
+// Part c or e of one round: every file of `perform_dir` renamed to
 // "same.txt" through the driver, against a plain loop renaming the files of
 // `plain_dir` straight to the names the collisions give.
 void SameNameRound(char part, const std::string& perform_dir, const std::string& plain_dir,
@@ -482,30 +520,33 @@ int main(int argc, char** argv) {
   const auto program_start = Clock::now();
   double scale = 1.0;
   int rounds = kRounds;
-  const std::string letters = argc > 3 ? argv[3] : "abcd";
+  std::string part_letters = "abcde";
   if (argc > 1) scale = std::atof(argv[1]);
   if (argc > 2) rounds = std::atoi(argv[2]);
-  if (!(scale > 0 && scale <= 10) || rounds < 1 || rounds > 9 || argc > 4 || letters.empty() ||
-      letters.find_first_not_of("abcd") != std::string::npos) {
-    std::fprintf(stderr, "usage: %s [scale in (0, 10] [rounds 1 to 9 [parts, of \"abcd\"]]]\n",
+  if (argc > 3) part_letters = argv[3];
+  Parts parts;
+  for (const char letter : part_letters) {
+    parts.a |= letter == 'a';
+    parts.b |= letter == 'b';
+    parts.c |= letter == 'c';
+    parts.d |= letter == 'd';
+    parts.e |= letter == 'e';
+  }
+  if (!(scale > 0 && scale <= 10) || rounds < 1 || rounds > 9 || argc > 4 ||
+      part_letters.find_first_not_of("abcde") != std::string::npos || part_letters.empty()) {
+    std::fprintf(stderr, "usage: %s [scale in (0, 10] [rounds 1 to 9 [parts, of abcde]]]\n",
                  argv[0]);
     return 2;
   }
   const auto scaled = [&](size_t n) {
     return std::max<size_t>(1, static_cast<size_t>(std::llround(static_cast<double>(n) * scale)));
   };
-  Parts parts;
-  parts.perform = letters.find('a') != std::string::npos;
-  parts.preview = letters.find('b') != std::string::npos;
-  parts.same = letters.find('c') != std::string::npos;
-  parts.many_same = letters.find('d') != std::string::npos;
-  parts.flat_files = scaled(kFlatFiles);
-  parts.per_dir = scaled(kTreeFilesPerDir);
-  parts.same_files = scaled(kSameNameFiles);
-  parts.many_same_files = scaled(kManySameNameFiles);
-  const size_t flat_files = parts.flat_files;
-  const size_t per_dir = parts.per_dir;
+  const size_t flat_files = scaled(kFlatFiles);
+  const size_t per_dir = scaled(kTreeFilesPerDir);
   const size_t tree_files = kTreeDirs * per_dir;
+  const size_t same_files = scaled(kSameNameFiles);
+  const size_t archive_files = scaled(kArchiveFiles);
+  const size_t many_same_files = scaled(kManySameNameFiles);
 
   const std::string root = MakeTempDir("qtarvox-run-bench-");
   const std::string work = MakeSubdir(root, "work");
@@ -514,20 +555,21 @@ int main(int argc, char** argv) {
   setenv("XDG_CONFIG_HOME", config.c_str(), 1);
 
   std::printf(
-      "run_bench (scale %g, %d rounds, parts %s): flat %zu files, tree %zu x %zu files, same name "
-      "%zu and %zu files\n",
-      scale, rounds, letters.c_str(), flat_files, kTreeDirs, per_dir, parts.same_files,
-      parts.many_same_files);
+      "run_bench (scale %g, %d rounds, parts %s): flat %zu files, tree %zu x %zu files, same "
+      "name %zu and %zu files, attribute action %zu files\n",
+      scale, rounds, part_letters.c_str(), flat_files, kTreeDirs, per_dir, same_files,
+      many_same_files, archive_files);
   std::printf("sets in %s\n", root.c_str());
 
   // Every set of every round, created before anything is timed.
   const auto create_start = Clock::now();
   std::vector<RoundSets> round_sets;
   for (int r = 0; r < rounds; ++r) {
-    round_sets.push_back(CreateRound(root, r, parts));
+    round_sets.push_back(
+        CreateRound(root, r, parts, flat_files, per_dir, same_files, archive_files,
+                    many_same_files));
   }
-  std::printf("created %zu files in %.2f s (not part of any figure)\n",
-              static_cast<size_t>(rounds) * parts.FilesPerRound(),
+  std::printf("created the sets in %.2f s (not part of any figure)\n",
               Seconds(create_start, Clock::now()));
   sync();
 
@@ -535,16 +577,18 @@ int main(int argc, char** argv) {
   std::printf("peak RSS of a child that does nothing: %.1f MiB (the floor of every RSS below)\n",
               idle.max_rss_mib);
 
-  Series flat, tree, same, many_same;
+  Series flat, tree, same, many_same, flat_unjournalled, tree_unjournalled;
+  std::vector<double> flat_journal_cost, tree_journal_cost, archive_journal_cost;
+  std::vector<double> archive_rates, archive_unjournalled_rates;
   std::vector<double> preview_rates;
   double preview_rss = 0;
   for (int r = 0; r < rounds; ++r) {
     const RoundSets& sets = round_sets[static_cast<size_t>(r)];
     std::printf("\n=== round %d of %d\n", r + 1, rounds);
 
-    // --- a. Perform, flat -----------------------------------------------------------
-    if (parts.perform) {
-      std::printf("a. perform, flat directory (lstExt *.*):\n");
+    if (parts.a) {
+      // --- a. Perform, flat -----------------------------------------------------------
+      std::printf("a. perform, flat directory (lstExt *.*), with and without the journal:\n");
       const ListMaker flat_list = [&] {
         const std::vector<std::string> names = SortedNames(0, flat_files, false);
         RenameList list;
@@ -555,38 +599,40 @@ int main(int argc, char** argv) {
         return list;
       };
       const ChildRun flat_plain_first = PlainHalf(flat_list, 0);
-      sync();
-      const ChildRun flat_run = InChild([&] {
-        qtarvox::Job job = PerformJob(sets.flat_perform, "*.*");
-        return TimedPressRun(job, flat_files);
+      const auto [flat_run, flat_off_run] = JournalledAndNot(r, flat_files, [&](bool journal) {
+        return PerformJob(journal ? sets.flat_perform : sets.flat_unjournalled, "*.*", journal);
       });
       sync();
       const ChildRun flat_plain_run =
           Combined(flat_plain_first,
                    PlainHalf(flat_list, 1, [&] { return ListingSeconds(sets.flat_plain, "*.*"); }));
       PrintRun("plain renameat2 loop:", flat_plain_run);
-      PrintRun("PressRun (perform):", flat_run);
-      const ChildRun flat_check = InChild([&] {
-        const std::vector<std::string> names = SortedNames(0, flat_files, false);
-        std::vector<std::string> expected;
-        for (size_t k = 0; k < names.size(); ++k)
-          expected.push_back(UppercaseNumbered(names[k], k + 1));
-        return ChildReport{
-            0, static_cast<double>(CountPresent(NamesIn(sets.flat_perform), expected)), 0, 1};
-      });
-      PrintCheck("files carry their expected new name", flat_check, flat_files);
+      PrintRun("PressRun, journal:", flat_run);
+      PrintRun("PressRun, no journal:", flat_off_run);
+      for (const std::string& set : {sets.flat_perform, sets.flat_unjournalled}) {
+        const ChildRun flat_check = InChild([&] {
+          const std::vector<std::string> names = SortedNames(0, flat_files, false);
+          std::vector<std::string> expected;
+          for (size_t k = 0; k < names.size(); ++k)
+            expected.push_back(UppercaseNumbered(names[k], k + 1));
+          return ChildReport{0, static_cast<double>(CountPresent(NamesIn(set), expected)), 0, 1};
+        });
+        PrintCheck("files carry their expected new name", flat_check, flat_files);
+      }
       flat.Add(flat_run, flat_plain_run);
+      flat_unjournalled.Add(flat_off_run, flat_plain_run);
+      flat_journal_cost.push_back(Rate(flat_run) / Rate(flat_off_run));
       std::printf(
-          "  ratio perform/plain = %.3f; for reference, the walk's listing alone (readdir, "
-          "attributes, sort; warm cache) took %.3f s = %.0f%% of the perform\n",
-          flat.ratios.back(), flat_plain_run.report.extra,
+          "  ratio perform/plain = %.3f with the journal, %.3f without; for reference, the "
+          "walk's listing alone (readdir, attributes, sort; warm cache) took %.3f s = %.0f%% of "
+          "the perform\n",
+          flat.ratios.back(), flat_unjournalled.ratios.back(), flat_plain_run.report.extra,
           100 * flat_plain_run.report.extra / flat_run.report.seconds);
     }
 
-    // --- b. Preview --------------------------------------------------------------------
-    if (parts.preview) {
-      std::printf(
-          "b. preview of the flat directory (as part a left it), collisions: do not rename:\n");
+    if (parts.b) {
+      // --- b. Preview ------------------------------------------------------------------
+      std::printf("b. preview of the flat directory, collisions: do not rename:\n");
       sync();
       const ChildRun preview_run = InChild([&] {
         qtarvox::Job job = PerformJob(sets.flat_perform, "*.*");
@@ -616,10 +662,11 @@ int main(int argc, char** argv) {
       preview_rss = std::max(preview_rss, preview_run.max_rss_mib);
     }
 
-    // --- a. Perform, tree ----------------------------------------------------------------
-    if (parts.perform) {
+    if (parts.a) {
+      // --- a. Perform, tree ----------------------------------------------------------------
       std::printf(
-          "a. perform, tree of %zu directories x %zu files (lstExt *.txt, root with \"%s\"):\n",
+          "a. perform, tree of %zu directories x %zu files (lstExt *.txt, root with \"%s\"), "
+          "with and without the journal:\n",
           kTreeDirs, per_dir, qtarvox::kIncludeSubdirsMark);
       sync();
       const ListMaker tree_list = [&] {
@@ -635,87 +682,121 @@ int main(int argc, char** argv) {
         return list;
       };
       const ChildRun tree_plain_first = PlainHalf(tree_list, 0);
-      sync();
-      const ChildRun tree_run = InChild([&] {
-        qtarvox::Job job = PerformJob(sets.tree_perform + qtarvox::kIncludeSubdirsMark, "*.txt");
-        job.dirDir = sets.tree_perform;
-        return TimedPressRun(job, tree_files);
+      const auto [tree_run, tree_off_run] = JournalledAndNot(r, tree_files, [&](bool journal) {
+        const std::string& set = journal ? sets.tree_perform : sets.tree_unjournalled;
+        qtarvox::Job job = PerformJob(set + qtarvox::kIncludeSubdirsMark, "*.txt", journal);
+        job.dirDir = set;
+        return job;
       });
       sync();
-      const ChildRun tree_plain_run = Combined(
-          tree_plain_first, PlainHalf(tree_list, 1, [&] {
-            double seconds = 0;
-            for (size_t d = 0; d < kTreeDirs; ++d) {
-              seconds += ListingSeconds(sets.tree_plain + "/" + TreeSubdirName(d), "*.txt");
-            }
-            return seconds;
-          }));
+      const ChildRun tree_plain_run =
+          Combined(tree_plain_first, PlainHalf(tree_list, 1, [&] {
+                     double seconds = 0;
+                     for (size_t d = 0; d < kTreeDirs; ++d) {
+                       seconds +=
+                           ListingSeconds(sets.tree_plain + "/" + TreeSubdirName(d), "*.txt");
+                     }
+                     return seconds;
+                   }));
       PrintRun("plain renameat2 loop:", tree_plain_run);
-      PrintRun("PressRun (perform):", tree_run);
-      const ChildRun tree_check = InChild([&] {
-        size_t found = 0;
-        size_t number = 0;
-        for (size_t d = 0; d < kTreeDirs; ++d) {
-          std::vector<std::string> expected;
-          for (const auto& name : SortedNames(d * per_dir, per_dir, true)) {
-            expected.push_back(UppercaseNumbered(name, ++number));
+      PrintRun("PressRun, journal:", tree_run);
+      PrintRun("PressRun, no journal:", tree_off_run);
+      for (const std::string& set : {sets.tree_perform, sets.tree_unjournalled}) {
+        const ChildRun tree_check = InChild([&] {
+          size_t found = 0;
+          size_t number = 0;
+          for (size_t d = 0; d < kTreeDirs; ++d) {
+            std::vector<std::string> expected;
+            for (const auto& name : SortedNames(d * per_dir, per_dir, true)) {
+              expected.push_back(UppercaseNumbered(name, ++number));
+            }
+            found += CountPresent(NamesIn(set + "/" + TreeSubdirName(d)), expected);
           }
-          found += CountPresent(NamesIn(sets.tree_perform + "/" + TreeSubdirName(d)), expected);
-        }
-        return ChildReport{0, static_cast<double>(found), 0, 1};
-      });
-      PrintCheck("files carry their expected new name", tree_check, tree_files);
+          return ChildReport{0, static_cast<double>(found), 0, 1};
+        });
+        PrintCheck("files carry their expected new name", tree_check, tree_files);
+      }
       tree.Add(tree_run, tree_plain_run);
+      tree_unjournalled.Add(tree_off_run, tree_plain_run);
+      tree_journal_cost.push_back(Rate(tree_run) / Rate(tree_off_run));
       std::printf(
-          "  ratio perform/plain = %.3f; for reference, the walk's listings alone took %.3f s = "
-          "%.0f%% of the perform\n",
-          tree.ratios.back(), tree_plain_run.report.extra,
+          "  ratio perform/plain = %.3f with the journal, %.3f without; for reference, the "
+          "walk's listings alone took %.3f s = %.0f%% of the perform\n",
+          tree.ratios.back(), tree_unjournalled.ratios.back(), tree_plain_run.report.extra,
           100 * tree_plain_run.report.extra / tree_run.report.seconds);
     }
 
-    if (parts.same) SameNameRound('c', sets.same_perform, sets.same_plain, parts.same_files, same);
-    if (parts.many_same) {
-      SameNameRound('d', sets.many_perform, sets.many_plain, parts.many_same_files, many_same);
+    if (parts.c) SameNameRound('c', sets.same_perform, sets.same_plain, same_files, same);
+
+    if (parts.d) {
+      // --- d. An attribute action: one file at a time ------------------------------------
+      std::printf(
+          "d. perform with the archive attribute, flat directory of %zu files (every file one "
+          "at a time), with and without the journal:\n",
+          archive_files);
+      const auto [archive_run, archive_off_run] =
+          JournalledAndNot(r, archive_files, [&](bool journal) {
+            return PerformJob(journal ? sets.archive_journalled : sets.archive_unjournalled, "*.*",
+                              journal, true);
+          });
+      PrintRun("PressRun, journal:", archive_run);
+      PrintRun("PressRun, no journal:", archive_off_run);
+      archive_rates.push_back(Rate(archive_run));
+      archive_unjournalled_rates.push_back(Rate(archive_off_run));
+      archive_journal_cost.push_back(Rate(archive_run) / Rate(archive_off_run));
+      std::printf("  ratio journal/no journal = %.3f\n", archive_journal_cost.back());
+    }
+
+    if (parts.e) {
+      SameNameRound('e', sets.many_perform, sets.many_plain, many_same_files, many_same);
     }
   }
 
   // --- Summary: the median round of each ----------------------------------------------------
   std::printf("\nsummary (scale %g; median of %d rounds, each round's figure in brackets):\n",
               scale, rounds);
-  if (parts.perform) {
-    const double flat_ratio = Median(flat.ratios);
-    const double tree_ratio = Median(tree.ratios);
-    std::printf("  flat perform: ratio perform/plain = %.3f [%s] (target %.2f: %s)\n", flat_ratio,
-                Figures(flat.ratios, "%.3f").c_str(), kTargetPerformRatio,
-                Verdict(flat_ratio >= kTargetPerformRatio));
-    std::printf("                %.0f files/s against plain %.0f files/s\n",
-                Median(flat.engine_rates), Median(flat.plain_rates));
-    std::printf("                peak RSS %.1f MiB (target under %.0f MiB: %s)\n", flat.max_rss_mib,
-                kTargetRssMiB, Verdict(flat.max_rss_mib < kTargetRssMiB));
-    std::printf("  tree perform: ratio perform/plain = %.3f [%s] (target %.2f: %s)\n", tree_ratio,
-                Figures(tree.ratios, "%.3f").c_str(), kTargetPerformRatio,
-                Verdict(tree_ratio >= kTargetPerformRatio));
-    std::printf("                %.0f files/s against plain %.0f files/s\n",
-                Median(tree.engine_rates), Median(tree.plain_rates));
-    std::printf("                peak RSS %.1f MiB (target under %.0f MiB: %s)\n", tree.max_rss_mib,
-                kTargetRssMiB, Verdict(tree.max_rss_mib < kTargetRssMiB));
+  if (parts.a) {
+    for (const auto& [label, journalled, unjournalled, cost] :
+         {std::tuple{"flat perform", &flat, &flat_unjournalled, &flat_journal_cost},
+          std::tuple{"tree perform", &tree, &tree_unjournalled, &tree_journal_cost}}) {
+      const double ratio = Median(journalled->ratios);
+      std::printf("  %s: ratio perform/plain = %.3f [%s] (target %.2f: %s)\n", label, ratio,
+                  Figures(journalled->ratios, "%.3f").c_str(), kTargetPerformRatio,
+                  Verdict(ratio >= kTargetPerformRatio));
+      std::printf("                without the journal %.3f [%s]; journal/no journal %.3f [%s]\n",
+                  Median(unjournalled->ratios), Figures(unjournalled->ratios, "%.3f").c_str(),
+                  Median(*cost), Figures(*cost, "%.3f").c_str());
+      std::printf("                %.0f files/s (%.0f without the journal) against plain %.0f files/s\n",
+                  Median(journalled->engine_rates), Median(unjournalled->engine_rates),
+                  Median(journalled->plain_rates));
+      std::printf("                peak RSS %.1f MiB (target under %.0f MiB: %s)\n",
+                  journalled->max_rss_mib, kTargetRssMiB,
+                  Verdict(journalled->max_rss_mib < kTargetRssMiB));
+    }
   }
-  if (parts.preview) {
+  if (parts.b) {
     const double preview_rate = Median(preview_rates);
     std::printf("  flat preview: %.0f files/s [%s] (target at least %.0f: %s), peak RSS %.1f MiB\n",
                 preview_rate, Figures(preview_rates, "%.0f").c_str(), kTargetPreviewPerSecond,
                 Verdict(preview_rate >= kTargetPreviewPerSecond), preview_rss);
   }
-  const auto print_same = [&](const char* label, size_t files, const Series& series) {
+  const auto print_same = [&](size_t files, const Series& series) {
     const double ratio = Median(series.ratios);
-    std::printf("  %s %zu: ratio collisions/plain = %.3f [%s] (target %.2f: %s)\n", label, files,
+    std::printf("  same name, %zu: ratio collisions/plain = %.3f [%s] (target %.2f: %s)\n", files,
                 ratio, Figures(series.ratios, "%.3f").c_str(), kTargetCollisionRatio,
                 Verdict(ratio >= kTargetCollisionRatio));
     std::printf("                %.0f files/s against plain %.0f files/s, peak RSS %.1f MiB\n",
                 Median(series.engine_rates), Median(series.plain_rates), series.max_rss_mib);
   };
-  if (parts.same) print_same("same name,", parts.same_files, same);
-  if (parts.many_same) print_same("same name,", parts.many_same_files, many_same);
+  if (parts.c) print_same(same_files, same);
+  if (parts.e) print_same(many_same_files, many_same);
+  if (parts.d) {
+    std::printf(
+        "  attribute action: %.0f files/s with the journal, %.0f without; journal/no journal "
+        "%.3f [%s]\n",
+        Median(archive_rates), Median(archive_unjournalled_rates), Median(archive_journal_cost),
+        Figures(archive_journal_cost, "%.3f").c_str());
+  }
 
   const auto cleanup_start = Clock::now();
   std::error_code ignored;

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cerrno>
+#include <chrono>
 #include <cstring>
 #include <unordered_map>
 
@@ -137,12 +138,16 @@ class FieldReader {
   bool ok_ = true;
 };
 
+// The run's start: no file born after it can be one the run changed.
 std::string HeaderRecord(bool with_attributes) {
+  const auto now = std::chrono::system_clock::now().time_since_epoch();
   std::string out;
   const size_t start = BeginRecord(out, kHeader);
   out.append(kMagic);
   PutU32(out, kVersion);
   PutU8(out, with_attributes ? kHeaderAttributes : 0);
+  PutU64(out,
+         static_cast<uint64_t>(std::chrono::duration_cast<std::chrono::nanoseconds>(now).count()));
   FinishRecord(out, start);
   return out;
 }
@@ -203,7 +208,13 @@ int64_t RunJournal::Batch::Add(const std::string& directory, const std::string& 
   SavedAttributes* attributes = journal_.with_attributes_ ? &attributes_ : nullptr;
   // A file that cannot be looked at now is noted all the same: its rename
   // fails in the same way a moment later.
-  const bool known = ReadEntryState(directory_, directory, old_filename, id, attributes) == 0;
+  bool known;
+  if (listed_ && attributes == nullptr) {
+    std::lock_guard lock(journal_.ids_mutex_);
+    known = journal_.ids_.Find(directory, old_filename, id) == 0;
+  } else {
+    known = ReadEntryState(directory_, directory, old_filename, id, attributes) == 0;
+  }
   uint8_t flags = 0;
   if (known) flags |= kIntentIdKnown;
   if (known && attributes != nullptr) flags |= kIntentAttributes;
@@ -227,10 +238,9 @@ int64_t RunJournal::Batch::Add(const std::string& directory, const std::string& 
 
 bool RunJournal::Write(Batch& batch, bool flush) {
   std::lock_guard write_lock(write_mutex_);
-  std::string bytes = TakeCompletions();
-  bytes += batch.bytes_;
+  const bool written = WriteCompletionsLocked() && WriteLocked(batch.bytes_, flush);
   batch.bytes_.clear();
-  return WriteLocked(bytes, flush);
+  return written;
 }
 
 int64_t RunJournal::WriteAlone(const std::string& directory, const std::string& old_filename,
@@ -258,15 +268,18 @@ void RunJournal::Completed(int64_t intent, bool renamed, std::string_view final_
     if (completions_.size() < kMaxKept) return;
   }
   std::lock_guard write_lock(write_mutex_);
-  std::string bytes = TakeCompletions();
-  WriteLocked(bytes, false);
+  WriteCompletionsLocked();
 }
 
-std::string RunJournal::TakeCompletions() {
-  std::string bytes;
-  std::lock_guard lock(mutex_);
-  bytes.swap(completions_);
-  return bytes;
+bool RunJournal::WriteCompletionsLocked() {
+  {
+    // The two buffers take turns, so neither is made anew for each batch.
+    std::lock_guard lock(mutex_);
+    writing_.swap(completions_);
+  }
+  const bool written = writing_.empty() || WriteLocked(writing_, false);
+  writing_.clear();
+  return written;
 }
 
 bool RunJournal::WriteLocked(const std::string& bytes, bool sync) {
@@ -298,7 +311,7 @@ RtError RunJournal::error() const {
 RtError RunJournal::Close() {
   std::lock_guard write_lock(write_mutex_);
   if (fd_ < 0) return error();
-  WriteLocked(TakeCompletions(), true);
+  if (WriteCompletionsLocked()) WriteLocked({}, true);
   if (const int err = CloseDescriptor(fd_)) Fail(err);
   fd_ = -1;
   return error();
@@ -403,10 +416,15 @@ RtError ReadJournal(int fd, JournalContents& contents) {
     if (first) {
       good = type == kHeader && record.substr(kRecordHead, kMagic.size()) == kMagic;
       if (!good) return MakeError(kErrBadFileName, std::strerror(EINVAL));
+      for (size_t i = 0; i < kMagic.size(); ++i) in.U8();
+      in.U32();  // version
+      in.U8();   // flags
+      contents.started = in.U64();
       first = false;
     } else if (type == kIntent) {
       JournalEntry entry;
       good = ParseIntent(in, entry);
+      if (entry.id.birth == 0) entry.id.born_by = contents.started;
       if (good) {
         by_intent[entry.intent] = contents.entries.size();
         contents.entries.push_back(std::move(entry));

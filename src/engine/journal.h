@@ -52,7 +52,9 @@ class RunJournal {
   // The intents of some files about to change, gathered on one thread.
   class Batch {
    public:
-    explicit Batch(RunJournal& journal) : journal_(journal) {}
+    // `listed`: the files come folder by folder (a walk's list), so their
+    // identities are taken from one listing of each folder.
+    explicit Batch(RunJournal& journal, bool listed = false) : journal_(journal), listed_(listed) {}
     // Notes that `directory` + `old_filename` is about to be renamed to
     // `new_filename` (empty: only its attributes change), with the file's
     // device and inode (and attributes) as they are now. Returns the
@@ -64,6 +66,7 @@ class RunJournal {
    private:
     friend class RunJournal;
     RunJournal& journal_;
+    const bool listed_;
     DirectoryHandle directory_;
     SavedAttributes attributes_;
     std::string bytes_;
@@ -98,7 +101,8 @@ class RunJournal {
   // With write_mutex_ held: writes `bytes` (and flushes when `sync`);
   // false (and error_ set) on failure.
   bool WriteLocked(const std::string& bytes, bool sync);
-  std::string TakeCompletions();
+  // With write_mutex_ held: writes the completions kept so far.
+  bool WriteCompletionsLocked();
   void Fail(int err);
 
   int fd_ = -1;
@@ -109,6 +113,9 @@ class RunJournal {
   std::mutex write_mutex_;    // the file itself
   mutable std::mutex mutex_;  // completions_ and error_
   std::string completions_;
+  std::string writing_;  // completions on their way to the file (write_mutex_)
+  std::mutex ids_mutex_;
+  FolderIds ids_;  // for listed batches
   int error_ = 0;
 };
 
@@ -139,7 +146,8 @@ enum class JournalEnd {
 };
 
 struct JournalContents {
-  bool used = false;  // an undo has put it back
+  uint64_t started = 0;  // when the run began, nanoseconds since 1970
+  bool used = false;     // an undo has put it back
   JournalEnd end = JournalEnd::kWhole;
   int64_t whole_size = 0;             // bytes up to the end of the last whole record
   std::vector<JournalEntry> entries;  // in the order of their intents

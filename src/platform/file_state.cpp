@@ -8,8 +8,11 @@
 #include <sys/xattr.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <functional>
+#include <string_view>
 #include <vector>
 
 #include "platform/attributes.h"
@@ -73,6 +76,62 @@ int ReadEntryState(DirectoryHandle& handle, const std::string& directory, const 
     return read;
   }
   return 0;
+}
+
+void FolderIds::Load(const std::string& directory) {
+  directory_ = directory;
+  loaded_ = true;
+  trusted_ = false;
+  inodes_.clear();
+  const int fd =
+      open(directory.empty() ? "." : directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return;
+  struct stat st;
+  DIR* dir = fstat(fd, &st) == 0 ? fdopendir(fd) : nullptr;
+  if (dir == nullptr) {
+    close(fd);
+    return;
+  }
+  device_ = static_cast<uint64_t>(st.st_dev);
+  const std::hash<std::string_view> hash;
+  std::string sample;  // a file to check the listing's inode numbers against
+  uint64_t sample_inode = 0;
+  bool whole = true;
+  for (;;) {
+    errno = 0;
+    const dirent* entry = readdir(dir);
+    if (entry == nullptr) {
+      whole = errno == 0;
+      break;
+    }
+    inodes_.emplace_back(hash(entry->d_name), static_cast<uint64_t>(entry->d_ino));
+    if (sample.empty() && entry->d_type == DT_REG) {
+      sample = entry->d_name;
+      sample_inode = static_cast<uint64_t>(entry->d_ino);
+    }
+  }
+  FileIdentity checked;
+  uint32_t mode = 0;
+  trusted_ = whole &&
+             (sample.empty() || (StatEntry(fd, sample.c_str(), checked, mode) == 0 &&
+                                 checked.id.inode == sample_inode && checked.id.device == device_));
+  closedir(dir);
+  std::sort(inodes_.begin(), inodes_.end());
+}
+
+int FolderIds::Find(const std::string& directory, const std::string& name, FileIdentity& identity) {
+  if (!loaded_ || directory != directory_) Load(directory);
+  if (trusted_) {
+    const uint64_t key = std::hash<std::string_view>()(name);
+    const auto at = std::lower_bound(inodes_.begin(), inodes_.end(), std::pair{key, uint64_t{0}});
+    // Two names with the same hash are told apart by the file system.
+    if (at != inodes_.end() && at->first == key &&
+        (at + 1 == inodes_.end() || (at + 1)->first != key)) {
+      identity = {{device_, at->second}, 0, 0};
+      return 0;
+    }
+  }
+  return ReadEntryState(handle_, directory, name, identity, nullptr);
 }
 
 int RestoreAttributeState(const std::string& path, const SavedAttributes& state) {

@@ -6,6 +6,8 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "platform/file_ops.h"
 #include "platform/own_files.h"
@@ -14,14 +16,21 @@
 namespace qtarvox {
 
 // A file's identity as the journal keeps it: device and inode, and its birth
-// time where the file system keeps one, so that an inode number freed and
-// given to a new file is not taken for the old file.
+// time where it is known, so that an inode number freed and given to a new
+// file is not taken for the old file. Where the birth time is not known, the
+// moment by which the file was born at the latest serves instead.
 struct FileIdentity {
   FileId id;
-  uint64_t birth = 0;  // nanoseconds since 1970; 0: not kept
-  // The same file: same device and inode, and the same birth where both know it.
+  uint64_t birth = 0;    // nanoseconds since 1970; 0: not known
+  uint64_t born_by = 0;  // without `birth`: born by then at the latest; 0: not known
+  // The same file: same device and inode, the same birth where both know
+  // it, and not born later than the other was at the latest.
   bool Same(const FileIdentity& other) const {
-    return id == other.id && (birth == 0 || other.birth == 0 || birth == other.birth);
+    if (!(id == other.id)) return false;
+    if (birth != 0 && other.birth != 0) return birth == other.birth;
+    const uint64_t known = birth != 0 ? birth : other.birth;
+    const uint64_t bound = birth != 0 ? other.born_by : born_by;
+    return known == 0 || bound == 0 || known <= bound;
   }
 };
 
@@ -43,6 +52,27 @@ struct SavedAttributes {
 // 0 or an errno value.
 int ReadEntryState(DirectoryHandle& handle, const std::string& directory, const std::string& name,
                    FileIdentity& identity, SavedAttributes* attributes);
+
+// The identities of the entries of one folder at a time, from a single
+// listing of it: for a caller that asks about many entries of the same folder
+// in a row, a lookup instead of a system call for each (their birth is not
+// known then). A name the listing lacks, or a folder whose listing does not
+// give the files' own inode numbers (an overlay), is looked at by itself.
+class FolderIds {
+ public:
+  // As ReadEntryState without attributes. 0 or an errno value.
+  int Find(const std::string& directory, const std::string& name, FileIdentity& identity);
+
+ private:
+  void Load(const std::string& directory);
+
+  std::string directory_;
+  bool loaded_ = false;
+  bool trusted_ = false;  // the listing's inode numbers are the files' own
+  uint64_t device_ = 0;
+  std::vector<std::pair<uint64_t, uint64_t>> inodes_;  // hash of the name, inode; by hash
+  DirectoryHandle handle_;
+};
 
 // Sets the attributes of `path` (not following a symbolic link) back to
 // `state`. 0 or an errno value.

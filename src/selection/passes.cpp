@@ -1,6 +1,7 @@
 #include "selection/passes.h"
 
 #include <algorithm>
+#include <chrono>
 #include <condition_variable>
 #include <cstring>
 #include <deque>
@@ -273,6 +274,12 @@ class PreparedQueue {
     return stopped_;
   }
 
+  // Batches handed over and not yet taken by the committing side.
+  size_t waiting() {
+    std::lock_guard lock(mutex_);
+    return queue_.size();
+  }
+
  private:
   static constexpr size_t kMaxBatches = 4;
   std::mutex mutex_;
@@ -313,8 +320,11 @@ void AddIntents(std::vector<PreparedFile>& batch, size_t count, RunJournal::Batc
 
 // Puts the intents of prepared batches on the disk on a thread of its own,
 // and only then hands each batch on to be committed, in order. The thread
-// that prepares never waits for the disk, and one flush covers every batch
-// handed over while the flush before it was under way.
+// that prepares never waits for the disk. Every flush makes the file system
+// commit its own journal too, which holds up the renames for a moment, so one
+// flush covers several batches: it waits for more while the committing side
+// has enough to do, and flushes at once when that side is down to its last
+// two batches, so it never runs out while the flush is under way.
 class IntentsToDisk {
  public:
   IntentsToDisk(RunJournal& journal, PreparedQueue& queue) : journal_(journal), queue_(queue) {
@@ -328,11 +338,24 @@ class IntentsToDisk {
   IntentsToDisk& operator=(const IntentsToDisk&) = delete;
   ~IntentsToDisk() { Finish(); }
 
+  // Room for a batch's intents, reused from a batch already on the disk.
+  std::unique_ptr<RunJournal::Batch> Intents() {
+    std::lock_guard lock(mutex_);
+    if (spare_.empty()) return std::make_unique<RunJournal::Batch>(journal_, true);
+    std::unique_ptr<RunJournal::Batch> intents = std::move(spare_.back());
+    spare_.pop_back();
+    return intents;
+  }
+
   // False once the journal could not take a batch, or the committing side
   // has stopped: the batch is then dropped, none of its files changed.
   bool Hand(std::unique_ptr<RunJournal::Batch> intents, PreparedQueue::Batch files) {
     if (!thread_.joinable()) {
-      return (intents->empty() || journal_.Write(*intents)) && queue_.Push(std::move(files));
+      const bool handed =
+          (intents->empty() || journal_.Write(*intents)) && queue_.Push(std::move(files));
+      std::lock_guard lock(mutex_);
+      spare_.push_back(std::move(intents));
+      return handed;
     }
     std::unique_lock lock(mutex_);
     room_.wait(lock, [&] { return pending_.size() < kMaxPending || ended_; });
@@ -353,7 +376,13 @@ class IntentsToDisk {
   }
 
  private:
-  static constexpr size_t kMaxPending = 4;
+  // Batches a flush waits for while the committing side has enough to do.
+  static constexpr size_t kGroup = 4;
+  static constexpr size_t kMaxPending = 2 * kGroup;
+  // Batches left to the committing side when a flush starts at once.
+  static constexpr size_t kLow = 2;
+  // How often a waiting flush looks whether the committing side runs low.
+  static constexpr std::chrono::milliseconds kLook{1};
   struct Pending {
     std::unique_ptr<RunJournal::Batch> intents;
     PreparedQueue::Batch files;
@@ -364,8 +393,16 @@ class IntentsToDisk {
       std::deque<Pending> taken;
       {
         std::unique_lock lock(mutex_);
-        ready_.wait(lock, [&] { return !pending_.empty() || finishing_; });
-        if (pending_.empty()) return;
+        for (;;) {
+          if (pending_.empty()) {
+            if (finishing_) return;
+            ready_.wait(lock);
+          } else if (finishing_ || pending_.size() >= kGroup || queue_.waiting() <= kLow) {
+            break;
+          } else {
+            ready_.wait_for(lock, kLook);
+          }
+        }
         taken.swap(pending_);
         room_.notify_one();
       }
@@ -378,8 +415,9 @@ class IntentsToDisk {
         ok = taken[i].intents->empty() || journal_.Write(*taken[i].intents, i == last);
       }
       for (size_t i = 0; ok && i < taken.size(); ++i) ok = queue_.Push(std::move(taken[i].files));
+      std::lock_guard lock(mutex_);
+      for (auto& batch : taken) spare_.push_back(std::move(batch.intents));
       if (!ok) {
-        std::lock_guard lock(mutex_);
         ended_ = true;
         pending_.clear();
         room_.notify_all();
@@ -394,6 +432,7 @@ class IntentsToDisk {
   std::condition_variable ready_;
   std::condition_variable room_;
   std::deque<Pending> pending_;
+  std::vector<std::unique_ptr<RunJournal::Batch>> spare_;
   bool finishing_ = false;
   bool ended_ = false;
   std::thread thread_;  // started once everything above is ready
@@ -529,7 +568,7 @@ bool PassPreparingAhead(Job& job, EngineContext& context, const TransformPlan& p
       if (context.journal != nullptr) to_disk.emplace(*context.journal, queue);
       const auto hand_over = [&] {
         if (!to_disk) return queue.Push(std::move(batch));
-        auto intents = std::make_unique<RunJournal::Batch>(*context.journal);
+        std::unique_ptr<RunJournal::Batch> intents = to_disk->Intents();
         AddIntents(batch, used, *intents);
         return to_disk->Hand(std::move(intents), std::move(batch));
       };

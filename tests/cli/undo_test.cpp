@@ -168,12 +168,19 @@ TEST_F(Undo, LeavesWhatItCannotPutBackAndSaysWhy) {
        "no longer in its folder",
        {"A.txt", "b.txt"}},
   };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.what);
+  // The files chosen one by one, and found by a walk (which knows them from
+  // a listing of their folder).
+  const std::vector<std::string> performs[] = {
+      {"-UC", "-FI", d() + "/a.txt*" + d() + "/b.txt", "-SU"},
+      {"-UC", "-FE", d() + "*N?txt", "-SU"}};
+  for (size_t row = 0; row < 2 * std::size(cases); ++row) {
+    const auto& c = cases[row / 2];
+    const auto& perform = performs[row % 2];
+    SCOPED_TRACE(c.what + (" " + perform[1]));
     for (const auto& name : fs::directory_iterator(d())) fs::remove_all(name);
     files_.WriteFile("a.txt");
     files_.WriteFile("b.txt");
-    Outcome o = Run({"-UC", "-FI", d() + "/a.txt*" + d() + "/b.txt", "-SU"});
+    Outcome o = Run(perform);
     ASSERT_EQ(o.code, 0) << o.err;
     c.meanwhile();
     o = Run({"--undo"});
