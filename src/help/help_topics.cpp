@@ -468,6 +468,12 @@ constexpr TopicProseRow kProse[] = {
      "new names (--preview).\n\n"
      "Without -SU or --preview the arguments only fill in the job: Q-Tarvox shows you its "
      "Step 3 summary and renames nothing until you perform the job yourself.\n\n"
+     "q-tarvox --undo puts the last perform back, from the window or from the command line: "
+     "every file it renamed gets its old name again and the attributes it changed are set as "
+     "they were. A file whose old name is taken now, or that is gone, is left as it is and "
+     "named in the Error file; nothing is ever overwritten. q-tarvox --undo --preview prints "
+     "what an undo would do and changes nothing. Each perform keeps its journal until the next "
+     "one, so even a perform cut off by a crash can be put back.\n\n"
      "q-tarvox --help lists all of them, and man q-tarvox explains them; the next topic holds "
      "the same list."},
     {60,
