@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QStyle>
 #include <QTreeWidget>
 
 #include "platform/paths.h"
@@ -40,16 +41,19 @@ void TooltipOfCurrent(QListWidget* list, const char* at_rest) {
   list->setToolTip(item != nullptr ? item->text() : QString::fromLatin1(at_rest));
 }
 
-// Scrolls the tree to its current folder: the folder in the middle, its
-// own name from its start (scrolling to an item alone may push the names
-// off to the left).
+// Scrolls the tree to its current folder: the folder in the middle, and
+// sideways only as far as its whole name needs, never past its start, so
+// that in a narrow tree the names of the levels above stay readable too.
 void ShowCurrent(QTreeWidget* tree) {
   QTreeWidgetItem* item = tree->currentItem();
   if (item == nullptr) return;
   tree->scrollToItem(item, QAbstractItemView::PositionAtCenter);
   QScrollBar* across = tree->horizontalScrollBar();
   const int start = tree->visualItemRect(item).left() + across->value();
-  across->setValue(std::max(0, start - tree->indentation()));
+  const int end = start + tree->fontMetrics().horizontalAdvance(item->text(0)) +
+                  2 * tree->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, tree) + 4;
+  const int needed = end - tree->viewport()->width();
+  across->setValue(std::clamp(needed, 0, std::max(0, start - tree->indentation())));
 }
 
 QTreeWidgetItem* MakeFolderItem(const std::string& path, const QString& text) {

@@ -6,6 +6,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QTreeWidget>
 #include <filesystem>
 #include <functional>
@@ -21,10 +22,10 @@ namespace {
 class Step2Test : public WindowTest {
  protected:
   // A window on Step 2 with Uppercase accepted, its browser in `dir_`.
-  void OpenOnStep2(QSize size = {1024, 768}) {
+  void OpenOnStep2(QSize size = {1024, 768}, const std::string& folder = {}) {
     RememberDirectory(Job());  // no folder of an earlier test comes back
     Job job;
-    job.dirDir = dir_.path();
+    job.dirDir = folder.empty() ? dir_.path() : folder;
     Open(std::move(job), size);
     window_->cmdStep1_Click();
     Tick(0);
@@ -296,6 +297,26 @@ TEST_F(Step2Test, TheDriveListShowsTheVolumeOfTheFolder) {
   auto* tree = Find<QTreeWidget>("dirDir");
   EXPECT_EQ(tree->topLevelItem(0)->text(0).toStdString(), volume);
   EXPECT_EQ(tree->currentItem()->data(0, Qt::UserRole).toByteArray().toStdString(), dir_.path());
+}
+
+// In a narrow tree, a deep folder the browser opens at shows its whole name,
+// and the tree scrolls sideways no further than that needs (the levels above
+// stay readable).
+TEST_F(Step2Test, ADeepFolderIsShownWholeWithoutScrollingFurtherThanNeeded) {
+  const std::string deep = dir_.MakeDir("a/b/photos");
+  OpenOnStep2({800, 600}, deep);
+  ChooseMethod("optIndividual");
+  auto* tree = Find<QTreeWidget>("dirDir");
+  QTreeWidgetItem* current = tree->currentItem();
+  ASSERT_NE(current, nullptr);
+  const QRect rect = tree->visualItemRect(current);
+  const int text_end = rect.left() + tree->fontMetrics().horizontalAdvance(current->text(0));
+  const int width = tree->viewport()->width();
+  EXPECT_GE(rect.left(), 0);
+  EXPECT_LE(text_end, width);
+  if (tree->horizontalScrollBar()->value() > 0) {
+    EXPECT_GT(text_end, width - 24);
+  }
 }
 
 // At every window size, each state of Step 2 and Step 3 shows its controls
