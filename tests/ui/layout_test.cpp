@@ -6,12 +6,13 @@
 namespace qtarvox {
 namespace {
 
-void ExpectRect(const Rect& actual, const Rect& expected, const char* name) {
+void ExpectRect(const Rect& actual, const Rect& expected, const char* name,
+                double tolerance = 1e-9) {
   SCOPED_TRACE(name);
-  EXPECT_NEAR(actual.left, expected.left, 1e-9);
-  EXPECT_NEAR(actual.top, expected.top, 1e-9);
-  EXPECT_NEAR(actual.width, expected.width, 1e-9);
-  EXPECT_NEAR(actual.height, expected.height, 1e-9);
+  EXPECT_NEAR(actual.left, expected.left, tolerance);
+  EXPECT_NEAR(actual.top, expected.top, tolerance);
+  EXPECT_NEAR(actual.width, expected.width, tolerance);
+  EXPECT_NEAR(actual.height, expected.height, tolerance);
 }
 
 TEST(Layout, MainFrameOnA1024By768Screen) {
@@ -162,13 +163,7 @@ TEST(Layout, Step2OnA1024By768Screen) {
       {"cmdCancel2", s.cmdCancel2, {384, 93.408 + dh + 0.01 * dh + 13.344, 102.4, 53.376}},
       {"cmdProceed2", s.cmdProceed2, {537.6, 93.408 + dh + 0.01 * dh + 13.344, 102.4, 53.376}},
   };
-  for (const auto& r : rects) {
-    SCOPED_TRACE(r.name);
-    EXPECT_NEAR(r.actual.left, r.expected.left, 1e-6);
-    EXPECT_NEAR(r.actual.top, r.expected.top, 1e-6);
-    EXPECT_NEAR(r.actual.width, r.expected.width, 1e-6);
-    EXPECT_NEAR(r.actual.height, r.expected.height, 1e-6);
-  }
+  for (const auto& r : rects) ExpectRect(r.actual, r.expected, r.name, 1e-6);
   EXPECT_NEAR(s.SepH4, 80.064, 1e-9);
 }
 
@@ -233,13 +228,7 @@ TEST(Layout, Step3OnA1024By768Screen) {
       {"optOverwrite", s.optOverwrite, {135.68, 261.184, 104.96, 20}},
       {"optAppendNumber", s.optAppendNumber, {245.76, 261.184, 138.24, 20}},
   };
-  for (const auto& r : rects) {
-    SCOPED_TRACE(r.name);
-    EXPECT_NEAR(r.actual.left, r.expected.left, 1e-6);
-    EXPECT_NEAR(r.actual.top, r.expected.top, 1e-6);
-    EXPECT_NEAR(r.actual.width, r.expected.width, 1e-6);
-    EXPECT_NEAR(r.actual.height, r.expected.height, 1e-6);
-  }
+  for (const auto& r : rects) ExpectRect(r.actual, r.expected, r.name, 1e-6);
   EXPECT_NEAR(s.SepH6, 220.16, 1e-9);
   EXPECT_NEAR(s.SepV2_x, 396.8, 1e-9);
 }
