@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <chrono>
 #include <cstring>
+#include <system_error>
 #include <unordered_map>
 
 #include "platform/descriptors.h"
@@ -188,17 +189,20 @@ RtError RunJournal::Open(const std::string& path, bool with_attributes) {
   // The journal must be found after a crash: its name goes to the disk too.
   const size_t slash = path.rfind('/');
   const std::string folder = slash == std::string::npos ? "." : path.substr(0, slash + 1);
-  bool written;
-  {
-    std::lock_guard write_lock(write_mutex_);
-    written = WriteLocked(HeaderRecord(with_attributes), true);
+  std::lock_guard write_lock(write_mutex_);
+  if (!WriteLocked(HeaderRecord(with_attributes), false)) return error();
+  // The first record and the name go to the disk while the files are being
+  // listed; the first flush waits for them, before anything changes.
+  const auto sync = [fd = fd_, folder] {
+    const int err = SyncData(fd);
+    return err != 0 ? err : SyncFolder(folder);
+  };
+  try {
+    opening_ = std::async(std::launch::async, sync);
+  } catch (const std::system_error&) {
+    if (const int err = sync()) Fail(err);
   }
-  if (!written) return error();
-  if (const int err = SyncFolder(folder)) {
-    Fail(err);
-    return error();
-  }
-  return {};
+  return error();
 }
 
 int64_t RunJournal::Batch::Add(const std::string& directory, const std::string& old_filename,
@@ -234,6 +238,13 @@ int64_t RunJournal::Batch::Add(const std::string& directory, const std::string& 
   }
   FinishRecord(bytes_, start);
   return intent;
+}
+
+void RunJournal::ListAhead(const std::string& directory) {
+  // With attributes, each file is looked at by itself.
+  if (with_attributes_) return;
+  std::lock_guard lock(ids_mutex_);
+  ids_.ListAhead(directory);
 }
 
 bool RunJournal::Write(Batch& batch, bool flush) {
@@ -290,6 +301,7 @@ bool RunJournal::WriteLocked(const std::string& bytes, bool sync) {
   if (!error().ok()) return false;
   size_t written = 0;
   int err = WriteAll(fd_, bytes, written);
+  if (err == 0 && sync && opening_.valid()) err = opening_.get();
   if (err == 0 && sync) err = SyncData(fd_);
   if (err != 0) {
     Fail(err);
@@ -312,6 +324,7 @@ RtError RunJournal::Close() {
   std::lock_guard write_lock(write_mutex_);
   if (fd_ < 0) return error();
   if (WriteCompletionsLocked()) WriteLocked({}, true);
+  if (opening_.valid()) opening_.wait();  // the descriptor is still in use there
   if (const int err = CloseDescriptor(fd_)) Fail(err);
   fd_ = -1;
   return error();

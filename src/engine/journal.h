@@ -10,6 +10,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <future>
 #include <mutex>
 #include <string>
 #include <string_view>
@@ -41,8 +42,10 @@ class RunJournal {
   ~RunJournal();
 
   // Makes the journal at `path` anew (whatever had that name is unlinked,
-  // never followed or written) and puts its first record and its name on the
-  // disk. `with_attributes`: every intent notes the file's attributes.
+  // never followed or written) and starts putting its first record and its
+  // name on the disk: the first flushing Write waits for that, and fails
+  // when it failed. `with_attributes`: every intent notes the file's
+  // attributes.
   RtError Open(const std::string& path, bool with_attributes);
   bool is_open() const { return fd_ >= 0; }
   const std::string& path() const { return path_; }
@@ -71,6 +74,10 @@ class RunJournal {
     SavedAttributes attributes_;
     std::string bytes_;
   };
+
+  // A walk's first folder: its files' identities, which listed batches
+  // take from one listing of each folder, are read while the walk goes on.
+  void ListAhead(const std::string& directory);
 
   // Writes the batch (after the completions so far) and, with `flush`,
   // waits until it is on the disk with everything written before; the batch
@@ -107,6 +114,9 @@ class RunJournal {
 
   int fd_ = -1;
   std::string path_;
+  // Puts the first record and the journal's name on the disk; the first
+  // flush (write_mutex_) takes its result.
+  std::future<int> opening_;
   FileId id_;
   bool with_attributes_ = false;
   std::atomic<int64_t> next_intent_{0};

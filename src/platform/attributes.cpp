@@ -154,6 +154,12 @@ uint32_t ReadStoredAttributesAt(int dir_fd, const char* name, std::string_view d
   return ReadStoredAttributes(path);
 }
 
+bool StoredSystemBit(int dir_fd, const std::string& directory, const std::string& filename) {
+  const uint32_t stored = dir_fd >= 0 ? ReadStoredAttributesAt(dir_fd, filename.c_str(), directory)
+                                      : ReadStoredAttributes(directory + filename);
+  return (stored & kAttrSystem) != 0;
+}
+
 uint32_t ComposeAttributes(uint32_t mode, std::string_view name, uint32_t stored) {
   uint32_t attributes = stored & kStoredMask;
   if (S_ISDIR(mode)) {

@@ -72,6 +72,11 @@ uint32_t ReadStoredAttributes(const std::string& path);
 // `directory_prefix` + `name` is read instead (the prefix ends in "/").
 uint32_t ReadStoredAttributesAt(int dir_fd, const char* name, std::string_view directory_prefix);
 
+// Whether the system bit is stored for `filename` in `directory` (ending in
+// "/"), read relative to `dir_fd`, an open descriptor of the directory, or by
+// the full path when it is -1.
+bool StoredSystemBit(int dir_fd, const std::string& directory, const std::string& filename);
+
 // The attribute bits of an entry from its st_mode (file type and permission
 // bits, as lstat reports them), its last path component and its stored bits.
 // GetFileAttributes is this over lstat and ReadStoredAttributes; a directory

@@ -337,8 +337,11 @@ struct Listing {
   // read and sorted by name. A directory's mode is always read (the
   // read-only bit decides whether a walk enters it); a file's is left out,
   // as no file filter looks at it.
+  // With `files_stored_later`, a regular file's stored bits are not read
+  // (they count as none): its caller reads them when it comes to the file.
   template <typename Select>
-  RtError ReadSorted(const std::string& directory, Select select, bool share_reads = true) {
+  RtError ReadSorted(const std::string& directory, Select select, bool share_reads = true,
+                     bool files_stored_later = false) {
     if (RtError error = Open(directory)) return error;
     AttributeReads reads(dirfd(dir.get()), prefix, share_reads);
     AttributeReads::Chunk chunk;
@@ -346,6 +349,10 @@ struct Listing {
       Candidate& c = entries.emplace_back(Candidate{pool.Add(entry.d_name), entry.d_type});
       if (!select(c)) return;
       wanted.push_back(&c);
+      if (files_stored_later && c.type == DT_REG) {
+        c.attributes = ComposeAttributes(S_IFREG | S_IWUSR, c.name, 0);
+        return;
+      }
       chunk.push_back(&c);
       if (chunk.size() == AttributeReads::kChunkSize) {
         reads.Publish(std::move(chunk));
@@ -435,7 +442,8 @@ RtError SearchDirectory(const std::string& directory, std::string_view pattern, 
 }
 
 RtError ListForWalk(const std::string& directory, const std::vector<std::string>& patterns,
-                    bool with_subdirectories, WalkListing& out, bool share_reads) {
+                    bool with_subdirectories, WalkListing& out, bool share_reads,
+                    bool files_stored_later) {
   out.files.assign(patterns.size(), {});
   out.subdirectories.clear();
   std::vector<WildcardPattern> matchers;
@@ -464,10 +472,11 @@ RtError ListForWalk(const std::string& directory, const std::vector<std::string>
             }
             return any || (with_subdirectories && Listing::MaybeDirectory(c));
           },
-          share_reads)) {
+          share_reads, files_stored_later)) {
     return error;
   }
   for (size_t i = 0; i < matchers.size(); ++i) {
+    out.files[i].reserve(listing.wanted.size());
     for (const Candidate* c : listing.wanted) {
       if (PassesFilter(c->attributes, SearchFilter::kFiles) && matches(*c, i)) {
         out.files[i].emplace_back(c->name);

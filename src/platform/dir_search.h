@@ -57,9 +57,14 @@ struct WalkListing {
 // Fills `out` from a single read of `directory`; a directory that cannot be
 // read gives its error and an empty listing. `share_reads` false keeps the
 // attribute reads on the calling thread (for a caller that already lists two
-// directories at once).
+// directories at once). With `files_stored_later`, the stored bits of a file
+// the listing reports as regular are not read: such a file is listed even
+// when its system bit is set, and the caller must leave it out when it
+// comes to it (StoredSystemBit). Reading them is most of a large folder's
+// listing.
 RtError ListForWalk(const std::string& directory, const std::vector<std::string>& patterns,
-                    bool with_subdirectories, WalkListing& out, bool share_reads = true);
+                    bool with_subdirectories, WalkListing& out, bool share_reads = true,
+                    bool files_stored_later = false);
 
 // The subdirectories of `directory` that a folder tree shows: real
 // directories (never symbolic links), hidden ones included, sorted by

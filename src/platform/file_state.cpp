@@ -13,6 +13,7 @@
 #include <cstring>
 #include <functional>
 #include <string_view>
+#include <system_error>
 #include <vector>
 
 #include "platform/attributes.h"
@@ -78,21 +79,23 @@ int ReadEntryState(DirectoryHandle& handle, const std::string& directory, const 
   return 0;
 }
 
-void FolderIds::Load(const std::string& directory) {
-  directory_ = directory;
-  loaded_ = true;
-  trusted_ = false;
-  inodes_.clear();
+FolderIds::~FolderIds() {
+  if (ahead_.valid()) ahead_.wait();
+}
+
+FolderIds::Table FolderIds::Load(const std::string& directory) {
+  Table table;
+  table.directory = directory;
   const int fd =
       open(directory.empty() ? "." : directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (fd < 0) return;
+  if (fd < 0) return table;
   struct stat st;
   DIR* dir = fstat(fd, &st) == 0 ? fdopendir(fd) : nullptr;
   if (dir == nullptr) {
     close(fd);
-    return;
+    return table;
   }
-  device_ = static_cast<uint64_t>(st.st_dev);
+  table.device = static_cast<uint64_t>(st.st_dev);
   const std::hash<std::string_view> hash;
   std::string sample;  // a file to check the listing's inode numbers against
   uint64_t sample_inode = 0;
@@ -104,7 +107,7 @@ void FolderIds::Load(const std::string& directory) {
       whole = errno == 0;
       break;
     }
-    inodes_.emplace_back(hash(entry->d_name), static_cast<uint64_t>(entry->d_ino));
+    table.inodes.emplace_back(hash(entry->d_name), static_cast<uint64_t>(entry->d_ino));
     if (sample.empty() && entry->d_type == DT_REG) {
       sample = entry->d_name;
       sample_inode = static_cast<uint64_t>(entry->d_ino);
@@ -112,22 +115,41 @@ void FolderIds::Load(const std::string& directory) {
   }
   FileIdentity checked;
   uint32_t mode = 0;
-  trusted_ = whole &&
-             (sample.empty() || (StatEntry(fd, sample.c_str(), checked, mode) == 0 &&
-                                 checked.id.inode == sample_inode && checked.id.device == device_));
+  table.trusted = whole && (sample.empty() || (StatEntry(fd, sample.c_str(), checked, mode) == 0 &&
+                                               checked.id.inode == sample_inode &&
+                                               checked.id.device == table.device));
   closedir(dir);
-  std::sort(inodes_.begin(), inodes_.end());
+  std::sort(table.inodes.begin(), table.inodes.end());
+  return table;
+}
+
+void FolderIds::ListAhead(const std::string& directory) {
+  if (ahead_.valid() || (loaded_ && table_.directory == directory)) return;
+  try {
+    ahead_ = std::async(std::launch::async, [directory] { return Load(directory); });
+    ahead_directory_ = directory;
+  } catch (const std::system_error&) {
+    // No further thread: the folder is listed when it is first asked about.
+  }
 }
 
 int FolderIds::Find(const std::string& directory, const std::string& name, FileIdentity& identity) {
-  if (!loaded_ || directory != directory_) Load(directory);
-  if (trusted_) {
+  if (!loaded_ || directory != table_.directory) {
+    if (ahead_.valid() && ahead_directory_ == directory) {
+      table_ = ahead_.get();
+    } else {
+      table_ = Load(directory);
+    }
+    loaded_ = true;
+  }
+  if (table_.trusted) {
     const uint64_t key = std::hash<std::string_view>()(name);
-    const auto at = std::lower_bound(inodes_.begin(), inodes_.end(), std::pair{key, uint64_t{0}});
+    const auto& inodes = table_.inodes;
+    const auto at = std::lower_bound(inodes.begin(), inodes.end(), std::pair{key, uint64_t{0}});
     // Two names with the same hash are told apart by the file system.
-    if (at != inodes_.end() && at->first == key &&
-        (at + 1 == inodes_.end() || (at + 1)->first != key)) {
-      identity = {{device_, at->second}, 0, 0};
+    if (at != inodes.end() && at->first == key &&
+        (at + 1 == inodes.end() || (at + 1)->first != key)) {
+      identity = {{table_.device, at->second}, 0, 0};
       return 0;
     }
   }

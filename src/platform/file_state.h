@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <future>
 #include <string>
 #include <utility>
 #include <vector>
@@ -60,17 +61,31 @@ int ReadEntryState(DirectoryHandle& handle, const std::string& directory, const 
 // give the files' own inode numbers (an overlay), is looked at by itself.
 class FolderIds {
  public:
+  FolderIds() = default;
+  FolderIds(const FolderIds&) = delete;
+  FolderIds& operator=(const FolderIds&) = delete;
+  ~FolderIds();
+
   // As ReadEntryState without attributes. 0 or an errno value.
   int Find(const std::string& directory, const std::string& name, FileIdentity& identity);
 
- private:
-  void Load(const std::string& directory);
+  // Starts listing `directory` on another thread, for the Find calls that
+  // will come for it (the first folder of a walk, while the walk goes on).
+  void ListAhead(const std::string& directory);
 
-  std::string directory_;
+ private:
+  struct Table {
+    std::string directory;
+    bool trusted = false;  // the listing's inode numbers are the files' own
+    uint64_t device = 0;
+    std::vector<std::pair<uint64_t, uint64_t>> inodes;  // hash of the name, inode; by hash
+  };
+  static Table Load(const std::string& directory);
+
   bool loaded_ = false;
-  bool trusted_ = false;  // the listing's inode numbers are the files' own
-  uint64_t device_ = 0;
-  std::vector<std::pair<uint64_t, uint64_t>> inodes_;  // hash of the name, inode; by hash
+  Table table_;
+  std::future<Table> ahead_;
+  std::string ahead_directory_;
   DirectoryHandle handle_;
 };
 

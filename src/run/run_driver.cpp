@@ -1,8 +1,9 @@
 #include "run/run_driver.h"
 
-#include <memory>
+#include <malloc.h>
 
 #include <cstring>
+#include <memory>
 
 #include "engine/journal.h"
 #include "engine/planned_changes.h"
@@ -64,6 +65,9 @@ RtError WalkAndProcess(Job& job, EngineContext& context, bool with_individual_fi
       return err;
     }
   }
+  // The listings are freed: their pages go back before the pass, whose
+  // threads allocate elsewhere.
+  malloc_trim(0);
   if (StopRequested(context.stop)) return {};
   if (with_individual_files) job.FileCount += static_cast<int32_t>(job.lstFile.size());
   if (RtError err = OperationListPass(job, context, list)) {

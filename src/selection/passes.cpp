@@ -18,6 +18,7 @@
 #include "engine/messages.h"
 #include "engine/numbering.h"
 #include "engine/transform.h"
+#include "platform/attributes.h"
 #include "platform/chars.h"
 #include "platform/dir_search.h"
 #include "platform/file_ops.h"
@@ -59,15 +60,48 @@ bool HoldsLineBreak(std::string_view name) {
   return false;
 }
 
+// Whether the walk may leave the stored system bit of its regular files to
+// the pass, which leaves such a file out when it comes to it. Reading that
+// bit is most of a large folder's listing; in the pass it is read on the
+// thread that prepares the files while the renames go on. Only an
+// even-width number needs the exact count of files before the first one.
+bool SystemBitLeftToPass(const Job& job) {
+  const ChosenActions& c = job.chosen;
+  return !(c.DoNumberEnd && job.NumberEndStyle == NumberStyle::kEven) &&
+         !(c.DoNumberBeginning && job.NumberBeginningStyle == NumberStyle::kEven);
+}
+
+// In a pass over a walk that left the system bit to it: whether a listed
+// file has it, and so was never chosen.
+class SystemFileCheck {
+ public:
+  explicit SystemFileCheck(const Job& job) : on_(SystemBitLeftToPass(job)) {}
+
+  bool LeavesOut(const std::string& directory, const std::string& name,
+                 const std::string& extension) {
+    if (!on_) return false;
+    filename_.assign(name).append(extension);
+    return StoredSystemBit(directory_.For(directory), directory, filename_);
+  }
+
+ private:
+  const bool on_;
+  DirectoryHandle directory_;
+  std::string filename_;
+};
+
 // Writes the files of one directory for every pattern, in lstExt order.
 RtError WriteFiles(Job& job, const EngineContext& context, const std::string& directory,
-                   const WalkListing& listing, ReportFile& op_list) {
+                   const WalkListing& listing, bool system_later, ReportFile& op_list) {
   std::string path;
   for (const auto& names : listing.files) {
     for (const auto& name : names) {
       path.assign(directory).append(name);
       if (HoldsLineBreak(name)) {
-        LogUnlistable(job, context.errors, path);
+        // A system file is not chosen, so it is no error either.
+        if (!system_later || !StoredSystemBit(-1, directory, name)) {
+          LogUnlistable(job, context.errors, path);
+        }
         continue;
       }
       if (IsOwnWorkFile(context, directory, name)) continue;
@@ -87,7 +121,8 @@ class ListingAhead {
   // Listings running ahead at most: one per core, as each waits on the kernel alone.
   static constexpr size_t kAhead = 2;
 
-  explicit ListingAhead(const std::vector<std::string>& patterns) : patterns_(patterns) {}
+  ListingAhead(const std::vector<std::string>& patterns, bool system_later)
+      : patterns_(patterns), system_later_(system_later) {}
   ListingAhead(const ListingAhead&) = delete;
   ListingAhead& operator=(const ListingAhead&) = delete;
   ~ListingAhead() {
@@ -103,7 +138,7 @@ class ListingAhead {
     try {
       pending_.push_back({directory, std::async(std::launch::async, [this, directory] {
                             WalkListing listing;
-                            ListForWalk(directory, patterns_, true, listing, false);
+                            ListForWalk(directory, patterns_, true, listing, false, system_later_);
                             return listing;
                           })});
     } catch (const std::system_error&) {
@@ -119,7 +154,7 @@ class ListingAhead {
       return;
     }
     // While listings run ahead, the cores are busy already.
-    ListForWalk(directory, patterns_, true, out, pending_.empty());
+    ListForWalk(directory, patterns_, true, out, pending_.empty(), system_later_);
   }
 
  private:
@@ -128,6 +163,7 @@ class ListingAhead {
     std::future<WalkListing> listing;
   };
   const std::vector<std::string>& patterns_;
+  const bool system_later_;
   std::deque<Pending> pending_;  // in the order the walk takes them
 };
 
@@ -137,6 +173,7 @@ struct Walk {
   const EngineContext& context;
   ReportFile& op_list;
   ListingAhead& ahead;
+  bool system_later;
 };
 
 RtError VisitSubdirectories(Walk& walk, const std::string& directory,
@@ -148,7 +185,7 @@ RtError VisitSubdirectory(Walk& walk, const std::string& directory) {
   WalkListing listing;
   walk.ahead.Take(directory, listing);
   if (RtError err = VisitSubdirectories(walk, directory, listing.subdirectories)) return err;
-  return WriteFiles(walk.job, walk.context, directory, listing, walk.op_list);
+  return WriteFiles(walk.job, walk.context, directory, listing, walk.system_later, walk.op_list);
 }
 
 // The subdirectories of `directory` in order, the next one listed ahead.
@@ -167,6 +204,7 @@ RtError VisitSubdirectories(Walk& walk, const std::string& directory,
 }  // namespace
 
 RtError DirectoryWalk(Job& job, const EngineContext& context, ReportFile& op_list) {
+  const bool system_later = SystemBitLeftToPass(job);
   for (const auto& entry : job.lstDir) {
     if (StopRequested(context.stop)) return {};
     const size_t mark = entry.rfind(kIncludeSubdirsMark);
@@ -175,11 +213,16 @@ RtError DirectoryWalk(Job& job, const EngineContext& context, ReportFile& op_lis
     const std::string directory =
         WithTrailingSlash(subdirectories ? PathAsTyped(std::string_view(entry).substr(0, mark))
                                          : entry);
+    if (context.journal != nullptr && &entry == &job.lstDir.front()) {
+      context.journal->ListAhead(directory);
+    }
     WalkListing listing;
-    ListForWalk(directory, job.lstExt, subdirectories, listing);
-    if (RtError err = WriteFiles(job, context, directory, listing, op_list)) return err;
-    ListingAhead ahead(job.lstExt);
-    Walk walk{job, context, op_list, ahead};
+    ListForWalk(directory, job.lstExt, subdirectories, listing, true, system_later);
+    if (RtError err = WriteFiles(job, context, directory, listing, system_later, op_list)) {
+      return err;
+    }
+    ListingAhead ahead(job.lstExt, system_later);
+    Walk walk{job, context, op_list, ahead, system_later};
     if (RtError err = VisitSubdirectories(walk, directory, listing.subdirectories)) return err;
   }
   return {};
@@ -556,8 +599,10 @@ bool PassPreparingAhead(Job& job, EngineContext& context, const TransformPlan& p
   const size_t batch_size = std::max<size_t>(1, context.prepare_batch);
   PreparedQueue queue;
   std::exception_ptr failure;
+  int32_t left_out = 0;  // the preparer's until it is joined
   const auto prepare = [&] {
     try {
+      SystemFileCheck system_files(job);
       PreparedQueue::Batch batch;
       size_t used = 0;
       std::string line;
@@ -575,8 +620,13 @@ bool PassPreparingAhead(Job& job, EngineContext& context, const TransformPlan& p
       bool open = true;  // false once the committing side or the journal has stopped
       while (open && reader.ReadLine(line)) {
         if (used == batch.size()) batch.emplace_back();
-        PreparedFile& file = batch[used++];
+        PreparedFile& file = batch[used];
         SplitListLine(line, file.directory, file.name, file.extension);
+        if (system_files.LeavesOut(file.directory, file.name, file.extension)) {
+          ++left_out;
+          continue;
+        }
+        ++used;
         AdvanceOperationListCounters(job, first);
         first = false;
         PrepareFile(job, context, plan, file);
@@ -625,6 +675,7 @@ bool PassPreparingAhead(Job& job, EngineContext& context, const TransformPlan& p
   }
   queue.Stop();
   preparer.join();
+  job.FileCount -= left_out;
   if (failure) std::rethrow_exception(failure);
   return true;
 }
@@ -643,9 +694,14 @@ RtError OperationListPass(Job& job, EngineContext& context, LineReader& reader) 
   }
   std::string line;
   bool first = true;
+  SystemFileCheck system_files(job);
   CommitInOrder(job, ctx, plan, [&](AheadFile& file) {
-    if (!reader.ReadLine(line)) return false;
-    SplitListLine(line, file.directory, file.name, file.extension);
+    for (;;) {
+      if (!reader.ReadLine(line)) return false;
+      SplitListLine(line, file.directory, file.name, file.extension);
+      if (!system_files.LeavesOut(file.directory, file.name, file.extension)) break;
+      --job.FileCount;
+    }
     AdvanceOperationListCounters(job, first);
     first = false;
     return true;

@@ -11,6 +11,7 @@
 #include "engine/messages.h"
 #include "engine/numbering.h"
 #include "engine/unique_number.h"
+#include "platform/xattr_helpers.h"
 #include "temp_dir.h"
 
 namespace qtarvox {
@@ -166,6 +167,65 @@ TEST(Numbering, CombinedMethodContinuesTheWalksNumbers) {
               ElementsAre("01.txt", "02.txt", "03.txt", "04.txt", "05.txt", "06.txt", "07.txt",
                           "08.txt", "09.txt", "10.txt", "11.txt", "12.txt"));
   EXPECT_THAT(dir.List("i"), ElementsAre("13.txt", "14.txt", "15.txt"));
+}
+
+// A file whose system bit is stored was never chosen, whether the walk reads
+// the bit (even numbers need the exact count at once) or leaves it to the
+// pass: it keeps its name, takes no number, is no error, and is not counted.
+TEST(OperationListPass, SystemFileIsLeftOutWhicheverSideReadsItsBit) {
+  const struct {
+    const char* what;
+    NumberStyle style;
+    bool ahead;
+    std::vector<std::string> names;
+  } cases[] = {
+      {"read by the pass, ahead",
+       NumberStyle::kNormal,
+       true,
+       {"1.txt", "2.txt", "3.txt", "evil\nsys.txt", "sys.txt"}},
+      {"read by the pass, one at a time",
+       NumberStyle::kNormal,
+       false,
+       {"1.txt", "2.txt", "3.txt", "evil\nsys.txt", "sys.txt"}},
+      {"read by the walk",
+       NumberStyle::kEven,
+       true,
+       {"1.txt", "2.txt", "3.txt", "evil\nsys.txt", "sys.txt"}},
+  };
+  for (const auto& c : cases) {
+    TempDir dir;
+    TempDir work;
+    QTARVOX_SKIP_WITHOUT_USER_XATTRS(dir);
+    for (const char* name : {"a.txt", "b.txt", "sys.txt", "c.txt", "evil\nsys.txt"}) {
+      const std::string path = dir.WriteFile(name);
+      if (std::string(name).find("sys") != std::string::npos) StoreRawDosAttrib(path, "0x4");
+    }
+    Job job;
+    TickPosition(job, 3);  // clear the name: only the number is left
+    TickPosition(job, 9);
+    SnapshotChosenActions(job);
+    job.NumberEndStyle = c.style;
+    job.lstDir = {dir.path()};
+    job.lstExt = {"*.txt"};
+    job.FileCount = 0;
+    ReportFile op, errors;
+    ASSERT_TRUE(op.OpenForOutput(work.PathOf("op.tvq")).ok());
+    ASSERT_TRUE(errors.OpenForOutput(work.PathOf("err.txt")).ok());
+    EngineContext context;
+    context.errors = &errors;
+    context.prepare_ahead = c.ahead;
+    ASSERT_TRUE(DirectoryWalk(job, context, op).ok());
+    LineReader list;
+    ASSERT_TRUE(op.CloseInto(list).ok());
+    ASSERT_TRUE(OperationListPass(job, context, list).ok());
+    errors.Close();
+    // With the exact count of 3 files, even numbers are one digit wide.
+    EXPECT_EQ(dir.List(), c.names) << c.what;
+    EXPECT_EQ(job.FileCount, 3) << c.what;
+    EXPECT_EQ(job.FilesDone, 3) << c.what;
+    EXPECT_FALSE(job.ErrorsOccurred) << c.what;
+    EXPECT_EQ(work.ReadFile("err.txt"), "") << c.what;
+  }
 }
 
 // Transforming the next files on a second thread while one is committed must
