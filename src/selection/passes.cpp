@@ -63,11 +63,13 @@ bool HoldsLineBreak(std::string_view name) {
 // Whether the walk may leave the stored system bit of its regular files to
 // the pass, which leaves such a file out when it comes to it. Reading that
 // bit is most of a large folder's listing; in the pass it is read on the
-// thread that prepares the files while the renames go on. Only an
-// even-width number needs the exact count of files before the first one.
+// thread that prepares the files while the renames go on. A preview has no
+// renames to hide it behind: there the thread that prepares is the slower
+// one, and the walk reads the bits on both cores. An even-width number
+// needs the exact count of files before the first one.
 bool SystemBitLeftToPass(const Job& job) {
   const ChosenActions& c = job.chosen;
-  return !(c.DoNumberEnd && job.NumberEndStyle == NumberStyle::kEven) &&
+  return !job.PreviewMode && !(c.DoNumberEnd && job.NumberEndStyle == NumberStyle::kEven) &&
          !(c.DoNumberBeginning && job.NumberBeginningStyle == NumberStyle::kEven);
 }
 
