@@ -63,13 +63,14 @@ bool HoldsLineBreak(std::string_view name) {
 // Whether the walk may leave the stored system bit of its regular files to
 // the pass, which leaves such a file out when it comes to it. Reading that
 // bit is most of a large folder's listing; in the pass it is read on the
-// thread that prepares the files while the renames go on. A preview has no
-// renames to hide it behind: there the thread that prepares is the slower
-// one, and the walk reads the bits on both cores. An even-width number
-// needs the exact count of files before the first one.
-bool SystemBitLeftToPass(const Job& job) {
+// thread that prepares the files while the renames go on. A preview or a
+// plan has no renames to hide it behind: there the thread that prepares is
+// the slower one, and the walk reads the bits on both cores. An even-width
+// number needs the exact count of files before the first one.
+bool SystemBitLeftToPass(const Job& job, const EngineContext& context) {
   const ChosenActions& c = job.chosen;
-  return !job.PreviewMode && !(c.DoNumberEnd && job.NumberEndStyle == NumberStyle::kEven) &&
+  return !job.PreviewMode && context.changes == nullptr &&
+         !(c.DoNumberEnd && job.NumberEndStyle == NumberStyle::kEven) &&
          !(c.DoNumberBeginning && job.NumberBeginningStyle == NumberStyle::kEven);
 }
 
@@ -77,7 +78,8 @@ bool SystemBitLeftToPass(const Job& job) {
 // file has it, and so was never chosen.
 class SystemFileCheck {
  public:
-  explicit SystemFileCheck(const Job& job) : on_(SystemBitLeftToPass(job)) {}
+  SystemFileCheck(const Job& job, const EngineContext& context)
+      : on_(SystemBitLeftToPass(job, context)) {}
 
   bool LeavesOut(const std::string& directory, const std::string& name,
                  const std::string& extension) {
@@ -206,7 +208,7 @@ RtError VisitSubdirectories(Walk& walk, const std::string& directory,
 }  // namespace
 
 RtError DirectoryWalk(Job& job, const EngineContext& context, ReportFile& op_list) {
-  const bool system_later = SystemBitLeftToPass(job);
+  const bool system_later = SystemBitLeftToPass(job, context);
   for (const auto& entry : job.lstDir) {
     if (StopRequested(context.stop)) return {};
     const size_t mark = entry.rfind(kIncludeSubdirsMark);
@@ -604,7 +606,7 @@ bool PassPreparingAhead(Job& job, EngineContext& context, const TransformPlan& p
   int32_t left_out = 0;  // the preparer's until it is joined
   const auto prepare = [&] {
     try {
-      SystemFileCheck system_files(job);
+      SystemFileCheck system_files(job, context);
       PreparedQueue::Batch batch;
       size_t used = 0;
       std::string line;
@@ -696,7 +698,7 @@ RtError OperationListPass(Job& job, EngineContext& context, LineReader& reader) 
   }
   std::string line;
   bool first = true;
-  SystemFileCheck system_files(job);
+  SystemFileCheck system_files(job, ctx);
   CommitInOrder(job, ctx, plan, [&](AheadFile& file) {
     for (;;) {
       if (!reader.ReadLine(line)) return false;

@@ -19,10 +19,11 @@ namespace qtarvox {
 // instead. The run's own work files (context.own_files) are never listed. A
 // directory that cannot be read lists nothing. The result is not ok when the
 // list could not be written (the walk then ends). A stop request ends the
-// walk between two directories. Unless the job is a preview or numbers with
-// even widths (which need the exact count at once), regular files are listed
-// without a look at their stored system bit: OperationListPass leaves out
-// those that have it and takes them off job.FileCount.
+// walk between two directories. Unless the run is a preview or a plan, or
+// numbers with even widths (which need the exact count at once), regular
+// files are listed without a look at their stored system bit:
+// OperationListPass leaves out those that have it and takes them off
+// job.FileCount.
 RtError DirectoryWalk(Job& job, const EngineContext& context, ReportFile& op_list);
 
 // Reads the operation list and calls RenameFile for every line, numbering the
