@@ -240,6 +240,14 @@ int64_t RunJournal::Batch::Add(const std::string& directory, const std::string& 
   return intent;
 }
 
+RtError RunJournal::Opened() {
+  std::lock_guard write_lock(write_mutex_);
+  if (opening_.valid()) {
+    if (const int err = opening_.get()) Fail(err);
+  }
+  return error();
+}
+
 void RunJournal::ListAhead(const std::string& directory) {
   // With attributes, each file is looked at by itself.
   if (with_attributes_) return;

@@ -75,6 +75,10 @@ class RunJournal {
     std::string bytes_;
   };
 
+  // Waits until the first record and the journal's name are on the disk;
+  // not ok (and every later Write fails) when they could not be put there.
+  RtError Opened();
+
   // A walk's first folder: its files' identities, which listed batches
   // take from one listing of each folder, are read while the walk goes on.
   void ListAhead(const std::string& directory);

@@ -45,9 +45,23 @@ std::string Problem(const char* text, const std::string& path, const std::string
   return text + path + " (" + reason + ")" + ending;
 }
 
+// A perform changes no file before its journal's start is on the disk,
+// which goes on while the files are listed. Not ok (with the problem said)
+// when it could not be put there: then nothing is renamed.
+RtError JournalReady(const EngineContext& context, std::vector<std::string>& problems) {
+  if (context.journal == nullptr) return {};
+  const RtError err = context.journal->Opened();
+  if (err) {
+    problems.push_back(
+        Problem(kJournalNotMade, context.journal->path(), err.description, kNothingRenamed));
+  }
+  return err;
+}
+
 // The walk into the operation list (a file without a name in the work
 // folder, read back through the same handle), then the pass over it. Not ok
-// when the list could not be made completely: then nothing is renamed.
+// when the list could not be made completely, or the journal could not be
+// started: then nothing is renamed.
 RtError WalkAndProcess(Job& job, EngineContext& context, bool with_individual_files,
                        std::vector<std::string>& problems) {
   job.FileCount = 0;
@@ -69,6 +83,7 @@ RtError WalkAndProcess(Job& job, EngineContext& context, bool with_individual_fi
   // threads allocate elsewhere.
   malloc_trim(0);
   if (StopRequested(context.stop)) return {};
+  if (RtError err = JournalReady(context, problems)) return err;
   if (with_individual_files) job.FileCount += static_cast<int32_t>(job.lstFile.size());
   if (RtError err = OperationListPass(job, context, list)) {
     problems.push_back(Problem(kListNotRead, folder, err.description, kListNotReadEnd));
@@ -211,14 +226,16 @@ void RunSession::Execute(const StopRequest* stop) {
   const bool directories = !job_.lstDir.empty() && !job_.lstExt.empty();
   RtError result;
   if (method == SelectionMethod::kIndividual) {
-    IndividualFilesPass(job_, context);
+    result = JournalReady(context, outcome_.problems);
+    if (result.ok()) IndividualFilesPass(job_, context);
   } else if (method == SelectionMethod::kExtension || !files) {
     if (directories) result = WalkAndProcess(job_, context, false, outcome_.problems);
   } else if (directories) {
     result = WalkAndProcess(job_, context, true, outcome_.problems);
   } else {
     job_.FileCount = static_cast<int32_t>(job_.lstFile.size());
-    IndividualFilesPass(job_, context);
+    result = JournalReady(context, outcome_.problems);
+    if (result.ok()) IndividualFilesPass(job_, context);
   }
   listed_nothing_ = !result.ok();
   view_.ShowProgress(job_.FilesDone, job_.FileCount);
@@ -226,7 +243,7 @@ void RunSession::Execute(const StopRequest* stop) {
   if (StopRequested(stop)) {
     outcome_.stopped = stop->load();
     if (context.process != nullptr) context.process->WriteLine(kStoppedLine);
-  } else if (journal_failed) {
+  } else if (journal_failed && result.ok()) {
     if (context.process != nullptr) context.process->WriteLine(kStoppedLine);
   } else if (result.ok()) {
     view_.ShowStatus(std::string(kStatusPrefix) +
@@ -240,7 +257,8 @@ RunOutcome RunSession::End() {
   CloseReport(reports_->errors, outcome_.problems);
   CloseReport(reports_->process, outcome_.problems);
   if (reports_->journal.is_open()) {
-    if (RtError err = reports_->journal.Close()) {
+    // When nothing was renamed, what the journal lacks does not matter.
+    if (RtError err = reports_->journal.Close(); err && !listed_nothing_) {
       outcome_.problems.push_back(
           Problem(kJournalNotWritten, reports_->journal.path(), err.description, kListNotReadEnd));
     }
