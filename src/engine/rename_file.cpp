@@ -141,7 +141,7 @@ class FileRun final : public StepObserver {
   // Appends an entry (or a marker) to the preview box; entries begin with CR LF.
   void AppendPreview(std::string text);
   void Preview(bool bare_dot, const std::string& new_filename);
-  void Commit(std::string new_filename);
+  void Commit(const std::string& planned_filename);
   bool RenameTo(const std::string& new_filename);
   // Whether the file's intent is on the disk, written now when the pass did
   // not: a perform changes no file before that.
@@ -159,7 +159,9 @@ class FileRun final : public StepObserver {
   bool collision_ = false;
   bool logged_error_ = false;  // this file's own processing logged a counted error
   std::string final_note_;
-  std::string attempted_new_filename_;  // target named by the Additional Information line
+  // The target the Additional Information line names: only read while the
+  // rename to it is under way.
+  std::string_view attempted_new_filename_;
 
   // What became of the file, for its outcome and for the journal.
   RtError first_error_;
@@ -169,7 +171,7 @@ class FileRun final : public StepObserver {
   bool replaced_ = false;  // it took the place of another file
   bool numbered_ = false;  // renamed with a unique number
   std::string taken_name_;  // the name the actions gave, when it was taken
-  std::string final_name_;  // the name it has afterwards, when renamed
+  std::string final_name_;  // the name it has afterwards, when renamed (for a listener)
   int64_t intent_ = -1;     // its intent record in the journal, -1: none yet
 };
 
@@ -307,7 +309,7 @@ bool FileRun::RenameTo(const std::string& new_filename) {
   }
   if (ctx_.names != nullptr) ctx_.names->Renamed(directory_, old_filename_, committed);
   renamed_ = true;
-  final_name_ = committed;
+  if (ctx_.outcomes != nullptr) final_name_ = committed;
   return true;
 }
 
@@ -317,19 +319,22 @@ bool FileRun::IntentOnDisk(const std::string& new_filename) {
   return intent_ >= 0;
 }
 
-void FileRun::Commit(std::string new_filename) {
+void FileRun::Commit(const std::string& planned_filename) {
+  // The name the file is given: the planned one, unless a number is added.
+  const std::string* target = &planned_filename;
+  std::string numbered_filename;
   final_note_.clear();
-  if (new_filename == old_filename_) {
+  if (planned_filename == old_filename_) {
     ProcessLine({msg::kIndent, msg::kNoChangesMade});
     return;
   }
-  if (!IntentOnDisk(new_filename)) {
+  if (!IntentOnDisk(planned_filename)) {
     LogError(ctx_.journal->error());
     return;
   }
-  RenameTo(new_filename);
+  RenameTo(planned_filename);
   taken_ = collision_;
-  if (taken_) taken_name_ = CommittedName(new_filename);
+  if (taken_) taken_name_ = CommittedName(planned_filename);
   if (collision_) {
     switch (job_.collision) {
       case CollisionOption::kDoNotRename:
@@ -340,13 +345,13 @@ void FileRun::Commit(std::string new_filename) {
       case CollisionOption::kOverwrite: {
         // The other file goes only as the renamed file takes its place, in one
         // step, so a failure can never leave both names gone.
-        RtError err = Disk().CheckDeletable(directory_ + new_filename);
-        if (err.ok()) err = Disk().RenameReplacing(directory_, old_filename_, new_filename);
+        RtError err = Disk().CheckDeletable(directory_ + planned_filename);
+        if (err.ok()) err = Disk().RenameReplacing(directory_, old_filename_, planned_filename);
         if (err.ok()) {
           renamed_ = replaced_ = true;
-          final_name_ = CommittedName(new_filename);
+          final_name_ = CommittedName(planned_filename);
           if (ctx_.names != nullptr) ctx_.names->Renamed(directory_, old_filename_, final_name_);
-          ProcessLine({msg::kIndent, msg::kIntermediate, new_filename, msg::kOverwrittenWith,
+          ProcessLine({msg::kIndent, msg::kIntermediate, planned_filename, msg::kOverwrittenWith,
                        old_filename_});
           collision_ = false;
         } else {
@@ -358,10 +363,11 @@ void FileRun::Commit(std::string new_filename) {
       }
       case CollisionOption::kAppendNumber: {
         // 0 when no positive number is free (not on any real file system).
-        const int64_t number = ctx_.names != nullptr
-                                   ? ctx_.names->UniqueNumber(directory_, new_filename, extension_)
-                                   : UniqueNumber(directory_, new_filename, extension_);
-        const std::string wanted = new_filename;
+        const int64_t number =
+            ctx_.names != nullptr
+                ? ctx_.names->UniqueNumber(directory_, planned_filename, extension_)
+                : UniqueNumber(directory_, planned_filename, extension_);
+        const std::string& wanted = planned_filename;
         // The computed number can still be taken (a changed extension, several
         // dots, or a change behind our back); the next numbers are tried then,
         // as far as a 64-bit number goes.
@@ -374,7 +380,8 @@ void FileRun::Commit(std::string new_filename) {
           collision_ = false;
           const std::string candidate = InsertNumber(wanted, job_.Separator, number + attempt);
           if (RenameTo(candidate)) {
-            new_filename = candidate;
+            numbered_filename = candidate;
+            target = &numbered_filename;
             renamed = true;
             numbered_ = true;
           } else if (!collision_) {
@@ -386,7 +393,7 @@ void FileRun::Commit(std::string new_filename) {
           attempted_new_filename_ = wanted;
           LogError(MakeError(kErrFileExists, kDescNoFreeNumber));
         }
-        if (!renamed) new_filename = old_filename_;
+        if (!renamed) target = &old_filename_;
         break;
       }
     }
@@ -396,12 +403,12 @@ void FileRun::Commit(std::string new_filename) {
     // Not renamed without a logged error: the name was taken.
     std::string scratch;
     const std::string_view final_name =
-        renamed_ && numbered_ ? std::string_view(CommittedName(new_filename, scratch)) : "";
+        renamed_ && numbered_ ? std::string_view(CommittedName(*target, scratch)) : "";
     ctx_.journal->Completed(intent_, renamed_, final_name, replaced_,
                             first_error_.number != 0 ? first_error_.number : kErrFileExists);
   }
   if (!logged_error_) {
-    ProcessLine({msg::kIndent, msg::kFinalOperation, old_filename_, msg::kFinalSep, new_filename,
+    ProcessLine({msg::kIndent, msg::kFinalOperation, old_filename_, msg::kFinalSep, *target,
                  final_note_});
   }
 }
@@ -490,6 +497,11 @@ bool CanPrepareAhead(const Job& job) {
 void PrepareFile(const Job& job, const EngineContext& context, const TransformPlan& plan,
                  PreparedFile& file) {
   file.filename.assign(file.name).append(file.extension);
+  file.head_line.clear();
+  if (job.GenerateProcessFile && context.process != nullptr) {
+    file.head_line.append(msg::kCurrentFile).append(file.directory).append(file.filename);
+    EndReportLine(file.head_line, 0);
+  }
   file.step_lines.clear();
   StepRecorder recorder(file.step_lines);
   // A preview and a plan write no step lines.
@@ -507,7 +519,12 @@ void PrepareFile(const Job& job, const EngineContext& context, const TransformPl
 }
 
 void RenamePreparedFile(Job& job, EngineContext& context, const PreparedFile& file) {
-  WriteHeadLine(job, context, file.directory, file.name, file.extension);
+  if (file.head_line.empty()) {
+    WriteHeadLine(job, context, file.directory, file.name, file.extension);
+  } else {
+    // As WriteHeadLine: a line that cannot be written is counted by the file.
+    context.process->WriteLines(file.head_line);
+  }
   FileRun run(job, context, file.directory, file.name, file.extension, file.filename);
   run.set_intent(file.intent);
   run.RunPrepared(file);

@@ -66,6 +66,7 @@ struct PreparedFile {
   std::string name;
   std::string extension;
   std::string filename;    // name + extension
+  std::string head_line;   // its first Process line, finished, when the Process file is written
   std::string step_lines;  // finished lines (EndReportLine), ready for the Process file
   bool changed = false;
   bool bare_dot = false;  // the new extension is only "."

@@ -219,6 +219,12 @@ class TextPool {
     return {at, text.size()};
   }
 
+  // Hands the blocks over; what was added stays where it is.
+  std::vector<std::unique_ptr<char[]>> TakeBlocks() {
+    block_size_ = used_ = 0;
+    return std::move(blocks_);
+  }
+
  private:
   static constexpr size_t kBlockSize = 64 * 1024;
   std::vector<std::unique_ptr<char[]>> blocks_;
@@ -479,10 +485,11 @@ RtError ListForWalk(const std::string& directory, const std::vector<std::string>
     out.files[i].reserve(listing.wanted.size());
     for (const Candidate* c : listing.wanted) {
       if (PassesFilter(c->attributes, SearchFilter::kFiles) && matches(*c, i)) {
-        out.files[i].emplace_back(c->name);
+        out.files[i].push_back(c->name);
       }
     }
   }
+  out.text = listing.pool.TakeBlocks();
   if (with_subdirectories) {
     for (const Candidate* c : listing.wanted) {
       if (Listing::MaybeDirectory(*c) && c->attributes == kAttrDirectory) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -46,12 +47,16 @@ RtError SearchPath(const std::string& path_with_pattern, SearchFilter filter,
 
 // What a directory walk needs of one directory, read from it once.
 struct WalkListing {
-  // Per pattern, as SearchDirectory(directory, pattern, SearchFilter::kFiles).
-  std::vector<std::vector<std::string>> files;
+  // Per pattern, as SearchDirectory(directory, pattern, SearchFilter::kFiles);
+  // each name is followed by a NUL in `text`, which holds them all.
+  std::vector<std::vector<std::string_view>> files;
   // When asked for: the subdirectories whose attribute value is exactly
   // "directory" (no read-only, hidden, system or archive bit; never a
   // symbolic link), sorted as SearchDirectory sorts.
   std::vector<std::string> subdirectories;
+  // Where the names of `files` are kept: a large folder costs a few blocks,
+  // not an allocation per name.
+  std::vector<std::unique_ptr<char[]>> text;
 };
 
 // Fills `out` from a single read of `directory`; a directory that cannot be

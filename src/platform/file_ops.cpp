@@ -6,6 +6,7 @@
 #include <sys/statvfs.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
@@ -102,7 +103,19 @@ RtError CheckRenameNames(const std::string& old_name, const std::string& committ
 }
 
 bool IsCaseOnlyChange(const std::string& old_name, const std::string& new_name) {
-  return old_name != new_name && EqualsIgnoreCase(Decode(old_name), Decode(new_name));
+  if (old_name == new_name) return false;
+  // Two ASCII names, the common case, are compared without decoding them.
+  const auto ascii = [](const std::string& name) {
+    return std::all_of(name.begin(), name.end(),
+                       [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+  };
+  if (ascii(old_name) && ascii(new_name)) {
+    const auto upper = [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c; };
+    return old_name.size() == new_name.size() &&
+           std::equal(old_name.begin(), old_name.end(), new_name.begin(),
+                      [&](char a, char b) { return upper(a) == upper(b); });
+  }
+  return EqualsIgnoreCase(Decode(old_name), Decode(new_name));
 }
 
 EntryState ReadEntryState(const std::string& path) {

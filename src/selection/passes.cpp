@@ -103,7 +103,7 @@ RtError WriteFiles(Job& job, const EngineContext& context, const std::string& di
       path.assign(directory).append(name);
       if (HoldsLineBreak(name)) {
         // A system file is not chosen, so it is no error either.
-        if (!system_later || !StoredSystemBit(-1, directory, name)) {
+        if (!system_later || !StoredSystemBit(-1, directory, std::string(name))) {
           LogUnlistable(job, context.errors, path);
         }
         continue;
@@ -265,9 +265,11 @@ class PreparedQueue {
  public:
   using Batch = std::vector<PreparedFile>;
 
+  // Every batch that comes back is kept, so none is freed on the committing
+  // side: no more are ever made than are under way at once.
   void Recycle(Batch batch) {
     std::lock_guard lock(mutex_);
-    if (spare_.size() < kMaxBatches) spare_.push_back(std::move(batch));
+    spare_.push_back(std::move(batch));
   }
 
   // A committed batch to fill again, or an empty one.

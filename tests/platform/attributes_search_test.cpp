@@ -153,8 +153,8 @@ TEST(ListForWalk, LargeFolderListsAsSeparateSearchesWould) {
   WalkListing listing;
   ASSERT_TRUE(ListForWalk(dir.slash(), {"*.txt", "*.DAT"}, true, listing).ok());
   ASSERT_EQ(listing.files.size(), 2u);
-  EXPECT_EQ(listing.files[0], txt);
-  EXPECT_EQ(listing.files[1], dat);
+  EXPECT_EQ(Names(listing.files[0].begin(), listing.files[0].end()), txt);
+  EXPECT_EQ(Names(listing.files[1].begin(), listing.files[1].end()), dat);
   EXPECT_EQ(listing.subdirectories, Names{"plain"});
   Names searched;
   ASSERT_TRUE(SearchDirectory(dir.slash(), "*.dat", SearchFilter::kFiles, searched).ok());
