@@ -374,30 +374,68 @@ struct Listing {
 
   // Sorts `wanted` by CompareNames: by sort key, ties by the names' bytes.
   // The first eight key bytes, held as a number, settle most comparisons.
+  // A large listing is sorted in two halves at once, then merged.
   void SortByName() {
-    struct Keyed {
-      uint64_t head;
-      std::string_view key;
-      Candidate* c;
-    };
-    std::vector<Keyed> keyed;
-    keyed.reserve(wanted.size());
+    // Below this many names a second thread would cost more than it saves.
+    constexpr size_t kHalvesFrom = 16384;
+    const size_t n = wanted.size();
+    std::vector<Keyed> keyed(n);
+    TextPool keys;  // only while sorting
+    const size_t half = n / 2;
+    TextPool other_keys;
+    std::thread other;
+    if (n >= kHalvesFrom && std::thread::hardware_concurrency() >= 2) {
+      try {
+        other = std::thread([&] { SortKeyed(keyed, half, n, other_keys); });
+      } catch (const std::system_error&) {
+        // No second thread: sorted here in one piece.
+      }
+    }
+    const bool halves = other.joinable();
+    if (halves) {
+      struct Joined {
+        std::thread& thread;
+        ~Joined() { thread.join(); }
+      } joined{other};
+      SortKeyed(keyed, 0, half, keys);
+    } else {
+      SortKeyed(keyed, 0, n, keys);
+    }
+    if (halves) {
+      std::inplace_merge(keyed.begin(), keyed.begin() + static_cast<std::ptrdiff_t>(half),
+                         keyed.end(), KeyedBefore);
+    }
+    for (size_t i = 0; i < n; ++i) wanted[i] = keyed[i].c;
+  }
+
+  struct Keyed {
+    uint64_t head;
+    std::string_view key;
+    Candidate* c;
+  };
+
+  static bool KeyedBefore(const Keyed& a, const Keyed& b) {
+    if (a.head != b.head) return a.head < b.head;
+    if (const int order = a.key.compare(b.key); order != 0) return order < 0;
+    return a.c->name < b.c->name;
+  }
+
+  // Keys entries [from, to) of `wanted` into `keyed`, keys kept in `keys`,
+  // and sorts them there.
+  void SortKeyed(std::vector<Keyed>& keyed, size_t from, size_t to, TextPool& keys) const {
     std::string key;
-    for (Candidate* c : wanted) {
+    for (size_t i = from; i < to; ++i) {
+      Candidate* c = wanted[i];
       key.clear();
       AppendNameSortKey(c->name, key);
       uint64_t head = 0;
-      for (size_t i = 0; i < 8; ++i) {
-        head = (head << 8) | (i < key.size() ? static_cast<unsigned char>(key[i]) : 0u);
+      for (size_t k = 0; k < 8; ++k) {
+        head = (head << 8) | (k < key.size() ? static_cast<unsigned char>(key[k]) : 0u);
       }
-      keyed.push_back({head, pool.Add(key), c});
+      keyed[i] = {head, keys.Add(key), c};
     }
-    std::sort(keyed.begin(), keyed.end(), [](const Keyed& a, const Keyed& b) {
-      if (a.head != b.head) return a.head < b.head;
-      if (const int order = a.key.compare(b.key); order != 0) return order < 0;
-      return a.c->name < b.c->name;
-    });
-    for (size_t i = 0; i < wanted.size(); ++i) wanted[i] = keyed[i].c;
+    std::sort(keyed.begin() + static_cast<std::ptrdiff_t>(from),
+              keyed.begin() + static_cast<std::ptrdiff_t>(to), KeyedBefore);
   }
 
   static bool MaybeDirectory(const Candidate& c) {

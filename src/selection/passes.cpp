@@ -97,19 +97,17 @@ class SystemFileCheck {
 // Writes the files of one directory for every pattern, in lstExt order.
 RtError WriteFiles(Job& job, const EngineContext& context, const std::string& directory,
                    const WalkListing& listing, bool system_later, ReportFile& op_list) {
-  std::string path;
   for (const auto& names : listing.files) {
     for (const auto& name : names) {
-      path.assign(directory).append(name);
       if (HoldsLineBreak(name)) {
         // A system file is not chosen, so it is no error either.
         if (!system_later || !StoredSystemBit(-1, directory, std::string(name))) {
-          LogUnlistable(job, context.errors, path);
+          LogUnlistable(job, context.errors, directory + std::string(name));
         }
         continue;
       }
       if (IsOwnWorkFile(context, directory, name)) continue;
-      if (RtError err = op_list.WriteLine(path)) return err;
+      if (RtError err = op_list.WriteLine({directory, name})) return err;
       ++job.FileCount;
     }
   }

@@ -1,3 +1,4 @@
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -159,6 +160,28 @@ TEST(ListForWalk, LargeFolderListsAsSeparateSearchesWould) {
   Names searched;
   ASSERT_TRUE(SearchDirectory(dir.slash(), "*.dat", SearchFilter::kFiles, searched).ok());
   EXPECT_EQ(searched, dat);
+}
+
+// A folder large enough to be sorted in two halves at once comes out in the
+// one order of CompareNames: names alike but for case, non-ASCII names and
+// names whose first eight key bytes are the same are spread over both halves.
+TEST(ListForWalk, FolderSortedInHalvesKeepsTheOneOrder) {
+  TempDir dir;
+  const char* const stems[] = {"report-2024-", "REPORT-2024-", "Report-2024-", "élan-",
+                               "Élan-",        "zz",           "_x",           "Ärger "};
+  Names expected;
+  for (int i = 0; i < 20000; ++i) {
+    // Numbers that do not grow with i, so readdir's order is no help.
+    const std::string name = stems[i % std::size(stems)] + std::to_string(i * 7919 % 20011);
+    close(open(dir.PathOf(name).c_str(), O_CREAT | O_WRONLY | O_CLOEXEC, 0644));
+    expected.push_back(name);
+  }
+  std::sort(expected.begin(), expected.end(),
+            [](const std::string& a, const std::string& b) { return CompareNames(a, b) < 0; });
+  WalkListing listing;
+  ASSERT_TRUE(ListForWalk(dir.slash(), {"*"}, false, listing, true, true).ok());
+  ASSERT_EQ(listing.files.size(), 1u);
+  EXPECT_EQ(Names(listing.files[0].begin(), listing.files[0].end()), expected);
 }
 
 }  // namespace

@@ -68,6 +68,27 @@ TEST(RenameNoReplace, RenamesOnlyToFreeValidNames) {
   EXPECT_EQ(RenameNoReplace("/no/such/folder/", "a", "b", &handle).number, kErrFileNotFound);
 }
 
+// ASCII names are compared without decoding; the answer must be the one the
+// decoded comparison gives, and mixed names still take that way.
+TEST(IsCaseOnlyChange, AsciiAndDecodedNamesAgree) {
+  struct Case {
+    const char* old_name;
+    const char* new_name;
+    bool case_only;
+  };
+  const Case cases[] = {
+      {"abc.txt", "ABC.TXT", true},       {"abc.txt", "abc.txt", false},
+      {"abc.txt", "abd.txt", false},      {"abc", "ABCD", false},
+      {"a[b]_1.txt", "A[B]_1.TXT", true}, {"@", "`", false},
+      {"élan.txt", "ÉLAN.TXT", true},     {"élan.txt", "ELAN.TXT", false},
+      {"Straße", "STRASSE", false},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(IsCaseOnlyChange(c.old_name, c.new_name), c.case_only)
+        << c.old_name << " -> " << c.new_name;
+  }
+}
+
 // Deleting `target`, or renaming "a" onto it, is allowed only for a file
 // that is neither read-only nor a folder; a refusal changes nothing.
 TEST(DeleteFile, AndRenameReplacingRefuseProtectedTargets) {
