@@ -315,12 +315,46 @@ class AttributeReads {
   std::thread helper_;
 };
 
+// The entries of a listing in large blocks: an entry never moves once made
+// (it may be read on another thread meanwhile), and a big folder costs a few
+// allocations rather than one for every dozen entries.
+class CandidateList {
+ public:
+  Candidate& emplace_back(Candidate c) {
+    if (used_ == kBlock || blocks_.empty()) {
+      blocks_.emplace_back(new Candidate[kBlock]);
+      used_ = 0;
+    }
+    Candidate& slot = blocks_.back()[used_++];
+    slot = c;
+    return slot;
+  }
+  Candidate& push_back(Candidate c) { return emplace_back(c); }
+  void clear() {
+    blocks_.clear();
+    used_ = 0;
+  }
+
+  template <typename Visit>
+  void ForEach(Visit visit) const {
+    for (size_t b = 0; b < blocks_.size(); ++b) {
+      const size_t count = b + 1 == blocks_.size() ? used_ : kBlock;
+      for (size_t i = 0; i < count; ++i) visit(blocks_[b][i]);
+    }
+  }
+
+ private:
+  static constexpr size_t kBlock = 4096;
+  std::vector<std::unique_ptr<Candidate[]>> blocks_;
+  size_t used_ = 0;
+};
+
 // A directory read once, its handle kept open while attributes are read.
 struct Listing {
   DirHandle dir;
   std::string prefix;
   TextPool pool;
-  std::deque<Candidate> entries;  // a deque: entries never move while read elsewhere
+  CandidateList entries;
   std::vector<Candidate*> wanted;
 
   RtError Open(const std::string& directory) {
@@ -379,14 +413,15 @@ struct Listing {
     // Below this many names a second thread would cost more than it saves.
     constexpr size_t kHalvesFrom = 16384;
     const size_t n = wanted.size();
-    std::vector<Keyed> keyed(n);
+    // Left unset: each half is first written by the thread that keys it.
+    std::unique_ptr<Keyed[]> keyed(new Keyed[n]);
     TextPool keys;  // only while sorting
     const size_t half = n / 2;
     TextPool other_keys;
     std::thread other;
     if (n >= kHalvesFrom && std::thread::hardware_concurrency() >= 2) {
       try {
-        other = std::thread([&] { SortKeyed(keyed, half, n, other_keys); });
+        other = std::thread([&] { SortKeyed(keyed.get(), half, n, other_keys); });
       } catch (const std::system_error&) {
         // No second thread: sorted here in one piece.
       }
@@ -397,32 +432,35 @@ struct Listing {
         std::thread& thread;
         ~Joined() { thread.join(); }
       } joined{other};
-      SortKeyed(keyed, 0, half, keys);
+      SortKeyed(keyed.get(), 0, half, keys);
     } else {
-      SortKeyed(keyed, 0, n, keys);
+      SortKeyed(keyed.get(), 0, n, keys);
     }
     if (halves) {
-      std::inplace_merge(keyed.begin(), keyed.begin() + static_cast<std::ptrdiff_t>(half),
-                         keyed.end(), KeyedBefore);
+      std::inplace_merge(keyed.get(), keyed.get() + half, keyed.get() + n, KeyedBefore);
     }
     for (size_t i = 0; i < n; ++i) wanted[i] = keyed[i].c;
   }
 
+  // Plain members only, so that an array of them is made without writing it.
   struct Keyed {
     uint64_t head;
-    std::string_view key;
+    const char* key;
+    size_t key_size;
     Candidate* c;
   };
 
   static bool KeyedBefore(const Keyed& a, const Keyed& b) {
     if (a.head != b.head) return a.head < b.head;
-    if (const int order = a.key.compare(b.key); order != 0) return order < 0;
+    const int order =
+        std::string_view(a.key, a.key_size).compare(std::string_view(b.key, b.key_size));
+    if (order != 0) return order < 0;
     return a.c->name < b.c->name;
   }
 
   // Keys entries [from, to) of `wanted` into `keyed`, keys kept in `keys`,
   // and sorts them there.
-  void SortKeyed(std::vector<Keyed>& keyed, size_t from, size_t to, TextPool& keys) const {
+  void SortKeyed(Keyed* keyed, size_t from, size_t to, TextPool& keys) const {
     std::string key;
     for (size_t i = from; i < to; ++i) {
       Candidate* c = wanted[i];
@@ -432,10 +470,10 @@ struct Listing {
       for (size_t k = 0; k < 8; ++k) {
         head = (head << 8) | (k < key.size() ? static_cast<unsigned char>(key[k]) : 0u);
       }
-      keyed[i] = {head, keys.Add(key), c};
+      const std::string_view kept = keys.Add(key);
+      keyed[i] = {head, kept.data(), kept.size(), c};
     }
-    std::sort(keyed.begin() + static_cast<std::ptrdiff_t>(from),
-              keyed.begin() + static_cast<std::ptrdiff_t>(to), KeyedBefore);
+    std::sort(keyed + from, keyed + to, KeyedBefore);
   }
 
   static bool MaybeDirectory(const Candidate& c) {
@@ -552,11 +590,11 @@ RtError ReadDirectory(const std::string& directory, std::vector<DirEntry>& entri
   Listing listing;
   if (RtError error = listing.ReadAll(directory)) return error;
   const int fd = dirfd(listing.dir.get());
-  for (const Candidate& c : listing.entries) {
+  listing.entries.ForEach([&](const Candidate& c) {
     const uint32_t attributes =
         EntryAttributes(fd, listing.prefix, c.name.data(), c.type, with_read_only);
     if (attributes != kAttrInvalid) entries.push_back({std::string(c.name), attributes});
-  }
+  });
   return {};
 }
 
@@ -565,16 +603,16 @@ RtError ReadDirectoryTypes(const std::string& directory, std::vector<DirEntry>& 
   Listing listing;
   if (RtError error = listing.ReadAll(directory)) return error;
   const int fd = dirfd(listing.dir.get());
-  for (const Candidate& c : listing.entries) {
+  listing.entries.ForEach([&](const Candidate& c) {
     if (c.type == DT_UNKNOWN) {
       const uint32_t attributes = EntryAttributes(fd, listing.prefix, c.name.data(), c.type, true);
       if (attributes != kAttrInvalid) entries.push_back({std::string(c.name), attributes, true});
-      continue;
+      return;
     }
     const uint32_t mode = DTTOIF(c.type) | S_IWUSR;
     const uint32_t attributes = ComposeAttributes(mode, c.name, 0);
     entries.push_back({std::string(c.name), attributes, false});
-  }
+  });
   return {};
 }
 

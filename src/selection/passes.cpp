@@ -601,6 +601,9 @@ void CommitInOrder(Job& job, EngineContext& context, const TransformPlan& plan, 
 bool PassPreparingAhead(Job& job, EngineContext& context, const TransformPlan& plan,
                         LineReader& reader) {
   const size_t batch_size = std::max<size_t>(1, context.prepare_batch);
+  // The first batches are small, so the first rename comes soon; they grow
+  // to the full size while the renames go on.
+  constexpr size_t kFirstBatch = 64;
   PreparedQueue queue;
   std::exception_ptr failure;
   int32_t left_out = 0;  // the preparer's until it is joined
@@ -616,11 +619,13 @@ bool PassPreparingAhead(Job& job, EngineContext& context, const TransformPlan& p
       std::optional<IntentsToDisk> to_disk;
       if (context.journal != nullptr) to_disk.emplace(*context.journal, queue);
       const auto hand_over = [&] {
+        batch.resize(used);  // a batch filled again may have held more
         if (!to_disk) return queue.Push(std::move(batch));
         std::unique_ptr<RunJournal::Batch> intents = to_disk->Intents();
         AddIntents(batch, used, *intents);
         return to_disk->Hand(std::move(intents), std::move(batch));
       };
+      size_t limit = std::min(batch_size, kFirstBatch);
       bool open = true;  // false once the committing side or the journal has stopped
       while (open && reader.ReadLine(line)) {
         if (used == batch.size()) batch.emplace_back();
@@ -634,10 +639,11 @@ bool PassPreparingAhead(Job& job, EngineContext& context, const TransformPlan& p
         AdvanceOperationListCounters(job, first);
         first = false;
         PrepareFile(job, context, plan, file);
-        if (used == batch_size) {
+        if (used == limit) {
           open = hand_over();
           batch = queue.Reuse();
           used = 0;
+          limit = std::min(batch_size, 2 * limit);
         }
       }
       batch.resize(used);
