@@ -268,6 +268,19 @@ class PreparedQueue {
   void Recycle(Batch batch) {
     std::lock_guard lock(mutex_);
     spare_.push_back(std::move(batch));
+    returned_.notify_one();
+  }
+
+  // For the preparing side once it is through: a committed batch, to be
+  // freed there rather than on the committing side; false once that side
+  // has stopped and every batch is back.
+  bool TakeReturned(Batch& batch) {
+    std::unique_lock lock(mutex_);
+    returned_.wait(lock, [&] { return !spare_.empty() || stopped_; });
+    if (spare_.empty()) return false;
+    batch = std::move(spare_.back());
+    spare_.pop_back();
+    return true;
   }
 
   // A committed batch to fill again, or an empty one.
@@ -314,6 +327,7 @@ class PreparedQueue {
     std::lock_guard lock(mutex_);
     stopped_ = true;
     room_.notify_one();
+    returned_.notify_one();
   }
 
   bool stopped() {
@@ -332,6 +346,7 @@ class PreparedQueue {
   std::mutex mutex_;
   std::condition_variable ready_;
   std::condition_variable room_;
+  std::condition_variable returned_;
   std::deque<Batch> queue_;
   std::vector<Batch> spare_;
   bool finished_ = false;
@@ -653,6 +668,9 @@ bool PassPreparingAhead(Job& job, EngineContext& context, const TransformPlan& p
       failure = std::current_exception();
     }
     queue.Finish();
+    // The batches' memory goes back here while the last ones are committed.
+    PreparedQueue::Batch returned;
+    while (queue.TakeReturned(returned)) returned = {};
   };
   std::thread preparer;
   try {
