@@ -321,8 +321,8 @@ class AttributeReads {
 class CandidateList {
  public:
   Candidate& emplace_back(Candidate c) {
-    if (used_ == kBlock || blocks_.empty()) {
-      blocks_.emplace_back(new Candidate[kBlock]);
+    if (blocks_.empty() || used_ == BlockSize(blocks_.size() - 1)) {
+      blocks_.emplace_back(new Candidate[BlockSize(blocks_.size())]);
       used_ = 0;
     }
     Candidate& slot = blocks_.back()[used_++];
@@ -338,13 +338,15 @@ class CandidateList {
   template <typename Visit>
   void ForEach(Visit visit) const {
     for (size_t b = 0; b < blocks_.size(); ++b) {
-      const size_t count = b + 1 == blocks_.size() ? used_ : kBlock;
+      const size_t count = b + 1 == blocks_.size() ? used_ : BlockSize(b);
       for (size_t i = 0; i < count; ++i) visit(blocks_[b][i]);
     }
   }
 
  private:
-  static constexpr size_t kBlock = 4096;
+  // Small blocks first, for the many small folders; large ones for a large folder.
+  static size_t BlockSize(size_t block) { return size_t{256} << std::min<size_t>(block, 4); }
+
   std::vector<std::unique_ptr<Candidate[]>> blocks_;
   size_t used_ = 0;
 };
