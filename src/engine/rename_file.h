@@ -3,6 +3,7 @@
 // and the per-file error trap.
 #pragma once
 
+#include <atomic>
 #include <memory>
 #include <string>
 #include <vector>
@@ -16,8 +17,8 @@
 #include "engine/unique_number.h"
 #include "platform/file_ops.h"
 #include "platform/own_files.h"
-#include "platform/stop_signals.h"
 #include "platform/rt_error.h"
+#include "platform/stop_signals.h"
 
 namespace qtarvox {
 
@@ -43,6 +44,9 @@ struct EngineContext {
   // current one is committed (only where the result cannot differ).
   bool prepare_ahead = true;
   size_t prepare_batch = 1024;  // files per batch handed from one thread to the other
+  // While a walk still lists the files the pass renames: how many it has
+  // listed so far, for the progress shown (job.FileCount is set when it ends).
+  const std::atomic<int32_t>* files_listed = nullptr;
 };
 
 // How many further numbers "Add a unique number" tries when the computed one

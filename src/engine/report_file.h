@@ -87,7 +87,17 @@ class ReportFile {
 };
 
 // Reads a text file of CR LF (or LF) lines one line at a time.
-class LineReader {
+// Lines taken one after another, from a file or from a list still being made.
+class LineSource {
+ public:
+  virtual ~LineSource() = default;
+  // Next line without its line end; false at the end or on error (error()
+  // tells which).
+  virtual bool ReadLine(std::string& line) = 0;
+  virtual const RtError& error() const = 0;
+};
+
+class LineReader final : public LineSource {
  public:
   LineReader() = default;
   LineReader(const LineReader&) = delete;
@@ -98,8 +108,8 @@ class LineReader {
   RtError Adopt(int fd);
   // Next line without its line end; false at the end of the file or on error
   // (error() tells which).
-  bool ReadLine(std::string& line);
-  const RtError& error() const { return error_; }
+  bool ReadLine(std::string& line) override;
+  const RtError& error() const override { return error_; }
   void Close();
 
  private:

@@ -373,6 +373,8 @@ bool NameIndex::NormalFileExists(const std::string& directory, const std::string
 }
 
 bool NameIndex::KnownTaken(const std::string& directory, const std::string& name) const {
+  // Most runs never read a folder into the index: no key to hash then.
+  if (directories_.empty()) return false;
   const auto it = directories_.find(directory);
   return it != directories_.end() && it->second->loaded && it->second->Find(name) != nullptr;
 }
@@ -391,6 +393,7 @@ bool NameIndex::Holds(const std::string& directory, const std::string& name,
 
 void NameIndex::Renamed(const std::string& directory, const std::string& old_name,
                         const std::string& new_name) {
+  if (directories_.empty()) return;
   const auto it = directories_.find(directory);
   if (it == directories_.end() || !it->second->loaded) return;
   Directory& dir = *it->second;

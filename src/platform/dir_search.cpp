@@ -568,6 +568,11 @@ RtError ListForWalk(const std::string& directory, const std::vector<std::string>
     }
   }
   out.text = listing.pool.TakeBlocks();
+  struct stat st;
+  if (fstat(dirfd(listing.dir.get()), &st) == 0) {
+    out.device = static_cast<uint64_t>(st.st_dev);
+    out.inode = static_cast<uint64_t>(st.st_ino);
+  }
   if (with_subdirectories) {
     for (const Candidate* c : listing.wanted) {
       if (Listing::MaybeDirectory(*c) && c->attributes == kAttrDirectory) {

@@ -57,6 +57,9 @@ struct WalkListing {
   // Where the names of `files` are kept: a large folder costs a few blocks,
   // not an allocation per name.
   std::vector<std::unique_ptr<char[]>> text;
+  // The directory itself (st_dev, st_ino); 0, 0 when not known.
+  uint64_t device = 0;
+  uint64_t inode = 0;
 };
 
 // Fills `out` from a single read of `directory`; a directory that cannot be

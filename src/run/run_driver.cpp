@@ -65,6 +65,18 @@ RtError JournalReady(const EngineContext& context, std::vector<std::string>& pro
 RtError WalkAndProcess(Job& job, EngineContext& context, bool with_individual_files,
                        std::vector<std::string>& problems) {
   job.FileCount = 0;
+  if (ListsWhileRenaming(job, context)) {
+    // The first folders' files are renamed while the walk lists the next ones.
+    if (with_individual_files) job.FileCount += static_cast<int32_t>(job.lstFile.size());
+    RtError result;
+    if (WalkWhileRenaming(
+            job, context, [&] { return JournalReady(context, problems); }, result)) {
+      if (result) return result;
+      if (with_individual_files) IndividualFilesPass(job, context);
+      return {};
+    }
+    job.FileCount = 0;
+  }
   const std::string folder = WorkFolder();
   LineReader list;
   {

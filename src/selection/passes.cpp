@@ -1,15 +1,21 @@
 #include "selection/passes.h"
 
+#include <sys/resource.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
 #include <condition_variable>
 #include <cstring>
 #include <deque>
 #include <exception>
+#include <functional>
 #include <future>
 #include <memory>
 #include <mutex>
 #include <optional>
+#include <set>
 #include <system_error>
 #include <thread>
 #include <vector>
@@ -49,7 +55,9 @@ void LogUnlistable(Job& job, ReportFile* errors, const std::string& path) {
 void FileDone(Job& job, const EngineContext& context) {
   constexpr int64_t kEvery = 1024;
   if (++job.FilesDone % kEvery == 0 && context.view != nullptr) {
-    context.view->ShowProgress(job.FilesDone, job.FileCount);
+    const int32_t listed =
+        context.files_listed != nullptr ? context.files_listed->load(std::memory_order_relaxed) : 0;
+    context.view->ShowProgress(job.FilesDone, job.FileCount + listed);
   }
 }
 
@@ -94,21 +102,53 @@ class SystemFileCheck {
   std::string filename_;
 };
 
+// Where a walk puts what it lists.
+class WalkSink {
+ public:
+  virtual ~WalkSink() = default;
+  // Whether the files of a directory just read are to be listed.
+  virtual bool FirstVisit(const WalkListing&) { return true; }
+  // A file chosen; not ok when the walk must end.
+  virtual RtError Listed(const std::string& directory, std::string_view name) = 0;
+  // A name with a line break in it, which is never listed.
+  virtual void Unlistable(const std::string& path) = 0;
+};
+
+// The walk before the pass: the operation list, counted in job.FileCount;
+// a name that cannot be listed is logged at once.
+class OperationListSink final : public WalkSink {
+ public:
+  OperationListSink(Job& job, const EngineContext& context, ReportFile& op_list)
+      : job_(job), context_(context), op_list_(op_list) {}
+
+  RtError Listed(const std::string& directory, std::string_view name) override {
+    if (RtError err = op_list_.WriteLine({directory, name})) return err;
+    ++job_.FileCount;
+    return {};
+  }
+  void Unlistable(const std::string& path) override { LogUnlistable(job_, context_.errors, path); }
+
+ private:
+  Job& job_;
+  const EngineContext& context_;
+  ReportFile& op_list_;
+};
+
 // Writes the files of one directory for every pattern, in lstExt order.
-RtError WriteFiles(Job& job, const EngineContext& context, const std::string& directory,
-                   const WalkListing& listing, bool system_later, ReportFile& op_list) {
+RtError WriteFiles(const EngineContext& context, const std::string& directory,
+                   const WalkListing& listing, bool system_later, WalkSink& sink) {
+  if (!sink.FirstVisit(listing)) return {};
   for (const auto& names : listing.files) {
     for (const auto& name : names) {
       if (HoldsLineBreak(name)) {
         // A system file is not chosen, so it is no error either.
         if (!system_later || !StoredSystemBit(-1, directory, std::string(name))) {
-          LogUnlistable(job, context.errors, directory + std::string(name));
+          sink.Unlistable(directory + std::string(name));
         }
         continue;
       }
       if (IsOwnWorkFile(context, directory, name)) continue;
-      if (RtError err = op_list.WriteLine({directory, name})) return err;
-      ++job.FileCount;
+      if (RtError err = sink.Listed(directory, name)) return err;
     }
   }
   return {};
@@ -171,9 +211,8 @@ class ListingAhead {
 
 // What one walk carries from directory to directory.
 struct Walk {
-  Job& job;
   const EngineContext& context;
-  ReportFile& op_list;
+  WalkSink& sink;
   ListingAhead& ahead;
   bool system_later;
 };
@@ -187,7 +226,7 @@ RtError VisitSubdirectory(Walk& walk, const std::string& directory) {
   WalkListing listing;
   walk.ahead.Take(directory, listing);
   if (RtError err = VisitSubdirectories(walk, directory, listing.subdirectories)) return err;
-  return WriteFiles(walk.job, walk.context, directory, listing, walk.system_later, walk.op_list);
+  return WriteFiles(walk.context, directory, listing, walk.system_later, walk.sink);
 }
 
 // The subdirectories of `directory` in order, the next one listed ahead.
@@ -203,9 +242,7 @@ RtError VisitSubdirectories(Walk& walk, const std::string& directory,
   return {};
 }
 
-}  // namespace
-
-RtError DirectoryWalk(Job& job, const EngineContext& context, ReportFile& op_list) {
+RtError WalkInto(const Job& job, const EngineContext& context, WalkSink& sink) {
   const bool system_later = SystemBitLeftToPass(job, context);
   for (const auto& entry : job.lstDir) {
     if (StopRequested(context.stop)) return {};
@@ -220,14 +257,19 @@ RtError DirectoryWalk(Job& job, const EngineContext& context, ReportFile& op_lis
     }
     WalkListing listing;
     ListForWalk(directory, job.lstExt, subdirectories, listing, true, system_later);
-    if (RtError err = WriteFiles(job, context, directory, listing, system_later, op_list)) {
-      return err;
-    }
+    if (RtError err = WriteFiles(context, directory, listing, system_later, sink)) return err;
     ListingAhead ahead(job.lstExt, system_later);
-    Walk walk{job, context, op_list, ahead, system_later};
+    Walk walk{context, sink, ahead, system_later};
     if (RtError err = VisitSubdirectories(walk, directory, listing.subdirectories)) return err;
   }
   return {};
+}
+
+}  // namespace
+
+RtError DirectoryWalk(Job& job, const EngineContext& context, ReportFile& op_list) {
+  OperationListSink sink(job, context, op_list);
+  return WalkInto(job, context, sink);
 }
 
 bool IsOwnWorkFile(const EngineContext& context, const std::string& directory,
@@ -614,7 +656,7 @@ void CommitInOrder(Job& job, EngineContext& context, const TransformPlan& plan, 
 // commits never read them. False when no second thread could be started
 // (nothing has been read then).
 bool PassPreparingAhead(Job& job, EngineContext& context, const TransformPlan& plan,
-                        LineReader& reader) {
+                        LineSource& reader) {
   const size_t batch_size = std::max<size_t>(1, context.prepare_batch);
   // The first batches are small, so the first rename comes soon; they grow
   // to the full size while the renames go on.
@@ -710,7 +752,7 @@ bool PassPreparingAhead(Job& job, EngineContext& context, const TransformPlan& p
 
 }  // namespace
 
-RtError OperationListPass(Job& job, EngineContext& context, LineReader& reader) {
+RtError OperationListPass(Job& job, EngineContext& context, LineSource& reader) {
   InitOperationListCounters(job);
   std::unique_ptr<TransformPlan> own_plan;
   if (context.plan == nullptr) own_plan = std::make_unique<TransformPlan>(job);
@@ -735,6 +777,153 @@ RtError OperationListPass(Job& job, EngineContext& context, LineReader& reader) 
     return true;
   });
   return reader.error();
+}
+
+namespace {
+
+// The files a walk lists, handed to the pass while the walk goes on: the walk
+// fills chunks of paths on its own thread, the pass takes them in order. At
+// most a few chunks wait, so the walk never runs far ahead. A directory
+// reached a second time (through a bind mount, or two entries of lstDir that
+// overlap) lists nothing the second time: its files may have been renamed
+// already, and a file is never taken twice.
+class ListedWhileRenaming final : public WalkSink, public LineSource {
+ public:
+  // --- the walking side
+  bool FirstVisit(const WalkListing& listing) override {
+    if (listing.device == 0 && listing.inode == 0) return true;
+    return visited_.insert({listing.device, listing.inode}).second;
+  }
+
+  RtError Listed(const std::string& directory, std::string_view name) override {
+    std::string& path = filling_.emplace_back(directory);
+    path.append(name);
+    listed_.fetch_add(1, std::memory_order_relaxed);
+    return filling_.size() == kChunk ? Hand() : RtError{};
+  }
+
+  // Kept for the end: only the side that renames writes the Error file.
+  void Unlistable(const std::string& path) override { unlistable_.push_back(path); }
+
+  // The walk is through (or has stopped): what it has listed is handed on.
+  void WalkEnded() {
+    if (!filling_.empty()) Hand();
+    std::lock_guard lock(mutex_);
+    walk_ended_ = true;
+    ready_.notify_one();
+  }
+
+  // --- the renaming side
+  bool ReadLine(std::string& line) override {
+    if (at_ == taken_.size()) {
+      std::unique_lock lock(mutex_);
+      ready_.wait(lock, [&] { return !chunks_.empty() || walk_ended_; });
+      if (chunks_.empty()) return false;
+      taken_ = std::move(chunks_.front());
+      chunks_.pop_front();
+      at_ = 0;
+      room_.notify_one();
+    }
+    line = std::move(taken_[at_++]);
+    return true;
+  }
+  const RtError& error() const override { return error_; }
+
+  // The pass is through: a walk still going ends at its next file.
+  void Close() {
+    std::lock_guard lock(mutex_);
+    closed_ = true;
+    room_.notify_one();
+  }
+
+  const std::atomic<int32_t>& listed() const { return listed_; }
+  // Only once the walk has ended.
+  const std::vector<std::string>& unlistable() const { return unlistable_; }
+
+ private:
+  static constexpr size_t kChunk = 256;
+  static constexpr size_t kMaxChunks = 16;
+
+  RtError Hand() {
+    std::unique_lock lock(mutex_);
+    room_.wait(lock, [&] { return chunks_.size() < kMaxChunks || closed_; });
+    if (closed_) return ErrorFromErrno(ECANCELED);
+    chunks_.push_back(std::move(filling_));
+    filling_.clear();
+    ready_.notify_one();
+    return {};
+  }
+
+  // The walking side's own.
+  std::vector<std::string> filling_;
+  std::set<std::pair<uint64_t, uint64_t>> visited_;
+  std::vector<std::string> unlistable_;
+  // Shared.
+  std::atomic<int32_t> listed_{0};
+  std::mutex mutex_;
+  std::condition_variable ready_;
+  std::condition_variable room_;
+  std::deque<std::vector<std::string>> chunks_;
+  bool walk_ended_ = false;
+  bool closed_ = false;
+  // The renaming side's own.
+  std::vector<std::string> taken_;
+  size_t at_ = 0;
+  RtError error_;
+};
+
+}  // namespace
+
+bool ListsWhileRenaming(const Job& job, const EngineContext& context) {
+  if (!SystemBitLeftToPass(job, context) || std::thread::hardware_concurrency() < 2) return false;
+  // One folder alone is read at once: nothing would go on beside it.
+  if (job.lstDir.size() > 1) return true;
+  return std::any_of(job.lstDir.begin(), job.lstDir.end(), [](const std::string& entry) {
+    const size_t mark = entry.rfind(kIncludeSubdirsMark);
+    return mark != std::string::npos && mark + std::strlen(kIncludeSubdirsMark) == entry.size();
+  });
+}
+
+bool WalkWhileRenaming(Job& job, EngineContext& context, const std::function<RtError()>& ready,
+                       RtError& result) {
+  constexpr int kWalkNice = 10;
+  ListedWhileRenaming listed;
+  std::exception_ptr failure;
+  std::thread walker;
+  try {
+    walker = std::thread([&] {
+      // The walk only has to keep ahead of the renames: where the cores are
+      // short, they go first (the listings it starts share this).
+      setpriority(PRIO_PROCESS, static_cast<id_t>(gettid()), kWalkNice);
+      try {
+        WalkInto(job, context, listed);
+      } catch (...) {
+        failure = std::current_exception();
+      }
+      listed.WalkEnded();
+    });
+  } catch (const std::system_error&) {
+    return false;
+  }
+  result = {};
+  try {
+    result = ready();
+    if (result.ok()) {
+      EngineContext ctx = context;
+      ctx.files_listed = &listed.listed();
+      OperationListPass(job, ctx, listed);
+    }
+  } catch (...) {
+    listed.Close();
+    walker.join();
+    throw;
+  }
+  listed.Close();
+  walker.join();
+  if (failure) std::rethrow_exception(failure);
+  job.FileCount += listed.listed().load();
+  for (const std::string& path : listed.unlistable()) LogUnlistable(job, context.errors, path);
+  return true;
 }
 
 void SplitFileEntry(const std::string& entry, std::string& directory, std::string& filename) {

@@ -3,6 +3,7 @@
 // list, and the two passes that hand the files to RenameFile.
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "engine/job.h"
@@ -30,7 +31,23 @@ RtError DirectoryWalk(Job& job, const EngineContext& context, ReportFile& op_lis
 // files in list order; a system file the walk listed is left out (see
 // DirectoryWalk), as if it had never been listed. Ends early when the list
 // cannot be read (its error) or when a stop is requested (between two files).
-RtError OperationListPass(Job& job, EngineContext& context, LineReader& list);
+RtError OperationListPass(Job& job, EngineContext& context, LineSource& list);
+
+// Whether a perform's walk may go on while the files it has listed already
+// are renamed: a walk over more than one folder, whose numbers need no count
+// of the files beforehand, on a machine with a second core.
+bool ListsWhileRenaming(const Job& job, const EngineContext& context);
+
+// DirectoryWalk and OperationListPass at once, without an operation list:
+// the walk goes on on a thread of its own while the files it has listed are
+// renamed, in the same order. `ready` is asked before the first change; when
+// it is not ok, nothing is renamed and `result` is its error. job.FileCount
+// grows by the files listed (less those left out) once both are through;
+// names that cannot be listed are logged at the end. A folder reached a
+// second time lists nothing again. False (nothing done) when no second
+// thread could be started.
+bool WalkWhileRenaming(Job& job, EngineContext& context, const std::function<RtError()>& ready,
+                       RtError& result);
 
 // Calls RenameFile for every lstFile entry ("name * directory"; an entry
 // without " * " is a path, or a file of the current directory), except the

@@ -315,6 +315,81 @@ TEST(OperationListPass, PreparingAheadGivesTheSameRunAsOneFileAtATime) {
   }
 }
 
+// Renaming while the walk still lists gives the run the walk before the
+// renames gives: the same Process file, Error file, names and count. A
+// folder that two entries of lstDir reach is renamed once, not twice.
+TEST(WalkWhileRenaming, GivesTheRunOfTheWalkBeforeTheRenames) {
+  const auto run = [](bool while_listing, bool overlapping, std::vector<std::string>& names,
+                      int32_t& count) {
+    TempDir dir;
+    TempDir work;
+    for (const char* sub : {"", "A/", "A/X/", "B/"}) {
+      for (int i = 0; i < 150; ++i)
+        dir.WriteFile(std::string(sub) + "ab" + std::to_string(i) + ".txt");
+    }
+    dir.WriteFile("B/line\nbreak.txt");
+    Job job;
+    TickPosition(job, 1);  // UPPERCASE
+    TickPosition(job, 5);  // delete the first n characters: twice would show
+    TickPosition(job, 9);  // numbers at end
+    SnapshotChosenActions(job);
+    job.DeleteFirstCount = 1;
+    job.NumberEndStyle = NumberStyle::kNormal;
+    job.GenerateProcessFile = true;
+    job.lstDir = {dir.path() + kIncludeSubdirsMark};
+    if (overlapping) job.lstDir.push_back(dir.PathOf("A"));
+    job.lstExt = {"*.txt"};
+
+    ReportFile process, errors;
+    EXPECT_TRUE(process.OpenForOutput(work.PathOf("process.txt")).ok());
+    EXPECT_TRUE(errors.OpenForOutput(work.PathOf("err.txt")).ok());
+    EngineContext context;
+    context.process = &process;
+    context.errors = &errors;
+    context.prepare_batch = 64;
+    job.FileCount = 0;
+    if (while_listing) {
+      EXPECT_TRUE(ListsWhileRenaming(job, context));
+      RtError result;
+      int asked = 0;
+      EXPECT_TRUE(WalkWhileRenaming(
+          job, context, [&] { return ++asked, RtError{}; }, result));
+      EXPECT_TRUE(result.ok());
+      EXPECT_EQ(asked, 1);
+    } else {
+      ReportFile op;
+      EXPECT_TRUE(op.OpenForOutput(work.PathOf("op.tvq")).ok());
+      EXPECT_TRUE(DirectoryWalk(job, context, op).ok());
+      LineReader list;
+      EXPECT_TRUE(op.CloseInto(list).ok());
+      EXPECT_TRUE(OperationListPass(job, context, list).ok());
+    }
+    process.Close();
+    errors.Close();
+    std::string text = work.ReadFile("process.txt") + "--\r\n" + work.ReadFile("err.txt");
+    for (size_t at; (at = text.find(dir.path())) != std::string::npos;) {
+      text.replace(at, dir.path().size(), "DIR");
+    }
+    names.clear();
+    for (const char* sub : {"", "A", "A/X", "B"}) {
+      for (const std::string& name : dir.List(sub)) names.push_back(sub + ("/" + name));
+    }
+    count = job.FileCount;
+    return Lines(text);
+  };
+  std::vector<std::string> names[2];
+  int32_t counts[2];
+  const std::vector<std::string> before = run(false, false, names[0], counts[0]);
+  EXPECT_EQ(run(true, false, names[1], counts[1]), before);
+  EXPECT_EQ(names[1], names[0]);
+  EXPECT_EQ(counts[0], 600);
+  EXPECT_EQ(counts[1], 600);
+  // A listed a second time lists nothing again: the same run.
+  EXPECT_EQ(run(true, true, names[1], counts[1]), before);
+  EXPECT_EQ(names[1], names[0]);
+  EXPECT_EQ(counts[1], 600);
+}
+
 // Files given a name whose numbers 1 to 32,760 are all taken get distinct
 // numbers that go on past 32,767: first with the run's index, then without
 // it (every file then reads the whole folder again, so fewer files).
