@@ -156,8 +156,7 @@ RtError WriteFiles(const EngineContext& context, const std::string& directory,
 
 // Lists the next sibling directories of the walk on threads of their own
 // while the current one is written here, so that both cores keep listing.
-// Only the speed of the walk changes: every directory is still listed before
-// the first rename, and the list comes out in the same order.
+// Only the speed of the walk changes: the list comes out in the same order.
 class ListingAhead {
  public:
   // Listings running ahead at most: one per core, as each waits on the kernel alone.
