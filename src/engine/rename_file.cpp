@@ -519,12 +519,9 @@ void PrepareFile(const Job& job, const EngineContext& context, const TransformPl
 }
 
 void RenamePreparedFile(Job& job, EngineContext& context, const PreparedFile& file) {
-  if (file.head_line.empty()) {
-    WriteHeadLine(job, context, file.directory, file.name, file.extension);
-  } else {
-    // As WriteHeadLine: a line that cannot be written is counted by the file.
-    context.process->WriteLines(file.head_line);
-  }
+  // Made by PrepareFile when WriteHeadLine would write it; as there, a line
+  // that cannot be written is counted by the file.
+  if (!file.head_line.empty()) context.process->WriteLines(file.head_line);
   FileRun run(job, context, file.directory, file.name, file.extension, file.filename);
   run.set_intent(file.intent);
   run.RunPrepared(file);

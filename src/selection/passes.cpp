@@ -241,13 +241,20 @@ RtError VisitSubdirectories(Walk& walk, const std::string& directory,
   return {};
 }
 
+// Where an lstDir entry's subdirectories mark begins; npos when it has none.
+size_t SubdirectoriesMark(const std::string& entry) {
+  const size_t mark = entry.rfind(kIncludeSubdirsMark);
+  return mark != std::string::npos && mark + std::strlen(kIncludeSubdirsMark) == entry.size()
+             ? mark
+             : std::string::npos;
+}
+
 RtError WalkInto(const Job& job, const EngineContext& context, WalkSink& sink) {
   const bool system_later = SystemBitLeftToPass(job, context);
   for (const auto& entry : job.lstDir) {
     if (StopRequested(context.stop)) return {};
-    const size_t mark = entry.rfind(kIncludeSubdirsMark);
-    const bool subdirectories =
-        mark != std::string::npos && mark + std::strlen(kIncludeSubdirsMark) == entry.size();
+    const size_t mark = SubdirectoriesMark(entry);
+    const bool subdirectories = mark != std::string::npos;
     const std::string directory =
         WithTrailingSlash(subdirectories ? PathAsTyped(std::string_view(entry).substr(0, mark))
                                          : entry);
@@ -878,8 +885,7 @@ bool ListsWhileRenaming(const Job& job, const EngineContext& context) {
   // One folder alone is read at once: nothing would go on beside it.
   if (job.lstDir.size() > 1) return true;
   return std::any_of(job.lstDir.begin(), job.lstDir.end(), [](const std::string& entry) {
-    const size_t mark = entry.rfind(kIncludeSubdirsMark);
-    return mark != std::string::npos && mark + std::strlen(kIncludeSubdirsMark) == entry.size();
+    return SubdirectoriesMark(entry) != std::string::npos;
   });
 }
 
