@@ -16,13 +16,14 @@ extern char** environ;
 
 namespace qtarvox {
 
-// Starts the program with `args` in `cwd`. The environment is this process's
-// without a display and without the variables named in `set` ("NAME=value"),
-// which are then given their new values. Returns the child's pid.
+// Starts the program (`exe`, the built one unless given) with `args` in
+// `cwd`. The environment is this process's without a display and without the
+// variables named in `set` ("NAME=value"), which are then given their new
+// values. Returns the child's pid.
 inline pid_t StartProgram(const std::vector<std::string>& args, const std::vector<std::string>& set,
                           const std::string& cwd, const std::string& out_path,
-                          const std::string& err_path) {
-  std::vector<std::string> argv_text{QTARVOX_EXE}, env{set};
+                          const std::string& err_path, const std::string& exe = QTARVOX_EXE) {
+  std::vector<std::string> argv_text{exe}, env{set};
   argv_text.insert(argv_text.end(), args.begin(), args.end());
   std::vector<std::string> dropped{"DISPLAY", "WAYLAND_DISPLAY"};
   for (const auto& entry : set) dropped.push_back(entry.substr(0, entry.find('=')));

@@ -29,6 +29,18 @@ StopRequest& CatchStopSignals() {
   action.sa_flags = SA_RESETHAND | SA_RESTART;
   sigaction(SIGINT, &action, nullptr);
   sigaction(SIGTERM, &action, nullptr);
+  // A hang-up (the terminal gone) stops the run like Ctrl-C, unless the run
+  // was started to outlive its terminal (nohup), which ignores it.
+  struct sigaction hangup {};
+  if (sigaction(SIGHUP, nullptr, &hangup) == 0 && hangup.sa_handler != SIG_IGN) {
+    sigaction(SIGHUP, &action, nullptr);
+  }
+  // A reader that goes away (`| head`) must not end the run halfway: what
+  // cannot be written to it is dropped and the renames go on to the end.
+  struct sigaction ignore {};
+  ignore.sa_handler = SIG_IGN;
+  sigemptyset(&ignore.sa_mask);
+  sigaction(SIGPIPE, &ignore, nullptr);
   return g_signal_stop;
 }
 

@@ -1,5 +1,7 @@
-// Ctrl-C (SIGINT) and SIGTERM during a run: instead of ending the process in
-// the middle of a rename, they ask the run to stop between two files.
+// Ctrl-C (SIGINT), SIGTERM and a hang-up (SIGHUP) during a run: instead of
+// ending the process in the middle of a rename, they ask the run to stop
+// between two files. A closed pipe (SIGPIPE) ends nothing: the output is
+// dropped and the run goes on.
 #pragma once
 
 #include <atomic>
@@ -12,8 +14,10 @@ namespace qtarvox {
 using StopRequest = std::atomic<int>;
 inline constexpr int kStopByCaller = -1;
 
-// From now on SIGINT and SIGTERM set the returned request instead of ending
-// the process. A second such signal ends the process at once, as usual.
+// From now on SIGINT, SIGTERM and SIGHUP (unless SIGHUP was ignored, as under
+// nohup) set the returned request instead of ending the process; a second
+// such signal ends the process at once, as usual. SIGPIPE is ignored from
+// now on, so writing to a reader that has gone fails instead of ending the run.
 StopRequest& CatchStopSignals();
 
 // The system's description of a signal ("Interrupt").

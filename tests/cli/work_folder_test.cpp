@@ -4,6 +4,8 @@
 // happens, no file the job did not choose is touched and every failure shows
 // in the exit status.
 #include <gtest/gtest.h>
+#include <fcntl.h>
+#include <poll.h>
 #include <signal.h>
 #include <sys/file.h>
 #include <sys/mount.h>
@@ -124,6 +126,40 @@ TEST_F(WorkFolderRuns, MissingFolderIsMadeAndAnUnusableOneStopsTheRun) {
   EXPECT_EQ(std::count(o.err.begin(), o.err.end(), '\n'), 1) << o.err;
   EXPECT_NE(o.err.find("work folder"), std::string::npos) << o.err;
   EXPECT_EQ(CountWith(folder, "N"), 2u);
+}
+
+// The program's own folder keeps the work files only when it is the user's
+// own build or portable folder. Installed into a prefix (its manual page or
+// menu entry beside its bin folder, as under /usr), the work files go to the
+// user's state folder, and nothing is left in the prefix.
+TEST_F(WorkFolderRuns, AnInstalledProgramKeepsItsWorkFilesInTheStateFolder) {
+  const struct {
+    const char* program;     // where the program is put, in files_
+    const char* beside;      // a file put beside it, or nothing
+    bool in_program_folder;  // where the Process file is expected
+  } rows[] = {
+      {"portable/q-tarvox", nullptr, true},
+      {"prefix/bin/q-tarvox", "prefix/share/applications/q-tarvox.desktop", false},
+      {"local/bin/q-tarvox", "local/share/man/man1/q-tarvox.1.gz", false},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.program);
+    const std::string exe = files_.PathOf(row.program);
+    fs::create_directories(fs::path(exe).parent_path());
+    fs::copy_file(QTARVOX_EXE, exe, fs::copy_options::overwrite_existing);
+    if (row.beside != nullptr) files_.WriteFile(row.beside);
+    const std::string folder = MakeFiles(std::string("job-") + row.program[0], 2);
+    const std::string state = home_.PathOf("state/q-tarvox");
+    fs::remove_all(state);
+    std::vector<std::string> env = Env("");
+    const pid_t pid = StartProgram({"-UC", "-FE", folder + "*N?txt", "-SU"}, env, home_.path(),
+                                   io_.PathOf("out"), io_.PathOf("err"), exe);
+    const Outcome o = Finish(pid);
+    EXPECT_EQ(o.code, 0) << o.err;
+    const std::string beside_program = fs::path(exe).parent_path() / kProcess;
+    EXPECT_EQ(fs::exists(beside_program), row.in_program_folder);
+    EXPECT_EQ(fs::exists(state + "/" + kProcess), !row.in_program_folder);
+  }
 }
 
 // A full file system (a small tmpfs, so this needs root): a list that cannot
@@ -249,26 +285,55 @@ TEST_F(WorkFolderRuns, ReportFilesInsideTheTreeAreNotPartOfTheJob) {
   EXPECT_EQ(CountWith(work, "same"), 0u);
 }
 
-// Ctrl-C halfway: the run stops between two files, the Process file names
-// every file renamed and ends with the stop, and the exit status is 130.
+// Ctrl-C or a hang-up halfway: the run stops between two files, the Process
+// file names every file renamed and ends with the stop, and the exit status
+// is 128 + the signal.
 TEST_F(WorkFolderRuns, InterruptedRunReportsExactlyWhatItDid) {
-  const std::string folder = MakeFiles("job", 60000);
-  const pid_t pid = Start({"-UC", "-FE", folder + "*N?txt", "-SU"}, work_.path());
-  // Renames are under way once the first buffer of the Process file is out.
-  struct stat st {};
-  for (int i = 0; i < 20000; ++i) {
-    if (stat(work_.PathOf(kProcess).c_str(), &st) == 0 && st.st_size > 0) break;
-    usleep(500);
+  constexpr size_t kFiles = 30000;
+  for (const int signal_number : {SIGINT, SIGHUP}) {
+    SCOPED_TRACE(signal_number);
+    const std::string folder = MakeFiles("job" + std::to_string(signal_number), kFiles);
+    fs::remove(work_.PathOf(kProcess));
+    const pid_t pid = Start({"-UC", "-FE", folder + "*N?txt", "-SU"}, work_.path());
+    // Renames are under way once the first buffer of the Process file is out.
+    struct stat st {};
+    for (int i = 0; i < 20000; ++i) {
+      if (stat(work_.PathOf(kProcess).c_str(), &st) == 0 && st.st_size > 0) break;
+      usleep(500);
+    }
+    kill(pid, signal_number);
+    const Outcome o = Finish(pid);
+    const size_t renamed = CountWith(folder, "N");
+    if (renamed == kFiles) GTEST_SKIP() << "the run ended before the signal came";
+    EXPECT_EQ(o.code, 128 + signal_number) << o.err;
+    const std::string process = work_.ReadFile(kProcess);
+    EXPECT_EQ(CountLines(process, " == N"), renamed);
+    EXPECT_NE(process.find("stopped here"), std::string::npos);
+    EXPECT_FALSE(work_.Exists(kError));
   }
-  kill(pid, SIGINT);
+}
+
+// A verbose run whose reader goes away after the first lines (`| head -2`)
+// is not cut short: every file is renamed and the Process file is whole.
+TEST_F(WorkFolderRuns, AReaderThatGoesAwayDoesNotCutTheRunShort) {
+  constexpr int kFiles = 3000;  // far more lines than a pipe holds
+  const std::string folder = MakeFiles("piped", kFiles);
+  const std::string fifo = io_.PathOf("fifo");
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  const int reader = open(fifo.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  ASSERT_GE(reader, 0);
+  const pid_t pid = StartProgram({"-UC", "-FE", folder + "*N?txt", "-SU", "-v"},
+                                 Env(work_.path()), home_.path(), fifo, io_.PathOf("err"));
+  // The first lines have come: the reader takes two of them and is gone.
+  pollfd ready{reader, POLLIN, 0};
+  ASSERT_EQ(poll(&ready, 1, 60000), 1);
+  char two_lines[128];
+  ASSERT_GT(read(reader, two_lines, sizeof two_lines), 0);
+  close(reader);
   const Outcome o = Finish(pid);
-  const size_t renamed = CountWith(folder, "N");
-  if (renamed == 60000) GTEST_SKIP() << "the run ended before the signal came";
-  EXPECT_EQ(o.code, 130) << o.err;
-  const std::string process = work_.ReadFile(kProcess);
-  EXPECT_EQ(CountLines(process, " == N"), renamed);
-  EXPECT_NE(process.find("stopped here"), std::string::npos);
-  EXPECT_FALSE(work_.Exists(kError));
+  EXPECT_EQ(o.code, 0) << o.err;
+  EXPECT_EQ(CountWith(folder, "N"), static_cast<size_t>(kFiles));
+  EXPECT_EQ(CountLines(work_.ReadFile(kProcess), " == N"), static_cast<size_t>(kFiles));
 }
 
 }  // namespace
