@@ -81,8 +81,11 @@ unchanged, skipped and failed, and where the Process and Error files are.
 Work folder:
 The Process file (Q-Tarvox_Process.txt) and the Error file (Q-Tarvox_Err.txt)
 are written to the folder that QTARVOX_WORK_DIR names, else to the program's
-own folder or, when that cannot be written, to $XDG_STATE_HOME/q-tarvox
-(by default ~/.local/state/q-tarvox). A silent run leaves both there.
+own folder when it is the user's own build or portable folder, else (an
+installed program, root's too) to $XDG_STATE_HOME/q-tarvox (by default
+~/.local/state/q-tarvox). A silent run leaves both there. A reader of the
+output that goes away (| head) does not stop the run; a hang-up stops it
+between two files, as Ctrl-C does.
 
 Examples:
   q-tarvox -UC -FI /home/me/a.txt -SU

@@ -437,8 +437,8 @@ constexpr TopicProseRow kProse[] = {
      "Q-Tarvox writes the Process file when \"Automatically generate Process File?\" is ticked "
      "in Step 3 (the command -NP turns it off). Its name is Q-Tarvox_Process.txt and it lies "
      "in the work folder: the folder that the environment variable QTARVOX_WORK_DIR names; "
-     "without it, the program's own folder; and when Q-Tarvox cannot write there, as for an "
-     "installed program, ~/.local/state/q-tarvox (or $XDG_STATE_HOME/q-tarvox).\n\n"
+     "without it, the program's own folder when that is your own build or portable folder; "
+     "and for an installed program, ~/.local/state/q-tarvox (or $XDG_STATE_HOME/q-tarvox).\n\n"
      "Every run, a preview too, writes it anew, so it always tells about the last run. Finished "
      "and Quit delete it; closing the window in another way, and a run from the command line, "
      "leave it in the work folder."},

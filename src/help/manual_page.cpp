@@ -23,8 +23,9 @@ constexpr const char* kWindow =
 constexpr Definition kEnvironment[] = {
     {"QTARVOX_WORK_DIR", "The work folder, where the Process file and the Error file are written."},
     {"XDG_STATE_HOME",
-     "Without QTARVOX_WORK_DIR, when the program's own folder cannot be written, the work folder "
-     "is $XDG_STATE_HOME/q-tarvox (by default ~/.local/state/q-tarvox); it is made when first "
+     "Without QTARVOX_WORK_DIR, unless the program's own folder is the user's own build or "
+     "portable folder (for an installed program, root's too), the work folder is "
+     "$XDG_STATE_HOME/q-tarvox (by default ~/.local/state/q-tarvox); it is made when first "
      "needed."},
     {"XDG_CONFIG_HOME",
      "The last directory of Step 2 is remembered in $XDG_CONFIG_HOME/veltrane/q-tarvox.conf (by "

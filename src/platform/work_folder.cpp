@@ -3,9 +3,11 @@
 #include "platform/own_files.h"
 
 #include <pwd.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdlib>
+#include <string_view>
 #include <vector>
 
 namespace qtarvox {
@@ -42,6 +44,37 @@ std::string HomeFolder() {
   return entry != nullptr && entry->pw_dir != nullptr ? std::string(entry->pw_dir) : "/";
 }
 
+// Whether `folder` is a prefix's bin folder into which the program was
+// installed: its manual page or menu entry stands beside it under share/.
+bool InstalledLayout(const std::string& folder) {
+  const size_t slash = folder.rfind('/');
+  if (slash == std::string::npos || folder.compare(slash + 1, std::string::npos, "bin") != 0) {
+    return false;
+  }
+  const std::string share = folder.substr(0, slash) + "/share";
+  for (const char* installed : {"man/man1/q-tarvox.1.gz", "applications/q-tarvox.desktop"}) {
+    if (access(JoinPath(share, installed).c_str(), F_OK) == 0) return true;
+  }
+  return false;
+}
+
+// Whether the executable's folder is the user's own build or portable folder,
+// where the work files may stay beside the program. A folder of the system
+// (even one root can write) or of another user, or a prefix the program was
+// installed into, is not: work files there would outlive the package and be
+// shared by everybody who runs it.
+bool PrivateProgramFolder(const std::string& folder) {
+  for (const char* system : {"/usr", "/opt", "/bin", "/sbin", "/snap"}) {
+    const std::string_view prefix(system);
+    if (folder == prefix || (folder.starts_with(prefix) && folder[prefix.size()] == '/')) {
+      return false;
+    }
+  }
+  struct stat st {};
+  if (stat(folder.c_str(), &st) != 0 || st.st_uid != geteuid()) return false;
+  return !InstalledLayout(folder) && access(folder.c_str(), W_OK) == 0;
+}
+
 }  // namespace
 
 std::string StateFolder() {
@@ -58,7 +91,7 @@ std::string WorkFolder() {
   const std::string chosen = Environment(kWorkDirVariable);
   if (!chosen.empty()) return WithoutTrailingSlashes(chosen);
   const std::string exe_folder = ExecutableFolder();
-  if (!exe_folder.empty() && access(exe_folder.c_str(), W_OK) == 0) return exe_folder;
+  if (!exe_folder.empty() && PrivateProgramFolder(exe_folder)) return exe_folder;
   return StateFolder();
 }
 

@@ -8,10 +8,12 @@
 
 namespace qtarvox {
 
-// The folder of the executable; $QTARVOX_WORK_DIR instead when it is set; when
-// the chosen folder is not writable, $XDG_STATE_HOME/q-tarvox (default
-// ~/.local/state/q-tarvox), created when first needed. Never ends in "/"
-// unless it is the root.
+// $QTARVOX_WORK_DIR when it is set; else the folder of the executable when it
+// is the user's own build or portable folder (owned by the user, writable,
+// not a folder of the system under /usr, /opt, /bin, /sbin or /snap, and not
+// the bin folder of a prefix the program was installed into); else
+// $XDG_STATE_HOME/q-tarvox (default ~/.local/state/q-tarvox), created when
+// first needed. Never ends in "/" unless it is the root.
 std::string WorkFolder();
 
 // The per-user state folder: $XDG_STATE_HOME/q-tarvox (an unset or relative
