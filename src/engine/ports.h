@@ -14,8 +14,14 @@ class Prompter {
   virtual ~Prompter() = default;
   // A message with one OK button.
   virtual void Tell(const std::string& text, const std::string& caption) = 0;
-  // A question with Yes and No buttons; true for Yes.
+  // A question with Yes and No buttons; true for Yes. Closing it without a
+  // choice (Escape) answers No.
   virtual bool Ask(const std::string& text, const std::string& caption) = 0;
+  // The same, for a question whose No throws work away: closing it without a
+  // choice answers Yes.
+  virtual bool AskKeeping(const std::string& text, const std::string& caption) {
+    return Ask(text, caption);
+  }
 };
 
 // What a run shows while it runs. ShowStatus and ShowProgress are called on

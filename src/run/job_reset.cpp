@@ -6,7 +6,7 @@
 namespace qtarvox {
 
 bool FinishJob(Job& job, Prompter& prompter) {
-  const bool keep = prompter.Ask(kSaveSettingsQuestion, kSaveSettingsCaption);
+  const bool keep = prompter.AskKeeping(kSaveSettingsQuestion, kSaveSettingsCaption);
   if (!keep) ClearJob(job);
   job.lstFile.clear();
   RemoveWorkFile(WorkFilePath(kProcessFileName));

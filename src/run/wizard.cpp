@@ -54,6 +54,9 @@ class Wizard::RunPrompter final : public Prompter {
   bool Ask(const std::string& text, const std::string& caption) override {
     return !muted && outer_.Ask(text, caption);
   }
+  bool AskKeeping(const std::string& text, const std::string& caption) override {
+    return muted || outer_.AskKeeping(text, caption);
+  }
   bool muted = false;
 
  private:

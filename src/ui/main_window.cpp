@@ -10,6 +10,7 @@
 
 #include "cli/window_start.h"
 #include "help/help_screen.h"
+#include "run/report_view.h"
 #include "ui/intro_screen.h"
 #include "ui/step1_screen.h"
 #include "ui/step2_screen.h"
@@ -44,7 +45,11 @@ QFrame* MakeRule(const char* name, QWidget* parent) {
 
 MainWindow::MainWindow(Job job)
     : prompter_(this),
-      run_view_(&WizardPort::StartViewer),
+      run_view_([this](const std::string& path) {
+        return StartWatchedViewer(path, [this, path] {
+          prompter_.Tell(kViewerNotFound + path, kAppTitle);
+        });
+      }),
       port_(prompter_, run_view_, std::move(job)) {
   setObjectName(QStringLiteral("frmMain"));
   setWindowTitle(QString::fromLatin1(ui_text::kWindowCaption));

@@ -4,13 +4,15 @@
 #include <QIcon>
 #include <QLabel>
 #include <QMessageBox>
+#include <QProcess>
 #include <QThread>
 
 namespace qtarvox {
 namespace {
 
 int ShowBox(QWidget* parent, const std::string& text, const std::string& caption,
-            QMessageBox::StandardButtons buttons) {
+            QMessageBox::StandardButtons buttons,
+            QMessageBox::StandardButton on_escape = QMessageBox::NoButton) {
   QMessageBox box(parent);
   box.setWindowTitle(QString::fromStdString(caption));
   box.setIcon(QMessageBox::NoIcon);
@@ -18,6 +20,7 @@ int ShowBox(QWidget* parent, const std::string& text, const std::string& caption
   box.setText(ForDisplay(text));
   box.setStandardButtons(buttons);
   for (QAbstractButton* button : box.buttons()) button->setIcon(QIcon());
+  if (on_escape != QMessageBox::NoButton) box.setEscapeButton(on_escape);
   return box.exec();
 }
 
@@ -34,7 +37,31 @@ void QtPrompter::Tell(const std::string& text, const std::string& caption) {
 }
 
 bool QtPrompter::Ask(const std::string& text, const std::string& caption) {
-  return ShowBox(parent_, text, caption, QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+  return ShowBox(parent_, text, caption, QMessageBox::Yes | QMessageBox::No, QMessageBox::No) ==
+         QMessageBox::Yes;
+}
+
+bool QtPrompter::AskKeeping(const std::string& text, const std::string& caption) {
+  return ShowBox(parent_, text, caption, QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes) ==
+         QMessageBox::Yes;
+}
+
+bool StartWatchedViewer(const std::string& path, std::function<void()> failed) {
+  // Without a parent: a viewer left open when the window closes lives on.
+  auto* opener = new QProcess();
+  opener->setProgram(QStringLiteral("xdg-open"));
+  opener->setArguments({QString::fromLocal8Bit(path.data(), static_cast<qsizetype>(path.size()))});
+  opener->setStandardOutputFile(QProcess::nullDevice());
+  opener->setStandardErrorFile(QProcess::nullDevice());
+  QObject::connect(opener, &QProcess::finished, opener,
+                   [opener, failed](int code, QProcess::ExitStatus status) {
+                     opener->deleteLater();
+                     if (code != 0 || status != QProcess::NormalExit) failed();
+                   });
+  opener->start();
+  if (opener->waitForStarted(2000)) return true;
+  delete opener;
+  return false;
 }
 
 WindowRunView::WindowRunView(Launcher launcher) : launcher_(std::move(launcher)) {}

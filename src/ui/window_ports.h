@@ -17,16 +17,24 @@ namespace qtarvox {
 QString ForDisplay(const std::string& text);
 
 // Modal message boxes over the window: the caption given, no icon, plain text,
-// OK only or Yes and No.
+// OK only or Yes and No. Escape gives the safe answer: OK, No, or for a
+// question whose No throws work away, Yes.
 class QtPrompter final : public Prompter {
  public:
   explicit QtPrompter(QWidget* parent) : parent_(parent) {}
   void Tell(const std::string& text, const std::string& caption) override;
   bool Ask(const std::string& text, const std::string& caption) override;
+  bool AskKeeping(const std::string& text, const std::string& caption) override;
 
  private:
   QWidget* parent_;
 };
+
+// Opens `path` with the desktop's opener (xdg-open) without waiting for it.
+// The opener's end is watched from the event loop: when it cannot be started,
+// or ends in failure (no viewer for text files), `failed` is called there.
+// Returns false only when the opener could not be started at all.
+bool StartWatchedViewer(const std::string& path, std::function<void()> failed);
 
 // Shows a run's status in the status label and opens report files with the
 // given launcher. A status from the label's own thread is painted at once (a

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "platform/desktop_viewer.h"
 
 namespace qtarvox {
 
@@ -52,7 +51,5 @@ WizardPort::Step1Check WizardPort::AcceptStep1() {
 bool WizardPort::RunFinished() const { return wizard_.screen().finished; }
 
 void WizardPort::Quit() { wizard_.Quit(); }
-
-bool WizardPort::StartViewer(const std::string& path) { return StartDesktopViewer(path); }
 
 }  // namespace qtarvox

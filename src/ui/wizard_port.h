@@ -54,9 +54,6 @@ class WizardPort {
   // Quit's clean-up: the report files go, unless in suppressed mode.
   void Quit();
 
-  // Opens a report file in the desktop's viewer, without waiting.
-  static bool StartViewer(const std::string& path);
-
  private:
   Wizard wizard_;
 };

@@ -2,6 +2,13 @@
 #include "ui/window_ports.h"
 
 #include <QLabel>
+#include <QTest>
+#include <QTimer>
+#include <sys/stat.h>
+
+#include <filesystem>
+
+#include "temp_dir.h"
 
 #include "window_fixture.h"
 
@@ -22,6 +29,25 @@ TEST(QtPrompter, AsksWithYesAndNoUnderTheGivenCaption) {
   }
 }
 
+// Escape gives the safe answer: No, except where No would throw the job away.
+TEST(QtPrompter, EscapeGivesTheSafeAnswer) {
+  QWidget parent;
+  QtPrompter prompter(&parent);
+  for (const bool keeping : {false, true}) {
+    QTimer escape;
+    QObject::connect(&escape, &QTimer::timeout, [&escape] {
+      QWidget* box = QApplication::activeModalWidget();
+      if (box == nullptr) return;
+      escape.stop();
+      QTest::keyClick(box, Qt::Key_Escape);
+    });
+    escape.start(5);
+    const bool yes = keeping ? prompter.AskKeeping("Keep?", "Save Settings?")
+                             : prompter.Ask("View them?", "Errors");
+    EXPECT_EQ(yes, keeping);
+  }
+}
+
 TEST(WindowRunView, ShowsTheStatusOnceThereIsALabelAndStartsTheGivenViewer) {
   std::vector<std::string> started;
   WindowRunView view([&started](const std::string& path) {
@@ -36,6 +62,27 @@ TEST(WindowRunView, ShowsTheStatusOnceThereIsALabelAndStartsTheGivenViewer) {
   EXPECT_TRUE(view.StartViewer("/work/Q-Tarvox_Err.txt"));
   EXPECT_FALSE(view.StartViewer("/missing"));
   EXPECT_EQ(started, (std::vector<std::string>{"/work/Q-Tarvox_Err.txt", "/missing"}));
+}
+
+// The desktop's opener is watched: one that ends in failure (no viewer for
+// text files) is told, one that opens the file is not.
+TEST(StartWatchedViewer, AnOpenerThatFailsIsTold) {
+  TempDir bin;
+  const QByteArray path = qgetenv("PATH");
+  qputenv("PATH", QByteArray::fromStdString(bin.path()) + ":" + path);
+  for (const int code : {0, 3}) {
+    const std::string opener =
+        bin.WriteFile("xdg-open", "#!/bin/sh\n: > \"$0.ran\"\nexit " + std::to_string(code) + "\n");
+    chmod(opener.c_str(), 0755);
+    std::filesystem::remove(opener + ".ran");
+    bool failed = false;
+    ASSERT_TRUE(StartWatchedViewer("/work/Q-Tarvox_Err.txt", [&failed] { failed = true; }));
+    for (int i = 0; i < 500 && !failed && !bin.Exists("xdg-open.ran"); ++i) QTest::qWait(10);
+    // Its end reaches the event loop a moment after it ran.
+    for (int i = 0; i < 20 && !failed; ++i) QTest::qWait(10);
+    EXPECT_EQ(failed, code != 0) << code;
+  }
+  qputenv("PATH", path);
 }
 
 }  // namespace
