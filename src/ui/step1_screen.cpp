@@ -118,11 +118,19 @@ void Step1Screen::FillActionList() {
     lstActions_->setCurrentRow(highlighted);
   }
 
+  // Moving through the list with the keyboard only shows each action; the
+  // focus goes to an action's first box when the action is ticked (by mouse
+  // or Space) or its text is clicked, so the arrows can walk the whole list.
   connect(lstActions_, &QListWidget::currentRowChanged, this,
           [this](int row) { lstActions_Click(row); });
   connect(lstActions_, &QListWidget::itemChanged, this, [this](QListWidgetItem* item) {
-    port_.SetTicked(lstActions_->row(item), item->checkState() == Qt::Checked);
+    const bool ticked = item->checkState() == Qt::Checked;
+    port_.SetTicked(lstActions_->row(item), ticked);
+    if (!ticked) return;
+    lstActions_->setCurrentItem(item);
+    FocusIfShown(txtAI1_);
   });
+  connect(lstActions_, &QListWidget::itemClicked, this, [this] { FocusIfShown(txtAI1_); });
 }
 
 void Step1Screen::ConnectParameterControls() {
@@ -149,6 +157,10 @@ void Step1Screen::ConnectParameterControls() {
             port_.StartNumberGiven(id, on);
             txtAI3_->setEnabled(on);
           }));
+  // Enter in a box is done with Step 1: it proceeds, as the button does.
+  for (QLineEdit* box : {txtAI1_, txtAI2_, txtAI3_}) {
+    connect(box, &QLineEdit::returnPressed, cmdProceed1_, &QPushButton::click);
+  }
   // These serve one action each and need no highlight.
   connect(optAI3_, &QRadioButton::toggled, this, [this](bool on) {
     if (on) port_.CaseSensitiveChosen(false);
@@ -253,7 +265,6 @@ void Step1Screen::ShowActionInfo(ActionId id) {
     chkAI2_->show();
   }
   Relayout();  // the captions may need another height
-  if (c.txtAI1) FocusIfShown(txtAI1_);
 }
 
 void Step1Screen::Entered() {

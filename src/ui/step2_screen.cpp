@@ -175,6 +175,8 @@ void Step2Screen::MakeExtensionPanel() {
   connect(cmdSelectAllDir_, &QPushButton::clicked, this, [this] { cmdSelectAllDir_Click(); });
   connect(cmdRemoveDir_, &QPushButton::clicked, this, [this] { cmdRemoveDir_Click(); });
   connect(cmdAddExt_, &QPushButton::clicked, this, [this] { cmdAddExt_Click(); });
+  // Enter in the box adds what was typed, as its Add button does.
+  connect(txtExtList_, &QLineEdit::returnPressed, cmdAddExt_, &QPushButton::click);
   connect(cmdSelectAllExt_, &QPushButton::clicked, this, [this] { cmdSelectAllExt_Click(); });
   connect(cmdRemoveExt_, &QPushButton::clicked, this, [this] { cmdRemoveExt_Click(); });
 }

@@ -270,6 +270,29 @@ TEST_F(Step1Test, NothingIsHighlightedUntilTheUserPicksAnEntry) {
   EXPECT_EQ(List()->currentRow(), 0);
 }
 
+// The keyboard alone: the arrows walk the whole list without the focus
+// leaving it, Space ticks the current action and takes the focus to its box,
+// and Enter there proceeds.
+TEST_F(Step1Test, TheArrowsWalkTheListSpaceTicksAndEnterProceeds) {
+  OpenOnStep1();
+  for (int row = 0; row < List()->count(); ++row) {
+    QTest::keyClick(List(), Qt::Key_Down);
+    ASSERT_EQ(List()->currentRow(), row);
+    ASSERT_EQ(Focused(), "lstActions");
+  }
+  QTest::keyClick(List(), Qt::Key_Up);
+  QTest::keyClick(List(), Qt::Key_Up);  // "Change the file extension"
+  QTest::keyClick(List(), Qt::Key_Space);
+  EXPECT_TRUE(job().lstActions[14].ticked);
+  EXPECT_EQ(Focused(), "txtAI1");
+  QTest::keyClicks(Find("txtAI1"), "txt");
+  MessageBoxAnswer answer(QMessageBox::Ok);
+  QTest::keyClick(Find("txtAI1"), Qt::Key_Return);
+  EXPECT_FALSE(answer.shown);
+  EXPECT_EQ(ShownPanels(), std::set<std::string>{"pctStep2"});
+  EXPECT_EQ(job().NewExtension, ".txt");
+}
+
 TEST_F(Step1Test, ProceedShowsTheFirstFailedCheckAndHighlightsItsAction) {
   const struct {
     const char* what;
@@ -386,7 +409,7 @@ TEST_F(Step1Test, BackReturnsToTheIntroScreenAndLosesNothing) {
   EXPECT_EQ(List()->currentRow(), 3);
   EXPECT_TRUE(Find("txtAI1")->isVisible());
   EXPECT_EQ(Text("txtAI1"), "7");
-  EXPECT_EQ(Focused(), "txtAI1");
+  EXPECT_EQ(Focused(), "lstActions");
   EXPECT_EQ(job().DeleteLastCount, 7);
 }
 
