@@ -96,18 +96,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   const CliOptions options = SplitProgramOptions(args);
   // Every word starting with "--" before a "--" of its own is taken out,
-  // known or not, and so are the short options; nothing after "--" is a
-  // command.
-  const auto end = std::find(args.begin(), args.end(), std::string(kEndOfCommands));
-  fuzz::Require(options.files.size() == static_cast<size_t>(args.end() - end) - (end != args.end()),
-                "the files after \"--\" not taken as they are");
+  // known or not, and so are the short options; the arguments after that
+  // "--" are files, as they are.
   for (const auto& arg : options.rest) {
     fuzz::Require(!arg.starts_with("--") && arg != kOptionHelpShort && arg != kOptionQuietShort &&
                       arg != kOptionVerboseShort,
                   "a program option left among the commands");
   }
-  fuzz::Require(options.rest.size() <= static_cast<size_t>(end - args.begin()),
-                "more commands than arguments before \"--\"");
+  fuzz::Require(options.rest.size() + options.files.size() <= args.size(),
+                "more commands and files than arguments");
+  fuzz::Require(std::equal(options.files.rbegin(), options.files.rend(), args.rbegin()),
+                "the files after \"--\" not taken as they are");
 
   const std::vector<Segment> segments = BuildSegments(options.rest);
   fuzz::Require(segments.size() <= options.rest.size(), "more segments than arguments");
