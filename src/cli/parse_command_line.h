@@ -100,8 +100,10 @@ struct ParseNotes {
   // Whether the first segment came from an argument starting with "-".
   bool first_segment_dashed = true;
   // One note per unknown command (with the nearest known command or option
-  // when one is near), per value a command does not read, and per blank
-  // that trimming took from the end of a value read as it stands.
+  // when one is near), per value a command does not read, per blank that
+  // trimming took from the end of a value read as it stands, and per FE
+  // directory left out for want of its *Y or *N. Each is a part of the
+  // command line that the job does without.
   std::vector<std::string> lines;
 };
 
