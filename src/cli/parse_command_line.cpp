@@ -30,6 +30,9 @@ class FileEntries {
     if (path.empty()) return;
     std::string full;
     if (!path.starts_with('/')) {
+      // "./-name", the way to give a name that begins with a dash, is shown
+      // without its "./".
+      while (path.starts_with("./") && path.size() > 2) path.remove_prefix(2);
       if (!cwd_asked_) {
         cwd_ = CurrentDirectory();
         cwd_asked_ = true;
