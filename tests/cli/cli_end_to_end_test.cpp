@@ -126,7 +126,7 @@ TEST_F(CliEndToEnd, RunsLeaveTheExpectedTreeOutputAndReports) {
       // An unknown long option does nothing at all.
       {"--previw|-UC|-FI|%D/a.txt|-SU", "a.txt=1", "a.txt=1", 2, "", "",
        "q-tarvox: unknown option --previw; did you mean --preview?\n"
-       "Usage: q-tarvox [OPTION]... [-COMMAND [VALUE...]]...\n"
+       "Usage: q-tarvox [OPTION]... [-COMMAND [VALUE...]]... [-- FILE...]\n"
        "Run 'q-tarvox --help' for the options and commands.\n"},
   };
   for (size_t i = 0; i < std::size(cases); ++i) {
