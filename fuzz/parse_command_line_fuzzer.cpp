@@ -95,19 +95,22 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::vector<std::string> args = SplitArguments(input);
 
   const CliOptions options = SplitProgramOptions(args);
-  // Every word starting with "--" is taken out, known or not, and so are the
-  // short options.
-  const auto options_given =
-      std::count_if(args.begin(), args.end(), [](const std::string& a) {
-        return a.starts_with("--") || a == kOptionHelpShort || a == kOptionQuietShort ||
-               a == kOptionVerboseShort;
-      });
-  fuzz::Require(options.rest.size() + static_cast<size_t>(options_given) == args.size(),
-                "program options not taken out one for one");
+  // Every word starting with "--" before a "--" of its own is taken out,
+  // known or not, and so are the short options; the arguments after that
+  // "--" are files, as they are.
+  for (const auto& arg : options.rest) {
+    fuzz::Require(!arg.starts_with("--") && arg != kOptionHelpShort && arg != kOptionQuietShort &&
+                      arg != kOptionVerboseShort,
+                  "a program option left among the commands");
+  }
+  fuzz::Require(options.rest.size() + options.files.size() <= args.size(),
+                "more commands and files than arguments");
+  fuzz::Require(std::equal(options.files.rbegin(), options.files.rend(), args.rbegin()),
+                "the files after \"--\" not taken as they are");
 
-  const std::vector<std::string> segments = BuildSegments(options.rest);
+  const std::vector<Segment> segments = BuildSegments(options.rest);
   fuzz::Require(segments.size() <= options.rest.size(), "more segments than arguments");
-  for (const auto& segment : segments) fuzz::Require(!segment.empty(), "empty segment");
+  for (const auto& segment : segments) fuzz::Require(!segment.text.empty(), "empty segment");
 
   Job job;
   CountingPrompter prompter;

@@ -17,12 +17,13 @@ extern char** environ;
 namespace qtarvox {
 
 // Starts the program (`exe`, the built one unless given) with `args` in
-// `cwd`. The environment is this process's without a display and without the
-// variables named in `set` ("NAME=value"), which are then given their new
-// values. Returns the child's pid.
+// `cwd`, its standard input read from `in_path`. The environment is this
+// process's without a display and without the variables named in `set`
+// ("NAME=value"), which are then given their new values. Returns the child's pid.
 inline pid_t StartProgram(const std::vector<std::string>& args, const std::vector<std::string>& set,
                           const std::string& cwd, const std::string& out_path,
-                          const std::string& err_path, const std::string& exe = QTARVOX_EXE) {
+                          const std::string& err_path, const std::string& in_path = "/dev/null",
+                          const std::string& exe = QTARVOX_EXE) {
   std::vector<std::string> argv_text{exe}, env{set};
   argv_text.insert(argv_text.end(), args.begin(), args.end());
   std::vector<std::string> dropped{"DISPLAY", "WAYLAND_DISPLAY"};
@@ -38,7 +39,7 @@ inline pid_t StartProgram(const std::vector<std::string>& args, const std::vecto
   envp.push_back(nullptr);
   const pid_t pid = fork();
   if (pid == 0) {
-    dup2(open("/dev/null", O_RDONLY), STDIN_FILENO);
+    dup2(open(in_path.c_str(), O_RDONLY), STDIN_FILENO);
     dup2(open(out_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600), STDOUT_FILENO);
     dup2(open(err_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600), STDERR_FILENO);
     if (chdir(cwd.c_str()) == 0) execve(argv[0], argv.data(), envp.data());

@@ -1,22 +1,92 @@
 #include "cli/parse_command_line.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <array>
+#include <cerrno>
+#include <cstring>
 #include <string_view>
 
 #include "engine/numeric.h"
 #include "platform/chars.h"
 #include "platform/file_ops.h"
+#include "platform/paths.h"
 
 namespace qtarvox {
 
 namespace {
+
+// Turns the paths of FI into lstFile entries, "name * directory", with the
+// directory always absolute: then the first " * /" of an entry ends its name,
+// whatever the name holds. The current directory is asked for once.
+class FileEntries {
+ public:
+  explicit FileEntries(Job& job) : job_(job) {}
+
+  // One path, byte for byte. An empty path names no file.
+  void Add(std::string_view path) {
+    if (path.empty()) return;
+    std::string full;
+    if (!path.starts_with('/')) {
+      // "./-name", the way to give a name that begins with a dash, is shown
+      // without its "./".
+      while (path.starts_with("./") && path.size() > 2) path.remove_prefix(2);
+      if (!cwd_asked_) {
+        cwd_ = CurrentDirectory();
+        cwd_asked_ = true;
+      }
+      if (!cwd_.empty()) full = WithTrailingSlash(cwd_);
+    }
+    full.append(path);
+    const size_t slash = full.rfind('/');
+    if (slash != std::string::npos && slash > 0) {
+      job_.lstFile.push_back(full.substr(slash + 1) + kFileEntrySeparator + full.substr(0, slash));
+    } else {
+      // A file of the root folder, or of a current directory that is gone.
+      job_.lstFile.push_back(std::move(full));
+    }
+    job_.FilesGivenIndividually = true;
+  }
+
+  // Paths separated by asterisks. The blanks around a piece usually only
+  // separate it from an asterisk, but a name may begin or end with one.
+  void AddList(std::string_view text) {
+    size_t start = 0;
+    while (start <= text.size()) {
+      const size_t at = std::min(text.find('*', start), text.size());
+      // An empty piece (two asterisks in a row, or one at the end) names no file.
+      Add(PathAsTyped(text.substr(start, at - start)));
+      start = at + 1;
+    }
+  }
+
+  // One argument of FI: the entry it names exactly as written, else a list.
+  void AddArgument(std::string_view arg) {
+    const bool plain = arg.find('*') == std::string_view::npos && TrimBlanks(arg) == arg;
+    // A plain argument reads the same either way, and needs no look at the disk.
+    if (!plain && EntryExists(std::string(arg))) {
+      Add(arg);
+    } else {
+      AddList(arg);
+    }
+  }
+
+ private:
+  Job& job_;
+  bool cwd_asked_ = false;
+  std::string cwd_;
+};
 
 // What a command handler writes to.
 struct CommandContext {
   Job& job;
   Prompter& prompter;
   ListCaptions& captions;
+  FileEntries& files;
+  const std::vector<std::string>* file_args = nullptr;  // FI: the arguments after it
+  std::vector<std::string>* notes = nullptr;
 };
 
 // Splits at every occurrence of `separator`. An empty text has no pieces at
@@ -52,6 +122,8 @@ std::vector<std::string> Pieces(const std::string& segment) {
 std::string ValueOr(const std::vector<std::string>& values, size_t index) {
   return index < values.size() ? values[index] : std::string();
 }
+
+std::string Quoted(std::string_view text) { return "\"" + std::string(text) + "\""; }
 
 // The numeric value of word `index`; 0 when the word is missing.
 double NumericWord(const std::vector<std::string>& words, size_t index) {
@@ -159,30 +231,19 @@ void ApplyCompleteRename(CommandContext& context, const std::string& segment) {
   if (pieces.size() > 1) job.NewFilename = pieces[1];
 }
 
-// FI: files separated by asterisks, each a full path. A path is entered the
-// way the Step 2 Add button enters it, "name * directory"; a piece without a
-// directory part (no slash, or only a leading one) is entered as it is.
+// FI: what is glued to the command is a list of paths; each later argument
+// is one file, or a list when no entry has its exact name.
 void ApplyFiles(CommandContext& context, const std::string& segment) {
-  Job& job = context.job;
   // Not trimmed as a whole: a blank at the end may belong to the last name.
-  const std::string value = DropFirstChars(segment, 2);
-  if (TrimBlanks(value).empty()) return;
-  const auto pieces = SplitAt(value, '*');
-  for (const auto& raw : pieces) {
-    // The blanks around a piece usually only separate it from an asterisk,
-    // but a name may begin or end with one.
-    const std::string piece = PathAsTyped(raw);
-    // An empty piece (two asterisks in a row, or one at the end) names no file.
-    if (piece.empty()) continue;
-    const size_t slash = piece.rfind('/');
-    if (slash != std::string::npos && slash > 0) {
-      job.lstFile.push_back(piece.substr(slash + 1) + kFileEntrySeparator + piece.substr(0, slash));
-    } else {
-      job.lstFile.push_back(piece);
-    }
-    job.FilesGivenIndividually = true;
+  const std::string glued = DropFirstChars(segment, 2);
+  bool any = !TrimBlanks(glued).empty();
+  if (any) context.files.AddList(glued);
+  for (const auto& arg : *context.file_args) {
+    if (TrimBlanks(arg).empty()) continue;
+    context.files.AddArgument(arg);
+    any = true;
   }
-  context.captions.files = true;
+  if (any) context.captions.files = true;
 }
 
 // FE: directories, each followed by its two-character subdirectory mark and
@@ -195,18 +256,26 @@ void ApplyDirectoriesAndExtensions(CommandContext& context, const std::string& s
   const auto parts = SplitAt(TrimBlanks(DropFirstChars(segment, 2)), '?');
 
   for (const auto& raw : SplitAt(parts.empty() ? std::string() : parts[0], '"')) {
-    const CharText piece = Decode(TrimBlanks(raw));
+    const std::string_view piece = TrimBlanks(raw);
+    if (piece.empty()) continue;
+    // The mark is ASCII, so the last two bytes are the last two characters
+    // whenever they are a mark. An entry without one is no directory: taking
+    // its last two characters as the mark would walk another folder.
+    const std::string mark =
+        ToUpperBytes(piece.substr(piece.size() - std::min<size_t>(2, piece.size())));
+    if (mark != "*Y" && mark != "*N") {
+      if (context.notes != nullptr) {
+        context.notes->push_back(kNoteNoMarkStart + Quoted(piece) + kNoteNoMarkEnd);
+      }
+      continue;
+    }
     if (piece.size() <= 2) continue;
-    const std::u32string_view chars(piece);
-    // The last two characters are always the mark, whatever they are, so a
-    // directory written without one loses its last two characters.
-    const std::string directory = Encode(chars.substr(0, chars.size() - 2));
-    const bool subdirectories = ToUpperBytes(Encode(chars.substr(chars.size() - 2))) == "*Y";
+    const std::string directory(piece.substr(0, piece.size() - 2));
     // The item is trimmed as a whole: blanks before the mark stay in it, and
-    // the walk tells whether they belong to the folder's name. Without the
-    // mark, that is told here.
-    AddDirectory(job, subdirectories ? Trim(directory + kIncludeSubdirsMark)
-                                     : PathAsTyped(directory));
+    // the walk tells whether they belong to the folder's name. Without
+    // subdirectories, that is told here.
+    AddDirectory(job,
+                 mark == "*Y" ? Trim(directory + kIncludeSubdirsMark) : PathAsTyped(directory));
     job.FilesGivenByExtension = true;
   }
   context.captions.directories = true;
@@ -345,7 +414,26 @@ std::string Nearest(std::string_view typed, const std::vector<std::string>& cand
   return best;
 }
 
-std::string Quoted(std::string_view text) { return "\"" + std::string(text) + "\""; }
+// NE and NB read their first value only as E or N and their second only as
+// BN; a start number anywhere else is not read, which is easily missed.
+void NoteNumbering(const std::string& shown, const std::vector<std::string>& words,
+                   std::vector<std::string>& notes) {
+  std::vector<std::string> unread;
+  const std::string style = words.size() > 1 ? Trim(ToUpperBytes(words[1])) : std::string();
+  if (!style.empty() && style != "E" && style != "N") unread.push_back(words[1]);
+  if (words.size() > 2 && !Trim(words[2]).empty() && Trim(ToUpperBytes(words[2])) != "BN") {
+    unread.push_back(words[2]);
+  }
+  if (unread.empty()) return;
+  // The form that was most likely meant, with the start number given.
+  std::string start = "n";
+  for (size_t i = 1; i < words.size() && i <= 3; ++i) {
+    const std::string word = Trim(words[i]);
+    if (!word.empty() && word[0] >= '0' && word[0] <= '9') start = word;
+  }
+  notes.push_back(shown + kNoteIgnores + Quoted(Trim(JoinFrom(unread, 0, ' '))) + kHintNumbering +
+                  shown + (style == "E" ? " E" : " N") + " BN " + start);
+}
 
 // What a known command leaves unread of its segment, said in `notes`.
 void NoteUnread(const Command& command, const std::string& segment,
@@ -367,6 +455,7 @@ void NoteUnread(const Command& command, const std::string& segment,
       if (!AllEmpty(words, first)) {
         notes.push_back(shown + kNoteIgnores + Quoted(Trim(JoinFrom(words, first, ' '))));
       }
+      if (command.values == 3) NoteNumbering(shown, words, notes);
       break;
     }
     case Form::kAsterisk: {
@@ -420,7 +509,21 @@ std::vector<std::string> Suggestions() {
 
 CliOptions SplitProgramOptions(const std::vector<std::string>& args) {
   CliOptions options;
-  for (const auto& arg : args) {
+  // Whether the arguments now are the files of an FI command, where a shell's
+  // glob may have put a file whose name begins with a dash.
+  bool in_files = false;
+  bool command_seen = false;
+  for (size_t i = 0; i < args.size(); ++i) {
+    const std::string& arg = args[i];
+    if (arg == kEndOfCommands) {
+      options.files.assign(args.begin() + static_cast<std::ptrdiff_t>(i) + 1, args.end());
+      break;
+    }
+    if (in_files && arg.starts_with('-') && EntryExists(arg)) {
+      options.errors.push_back(kErrorDashedFileStart + Quoted(arg) + kErrorDashedFileMiddle + arg +
+                               kErrorDashedFileEnd);
+      continue;
+    }
     if (arg == kOptionHelp || arg == kOptionHelpShort) {
       options.help = true;
     } else if (arg == kOptionVersion) {
@@ -435,9 +538,28 @@ CliOptions SplitProgramOptions(const std::vector<std::string>& args) {
       options.quiet = true;
     } else if (arg == kOptionVerbose || arg == kOptionVerboseShort) {
       options.verbose = true;
+    } else if (arg == kOptionFiles0From) {
+      if (i + 1 < args.size()) {
+        options.files0_from.push_back(args[++i]);
+      } else {
+        options.errors.emplace_back(kErrorFiles0Operand);
+      }
+    } else if (arg.starts_with(kOptionFiles0From) && arg[std::strlen(kOptionFiles0From)] == '=') {
+      options.files0_from.push_back(arg.substr(std::strlen(kOptionFiles0From) + 1));
     } else if (arg.starts_with("--")) {
       options.unknown.push_back(arg);
+    } else if (arg.starts_with('-') &&
+               std::any_of(kLongOptions.begin(), kLongOptions.end(), [&](const char* option) {
+                 return ToUpperBytes(arg) == ToUpperBytes(option + 1);
+               })) {
+      // A long option with one dash would be an unknown command, and the rest
+      // of the job would run without what it asks.
+      options.unknown.push_back(arg);
     } else {
+      if (arg.starts_with('-') || !command_seen) {
+        in_files = CommandName(arg.starts_with('-') ? arg.substr(1) : arg) == "FI";
+      }
+      command_seen = true;
       options.rest.push_back(arg);
     }
   }
@@ -448,35 +570,35 @@ std::string NearestLongOption(const std::string& typed) {
   return Nearest(typed, std::vector<std::string>(kLongOptions.begin(), kLongOptions.end()));
 }
 
-std::vector<std::string> BuildSegments(const std::vector<std::string>& args) {
-  std::vector<std::string> segments;
-  bool open = false;  // whether a segment is being continued
+std::vector<Segment> BuildSegments(const std::vector<std::string>& args) {
+  std::vector<Segment> segments;
+  bool files = false;  // whether the current segment is an FI command
   for (const auto& arg : args) {
-    if (arg.starts_with('-')) {
-      segments.push_back(arg.substr(1));
-    } else if (open) {
-      std::string& segment = segments.back();
-      // Each further argument of FI is a file of its own (a shell's glob).
-      const bool next_file = CommandName(segment) == "FI" && CharCount(TrimBlanks(segment)) > 2;
-      segment.append(next_file ? "*" : " ").append(arg);
+    if (arg.starts_with('-') || segments.empty()) {
+      Segment& segment = segments.emplace_back();
+      segment.text = arg.starts_with('-') ? arg.substr(1) : arg;
+      files = CommandName(segment.text) == "FI";
+    } else if (files) {
+      segments.back().files.push_back(arg);
     } else {
-      segments.push_back(arg);
+      segments.back().text.append(" ").append(arg);
     }
-    open = true;
   }
-  std::erase_if(segments, [](const std::string& s) { return s.empty(); });
+  std::erase_if(segments, [](const Segment& s) { return s.text.empty(); });
   return segments;
 }
 
-ListCaptions ParseCommandLine(Job& job, const std::vector<std::string>& segments,
-                              Prompter& prompter, ParseNotes* notes) {
+ListCaptions ParseCommandLine(Job& job, const std::vector<Segment>& segments, Prompter& prompter,
+                              ParseNotes* notes) {
   ListCaptions captions;
-  CommandContext context{job, prompter, captions};
+  FileEntries files(job);
+  CommandContext context{job, prompter, captions, files};
+  if (notes != nullptr) context.notes = &notes->lines;
   job.FilesGivenIndividually = false;
   job.FilesGivenByExtension = false;
   job.SuppressedMode = false;
   for (size_t i = 0; i < segments.size(); ++i) {
-    const std::string& segment = segments[i];
+    const std::string& segment = segments[i].text;
     if (segment.empty()) continue;
     const std::string name = CommandName(segment);
     const auto command = std::find_if(kCommands.begin(), kCommands.end(),
@@ -493,9 +615,45 @@ ListCaptions ParseCommandLine(Job& job, const std::vector<std::string>& segments
     }
     if (notes != nullptr) NoteUnread(*command, segment, notes->lines);
     if (command->position > 0) TickPosition(job, command->position);
+    context.file_args = &segments[i].files;
     if (command->apply != nullptr) command->apply(context, segment);
   }
   return captions;
+}
+
+bool AddFilesGivenApart(Job& job, const CliOptions& options, ListCaptions& captions,
+                        std::string& failure) {
+  FileEntries files(job);
+  const size_t before = job.lstFile.size();
+  for (const auto& path : options.files) files.Add(path);
+  for (const auto& source : options.files0_from) {
+    const bool standard_input = source == "-";
+    const int fd = standard_input ? STDIN_FILENO : open(source.c_str(), O_RDONLY | O_CLOEXEC);
+    std::string bytes;
+    int error = fd < 0 ? errno : 0;
+    for (char buffer[65536]; error == 0;) {
+      const ssize_t got = read(fd, buffer, sizeof buffer);
+      if (got > 0) {
+        bytes.append(buffer, static_cast<size_t>(got));
+      } else if (got == 0) {
+        break;
+      } else if (errno != EINTR) {
+        error = errno;
+      }
+    }
+    if (fd >= 0 && !standard_input) close(fd);
+    if (error != 0) {
+      failure = kErrorFiles0Read + source + ": " + std::strerror(error);
+      return false;
+    }
+    for (size_t start = 0; start < bytes.size();) {
+      const size_t end = std::min(bytes.find('\0', start), bytes.size());
+      files.Add(std::string_view(bytes).substr(start, end - start));
+      start = end + 1;
+    }
+  }
+  if (job.lstFile.size() > before) captions.files = true;
+  return true;
 }
 
 }  // namespace qtarvox

@@ -22,6 +22,9 @@ inline constexpr const char* kOptionQuiet = "--quiet";
 inline constexpr const char* kOptionQuietShort = "-q";
 inline constexpr const char* kOptionVerbose = "--verbose";
 inline constexpr const char* kOptionVerboseShort = "-v";
+inline constexpr const char* kOptionFiles0From = "--files0-from";
+// Ends the commands: every later argument is one more file.
+inline constexpr const char* kEndOfCommands = "--";
 
 // What the parser says of what it did not do, each note one line (without
 // the program's name in front).
@@ -34,6 +37,16 @@ inline constexpr const char* kHintAsterisk = "; give the value after an asterisk
 inline constexpr const char* kNoteTrailingBlank = ": the blank at the end of ";
 inline constexpr const char* kHintEndAsterisk =
     " was dropped; to keep it, end the value with an asterisk: ";
+inline constexpr const char* kHintNumbering = "; BN and the start number follow E or N: ";
+inline constexpr const char* kNoteNoMarkStart = "-FE: no *Y or *N at the end of ";
+inline constexpr const char* kNoteNoMarkEnd =
+    ", left out (end a directory with *Y to include its subdirectories, *N not to)";
+inline constexpr const char* kErrorDashedFileStart = "-FI: ";
+inline constexpr const char* kErrorDashedFileMiddle = " is a file here, not a command; write ./";
+inline constexpr const char* kErrorDashedFileEnd = " for it, or put the files after --";
+inline constexpr const char* kErrorFiles0Operand =
+    "--files0-from needs a file of NUL-separated paths (- for standard input)";
+inline constexpr const char* kErrorFiles0Read = "--files0-from: cannot read ";
 
 // The only message of the parser: a vertical bar in an FE command.
 inline constexpr const char* kPipeSeparatorNote =
@@ -51,7 +64,7 @@ struct ListCaptions {
 };
 
 // The program's own options, taken out of the arguments before the job commands
-// are read. `rest` keeps every other argument in its order.
+// are read. `rest` keeps every other argument before "--" in its order.
 struct CliOptions {
   bool help = false;     // --help, -h
   bool version = false;  // --version
@@ -60,12 +73,22 @@ struct CliOptions {
   bool null_separated = false;  // --null
   bool quiet = false;           // --quiet, -q
   bool verbose = false;         // --verbose, -v
-  std::vector<std::string> unknown;  // arguments starting with "--" that are none of these
+  // Arguments starting with "--" that are none of these, and long options
+  // written with one dash ("-preview"), which would otherwise be read as
+  // unknown commands while the rest of the job runs.
+  std::vector<std::string> unknown;
+  // What makes the command line unusable besides an unknown option, one line
+  // each: an argument among the files of FI that starts with a dash and names
+  // an existing entry (a shell's glob gave it), --files0-from without a file.
+  std::vector<std::string> errors;
   std::vector<std::string> rest;
+  std::vector<std::string> files;        // the arguments after "--", each a path
+  std::vector<std::string> files0_from;  // the operands of --files0-from ("-": standard input)
 };
 
 // Removes every argument that is exactly one of the program's options, or
-// starts with "--", wherever it stands, and records which were present.
+// starts with "--", wherever it stands before a "--" of its own, and records
+// which were present; "--files0-from" takes the next argument with it.
 CliOptions SplitProgramOptions(const std::vector<std::string>& args);
 
 // The program's long option nearest to an unknown one, when it is near
@@ -77,18 +100,28 @@ struct ParseNotes {
   // Whether the first segment came from an argument starting with "-".
   bool first_segment_dashed = true;
   // One note per unknown command (with the nearest known command or option
-  // when one is near), per value a command does not read, and per blank
-  // that trimming took from the end of a value read as it stands.
+  // when one is near), per value a command does not read, per blank that
+  // trimming took from the end of a value read as it stands, and per FE
+  // directory left out for want of its *Y or *N. Each is a part of the
+  // command line that the job does without.
   std::vector<std::string> lines;
+};
+
+// One command and its values. An FI command keeps each argument after it as
+// one entry of `files`; every other command has its values in `text`.
+struct Segment {
+  std::string text;
+  std::vector<std::string> files;
+  bool operator==(const Segment&) const = default;
 };
 
 // Groups the arguments (without the program name) into command segments. An
 // argument beginning with "-" starts a new segment, without its dash; any other
-// argument continues the current segment after one blank, or, once an FI
-// segment holds a value, after an asterisk (each argument one file).
-// Arguments before the first dashed one form the first segment, which is read
-// as a command too. Empty segments are left out.
-std::vector<std::string> BuildSegments(const std::vector<std::string>& args);
+// argument continues the current segment after one blank, or, in an FI
+// segment, is one more entry of its files. Arguments before the first dashed
+// one form the first segment, which is read as a command too. Empty segments
+// are left out. Each argument is looked at once.
+std::vector<Segment> BuildSegments(const std::vector<std::string>& args);
 
 // Applies the segments to the job from left to right: clears
 // FilesGivenIndividually, FilesGivenByExtension and SuppressedMode, then lets
@@ -97,7 +130,19 @@ std::vector<std::string> BuildSegments(const std::vector<std::string>& args);
 // commands are ignored. The only thing told through `prompter` is the note
 // on a vertical bar in FE (in suppressed mode too); what was not done goes
 // to `notes` when given, and changes nothing in the job.
-ListCaptions ParseCommandLine(Job& job, const std::vector<std::string>& segments,
-                              Prompter& prompter, ParseNotes* notes = nullptr);
+//
+// Each argument of FI that names an existing entry exactly as written is that
+// one file, blanks at its ends and asterisks included; any other is a list of
+// paths separated by asterisks, each trimmed. A relative path is taken from
+// the current directory, and every file is entered as "name * directory".
+ListCaptions ParseCommandLine(Job& job, const std::vector<Segment>& segments, Prompter& prompter,
+                              ParseNotes* notes = nullptr);
+
+// Adds the files given apart from the commands to lstFile: the arguments
+// after "--", then the paths read from each --files0-from source, separated
+// by NUL bytes; each is one path, byte for byte. False, with the reason in
+// `failure`, when a source cannot be read.
+bool AddFilesGivenApart(Job& job, const CliOptions& options, ListCaptions& captions,
+                        std::string& failure);
 
 }  // namespace qtarvox

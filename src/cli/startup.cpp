@@ -66,6 +66,7 @@ struct RunRequest {
   bool verbose = false;
   LineFormat format = LineFormat::kReadable;
   bool named_missing = false;  // a file or directory named on the command line is not there
+  bool incomplete = false;     // a part of the command line was not read (said on stderr)
 };
 
 // Says which files of FI and directories of FE are not there. True when all are.
@@ -142,7 +143,9 @@ int SilentRun(Wizard& wizard, const RunRequest& request, std::ostream& out, std:
         << "were left as they were.\n";
     return kExitSignalBase + outcome.stopped;
   }
-  if (outcome.error_file_left || !outcome.problems.empty() || request.named_missing) {
+  // Less than asked is not success, though the run goes on with the rest.
+  if (outcome.error_file_left || !outcome.problems.empty() || request.named_missing ||
+      request.incomplete || !dropped.empty()) {
     return kExitErrorFile;
   }
   return kExitClean;
@@ -165,8 +168,9 @@ int WindowedStart(Wizard& wizard, std::ostream& out, std::ostream& err) {
 
 int RunCommandLine(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
   const CliOptions options = SplitProgramOptions(args);
-  if (!options.unknown.empty()) {
+  if (!options.unknown.empty() || !options.errors.empty()) {
     // Nothing is done on a command line that may mean something else.
+    for (const auto& error : options.errors) err << "q-tarvox: " << error << '\n';
     for (const auto& option : options.unknown) {
       err << kUnknownOption << option;
       const std::string nearest = NearestLongOption(option);
@@ -185,7 +189,8 @@ int RunCommandLine(const std::vector<std::string>& args, std::ostream& out, std:
     return kExitClean;
   }
   if (options.undo) return RunUndoCommand(options.preview, options.rest, out, err);
-  if (options.rest.empty() && !options.preview) {
+  if (options.rest.empty() && options.files.empty() && options.files0_from.empty() &&
+      !options.preview) {
     // An empty command line opens the window on its Intro screen.
     err << kNoWindowNote << '\n';
     return kExitNotStarted;
@@ -200,10 +205,15 @@ int RunCommandLine(const std::vector<std::string>& args, std::ostream& out, std:
   const auto first = std::find_if(options.rest.begin(), options.rest.end(),
                                   [](const std::string& arg) { return !arg.empty(); });
   notes.first_segment_dashed = first == options.rest.end() || first->starts_with('-');
-  const ListCaptions captions =
-      ParseCommandLine(job, BuildSegments(options.rest), prompter, &notes);
+  ListCaptions captions = ParseCommandLine(job, BuildSegments(options.rest), prompter, &notes);
+  std::string unreadable;
+  if (!AddFilesGivenApart(job, options, captions, unreadable)) {
+    err << "q-tarvox: " << unreadable << '\n';
+    return kExitNotStarted;
+  }
   for (const auto& note : notes.lines) err << "q-tarvox: " << note << '\n';
   RunRequest request;
+  request.incomplete = !notes.lines.empty();
   request.named_missing = !NamedEntriesExist(job, err);
   wizard.ListsFilled(captions.files, captions.directories, captions.extensions);
   if (options.preview) job.SuppressedMode = true;

@@ -18,6 +18,12 @@ Options (anywhere on the line):
   --null         with --preview or -v: NUL-separated fields for scripts
   -q, --quiet    no summary line after a run
   -v, --verbose  print each file's line as the run goes
+  --files0-from FILE
+                 add the files FILE names, separated by NUL bytes, to the
+                 files of -FI, each path byte for byte (- for standard
+                 input): any number of files in one run, one numbering
+  --             end of the commands: every later argument is one more file
+                 for -FI, byte for byte, whatever it begins with
   --undo         put the last perform back: every file it renamed gets its
                  old name again, last renamed first, and the attributes it
                  changed are set as they were; nothing is ever overwritten,
@@ -50,10 +56,13 @@ following argument up to the next dash is the command's value.
                       or both
   -CR*name            rename completely to name
   -FI path[*path...]  rename these files; each further argument is one more
-                      file, so a shell's glob works (-FI *.jpg)
+                      file, so a shell's glob works (-FI *.jpg); an argument
+                      that is the exact name of a file is that file, blanks
+                      and asterisks included
   -FE dir*Y["dir*N...][?ext["ext...]]
                       rename the files with these extensions in these
-                      directories; *Y includes subdirectories, *N does not
+                      directories; *Y includes subdirectories, *N does not;
+                      a directory without either is left out
   -EF 1|2|3           when the new name exists: 1 do not rename (default),
                       2 overwrite the file, 3 add a unique number
   -SC*text            separator before an added unique number
@@ -65,8 +74,12 @@ nothing); DL, DF, NE, NB, CW and EF take it after a blank. A value's blanks
 at the end of its argument are dropped: end it with an asterisk to keep them
 ('-AB*Holiday *'). In a shell, put an argument holding asterisks, double
 quotes, question marks or blanks in single quotes. An argument starting with
-a dash always starts a new command. Unknown commands and values a command
-does not read are ignored and named on stderr.
+a dash always starts a new command, except after --; among the files of -FI,
+one that starts with a dash and names an existing file stops the program
+(write ./-NAME, or put the files after --). A long option written with one
+dash (-preview) is an error. Unknown commands, values a command does not
+read (-NE 5: write -NE N BN 5) and actions the Step 1 check drops are named
+on stderr; the run goes on without them and ends with status 1.
 
 What --preview and -v print, one line per file in the order of the run:
   old path == new name (mark)...
@@ -93,15 +106,21 @@ Examples:
   q-tarvox -FE '/home/me/docs*Y"/tmp*N?txt"doc' -NE E BN 975 -SU
   q-tarvox --preview -LC -FE '/home/me/music*N?mp3'
   q-tarvox -UC -FI *.jpg -SU
+  q-tarvox -UC -SU -- *.jpg
+  find ~/photos -name '*.jpg' -print0 | q-tarvox -NE E -SU --files0-from -
   q-tarvox --undo --preview
 
 Exit status:
-  0  the run did what was asked (--undo: nothing was left undone)
+  0  the run did all that was asked (--undo: nothing was left undone)
   1  an Error file was left in the work folder (--undo: a file was left as it
-     was), a report file is incomplete, or a file or directory named on the
-     command line does not exist
-  2  nothing was started: bad usage (an unknown --option), a separator with a
-     forbidden character, an unusable or busy work folder
+     was), a report file is incomplete, a file or directory named on the
+     command line does not exist, or a part of the command line was not
+     carried out (an unknown command, a value not read, an action dropped by
+     the Step 1 check, a directory without *Y or *N); stderr names each
+  2  nothing was started: bad usage (an unknown --option, a long option with
+     one dash, a file of -FI that starts with a dash, a --files0-from file
+     that cannot be read), a separator with a forbidden character, an
+     unusable or busy work folder
   128+n  stopped by signal n (130 for Ctrl-C) between two files
 )";
 

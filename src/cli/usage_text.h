@@ -7,7 +7,7 @@ namespace qtarvox {
 
 inline constexpr const char* kVersionText = "Q-Tarvox Renamer 1.7.6";
 inline constexpr const char* kUsageLine =
-    "Usage: q-tarvox [OPTION]... [-COMMAND [VALUE...]]...";
+    "Usage: q-tarvox [OPTION]... [-COMMAND [VALUE...]]... [-- FILE...]";
 inline constexpr const char* kHelpPointer = "Run 'q-tarvox --help' for the options and commands.";
 
 // The usage page: options, the 23 job commands with their value forms, how to

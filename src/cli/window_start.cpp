@@ -19,7 +19,7 @@ class SilentPrompter final : public Prompter {
 bool OpensWindow(const std::vector<std::string>& args) {
   const CliOptions options = SplitProgramOptions(args);
   if (options.help || options.version || options.preview || options.undo ||
-      !options.unknown.empty()) {
+      !options.unknown.empty() || !options.errors.empty()) {
     return false;
   }
   Job job;
@@ -32,8 +32,10 @@ void FillWizard(Wizard& wizard, const std::vector<std::string>& args, Prompter& 
                 const std::function<void()>& shown, const std::function<void()>& pressed) {
   Job& job = wizard.job();
   if (job.dirDir.empty()) job.dirDir = CurrentDirectory();
-  const ListCaptions captions =
-      ParseCommandLine(job, BuildSegments(SplitProgramOptions(args).rest), prompter);
+  const CliOptions options = SplitProgramOptions(args);
+  ListCaptions captions = ParseCommandLine(job, BuildSegments(options.rest), prompter);
+  std::string unreadable;
+  if (!AddFilesGivenApart(job, options, captions, unreadable)) prompter.Tell(unreadable, kAppTitle);
   wizard.ListsFilled(captions.files, captions.directories, captions.extensions);
   if (shown) shown();
   PressThroughSteps(wizard, pressed);

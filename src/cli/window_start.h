@@ -11,7 +11,9 @@
 namespace qtarvox {
 
 // Whether the arguments (without the program name) open the window: neither
-// --help, --version nor --preview, and no -SU command among them.
+// --help, --version nor --preview, no -SU command among them, and nothing
+// that makes the command line unusable (an unknown option, a long option
+// with one dash, a file of FI that would be read as a command).
 bool OpensWindow(const std::vector<std::string>& args);
 
 // With the job filled from a command line: selects the Step 2 method the
@@ -22,8 +24,10 @@ bool OpensWindow(const std::vector<std::string>& args);
 // is called after each press.
 void PressThroughSteps(Wizard& wizard, const std::function<void()>& pressed = {});
 
-// The window's start: reads the job commands into the wizard's job (the only
-// thing told, through `prompter`, is the note on a vertical bar in FE), calls
+// The window's start: reads the job commands and the files given apart from
+// them into the wizard's job (the only things told, through `prompter`, are
+// the note on a vertical bar in FE and a --files0-from source that cannot be
+// read), calls
 // `shown` (the window appears then) and presses through the steps.
 void FillWizard(Wizard& wizard, const std::vector<std::string>& args, Prompter& prompter,
                 const std::function<void()>& shown = {}, const std::function<void()>& pressed = {});

@@ -4,7 +4,6 @@
 #include <charconv>
 #include <cmath>
 #include <cstdint>
-#include <cstdlib>
 #include <limits>
 
 #include "platform/chars.h"
@@ -41,7 +40,17 @@ double NumericValue(std::string_view text) {
     }
   }
   if (!digits) return 0;
-  return std::strtod(number.c_str(), nullptr);
+  // Not strtod: it reads the decimal point of the locale, which the window
+  // sets from the user's environment ("2.5" would be 2 where it is a comma).
+  double value = 0;
+  const auto [end, error] = std::from_chars(number.data(), number.data() + number.size(), value);
+  if (error == std::errc::result_out_of_range) {
+    // Too large for a double, or so small it rounds to zero.
+    const bool large = number.find_first_not_of("-0") < number.find('.');
+    value = large ? std::numeric_limits<double>::infinity() : 0.0;
+    if (number[0] == '-') value = -value;
+  }
+  return value;
 }
 
 double RoundHalfEven(double value) {

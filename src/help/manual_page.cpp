@@ -154,6 +154,10 @@ _q_tarvox()
             compopt -o filenames 2>/dev/null
             COMPREPLY=($(compgen -d -- "$part"))
             ;;
+        --FILES0-FROM|--)
+            compopt -o filenames 2>/dev/null
+            COMPREPLY=($(compgen -f -- "$part"))
+            ;;
     esac
     if [[ -n $before ]]; then
         for i in "${!COMPREPLY[@]}"; do COMPREPLY[i]=$before${COMPREPLY[i]}; done

@@ -932,7 +932,10 @@ bool WalkWhileRenaming(Job& job, EngineContext& context, const std::function<RtE
 }
 
 void SplitFileEntry(const std::string& entry, std::string& directory, std::string& filename) {
-  const size_t sep = entry.find(kFileEntrySeparator);
+  // A name holds no slash, so where the directory is absolute the first
+  // " * /" ends the name, even one that holds " * " itself.
+  size_t sep = entry.find(std::string(kFileEntrySeparator) + '/');
+  if (sep == std::string::npos) sep = entry.find(kFileEntrySeparator);
   if (sep != std::string::npos) {
     filename = entry.substr(0, sep);
     // Blanks belong to the path: a folder may end in one.

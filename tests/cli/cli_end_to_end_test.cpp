@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -75,11 +76,13 @@ TEST_F(CliEndToEnd, RunsLeaveTheExpectedTreeOutputAndReports) {
       {"-UC|-FI|%D/a.txt|-SU", "a.txt=1|b.txt=2", "A.txt=1|b.txt=2", 0, one},
       {"-AB*x y|-FI|%D/a.txt*%D/b c.txt|-SU", "a.txt=1|b c.txt=2", "x ya.txt=1|x yb c.txt=2", 0,
        two},
-      // Text before the first dash is a command; Step 1 drops LOWERCASE.
-      {"UC|-LC|-FI|%D/a.txt|-SU", "a.txt=1", "A.txt=1", 0, one, "",
+      // Text before the first dash is a command; Step 1 drops LOWERCASE, and
+      // the rest of the job runs.
+      {"UC|-LC|-FI|%D/a.txt|-SU", "a.txt=1", "A.txt=1", 1, one, "",
        "q-tarvox: action dropped: Error in Action 2 : \nYou cannot ask me to make a filename "
        "Uppercase and Lowercase...thats just plain stupid! Uncheck either Uppercase or Lowercase "
-       "action and then click on Proceed\n"},
+       "action and then click on Proceed\n",
+       "Q-Tarvox_Process.txt=*"},
       {"-UC|-FI|%D/" + bad + ".txt|-SU", bad + ".txt=1", "X\xff.txt=1", 0, one},
       {"-CR*c.txt|-EF|1|-FI|%D/a.txt*%D/b.txt|-SU", "a.txt=1|b.txt=2", "c.txt=1|b.txt=2", 0,
        "1 renamed, 0 unchanged, 1 skipped, 0 failed"},
@@ -113,8 +116,8 @@ TEST_F(CliEndToEnd, RunsLeaveTheExpectedTreeOutputAndReports) {
        "", "Q-Tarvox_Err.txt=earlier"},
       // What was not done is said; the job goes on. Each argument after -FI is
       // one file, as a shell's glob gives them; -q leaves the summary out.
-      {"-XX|-UC|-FI|%D/a.jpg|%D/b c.jpg|-SU|-q", "a.jpg=1|b c.jpg=2", "A.jpg=1|B C.jpg=2", 0, "",
-       "", "q-tarvox: unknown command -XX ignored\n"},
+      {"-XX|-UC|-FI|%D/a.jpg|%D/b c.jpg|-SU|-q", "a.jpg=1|b c.jpg=2", "A.jpg=1|B C.jpg=2", 1, "",
+       "", "q-tarvox: unknown command -XX ignored\n", "Q-Tarvox_Process.txt=*"},
       {"-UC|-FI|%D/a.txt|-SU|-v", "a.txt=1", "A.txt=1", 0, one, "%D/a.txt == A.txt (case only)\n"},
       {"-UC|-FE|%D/none*N?txt|-SU", "a.txt=1", "a.txt=1", 1,
        "0 renamed, 0 unchanged, 0 skipped, 0 failed", "",
@@ -123,7 +126,7 @@ TEST_F(CliEndToEnd, RunsLeaveTheExpectedTreeOutputAndReports) {
       // An unknown long option does nothing at all.
       {"--previw|-UC|-FI|%D/a.txt|-SU", "a.txt=1", "a.txt=1", 2, "", "",
        "q-tarvox: unknown option --previw; did you mean --preview?\n"
-       "Usage: q-tarvox [OPTION]... [-COMMAND [VALUE...]]...\n"
+       "Usage: q-tarvox [OPTION]... [-COMMAND [VALUE...]]... [-- FILE...]\n"
        "Run 'q-tarvox --help' for the options and commands.\n"},
   };
   for (size_t i = 0; i < std::size(cases); ++i) {
@@ -162,12 +165,12 @@ TEST_F(CliEndToEnd, BadInputNeverCrashesNorTouchesUnnamedFiles) {
     int code;
     std::string may_change;
   } cases[] = {
-      {"-ZZ|-QQ*1|2|-FI|%D/a.txt|-SU", 0, ""},
+      {"-ZZ|-QQ*1|2|-FI|%D/a.txt|-SU", 1, ""},
       {"-UC|-FI|\"%D/a.txt*%D/a.txt\"|-SU", 1, ""},
-      {"-UC|-FI|*|-FE|*|-SU", 0, ""},
+      {"-UC|-FI|*|-FE|*|-SU", 1, ""},
       {"-" + long_text + "|-AB*" + long_text + "|-FI|%D/a.txt|-SU", 1, "a.txt"},
       {"-UC|-FI|%D/" + long_text + "|-SU", 1, ""},
-      {"-CR*../escaped.txt|-FI|%D/a.txt|-SU", 0, ""},
+      {"-CR*../escaped.txt|-FI|%D/a.txt|-SU", 1, ""},
       {"-UC|-FI|%D/b\nc.txt|-SU", 0, "b\nc.txt"},
       {"-UC|-FE|%D*N?txt|-SU", 1, "a.txt|b\nc.txt"},
   };
@@ -190,6 +193,79 @@ TEST_F(CliEndToEnd, BadInputNeverCrashesNorTouchesUnnamedFiles) {
       EXPECT_EQ(std::ranges::adjacent_find(text, bare_line_feed) - text.begin(), std::ssize(text))
           << report;
     }
+  }
+}
+
+// Arguments as a shell hands them over (globs, relative names, typos) rename
+// exactly the files chosen or nothing at all, and a run that did less than
+// asked never ends with status 0. Each row runs in its own files folder.
+TEST_F(CliEndToEnd, InputPicksOnlyTheChosenFilesAndLessThanAskedFails) {
+  const std::string dashed = "\" is a file here, not a command";
+  const struct {
+    std::string args, before, after;
+    int code;
+    std::string err_has;
+  } cases[] = {
+      // What `-FI *.jpg` gives: a name that reads as a command stops it all.
+      {"-UC|-FI|-su.jpg|a.jpg", "-su.jpg=1|a.jpg=2", "-su.jpg=1|a.jpg=2", 2, "\"-su.jpg" + dashed},
+      {"-CR*b.jpg|-SU|-FI|a.jpg|-ef 2.jpg", "-ef 2.jpg=1|a.jpg=2|b.jpg=3",
+       "-ef 2.jpg=1|a.jpg=2|b.jpg=3", 2, "write ./-ef 2.jpg for it, or put the files after --"},
+      {"-UC|-FI|(x).jpg|-SU|--|-su.jpg|--preview", "(x).jpg=1|-su.jpg=2|--preview=3",
+       "(X).jpg=1|-SU.jpg=2|--PREVIEW=3", 0, ""},
+      // An exact name is that file; anything else is trimmed.
+      {"-UC|-FI|a.txt | b.txt|b.txt|c.txt |-SU", "a.txt =1| a.txt =2| b.txt=3|b.txt=4|c.txt=5",
+       "A.txt =1| a.txt =2| B.txt=3|B.txt=4|C.txt=5", 0, ""},
+      {"-UC|-FI|a*b.txt|x * y.txt|-SU", "a*b.txt=1|a=2|b.txt=3|x * y.txt=4|x=5| y.txt=6",
+       "A*B.txt=1|a=2|b.txt=3|X * Y.txt=4|x=5| y.txt=6", 0, ""},
+      {"-UC|-FE|%D/x/j9?txt|-SU", "x/j9.txt=1|x/a.txt=2", "x/j9.txt=1|x/a.txt=2", 1,
+       "-FE: no *Y or *N at the end of \"%D/x/j9\""},
+      // Less than asked: the rest runs, the status says so.
+      {"-EX*jpg|-UC|-FI|a.txt|-SU", "a.txt=1", "A.txt=1", 1, "unknown command -EX ignored"},
+      {"-UC|-DL|three|-FI|a.txt|-SU", "a.txt=1", "A.txt=1", 1, "action dropped"},
+      {"-UC|-DL|0|-FI|a.txt|-SU", "a.txt=1", "A.txt=1", 1, "action dropped"},
+      {"-UC|-CR*a/b|-FI|a.txt|-SU", "a.txt=1", "A.txt=1", 1, "action dropped"},
+      {"-UC|-CW|X|-FI|a.txt|--preview", "a.txt=1", "a.txt=1", 1, "action dropped"},
+      {"-NE|5|-FI|a.txt|-SU", "a.txt=1", "a1.txt=1", 1, "-NE N BN 5"},
+      {"-NE|BN|5|-FI|a.txt|-SU", "a.txt=1", "a1.txt=1", 1, "-NE ignores \"BN 5\""},
+      // A long option with one dash, also where the window would open.
+      {"-preview|-UC|-FI|a.txt|-SU", "a.txt=1", "a.txt=1", 2, "did you mean --preview?"},
+      {"-UC|-Quiet|-FI|a.txt|-SU", "a.txt=1", "a.txt=1", 2, "did you mean --quiet?"},
+      {"-null|-UC|-FI|a.txt", "a.txt=1", "a.txt=1", 2, "did you mean --null?"},
+      {"-UC|-SU|--files0-from|%D/none", "a.txt=1", "a.txt=1", 2, "--files0-from: cannot read"},
+  };
+  for (size_t i = 0; i < std::size(cases); ++i) {
+    const auto& c = cases[i];
+    SCOPED_TRACE(c.args);
+    StartRow(i, T(c.before));
+    const Outcome o = RunArgs(Split(Expand(c.args)), dir_);
+    EXPECT_EQ(o.code, c.code) << o.err;
+    EXPECT_EQ(Snapshot(dir_), T(c.after));
+    EXPECT_NE(o.err.find(Expand(c.err_has)), std::string::npos) << o.err;
+  }
+}
+
+// Any number of files read from standard input make one job: one numbering
+// over all of them, in the order given.
+TEST_F(CliEndToEnd, FilesFromStandardInputAreOneJob) {
+  constexpr int kFiles = 3000;
+  StartRow(0, {});
+  std::string list, last;
+  for (int i = kFiles; i >= 1; --i) {
+    const std::string name = "f" + std::to_string(i) + (i % 2 ? " " : "*x");
+    files_.WriteFile("row0/" + name, std::to_string(i));
+    list += (i % 3 ? dir_ + "/" : "") + name + '\0';
+  }
+  io_.WriteFile("list", list);
+  const Outcome o = RunArgs({"-NE", "E", "-SU", "--files0-from", "-"}, dir_, io_.PathOf("list"));
+  EXPECT_EQ(o.code, 0) << o.err;
+  const Tree after = Snapshot(dir_);
+  ASSERT_EQ(after.size(), size_t{kFiles});
+  for (int i = kFiles, n = 1; i >= 1; --i, ++n) {
+    char number[8];
+    std::snprintf(number, sizeof number, "%04d", n);
+    const std::string renamed = "f" + std::to_string(i) + (i % 2 ? " " : "*x") + number;
+    ASSERT_EQ(after.count(renamed), 1u) << renamed;
+    EXPECT_EQ(after.at(renamed), std::to_string(i));
   }
 }
 

@@ -102,17 +102,19 @@ class CliEndToEnd : public ::testing::Test {
   }
 
   // Runs the program with the '|'-separated arguments (after Expand), in
-  // home_, without a display and with its own work, settings and home
-  // folders; stdout and stderr go to files. It is killed after 30 s.
+  // home_ (or `cwd`), without a display and with its own work, settings and
+  // home folders; stdin is read from `in_path`, stdout and stderr go to
+  // files. It is killed after 30 s.
   Outcome Run(const std::string& arg_list) const { return RunArgs(Split(Expand(arg_list))); }
 
-  Outcome RunArgs(const std::vector<std::string>& args) const {
+  Outcome RunArgs(const std::vector<std::string>& args, const std::string& cwd = "",
+                  const std::string& in_path = "/dev/null") const {
     const std::string out = io_.PathOf("out"), err = io_.PathOf("err");
-    const pid_t pid = StartProgram(args,
-                                   {"QTARVOX_WORK_DIR=" + work_.path(), "HOME=" + home_.path(),
-                                    "XDG_CONFIG_HOME=" + config_.path(),
-                                    "XDG_STATE_HOME=" + config_.PathOf("state")},
-                                   home_.path(), out, err);
+    const pid_t pid = StartProgram(
+        args,
+        {"QTARVOX_WORK_DIR=" + work_.path(), "HOME=" + home_.path(),
+         "XDG_CONFIG_HOME=" + config_.path(), "XDG_STATE_HOME=" + config_.PathOf("state")},
+        cwd.empty() ? home_.path() : cwd, out, err, in_path);
     const int code = WaitProgram(pid);
     if (code < 0) return {};
     return {code, io_.ReadFile("out"), io_.ReadFile("err")};

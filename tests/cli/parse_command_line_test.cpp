@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "fakes.h"
+#include "platform/paths.h"
 
 namespace qtarvox {
 namespace {
@@ -83,15 +84,19 @@ std::map<std::string, std::string> Fields(const Parsed& parsed) {
 }
 
 // Each row holds the arguments, at most one changed field group with its
-// value, and the ticked positions; every other group must be as an empty
-// command line leaves it.
+// value (where %C stands for the current directory), and the ticked
+// positions; every other group must be as an empty command line leaves it.
 void ExpectRows(std::initializer_list<std::array<std::string, 4>> rows) {
   RecordingPrompter prompter;
   const auto unchanged = Fields(Parse({}, prompter));
   for (const auto& [args, key, value, ticked] : rows) {
     auto expected = unchanged;
     expected["ticked"] = ticked;
-    if (!key.empty()) expected.at(key) = value;
+    std::string with_cwd = value;
+    for (size_t at; (at = with_cwd.find("%C")) != std::string::npos;) {
+      with_cwd.replace(at, 2, CurrentDirectory());
+    }
+    if (!key.empty()) expected.at(key) = with_cwd;
     EXPECT_EQ(Fields(Parse(Split(args), prompter)), expected) << args;
   }
   EXPECT_TRUE(prompter.messages.empty());
@@ -132,18 +137,20 @@ TEST(CommandLine, FilesAndDirectoriesFillTheListsAndCaptions) {
   const std::string sub = kIncludeSubdirsMark;
   ExpectRows({
       {"-FI|/g/game1.txt*/d/doc 1.doc", "FI", "game1.txt * /g, doc 1.doc * /d|*2*1"},
-      // Each further argument is one more file, as a shell's glob gives them.
-      {"-FI|/g/a b.jpg|c.jpg|/d/e.jpg", "FI", "a b.jpg * /g, c.jpg, e.jpg * /d|*3*1"},
-      {"-FI| /a/b *|c*/d|-FI|/x/e**|*", "FI", "b * /a, c, /d, e * /x|*4*1"},
+      // Each further argument is one more file, as a shell's glob gives them;
+      // a relative one is taken from the current directory.
+      {"-FI|/g/a b.jpg|c.jpg|/d/e.jpg", "FI", "a b.jpg * /g, c.jpg * %C, e.jpg * /d|*3*1"},
+      {"-FI| /a/b *|c*/d|-FI|/x/e**|*", "FI", "b * /a, c * %C, /d, e * /x|*4*1"},
+      // Not a file's exact name: a list, trimmed, also glued to the command.
+      {"-FI|a.txt |-FIb/c* d", "FI", "a.txt * %C, c * %C/b, d * %C|*3*1"},
       {"-FI", "FI", "|0"},
       {"-FI|*", "FI", "|*0*0"},
       {"-FE|/h/a*Y\"/h/b*N?*.txt\"doc", "FE", "/h/a" + sub + ", /h/b|*2*1|*.txt, *.doc|*2**.doc"},
-      // Kept in case-insensitive order; the last two characters are the mark.
-      {"-FE|/Zeta*N\"/alpha*n\"/Beta*y\"/abc", "FE",
-       "/a, /alpha, /Beta" + sub + ", /Zeta|*4*1||*.*"},
-      // Pieces of up to two characters are skipped; the mark is two characters,
-      // not two bytes; only the whole item is trimmed.
-      {"-FE|ab\"  \"/x\xC3\xA4\xC3\xB6\"/y *Y\"/z *N", "FE", "/x, /y " + sub + ", /z|*3*1||*.*"},
+      // Kept in case-insensitive order; an entry without its mark is left out.
+      {"-FE|/Zeta*N\"/alpha*n\"/Beta*y\"/abc", "FE", "/alpha, /Beta" + sub + ", /Zeta|*3*1||*.*"},
+      // A mark without a directory is skipped; only the whole item is trimmed.
+      {"-FE|*Y\"ab\"  \"/x\xC3\xA4\xC3\xB6*n\"/y *Y\"/z *N", "FE",
+       "/x\xC3\xA4\xC3\xB6, /y " + sub + ", /z|*3*1||*.*"},
       {"-FE|?txt\"\"*.doc\"*x|?ignored", "FE", "|*0*0|*.txt, *., *.doc, *.*x|*4**.*x"},
       {"-FE|/d*N?", "FE", "/d|*1*1||*0**.*"},
   });
@@ -161,22 +168,36 @@ TEST(CommandLine, FilesAndDirectoriesFillTheListsAndCaptions) {
 }
 
 TEST(CommandLine, SegmentsAndProgramOptions) {
-  // An empty argument still adds its blank; empty segments are left out.
+  // An empty argument still adds its blank; empty segments are left out; each
+  // argument after FI is a file of its own (shown in brackets).
   const std::pair<std::string, std::string> cases[] = {
-      {"-AB*x y|-FI|/a.txt*/b c.txt|-SU", "AB*x y|FI /a.txt*/b c.txt|SU"},
+      {"-AB*x y|-FI|/a.txt*/b c.txt| c |-SU", "AB*x y|FI[/a.txt*/b c.txt][ c ]|SU"},
       {"a|b|-X|/home/me/b|c.txt", "a b|X /home/me/b c.txt"},
+      {"fi|b|-FIc|d", "fi[b]|FIc[d]"},
       {"-DF||7", "DF  7"},
       {"|-|-UC|", "UC "},
       {"", ""},
   };
-  for (const auto& [args, want] : cases) EXPECT_EQ(BuildSegments(Split(args)), Split(want)) << args;
+  for (const auto& [args, want] : cases) {
+    Args shown;
+    for (const Segment& segment : BuildSegments(Split(args))) {
+      shown.push_back(segment.text);
+      for (const auto& file : segment.files) shown.back() += "[" + file + "]";
+    }
+    EXPECT_EQ(shown, Split(want)) << args;
+  }
+  // "--" ends the commands; a long option with one dash is none of them.
   const CliOptions options =
-      SplitProgramOptions({"--preview", "-UC", "--help", "-FI", "--version", "--HELP", "-help",
-                           "--null", "-q", "-v", "-H", "--", "--previw"});
+      SplitProgramOptions({"--preview", "-UC", "--help", "-FI", "--version", "--HELP", "-Help",
+                           "--null", "-q", "-v", "-H", "--files0-from", "-", "--files0-from=a b",
+                           "--", "--previw", "-SU"});
   EXPECT_TRUE(options.help && options.version && options.preview && options.null_separated &&
               options.quiet && options.verbose);
-  EXPECT_EQ(options.rest, (Args{"-UC", "-FI", "-help", "-H"}));
-  EXPECT_EQ(options.unknown, (Args{"--HELP", "--", "--previw"}));
+  EXPECT_EQ(options.rest, (Args{"-UC", "-FI", "-H"}));
+  EXPECT_EQ(options.unknown, (Args{"--HELP", "-Help"}));
+  EXPECT_EQ(options.files0_from, (Args{"-", "a b"}));
+  EXPECT_EQ(options.files, (Args{"--previw", "-SU"}));
+  EXPECT_EQ(SplitProgramOptions({"-UC", "--files0-from"}).errors.size(), 1u);
   for (const char* short_option : {"-h", "-q", "-v"}) {
     EXPECT_TRUE(SplitProgramOptions({short_option}).rest.empty()) << short_option;
   }
@@ -208,6 +229,12 @@ TEST(CommandLine, NotesSayWhatWasNotDoneAndChangeNothing) {
       {"-NE|E|BN|975|x|-CW|su|-EF|3", "-NE ignores \"x\""},
       {"-UC|foo.txt|-SU|now", "-UC ignores \"foo.txt\"\n-SU ignores \"now\""},
       {"-FE|/a*Y?txt?doc|-FI|/a|/b c", "-FE ignores \"?doc\""},
+      {"-FE|/x/j9?txt", "-FE: no *Y or *N at the end of \"/x/j9\", left out (end a directory "
+                        "with *Y to include its subdirectories, *N not to)"},
+      // A start number is read only after BN, and BN only as the second value.
+      {"-NE|5|-ne|BN|5|-NB|e|7|-NE|n|BN|5", "-NE ignores \"5\"; BN and the start number follow E "
+       "or N: -NE N BN 5\n-NE ignores \"BN 5\"; BN and the start number follow E or N: -NE N BN 5"
+       "\n-NB ignores \"7\"; BN and the start number follow E or N: -NB E BN 7"},
   };
   RecordingPrompter prompter;
   for (const auto& [args, want] : cases) {

@@ -32,6 +32,8 @@ TEST(CommandLineStart, EverythingButHelpVersionAndASilentRunOpensTheWindow) {
       {{"--help"}, false},
       {{"--version"}, false},
       {{"-XY"}, true},
+      {{"-UC", "--", "-SU"}, true},  // a file after "--"
+      {{"-preview", "-UC"}, false},  // a usage error, said without the window
   };
   for (const auto& c : cases) {
     std::string shown;

@@ -153,7 +153,7 @@ TEST_F(WorkFolderRuns, AnInstalledProgramKeepsItsWorkFilesInTheStateFolder) {
     fs::remove_all(state);
     std::vector<std::string> env = Env("");
     const pid_t pid = StartProgram({"-UC", "-FE", folder + "*N?txt", "-SU"}, env, home_.path(),
-                                   io_.PathOf("out"), io_.PathOf("err"), exe);
+                                   io_.PathOf("out"), io_.PathOf("err"), "/dev/null", exe);
     const Outcome o = Finish(pid);
     EXPECT_EQ(o.code, 0) << o.err;
     const std::string beside_program = fs::path(exe).parent_path() / kProcess;

@@ -2,10 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <clocale>
 #include <cmath>
+#include <cstdlib>
 #include <limits>
 
 #include "engine/numbering.h"
+#include "temp_dir.h"
 
 namespace qtarvox {
 namespace {
@@ -32,6 +35,33 @@ TEST(NumericValue, ReadsLeadingNumberOfTrimmedText) {
   };
   for (const auto& c : cases) EXPECT_DOUBLE_EQ(NumericValue(c.text), c.value) << c.text;
   EXPECT_TRUE(std::isinf(NumericValue(std::string(400, '9'))));
+}
+
+// The window sets the user's locale; a decimal comma there must not cut
+// "2.5" to 2.
+TEST(NumericValue, ReadsAPointWhateverTheLocale) {
+  const char* found = nullptr;
+  for (const char* name : {"de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8", "fr_FR.utf8", "de_DE"}) {
+    if (std::setlocale(LC_NUMERIC, name) != nullptr) {
+      found = name;
+      break;
+    }
+  }
+  // Where none is installed, one is made for the test from the system's
+  // locale sources, when they are there.
+  TempDir compiled;
+  if (found == nullptr &&
+      std::system(("localedef -i de_DE -f UTF-8 '" + compiled.PathOf("de_DE.UTF-8") +
+                   "' >/dev/null 2>&1").c_str()) == 0) {
+    setenv("LOCPATH", compiled.path().c_str(), 1);
+    if (std::setlocale(LC_NUMERIC, "de_DE.UTF-8") != nullptr) found = "de_DE.UTF-8 (made here)";
+  }
+  if (found == nullptr) GTEST_SKIP() << "no locale with a decimal comma is installed";
+  const double half = NumericValue("2.5"), small = NumericValue("-0.25x");
+  std::setlocale(LC_NUMERIC, "C");
+  unsetenv("LOCPATH");
+  EXPECT_EQ(half, 2.5) << found;
+  EXPECT_EQ(small, -0.25) << found;
 }
 
 TEST(NumericValue, RoundsHalvesToEvenAndClampsToInt32) {
