@@ -7,8 +7,11 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QShortcut>
 #include <QStyle>
 #include <QTreeWidget>
+#include <map>
+#include <set>
 
 #include "platform/paths.h"
 #include "ui/widgets.h"
@@ -59,7 +62,6 @@ void ShowCurrent(QTreeWidget* tree) {
 QTreeWidgetItem* MakeFolderItem(const std::string& path, const QString& text) {
   auto* item = new QTreeWidgetItem(QStringList{text});
   item->setData(0, kPathRole, Kept(path));
-  item->setToolTip(0, Shown(path));
   item->setChildIndicatorPolicy(QTreeWidgetItem::ShowIndicator);
   return item;
 }
@@ -142,6 +144,13 @@ void Step2Screen::MakeBrowser() {
           [this](QTreeWidgetItem* item) { dirDir_Change(item); });
   connect(dirDir_, &QTreeWidget::itemExpanded, this,
           [this](QTreeWidgetItem* item) { dirDir_Expanded(item); });
+  // A folder is read again each time it is opened, so folders made since
+  // show up; F5 reads the current folder and its files again at once.
+  connect(dirDir_, &QTreeWidget::itemCollapsed, this,
+          [](QTreeWidgetItem* item) { item->setData(0, kLoadedRole, false); });
+  auto* refresh = new QShortcut(QKeySequence::Refresh, dirDir_, nullptr, nullptr,
+                                Qt::WidgetWithChildrenShortcut);
+  connect(refresh, &QShortcut::activated, this, [this] { dirDir_Refresh(); });
   connect(filFile_, &QListWidget::itemSelectionChanged, this, [this] {
     port_.wizard().FileListClicked();
     TooltipOfCurrent(filFile_, ui_text::kFilFileTooltip);
@@ -286,18 +295,47 @@ void Step2Screen::dirDir_Expanded(QTreeWidgetItem* item) {
   item->setExpanded(false);
 }
 
+void Step2Screen::dirDir_Refresh() {
+  QTreeWidgetItem* item = dirDir_->currentItem();
+  if (item == nullptr) return;
+  item->setData(0, kLoadedRole, false);
+  LoadChildren(item, true);
+  port_.wizard().OpenDirectory(port_.job().dirDir);
+  Changed();
+}
+
 bool Step2Screen::LoadChildren(QTreeWidgetItem* item, bool tell) {
   if (item->data(0, kLoadedRole).toBool()) return true;
   const std::string path = PathOf(item);
   std::vector<std::string> names;
   if (port_.wizard().Subdirectories(path, names, tell)) return false;
   item->setData(0, kLoadedRole, true);
-  for (const std::string& name : names) {
-    item->addChild(MakeFolderItem(JoinPath(path, name), Shown(name)));
+  // Read again: the folders still there keep their items (and what is open
+  // below them), those gone are dropped, new ones come in at their places.
+  std::set<std::string> listed;
+  for (const std::string& name : names) listed.insert(JoinPath(path, name));
+  {
+    const QSignalBlocker quiet(dirDir_);
+    for (int i = item->childCount() - 1; i >= 0; --i) {
+      if (!listed.contains(PathOf(item->child(i)))) delete item->takeChild(i);
+    }
+    std::map<std::string, QTreeWidgetItem*> shown;
+    for (int i = 0; i < item->childCount(); ++i) shown[PathOf(item->child(i))] = item->child(i);
+    int at = 0;
+    for (const std::string& name : names) {
+      const std::string child = JoinPath(path, name);
+      const auto found = shown.find(child);
+      if (found != shown.end()) {
+        at = item->indexOfChild(found->second) + 1;
+      } else {
+        item->insertChild(at++, MakeFolderItem(child, Shown(name)));
+      }
+    }
   }
-  if (names.empty()) {
-    item->setChildIndicatorPolicy(QTreeWidgetItem::DontShowIndicatorWhenChildless);
-  }
+  item->setChildIndicatorPolicy(names.empty() ? QTreeWidgetItem::DontShowIndicatorWhenChildless
+                                              : QTreeWidgetItem::ShowIndicator);
+  // The current folder may have been among those gone.
+  if (QTreeWidgetItem* current = dirDir_->currentItem()) dirDir_Change(current);
   return true;
 }
 

@@ -68,6 +68,7 @@ class Step2Screen final : public Screen {
   void drvDrive_Change(int index);
   void dirDir_Change(QTreeWidgetItem* item);
   void dirDir_Expanded(QTreeWidgetItem* item);
+  void dirDir_Refresh();
   bool LoadChildren(QTreeWidgetItem* item, bool tell);
   QTreeWidgetItem* ItemOf(const std::string& path);
   void Changed();

@@ -285,6 +285,42 @@ TEST_F(Step2Test, AFolderThatVanishedLeavesTheTreeWhereItWas) {
   EXPECT_EQ(Items("filFile"), std::vector<std::string>{"a.txt"});
 }
 
+// The tree follows the disk: a folder made after its parent was read shows
+// up when the parent is opened again, or at once on F5; one removed goes.
+TEST_F(Step2Test, TheTreeShowsFoldersMadeSinceItWasRead) {
+  const std::string docs = dir_.MakeDir("docs");
+  dir_.MakeDir("docs/b");
+  OpenOnStep2();
+  ChooseMethod("optIndividual");
+  OpenFolder(docs);
+  auto* tree = Find<QTreeWidget>("dirDir");
+  QTreeWidgetItem* current = tree->currentItem();
+  const auto children = [current] {
+    std::vector<std::string> names;
+    for (int i = 0; i < current->childCount(); ++i) {
+      names.push_back(current->child(i)->text(0).toStdString());
+    }
+    return names;
+  };
+  current->setExpanded(true);
+  ASSERT_EQ(children(), std::vector<std::string>{"b"});
+  dir_.MakeDir("docs/a");
+  dir_.MakeDir("docs/c");
+  current->setExpanded(false);
+  current->setExpanded(true);
+  EXPECT_EQ(children(), (std::vector<std::string>{"a", "b", "c"}));
+  std::filesystem::remove(dir_.PathOf("docs/b"));
+  dir_.MakeDir("docs/d");
+  dir_.WriteFile("docs/new.txt");
+  tree->setFocus();
+  QTest::keyClick(tree, Qt::Key_F5);
+  EXPECT_EQ(children(), (std::vector<std::string>{"a", "c", "d"}));
+  EXPECT_EQ(Items("filFile"), std::vector<std::string>{"new.txt"});
+  EXPECT_EQ(tree->currentItem(), current);
+  EXPECT_EQ(tree->toolTip(), "Displays list of directories in under current drive");
+  EXPECT_TRUE(current->toolTip(0).isEmpty());
+}
+
 // The drive list holds the mounted volumes and shows the one of the folder.
 TEST_F(Step2Test, TheDriveListShowsTheVolumeOfTheFolder) {
   OpenOnStep2();
