@@ -103,7 +103,10 @@ MainWindow::MainWindow(Job job)
   pctExtension_ = pctStep2_->pctExtension();
   pctIndividual_ = pctStep2_->pctIndividual();
   pctStep3_ = new Step3Screen(
-      port_, run_view_, {.follow = [this] { Follow(); }, .back = [this] { cmdStep2_Click(); }},
+      port_, run_view_,
+      {.follow = [this] { Follow(); },
+       .back = [this] { cmdStep2_Click(); },
+       .run_ending = [this] { RunEnding(); }},
       frame_);
   pctHelp_ = new HelpScreen(frame_);
   panels_ = {pctIntro_, pctStep1_, pctStep2_,      pctStep3_,
@@ -161,7 +164,8 @@ void MainWindow::ApplyStepButtons() {
   const bool locks[] = {s.cmdStep1_enabled, s.cmdStep2_enabled, s.cmdStep3_enabled};
   QPushButton* buttons[] = {cmdStep1_, cmdStep2_, cmdStep3_};
   for (size_t i = 0; i < step_enabled_.size(); ++i) {
-    buttons[i]->setEnabled(step_enabled_[i] && locks[i] && !s.running);
+    // Help during a run leads back to the step that runs.
+    buttons[i]->setEnabled(step_enabled_[i] && locks[i] && (!s.running || pctHelp_->isVisible()));
   }
 }
 
@@ -226,7 +230,8 @@ void MainWindow::cmdStep2_Click() {
 }
 
 void MainWindow::cmdStep3_Click() {
-  port_.wizard().ShowStep3();
+  // Back from Help during a run: the summary stands as the run began.
+  if (!port_.screen().running) port_.wizard().ShowStep3();
   ShowPanelOf(WizardStep::kStep3);
   RenderAll();
 }
@@ -236,10 +241,30 @@ void MainWindow::cmdHelp_Click() {
   HideAllPanels();
   pctHelp_->show();
   pctHelp_->Entered();
+  ApplyStepButtons();
+}
+
+MainWindow::StopAnswer MainWindow::AskStopRun() {
+  const auto box = MakeMessageBox(this, ui_text::kStopRunQuestion, kAppTitle,
+                                  QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
+  stop_question_ = box.get();
+  stop_question_outrun_ = false;
+  const bool stop = box->exec() == QMessageBox::Yes;
+  stop_question_ = nullptr;
+  if (stop_question_outrun_) return StopAnswer::kRunEnded;
+  return stop ? StopAnswer::kStop : StopAnswer::kGoOn;
+}
+
+void MainWindow::RunEnding() {
+  if (stop_question_ != nullptr) {
+    stop_question_outrun_ = true;
+    stop_question_->done(QMessageBox::No);
+  }
+  if (pctHelp_->isVisible()) ShowPanelOf(port_.screen().step);
 }
 
 void MainWindow::cmdQuit_Click() {
-  if (port_.screen().running && !prompter_.Ask(ui_text::kStopRunQuestion, kAppTitle)) return;
+  if (port_.screen().running && AskStopRun() == StopAnswer::kGoOn) return;
   // Closing the window ends the program; closing it by other means (its close
   // box) skips the clean-up and leaves the report files.
   port_.Quit();
@@ -248,11 +273,16 @@ void MainWindow::cmdQuit_Click() {
 
 void MainWindow::closeEvent(QCloseEvent* event) {
   if (port_.screen().running) {
-    if (!prompter_.Ask(ui_text::kStopRunQuestion, kAppTitle)) {
-      event->ignore();
-      return;
+    switch (AskStopRun()) {
+      case StopAnswer::kGoOn:
+        event->ignore();
+        return;
+      case StopAnswer::kStop:
+        port_.wizard().Close();
+        break;
+      case StopAnswer::kRunEnded:  // the window closes as asked
+        break;
     }
-    port_.wizard().Close();
   }
   event->accept();
 }

@@ -70,6 +70,12 @@ class MainWindow final : public QMainWindow {
 
  private:
   enum class Step { k1, k2, k3 };
+  // What became of the question whether to stop the run under way.
+  enum class StopAnswer { kStop, kGoOn, kRunEnded };
+  StopAnswer AskStopRun();
+  // A run's end closes the question asked about it, and leaves Help for the
+  // step that ran, before its own messages are shown.
+  void RunEnding();
   void EnableOnlyStepButton(Step step);
   void ApplyStepButtons();
   void ShowPanelOf(WizardStep step);
@@ -102,6 +108,8 @@ class MainWindow final : public QMainWindow {
   Screen* pctIndividual_;
   Screen* pctExtension_;
   std::array<Screen*, 8> panels_{};
+  QMessageBox* stop_question_ = nullptr;  // while it is asked
+  bool stop_question_outrun_ = false;     // the run ended while it was asked
 };
 
 }  // namespace qtarvox

@@ -133,6 +133,7 @@ void Step3Screen::RunEnded() {
   // The passes are through, so the preview's lines are all there; they are
   // shown before the end-of-run questions are asked.
   ShowPreview();
+  if (moves_.run_ending) moves_.run_ending();
   port_.wizard().FinishRun();
   moves_.follow();
 }

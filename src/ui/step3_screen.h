@@ -31,6 +31,7 @@ class Step3Screen final : public Screen {
   struct Moves {
     std::function<void()> follow;  // the wizard may have moved to another step
     std::function<void()> back;    // Back: Step 2 as its button shows it
+    std::function<void()> run_ending;  // a run is through; its end is told next
   };
   Step3Screen(WizardPort& port, WindowRunView& view, Moves moves, QWidget* parent);
 

@@ -13,18 +13,25 @@ namespace {
 int ShowBox(QWidget* parent, const std::string& text, const std::string& caption,
             QMessageBox::StandardButtons buttons,
             QMessageBox::StandardButton on_escape = QMessageBox::NoButton) {
-  QMessageBox box(parent);
-  box.setWindowTitle(QString::fromStdString(caption));
-  box.setIcon(QMessageBox::NoIcon);
-  box.setTextFormat(Qt::PlainText);
-  box.setText(ForDisplay(text));
-  box.setStandardButtons(buttons);
-  for (QAbstractButton* button : box.buttons()) button->setIcon(QIcon());
-  if (on_escape != QMessageBox::NoButton) box.setEscapeButton(on_escape);
-  return box.exec();
+  return MakeMessageBox(parent, text, caption, buttons, on_escape)->exec();
 }
 
 }  // namespace
+
+std::unique_ptr<QMessageBox> MakeMessageBox(QWidget* parent, const std::string& text,
+                                            const std::string& caption,
+                                            QMessageBox::StandardButtons buttons,
+                                            QMessageBox::StandardButton on_escape) {
+  auto box = std::make_unique<QMessageBox>(parent);
+  box->setWindowTitle(QString::fromStdString(caption));
+  box->setIcon(QMessageBox::NoIcon);
+  box->setTextFormat(Qt::PlainText);
+  box->setText(ForDisplay(text));
+  box->setStandardButtons(buttons);
+  for (QAbstractButton* button : box->buttons()) button->setIcon(QIcon());
+  if (on_escape != QMessageBox::NoButton) box->setEscapeButton(on_escape);
+  return box;
+}
 
 QString ForDisplay(const std::string& text) {
   QString shown = QString::fromStdString(text);

@@ -2,8 +2,10 @@
 // label with the desktop's viewer.
 #pragma once
 
+#include <QMessageBox>
 #include <QString>
 #include <functional>
+#include <memory>
 #include <string>
 
 #include "engine/ports.h"
@@ -15,6 +17,13 @@ namespace qtarvox {
 
 // Core texts end their lines in CR LF; a widget wants plain line feeds.
 QString ForDisplay(const std::string& text);
+
+// A message box as the window shows them: the caption given, no icon, plain
+// text, `buttons`, and `on_escape` (when given) answering Escape.
+std::unique_ptr<QMessageBox> MakeMessageBox(QWidget* parent, const std::string& text,
+                                            const std::string& caption,
+                                            QMessageBox::StandardButtons buttons,
+                                            QMessageBox::StandardButton on_escape);
 
 // Modal message boxes over the window: the caption given, no icon, plain text,
 // OK only or Yes and No. Escape gives the safe answer: OK, No, or for a

@@ -407,5 +407,43 @@ TEST_F(Step3Test, ARunLocksTheJobAndClosingAsksFirst) {
   EXPECT_TRUE(std::filesystem::exists(WorkFilePath(kProcessFileName)));
 }
 
+// A run owns its questions: one asked while it runs is closed by its end,
+// and the window then closes as asked; Help during a run leads back to
+// Step 3, which the end of the run shows again before its message.
+TEST_F(Step3Test, TheEndOfARunClosesItsQuestionAndLeavesHelp) {
+  const std::string folder = dir_.MakeDir("some");
+  for (int i = 0; i < 50; ++i) std::ofstream(folder + "/f" + std::to_string(i) + ".txt");
+  Job chosen;
+  TickPosition(chosen, 1);
+  chosen.method = SelectionMethod::kExtension;
+  chosen.lstDir = {folder};
+  chosen.lstExt = {"*.txt"};
+  const auto run_to_its_end = [this] {
+    Click("cmdProceed3");
+    ASSERT_TRUE(window_->port().screen().running);
+    // The run's end waits in the queue until the window looks at it again.
+    while (!window_->port().wizard().RunDone()) usleep(1000);
+  };
+  for (const bool help : {true, false}) {
+    SCOPED_TRACE(help ? "Help" : "a stop question");
+    for (const auto& e : std::filesystem::directory_iterator(folder)) {
+      std::filesystem::rename(e.path(), folder + "/" + e.path().filename().string() + "x");
+    }
+    OpenOnStep3(chosen);
+    MessageBoxes boxes;
+    run_to_its_end();
+    if (help) {
+      window_->cmdHelp_Click();
+      EXPECT_TRUE(Find("cmdStep3")->isEnabled());
+      QApplication::processEvents();
+      EXPECT_EQ(ShownPanels(), std::set<std::string>{"pctStep3"});
+    } else {
+      EXPECT_TRUE(window_->close());
+      EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    }
+    EXPECT_EQ(boxes.texts(), std::vector<std::string>{"The files were succesfully renamed."});
+  }
+}
+
 }  // namespace
 }  // namespace qtarvox
