@@ -1,5 +1,7 @@
 #include "cli/window_start.h"
 
+#include <algorithm>
+
 #include "cli/parse_command_line.h"
 #include "platform/paths.h"
 #include "selection/step2.h"
@@ -38,6 +40,18 @@ void FillWizard(Wizard& wizard, const std::vector<std::string>& args, Prompter& 
   if (!AddFilesGivenApart(job, options, captions, unreadable)) prompter.Tell(unreadable, kAppTitle);
   wizard.ListsFilled(captions.files, captions.directories, captions.extensions);
   if (shown) shown();
+  // Files handed over without any action (a file manager's "Open with"):
+  // the user starts on Step 1 with them chosen, and nothing is checked yet.
+  if (std::ranges::none_of(job.lstActions, &ActionEntry::ticked)) {
+    wizard.SelectMethodOption(MethodForGivenFiles(job));
+    if (job.lstFile.empty() && job.lstDir.empty()) {
+      wizard.ShowIntro();
+    } else {
+      wizard.ShowStep1();
+    }
+    if (pressed) pressed();
+    return;
+  }
   PressThroughSteps(wizard, pressed);
 }
 

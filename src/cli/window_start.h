@@ -27,8 +27,10 @@ void PressThroughSteps(Wizard& wizard, const std::function<void()>& pressed = {}
 // The window's start: reads the job commands and the files given apart from
 // them into the wizard's job (the only things told, through `prompter`, are
 // the note on a vertical bar in FE and a --files0-from source that cannot be
-// read), calls
-// `shown` (the window appears then) and presses through the steps.
+// read), calls `shown` (the window appears then) and presses through the
+// steps. A command line that ticks no action only chooses files: it leaves
+// the wizard on Step 1 with them chosen (on the Intro screen when it names
+// none), without any check or message.
 void FillWizard(Wizard& wizard, const std::vector<std::string>& args, Prompter& prompter,
                 const std::function<void()>& shown = {}, const std::function<void()>& pressed = {});
 

@@ -21,7 +21,7 @@ TEST(MenuEntry, IsValidAndStartsTheProgram) {
   EXPECT_EQ(validate.status, 0);
   EXPECT_EQ(validate.output, "");
   const std::string text = ReadFile(entry);
-  for (const char* line : {"\nName=Q-Tarvox Renamer\n", "\nExec=q-tarvox\n", "\nIcon=q-tarvox\n",
+  for (const char* line : {"\nName=Q-Tarvox Renamer\n", "\nExec=q-tarvox -- %F\n", "\nIcon=q-tarvox\n",
                            "\nCategories=Utility;"}) {
     EXPECT_NE(text.find(line), std::string::npos) << line;
   }

@@ -374,6 +374,27 @@ TEST_F(Step3Test, ACommandLineStartEndsOnStep3OrOnTheFailedStep) {
   EXPECT_TRUE(boxes.shown[0].text.starts_with("Error in Action 2 : \n")) << boxes.shown[0].text;
   EXPECT_EQ(List()->currentRow(), 1);
   EXPECT_TRUE(Find("optAI1")->isHidden() && Find("lblNone")->isVisible());
+
+  // Files handed over by a file manager ("Open with", a menu entry's %F):
+  // Step 1 with the files chosen, no message; nothing at all: the Intro.
+  const std::string b = dir_.WriteFile("b c.txt");
+  for (const auto& args : {std::vector<std::string>{"--", a, b},
+                           std::vector<std::string>{"-FI", a, b}, std::vector<std::string>{"--"}}) {
+    const bool files = args.size() > 1;
+    boxes.shown.clear();
+    window_ = std::make_unique<MainWindow>();
+    window_->StartFromCommandLine(args, [this] { window_->show(); });
+    EXPECT_EQ(ShownPanels(), std::set<std::string>{files ? "pctStep1" : "pctIntro"});
+    EXPECT_EQ(boxes.shown.size(), 0u);
+    EXPECT_EQ(job().lstFile.size(), files ? 2u : 0u);
+    if (!files) continue;
+    Tick(0);
+    Click("cmdProceed1");
+    Click("cmdFileType");
+    EXPECT_EQ(ShownPanels(), (std::set<std::string>{"pctStep2", "pctDir", "pctIndividual"}));
+    EXPECT_EQ(Items("lstFile"), (std::vector<std::string>{"a.txt * " + dir_.path(),
+                                                          "b c.txt * " + dir_.path()}));
+  }
 }
 
 // While a run renames files nothing that could start or change a job can be
