@@ -6,6 +6,7 @@
 #include "engine/numeric.h"
 #include "engine/validation.h"
 #include "platform/chars.h"
+#include "platform/paths.h"
 #include "run/job_reset.h"
 #include "run/settings.h"
 #include "run/summary.h"
@@ -302,6 +303,48 @@ void Wizard::AddExtension() {
 void Wizard::AddFiles(const std::string& directory, const std::vector<std::string>& names) {
   for (const auto& name : names) job_.lstFile.push_back(name + kFileEntrySeparator + directory);
   screen_.lblFileList = CountCaption(kFileListAdded, job_.lstFile.size());
+}
+
+void Wizard::AddDropped(const std::vector<std::string>& paths) {
+  if (screen_.running || screen_.finished) return;
+  bool files = false, directories = false;
+  for (const std::string& path : paths) {
+    if (path.empty() || path[0] != '/') continue;
+    if (IsDirectory(path)) {
+      AddDirectoryItem(path.size() > 1 && path.back() == '/' ? path.substr(0, path.size() - 1)
+                                                              : path);
+      directories = true;
+      continue;
+    }
+    const size_t slash = path.rfind('/');
+    AddFiles(slash == 0 ? "/" : path.substr(0, slash), {path.substr(slash + 1)});
+    files = true;
+  }
+  SelectionMethod wanted = job_.method;
+  switch (job_.method) {
+    case SelectionMethod::kNone:
+      if (files || directories) {
+        wanted = !directories ? SelectionMethod::kIndividual
+                 : !files     ? SelectionMethod::kExtension
+                              : SelectionMethod::kBoth;
+      }
+      break;
+    case SelectionMethod::kIndividual:
+      if (directories) wanted = SelectionMethod::kBoth;
+      break;
+    case SelectionMethod::kExtension:
+      if (files) wanted = SelectionMethod::kBoth;
+      break;
+    case SelectionMethod::kBoth:
+    case SelectionMethod::kDone:
+      break;
+  }
+  // What was dropped is shown and used: the method widens even where its
+  // OK button is done with.
+  if (wanted != job_.method) {
+    SelectMethodOption(wanted);
+    MethodOk();
+  }
 }
 
 namespace {

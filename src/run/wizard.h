@@ -116,6 +116,12 @@ class Wizard {
   void AddExtension();
   // Adds files of one directory as "name * directory".
   void AddFiles(const std::string& directory, const std::vector<std::string>& names);
+  // Paths dropped from a file manager: folders go to the directory list (the
+  // subdirectories question asked for each, as Add does), everything else to
+  // the individual list. The method then changes to one that shows what was
+  // added (none -> the kind dropped; individual or extension -> both).
+  // Nothing happens while a run is under way.
+  void AddDropped(const std::vector<std::string>& paths);
   // Remove the items at these indexes (any order) and rewrite the caption.
   void RemoveDirectories(std::vector<size_t> indexes);
   void RemoveExtensions(std::vector<size_t> indexes);

@@ -1,6 +1,11 @@
 #include "ui/step2_screen.h"
 
 #include <QButtonGroup>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFile>
+#include <QMimeData>
+#include <QUrl>
 #include <QComboBox>
 #include <QHeaderView>
 #include <QLineEdit>
@@ -86,6 +91,37 @@ Step2Screen::Step2Screen(WizardPort& port, std::function<void()> follow, QWidget
   MakeExtensionPanel();
   MakeIndividualPanel();
   for (Screen* panel : {pctDir_, pctExtension_, pctIndividual_}) panel->hide();
+  setAcceptDrops(true);
+}
+
+namespace {
+
+// The local paths a drag carries, byte for byte.
+std::vector<std::string> DroppedPaths(const QMimeData* data) {
+  std::vector<std::string> paths;
+  if (data == nullptr || !data->hasUrls()) return paths;
+  for (const QUrl& url : data->urls()) {
+    if (!url.isLocalFile()) continue;
+    const QByteArray bytes = QFile::encodeName(url.toLocalFile());
+    paths.emplace_back(bytes.constData(), static_cast<size_t>(bytes.size()));
+  }
+  return paths;
+}
+
+}  // namespace
+
+void Step2Screen::dragEnterEvent(QDragEnterEvent* event) {
+  if (!port_.screen().running && !DroppedPaths(event->mimeData()).empty()) {
+    event->acceptProposedAction();
+  }
+}
+
+void Step2Screen::dropEvent(QDropEvent* event) {
+  const std::vector<std::string> paths = DroppedPaths(event->mimeData());
+  if (paths.empty()) return;
+  event->acceptProposedAction();
+  port_.wizard().AddDropped(paths);
+  Changed();
 }
 
 void Step2Screen::MakeMethodRow() {

@@ -56,6 +56,12 @@ class Step2Screen final : public Screen {
   void cmdSelectAllFile_Click();
   void cmdRemoveFile_Click();
 
+ protected:
+  // Files and folders dragged from a file manager are taken in here,
+  // whichever method shows.
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
+
  private:
   void MakeMethodRow();
   void MakeBrowser();

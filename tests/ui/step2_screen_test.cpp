@@ -12,6 +12,9 @@
 #include <functional>
 
 #include "run/settings.h"
+#include <QMimeData>
+#include <QUrl>
+
 #include "selection/step2.h"
 #include "temp_dir.h"
 #include "window_fixture.h"
@@ -319,6 +322,37 @@ TEST_F(Step2Test, TheTreeShowsFoldersMadeSinceItWasRead) {
   EXPECT_EQ(tree->currentItem(), current);
   EXPECT_EQ(tree->toolTip(), "Displays list of directories in under current drive");
   EXPECT_TRUE(current->toolTip(0).isEmpty());
+}
+
+// Files and folders dropped from a file manager go into the job whatever
+// method shows: folders with the subdirectories question, as Add asks it,
+// and the method widens to one that shows them.
+TEST_F(Step2Test, DroppedFilesAndFoldersJoinTheLists) {
+  const std::string a = dir_.WriteFile("a b.txt");
+  const std::string docs = dir_.MakeDir("docs");
+  OpenOnStep2();
+  ChooseMethod("optExtension");
+  const auto drop = [this](const std::vector<std::string>& paths) {
+    QMimeData data;
+    QList<QUrl> urls;
+    for (const auto& path : paths) urls.push_back(QUrl::fromLocalFile(QString::fromStdString(path)));
+    data.setUrls(urls);
+    QWidget* step2 = Find("pctStep2");
+    QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(step2, &enter);
+    ASSERT_TRUE(enter.isAccepted());
+    QDropEvent dropped(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(step2, &dropped);
+  };
+  MessageBoxes boxes({QMessageBox::Yes});
+  drop({docs});
+  EXPECT_EQ(job().lstDir, std::vector<std::string>{docs + "  *Include Subdirectories*"});
+  EXPECT_EQ(job().method, SelectionMethod::kExtension);
+  drop({a});
+  EXPECT_EQ(job().lstFile, std::vector<std::string>{"a b.txt * " + dir_.path()});
+  EXPECT_EQ(job().method, SelectionMethod::kBoth);
+  EXPECT_EQ(ShownPanels(), (std::set<std::string>{"pctStep2", "pctDir", "pctIndividual"}));
+  EXPECT_EQ(boxes.shown.size(), 1u);
 }
 
 // The drive list holds the mounted volumes and shows the one of the folder.
