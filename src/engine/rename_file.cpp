@@ -345,7 +345,8 @@ void FileRun::Commit(const std::string& planned_filename) {
       case CollisionOption::kOverwrite: {
         // The other file goes only as the renamed file takes its place, in one
         // step, so a failure can never leave both names gone.
-        RtError err = Disk().CheckDeletable(directory_ + planned_filename);
+        std::string scratch;
+        RtError err = Disk().CheckDeletable(directory_ + CommittedName(planned_filename, scratch));
         if (err.ok()) err = Disk().RenameReplacing(directory_, old_filename_, planned_filename);
         if (err.ok()) {
           renamed_ = replaced_ = true;

@@ -97,6 +97,8 @@ TEST_F(Plan, PrintedPlanIsWhatTheRunDoesFileByFile) {
       {"-AB*x_|-FE|%D*Y?txt", "a.txt=1|s/b.txt=2|s/x_b.txt=3|s/t/c.txt=4|s/t/x_c.txt=5"},
       // The same file twice: the second time it is gone.
       {"-UC|-FI|%D/a.txt*%D/a.txt", "a.txt=1"},
+      // Overwrite onto a name the trailing dot leaves: "x." is committed as "x".
+      {"-EN|-FI|%D/x.txt", "x.txt=1|x=0"},
       // Errors the run logs: a name too long, a name that is only dots, a
       // file that is not there, an attribute on a link, a read-only target.
       {"-AB*" + too_long + "|-FI|%D/a.txt*%D/gone.txt", "a.txt=1"},
