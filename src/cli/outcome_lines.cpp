@@ -28,6 +28,10 @@ std::vector<std::string> Marks(const FileOutcome& outcome) {
     marks.push_back(kMarkNumberStart + std::string(outcome.taken) + kMarkNumberEnd);
   }
   if (outcome.replaced) marks.emplace_back(kMarkReplaces);
+  if (outcome.status != FileStatus::kFailed && outcome.error_number != 0) {
+    marks.push_back(kMarkErrorStart + std::to_string(outcome.error_number) + ": " +
+                    std::string(outcome.error_description));
+  }
   switch (outcome.status) {
     case FileStatus::kSkipped:
       marks.push_back(kMarkSkippedStart + std::string(outcome.taken));

@@ -236,6 +236,10 @@ void RunSession::Execute(const StopRequest* stop) {
 
   const bool files = !job_.lstFile.empty();
   const bool directories = !job_.lstDir.empty() && !job_.lstExt.empty();
+  // Individual files may name a file twice, or one the walk lists: each
+  // file is then known by its identity. A walk alone lists each file once.
+  TakenFiles taken(files && method != SelectionMethod::kExtension);
+  context.taken = &taken;
   RtError result;
   if (method == SelectionMethod::kIndividual) {
     result = JournalReady(context, outcome_.problems);
