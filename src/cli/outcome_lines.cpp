@@ -28,6 +28,10 @@ std::vector<std::string> Marks(const FileOutcome& outcome) {
     marks.push_back(kMarkNumberStart + std::string(outcome.taken) + kMarkNumberEnd);
   }
   if (outcome.replaced) marks.emplace_back(kMarkReplaces);
+  if (outcome.status != FileStatus::kFailed && outcome.error_number != 0) {
+    marks.push_back(kMarkErrorStart + std::to_string(outcome.error_number) + ": " +
+                    std::string(outcome.error_description));
+  }
   switch (outcome.status) {
     case FileStatus::kSkipped:
       marks.push_back(kMarkSkippedStart + std::string(outcome.taken));
@@ -91,30 +95,14 @@ std::string OutcomeLine(const FileOutcome& outcome, LineFormat format) {
 }
 
 void OutcomePrinter::FileDone(const FileOutcome& outcome) {
-  switch (outcome.status) {
-    case FileStatus::kRenamed:
-      ++renamed;
-      break;
-    case FileStatus::kUnchanged:
-      ++unchanged;
-      break;
-    case FileStatus::kSkipped:
-      ++skipped;
-      break;
-    case FileStatus::kFailed:
-      ++failed;
-      break;
-  }
+  OutcomeCounter::FileDone(outcome);
   if (out_ != nullptr) *out_ << OutcomeLine(outcome, format_);
 }
 
-std::string SummaryLine(const OutcomePrinter& counts, bool plan, const std::string& process_file,
-                        const std::string& error_file) {
+std::string SummaryLine(const OutcomeCounter& counts, int32_t folders_not_entered, bool plan,
+                        const std::string& process_file, const std::string& error_file) {
   std::string line = plan ? kSummaryPlan : "";
-  line += std::to_string(counts.renamed) + " " + kWordRenamed + ", " +
-          std::to_string(counts.unchanged) + " " + kWordUnchanged + ", " +
-          std::to_string(counts.skipped) + " " + kWordSkipped + ", " +
-          std::to_string(counts.failed) + " " + kWordFailed;
+  line += CountsText(counts, folders_not_entered);
   if (!process_file.empty()) line += kSummaryProcessFile + process_file;
   if (!error_file.empty()) line += kSummaryErrorFile + error_file;
   return line;

@@ -7,14 +7,9 @@
 #include <string>
 
 #include "engine/file_outcome.h"
+#include "run/run_counts.h"
 
 namespace qtarvox {
-
-// The status of a file, as --null writes it and the summary counts it.
-inline constexpr const char* kWordRenamed = "renamed";
-inline constexpr const char* kWordUnchanged = "unchanged";
-inline constexpr const char* kWordSkipped = "skipped";
-inline constexpr const char* kWordFailed = "failed";
 
 // The marks a line carries where something other than a plain rename happens.
 inline constexpr const char* kMarkCaseOnly = "case only";
@@ -44,26 +39,20 @@ enum class LineFormat {
 std::string OutcomeLine(const FileOutcome& outcome, LineFormat format);
 
 // Counts the files by status and, when asked, prints each one's line.
-class OutcomePrinter final : public FileOutcomeSink {
+class OutcomePrinter final : public OutcomeCounter {
  public:
   // `out` null: count only.
   OutcomePrinter(std::ostream* out, LineFormat format) : out_(out), format_(format) {}
   void FileDone(const FileOutcome& outcome) override;
-
-  int64_t renamed = 0;
-  int64_t unchanged = 0;
-  int64_t skipped = 0;
-  int64_t failed = 0;
 
  private:
   std::ostream* out_;
   LineFormat format_;
 };
 
-// "3 renamed, 1 unchanged, 0 skipped, 0 failed", after the plan's words for
-// a plan, then where the Process file (when not empty) and the Error file
-// (when not empty) are.
-std::string SummaryLine(const OutcomePrinter& counts, bool plan, const std::string& process_file,
-                        const std::string& error_file);
+// CountsText, after the plan's words for a plan, then where the Process file
+// (when not empty) and the Error file (when not empty) are.
+std::string SummaryLine(const OutcomeCounter& counts, int32_t folders_not_entered, bool plan,
+                        const std::string& process_file, const std::string& error_file);
 
 }  // namespace qtarvox

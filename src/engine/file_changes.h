@@ -27,6 +27,8 @@ class FileChanges {
   virtual RtError CheckDeletable(const std::string& path) = 0;
   virtual RtError RenameReplacing(const std::string& directory, const std::string& old_name,
                                   const std::string& new_name) = 0;
+  // What is at `path` (lstat): in a plan, the entry the planned changes put there.
+  virtual EntryState Entry(const std::string& path) = 0;
 };
 
 // The disk itself.
@@ -50,6 +52,7 @@ class DiskChanges final : public FileChanges {
                           const std::string& new_name) override {
     return qtarvox::RenameReplacing(directory, old_name, new_name);
   }
+  EntryState Entry(const std::string& path) override { return ReadEntryState(path); }
 };
 
 }  // namespace qtarvox

@@ -34,7 +34,9 @@ struct FileOutcome {
   bool number_added = false;   // renamed with a unique number
   bool replaced = false;       // took the place of an existing file
   uint8_t attributes = 0;      // AttributeDone bits
-  int error_number = 0;        // the first error logged for it, 0: none
+  // The first error logged for it, 0: none. A renamed file whose attribute
+  // action failed has one too.
+  int error_number = 0;
   std::string_view error_description;
 };
 

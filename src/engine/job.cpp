@@ -88,6 +88,7 @@ void ClearJob(Job& job) {
   job.NewExtension.clear();
   job.NewFilename.clear();
   job.FileCount = 0;
+  job.FoldersNotEntered = 0;
   job.CapitalizeSpaces = false;
   job.CapitalizeUnderscores = false;
   job.chosen = ChosenActions{};

@@ -91,6 +91,8 @@ struct RunState {
   bool ErrorsOccurred = false;
   int32_t FileCount = 0;   // files listed for the run
   int64_t FilesDone = 0;   // files the passes are through with
+  // Folders the walk left out for their read-only or hidden attribute.
+  int32_t FoldersNotEntered = 0;
   std::string NumberEndCounter;
   std::string NumberBeginningCounter;
   int NumberEndWidth = 1;  // even width, fixed at the pass's first file

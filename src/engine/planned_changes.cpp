@@ -150,6 +150,12 @@ RtError PlannedChanges::RenameNoReplace(const std::string& directory, const std:
   return {};
 }
 
+EntryState PlannedChanges::Entry(const std::string& path) {
+  File& file = At(path);
+  if (!file.exists) return absent_.entry;
+  return Entry(file);
+}
+
 RtError PlannedChanges::CheckDeletable(const std::string& path) {
   File& file = At(path);
   if (!file.exists) return ErrorFromErrno(file.entry.error);

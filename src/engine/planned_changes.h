@@ -33,6 +33,7 @@ class PlannedChanges final : public FileChanges {
   RtError CheckDeletable(const std::string& path) override;
   RtError RenameReplacing(const std::string& directory, const std::string& old_name,
                           const std::string& new_name) override;
+  EntryState Entry(const std::string& path) override;
 
  private:
   // What is at one path in the plan.

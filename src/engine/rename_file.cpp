@@ -163,8 +163,13 @@ class FileRun final : public StepObserver {
   // rename to it is under way.
   std::string_view attempted_new_filename_;
 
+  // The run had taken this file before: nothing is done to it.
+  bool TakenBefore();
+
   // What became of the file, for its outcome and for the journal.
   RtError first_error_;
+  // Only attribute actions failed: the rename itself is told as it went.
+  bool attribute_errors_only_ = true;
   uint8_t attributes_done_ = 0;
   bool taken_ = false;     // the name the actions gave was taken
   bool renamed_ = false;   // a rename of the file succeeded
@@ -209,6 +214,7 @@ void FileRun::LogError(const RtError& error) {
     job_.ErrorsOccurred = true;
     if (!logged_error_) first_error_ = error;
     logged_error_ = true;
+    if (error.number != kErrSetAttribute) attribute_errors_only_ = false;
   }
 }
 
@@ -345,12 +351,14 @@ void FileRun::Commit(const std::string& planned_filename) {
       case CollisionOption::kOverwrite: {
         // The other file goes only as the renamed file takes its place, in one
         // step, so a failure can never leave both names gone.
-        RtError err = Disk().CheckDeletable(directory_ + planned_filename);
+        std::string scratch;
+        RtError err = Disk().CheckDeletable(directory_ + CommittedName(planned_filename, scratch));
         if (err.ok()) err = Disk().RenameReplacing(directory_, old_filename_, planned_filename);
         if (err.ok()) {
           renamed_ = replaced_ = true;
           final_name_ = CommittedName(planned_filename);
           if (ctx_.names != nullptr) ctx_.names->Renamed(directory_, old_filename_, final_name_);
+          if (ctx_.taken != nullptr) ctx_.taken->Overwritten(directory_, final_name_);
           ProcessLine({msg::kIndent, msg::kIntermediate, planned_filename, msg::kOverwrittenWith,
                        old_filename_});
           collision_ = false;
@@ -407,7 +415,8 @@ void FileRun::Commit(const std::string& planned_filename) {
     ctx_.journal->Completed(intent_, renamed_, final_name, replaced_,
                             first_error_.number != 0 ? first_error_.number : kErrFileExists);
   }
-  if (!logged_error_) {
+  // A failed attribute action does not undo the rename, which is told.
+  if (!logged_error_ || (attribute_errors_only_ && renamed_)) {
     ProcessLine({msg::kIndent, msg::kFinalOperation, old_filename_, msg::kFinalSep, *target,
                  final_note_});
   }
@@ -434,7 +443,18 @@ void RenameFile(Job& job, EngineContext& context, const std::string& directory,
   run.Run(*plan);
 }
 
+bool FileRun::TakenBefore() {
+  if (ctx_.taken == nullptr) return false;
+  const TakenFiles::Seen seen = ctx_.taken->Take(Disk(), directory_, old_filename_);
+  if (seen == TakenFiles::Seen::kNew) return false;
+  LogError(MakeError(kErrFileNotFound,
+                     seen == TakenFiles::Seen::kReplaced ? kDescReplacedBefore : kDescTakenBefore));
+  TellOutcome();
+  return true;
+}
+
 void FileRun::Run(const TransformPlan& plan) {
+  if (TakenBefore()) return;
   PreviewMarkerLine();
   WorkingName state;
   TransformName(job_, plan, name_, extension_, state, this);
@@ -451,6 +471,7 @@ void FileRun::Run(const TransformPlan& plan) {
 }
 
 void FileRun::RunPrepared(const PreparedFile& file) {
+  if (TakenBefore()) return;
   if (WritingProcess()) {
     if (const RtError err = ctx_.process->WriteLines(file.step_lines)) Trap(err);
   }
@@ -472,9 +493,12 @@ void FileRun::TellOutcome() {
   outcome.filename = renamed_ ? std::string_view(final_name_) : std::string_view(old_filename_);
   outcome.attributes = attributes_done_;
   if (logged_error_) {
-    outcome.status = FileStatus::kFailed;
     outcome.error_number = first_error_.number;
     outcome.error_description = first_error_.description;
+  }
+  const bool renamed = renamed_ && outcome.filename != outcome.old_filename;
+  if (logged_error_ && !(attribute_errors_only_ && renamed)) {
+    outcome.status = FileStatus::kFailed;
   } else if (taken_ && !renamed_) {
     outcome.status = FileStatus::kSkipped;
   } else if (outcome.filename != outcome.old_filename) {
@@ -487,6 +511,22 @@ void FileRun::TellOutcome() {
     outcome.replaced = replaced_;
   }
   ctx_.outcomes->FileDone(outcome);
+}
+
+TakenFiles::Seen TakenFiles::Take(FileChanges& disk, const std::string& directory,
+                                  const std::string& filename) {
+  if (!overwritten_.empty() && overwritten_.count(directory + filename) != 0) {
+    return Seen::kReplaced;
+  }
+  if (!by_identity_) return Seen::kNew;
+  const EntryState entry = disk.Entry(directory + filename);
+  // A file that is not there is the commit's to report.
+  if (!entry.exists()) return Seen::kNew;
+  return identities_.insert({entry.device, entry.inode}).second ? Seen::kNew : Seen::kTakenBefore;
+}
+
+void TakenFiles::Overwritten(const std::string& directory, const std::string& filename) {
+  overwritten_.insert(directory + filename);
 }
 
 bool CanPrepareAhead(const Job& job) {

@@ -5,7 +5,10 @@
 
 #include <atomic>
 #include <memory>
+#include <set>
 #include <string>
+#include <unordered_set>
+#include <utility>
 #include <vector>
 
 #include "engine/file_changes.h"
@@ -24,6 +27,34 @@ namespace qtarvox {
 
 class RunJournal;
 
+// The files a run has taken so far, so that a file is taken once however
+// often it is listed: a later listing of it, or of its old name now held by
+// another file of the run, is refused.
+class TakenFiles {
+ public:
+  enum class Seen {
+    kNew,          // not taken before: it is taken now
+    kTakenBefore,  // the run has taken this file before
+    kReplaced,     // the file once here was replaced by another file of the run
+  };
+  // `by_identity`: each file is known by its device and inode, which costs
+  // one look at the disk per file; needed wherever one file can be listed
+  // twice (individual files). Without it only the names an overwrite gave to
+  // another file of the run are known: a walk alone lists each file once, so
+  // that is all it can meet again.
+  explicit TakenFiles(bool by_identity) : by_identity_(by_identity) {}
+
+  Seen Take(FileChanges& disk, const std::string& directory, const std::string& filename);
+  // `filename` in `directory` now holds a file of the run that took it by
+  // overwriting the file there.
+  void Overwritten(const std::string& directory, const std::string& filename);
+
+ private:
+  const bool by_identity_;
+  std::set<std::pair<uint64_t, uint64_t>> identities_;
+  std::unordered_set<std::string> overwritten_;
+};
+
 // What a pass hands the engine besides the job: the open report files and
 // the run's caches.
 struct EngineContext {
@@ -39,6 +70,7 @@ struct EngineContext {
   FileChanges* changes = nullptr;
   FileOutcomeSink* outcomes = nullptr;   // optional; told each committed file's outcome
   RunJournal* journal = nullptr;         // optional; a perform notes every change in it first
+  TakenFiles* taken = nullptr;           // optional; without it a file listed twice is taken twice
   std::vector<FileId> own_files;         // the run's own work files, never renamed
   // Whether a pass may transform the next files on a second thread while the
   // current one is committed (only where the result cannot differ).

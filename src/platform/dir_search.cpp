@@ -530,6 +530,7 @@ RtError ListForWalk(const std::string& directory, const std::vector<std::string>
                     bool files_stored_later) {
   out.files.assign(patterns.size(), {});
   out.subdirectories.clear();
+  out.subdirectories_not_entered = 0;
   std::vector<WildcardPattern> matchers;
   matchers.reserve(patterns.size());
   for (const auto& pattern : patterns) matchers.emplace_back(pattern);
@@ -575,8 +576,11 @@ RtError ListForWalk(const std::string& directory, const std::vector<std::string>
   }
   if (with_subdirectories) {
     for (const Candidate* c : listing.wanted) {
-      if (Listing::MaybeDirectory(*c) && c->attributes == kAttrDirectory) {
+      if (!Listing::MaybeDirectory(*c)) continue;
+      if (c->attributes == kAttrDirectory) {
         out.subdirectories.emplace_back(c->name);
+      } else if ((c->attributes & kAttrDirectory) != 0 && (c->attributes & kAttrSystem) == 0) {
+        ++out.subdirectories_not_entered;
       }
     }
   }

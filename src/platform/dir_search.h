@@ -54,6 +54,9 @@ struct WalkListing {
   // "directory" (no read-only, hidden, system or archive bit; never a
   // symbolic link), sorted as SearchDirectory sorts.
   std::vector<std::string> subdirectories;
+  // When subdirectories are asked for: the real directories left out of
+  // them for a read-only, hidden or archive bit.
+  int32_t subdirectories_not_entered = 0;
   // Where the names of `files` are kept: a large folder costs a few blocks,
   // not an allocation per name.
   std::vector<std::unique_ptr<char[]>> text;

@@ -34,6 +34,9 @@ inline constexpr const char* kDescPreviewFull = "Preview box is full";
 inline constexpr const char* kDescAttribute = "Setting the file attribute failed";
 inline constexpr const char* kDescNoFreeNumber = "No free unique number was found";
 inline constexpr const char* kDescLineBreakInName = "File name holds a line break";
+inline constexpr const char* kDescTakenBefore = "The file was renamed before in this run";
+inline constexpr const char* kDescReplacedBefore =
+    "The file was replaced by another file of this run";
 
 // The run-time error number of an errno value, e.g. ENOENT -> 53.
 int ErrorNumberOfErrno(int err);

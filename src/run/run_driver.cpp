@@ -79,12 +79,14 @@ RtError WalkAndProcess(Job& job, EngineContext& context, bool with_individual_fi
   }
   const std::string folder = WorkFolder();
   LineReader list;
+  // Logged after the pass, where the walk beside the renames logs it too.
+  WalkReport report;
   {
     int fd = -1;
     RtError err = CreateUnnamedFile(folder, fd);
     ReportFile op_list;
     if (err.ok()) err = op_list.Adopt(fd, folder);
-    if (err.ok()) err = DirectoryWalk(job, context, op_list);
+    if (err.ok()) err = DirectoryWalk(job, context, op_list, &report);
     if (err.ok()) err = op_list.CloseInto(list);
     if (err) {
       problems.push_back(Problem(kListNotWritten, folder, err.description, kNothingRenamed));
@@ -94,12 +96,16 @@ RtError WalkAndProcess(Job& job, EngineContext& context, bool with_individual_fi
   // The listings are freed: their pages go back before the pass, whose
   // threads allocate elsewhere.
   malloc_trim(0);
-  if (StopRequested(context.stop)) return {};
+  if (StopRequested(context.stop)) {
+    LogWalkReport(job, context, report);
+    return {};
+  }
   if (RtError err = JournalReady(context, problems)) return err;
   if (with_individual_files) job.FileCount += static_cast<int32_t>(job.lstFile.size());
   if (RtError err = OperationListPass(job, context, list)) {
     problems.push_back(Problem(kListNotRead, folder, err.description, kListNotReadEnd));
   }
+  LogWalkReport(job, context, report);
   if (with_individual_files) IndividualFilesPass(job, context);
   return {};
 }
@@ -185,6 +191,7 @@ bool RunSession::Begin(RunKind kind, FileOutcomeSink* outcomes) {
   job_.ErrorsOccurred = false;
   job_.FilesDone = 0;
   job_.FileCount = 0;
+  job_.FoldersNotEntered = 0;
   const bool opened =
       OpenReports(job_, reports_->errors, reports_->process, outcome_.problems) &&
       (kind != RunKind::kPerform || !job_.WriteJournal ||
@@ -236,6 +243,10 @@ void RunSession::Execute(const StopRequest* stop) {
 
   const bool files = !job_.lstFile.empty();
   const bool directories = !job_.lstDir.empty() && !job_.lstExt.empty();
+  // Individual files may name a file twice, or one the walk lists: each
+  // file is then known by its identity. A walk alone lists each file once.
+  TakenFiles taken(files && method != SelectionMethod::kExtension);
+  context.taken = &taken;
   RtError result;
   if (method == SelectionMethod::kIndividual) {
     result = JournalReady(context, outcome_.problems);

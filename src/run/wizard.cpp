@@ -394,7 +394,7 @@ void Wizard::ViewReport(ReportKind kind) { qtarvox::ViewReport(kind, prompter_, 
 RunOutcome Wizard::Preview(const StopRequest* stop) {
   if (started_) return {};
   const RunOutcome outcome = RunOnce(job_, prompter_, *view_, true, stop);
-  ApplyRunEnd(outcome);
+  ApplyRunEnd(outcome, OutcomeCounter());
   return outcome;
 }
 
@@ -404,8 +404,9 @@ RunOutcome Wizard::PressRun(const StopRequest* stop, FileOutcomeSink* outcomes) 
     FinishedSequence();
     return {};
   }
-  const RunOutcome outcome = RunOnce(job_, prompter_, *view_, RunKind::kPerform, stop, outcomes);
-  ApplyRunEnd(outcome);
+  OutcomeCounter counts(outcomes);
+  const RunOutcome outcome = RunOnce(job_, prompter_, *view_, RunKind::kPerform, stop, &counts);
+  ApplyRunEnd(outcome, counts);
   return outcome;
 }
 
@@ -425,7 +426,10 @@ bool Wizard::StartRun(bool preview, std::function<void()> done) {
   started_ = true;
   stop_ = 0;
   done_ = true;
-  if (!session_->Begin(preview)) return false;
+  run_counts_ = OutcomeCounter();
+  if (!session_->Begin(preview ? RunKind::kPreview : RunKind::kPerform, &run_counts_)) {
+    return false;
+  }
   done_ = false;
   screen_.running = true;
   progress_preview_ = preview;
@@ -453,11 +457,15 @@ RunOutcome Wizard::FinishRun() {
   started_ = false;
   run_prompter_->muted = false;
   screen_.running = false;
-  ApplyRunEnd(outcome);
+  ApplyRunEnd(outcome, run_counts_);
   return outcome;
 }
 
-void Wizard::ApplyRunEnd(const RunOutcome& outcome) {
+void Wizard::ApplyRunEnd(const RunOutcome& outcome, const OutcomeCounter& counts) {
+  // The status keeps its message and says below it what the run did.
+  const std::string said = outcome.performed ? CountsText(counts, job_.FoldersNotEntered)
+                                             : FoldersNotEnteredText(job_.FoldersNotEntered);
+  if (outcome.started && !said.empty()) SetStatus(screen().lblStatus + kStatusLineBreak + said);
   if (!outcome.performed) return;
   if (outcome.errors) screen_.cmdErr_enabled = true;
   screen_.cmdOP_enabled = true;

@@ -19,6 +19,7 @@
 #include "platform/stop_signals.h"
 #include "platform/volumes.h"
 #include "run/report_view.h"
+#include "run/run_counts.h"
 #include "run/run_driver.h"
 #include "run/screen_state.h"
 
@@ -191,7 +192,8 @@ class Wizard {
 
   void SetStatus(const std::string& caption);
   std::string ProgressCaption(int64_t done, int64_t listed) const;
-  void ApplyRunEnd(const RunOutcome& outcome);
+  // The Finished state after a perform, and the run's counts in the status.
+  void ApplyRunEnd(const RunOutcome& outcome, const OutcomeCounter& counts);
   void FinishedSequence();
   void MethodOk();
   void FileChoosers(bool extension);
@@ -217,6 +219,7 @@ class Wizard {
   std::atomic<bool> progress_on_{false};
   bool progress_preview_ = false;
   int64_t progress_files_ = 0;  // the chosen files, for a method that lists none
+  OutcomeCounter run_counts_;   // the files of the run started last
   std::thread worker_;
   bool started_ = false;  // the session began and FinishRun is due
 };

@@ -18,6 +18,7 @@
 #include <set>
 #include <system_error>
 #include <thread>
+#include <unordered_set>
 #include <vector>
 
 #include "engine/journal.h"
@@ -41,14 +42,28 @@ std::string Printable(std::string path) {
   return path;
 }
 
-// A block that cannot be written is counted by the Error file itself.
-void LogUnlistable(Job& job, ReportFile* errors, const std::string& path) {
+// A file or folder the walk could not list, as an error block and a failed
+// file. A block that cannot be written is counted by the Error file itself.
+void LogWalkFailure(Job& job, const EngineContext& context, const WalkReport::Failure& failure) {
   job.ErrorsOccurred = true;
-  if (errors == nullptr) return;
-  const std::string shown = Printable(path);
-  errors->WriteLine({msg::kErrorInFile, shown});
-  errors->WriteLine({msg::kErrorCause, CauseText(kErrBadFileName)});
-  errors->WriteLine({msg::kErrorNumber, std::to_string(kErrBadFileName), "-", kDescLineBreakInName});
+  if (context.errors != nullptr) {
+    const std::string shown = Printable(failure.path);
+    context.errors->WriteLine({msg::kErrorInFile, shown});
+    context.errors->WriteLine({msg::kErrorCause, CauseText(failure.error.number)});
+    context.errors->WriteLine({msg::kErrorNumber, std::to_string(failure.error.number), "-",
+                               failure.error.description});
+  }
+  if (context.outcomes == nullptr || job.PreviewMode) return;
+  const size_t slash = failure.path.rfind('/', failure.path.size() - 2);
+  const size_t split = slash == std::string::npos ? 0 : slash + 1;
+  const std::string_view path = failure.path;
+  FileOutcome outcome;
+  outcome.status = FileStatus::kFailed;
+  outcome.directory = path.substr(0, split);
+  outcome.old_filename = outcome.filename = path.substr(split);
+  outcome.error_number = failure.error.number;
+  outcome.error_description = failure.error.description;
+  context.outcomes->FileDone(outcome);
 }
 
 // One more file is through; the view hears of it now and then.
@@ -106,44 +121,42 @@ class SystemFileCheck {
 class WalkSink {
  public:
   virtual ~WalkSink() = default;
-  // Whether the files of a directory just read are to be listed.
-  virtual bool FirstVisit(const WalkListing&) { return true; }
   // A file chosen; not ok when the walk must end.
   virtual RtError Listed(const std::string& directory, std::string_view name) = 0;
-  // A name with a line break in it, which is never listed.
-  virtual void Unlistable(const std::string& path) = 0;
 };
 
-// The walk before the pass: the operation list, counted in job.FileCount;
-// a name that cannot be listed is logged at once.
+// The walk before the pass: the operation list, counted in job.FileCount.
 class OperationListSink final : public WalkSink {
  public:
-  OperationListSink(Job& job, const EngineContext& context, ReportFile& op_list)
-      : job_(job), context_(context), op_list_(op_list) {}
+  OperationListSink(Job& job, ReportFile& op_list) : job_(job), op_list_(op_list) {}
 
   RtError Listed(const std::string& directory, std::string_view name) override {
     if (RtError err = op_list_.WriteLine({directory, name})) return err;
     ++job_.FileCount;
     return {};
   }
-  void Unlistable(const std::string& path) override { LogUnlistable(job_, context_.errors, path); }
 
  private:
   Job& job_;
-  const EngineContext& context_;
   ReportFile& op_list_;
 };
 
-// Writes the files of one directory for every pattern, in lstExt order.
+// Writes the files of one directory for every pattern, in lstExt order; a
+// name two patterns match is written at the first one's place only. A name
+// with a line break in it is never listed: it goes to `report`.
 RtError WriteFiles(const EngineContext& context, const std::string& directory,
-                   const WalkListing& listing, bool system_later, WalkSink& sink) {
-  if (!sink.FirstVisit(listing)) return {};
+                   const WalkListing& listing, bool system_later, WalkSink& sink,
+                   WalkReport& report) {
+  std::unordered_set<std::string_view> written;  // only with more than one pattern
+  const bool overlap = listing.files.size() > 1;
   for (const auto& names : listing.files) {
     for (const auto& name : names) {
+      if (overlap && !written.insert(name).second) continue;
       if (HoldsLineBreak(name)) {
         // A system file is not chosen, so it is no error either.
         if (!system_later || !StoredSystemBit(-1, directory, std::string(name))) {
-          sink.Unlistable(directory + std::string(name));
+          report.failures.push_back(
+              {directory + std::string(name), MakeError(kErrBadFileName, kDescLineBreakInName)});
         }
         continue;
       }
@@ -178,9 +191,10 @@ class ListingAhead {
     }
     try {
       pending_.push_back({directory, std::async(std::launch::async, [this, directory] {
-                            WalkListing listing;
-                            ListForWalk(directory, patterns_, true, listing, false, system_later_);
-                            return listing;
+                            Listed listed;
+                            listed.error = ListForWalk(directory, patterns_, true, listed.listing,
+                                                       false, system_later_);
+                            return listed;
                           })});
     } catch (const std::system_error&) {
       // No further thread: the directory is listed here when its turn comes.
@@ -188,24 +202,56 @@ class ListingAhead {
   }
 
   // The listing of `directory`: the one made ahead when it is the next one.
-  void Take(const std::string& directory, WalkListing& out) {
+  RtError Take(const std::string& directory, WalkListing& out) {
     if (!pending_.empty() && pending_.front().directory == directory) {
-      out = pending_.front().listing.get();
+      Listed listed = pending_.front().listing.get();
       pending_.pop_front();
-      return;
+      out = std::move(listed.listing);
+      return listed.error;
     }
     // While listings run ahead, the cores are busy already.
-    ListForWalk(directory, patterns_, true, out, pending_.empty(), system_later_);
+    return ListForWalk(directory, patterns_, true, out, pending_.empty(), system_later_);
   }
 
  private:
+  struct Listed {
+    WalkListing listing;
+    RtError error;
+  };
   struct Pending {
     std::string directory;
-    std::future<WalkListing> listing;
+    std::future<Listed> listing;
   };
   const std::vector<std::string>& patterns_;
   const bool system_later_;
   std::deque<Pending> pending_;  // in the order the walk takes them
+};
+
+// The folders a walk has been to, by (device, inode), so that however often
+// lstDir reaches a folder - listed twice, inside a folder listed with its
+// subdirectories, through a bind mount - its files are listed once: they
+// may have been renamed already, and a file is never taken twice.
+class VisitedFolders {
+ public:
+  // What is still to do in a folder just read: its files, and (when the
+  // walk descends) its subdirectories, unless a walk below it has been
+  // there already (which also ends a tree that contains itself).
+  struct ToDo {
+    bool files = true;
+    bool subdirectories = true;
+  };
+  ToDo Visit(const WalkListing& listing, bool descending) {
+    if (listing.device == 0 && listing.inode == 0) return {};
+    const std::pair<uint64_t, uint64_t> id{listing.device, listing.inode};
+    ToDo to_do;
+    to_do.subdirectories = descending && trees_.insert(id).second;
+    to_do.files = files_.insert(id).second;
+    return to_do;
+  }
+
+ private:
+  std::set<std::pair<uint64_t, uint64_t>> files_;
+  std::set<std::pair<uint64_t, uint64_t>> trees_;
 };
 
 // What one walk carries from directory to directory.
@@ -214,18 +260,42 @@ struct Walk {
   WalkSink& sink;
   ListingAhead& ahead;
   bool system_later;
+  VisitedFolders& visited;
+  WalkReport& report;
 };
 
 RtError VisitSubdirectories(Walk& walk, const std::string& directory,
                             const std::vector<std::string>& subdirectories);
 
-// One subdirectory of the walk, read once: its own subdirectories (deepest
-// files first), then its files.
+// One folder of the walk, read already: its files and, when the walk
+// descends, its subdirectories: below an lstDir entry a folder's
+// subdirectories come first (deepest files first), the entry's own files
+// before them. A folder that could not be read is reported with its cause.
+RtError VisitListed(Walk& walk, const std::string& directory, const WalkListing& listing,
+                    const RtError& read, bool descending, bool files_first) {
+  if (read) {
+    walk.report.failures.push_back({directory, read});
+    return {};
+  }
+  const VisitedFolders::ToDo to_do = walk.visited.Visit(listing, descending);
+  const auto files = [&]() -> RtError {
+    if (!to_do.files) return {};
+    return WriteFiles(walk.context, directory, listing, walk.system_later, walk.sink, walk.report);
+  };
+  if (files_first) {
+    if (RtError err = files()) return err;
+  }
+  if (to_do.subdirectories) {
+    walk.report.folders_not_entered += listing.subdirectories_not_entered;
+    if (RtError err = VisitSubdirectories(walk, directory, listing.subdirectories)) return err;
+  }
+  return files_first ? RtError{} : files();
+}
+
 RtError VisitSubdirectory(Walk& walk, const std::string& directory) {
   WalkListing listing;
-  walk.ahead.Take(directory, listing);
-  if (RtError err = VisitSubdirectories(walk, directory, listing.subdirectories)) return err;
-  return WriteFiles(walk.context, directory, listing, walk.system_later, walk.sink);
+  const RtError read = walk.ahead.Take(directory, listing);
+  return VisitListed(walk, directory, listing, read, true, false);
 }
 
 // The subdirectories of `directory` in order, the next one listed ahead.
@@ -249,8 +319,10 @@ size_t SubdirectoriesMark(const std::string& entry) {
              : std::string::npos;
 }
 
-RtError WalkInto(const Job& job, const EngineContext& context, WalkSink& sink) {
+RtError WalkInto(const Job& job, const EngineContext& context, WalkSink& sink,
+                 WalkReport& report) {
   const bool system_later = SystemBitLeftToPass(job, context);
+  VisitedFolders visited;
   for (const auto& entry : job.lstDir) {
     if (StopRequested(context.stop)) return {};
     const size_t mark = SubdirectoriesMark(entry);
@@ -262,20 +334,31 @@ RtError WalkInto(const Job& job, const EngineContext& context, WalkSink& sink) {
       context.journal->ListAhead(directory);
     }
     WalkListing listing;
-    ListForWalk(directory, job.lstExt, subdirectories, listing, true, system_later);
-    if (RtError err = WriteFiles(context, directory, listing, system_later, sink)) return err;
+    const RtError read =
+        ListForWalk(directory, job.lstExt, subdirectories, listing, true, system_later);
     ListingAhead ahead(job.lstExt, system_later);
-    Walk walk{context, sink, ahead, system_later};
-    if (RtError err = VisitSubdirectories(walk, directory, listing.subdirectories)) return err;
+    Walk walk{context, sink, ahead, system_later, visited, report};
+    if (RtError err = VisitListed(walk, directory, listing, read, subdirectories, true)) {
+      return err;
+    }
   }
   return {};
 }
 
 }  // namespace
 
-RtError DirectoryWalk(Job& job, const EngineContext& context, ReportFile& op_list) {
-  OperationListSink sink(job, context, op_list);
-  return WalkInto(job, context, sink);
+RtError DirectoryWalk(Job& job, const EngineContext& context, ReportFile& op_list,
+                      WalkReport* report) {
+  OperationListSink sink(job, op_list);
+  WalkReport own;
+  const RtError err = WalkInto(job, context, sink, report != nullptr ? *report : own);
+  if (report == nullptr) LogWalkReport(job, context, own);
+  return err;
+}
+
+void LogWalkReport(Job& job, const EngineContext& context, const WalkReport& report) {
+  for (const auto& failure : report.failures) LogWalkFailure(job, context, failure);
+  job.FoldersNotEntered += report.folders_not_entered;
 }
 
 bool IsOwnWorkFile(const EngineContext& context, const std::string& directory,
@@ -789,27 +872,16 @@ namespace {
 
 // The files a walk lists, handed to the pass while the walk goes on: the walk
 // fills chunks of paths on its own thread, the pass takes them in order. At
-// most a few chunks wait, so the walk never runs far ahead. A directory
-// reached a second time (through a bind mount, or two entries of lstDir that
-// overlap) lists nothing the second time: its files may have been renamed
-// already, and a file is never taken twice.
+// most a few chunks wait, so the walk never runs far ahead.
 class ListedWhileRenaming final : public WalkSink, public LineSource {
  public:
   // --- the walking side
-  bool FirstVisit(const WalkListing& listing) override {
-    if (listing.device == 0 && listing.inode == 0) return true;
-    return visited_.insert({listing.device, listing.inode}).second;
-  }
-
   RtError Listed(const std::string& directory, std::string_view name) override {
     std::string& path = filling_.emplace_back(directory);
     path.append(name);
     listed_.fetch_add(1, std::memory_order_relaxed);
     return filling_.size() == kChunk ? Hand() : RtError{};
   }
-
-  // Kept for the end: only the side that renames writes the Error file.
-  void Unlistable(const std::string& path) override { unlistable_.push_back(path); }
 
   // The walk is through (or has stopped): what it has listed is handed on.
   void WalkEnded() {
@@ -843,8 +915,9 @@ class ListedWhileRenaming final : public WalkSink, public LineSource {
   }
 
   const std::atomic<int32_t>& listed() const { return listed_; }
-  // Only once the walk has ended.
-  const std::vector<std::string>& unlistable() const { return unlistable_; }
+  // The walking side's until the walk has ended: kept for the end, as only
+  // the side that renames writes the Error file.
+  WalkReport& report() { return report_; }
 
  private:
   static constexpr size_t kChunk = 256;
@@ -862,8 +935,7 @@ class ListedWhileRenaming final : public WalkSink, public LineSource {
 
   // The walking side's own.
   std::vector<std::string> filling_;
-  std::set<std::pair<uint64_t, uint64_t>> visited_;
-  std::vector<std::string> unlistable_;
+  WalkReport report_;
   // Shared.
   std::atomic<int32_t> listed_{0};
   std::mutex mutex_;
@@ -901,7 +973,7 @@ bool WalkWhileRenaming(Job& job, EngineContext& context, const std::function<RtE
       // short, they go first (the listings it starts share this).
       setpriority(PRIO_PROCESS, static_cast<id_t>(gettid()), kWalkNice);
       try {
-        WalkInto(job, context, listed);
+        WalkInto(job, context, listed, listed.report());
       } catch (...) {
         failure = std::current_exception();
       }
@@ -927,7 +999,7 @@ bool WalkWhileRenaming(Job& job, EngineContext& context, const std::function<RtE
   walker.join();
   if (failure) std::rethrow_exception(failure);
   job.FileCount += listed.listed().load();
-  for (const std::string& path : listed.unlistable()) LogUnlistable(job, context.errors, path);
+  LogWalkReport(job, context, listed.report());
   return true;
 }
 

@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "engine/job.h"
 #include "engine/rename_file.h"
@@ -13,19 +14,38 @@
 
 namespace qtarvox {
 
+// What a walk could not list, kept to be logged once the files it did list
+// are through, whichever way the walk ran.
+struct WalkReport {
+  struct Failure {
+    std::string path;  // a file, or a folder (ending in "/")
+    RtError error;
+  };
+  std::vector<Failure> failures;  // in the order the walk met them
+  int32_t folders_not_entered = 0;
+};
+
 // Lists the files of every lstDir entry (its subdirectories too when marked)
 // that match the lstExt patterns into `op_list`, one full path per line,
-// counting them in job.FileCount. A name holding a carriage return or line
-// feed is never listed: it gets an error block (52) in context.errors
-// instead. The run's own work files (context.own_files) are never listed. A
-// directory that cannot be read lists nothing. The result is not ok when the
-// list could not be written (the walk then ends). A stop request ends the
+// counting them in job.FileCount. Each folder (device, inode) has its files
+// listed once however often lstDir reaches it, and each file once however
+// many patterns match it. A name holding a carriage return or line feed is
+// never listed (error 52), nor is a folder that cannot be read (its own
+// error): they go to `report`, or without one are logged at once. The run's
+// own work files (context.own_files) are never listed. The result is not ok
+// when the list could not be written (the walk then ends). A stop request ends the
 // walk between two directories. Unless the run is a preview or a plan, or
 // numbers with even widths (which need the exact count at once), regular
 // files are listed without a look at their stored system bit:
 // OperationListPass leaves out those that have it and takes them off
 // job.FileCount.
-RtError DirectoryWalk(Job& job, const EngineContext& context, ReportFile& op_list);
+RtError DirectoryWalk(Job& job, const EngineContext& context, ReportFile& op_list,
+                      WalkReport* report = nullptr);
+
+// Logs what a walk could not list: an error block for each, told to
+// context.outcomes as a failed file; the folders it did not enter are added
+// to job.FoldersNotEntered.
+void LogWalkReport(Job& job, const EngineContext& context, const WalkReport& report);
 
 // Reads the operation list and calls RenameFile for every line, numbering the
 // files in list order; a system file the walk listed is left out (see
@@ -43,8 +63,7 @@ bool ListsWhileRenaming(const Job& job, const EngineContext& context);
 // renamed, in the same order. `ready` is asked before the first change; when
 // it is not ok, nothing is renamed and `result` is its error. job.FileCount
 // grows by the files listed (less those left out) once both are through;
-// names that cannot be listed are logged at the end. A folder reached a
-// second time lists nothing again. False (nothing done) when no second
+// what could not be listed is logged at the end (LogWalkReport). False (nothing done) when no second
 // thread could be started.
 bool WalkWhileRenaming(Job& job, EngineContext& context, const std::function<RtError()>& ready,
                        RtError& result);

@@ -95,8 +95,16 @@ TEST_F(Plan, PrintedPlanIsWhatTheRunDoesFileByFile) {
       {"-RP*ab*b|-FE|%D*N?txt", "aab.txt=1|ab.txt=2"},
       // A prefix through a tree, where some prefixed names are taken.
       {"-AB*x_|-FE|%D*Y?txt", "a.txt=1|s/b.txt=2|s/x_b.txt=3|s/t/c.txt=4|s/t/x_c.txt=5"},
-      // The same file twice: the second time it is gone.
+      // The same file twice: the second time it is gone. A file the walk
+      // renamed, named again where another file now has its old name; a
+      // file listed by two folders and two patterns; one that an overwrite
+      // destroyed before its turn.
       {"-UC|-FI|%D/a.txt*%D/a.txt", "a.txt=1"},
+      {"-DF|1|-FE|%D*N?txt|-FI|%D/xa.txt", "xa.txt=1|xxa.txt=2"},
+      {"-UC|-NE|E|-FE|%D/s*N\"%D*Y?txt\"*", "s/a.txt=1|b.txt=2"},
+      {"-CR*b.txt|-FI|%D/a.txt*%D/b.txt", "a.txt=1|b.txt=2"},
+      // Overwrite onto a name the trailing dot leaves: "x." is committed as "x".
+      {"-EN|-FI|%D/x.txt", "x.txt=1|x=0"},
       // Errors the run logs: a name too long, a name that is only dots, a
       // file that is not there, an attribute on a link, a read-only target.
       {"-AB*" + too_long + "|-FI|%D/a.txt*%D/gone.txt", "a.txt=1"},

@@ -80,7 +80,10 @@ TEST_F(WizardTest, PerformRenamesAndLocksTheScreenIntoFinished) {
   const ScreenState s = wizard_.screen();
   EXPECT_STREQ(s.cmdProceed3_caption(), "&Finished");
   EXPECT_TRUE(s.finished);
-  EXPECT_EQ(s.lblStatus, "Status : Filename changes were performed succesfully");
+  // What the run did, below the message.
+  EXPECT_EQ(s.lblStatus,
+            "Status : Filename changes were performed succesfully\r\n"
+            "2 renamed, 0 unchanged, 0 skipped, 0 failed");
   EXPECT_TRUE(s.cmdOP_enabled);
   EXPECT_FALSE(s.cmdErr_enabled);
   EXPECT_FALSE(s.cmdPreview_enabled || s.cmdStep1_enabled || s.cmdStep2_enabled ||
@@ -88,14 +91,14 @@ TEST_F(WizardTest, PerformRenamesAndLocksTheScreenIntoFinished) {
 }
 
 TEST_F(WizardTest, PerformWithErrorsKeepsTheErrorFileAndOffersIt) {
-  job_.lstExt = {"*.txt", "*.*"};  // every text file twice: the second time it is gone
+  job_.lstDir.push_back(dir_.PathOf("d/gone"));  // a folder the walk cannot read
   prompter_.answers = {true};
   const RunOutcome outcome = wizard_.PressRun();
   EXPECT_TRUE(outcome.error_file_left);
   const std::string d = dir_.PathOf("d") + "/";
   EXPECT_THAT(WorkFile("Q-Tarvox_Err.txt"),
               HasSubstr("Error in file : " + d +
-                        "a.txt\r\nError Cause/Reason : The file to be "
+                        "gone/\r\nError Cause/Reason : The file to be "
                         "renamed was not found."));
   ASSERT_EQ(prompter_.messages.size(), 2u);
   EXPECT_EQ(prompter_.messages[0].text, "The files were succesfully renamed.");
@@ -103,7 +106,7 @@ TEST_F(WizardTest, PerformWithErrorsKeepsTheErrorFileAndOffersIt) {
   EXPECT_EQ(prompter_.messages[1].caption, "Errors");
   EXPECT_THAT(view_.viewed, ElementsAre(work_.PathOf("Q-Tarvox_Err.txt")));
   EXPECT_TRUE(wizard_.screen().cmdErr_enabled);
-  EXPECT_THAT(dir_.List("d"), ElementsAre("A.txt", "B.txt", "C.doc"));
+  EXPECT_THAT(dir_.List("d"), ElementsAre("A.txt", "B.txt", "c.doc"));
 }
 
 TEST_F(WizardTest, FinishedSequenceClearsOnNoAndKeepsOnYes) {
@@ -113,8 +116,8 @@ TEST_F(WizardTest, FinishedSequenceClearsOnNoAndKeepsOnYes) {
     Job& job = wizard.job();
     TickPosition(job, 8);
     job.AddEndText = "x";
-    job.lstDir = {"/d"};
-    job.lstExt = {"*.txt"};
+    job.lstDir = {dir_.PathOf("d")};
+    job.lstExt = {"*.none"};
     job.lstFile = {"a * /d"};
     job.method = SelectionMethod::kDone;
     job.txtSep = "_";

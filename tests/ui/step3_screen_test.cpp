@@ -291,7 +291,9 @@ TEST_F(Step3Test, AWholeJobWithTheMouseDoesWhatTheCommandLineDoes) {
     EXPECT_EQ(ReadWorkFile(kProcessFileName), silent_process);
     // The Finished state: only the run button, the reports, Help and Quit.
     EXPECT_EQ(Text("cmdProceed3"), "&Finished");
-    EXPECT_EQ(Text("lblStatus"), "Status : Filename changes were performed succesfully");
+    EXPECT_EQ(Text("lblStatus"),
+              "Status : Filename changes were performed succesfully\n"
+              "2 renamed, 0 unchanged, 0 skipped, 0 failed");
     EXPECT_TRUE(Find("cmdOP")->isEnabled());
     EXPECT_FALSE(Find("cmdErr")->isEnabled());
     EXPECT_FALSE(Find("cmdPreview")->isEnabled());
