@@ -89,7 +89,11 @@ logs); +r, +h, +a, -r -h -a (attributes set). With --null each file is four
 fields, each ended by a NUL byte: old path, new name, status (renamed,
 unchanged, skipped or failed), marks separated by "; ".
 After a run, stderr gets one summary line: how many files were renamed,
-unchanged, skipped and failed, and where the Process and Error files are.
+unchanged, skipped and failed, how many folders were not entered (read-only
+or hidden), and where the Process and Error files are. Each file is taken
+once per run: a folder reached twice is listed once, and a file the run has
+renamed already is not renamed again (error 53). A folder that cannot be
+read is an error of the run.
 
 Work folder:
 The Process file (Q-Tarvox_Process.txt) and the Error file (Q-Tarvox_Err.txt)
