@@ -112,6 +112,7 @@ MainWindow::MainWindow(Job job)
   panels_ = {pctIntro_, pctStep1_, pctStep2_,      pctStep3_,
              pctHelp_,  pctDir_,   pctIndividual_, pctExtension_};
 
+  NameForScreenReaders(this);
   ShowPanelOf(WizardStep::kIntro);
   RenderAll();
 }

@@ -1,6 +1,14 @@
 #include "ui/screen.h"
 
+#include <QAbstractScrollArea>
+#include <QAccessible>
+#include <QFrame>
+#include <QHeaderView>
+#include <QScrollBar>
+#include <QTreeWidget>
 #include <cmath>
+
+#include "ui/ui_texts.h"
 
 namespace qtarvox {
 namespace {
@@ -42,6 +50,31 @@ void PlaceVerticalRule(QWidget* rule, double x, double y0, double y1) {
 
 void FocusIfShown(QWidget* widget) {
   if (widget != nullptr && widget->isEnabled() && widget->isVisible()) widget->setFocus();
+}
+
+void NameForScreenReaders(QWidget* root) {
+  for (QFrame* frame : root->findChildren<QFrame*>()) {
+    const QFrame::Shape shape = frame->frameShape();
+    if ((shape == QFrame::HLine || shape == QFrame::VLine) && frame->accessibleName().isEmpty()) {
+      frame->setAccessibleName(QString::fromLatin1(ui_text::kSeparatorName));
+    }
+  }
+  for (QAbstractScrollArea* area : root->findChildren<QAbstractScrollArea*>()) {
+    // A tree's header scrolls with its tree; a control named by its label
+    // (its buddy) has no name of its own.
+    QWidget* named = qobject_cast<QHeaderView*>(area) != nullptr ? area->parentWidget() : area;
+    QString name = named->accessibleName();
+    if (QAccessibleInterface* seen = QAccessible::queryAccessibleInterface(named)) {
+      if (name.isEmpty()) name = seen->text(QAccessible::Name);
+    }
+    if (name.isEmpty()) name = named->toolTip();
+    area->verticalScrollBar()->setAccessibleName(name + QString::fromLatin1(ui_text::kScrollsDown));
+    area->horizontalScrollBar()->setAccessibleName(name +
+                                                   QString::fromLatin1(ui_text::kScrollsAcross));
+  }
+  for (QTreeWidget* tree : root->findChildren<QTreeWidget*>()) {
+    if (tree->isHeaderHidden()) tree->headerItem()->setText(0, tree->accessibleName());
+  }
 }
 
 }  // namespace qtarvox

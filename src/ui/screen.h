@@ -43,4 +43,9 @@ void PlaceVerticalRule(QWidget* rule, double x, double y0, double y1);
 // the focus stays where it is.
 void FocusIfShown(QWidget* widget);
 
+// Names for a screen reader what the controls below `root` leave unnamed:
+// rules as separators, the scroll bars of every list and text box after
+// their control, and a tree's hidden header after its tree.
+void NameForScreenReaders(QWidget* root);
+
 }  // namespace qtarvox

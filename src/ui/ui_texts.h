@@ -145,6 +145,12 @@ inline constexpr const char* kDrvDriveName = "Drive";
 inline constexpr const char* kDirDirName = "Directories";
 inline constexpr const char* kFilFileName = "Files";
 
+// What a screen reader calls the window's rules and scroll bars (a scroll
+// bar's name follows the name of its control).
+inline constexpr const char* kSeparatorName = "Separator";
+inline constexpr const char* kScrollsDown = ": scroll up and down";
+inline constexpr const char* kScrollsAcross = ": scroll across";
+
 inline constexpr const char* kLstDirTooltip =
     "Displays list of directories you have choosen to look under for files.";
 inline constexpr ControlText kCmdAddDir{"cmdAddDir", "&Add  >>",

@@ -77,13 +77,21 @@ void WindowRunView::ShowStatus(const std::string& caption) {
   QLabel* label = status_;
   if (label == nullptr) return;
   const QString text = ForDisplay(caption);
+  // The description follows the text, so a screen reader hears the progress
+  // even where the label has a name of its own.
   if (QThread::currentThread() == label->thread()) {
     label->setText(text);
+    label->setAccessibleDescription(text);
     label->repaint();
     return;
   }
   QMetaObject::invokeMethod(
-      label, [label, text] { label->setText(text); }, Qt::QueuedConnection);
+      label,
+      [label, text] {
+        label->setText(text);
+        label->setAccessibleDescription(text);
+      },
+      Qt::QueuedConnection);
 }
 
 }  // namespace qtarvox

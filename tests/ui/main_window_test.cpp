@@ -61,6 +61,20 @@ TEST_F(WindowTest, StartsOnTheIntroScreenWithOnlyStep1Open) {
   // Controls without a label of their own are named for screen readers.
   EXPECT_EQ(list->accessibleName(), Find<QLabel>("lblActions")->text());
   EXPECT_FALSE(Find("txtAI3")->accessibleName().isEmpty());
+  // Nothing a screen reader reaches is left without a name: rules, scroll
+  // bars, the hidden header of a tree.
+  for (QFrame* frame : window_->findChildren<QFrame*>()) {
+    if (frame->frameShape() == QFrame::HLine || frame->frameShape() == QFrame::VLine) {
+      EXPECT_EQ(frame->accessibleName(), "Separator") << frame->objectName().toStdString();
+    }
+  }
+  for (QScrollBar* bar : window_->findChildren<QScrollBar*>()) {
+    const QString name = bar->accessibleName();
+    EXPECT_TRUE(name.size() > 15 && !name.startsWith(":")) << name.toStdString() << " / " << bar->parentWidget()->parentWidget()->metaObject()->className() << " in " << bar->parentWidget()->parentWidget()->parentWidget()->objectName().toStdString();
+  }
+  for (QTreeWidget* tree : window_->findChildren<QTreeWidget*>()) {
+    EXPECT_EQ(tree->headerItem()->text(0), tree->accessibleName());
+  }
 }
 
 // Each row does one thing as a user would and names the screen shown after

@@ -59,6 +59,7 @@ TEST(WindowRunView, ShowsTheStatusOnceThereIsALabelAndStartsTheGivenViewer) {
   view.SetStatusLabel(&status);
   view.ShowStatus("Status : \r\nReady");
   EXPECT_EQ(status.text(), "Status : \nReady");
+  EXPECT_EQ(status.accessibleDescription(), "Status : \nReady");
   EXPECT_TRUE(view.StartViewer("/work/Q-Tarvox_Err.txt"));
   EXPECT_FALSE(view.StartViewer("/missing"));
   EXPECT_EQ(started, (std::vector<std::string>{"/work/Q-Tarvox_Err.txt", "/missing"}));
