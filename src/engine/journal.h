@@ -1,5 +1,5 @@
 // The journal of a perform: what the run is about to change, on the disk
-// before the change, and what really happened, after it. From it the last
+// before the change, and what really happened, after it. From it the
 // perform can be put back, also one that a crash or a kill cut off.
 //
 // Records are bytes, so any name a folder can hold fits: each record is its

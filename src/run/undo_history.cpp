@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <random>
 
+#include "engine/actions.h"
 #include "engine/journal.h"
 #include "platform/descriptors.h"
 #include "platform/durable_file.h"
@@ -70,6 +71,24 @@ std::string OneLine(std::string text) {
     if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = '?';
   }
   return text;
+}
+
+// The text an action works with, where it has one worth telling.
+std::string ActionValue(const Job& job, ActionId id) {
+  switch (id) {
+    case ActionId::kReplace:
+      return " \"" + job.ReplaceSearch + "\" -> \"" + job.ReplaceWith + "\"";
+    case ActionId::kAddBeginning:
+      return " \"" + job.AddBeginningText + "\"";
+    case ActionId::kAddEnd:
+      return " \"" + job.AddEndText + "\"";
+    case ActionId::kChangeExtension:
+      return " \"" + job.NewExtension + "\"";
+    case ActionId::kCompleteRename:
+      return " \"" + job.NewFilename + "\"";
+    default:
+      return {};
+  }
 }
 
 }  // namespace
@@ -152,7 +171,10 @@ std::string JobLine(const Job& job) {
   for (const auto& action : job.lstActions) {
     if (!action.ticked) continue;
     if (!line.empty()) line += "; ";
-    line += action.text;
+    // Without the list's "7) " in front.
+    const size_t mark = action.text.find(") ");
+    line += mark != std::string::npos && mark <= 2 ? action.text.substr(mark + 2) : action.text;
+    line += ActionValue(job, action.id);
   }
   std::vector<std::string> what;
   for (const auto& entry : job.lstFile) {
