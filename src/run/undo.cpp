@@ -352,31 +352,28 @@ Pick ReadHistoryJournal(const HistoryEntry& perform, int& fd, JournalContents& c
   return Pick::kRefused;
 }
 
-// What an undo of `contents` would do now, in `outcome`'s lines.
-void PlanUndo(const JournalContents& contents, UndoOutcome& outcome) {
-  const std::vector<const JournalEntry*> order = UndoOrder(contents);
-  UndoReport report(outcome, nullptr, nullptr);
-  PlannedFiles files;
-  const auto overwritten = OverwrittenByTheRun(order);
-  std::set<const JournalEntry*> lost;
-  for (const auto& [by, entry] : overwritten) lost.insert(entry);
-  for (const JournalEntry* entry : order) {
-    if (lost.count(entry) == 0) UndoEntry(*entry, files, report);
-  }
-}
-
 }  // namespace
 
 bool JournalWouldUndo(const std::string& path) {
   int fd = -1;
-  if (OpenOwnFile(path, fd) != 0) return false;
+  if (OpenOwnFile(path, fd) != 0) return true;  // kept when in doubt
   const OpenFile journal(fd);
   JournalContents contents;
   if (ReadJournal(journal.fd(), contents)) return true;
   if (contents.end == JournalEnd::kDamaged) return true;
+  // The file changed last is looked at first: after a perform that changed
+  // something, one look mostly tells.
+  const std::vector<const JournalEntry*> order = UndoOrder(contents);
+  std::set<const JournalEntry*> lost;
+  for (const auto& [by, entry] : OverwrittenByTheRun(order)) lost.insert(entry);
   UndoOutcome outcome;
-  PlanUndo(contents, outcome);
-  return !outcome.lines.empty() || outcome.left > 0;
+  UndoReport report(outcome, nullptr, nullptr);
+  PlannedFiles files;
+  for (const JournalEntry* entry : order) {
+    if (lost.count(entry) == 0) UndoEntry(*entry, files, report);
+    if (!outcome.lines.empty() || outcome.left > 0) return true;
+  }
+  return false;
 }
 
 RtError ListHistory(std::vector<HistoryLine>& lines) {

@@ -357,6 +357,7 @@ TEST_F(Undo, HistoryIsUndoneInTurnAndSurvivesPerformsThatChangeNothing) {
   } nothing[] = {
       {"journal cannot be made", {"-UC", job, where, "-SU"}},
       {"same job again", {"-LC", job, where, "-SU"}},
+      {"attributes as they were", {"-+N", job, where, "-SU"}},
       {"no action left", {"-XX", job, where, "-SU"}},
       {"missing file", {"-UC", "-FI", d() + "/none.txt", "-SU"}},
       {"no file at all", {"-UC", "-SU"}},
