@@ -446,17 +446,18 @@ TEST_F(Undo, JournalThatDoesNotBelongIsRefused) {
     const char* what;
     std::function<void()> meanwhile;
   } cases[] = {
-      {"an older journal in its place",
+      {"an older journal copied over it",
        [&] {
          fs::copy_file(work_.PathOf(kJournal), work_.PathOf(second),
                        fs::copy_options::overwrite_existing);
        }},
-      {"copied in from elsewhere",
+      {"an older journal moved into its place",
+       [&] { fs::rename(work_.PathOf(kJournal), work_.PathOf(second)); }},
+      {"a copy of it in its place",
        [&] {
-         const std::string bytes = work_.ReadFile(second);
-         fs::remove(work_.PathOf(second));
-         work_.WriteFile(second, bytes);
-         chmod(work_.PathOf(second).c_str(), 0600);
+         // Made while the journal is still there, the copy is another file.
+         fs::copy_file(work_.PathOf(second), work_.PathOf("copy"));
+         fs::rename(work_.PathOf("copy"), work_.PathOf(second));
        }},
       {"another user's",
        [&] {
@@ -465,7 +466,7 @@ TEST_F(Undo, JournalThatDoesNotBelongIsRefused) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
-    if (c.what == cases[2].what && geteuid() != 0) {
+    if (c.what == cases[3].what && geteuid() != 0) {
       std::puts("another user's journal: skipped, the test does not run as root");
       continue;
     }
