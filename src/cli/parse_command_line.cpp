@@ -358,9 +358,9 @@ constexpr std::array<Command, 23> kCommands{{
     {"NP", 0, ApplyNoProcessFile, Form::kNone, 0},
 }};
 
-constexpr std::array<const char*, 7> kLongOptions{{kOptionHelp, kOptionVersion, kOptionPreview,
-                                                    kOptionUndo, kOptionNull, kOptionQuiet,
-                                                    kOptionVerbose}};
+constexpr std::array<const char*, 8> kLongOptions{{kOptionHelp, kOptionVersion, kOptionPreview,
+                                                    kOptionUndo, kOptionList, kOptionNull,
+                                                    kOptionQuiet, kOptionVerbose}};
 
 // Pieces joined again with their separator.
 std::string JoinFrom(const std::vector<std::string>& pieces, size_t first, char separator) {
@@ -532,6 +532,8 @@ CliOptions SplitProgramOptions(const std::vector<std::string>& args) {
       options.preview = true;
     } else if (arg == kOptionUndo) {
       options.undo = true;
+    } else if (arg == kOptionList) {
+      options.list = true;
     } else if (arg == kOptionNull) {
       options.null_separated = true;
     } else if (arg == kOptionQuiet || arg == kOptionQuietShort) {

@@ -17,6 +17,7 @@ inline constexpr const char* kOptionHelpShort = "-h";
 inline constexpr const char* kOptionVersion = "--version";
 inline constexpr const char* kOptionPreview = "--preview";
 inline constexpr const char* kOptionUndo = "--undo";
+inline constexpr const char* kOptionList = "--list";
 inline constexpr const char* kOptionNull = "--null";
 inline constexpr const char* kOptionQuiet = "--quiet";
 inline constexpr const char* kOptionQuietShort = "-q";
@@ -70,6 +71,7 @@ struct CliOptions {
   bool version = false;  // --version
   bool preview = false;  // --preview
   bool undo = false;     // --undo
+  bool list = false;     // --list
   bool null_separated = false;  // --null
   bool quiet = false;           // --quiet, -q
   bool verbose = false;         // --verbose, -v

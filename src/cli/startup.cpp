@@ -188,7 +188,19 @@ int RunCommandLine(const std::vector<std::string>& args, std::ostream& out, std:
     out << kVersionText << '\n';
     return kExitClean;
   }
-  if (options.undo) return RunUndoCommand(options.preview, options.rest, out, err);
+  if (options.undo) {
+    UndoCommand command;
+    command.preview = options.preview;
+    command.list = options.list;
+    command.quiet = options.quiet;
+    command.verbose = options.verbose;
+    command.null_separated = options.null_separated;
+    return RunUndoCommand(command, options.rest, out, err);
+  }
+  if (options.list) {
+    err << "q-tarvox: " << kListNeedsUndo << '\n';
+    return kExitNotStarted;
+  }
   if (options.rest.empty() && options.files.empty() && options.files0_from.empty() &&
       !options.preview) {
     // An empty command line opens the window on its Intro screen.

@@ -1,8 +1,12 @@
 #include "cli/undo_command.h"
 
+#include <ctime>
+
 #include "cli/startup.h"
 #include "engine/report_file.h"
 #include "platform/own_files.h"
+#include "platform/paths.h"
+#include "platform/stop_signals.h"
 #include "platform/work_folder.h"
 #include "run/undo.h"
 #include "run/work_files.h"
@@ -11,13 +15,59 @@ namespace qtarvox {
 
 namespace {
 constexpr const char* kPrefix = "q-tarvox: ";
+
+// Local time, "2026-01-31 17:04:05" (with `iso`: "2026-01-31T17:04:05").
+std::string When(uint64_t nanoseconds, bool iso) {
+  const std::time_t seconds = static_cast<std::time_t>(nanoseconds / 1000000000u);
+  std::tm local{};
+  localtime_r(&seconds, &local);
+  char text[32];
+  std::strftime(text, sizeof text, iso ? "%Y-%m-%dT%H:%M:%S" : "%Y-%m-%d %H:%M:%S", &local);
+  return text;
+}
+
+int ListUndoHistory(bool null_separated, std::ostream& out, std::ostream& err) {
+  std::vector<HistoryLine> lines;
+  if (const RtError problem = ListHistory(lines)) {
+    err << kPrefix << kHistoryNotRead << HistoryFolder() << " (" << problem.description << ")\n";
+    return kExitNotStarted;
+  }
+  if (lines.empty()) err << kPrefix << kHistoryEmpty << '\n';
+  for (const auto& line : lines) {
+    const char* state =
+        line.damaged ? kStateDamaged : (line.undone ? kStateUndone : kStateNotUndone);
+    if (null_separated) {
+      out << When(line.perform.started, true) << '\0' << line.files << '\0' << state << '\0'
+          << line.perform.job << '\0';
+    } else {
+      out << When(line.perform.started, false) << "  " << line.files << " file(s)  " << state
+          << "  " << line.perform.job << '\n';
+    }
+  }
+  return kExitClean;
+}
+
+void SayDamage(const UndoOutcome& so_far, std::ostream& err) {
+  err << kPrefix << kJournalDamaged << HistoryJournalPath(so_far.perform.number)
+      << kJournalDamagedRecords << so_far.damaged << kJournalDamagedCount;
+  if (so_far.unread_from >= 0) err << kJournalUnreadFrom << so_far.unread_from << kJournalUnreadEnd;
+  err << kJournalDamagedLost << so_far.lost << kJournalDamagedLostEnd << '\n';
+}
+
 }  // namespace
 
-int RunUndoCommand(bool preview, const std::vector<std::string>& rest, std::ostream& out,
-                   std::ostream& err) {
+int RunUndoCommand(const UndoCommand& command, const std::vector<std::string>& rest,
+                   std::ostream& out, std::ostream& err) {
   if (!rest.empty()) {
     err << kPrefix << kUndoTakesNoJob << '\n';
     return kExitNotStarted;
+  }
+  const bool preview = command.preview;
+  const bool null_separated = command.null_separated;
+  // Looking changes nothing: a missing work folder is not made.
+  if ((preview || command.list) && !IsDirectory(WorkFolder())) {
+    err << kPrefix << (command.list ? kHistoryEmpty : kNothingToUndo) << '\n';
+    return kExitClean;
   }
   FolderLock work_folder;
   std::string busy;
@@ -25,28 +75,59 @@ int RunUndoCommand(bool preview, const std::vector<std::string>& rest, std::ostr
     err << kPrefix << busy << '\n';
     return kExitNotStarted;
   }
-  const UndoOutcome outcome = UndoLastPerform(preview, [&](const UndoOutcome& so_far) {
+  if (command.list) return ListUndoHistory(null_separated, out, err);
+  UndoRequest request;
+  request.preview = preview;
+  // Ctrl-C now stops the undo between two files.
+  if (!preview) request.stop = &CatchStopSignals();
+  request.before_changes = [&](const UndoOutcome& so_far) {
     if (so_far.journal_end == JournalEnd::kCut) err << kPrefix << kJournalCutNote << '\n';
-    if (so_far.journal_end == JournalEnd::kDamaged) err << kPrefix << kJournalDamagedNote << '\n';
-    if (so_far.overwritten.empty()) return;
-    err << kPrefix << kOverwrittenNote << '\n';
-    for (const auto& path : so_far.overwritten) err << "  " << path << '\n';
+    if (so_far.journal_end == JournalEnd::kDamaged) SayDamage(so_far, err);
+    if (!so_far.overwritten.empty()) {
+      err << kPrefix << kOverwrittenNote << '\n';
+      for (const auto& path : so_far.overwritten) err << "  " << path << '\n';
+    }
     err.flush();
-  });
+  };
+  if (preview || command.verbose) {
+    request.each_file = [&](const UndoFileEvent& file) {
+      const bool left = file.old_name.empty();
+      if (null_separated) {
+        const char* status =
+            left ? kStatusLeft : (file.renamed ? kStatusRenamed : kStatusAttributes);
+        const char* marks = left ? file.cause : (file.attributes ? kMarkAttributes : "");
+        out << file.path << '\0' << file.old_name << '\0' << status << '\0' << marks << '\0';
+      } else if (left) {
+        err << kPrefix << (preview ? kWouldBeLeft : kLeftAsItIs) << file.path << ": " << file.cause
+            << '\n';
+      } else {
+        out << file.path << " == " << file.old_name
+            << (file.attributes ? kUndoAttributesRestored : "") << '\n';
+      }
+      out.flush();
+    };
+  }
+  const UndoOutcome outcome = UndoLastPerform(request);
   for (const auto& problem : outcome.problems) err << kPrefix << problem << '\n';
   if (!outcome.started) return kExitNotStarted;
   if (outcome.nothing) {
     err << kPrefix << kNothingToUndo << '\n';
     return outcome.problems.empty() ? kExitClean : kExitErrorFile;
   }
-  for (const auto& line : outcome.lines) out << line << '\n';
-  for (const auto& line : outcome.left_lines) err << kPrefix << kWouldBeLeft << line << '\n';
-  err << kPrefix << (preview ? kUndoWouldGive : kUndoGave) << outcome.put_back << kUndoNames
-      << outcome.restored << kUndoAttributes << outcome.left << kUndoLeft << '\n';
+  if (!command.quiet) {
+    err << kPrefix << (preview ? kUndoWouldGive : kUndoGave) << outcome.put_back << kUndoNames
+        << outcome.restored << kUndoAttributes << outcome.left << kUndoLeft << '\n';
+  }
   if (outcome.error_file_left) {
     err << kPrefix << kErrorsLoggedIn << WorkFilePath(kErrorFileName) << '\n';
   }
-  const bool left = outcome.left > 0 || !outcome.overwritten.empty();
+  if (outcome.stopped > 0) {
+    err << kPrefix << kUndoStopped << outcome.stopped << " (" << SignalName(outcome.stopped) << ")"
+        << kUndoStoppedEnd << '\n';
+    return kExitSignalBase + outcome.stopped;
+  }
+  const bool left = outcome.left > 0 || !outcome.overwritten.empty() ||
+                    outcome.journal_end == JournalEnd::kDamaged;
   return left || !outcome.problems.empty() ? kExitErrorFile : kExitClean;
 }
 

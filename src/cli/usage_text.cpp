@@ -24,17 +24,26 @@ Options (anywhere on the line):
                  input): any number of files in one run, one numbering
   --             end of the commands: every later argument is one more file
                  for -FI, byte for byte, whatever it begins with
-  --undo         put the last perform back: every file it renamed gets its
-                 old name again, last renamed first, and the attributes it
-                 changed are set as they were; nothing is ever overwritten,
-                 and a file that cannot be put back is left as it is and
-                 named in the Error file. With --preview: print what the
-                 undo would do ("path == old name") and change nothing.
+  --undo         put the most recent perform not yet undone back: every file
+                 it renamed gets its old name again, last renamed first, and
+                 the attributes it changed are set as they were; nothing is
+                 ever overwritten, and a file that cannot be put back is
+                 left as it is and named in the Error file. Each further
+                 --undo steps one perform back. With --preview: print what
+                 the undo would do ("path == old name") and change nothing;
+                 with -q, -v and --null as for a run.
+  --list         with --undo: show the undo history, newest first, one line
+                 per perform: when, how many files, undone or not, the job
+                 (with --null: these four fields, each ended by a NUL)
 
-Every perform (here or in the window) keeps a journal, Q-Tarvox_Journal.tvj
-in the work folder, until the next perform: each change is noted on the disk
-before it is made, so a perform cut off by a crash or a kill can be undone
-too. After an undo that left nothing, a second --undo has nothing to undo.
+Every perform (here or in the window) that changes something keeps its
+journal in the undo history, Q-Tarvox_Undo/ in the work folder: each change
+is noted on the disk before it is made, so a perform cut off by a crash or a
+kill can be undone too. The last 10 performs are kept (QTARVOX_UNDO_LEVELS
+sets how many); a perform that changes nothing leaves the history as it was.
+A damaged journal is undone as far as it can be read, the damage is named and
+the exit status is 1; a journal that is not the one the history names, or
+not the user's own, is refused (exit status 2).
 
 Commands start with a dash and two letters, in upper or lower case; every
 following argument up to the next dash is the command's value.
@@ -100,7 +109,8 @@ The Process file (Q-Tarvox_Process.txt) and the Error file (Q-Tarvox_Err.txt)
 are written to the folder that QTARVOX_WORK_DIR names, else to the program's
 own folder when it is the user's own build or portable folder, else (an
 installed program, root's too) to $XDG_STATE_HOME/q-tarvox (by default
-~/.local/state/q-tarvox). A silent run leaves both there. A reader of the
+~/.local/state/q-tarvox). A silent run leaves both there. A work folder that
+other users can write without the sticky bit is refused. A reader of the
 output that goes away (| head) does not stop the run; a hang-up stops it
 between two files, as Ctrl-C does.
 
@@ -113,18 +123,20 @@ Examples:
   q-tarvox -UC -SU -- *.jpg
   find ~/photos -name '*.jpg' -print0 | q-tarvox -NE E -SU --files0-from -
   q-tarvox --undo --preview
+  q-tarvox --undo --list
 
 Exit status:
   0  the run did all that was asked (--undo: nothing was left undone)
   1  an Error file was left in the work folder (--undo: a file was left as it
-     was), a report file is incomplete, a file or directory named on the
-     command line does not exist, or a part of the command line was not
-     carried out (an unknown command, a value not read, an action dropped by
-     the Step 1 check, a directory without *Y or *N); stderr names each
+     was, or the journal is damaged), a report file is incomplete, a file or
+     directory named on the command line does not exist, or a part of the
+     command line was not carried out (an unknown command, a value not read,
+     an action dropped by the Step 1 check, a directory without *Y or *N);
+     stderr names each
   2  nothing was started: bad usage (an unknown --option, a long option with
      one dash, a file of -FI that starts with a dash, a --files0-from file
      that cannot be read), a separator with a forbidden character, an
-     unusable or busy work folder
+     unusable, shared or busy work folder, a journal that does not belong
   128+n  stopped by signal n (130 for Ctrl-C) between two files
 )";
 

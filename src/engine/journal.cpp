@@ -1,5 +1,6 @@
 #include "engine/journal.h"
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <chrono>
@@ -41,9 +42,10 @@ enum RecordType : char {
 };
 
 constexpr std::string_view kMagic = "QTVJ";
-constexpr uint32_t kVersion = 1;
-// Length, CRC, type.
-constexpr size_t kRecordHead = 9;
+constexpr uint32_t kVersion = 2;
+// Length, its complement, CRC, type.
+constexpr size_t kRecordHead = 13;
+constexpr size_t kCrcAt = 8;
 // No record comes near this: a longer length can only be damage.
 constexpr uint32_t kMaxPayload = 1u << 20;
 
@@ -90,11 +92,12 @@ size_t BeginRecord(std::string& out, RecordType type) {
 }
 
 void FinishRecord(std::string& out, size_t start) {
-  const size_t payload = out.size() - start - kRecordHead;
-  const uint32_t crc = Crc32(std::string_view(out).substr(start + 8));
+  const uint32_t payload = static_cast<uint32_t>(out.size() - start - kRecordHead);
+  const uint32_t crc = Crc32(std::string_view(out).substr(start + kCrcAt + 4));
   for (int i = 0; i < 4; ++i) {
-    out[start + i] = static_cast<char>(static_cast<uint32_t>(payload) >> (8 * i));
-    out[start + 4 + i] = static_cast<char>(crc >> (8 * i));
+    out[start + i] = static_cast<char>(payload >> (8 * i));
+    out[start + 4 + i] = static_cast<char>(~payload >> (8 * i));
+    out[start + kCrcAt + i] = static_cast<char>(crc >> (8 * i));
   }
 }
 
@@ -140,7 +143,7 @@ class FieldReader {
 };
 
 // The run's start: no file born after it can be one the run changed.
-std::string HeaderRecord(bool with_attributes) {
+std::string HeaderRecord(bool with_attributes, std::string_view run_id) {
   const auto now = std::chrono::system_clock::now().time_since_epoch();
   std::string out;
   const size_t start = BeginRecord(out, kHeader);
@@ -149,6 +152,7 @@ std::string HeaderRecord(bool with_attributes) {
   PutU8(out, with_attributes ? kHeaderAttributes : 0);
   PutU64(out,
          static_cast<uint64_t>(std::chrono::duration_cast<std::chrono::nanoseconds>(now).count()));
+  PutBytes(out, run_id);
   FinishRecord(out, start);
   return out;
 }
@@ -174,12 +178,13 @@ uint32_t Crc32(std::string_view bytes, uint32_t crc) {
 
 RunJournal::~RunJournal() { Close(); }
 
-RtError RunJournal::Open(const std::string& path, bool with_attributes) {
+RtError RunJournal::Open(const std::string& path, bool with_attributes, std::string_view run_id) {
   Close();
   path_ = path;
   with_attributes_ = with_attributes;
   error_ = 0;
   next_intent_ = 0;
+  renamed_ = 0;
   completions_.clear();
   int fd = -1;
   if (RtError err = CreateFileReplacing(path, fd)) return err;
@@ -190,7 +195,7 @@ RtError RunJournal::Open(const std::string& path, bool with_attributes) {
   const size_t slash = path.rfind('/');
   const std::string folder = slash == std::string::npos ? "." : path.substr(0, slash + 1);
   std::lock_guard write_lock(write_mutex_);
-  if (!WriteLocked(HeaderRecord(with_attributes), false)) return error();
+  if (!WriteLocked(HeaderRecord(with_attributes, run_id), false)) return error();
   // The first record and the name go to the disk while the files are being
   // listed; the first flush waits for them, before anything changes.
   const auto sync = [fd = fd_, folder] {
@@ -274,6 +279,7 @@ void RunJournal::Completed(int64_t intent, bool renamed, std::string_view final_
   // Enough for many batches; beyond it (files committed without batches)
   // the completions go out at once rather than pile up.
   constexpr size_t kMaxKept = 4 << 20;
+  if (renamed) renamed_.fetch_add(1, std::memory_order_relaxed);
   {
     std::lock_guard lock(mutex_);
     if (fd_ < 0 || error_ != 0) return;
@@ -400,6 +406,34 @@ bool ParseIntent(FieldReader& in, JournalEntry& entry) {
   return in.ok() && in.at_end();
 }
 
+// What stands at the reader's place.
+enum class Found { kRecord, kCut, kBad };
+
+// Whether a whole record whose length and CRC check starts at the current
+// place (`size`: its contents' length); kCut: the file ends first.
+Found RecordAt(ChunkedInput& input, uint32_t& size) {
+  if (!input.Need(kRecordHead)) return Found::kCut;
+  const std::string_view head = input.View(kRecordHead);
+  size = GetU32At(head, 0);
+  if (GetU32At(head, 4) != ~size || size > kMaxPayload) return Found::kBad;
+  if (!input.Need(kRecordHead + size)) return Found::kCut;
+  const std::string_view record = input.View(kRecordHead + size);
+  return Crc32(record.substr(kCrcAt + 4)) == GetU32At(record, kCrcAt) ? Found::kRecord
+                                                                      : Found::kBad;
+}
+
+// After a record whose length does not check: moves on byte by byte to the
+// next whole record that checks. False when none follows.
+bool NextRecord(ChunkedInput& input) {
+  for (;;) {
+    input.Skip(1);
+    if (input.AtEnd()) return false;
+    uint32_t size = 0;
+    if (RecordAt(input, size) == Found::kRecord) return true;
+    if (input.error() != 0) return false;
+  }
+}
+
 }  // namespace
 
 RtError ReadJournal(int fd, JournalContents& contents) {
@@ -408,45 +442,56 @@ RtError ReadJournal(int fd, JournalContents& contents) {
   ChunkedInput input(fd);
   std::unordered_map<int64_t, size_t> by_intent;
   int64_t completions = 0;
-  bool first = true;
+  int64_t highest = -1;  // the highest intent number any record names
+  bool any = false;      // a record checked
+  const auto damage = [&contents] {
+    ++contents.damaged;
+    contents.end = JournalEnd::kDamaged;
+  };
   for (;;) {
     if (input.AtEnd()) break;
-    if (!input.Need(kRecordHead)) {
-      contents.end = JournalEnd::kCut;
+    const bool first = input.consumed() == 0;
+    uint32_t size = 0;
+    const Found found = RecordAt(input, size);
+    if (found == Found::kCut) {
+      if (contents.end == JournalEnd::kWhole) contents.end = JournalEnd::kCut;
       break;
     }
-    const std::string_view head = input.View(kRecordHead);
-    const uint32_t size = GetU32At(head, 0);
-    const uint32_t crc = GetU32At(head, 4);
-    if (size > kMaxPayload) {
-      contents.end = JournalEnd::kDamaged;
-      break;
+    if (found == Found::kBad) {
+      damage();
+      // A length that checks can be trusted: only this record is lost.
+      const std::string_view head = input.View(kRecordHead);
+      if (GetU32At(head, 4) == ~GetU32At(head, 0) && GetU32At(head, 0) <= kMaxPayload) {
+        input.Skip(kRecordHead + GetU32At(head, 0));
+        continue;
+      }
+      const int64_t lost_from = input.consumed();
+      if (!NextRecord(input)) {
+        contents.unread_from = lost_from;
+        break;
+      }
+      continue;
     }
-    if (!input.Need(kRecordHead + size)) {
-      contents.end = JournalEnd::kCut;
-      break;
-    }
+    any = true;
     const std::string_view record = input.View(kRecordHead + size);
-    if (Crc32(record.substr(8)) != crc) {
-      contents.end = JournalEnd::kDamaged;
-      break;
-    }
-    const char type = record[8];
+    const char type = record[kCrcAt + 4];
     FieldReader in(record.substr(kRecordHead));
     bool good = true;
-    if (first) {
-      good = type == kHeader && record.substr(kRecordHead, kMagic.size()) == kMagic;
-      if (!good) return MakeError(kErrBadFileName, std::strerror(EINVAL));
+    if (type == kHeader) {
+      good = record.substr(kRecordHead, kMagic.size()) == kMagic;
       for (size_t i = 0; i < kMagic.size(); ++i) in.U8();
-      in.U32();  // version
-      in.U8();   // flags
+      const uint32_t version = in.U32();
+      in.U8();  // flags
       contents.started = in.U64();
-      first = false;
+      if (version >= 2) contents.run_id = in.Bytes();
+      good = good && in.ok();
+    } else if (first) {
+      good = false;
     } else if (type == kIntent) {
       JournalEntry entry;
       good = ParseIntent(in, entry);
-      if (entry.id.birth == 0) entry.id.born_by = contents.started;
       if (good) {
+        highest = std::max(highest, entry.intent);
         by_intent[entry.intent] = contents.entries.size();
         contents.entries.push_back(std::move(entry));
       }
@@ -456,9 +501,10 @@ RtError ReadJournal(int fd, JournalContents& contents) {
       const int error_number = static_cast<int>(in.U32());
       std::string final_filename = in.Bytes();
       good = in.ok() && in.at_end();
-      const auto found = by_intent.find(intent);
-      if (good && found != by_intent.end()) {
-        JournalEntry& entry = contents.entries[found->second];
+      const auto found_intent = by_intent.find(intent);
+      if (good) highest = std::max(highest, intent);
+      if (good && found_intent != by_intent.end()) {
+        JournalEntry& entry = contents.entries[found_intent->second];
         entry.completed = true;
         entry.completion_order = completions++;
         entry.renamed = (flags & kCompletionRenamed) != 0;
@@ -472,20 +518,28 @@ RtError ReadJournal(int fd, JournalContents& contents) {
       contents.used = true;
     }
     // A record of a kind this program does not know is passed over.
-    if (!good) {
-      contents.end = JournalEnd::kDamaged;
-      break;
-    }
+    if (first && !good) return MakeError(kErrBadFileName, std::strerror(EINVAL));
+    if (!good) damage();
     input.Skip(kRecordHead + size);
-    contents.whole_size = input.consumed();
+    if (contents.end != JournalEnd::kDamaged) contents.whole_size = input.consumed();
   }
   if (input.error() != 0) return ErrorFromErrno(input.error());
-  // Cut before its first record ends, the journal of a run that never got
-  // to change a file; a first record that is there but damaged is no journal.
-  if (first && contents.end == JournalEnd::kDamaged) {
+  // Something is there, but nothing of it checks: no journal at all.
+  if (!any && contents.end == JournalEnd::kDamaged) {
     return MakeError(kErrBadFileName, std::strerror(EINVAL));
   }
+  if (contents.end == JournalEnd::kDamaged) {
+    contents.lost_intents = highest + 1 - static_cast<int64_t>(contents.entries.size());
+  }
+  BoundBirths(contents, contents.started);
   return {};
+}
+
+void BoundBirths(JournalContents& contents, uint64_t started) {
+  contents.started = started;
+  for (auto& entry : contents.entries) {
+    if (entry.id.birth == 0) entry.id.born_by = started;
+  }
 }
 
 RtError MarkJournalUsed(int fd, const JournalContents& contents) {

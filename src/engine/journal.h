@@ -1,11 +1,13 @@
 // The journal of a perform: what the run is about to change, on the disk
-// before the change, and what really happened, after it. From it the last
+// before the change, and what really happened, after it. From it the
 // perform can be put back, also one that a crash or a kill cut off.
 //
 // Records are bytes, so any name a folder can hold fits: each record is its
-// length (32 bits), a CRC-32 of its type and contents, its type and its
-// contents; names are a length and their bytes. A record cut off, or one whose
-// CRC does not match, ends the journal: it is read up to the last whole record.
+// length (32 bits), the length's complement, a CRC-32 of its type and
+// contents, its type and its contents; names are a length and their bytes.
+// A record cut off at the end is where a killed run stopped writing. Any
+// other record that does not check is damage: a record whose length checks
+// is passed over, otherwise the reader looks for the next record that checks.
 #pragma once
 
 #include <atomic>
@@ -46,7 +48,8 @@ class RunJournal {
   // name on the disk: the first flushing Write waits for that, and fails
   // when it failed. `with_attributes`: every intent notes the file's
   // attributes.
-  RtError Open(const std::string& path, bool with_attributes);
+  // `run_id` goes into the first record, to tell this journal from any other.
+  RtError Open(const std::string& path, bool with_attributes, std::string_view run_id = {});
   bool is_open() const { return fd_ >= 0; }
   const std::string& path() const { return path_; }
   // The file Open made, to tell it from any other.
@@ -107,6 +110,9 @@ class RunJournal {
   RtError Close();
   // The first failure; once failed, nothing more is written.
   RtError error() const;
+  // How many files the run said it renamed, and how many intents it noted.
+  int64_t renamed() const { return renamed_.load(std::memory_order_relaxed); }
+  int64_t intents() const { return next_intent_.load(std::memory_order_relaxed); }
 
  private:
   // With write_mutex_ held: writes `bytes` (and flushes when `sync`);
@@ -124,6 +130,7 @@ class RunJournal {
   FileId id_;
   bool with_attributes_ = false;
   std::atomic<int64_t> next_intent_{0};
+  std::atomic<int64_t> renamed_{0};
   std::mutex write_mutex_;    // the file itself
   mutable std::mutex mutex_;  // completions_ and error_
   std::string completions_;
@@ -156,20 +163,34 @@ struct JournalEntry {
 enum class JournalEnd {
   kWhole,    // every record whole
   kCut,      // it ends in the middle of a record
-  kDamaged,  // a record's CRC does not match; nothing after it was read
+  kDamaged,  // records that do not check: `damaged` says how many
 };
 
 struct JournalContents {
-  uint64_t started = 0;  // when the run began, nanoseconds since 1970
+  uint64_t started = 0;  // when the run began, nanoseconds since 1970; 0: not read
+  std::string run_id;    // the run's own mark, from the first record
   bool used = false;     // an undo has put it back
   JournalEnd end = JournalEnd::kWhole;
+  // Damage: records passed over, and where the reader found nothing more
+  // that checks (-1: it read to the end).
+  int64_t damaged = 0;
+  int64_t unread_from = -1;
+  // Intents the damage cost: files the run was about to change that the
+  // journal no longer names (those known to be missing; more may follow an
+  // unread end).
+  int64_t lost_intents = 0;
   int64_t whole_size = 0;             // bytes up to the end of the last whole record
   std::vector<JournalEntry> entries;  // in the order of their intents
 };
 
 // Reads a journal from an open file, from its start. Not ok when the file
-// cannot be read, or when it does not start with a journal's first record.
+// cannot be read, or when its first record checks and is not a journal's.
 RtError ReadJournal(int fd, JournalContents& contents);
+
+// Sets the run's start to `started` (for a journal whose first record was
+// lost, the time kept elsewhere): no file born after it can be one the run
+// changed.
+void BoundBirths(JournalContents& contents, uint64_t started);
 
 // Marks the journal in the open file `fd` as put back, after its last whole
 // record (`contents` as ReadJournal gave them): a second undo finds nothing to

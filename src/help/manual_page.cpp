@@ -40,6 +40,13 @@ constexpr Definition kFiles[] = {
     {"Q-Tarvox_Err.txt",
      "The Error file, in the work folder: the file, a cause and the error number of every error. "
      "A run without errors removes it."},
+    {"Q-Tarvox_Undo/history",
+     "The undo history, in the work folder: one line per perform kept, oldest first, naming its "
+     "journal. Private to the user (the folder 0700, its files 0600)."},
+    {"Q-Tarvox_Undo/N/Q-Tarvox_Journal.tvj",
+     "The journal of perform N: what the perform was about to change and what became of each "
+     "file. The last 10 performs that changed something are kept (QTARVOX_UNDO_LEVELS sets how "
+     "many); a perform that changed nothing leaves the history as it was."},
     {"~/.config/veltrane/q-tarvox.conf", "The last directory of Step 2 (key dirval)."},
 };
 constexpr const char* kSeeAlso = "xdg-open(1), chmod(1), setfattr(1)";

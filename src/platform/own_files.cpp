@@ -9,6 +9,9 @@
 #include <cerrno>
 #include <thread>
 
+#include "platform/descriptors.h"
+#include "platform/durable_file.h"
+
 namespace qtarvox {
 namespace {
 
@@ -56,10 +59,9 @@ bool IdOfPath(const std::string& path, FileId& id) {
 RtError EnsurePrivateFolder(const std::string& folder) {
   if (folder.empty()) return ErrorFromErrno(ENOENT);
   // Every missing folder on the way is made, the outermost first.
-  for (size_t at = folder.find('/', 1); ; at = folder.find('/', at + 1)) {
+  for (size_t at = folder.find('/', 1);; at = folder.find('/', at + 1)) {
     const std::string part = at == std::string::npos ? folder : folder.substr(0, at);
-    if (!part.empty() && part.back() != '/' && mkdir(part.c_str(), 0700) != 0 &&
-        errno != EEXIST) {
+    if (!part.empty() && part.back() != '/' && mkdir(part.c_str(), 0700) != 0 && errno != EEXIST) {
       return ErrorFromErrno(errno);
     }
     if (at == std::string::npos) break;
@@ -70,6 +72,23 @@ RtError EnsurePrivateFolder(const std::string& folder) {
   if (access(folder.c_str(), W_OK | X_OK) != 0) return ErrorFromErrno(errno);
   return {};
 }
+
+bool WritableByOthers(const std::string& folder) {
+  struct stat st;
+  if (stat(folder.c_str(), &st) != 0) return false;
+  return (st.st_mode & (S_IWGRP | S_IWOTH)) != 0 && (st.st_mode & S_ISVTX) == 0;
+}
+
+RtError CheckOwnFolder(const std::string& folder) {
+  struct stat st;
+  if (lstat(folder.c_str(), &st) != 0) return ErrorFromErrno(errno);
+  if (!S_ISDIR(st.st_mode) || st.st_uid != geteuid() || (st.st_mode & (S_IWGRP | S_IWOTH)) != 0) {
+    return ErrorFromErrno(EPERM);
+  }
+  return {};
+}
+
+bool RemoveEmptyFolder(const std::string& folder) { return rmdir(folder.c_str()) == 0; }
 
 RtError CreateFileReplacing(const std::string& path, int& fd) {
   fd = -1;
@@ -85,6 +104,22 @@ RtError CreateFileReplacing(const std::string& path, int& fd) {
   }
   fd = made;
   return {};
+}
+
+RtError ReplaceFileWith(const std::string& path, std::string_view bytes) {
+  std::string temporary = FolderOf(path) + "/." + NameOf(path) + ".XXXXXX";
+  const int fd = CreateExclusive(temporary);
+  if (fd < 0) return ErrorFromErrno(errno);
+  size_t written = 0;
+  int err = WriteAll(fd, bytes, written);
+  if (err == 0) err = SyncData(fd);
+  if (close(fd) != 0 && err == 0) err = errno;
+  if (err == 0 && rename(temporary.c_str(), path.c_str()) != 0) err = errno;
+  if (err != 0) {
+    unlink(temporary.c_str());
+    return ErrorFromErrno(err);
+  }
+  return ErrorFromErrno(SyncFolder(FolderOf(path)));
 }
 
 RtError CreateUnnamedFile(const std::string& folder, int& fd) {

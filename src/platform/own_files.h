@@ -8,6 +8,7 @@
 #include <chrono>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/rt_error.h"
@@ -32,12 +33,29 @@ bool IdOfPath(const std::string& path, FileId& id);
 // first failure.
 RtError EnsurePrivateFolder(const std::string& folder);
 
+// Whether users other than the owner of `folder` can write in it without the
+// sticky bit, so that they could move or replace the files the program keeps
+// there. A missing folder is not.
+bool WritableByOthers(const std::string& folder);
+
+// Checks that `folder` is a folder (not a link) of the user's own that no
+// other user can write; EPERM otherwise.
+RtError CheckOwnFolder(const std::string& folder);
+
+// Removes the empty folder `folder`; false when it cannot be.
+bool RemoveEmptyFolder(const std::string& folder);
+
 // Makes a new, empty file private to the user under a name of its own in the
 // folder of `path`, then moves it onto `path` in one step. Whatever had that
 // name before (a file, a symbolic link, a hard link to another file) is only
 // unlinked from the folder: its contents and anything it points to stay as
 // they are. `fd` gets the new file, open for writing.
 RtError CreateFileReplacing(const std::string& path, int& fd);
+
+// Puts `bytes` on the disk as the file at `path`, private to the user, in
+// one step: they are written to a new file first, which then takes the
+// name. Until it returns ok, `path` is as it was (a full disk leaves it).
+RtError ReplaceFileWith(const std::string& path, std::string_view bytes);
 
 // A new file in `folder` that has no name at all, open for reading and
 // writing: nobody can open, change or replace it, and it is gone with its

@@ -2,6 +2,7 @@
 
 #include <malloc.h>
 
+#include <chrono>
 #include <cstring>
 #include <memory>
 
@@ -16,6 +17,8 @@
 #include "platform/work_folder.h"
 #include "run/report_view.h"
 #include "run/settings.h"
+#include "run/undo.h"
+#include "run/undo_history.h"
 #include "run/work_files.h"
 #include "selection/passes.h"
 
@@ -151,20 +154,72 @@ struct RunSession::Reports {
   ReportFile errors;
   ReportFile process;
   RunJournal journal;  // a perform's, to undo it by
+  // The history as it was before the perform, and the perform's place in it.
+  std::vector<HistoryEntry> history;
+  HistoryEntry entry;
 };
 
 namespace {
 
-// A perform changes no file before its journal is ready; false (with the
-// problem said) when it cannot be made.
-bool OpenJournal(const Job& job, RunJournal& journal, std::vector<std::string>& problems) {
+// A perform changes no file before its journal is ready and named in the
+// undo history; false (with the problem said, and the history as it was)
+// when it cannot be made.
+bool OpenJournal(const Job& job, RunJournal& journal, std::vector<HistoryEntry>& history,
+                 HistoryEntry& entry, std::vector<std::string>& problems) {
   const ChosenActions& c = job.chosen;
-  const std::string path = WorkFilePath(kJournalFileName);
-  if (RtError err = journal.Open(path, c.DoReadOnly || c.DoHidden || c.DoArchive || c.DoNormal)) {
+  RtError err = EnsureHistoryFolder();
+  if (err.ok()) err = ReadHistory(history);
+  if (err) {
+    problems.push_back(Problem(kJournalNotMade, HistoryFolder(), err.description, kNothingRenamed));
+    return false;
+  }
+  entry = {};
+  entry.number = history.empty() ? 1 : history.back().number + 1;
+  entry.run_id = NewRunId();
+  entry.job = JobLine(job);
+  entry.started = static_cast<uint64_t>(std::chrono::duration_cast<std::chrono::nanoseconds>(
+                                            std::chrono::system_clock::now().time_since_epoch())
+                                            .count());
+  const std::string path = HistoryJournalPath(entry.number);
+  err = EnsurePrivateFolder(path.substr(0, path.rfind('/')));
+  if (err.ok()) {
+    err = journal.Open(path, c.DoReadOnly || c.DoHidden || c.DoArchive || c.DoNormal, entry.run_id);
+  }
+  entry.journal = journal.id();
+  if (err.ok()) {
+    std::vector<HistoryEntry> with = history;
+    with.push_back(entry);
+    err = WriteHistory(with);
+  }
+  if (err) {
     problems.push_back(Problem(kJournalNotMade, path, err.description, kNothingRenamed));
+    journal.Close();
+    RemoveHistoryJournal(entry);
     return false;
   }
   return true;
+}
+
+// After the perform: a perform that changed nothing leaves the history as it
+// was; one that did takes its place there, and the oldest performs beyond
+// the levels kept are dropped.
+void KeepOrDropJournal(const RunJournal& journal, std::vector<HistoryEntry> history,
+                       const HistoryEntry& entry) {
+  const bool changed =
+      journal.renamed() > 0 || (journal.intents() > 0 && JournalWouldUndo(journal.path()));
+  if (!changed) {
+    WriteHistory(history);
+    RemoveHistoryJournal(entry);
+    return;
+  }
+  history.push_back(entry);
+  const size_t levels = static_cast<size_t>(UndoLevels());
+  if (history.size() <= levels) return;
+  const std::vector<HistoryEntry> dropped(history.begin(), history.end() - levels);
+  history.erase(history.begin(), history.end() - levels);
+  if (WriteHistory(history).ok()) {
+    for (const auto& old : dropped) RemoveHistoryJournal(old);
+  }
 }
 
 }  // namespace
@@ -192,11 +247,17 @@ bool RunSession::Begin(RunKind kind, FileOutcomeSink* outcomes) {
   job_.FilesDone = 0;
   job_.FileCount = 0;
   job_.FoldersNotEntered = 0;
-  const bool opened =
-      OpenReports(job_, reports_->errors, reports_->process, outcome_.problems) &&
-      (kind != RunKind::kPerform || !job_.WriteJournal ||
-       OpenJournal(job_, reports_->journal, outcome_.problems));
+  // The journal first: a perform refused there leaves the last Process file.
+  const bool opened = (kind != RunKind::kPerform || !job_.WriteJournal ||
+                       OpenJournal(job_, reports_->journal, reports_->history, reports_->entry,
+                                   outcome_.problems)) &&
+                      OpenReports(job_, reports_->errors, reports_->process, outcome_.problems);
   if (!opened) {
+    if (reports_->journal.is_open()) {
+      reports_->journal.Close();
+      WriteHistory(reports_->history);
+      RemoveHistoryJournal(reports_->entry);
+    }
     reports_->errors.Close();
     reports_->process.Close();
     if (reports_->errors.id() != FileId{}) {
@@ -239,6 +300,8 @@ void RunSession::Execute(const StopRequest* stop) {
   if (reports_->journal.is_open()) {
     context.journal = &reports_->journal;
     context.own_files.push_back(reports_->journal.id());
+    // The journals of earlier performs are never part of a job either.
+    for (const auto& earlier : reports_->history) context.own_files.push_back(earlier.journal);
   }
 
   const bool files = !job_.lstFile.empty();
@@ -285,6 +348,7 @@ RunOutcome RunSession::End() {
       outcome_.problems.push_back(
           Problem(kJournalNotWritten, reports_->journal.path(), err.description, kListNotReadEnd));
     }
+    KeepOrDropJournal(reports_->journal, reports_->history, reports_->entry);
   }
   RememberDirectory(job_);
   outcome_.started = !listed_nothing_;

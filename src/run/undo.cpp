@@ -149,8 +149,9 @@ std::string Printable(std::string text) {
 // preview, the outcome's lines.
 class UndoReport {
  public:
-  UndoReport(UndoOutcome& outcome, ReportFile* process, ReportFile* errors)
-      : outcome_(outcome), process_(process), errors_(errors) {}
+  UndoReport(UndoOutcome& outcome, ReportFile* process, ReportFile* errors,
+             const std::function<void(const UndoFileEvent&)>* each_file = nullptr)
+      : outcome_(outcome), process_(process), errors_(errors), each_file_(each_file) {}
 
   // `directory` + `from` now has its old name `to`, and its attributes as
   // before the run when `restored`.
@@ -159,6 +160,9 @@ class UndoReport {
     if (renamed) ++outcome_.put_back;
     if (restored) ++outcome_.restored;
     const char* marker = restored ? kUndoAttributesRestored : "";
+    if (each_file_ != nullptr && *each_file_) {
+      (*each_file_)({directory + from, to, renamed, restored, ""});
+    }
     if (process_ == nullptr) {
       outcome_.lines.push_back(Printable(directory + from + msg::kFinalSep + to + marker));
       return;
@@ -170,6 +174,7 @@ class UndoReport {
   // A file left as it is: an Error-file block.
   void Left(const std::string& path, const char* cause, const RtError& error) {
     ++outcome_.left;
+    if (each_file_ != nullptr && *each_file_) (*each_file_)({path, "", false, false, cause});
     Block(path, cause, error);
   }
 
@@ -190,6 +195,7 @@ class UndoReport {
   UndoOutcome& outcome_;
   ReportFile* process_;
   ReportFile* errors_;
+  const std::function<void(const UndoFileEvent&)>* each_file_;
   bool blocks_ = false;
 };
 
@@ -274,9 +280,10 @@ class OpenFile {
 
 // The run's own files that a later file of the same run overwrote: for each
 // file that took the place of another, the last file renamed to that name
-// before it.
-std::set<const JournalEntry*> OverwrittenByTheRun(const std::vector<const JournalEntry*>& order) {
-  std::set<const JournalEntry*> overwritten;
+// before it (by the file that took its place).
+std::map<const JournalEntry*, const JournalEntry*> OverwrittenByTheRun(
+    const std::vector<const JournalEntry*>& order) {
+  std::map<const JournalEntry*, const JournalEntry*> overwritten;
   std::map<std::string, std::vector<const JournalEntry*>> by_name;  // in completion order
   for (auto it = order.rbegin(); it != order.rend(); ++it) {
     const JournalEntry* entry = *it;
@@ -285,7 +292,7 @@ std::set<const JournalEntry*> OverwrittenByTheRun(const std::vector<const Journa
   }
   for (const auto& [name, entries] : by_name) {
     for (size_t i = 1; i < entries.size(); ++i) {
-      if (entries[i]->replaced) overwritten.insert(entries[i - 1]);
+      if (entries[i]->replaced) overwritten[entries[i]] = entries[i - 1];
     }
   }
   return overwritten;
@@ -312,59 +319,162 @@ std::vector<const JournalEntry*> UndoOrder(const JournalContents& contents) {
   return order;
 }
 
-UndoOutcome UndoLastPerform(bool preview,
-                            const std::function<void(const UndoOutcome&)>& before_changes) {
-  UndoOutcome outcome;
-  const std::string path = WorkFilePath(kJournalFileName);
-  int fd = -1;
+namespace {
+
+// What became of the look for a perform's journal.
+enum class Pick { kRead, kGone, kRefused };
+
+// Opens and reads the journal of `perform`, when it is the very file the
+// history names: the user's own, the same inode, the same run's mark.
+Pick ReadHistoryJournal(const HistoryEntry& perform, int& fd, JournalContents& contents,
+                        std::vector<std::string>& problems) {
+  const std::string path = HistoryJournalPath(perform.number);
   if (const int err = OpenOwnFile(path, fd)) {
-    if (err == ENOENT) {
-      outcome.started = outcome.nothing = true;
-    } else {
-      outcome.problems.push_back(
-          Problem(kJournalNotRead, path, std::strerror(err), kNothingRenamed));
-    }
-    return outcome;
+    fd = -1;
+    if (err == ENOENT) return Pick::kGone;
+    problems.push_back(kJournalNotOwn + path + kJournalNotOwnEnd);
+    return Pick::kRefused;
   }
+  FileId id;
+  const bool recorded = IdOfDescriptor(fd, id) && id == perform.journal;
+  const RtError err = recorded ? ReadJournal(fd, contents) : RtError{};
+  // A journal whose first record was lost is known by its inode alone.
+  if (!recorded || (err.ok() && contents.started != 0 && contents.run_id != perform.run_id)) {
+    problems.push_back(kJournalNotOwn + path + kJournalNotRecorded);
+  } else if (err) {
+    problems.push_back(Problem(kJournalNotRead, path, err.description, kNothingRenamed));
+  } else {
+    if (contents.started == 0) BoundBirths(contents, perform.started);
+    return Pick::kRead;
+  }
+  CloseDescriptor(fd);
+  fd = -1;
+  return Pick::kRefused;
+}
+
+}  // namespace
+
+bool JournalWouldUndo(const std::string& path) {
+  int fd = -1;
+  if (OpenOwnFile(path, fd) != 0) return true;  // kept when in doubt
   const OpenFile journal(fd);
   JournalContents contents;
-  if (const RtError err = ReadJournal(journal.fd(), contents)) {
-    outcome.problems.push_back(Problem(kJournalNotRead, path, err.description, kNothingRenamed));
+  if (ReadJournal(journal.fd(), contents)) return true;
+  if (contents.end == JournalEnd::kDamaged) return true;
+  // The file changed last is looked at first: after a perform that changed
+  // something, one look mostly tells.
+  const std::vector<const JournalEntry*> order = UndoOrder(contents);
+  std::set<const JournalEntry*> lost;
+  for (const auto& [by, entry] : OverwrittenByTheRun(order)) lost.insert(entry);
+  UndoOutcome outcome;
+  UndoReport report(outcome, nullptr, nullptr);
+  PlannedFiles files;
+  for (const JournalEntry* entry : order) {
+    if (lost.count(entry) == 0) UndoEntry(*entry, files, report);
+    if (!outcome.lines.empty() || outcome.left > 0) return true;
+  }
+  return false;
+}
+
+RtError ListHistory(std::vector<HistoryLine>& lines) {
+  lines.clear();
+  std::vector<HistoryEntry> history;
+  if (RtError err = ReadHistory(history)) return err;
+  for (auto it = history.rbegin(); it != history.rend(); ++it) {
+    HistoryLine line;
+    line.perform = *it;
+    int fd = -1;
+    JournalContents contents;
+    std::vector<std::string> problems;
+    const Pick pick = ReadHistoryJournal(*it, fd, contents, problems);
+    if (pick == Pick::kGone) continue;
+    if (pick == Pick::kRead) {
+      const OpenFile journal(fd);
+      line.files = static_cast<int64_t>(UndoOrder(contents).size()) + contents.lost_intents;
+      line.undone = contents.used;
+      line.damaged = contents.end == JournalEnd::kDamaged;
+    } else {
+      line.damaged = true;
+    }
+    lines.push_back(line);
+  }
+  return {};
+}
+
+UndoOutcome UndoLastPerform(const UndoRequest& request) {
+  const bool preview = request.preview;
+  UndoOutcome outcome;
+  std::vector<HistoryEntry> history;
+  RtError err = ReadHistory(history);
+  if (err.ok() && !history.empty()) err = CheckOwnFolder(HistoryFolder());
+  if (err) {
+    outcome.problems.push_back(
+        Problem(kHistoryNotRead, HistoryFolder(), err.description, kNothingRenamed));
     return outcome;
   }
-  outcome.journal_end = contents.end;
-  const std::vector<const JournalEntry*> order = UndoOrder(contents);
+  // The most recent perform not yet undone whose journal is still there.
+  int fd = -1;
+  JournalContents contents;
+  std::vector<const JournalEntry*> order;
+  for (auto it = history.rbegin(); it != history.rend(); ++it) {
+    const Pick pick = ReadHistoryJournal(*it, fd, contents, outcome.problems);
+    if (pick == Pick::kRefused) return outcome;
+    if (pick == Pick::kGone) continue;
+    order = UndoOrder(contents);
+    if (!contents.used && (!order.empty() || contents.end == JournalEnd::kDamaged)) {
+      outcome.perform = *it;
+      break;
+    }
+    CloseDescriptor(fd);
+    fd = -1;
+  }
   outcome.started = true;
-  if (contents.used || order.empty()) {
+  if (fd < 0) {
     outcome.nothing = true;
     return outcome;
   }
+  const OpenFile journal(fd);
+  const std::string path = HistoryJournalPath(outcome.perform.number);
+  outcome.journal_end = contents.end;
+  outcome.damaged = contents.damaged;
+  outcome.unread_from = contents.unread_from;
+  outcome.lost = contents.lost_intents;
 
   ReportFile process, errors;
   if (!preview) {
     for (auto [file, name] : {std::pair{&errors, kErrorFileName}, {&process, kProcessFileName}}) {
       const std::string report_path = WorkFilePath(name);
-      if (const RtError err = file->OpenForOutput(report_path)) {
+      if (const RtError report_err = file->OpenForOutput(report_path)) {
         outcome.started = false;
         outcome.problems.push_back(
-            Problem(kReportNotMade, report_path, err.description, kNothingRenamed));
+            Problem(kReportNotMade, report_path, report_err.description, kNothingRenamed));
         errors.Close();
         if (errors.id() != FileId{}) RemoveIfSameFile(errors.path(), errors.id());
         return outcome;
       }
     }
   }
-  UndoReport report(outcome, preview ? nullptr : &process, preview ? nullptr : &errors);
-  // What cannot come back is said before anything is done. A file the run
-  // overwrote may be one it had renamed itself: that one is not looked for.
-  const std::set<const JournalEntry*> overwritten = OverwrittenByTheRun(order);
+  UndoReport report(outcome, preview ? nullptr : &process, preview ? nullptr : &errors,
+                    &request.each_file);
+  // What cannot come back is said before anything is done: the file that
+  // was lost, under the name it had before the run when it was one of the
+  // run's own. That one is not looked for.
+  const auto overwritten = OverwrittenByTheRun(order);
+  std::set<const JournalEntry*> lost_by_run;
+  for (const auto& [by, entry] : overwritten) lost_by_run.insert(entry);
   for (const JournalEntry* entry : order) {
     if (!entry->replaced) continue;
-    const std::string lost = entry->directory + entry->final_filename;
+    const auto own = overwritten.find(entry);
+    const std::string lost =
+        entry->directory +
+        (own != overwritten.end() ? own->second->old_filename : entry->final_filename);
     outcome.overwritten.push_back(Printable(lost));
-    report.Block(lost, kUndoOverwritten, MakeError(kErrFileNotFound, kDescOverwritten));
+    if (!preview)
+      report.Block(lost, kUndoOverwritten, MakeError(kErrFileNotFound, kDescOverwritten));
   }
-  if (before_changes) before_changes(outcome);
+  // The files a damaged journal no longer names stay as they are.
+  outcome.left += outcome.lost;
+  if (request.before_changes) request.before_changes(outcome);
   std::unique_ptr<UndoFiles> files;
   if (preview) {
     files = std::make_unique<PlannedFiles>();
@@ -372,7 +482,12 @@ UndoOutcome UndoLastPerform(bool preview,
     files = std::make_unique<DiskFiles>();
   }
   for (const JournalEntry* entry : order) {
-    if (overwritten.count(entry) == 0) UndoEntry(*entry, *files, report);
+    if (StopRequested(request.stop)) {
+      outcome.stopped = request.stop->load();
+      if (!preview) process.WriteLine(kStoppedLine);
+      break;
+    }
+    if (lost_by_run.count(entry) == 0) UndoEntry(*entry, *files, report);
   }
   if (preview) return outcome;
 
@@ -387,10 +502,11 @@ UndoOutcome UndoLastPerform(bool preview,
   }
   if (!report.blocks()) RemoveIfSameFile(errors.path(), errors.id());
   outcome.error_file_left = report.blocks() && NormalFileFound(errors.path());
-  // Files that are gone for good would stay gone at every later try.
-  if (outcome.left == 0) {
-    if (const RtError err = MarkJournalUsed(journal.fd(), contents)) {
-      outcome.problems.push_back(Problem(kJournalNotMarked, path, err.description, ""));
+  // Files that are gone for good would stay gone at every later try; a
+  // damaged journal or a stopped undo stays to be tried again.
+  if (outcome.left == 0 && outcome.stopped == 0 && contents.end != JournalEnd::kDamaged) {
+    if (const RtError mark_err = MarkJournalUsed(journal.fd(), contents)) {
+      outcome.problems.push_back(Problem(kJournalNotMarked, path, mark_err.description, ""));
     } else {
       outcome.marked_used = true;
     }

@@ -1,7 +1,9 @@
-// Putting the last perform back, from its journal in the work folder: every
-// file renamed goes back to its old name, last renamed first, and the
-// attributes the run changed are set as they were. Nothing is ever
-// overwritten: what cannot be put back is left as it is and said.
+// Putting a perform back, from its journal in the undo history: the most
+// recent perform not yet undone. Every file renamed goes back to its old
+// name, last renamed first, and the attributes the run changed are set as
+// they were. Nothing is ever overwritten: what cannot be put back is left as
+// it is and said. A journal that does not belong is refused; a damaged one
+// is undone as far as it can be read, and the rest counts as left.
 #pragma once
 
 #include <cstdint>
@@ -10,6 +12,8 @@
 #include <vector>
 
 #include "engine/journal.h"
+#include "platform/stop_signals.h"
+#include "run/undo_history.h"
 
 namespace qtarvox {
 
@@ -36,15 +40,33 @@ inline constexpr const char* kDescOverwritten = "Overwritten by the run";
 inline constexpr const char* kJournalNotRead =
     "The journal of the last perform could not be read: ";
 inline constexpr const char* kJournalNotMarked = "The journal could not be marked as undone: ";
+inline constexpr const char* kHistoryNotRead = "The undo history could not be read: ";
+// A journal that does not belong: "<text><path><ending>".
+inline constexpr const char* kJournalNotOwn = "The journal ";
+inline constexpr const char* kJournalNotOwnEnd =
+    " is not a private file of the user's own; nothing was undone.";
+inline constexpr const char* kJournalNotRecorded =
+    " is not the journal the undo history names for that perform (it was replaced or copied in); "
+    "nothing was undone.";
 
 // The line an undo writes in its Process file (and a preview prints) after a
 // file whose attributes it set as they were before the run.
 inline constexpr const char* kUndoAttributesRestored = " (attributes as before the run)";
 
+// One file of an undo as it goes (in a preview: as it would go).
+struct UndoFileEvent {
+  std::string path;         // where the file is now
+  std::string old_name;     // the name it has afterwards; empty: it is left as it is
+  bool renamed = false;     // it got its old name back
+  bool attributes = false;  // its attributes are set as before the run
+  const char* cause = "";   // why it is left
+};
+
 // How an undo went.
 struct UndoOutcome {
   bool started = false;  // false: it could not start (`problems` says why)
   bool nothing = false;  // there was nothing to undo
+  HistoryEntry perform;  // the perform put back
   int64_t put_back = 0;  // files given their old names back
   int64_t restored = 0;  // files given their attributes back
   int64_t left = 0;      // files left as they are (each has an Error-file block)
@@ -55,20 +77,46 @@ struct UndoOutcome {
   std::vector<std::string> lines;
   std::vector<std::string> left_lines;
   JournalEnd journal_end = JournalEnd::kWhole;
+  // The damage of a damaged journal (see JournalContents).
+  int64_t damaged = 0;
+  int64_t unread_from = -1;
+  int64_t lost = 0;
+  int stopped = 0;  // the stop request that ended the undo early, 0: none
   bool error_file_left = false;
   bool marked_used = false;
   std::vector<std::string> problems;  // what went wrong besides the files' own errors
 };
 
-// Undoes the last perform from the journal in the work folder (the caller
+struct UndoRequest {
+  bool preview = false;
+  const StopRequest* stop = nullptr;  // asked between two files
+  // Told the outcome so far (the damage, the files the run overwrote)
+  // before any file is touched.
+  std::function<void(const UndoOutcome&)> before_changes;
+  std::function<void(const UndoFileEvent&)> each_file;
+};
+
+// Undoes the most recent perform of the history not yet undone (the caller
 // holds the work folder). With `preview`, changes nothing, writes no work
 // file and only tells, in `lines` and `left_lines`, what an undo would do.
 // Otherwise writes a Process file and, when something is left, an Error
-// file; after an undo that left nothing, the journal is marked used and a
-// second undo finds nothing to do. `before_changes`, when given, is told the
-// outcome so far (the files the run overwrote) before any file is touched.
-UndoOutcome UndoLastPerform(bool preview,
-                            const std::function<void(const UndoOutcome&)>& before_changes = {});
+// file; after an undo that left nothing (and read the whole journal), the
+// journal is marked used and the next undo takes the perform before.
+UndoOutcome UndoLastPerform(const UndoRequest& request);
+
+// Whether an undo of the journal at `path` would change anything now: a
+// perform for which it would not changed nothing.
+bool JournalWouldUndo(const std::string& path);
+
+// The performs of the history, newest first, each with its journal's
+// state; a journal that cannot be read counts as not undone.
+struct HistoryLine {
+  HistoryEntry perform;
+  int64_t files = 0;  // files the perform changed, as far as its journal tells
+  bool undone = false;
+  bool damaged = false;  // the journal is damaged, foreign or unreadable
+};
+RtError ListHistory(std::vector<HistoryLine>& lines);
 
 // The order in which an undo takes the journal's entries: the reverse of
 // the order in which the run changed them. Files whose completion the

@@ -5,6 +5,7 @@
 #include "platform/attributes.h"
 #include "platform/dir_search.h"
 #include "platform/file_ops.h"
+#include "platform/own_files.h"
 #include "platform/work_folder.h"
 #include "run/run_driver.h"
 
@@ -25,6 +26,10 @@ bool RemoveWorkFile(const std::string& path) {
 bool TakeWorkFolder(FolderLock& lock, std::string& message, std::chrono::milliseconds wait) {
   const std::string folder = WorkFolder();
   RtError err = EnsurePrivateFolder(folder);
+  if (err.ok() && WritableByOthers(folder)) {
+    message = kWorkFolderShared + folder + kWorkFolderSharedEnd;
+    return false;
+  }
   if (err.ok()) {
     switch (lock.Acquire(folder, wait, err)) {
       case FolderLock::Result::kHeld:

@@ -4,9 +4,11 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <sys/xattr.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -25,7 +27,8 @@ namespace fs = std::filesystem;
 
 constexpr const char* kProcess = "Q-Tarvox_Process.txt";
 constexpr const char* kError = "Q-Tarvox_Err.txt";
-constexpr const char* kJournal = "Q-Tarvox_Journal.tvj";
+constexpr const char* kJournal = "Q-Tarvox_Undo/1/Q-Tarvox_Journal.tvj";
+constexpr const char* kHistory = "Q-Tarvox_Undo/history";
 constexpr const char* kNothing = "q-tarvox: there is nothing to undo.\n";
 
 struct Outcome {
@@ -63,11 +66,11 @@ class Undo : public ::testing::Test {
     return {code, io_.ReadFile("out"), io_.ReadFile("err")};
   }
   pid_t Start(const std::vector<std::string>& args) const {
-    return StartProgram(
-        args,
-        {"QTARVOX_WORK_DIR=" + work_.path(), "HOME=" + home_.path(),
-         "XDG_CONFIG_HOME=" + home_.PathOf("config"), "XDG_STATE_HOME=" + home_.PathOf("state")},
-        home_.path(), io_.PathOf("out"), io_.PathOf("err"));
+    std::vector<std::string> env = {"QTARVOX_WORK_DIR=" + work_dir_, "HOME=" + home_.path(),
+                                    "XDG_CONFIG_HOME=" + home_.PathOf("config"),
+                                    "XDG_STATE_HOME=" + home_.PathOf("state")};
+    env.insert(env.end(), env_.begin(), env_.end());
+    return StartProgram(args, env, home_.path(), io_.PathOf("out"), io_.PathOf("err"));
   }
   // `count` files n00000.txt ... in `folder` (made when missing).
   void MakeFiles(const std::string& folder, int count) const {
@@ -79,8 +82,24 @@ class Undo : public ::testing::Test {
     }
   }
   std::string d() const { return files_.path(); }
+  // Byte `offset` of record `record` (0: the first) of the journal at `path`
+  // turned into another value.
+  void FlipJournalByte(const std::string& path, int record, size_t offset) const {
+    std::string bytes = work_.ReadFile(path);
+    size_t at = 0;
+    for (int r = 0; r < record; ++r) {
+      uint32_t size = 0;
+      for (int i = 0; i < 4; ++i)
+        size |= static_cast<uint32_t>(static_cast<unsigned char>(bytes[at + i])) << (8 * i);
+      at += 13 + size;
+    }
+    bytes[at + offset] ^= 0x10;
+    work_.WriteFile(path, bytes);
+  }
 
   TempDir files_, work_, home_, io_;
+  std::string work_dir_ = work_.path();
+  std::vector<std::string> env_;  // more of the program's environment
 };
 
 // Perform, then undo: the tree is as it was, byte for byte, name for name,
@@ -216,10 +235,13 @@ TEST_F(Undo, SaysUpFrontWhatTheRunOverwrote) {
   Outcome o = Run({"-CR*c.txt", "-EF", "2", "-FI", d() + "/a.txt*" + d() + "/b.txt", "-SU"});
   ASSERT_EQ(o.code, 0) << o.err;
   ASSERT_EQ(files_.List(), std::vector<std::string>{"c.txt"});
+  // The file lost is a.txt, which b.txt replaced under the name c.txt.
+  o = Run({"--undo", "--preview"});
+  EXPECT_EQ(o.err.find("would be left"), std::string::npos) << o.err;
   o = Run({"--undo"});
   EXPECT_EQ(o.code, 1);
-  EXPECT_EQ(o.err.rfind("q-tarvox: the last perform overwrote these files", 0), 0u) << o.err;
-  EXPECT_NE(o.err.find("  " + d() + "/c.txt\n"), std::string::npos) << o.err;
+  EXPECT_EQ(o.err.rfind("q-tarvox: the perform overwrote these files", 0), 0u) << o.err;
+  EXPECT_NE(o.err.find("  " + d() + "/a.txt\n"), std::string::npos) << o.err;
   EXPECT_EQ(files_.List(), std::vector<std::string>{"b.txt"});
   EXPECT_EQ(files_.ReadFile("b.txt"), "b");
   EXPECT_NE(work_.ReadFile(kError).find("it cannot be brought back"), std::string::npos);
@@ -241,6 +263,12 @@ TEST_F(Undo, PreviewChangesNothing) {
   EXPECT_NE(o.err.find("would be left as it is: " + d() + "/A.txt: "), std::string::npos) << o.err;
   EXPECT_EQ(Snapshot(d()), files);
   EXPECT_EQ(Snapshot(work_.path()), work);
+
+  // A missing work folder is not made.
+  work_dir_ = work_.PathOf("missing");
+  EXPECT_EQ(Run({"--undo", "--preview"}).code, 0);
+  EXPECT_FALSE(work_.Exists("missing"));
+  work_dir_ = work_.path();
 
   o = Run({"--undo", "-UC"});
   EXPECT_EQ(o.code, 2);
@@ -297,13 +325,234 @@ TEST_F(Undo, JournalCutInARecordIsReadUpToTheLastWholeOne) {
     uint32_t size = 0;
     for (int i = 0; i < 4; ++i)
       size |= static_cast<uint32_t>(static_cast<unsigned char>(journal[at + i])) << (8 * i);
-    at += 9 + size;
+    at += 13 + size;
   }
   ASSERT_EQ(truncate(work_.PathOf(kJournal).c_str(), static_cast<off_t>(at + 20)), 0);
   const Outcome o = Run({"--undo"});
   EXPECT_EQ(o.code, 0) << o.err;
   EXPECT_NE(o.err.find("in the middle of a record"), std::string::npos) << o.err;
   EXPECT_EQ(files_.List(), (std::vector<std::string>{"C.txt", "a.txt", "b.txt"}));
+}
+
+// Three performs are undone in turn, newest first; performs that change
+// nothing or never start leave the history (and the last Process file) as
+// they were, and the list tells each perform's state.
+TEST_F(Undo, HistoryIsUndoneInTurnAndSurvivesPerformsThatChangeNothing) {
+  files_.WriteFile("a.txt");
+  files_.WriteFile("b.txt");
+  const std::string job = "-FE";
+  const std::string where = d() + "*N?txt";
+  std::vector<Tree> trees = {Snapshot(d())};
+  for (const char* action : {"-UC", "-AB*x", "-LC"}) {
+    ASSERT_EQ(Run({action, job, where, "-SU"}).code, 0);
+    trees.push_back(Snapshot(d()));
+  }
+  const std::string history = work_.ReadFile(kHistory);
+  const std::string process = work_.ReadFile(kProcess);
+  Outcome list = Run({"--undo", "--list"});
+  EXPECT_EQ(std::count(list.out.begin(), list.out.end(), '\n'), 3) << list.out;
+  const struct {
+    const char* what;
+    std::vector<std::string> args;
+  } nothing[] = {
+      {"journal cannot be made", {"-UC", job, where, "-SU"}},
+      {"same job again", {"-LC", job, where, "-SU"}},
+      {"attributes as they were", {"-+N", job, where, "-SU"}},
+      {"no action left", {"-XX", job, where, "-SU"}},
+      {"missing file", {"-UC", "-FI", d() + "/none.txt", "-SU"}},
+      {"no file at all", {"-UC", "-SU"}},
+  };
+  // The next perform's journal folder is taken by a file.
+  work_.WriteFile("Q-Tarvox_Undo/4", "");
+  for (const auto& c : nothing) {
+    SCOPED_TRACE(c.what);
+    Run(c.args);
+    // Refused at the journal, it leaves the last Process file too.
+    if (c.what == nothing[0].what) {
+      EXPECT_EQ(work_.ReadFile(kProcess), process);
+      fs::remove(work_.PathOf("Q-Tarvox_Undo/4"));
+    }
+    EXPECT_EQ(Snapshot(d()), trees.back());
+    EXPECT_EQ(work_.ReadFile(kHistory), history);
+    EXPECT_EQ(Run({"--undo", "--list"}).out, list.out);
+  }
+  for (int step = 3; step >= 1; --step) {
+    SCOPED_TRACE(step);
+    const Outcome o = Run({"--undo"});
+    EXPECT_EQ(o.code, 0) << o.err;
+    EXPECT_EQ(Snapshot(d()), trees[step - 1]);
+  }
+  EXPECT_EQ(Run({"--undo"}).err, kNothing);
+  // Newest first: when, files, state, job, each ended by a NUL.
+  list = Run({"--undo", "--list", "--null"});
+  std::vector<std::string> fields;
+  for (size_t at = 0, end; (end = list.out.find('\0', at)) != std::string::npos; at = end + 1) {
+    fields.push_back(list.out.substr(at, end - at));
+  }
+  ASSERT_EQ(fields.size(), 12u) << list.out;
+  EXPECT_EQ(fields[1], "2");
+  EXPECT_EQ(fields[2], "undone");
+  EXPECT_NE(fields[3].find("LOWER"), std::string::npos) << fields[3];
+  EXPECT_NE(fields[11].find("UPPER"), std::string::npos) << fields[11];
+
+  // Only the last QTARVOX_UNDO_LEVELS performs are kept.
+  env_ = {"QTARVOX_UNDO_LEVELS=2"};
+  for (const char* action : {"-UC", "-AB*x", "-LC"}) Run({action, job, where, "-SU"});
+  EXPECT_EQ(Run({"--undo"}).code, 0);
+  EXPECT_EQ(Run({"--undo"}).code, 0);
+  EXPECT_EQ(Run({"--undo"}).err, kNothing);
+  EXPECT_EQ(Snapshot(d()), trees[1]);
+}
+
+// A byte flipped in a record of the journal: the damage is named, what can
+// be read is undone, a file whose intent was lost stays, the exit status is
+// 1, and the journal stays to be tried again.
+TEST_F(Undo, DamagedJournalIsNeverSuccess) {
+  const struct {
+    const char* what;
+    int record;  // header 0, intents 1-3, completions 4-6
+    size_t offset;
+    std::vector<std::string> after;
+  } cases[] = {
+      {"first record", 0, 20, {"a.txt", "b.txt", "c.txt"}},
+      {"intent", 2, 20, {"B.txt", "a.txt", "c.txt"}},
+      {"intent's length", 2, 1, {"B.txt", "a.txt", "c.txt"}},
+      {"completion", 5, 20, {"a.txt", "b.txt", "c.txt"}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    fs::remove_all(work_.PathOf("Q-Tarvox_Undo"));
+    for (const auto& name : fs::directory_iterator(d())) fs::remove_all(name);
+    for (const char* name : {"a.txt", "b.txt", "c.txt"}) files_.WriteFile(name);
+    ASSERT_EQ(Run({"-UC", "-FI", d() + "/a.txt*" + d() + "/b.txt*" + d() + "/c.txt", "-SU"}).code,
+              0);
+    FlipJournalByte(kJournal, c.record, c.offset);
+    Outcome o = Run({"--undo"});
+    EXPECT_EQ(o.code, 1) << o.err;
+    EXPECT_NE(o.err.find(work_.PathOf(kJournal) + " is damaged: 1 record(s)"), std::string::npos)
+        << o.err;
+    EXPECT_EQ(files_.List(), c.after);
+    o = Run({"--undo"});
+    EXPECT_EQ(o.code, 1) << o.err;
+    EXPECT_NE(o.err.find("is damaged"), std::string::npos) << o.err;
+  }
+}
+
+// A journal that is not the one the history names for its perform, or not
+// the user's own, is refused and nothing is undone.
+TEST_F(Undo, JournalThatDoesNotBelongIsRefused) {
+  const std::string second = "Q-Tarvox_Undo/2/Q-Tarvox_Journal.tvj";
+  const struct {
+    const char* what;
+    std::function<void()> meanwhile;
+  } cases[] = {
+      {"an older journal copied over it",
+       [&] {
+         fs::copy_file(work_.PathOf(kJournal), work_.PathOf(second),
+                       fs::copy_options::overwrite_existing);
+       }},
+      {"an older journal moved into its place",
+       [&] { fs::rename(work_.PathOf(kJournal), work_.PathOf(second)); }},
+      {"a copy of it in its place",
+       [&] {
+         // Made while the journal is still there, the copy is another file.
+         fs::copy_file(work_.PathOf(second), work_.PathOf("copy"));
+         fs::rename(work_.PathOf("copy"), work_.PathOf(second));
+       }},
+      {"another user's",
+       [&] {
+         if (geteuid() == 0) chown(work_.PathOf(second).c_str(), 65534, 65534);
+       }},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    if (c.what == cases[3].what && geteuid() != 0) {
+      std::puts("another user's journal: skipped, the test does not run as root");
+      continue;
+    }
+    fs::remove_all(work_.PathOf("Q-Tarvox_Undo"));
+    for (const auto& name : fs::directory_iterator(d())) fs::remove_all(name);
+    files_.WriteFile("a.txt");
+    ASSERT_EQ(Run({"-UC", "-FE", d() + "*N?txt", "-SU"}).code, 0);
+    ASSERT_EQ(Run({"-AB*x", "-FE", d() + "*N?txt", "-SU"}).code, 0);
+    c.meanwhile();
+    const Outcome o = Run({"--undo"});
+    EXPECT_EQ(o.code, 2) << o.err;
+    EXPECT_NE(o.err.find(work_.PathOf(second)), std::string::npos) << o.err;
+    EXPECT_EQ(files_.List(), std::vector<std::string>{"xA.txt"});
+  }
+}
+
+// A work folder others can write without the sticky bit is refused for
+// perform and undo alike; a sticky one, like /tmp, is used.
+TEST_F(Undo, SharedWorkFolderNeedsTheStickyBit) {
+  files_.WriteFile("a.txt");
+  ASSERT_EQ(Run({"-UC", "-FE", d() + "*N?txt", "-SU"}).code, 0);
+  for (const mode_t mode : {0770, 0777, 01777}) {
+    SCOPED_TRACE(mode);
+    chmod(work_.path().c_str(), mode);
+    const bool sticky = (mode & S_ISVTX) != 0;
+    Outcome o = Run({"-LC", "-FE", d() + "*N?txt", "-SU"});
+    EXPECT_EQ(o.code, sticky ? 0 : 2) << o.err;
+    EXPECT_EQ(o.err.find("set QTARVOX_WORK_DIR") != std::string::npos, !sticky) << o.err;
+    o = Run({"--undo"});
+    EXPECT_EQ(o.code, sticky ? 0 : 2) << o.err;
+    EXPECT_EQ(files_.List(), std::vector<std::string>{"A.txt"});
+  }
+  chmod(work_.path().c_str(), 0700);
+}
+
+// --undo speaks like a run: -q leaves out the summary, -v and --preview
+// give each file's line, --null as NUL-ended fields.
+TEST_F(Undo, UndoHonoursQuietVerboseAndNull) {
+  const std::string line = d() + "/A.txt == a.txt\n";
+  const std::string fields = d() + "/A.txt" + '\0' + "a.txt" + '\0' + "renamed" + '\0' + '\0';
+  const struct {
+    std::vector<std::string> args;
+    std::string out;
+    bool summary;
+  } cases[] = {
+      {{"--undo", "-q"}, "", false},
+      {{"--undo", "-v"}, line, true},
+      {{"--undo", "-v", "--null", "-q"}, fields, false},
+      {{"--undo", "--preview", "--null"}, fields, true},
+  };
+  files_.WriteFile("a.txt");
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.args[1]);
+    if (!files_.Exists("A.txt")) {
+      ASSERT_EQ(Run({"-UC", "-FE", d() + "*N?txt", "-SU"}).code, 0);
+    }
+    const Outcome o = Run(c.args);
+    EXPECT_EQ(o.code, 0) << o.err;
+    EXPECT_EQ(o.out, c.out);
+    EXPECT_EQ(o.err.find("old names back") != std::string::npos, c.summary) << o.err;
+  }
+}
+
+// SIGTERM during an undo stops it between two files, says so and ends its
+// Process file with the stop line; the next undo goes on.
+TEST_F(Undo, StopSignalEndsAnUndoBetweenTwoFiles) {
+  constexpr int kFiles = 12000;
+  const std::string folder = files_.PathOf("many");
+  MakeFiles(folder, kFiles);
+  const Tree before = Snapshot(folder);
+  ASSERT_EQ(Run({"-UC", "-FE", folder + "*N?txt", "-SU"}).code, 0);
+  const pid_t pid = Start({"--undo"});
+  // Undo goes last renamed first: wait until the last file has its old name.
+  const std::string some = folder + "/n11000.txt";
+  struct stat st {};
+  for (int i = 0; i < 200000 && lstat(some.c_str(), &st) != 0; ++i) usleep(100);
+  int status = 0;
+  if (waitpid(pid, &status, WNOHANG) == pid) GTEST_SKIP() << "the undo ended before the signal";
+  kill(pid, SIGTERM);
+  EXPECT_EQ(WaitProgram(pid, 120000), 128 + SIGTERM);
+  EXPECT_NE(io_.ReadFile("err").find("undo stopped by signal 15"), std::string::npos);
+  const std::string process = work_.ReadFile(kProcess);
+  EXPECT_NE(process.find("the run was stopped here", process.size() - 200), std::string::npos);
+  const Outcome o = Run({"--undo"});
+  EXPECT_EQ(o.code, 0) << o.err;
+  EXPECT_EQ(Snapshot(folder), before);
 }
 
 }  // namespace

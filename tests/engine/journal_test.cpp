@@ -1,6 +1,6 @@
 // The journal as bytes on the disk: every name a folder can hold comes back
-// as it went in, and a journal cut off or damaged anywhere is read up to its
-// last whole record.
+// as it went in, a journal cut off is read up to its last whole record, and
+// a damaged record costs itself alone.
 #include "engine/journal.h"
 
 #include <fcntl.h>
@@ -33,7 +33,7 @@ std::vector<size_t> RecordEnds(const std::string& bytes) {
     uint32_t size = 0;
     for (int i = 0; i < 4; ++i)
       size |= static_cast<uint32_t>(static_cast<unsigned char>(bytes[at + i])) << (8 * i);
-    at += 9 + size;
+    at += 13 + size;
     ends.push_back(at);
   }
   return ends;
@@ -81,7 +81,7 @@ TEST(Journal, EveryByteOfANameComesBackWithItsFileAndOutcome) {
   EXPECT_EQ(b.error_number, kErrFileNotFound);
 }
 
-TEST(Journal, ACutOrDamagedJournalIsReadUpToItsLastWholeRecord) {
+TEST(Journal, ACutJournalIsReadToItsLastWholeRecordAndDamageCostsOnlyItsRecord) {
   TempDir dir;
   RunJournal journal;
   ASSERT_TRUE(journal.Open(dir.PathOf("journal"), false).ok());
@@ -117,13 +117,31 @@ TEST(Journal, ACutOrDamagedJournalIsReadUpToItsLastWholeRecord) {
     }
   }
 
-  // A byte changed in the second intent: only the first one counts.
-  std::string damaged = bytes;
-  damaged[ends[1] + 20] ^= 0x40;
-  dir.WriteFile("damaged", damaged);
-  const JournalContents contents = Read(dir.PathOf("damaged"));
-  EXPECT_EQ(contents.end, JournalEnd::kDamaged);
-  EXPECT_EQ(contents.entries.size(), 1u);
+  // A byte flipped in any record, in its length or in its contents: that
+  // record alone is lost, the rest is read, and a lost intent is counted.
+  for (size_t record = 0; record < ends.size(); ++record) {
+    for (const size_t offset : {size_t{1}, size_t{20}}) {
+      SCOPED_TRACE(testing::Message() << "record " << record << " byte " << offset);
+      std::string damaged = bytes;
+      damaged[(record == 0 ? 0 : ends[record - 1]) + offset] ^= 0x40;
+      dir.WriteFile("damaged", damaged);
+      RtError err;
+      const JournalContents contents = Read(dir.PathOf("damaged"), &err);
+      ASSERT_TRUE(err.ok()) << err.description;
+      EXPECT_EQ(contents.end, JournalEnd::kDamaged);
+      EXPECT_EQ(contents.damaged, 1);
+      // Nothing that checks follows a last record whose length is damaged.
+      const bool tail = record == ends.size() - 1 && offset == 1;
+      EXPECT_EQ(contents.unread_from, tail ? static_cast<int64_t>(ends[record - 1]) : -1);
+      EXPECT_EQ(contents.started != 0, record != 0);
+      const bool intent = record >= 1 && record <= 3;
+      EXPECT_EQ(contents.entries.size(), intent ? 2u : 3u);
+      EXPECT_EQ(contents.lost_intents, intent ? 1 : 0);
+      size_t completed = 0;
+      for (const auto& entry : contents.entries) completed += entry.completed;
+      EXPECT_EQ(completed, record >= 4 ? 2u : contents.entries.size());
+    }
+  }
 
   // Marking a cut journal used drops the cut record first, so the mark is read.
   dir.WriteFile("cut", bytes.substr(0, ends[5] + 3));

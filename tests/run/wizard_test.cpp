@@ -71,7 +71,7 @@ TEST_F(WizardTest, PerformRenamesAndLocksTheScreenIntoFinished) {
   EXPECT_FALSE(outcome.error_file_left);
   EXPECT_THAT(dir_.List("d"), ElementsAre("A.txt", "B.txt", "c.doc"));
   // No list, no Error file; the journal to undo the run by.
-  EXPECT_THAT(work_.List(), ElementsAre("Q-Tarvox_Journal.tvj", "Q-Tarvox_Process.txt"));
+  EXPECT_THAT(work_.List(), ElementsAre("Q-Tarvox_Process.txt", "Q-Tarvox_Undo"));
   EXPECT_THAT(view_.statuses, ElementsAre("Performing changes...please wait...",
                                           "Status : Filename changes were performed succesfully"));
   ASSERT_EQ(prompter_.messages.size(), 1u);
@@ -148,7 +148,7 @@ TEST_F(WizardTest, FinishedSequenceClearsOnNoAndKeepsOnYes) {
     EXPECT_EQ(s.step, WizardStep::kIntro);
     EXPECT_TRUE(s.cmdFileType_enabled && s.cmdStep1_enabled && s.cmdPreview_enabled);
     // The read-only Error file went too; the journal of the perform stays.
-    EXPECT_THAT(work_.List(), ElementsAre("Q-Tarvox_Journal.tvj"));
+    EXPECT_THAT(work_.List(), ElementsAre("Q-Tarvox_Undo"));
   }
 }
 
@@ -368,9 +368,9 @@ TEST_F(WizardTest, QuitDuringARunStopsItQuietlyAndKeepsItsReports) {
   if (renamed == static_cast<size_t>(kFiles)) GTEST_SKIP() << "the run ended before the stop";
   EXPECT_THAT(WorkFile("Q-Tarvox_Process.txt"), HasSubstr(kStoppedLine));
   // Another Quit, with no run under way, cleans up as usual; the journal
-  // stays until the next perform, to undo this one by.
+  // stays in the undo history, to undo this one by.
   wizard_.Quit();
-  EXPECT_THAT(work_.List(), ElementsAre("Q-Tarvox_Journal.tvj"));
+  EXPECT_THAT(work_.List(), ElementsAre("Q-Tarvox_Undo"));
 }
 
 }  // namespace
