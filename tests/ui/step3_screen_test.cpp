@@ -32,6 +32,18 @@ class Step3Test : public WindowTest {
   }
 
   // Opens the window over `job` and shows Step 3 as its button does.
+  // A job that upper-cases `count` files f0.txt ... of a new folder `name`.
+  Job UppercaseFiles(const std::string& name, int count) {
+    const std::string folder = dir_.MakeDir(name);
+    for (int i = 0; i < count; ++i) std::ofstream(folder + "/f" + std::to_string(i) + ".txt");
+    Job job;
+    TickPosition(job, 1);
+    job.method = SelectionMethod::kExtension;
+    job.lstDir = {folder};
+    job.lstExt = {"*.txt"};
+    return job;
+  }
+
   void OpenOnStep3(Job job = Job()) {
     Open(std::move(job));
     window_->cmdStep3_Click();
@@ -403,14 +415,7 @@ TEST_F(Step3Test, ACommandLineStartEndsOnStep3OrOnTheFailedStep) {
 // pressed; closing the window asks first, then stops the run between two
 // files without its end-of-run messages and keeps its report files.
 TEST_F(Step3Test, ARunLocksTheJobAndClosingAsksFirst) {
-  const std::string folder = dir_.MakeDir("many");
-  for (int i = 0; i < 20000; ++i) std::ofstream(folder + "/f" + std::to_string(i) + ".txt");
-  Job chosen;
-  TickPosition(chosen, 1);
-  chosen.method = SelectionMethod::kExtension;
-  chosen.lstDir = {folder};
-  chosen.lstExt = {"*.txt"};
-  OpenOnStep3(std::move(chosen));
+  OpenOnStep3(UppercaseFiles("many", 20000));
 
   MessageBoxes boxes({QMessageBox::No, QMessageBox::Yes});
   Click("cmdProceed3");
@@ -434,13 +439,8 @@ TEST_F(Step3Test, ARunLocksTheJobAndClosingAsksFirst) {
 // and the window then closes as asked; Help during a run leads back to
 // Step 3, which the end of the run shows again before its message.
 TEST_F(Step3Test, TheEndOfARunClosesItsQuestionAndLeavesHelp) {
-  const std::string folder = dir_.MakeDir("some");
-  for (int i = 0; i < 50; ++i) std::ofstream(folder + "/f" + std::to_string(i) + ".txt");
-  Job chosen;
-  TickPosition(chosen, 1);
-  chosen.method = SelectionMethod::kExtension;
-  chosen.lstDir = {folder};
-  chosen.lstExt = {"*.txt"};
+  const Job chosen = UppercaseFiles("some", 50);
+  const std::string folder = chosen.lstDir[0];
   const auto run_to_its_end = [this] {
     Click("cmdProceed3");
     ASSERT_TRUE(window_->port().screen().running);
