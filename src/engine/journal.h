@@ -27,6 +27,8 @@ namespace qtarvox {
 
 // The journal's name in the work folder.
 inline constexpr const char* kJournalFileName = "Q-Tarvox_Journal.tvj";
+// The list of the undo history, beside the folders of the journals it keeps.
+inline constexpr const char* kHistoryListFileName = "history";
 
 // CRC-32 (the polynomial of zip and PNG) of `bytes`, continuing from `crc`.
 uint32_t Crc32(std::string_view bytes, uint32_t crc = 0);

@@ -14,6 +14,7 @@
 #include "engine/unique_number.h"
 #include "engine/validation.h"
 #include "platform/own_files.h"
+#include "platform/paths.h"
 #include "platform/work_folder.h"
 #include "run/report_view.h"
 #include "run/settings.h"
@@ -300,8 +301,13 @@ void RunSession::Execute(const StopRequest* stop) {
   if (reports_->journal.is_open()) {
     context.journal = &reports_->journal;
     context.own_files.push_back(reports_->journal.id());
-    // The journals of earlier performs are never part of a job either.
+    // The journals of earlier performs, and the list naming them, are never
+    // part of a job either.
     for (const auto& earlier : reports_->history) context.own_files.push_back(earlier.journal);
+    FileId history_list;
+    if (IdOfPath(JoinPath(HistoryFolder(), kHistoryListName), history_list)) {
+      context.own_files.push_back(history_list);
+    }
   }
 
   const bool files = !job_.lstFile.empty();

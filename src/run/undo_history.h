@@ -11,13 +11,14 @@
 #include <vector>
 
 #include "engine/job.h"
+#include "engine/journal.h"
 #include "platform/own_files.h"
 #include "platform/rt_error.h"
 
 namespace qtarvox {
 
 inline constexpr const char* kHistoryFolderName = "Q-Tarvox_Undo";
-inline constexpr const char* kHistoryListName = "history";
+inline constexpr const char* kHistoryListName = kHistoryListFileName;
 inline constexpr int kDefaultUndoLevels = 10;
 
 struct HistoryEntry {

@@ -365,9 +365,10 @@ bool IsOwnWorkFile(const EngineContext& context, const std::string& directory,
                    std::string_view name) {
   // Only a name the program gives its own files needs the look at the disk.
   static constexpr std::string_view kProcessName = kProcessFileName, kErrorName = kErrorFileName,
-                                    kJournalName = kJournalFileName;
-  if (context.own_files.empty() ||
-      (name != kProcessName && name != kErrorName && name != kJournalName)) {
+                                    kJournalName = kJournalFileName,
+                                    kHistoryName = kHistoryListFileName;
+  if (context.own_files.empty() || (name != kProcessName && name != kErrorName &&
+                                    name != kJournalName && name != kHistoryName)) {
     return false;
   }
   std::string path = directory;

@@ -283,6 +283,11 @@ TEST_F(WorkFolderRuns, ReportFilesInsideTheTreeAreNotPartOfTheJob) {
   EXPECT_TRUE(files_.Exists(std::string("tree/work/") + kError));
   EXPECT_NE(o.err.find(work + "/" + kError), std::string::npos) << o.err;
   EXPECT_EQ(CountWith(work, "same"), 0u);
+  // Nor is the undo history kept there, even when named.
+  EXPECT_EQ(Run({"-UC", "-FE", tree + "*Y?*", "-SU"}, work).code, 0);
+  Run({"-UC", "-FI", work + "/Q-Tarvox_Undo/history", "-SU"}, work);
+  EXPECT_EQ(files_.List("tree/work/Q-Tarvox_Undo"), (std::vector<std::string>{"1", "2", "history"}));
+  EXPECT_TRUE(files_.Exists("tree/work/Q-Tarvox_Undo/1/Q-Tarvox_Journal.tvj"));
 }
 
 // Ctrl-C or a hang-up halfway: the run stops between two files, the Process
