@@ -301,13 +301,17 @@ void RunSession::Execute(const StopRequest* stop) {
   if (reports_->journal.is_open()) {
     context.journal = &reports_->journal;
     context.own_files.push_back(reports_->journal.id());
-    // The journals of earlier performs, and the list naming them, are never
-    // part of a job either.
-    for (const auto& earlier : reports_->history) context.own_files.push_back(earlier.journal);
-    FileId history_list;
-    if (IdOfPath(JoinPath(HistoryFolder(), kHistoryListName), history_list)) {
-      context.own_files.push_back(history_list);
-    }
+  }
+  // The journals of earlier performs, and the list naming them, are never
+  // part of a job either: a preview or a plan leaves them out as a perform does.
+  std::vector<HistoryEntry> read_history;
+  if (!reports_->journal.is_open() && !ReadHistory(read_history).ok()) read_history.clear();
+  for (const auto& earlier : reports_->journal.is_open() ? reports_->history : read_history) {
+    context.own_files.push_back(earlier.journal);
+  }
+  FileId history_list;
+  if (IdOfPath(JoinPath(HistoryFolder(), kHistoryListName), history_list)) {
+    context.own_files.push_back(history_list);
   }
 
   const bool files = !job_.lstFile.empty();

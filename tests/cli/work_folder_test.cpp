@@ -288,6 +288,9 @@ TEST_F(WorkFolderRuns, ReportFilesInsideTheTreeAreNotPartOfTheJob) {
   Run({"-UC", "-FI", work + "/Q-Tarvox_Undo/history", "-SU"}, work);
   EXPECT_EQ(files_.List("tree/work/Q-Tarvox_Undo"), (std::vector<std::string>{"1", "2", "history"}));
   EXPECT_TRUE(files_.Exists("tree/work/Q-Tarvox_Undo/1/Q-Tarvox_Journal.tvj"));
+  // A preview says what the perform does: they are not in it.
+  EXPECT_EQ(Run({"--preview", "-UC", "-FE", tree + "*Y?*"}, work).code, 0);
+  EXPECT_EQ(io_.ReadFile("out").find("Q-Tarvox_Undo"), std::string::npos) << io_.ReadFile("out");
 }
 
 // Ctrl-C or a hang-up halfway: the run stops between two files, the Process
