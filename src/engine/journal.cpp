@@ -53,9 +53,14 @@ constexpr uint8_t kHeaderAttributes = 1;
 
 constexpr uint8_t kIntentIdKnown = 1;
 constexpr uint8_t kIntentAttributes = 2;
+constexpr uint8_t kIntentGeneration = 4;
+constexpr uint8_t kIntentTakesTakenName = 8;
 
 constexpr uint8_t kCompletionRenamed = 1;
 constexpr uint8_t kCompletionReplaced = 2;
+constexpr uint8_t kCompletionIdentity = 4;
+constexpr uint8_t kCompletionGeneration = 8;
+constexpr uint8_t kCompletionWitness = 16;
 
 void PutU8(std::string& out, uint8_t v) { out.push_back(static_cast<char>(v)); }
 
@@ -227,6 +232,15 @@ int64_t RunJournal::Batch::Add(const std::string& directory, const std::string& 
   uint8_t flags = 0;
   if (known) flags |= kIntentIdKnown;
   if (known && attributes != nullptr) flags |= kIntentAttributes;
+  if (known && id.has_generation) flags |= kIntentGeneration;
+  if (journal_.note_taken_ && !new_filename.empty() && new_filename != old_filename) {
+    // Another file under the new name (not this one under another case).
+    FileIdentity there;
+    if (ReadEntryState(directory_, directory, new_filename, there, nullptr) == 0 &&
+        !(known && there.id == id.id)) {
+      flags |= kIntentTakesTakenName;
+    }
+  }
   const size_t start = BeginRecord(bytes_, kIntent);
   PutU64(bytes_, static_cast<uint64_t>(intent));
   PutU8(bytes_, flags);
@@ -241,6 +255,7 @@ int64_t RunJournal::Batch::Add(const std::string& directory, const std::string& 
     PutU8(bytes_, attributes_.has_stored ? 1 : 0);
     PutBytes(bytes_, attributes_.stored);
   }
+  if ((flags & kIntentGeneration) != 0) PutU32(bytes_, id.generation);
   FinishRecord(bytes_, start);
   return intent;
 }
@@ -275,7 +290,7 @@ int64_t RunJournal::WriteAlone(const std::string& directory, const std::string& 
 }
 
 void RunJournal::Completed(int64_t intent, bool renamed, std::string_view final_filename,
-                           bool replaced, int error_number) {
+                           bool replaced, int error_number, const FileIdentity* after) {
   // Enough for many batches; beyond it (files committed without batches)
   // the completions go out at once rather than pile up.
   constexpr size_t kMaxKept = 4 << 20;
@@ -285,10 +300,26 @@ void RunJournal::Completed(int64_t intent, bool renamed, std::string_view final_
     if (fd_ < 0 || error_ != 0) return;
     const size_t start = BeginRecord(completions_, kCompletion);
     PutU64(completions_, static_cast<uint64_t>(intent));
-    PutU8(completions_, static_cast<uint8_t>((renamed ? kCompletionRenamed : 0) |
-                                             (replaced ? kCompletionReplaced : 0)));
+    uint8_t flags = (renamed ? kCompletionRenamed : 0) | (replaced ? kCompletionReplaced : 0);
+    if (after != nullptr) flags |= kCompletionIdentity;
+    // A birth time settles who the file is; the rest only where it is not known.
+    const bool birth = after != nullptr && after->birth != 0;
+    if (after != nullptr && !birth && after->has_generation) flags |= kCompletionGeneration;
+    if (after != nullptr && !birth && after->witnessed) flags |= kCompletionWitness;
+    PutU8(completions_, flags);
     PutU32(completions_, static_cast<uint32_t>(error_number));
     PutBytes(completions_, final_filename);
+    if (after != nullptr) {
+      PutU64(completions_, after->id.device);
+      PutU64(completions_, after->id.inode);
+      PutU64(completions_, after->birth);
+    }
+    if ((flags & kCompletionGeneration) != 0) PutU32(completions_, after->generation);
+    if ((flags & kCompletionWitness) != 0) {
+      PutU64(completions_, after->changed);
+      PutU64(completions_, after->modified);
+      PutU64(completions_, after->size);
+    }
     FinishRecord(completions_, start);
     if (completions_.size() < kMaxKept) return;
   }
@@ -403,6 +434,11 @@ bool ParseIntent(FieldReader& in, JournalEntry& entry) {
     entry.attributes.has_stored = in.U8() != 0;
     entry.attributes.stored = in.Bytes();
   }
+  if ((flags & kIntentGeneration) != 0) {
+    entry.id.generation = in.U32();
+    entry.id.has_generation = true;
+  }
+  entry.takes_taken_name = (flags & kIntentTakesTakenName) != 0;
   return in.ok() && in.at_end();
 }
 
@@ -500,6 +536,22 @@ RtError ReadJournal(int fd, JournalContents& contents) {
       const uint8_t flags = in.U8();
       const int error_number = static_cast<int>(in.U32());
       std::string final_filename = in.Bytes();
+      FileIdentity after;
+      if ((flags & kCompletionIdentity) != 0) {
+        after.id.device = in.U64();
+        after.id.inode = in.U64();
+        after.birth = in.U64();
+      }
+      if ((flags & kCompletionGeneration) != 0) {
+        after.generation = in.U32();
+        after.has_generation = true;
+      }
+      if ((flags & kCompletionWitness) != 0) {
+        after.changed = in.U64();
+        after.modified = in.U64();
+        after.size = in.U64();
+        after.witnessed = true;
+      }
       good = in.ok() && in.at_end();
       const auto found_intent = by_intent.find(intent);
       if (good) highest = std::max(highest, intent);
@@ -510,6 +562,8 @@ RtError ReadJournal(int fd, JournalContents& contents) {
         entry.renamed = (flags & kCompletionRenamed) != 0;
         entry.replaced = (flags & kCompletionReplaced) != 0;
         entry.error_number = error_number;
+        entry.after_known = (flags & kCompletionIdentity) != 0 && entry.renamed;
+        entry.after = after;
         // Renamed without a name of its own: to the name of its intent.
         entry.final_filename = entry.renamed && final_filename.empty() ? entry.new_filename
                                                                        : std::move(final_filename);

@@ -80,6 +80,11 @@ class RunJournal {
     std::string bytes_;
   };
 
+  // The run overwrites a file whose name a renamed file takes: each intent
+  // then notes whether its new name is taken, so that a perform cut off
+  // before its completions reached the disk still tells what it destroyed.
+  void NoteTakenNames(bool note) { note_taken_ = note; }
+
   // Waits until the first record and the journal's name are on the disk;
   // not ok (and every later Write fails) when they could not be put there.
   RtError Opened();
@@ -103,9 +108,10 @@ class RunJournal {
   // What became of the file of intent `intent`: renamed to `final_filename`
   // (the name on the disk, unique number included; empty: the name of the
   // intent; `replaced`: it took the place of another file), or not renamed,
-  // with the run-time error number.
+  // with the run-time error number. `after`: the renamed file's identity,
+  // read right after the rename (what an undo trusts over the intent's).
   void Completed(int64_t intent, bool renamed, std::string_view final_filename, bool replaced,
-                 int error_number);
+                 int error_number, const FileIdentity* after = nullptr);
 
   // Writes the completions left, flushes and closes. The first error the
   // journal met, if any.
@@ -131,6 +137,7 @@ class RunJournal {
   std::future<int> opening_;
   FileId id_;
   bool with_attributes_ = false;
+  bool note_taken_ = false;
   std::atomic<int64_t> next_intent_{0};
   std::atomic<int64_t> renamed_{0};
   std::mutex write_mutex_;    // the file itself
@@ -152,6 +159,9 @@ struct JournalEntry {
   FileIdentity id;
   bool has_attributes = false;
   SavedAttributes attributes;  // before the run, when has_attributes
+  // The new name was taken by another file when the intent was noted, and
+  // the run overwrites: the rename, if it happened, destroyed that file.
+  bool takes_taken_name = false;
   // After the change, when the journal has it.
   bool completed = false;
   int64_t completion_order = -1;  // place among the completions
@@ -159,6 +169,11 @@ struct JournalEntry {
   bool replaced = false;       // the file took the place of another one
   std::string final_filename;  // when renamed
   int error_number = 0;        // when not renamed
+  bool after_known = false;
+  FileIdentity after;  // the file as the run left it, when after_known
+  // The file the run changed: as it was read right after the rename where
+  // the journal has that, else as the intent noted it.
+  const FileIdentity& identity() const { return after_known ? after : id; }
 };
 
 // How far a journal could be read.

@@ -10,6 +10,7 @@
 #include "platform/attributes.h"
 #include "platform/dir_search.h"
 #include "platform/file_ops.h"
+#include "platform/file_state.h"
 
 namespace qtarvox {
 namespace {
@@ -410,10 +411,16 @@ void FileRun::Commit(const std::string& planned_filename) {
     // Only a name other than the intent's (a unique number) is written out.
     // Not renamed without a logged error: the name was taken.
     std::string scratch;
-    const std::string_view final_name =
-        renamed_ && numbered_ ? std::string_view(CommittedName(*target, scratch)) : "";
+    const std::string& on_disk = CommittedName(*target, scratch);
+    const std::string_view final_name = renamed_ && numbered_ ? std::string_view(on_disk) : "";
+    // The file an undo is to put back is the one that now has the name,
+    // looked at right after the rename, not the one a listing saw before.
+    FileIdentity after;
+    const bool after_known =
+        renamed_ && ReadChangedIdentity(ctx_.directory, directory_, on_disk, after) == 0;
     ctx_.journal->Completed(intent_, renamed_, final_name, replaced_,
-                            first_error_.number != 0 ? first_error_.number : kErrFileExists);
+                            first_error_.number != 0 ? first_error_.number : kErrFileExists,
+                            after_known ? &after : nullptr);
   }
   // A failed attribute action does not undo the rename, which is told.
   if (!logged_error_ || (attribute_errors_only_ && renamed_)) {

@@ -3,6 +3,8 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <stdio.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 #include <sys/xattr.h>
@@ -21,18 +23,42 @@
 namespace qtarvox {
 namespace {
 
+// The generation number of the regular file `name` in `dir_fd`, where the
+// file system keeps one and the file can be opened for reading.
+bool ReadGeneration(int dir_fd, const char* name, uint32_t& generation) {
+  const int fd =
+      openat(dir_fd, name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+  if (fd < 0) return false;
+  unsigned int value = 0;
+  const bool known = ioctl(fd, FS_IOC_GETVERSION, &value) == 0;
+  close(fd);
+  if (known) generation = value;
+  return known;
+}
+
+uint64_t Nanoseconds(const struct statx_timestamp& t) {
+  return static_cast<uint64_t>(t.tv_sec) * 1000000000u + t.tv_nsec;
+}
+
 // The identity and type of `name` in `dir_fd`, the entry itself; 0 or an errno value.
 int StatEntry(int dir_fd, const char* name, FileIdentity& identity, uint32_t& mode) {
   struct statx st;
-  if (statx(dir_fd, name, AT_SYMLINK_NOFOLLOW | AT_NO_AUTOMOUNT, STATX_BASIC_STATS | STATX_BTIME,
-            &st) != 0) {
+  if (statx(dir_fd, name, AT_SYMLINK_NOFOLLOW | AT_NO_AUTOMOUNT,
+            STATX_BASIC_STATS | STATX_BTIME, &st) != 0) {
     return errno;
   }
+  identity = {};
   identity.id = {makedev(st.stx_dev_major, st.stx_dev_minor), st.stx_ino};
-  identity.birth =
-      (st.stx_mask & STATX_BTIME) != 0
-          ? static_cast<uint64_t>(st.stx_btime.tv_sec) * 1000000000u + st.stx_btime.tv_nsec
-          : 0;
+  identity.birth = (st.stx_mask & STATX_BTIME) != 0 ? Nanoseconds(st.stx_btime) : 0;
+  identity.changed = (st.stx_mask & STATX_CTIME) != 0 ? Nanoseconds(st.stx_ctime) : 0;
+  identity.modified = Nanoseconds(st.stx_mtime);
+  identity.size = st.stx_size;
+  // Without a birth time, the generation tells a file made anew on a freed
+  // inode from the old one (not looked for on links and devices, which
+  // opening could disturb).
+  if (identity.birth == 0 && S_ISREG(st.stx_mode)) {
+    identity.has_generation = ReadGeneration(dir_fd, name, identity.generation);
+  }
   mode = st.stx_mode;
   return 0;
 }
@@ -77,6 +103,16 @@ int ReadEntryState(DirectoryHandle& handle, const std::string& directory, const 
     return read;
   }
   return 0;
+}
+
+int ReadChangedIdentity(DirectoryHandle* handle, const std::string& directory,
+                        const std::string& name, FileIdentity& identity) {
+  const int dir_fd = handle != nullptr ? handle->For(directory) : -1;
+  uint32_t mode = 0;
+  const int err = dir_fd >= 0 ? StatEntry(dir_fd, name.c_str(), identity, mode)
+                              : StatEntry(AT_FDCWD, (directory + name).c_str(), identity, mode);
+  if (err == 0) identity.witnessed = identity.changed != 0;
+  return err;
 }
 
 FolderIds::~FolderIds() {

@@ -19,16 +19,37 @@ namespace qtarvox {
 // A file's identity as the journal keeps it: device and inode, and its birth
 // time where it is known, so that an inode number freed and given to a new
 // file is not taken for the old file. Where the birth time is not known, the
-// moment by which the file was born at the latest serves instead.
+// file system's generation number of the inode tells a new file from the old
+// one; where that is not known either, an identity read right after the run's
+// last change to the file carries the file's status change time, modification
+// time and size as a witness that a file made later can hardly share (on a
+// file system that keeps whole seconds, only a file of the same size made in
+// the same second could). Failing all of them, the moment by which the file
+// was born at the latest serves.
 struct FileIdentity {
   FileId id;
   uint64_t birth = 0;    // nanoseconds since 1970; 0: not known
   uint64_t born_by = 0;  // without `birth`: born by then at the latest; 0: not known
-  // The same file: same device and inode, the same birth where both know
-  // it, and not born later than the other was at the latest.
+  uint64_t changed = 0;   // status change time, nanoseconds since 1970; 0: not known
+  uint64_t modified = 0;  // modification time, nanoseconds since 1970
+  uint64_t size = 0;
+  uint32_t generation = 0;
+  bool has_generation = false;
+  // `changed`, `modified` and `size` were read right after the run's last
+  // change: any other file, or this one changed since, differs in one.
+  bool witnessed = false;
+
+  // The same file: same device and inode, and nothing that tells them apart:
+  // the same birth where both know it, else the same generation where both
+  // know it, else the witness where one side has it, else not born later
+  // than the other was at the latest.
   bool Same(const FileIdentity& other) const {
     if (!(id == other.id)) return false;
     if (birth != 0 && other.birth != 0) return birth == other.birth;
+    if (has_generation && other.has_generation) return generation == other.generation;
+    if (witnessed || other.witnessed) {
+      return changed == other.changed && modified == other.modified && size == other.size;
+    }
     const uint64_t known = birth != 0 ? birth : other.birth;
     const uint64_t bound = birth != 0 ? other.born_by : born_by;
     return known == 0 || bound == 0 || known <= bound;
@@ -53,6 +74,13 @@ struct SavedAttributes {
 // 0 or an errno value.
 int ReadEntryState(DirectoryHandle& handle, const std::string& directory, const std::string& name,
                    FileIdentity& identity, SavedAttributes* attributes);
+
+// The identity of `name` in `directory` read right after the run's last
+// change to the file, with the witness its times and size give. `handle`
+// (may be null) keeps the directory open from one call to the next. 0 or an
+// errno value.
+int ReadChangedIdentity(DirectoryHandle* handle, const std::string& directory,
+                        const std::string& name, FileIdentity& identity);
 
 // The identities of the entries of one folder at a time, from a single
 // listing of it: for a caller that asks about many entries of the same folder

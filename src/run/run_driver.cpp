@@ -185,6 +185,7 @@ bool OpenJournal(const Job& job, RunJournal& journal, std::vector<HistoryEntry>&
   err = EnsurePrivateFolder(path.substr(0, path.rfind('/')));
   if (err.ok()) {
     err = journal.Open(path, c.DoReadOnly || c.DoHidden || c.DoArchive || c.DoNormal, entry.run_id);
+    journal.NoteTakenNames(job.collision == CollisionOption::kOverwrite);
   }
   entry.journal = journal.id();
   if (err.ok()) {

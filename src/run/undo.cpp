@@ -207,7 +207,7 @@ void UndoEntry(const JournalEntry& entry, UndoFiles& files, UndoReport& report) 
   const std::string& expected = entry.completed
                                     ? (entry.renamed ? entry.final_filename : old_name)
                                     : (entry.new_filename.empty() ? old_name : entry.new_filename);
-  if (!entry.id_known) {
+  if (!entry.id_known && !entry.after_known) {
     // The run could not look at the file before its change, so its rename
     // failed the same way; a file said to be renamed cannot be told from another.
     if (entry.completed && entry.renamed) {
@@ -220,17 +220,26 @@ void UndoEntry(const JournalEntry& entry, UndoFiles& files, UndoReport& report) 
                 MakeError(kErrPathNotFound, std::strerror(ENOENT)));
     return;
   }
+  const FileIdentity& identity = entry.identity();
   FileIdentity id;
   std::string current;
-  if (files.IdOf(directory, expected, id) == 0 && id.Same(entry.id)) {
+  const bool at_expected = files.IdOf(directory, expected, id) == 0;
+  // Under the run's name, a file on the same inode that only the witness
+  // tells from the run's file: made anew, or only changed since.
+  const bool same_inode = at_expected && id.id == identity.id && !id.Same(identity) &&
+                          !(id.birth != 0 && identity.birth != 0) &&
+                          !(id.has_generation && identity.has_generation);
+  if (at_expected && id.Same(identity)) {
     current = expected;
   } else if (expected != old_name && files.IdOf(directory, old_name, id) == 0 &&
-             id.Same(entry.id)) {
+             id.Same(identity)) {
     current = old_name;
-  } else if (files.Find(directory, entry.id, current) != 0) {
-    FileIdentity other;
-    const bool replaced = expected != old_name && files.IdOf(directory, expected, other) == 0;
-    report.Left(directory + expected, replaced ? kUndoFileReplaced : kUndoFileGone,
+  } else if (files.Find(directory, identity, current) != 0) {
+    const bool replaced = expected != old_name && at_expected;
+    const char* cause = same_inode ? kUndoFileNotSure
+                        : replaced ? kUndoFileReplaced
+                                   : kUndoFileGone;
+    report.Left(directory + expected, cause,
                 replaced ? MakeError(kErrFileNotFound, kDescReplaced) : ErrorFromErrno(ENOENT));
     return;
   }
@@ -462,12 +471,30 @@ UndoOutcome UndoLastPerform(const UndoRequest& request) {
   const auto overwritten = OverwrittenByTheRun(order);
   std::set<const JournalEntry*> lost_by_run;
   for (const auto& [by, entry] : overwritten) lost_by_run.insert(entry);
+  std::set<std::string> own_names;  // directory NUL old name of each of the run's files
+  for (const auto& entry : contents.entries) {
+    own_names.insert(entry.directory + '\0' + entry.old_filename);
+  }
+  DiskFiles disk;
   for (const JournalEntry* entry : order) {
-    if (!entry->replaced) continue;
-    const auto own = overwritten.find(entry);
-    const std::string lost =
-        entry->directory +
-        (own != overwritten.end() ? own->second->old_filename : entry->final_filename);
+    std::string lost;
+    if (entry->replaced) {
+      const auto own = overwritten.find(entry);
+      lost = entry->directory +
+             (own != overwritten.end() ? own->second->old_filename : entry->final_filename);
+    } else if (!entry->completed && entry->takes_taken_name &&
+               own_names.count(entry->directory + '\0' + entry->new_filename) == 0) {
+      // Cut off before its completion reached the disk: the file that had
+      // the new name is gone if the run's file has that name now.
+      FileIdentity now;
+      if (disk.IdOf(entry->directory, entry->new_filename, now) != 0 ||
+          !now.Same(entry->identity())) {
+        continue;
+      }
+      lost = entry->directory + entry->new_filename;
+    } else {
+      continue;
+    }
     outcome.overwritten.push_back(Printable(lost));
     if (!preview)
       report.Block(lost, kUndoOverwritten, MakeError(kErrFileNotFound, kDescOverwritten));

@@ -27,6 +27,9 @@ inline constexpr const char* kUndoFileGone =
 inline constexpr const char* kUndoFileReplaced =
     "Another file has the name the run gave, and the file the run renamed is no longer in its "
     "folder.";
+inline constexpr const char* kUndoFileNotSure =
+    "The file under the name the run gave is not the file the run renamed, or was changed since "
+    "in a way that hides it: this file system cannot tell which, so it is left alone.";
 inline constexpr const char* kUndoFolderGone =
     "The folder of the file was not found: it was moved, renamed or deleted since.";
 inline constexpr const char* kUndoOverwritten =

@@ -1,4 +1,5 @@
 #include "platform/file_ops.h"
+#include "platform/file_state.h"
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
@@ -201,6 +202,68 @@ TEST(WorkFolder, HonoursTheWorkDirVariable) {
   EXPECT_EQ(WorkFolder(), dir.path());
   EXPECT_EQ(WorkFilePath("Error.txt"), dir.PathOf("Error.txt"));
   setenv("QTARVOX_WORK_DIR", saved.c_str(), 1);  // empty counts as unset
+}
+
+// What tells two entries on the same inode apart, strongest first: birth
+// times, then generation numbers, then the witness read right after the
+// run's change, then the bound on the birth of a file the run saw.
+TEST(FileIdentity, SameFileOnlyWhenNothingTellsThemApart) {
+  const FileId inode{1, 42};
+  const auto with = [&](auto change) {
+    FileIdentity id{inode};
+    change(id);
+    return id;
+  };
+  const auto witness = [](uint64_t changed, uint64_t modified, uint64_t size) {
+    return [=](FileIdentity& id) {
+      id.changed = changed;
+      id.modified = modified;
+      id.size = size;
+      id.witnessed = true;
+    };
+  };
+  const auto now = [](uint64_t changed, uint64_t modified, uint64_t size) {
+    return [=](FileIdentity& id) {
+      id.changed = changed;
+      id.modified = modified;
+      id.size = size;
+    };
+  };
+  const auto generation = [](uint32_t g, uint64_t changed) {
+    return [=](FileIdentity& id) {
+      id.generation = g;
+      id.has_generation = true;
+      id.changed = changed;
+    };
+  };
+  const struct {
+    const char* what;
+    FileIdentity run, disk;
+    bool same;
+  } cases[] = {
+      {"other inode", FileIdentity{{1, 43}}, FileIdentity{inode}, false},
+      {"same birth", with([](auto& id) { id.birth = 5; }), with([](auto& id) { id.birth = 5; }),
+       true},
+      {"other birth, witness alike",
+       with([&](auto& id) { id.birth = 5, witness(1, 2, 3)(id); }),
+       with([&](auto& id) { id.birth = 6, now(1, 2, 3)(id); }), false},
+      {"same generation, changed since", with(generation(7, 1)), with(generation(7, 9)), true},
+      {"other generation", with(generation(7, 1)), with(generation(8, 1)), false},
+      {"witness alike", with(witness(1, 2, 3)), with(now(1, 2, 3)), true},
+      {"changed since", with(witness(1, 2, 3)), with(now(4, 2, 3)), false},
+      {"written since", with(witness(1, 2, 3)), with(now(1, 5, 3)), false},
+      {"other size", with(witness(1, 2, 3)), with(now(1, 2, 4)), false},
+      {"born after the run began", with([](auto& id) { id.born_by = 10; }),
+       with([](auto& id) { id.birth = 11; }), false},
+      {"born before the run began", with([](auto& id) { id.born_by = 10; }),
+       with([](auto& id) { id.birth = 10; }), true},
+      {"nothing known", FileIdentity{inode}, FileIdentity{inode}, true},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    EXPECT_EQ(c.disk.Same(c.run), c.same);
+    EXPECT_EQ(c.run.Same(c.disk), c.same);
+  }
 }
 
 }  // namespace
