@@ -45,11 +45,14 @@ HelpScreen::HelpScreen(QWidget* parent) : Screen("pctHelp", parent) {
   lblTOC_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
   lstTOC_ = Make<QListWidget>("lstTOC", this);
+  // Long rows wrap onto a second line instead of being cut.
+  lstTOC_->setWordWrap(true);
+  lstTOC_->setTextElideMode(Qt::ElideNone);
+  lstTOC_->setResizeMode(QListView::Adjust);
   SetPoints(lstTOC_, help::text::kLstTOCPoints, true);
   lstTOC_->setToolTip(QString::fromLatin1(help::text::kLstTOCTooltip));
   lstTOC_->setAccessibleName(QString::fromLatin1(help::text::kLstTOCName));
   lstTOC_->setSelectionMode(QAbstractItemView::SingleSelection);
-  lstTOC_->setUniformItemSizes(true);
   lblTOC_->setBuddy(lstTOC_);
 
   txtHelp_ = Make<QPlainTextEdit>("txtHelp", this);

@@ -118,8 +118,10 @@ FileChoosersLayout PositionFileChoosers(bool extension, const Step2Input& in, do
     f.dirDir = {f.drvDrive.left, f.filFile.top, f.drvDrive.width, f.filFile.height};
     return f;
   }
-  f.drvDrive = {f.lblDir.left, f.lblDir.bottom() + Pct(dh, 2.5), Pct(dw, 30), line};
-  f.txtExt = {f.drvDrive.right() + Pct(dw, 2.5), f.drvDrive.top, Pct(dw, 62.5), line};
+  // The folder tree and the file list share the browser about equally, so
+  // that folder names are seen whole in the tree as well.
+  f.drvDrive = {f.lblDir.left, f.lblDir.bottom() + Pct(dh, 2.5), Pct(dw, 45), line};
+  f.txtExt = {f.drvDrive.right() + Pct(dw, 2.5), f.drvDrive.top, Pct(dw, 47.5), line};
   f.dirDir = {f.drvDrive.left, f.txtExt.bottom() + Pct(dh, 2.5), f.drvDrive.width,
               dh - Pct(dh, 2.5) - f.txtExt.bottom()};
   f.filFile = {f.txtExt.left, f.dirDir.top, f.txtExt.width, f.dirDir.height};
@@ -294,16 +296,17 @@ Step3Layout Step3With(const Step3Input& in, double chk_height, double squeeze, b
   const double status_width = std::min(column, s.SepV2_x - Pct(pw, 1.25) - left);
   const double status =
       std::max(line, in.lblStatus_text_height ? in.lblStatus_text_height(status_width) : 0);
-  const double room = s.SepH9 - s.SepH8 - 2 * gap - status;
+  // The status keeps a gap above the rule under it too.
+  const double room = s.SepH9 - s.SepH8 - 3 * gap - status;
   fits = room >= in.min_button_height;
   const double height = std::max(in.min_button_height, std::min(Pct(ph, 15), room));
   double top = s.SepH8 + (s.SepH9 - s.SepH8) / 2 - height / 2 - height / 3;
-  top = std::max(std::min(top, s.SepH9 - status - gap - height), s.SepH8 + gap);
+  top = std::max(std::min(top, s.SepH9 - status - 2 * gap - height), s.SepH8 + gap);
   s.cmdCancel3 = {left, top, width, height};
   s.cmdProceed3 = s.cmdCancel3;
   s.cmdProceed3.left = s.cmdCancel3.right() + Pct(pw, 1.25);
   s.lblStatus = {left, s.cmdProceed3.bottom() + gap, status_width, 0};
-  s.lblStatus.height = std::max(status, s.SepH9 - s.lblStatus.top);
+  s.lblStatus.height = std::max(status, s.SepH9 - gap - s.lblStatus.top);
   return s;
 }
 

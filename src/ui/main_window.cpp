@@ -120,8 +120,13 @@ MainWindow::MainWindow(Job job)
 MainWindow::~MainWindow() = default;
 
 void MainWindow::PlaceOnScreen() {
+  // Maximised over the available area; restored, nine tenths of it in the
+  // middle, so that a window manager's title bar stays on the screen.
   const QRect available = screen()->availableGeometry();
-  setGeometry(available);
+  QRect normal(QPoint(0, 0),
+               (available.size() * 0.9).expandedTo(minimumSize()).boundedTo(available.size()));
+  normal.moveCenter(available.center());
+  setGeometry(normal);
   setWindowState(windowState() | Qt::WindowMaximized);
 }
 

@@ -4,11 +4,13 @@
 #include <QAccessible>
 #include <QFrame>
 #include <QHeaderView>
+#include <QLabel>
 #include <QScrollBar>
 #include <QTreeWidget>
 #include <cmath>
 
 #include "ui/ui_texts.h"
+#include "ui/widgets.h"
 
 namespace qtarvox {
 namespace {
@@ -35,7 +37,12 @@ QRect ToPixels(const Rect& rect) {
 
 void PlaceWithin(QWidget* widget, const Rect& rect) {
   const QWidget* panel = widget->parentWidget();
-  widget->setGeometry(ToPixels(rect) & QRect(QPoint(0, 0), panel->size()));
+  const QRect pixels = ToPixels(rect) & QRect(QPoint(0, 0), panel->size());
+  if (auto* label = qobject_cast<QLabel*>(widget)) {
+    PlaceCaption(label, pixels);
+  } else {
+    widget->setGeometry(pixels);
+  }
 }
 
 void PlaceHorizontalRule(QWidget* rule, double y, double x0, double x1) {

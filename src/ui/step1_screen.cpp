@@ -101,7 +101,7 @@ Step1Screen::Step1Screen(WizardPort& port, Moves moves, QWidget* parent)
 
 void Step1Screen::FillActionList() {
   lstActions_->setSelectionMode(QAbstractItemView::SingleSelection);
-  lstActions_->setUniformItemSizes(true);
+  WrapRows(lstActions_);
   lstActions_->setToolTip(QString::fromLatin1(ui_text::kLstActionsTooltip));
   for (const ActionEntry& entry : port_.job().lstActions) {
     auto* item = new QListWidgetItem(QString::fromStdString(entry.text), lstActions_);

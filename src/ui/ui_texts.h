@@ -117,12 +117,12 @@ struct ControlText {
 
 inline constexpr const char* kLblChoose =
     "How do you want to select files on which to perform the actions? : ";
-inline constexpr ControlText kOptIndividual{"optIndividual", "By choosing files individually",
+inline constexpr ControlText kOptIndividual{"optIndividual", "By choosing files &individually",
                                             "Choose this if you want to choose files manually"};
 inline constexpr ControlText kOptExtension{
-    "optExtension", "By File Extension",
+    "optExtension", "By File E&xtension",
     "Click here if you want to choose files by specifying directories and file extensions"};
-inline constexpr ControlText kOptBoth{"optBoth", "Both",
+inline constexpr ControlText kOptBoth{"optBoth", "Bo&th",
                                       "Click here to select files by both methods"};
 inline constexpr ControlText kCmdFileType{
     "cmdFileType", "&OK", "After choosing how you want to select files, click here to proceed"};

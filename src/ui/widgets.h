@@ -2,11 +2,13 @@
 // readers find it by, its caption and its tooltip.
 #pragma once
 
+#include <QFontMetrics>
 #include <QFrame>
 #include <QLabel>
 #include <QListWidget>
 #include <QSignalBlocker>
 #include <QString>
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -25,6 +27,35 @@ inline QLabel* MakeLabel(const char* name, const char* text, QWidget* parent) {
   QLabel* label = Make<QLabel>(name, parent);
   label->setText(QString::fromLatin1(text));
   return label;
+}
+
+// Places a word-wrapped caption at `rect`, a little narrower where its
+// closing " :" would otherwise be left alone on its last line: the word
+// before the colon then goes down with it.
+inline void PlaceCaption(QLabel* label, QRect rect) {
+  const QString text = label->text().trimmed();
+  if (label->wordWrap() && text.endsWith(QLatin1String(" :"))) {
+    const QFontMetrics metrics(label->font());
+    const auto lines = [&](const QString& shown, int width) {
+      return metrics.boundingRect(QRect(0, 0, width, 1 << 20), Qt::TextWordWrap, shown).height();
+    };
+    const QString head = text.left(text.size() - 2);
+    // The colon alone makes a line of its own: narrower, until it does not.
+    for (int step = 0; step < 40 && rect.width() > metrics.averageCharWidth() &&
+                       lines(text, rect.width()) > lines(head, rect.width());
+         ++step) {
+      rect.setWidth(rect.width() - metrics.averageCharWidth());
+    }
+  }
+  label->setGeometry(rect);
+}
+
+// A list whose long rows wrap onto a second line instead of being cut.
+inline void WrapRows(QListView* list) {
+  list->setUniformItemSizes(false);
+  list->setWordWrap(true);
+  list->setTextElideMode(Qt::ElideNone);
+  list->setResizeMode(QListView::Adjust);
 }
 
 template <typename B>

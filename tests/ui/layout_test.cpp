@@ -3,6 +3,12 @@
 
 #include <gtest/gtest.h>
 
+#include <QFontMetrics>
+#include <QLabel>
+
+#include "ui/ui_texts.h"
+#include "ui/widgets.h"
+
 namespace qtarvox {
 namespace {
 
@@ -156,8 +162,8 @@ TEST(Layout, Step2OnA1024By768Screen) {
       {"lstExt", s.lstExt, {14.08, 0.6 * dh + 20, 380.16, 0.375 * dh - 20}},
       {"txtExtList", s.txtExtList, {408.32, 0.6 * dh + 20, 140.8, 20}},
       {"pctDir (individual)", s.individual.pctDir, {25.6, 93.408, 512, dh}},
-      {"drvDrive (individual)", s.individual.drvDrive, {0, 0.1 * dh, 153.6, 20}},
-      {"txtExt (individual)", s.individual.txtExt, {166.4, 0.1 * dh, 320, 20}},
+      {"drvDrive (individual)", s.individual.drvDrive, {0, 0.1 * dh, 230.4, 20}},
+      {"txtExt (individual)", s.individual.txtExt, {243.2, 0.1 * dh, 243.2, 20}},
       {"pctIndividual", s.individual.pctIndividual, {512, 93.408, 486.4, dh}},
       {"lstFile", s.individual.lstFile, {121.6, 0.1 * dh, 352.64, 0.9 * dh}},
       {"cmdCancel2", s.cmdCancel2, {384, 93.408 + dh + 0.01 * dh + 13.344, 102.4, 53.376}},
@@ -251,6 +257,28 @@ TEST(Layout, Step3KeepsTheRunButtonsAndTheStatusInTheirBand) {
     EXPECT_LE(s.lblStatus.right(), s.SepV2_x);
     EXPECT_LE(s.cmdErr.right(), s.SepV2_x);
     EXPECT_GE(s.cmdOP.top, s.chkProcess.bottom());
+  }
+}
+
+// A wrapped caption never leaves its closing colon alone on the last line:
+// at every width from where the colon first wraps alone, the word before it
+// goes down with it.
+TEST(Layout, WrappedCaptionKeepsItsColonWithTheWordBefore) {
+  QLabel label(QString::fromLatin1(ui_text::kLblChoose));
+  label.setWordWrap(true);
+  const QFontMetrics metrics(label.font());
+  const QString text = label.text().trimmed();
+  const QString head = text.left(text.size() - 2);
+  const auto lines = [&](const QString& shown, int width) {
+    return metrics.boundingRect(QRect(0, 0, width, 1 << 20), Qt::TextWordWrap, shown).height();
+  };
+  const int single = metrics.horizontalAdvance(head);
+  for (int width = single; width < single + metrics.horizontalAdvance(QStringLiteral(" :"));
+       ++width) {
+    SCOPED_TRACE(width);
+    PlaceCaption(&label, QRect(0, 0, width, 100));
+    EXPECT_LE(label.width(), width);
+    EXPECT_EQ(lines(text, label.width()), lines(head, label.width()));
   }
 }
 

@@ -174,7 +174,14 @@ TEST_F(WindowTest, TakesTheAvailableAreaOfTheScreenAtStart) {
   window.show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
   // The frame, title bar included, takes the area.
-  EXPECT_EQ(window.frameGeometry(), window.screen()->availableGeometry());
+  const QRect available = window.screen()->availableGeometry();
+  EXPECT_EQ(window.frameGeometry(), available);
+  // Restored, it leaves room on the screen for a title bar above it.
+  const QRect normal = window.normalGeometry();
+  EXPECT_TRUE(available.contains(normal))
+      << normal.x() << "," << normal.y() << " " << normal.width() << "x" << normal.height() << " in "
+      << available.width() << "x" << available.height();
+  EXPECT_GE(normal.top() - available.top(), 24);
 }
 
 class ReportFilesTest : public WindowTest {
