@@ -6,6 +6,8 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTextCursor>
+#include <QTimer>
 
 #include "ui/widgets.h"
 #include "ui/window_ports.h"
@@ -17,6 +19,7 @@ namespace {
 QPlainTextEdit* MakeTextBox(const char* name, const char* tooltip, QWidget* parent) {
   auto* box = Make<QPlainTextEdit>(name, parent);
   box->setReadOnly(true);
+  box->setUndoRedoEnabled(false);  // the program fills it; nobody edits it
   box->setLineWrapMode(QPlainTextEdit::NoWrap);
   box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   box->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
@@ -144,7 +147,30 @@ void Step3Screen::ShowPreview() {
   const std::string& text = port_.job().txtOP.text();
   if (text == shown_preview_) return;
   shown_preview_ = text;
-  txtOP_->setPlainText(ForDisplay(text));
+  preview_at_ = 0;
+  txtOP_->clear();
+  AppendPreviewSlice(++preview_round_);
+}
+
+void Step3Screen::AppendPreviewSlice(int round) {
+  // A long preview (a line per file) goes in a slice of whole lines at a
+  // time, each on a turn of its own, so the window keeps answering meanwhile.
+  constexpr size_t kSlice = 256 * 1024;
+  if (round != preview_round_) return;
+  const std::string& text = shown_preview_;
+  size_t end = text.size();
+  if (end - preview_at_ > kSlice) {
+    const size_t line_end = text.rfind('\n', preview_at_ + kSlice);
+    end = line_end != std::string::npos && line_end > preview_at_ ? line_end + 1
+                                                                   : preview_at_ + kSlice;
+  }
+  QTextCursor cursor(txtOP_->document());
+  cursor.movePosition(QTextCursor::End);
+  cursor.insertText(ForDisplay(text.substr(preview_at_, end - preview_at_)));
+  preview_at_ = end;
+  if (preview_at_ < text.size()) {
+    QTimer::singleShot(0, this, [this, round] { AppendPreviewSlice(round); });
+  }
 }
 
 void Step3Screen::Render() {

@@ -56,7 +56,10 @@ class Step3Screen final : public Screen {
   WizardPort& port_;
   Moves moves_;
   std::optional<FrameMetrics> metrics_;
-  std::string shown_preview_;  // what txtOP shows
+  std::string shown_preview_;  // what txtOP shows, once its slices are all in
+  size_t preview_at_ = 0;      // how much of it txtOP has taken so far
+  int preview_round_ = 0;      // a newer preview drops the slices left of an older one
+  void AppendPreviewSlice(int round);
 
   QLabel* lblActionsFinal_;
   QListWidget* lstFinal_;

@@ -17,6 +17,7 @@
 #include "run/work_files.h"
 #include "temp_dir.h"
 #include "ui/ui_texts.h"
+#include "ui/window_ports.h"
 #include "window_fixture.h"
 
 namespace qtarvox {
@@ -409,6 +410,19 @@ TEST_F(Step3Test, ACommandLineStartEndsOnStep3OrOnTheFailedStep) {
     EXPECT_EQ(Items("lstFile"), (std::vector<std::string>{"a.txt * " + dir_.path(),
                                                           "b c.txt * " + dir_.path()}));
   }
+}
+
+// A preview of many files reaches its box in slices, in order and whole,
+// every line as the run wrote it.
+TEST_F(Step3Test, LongPreviewArrivesWholeInItsBox) {
+  Job chosen = UppercaseFiles(std::string(120, 'p'), 5000);
+  OpenOnStep3(std::move(chosen));
+  Click("cmdPreview");
+  WaitForRun();
+  const QString expected = ForDisplay(window_->port().job().txtOP.text());
+  ASSERT_GT(expected.size(), 3 * 256 * 1024);
+  (void)QTest::qWaitFor([&] { return Text("txtOP").size() >= expected.size(); }, 20000);
+  EXPECT_TRUE(Text("txtOP") == expected) << Text("txtOP").size() << " of " << expected.size();
 }
 
 // While a run renames files nothing that could start or change a job can be
