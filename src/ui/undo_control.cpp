@@ -98,6 +98,17 @@ bool AskUndo(QWidget* parent, const std::string& question, const std::vector<std
   return dialog.exec() == QDialog::Accepted;
 }
 
+namespace {
+
+// The lines of a message, one below the other.
+std::string Joined(const std::vector<std::string>& lines) {
+  std::string text;
+  for (const std::string& line : lines) text += (text.empty() ? "" : "\n") + line;
+  return text;
+}
+
+}  // namespace
+
 UndoControl::UndoControl(QWidget* parent, Prompter& prompter, std::function<void()> changed)
     : QObject(parent), parent_(parent), prompter_(prompter), changed_(std::move(changed)) {
   ticker_.setInterval(100);
@@ -144,13 +155,12 @@ void UndoControl::LookDone() {
   const UndoOutcome look = task_.Finish(&lines);
   CloseProgress();
   if (!look.started || look.nothing || look.stopped != 0) {
-    std::string said;
-    for (const auto& problem : look.problems) said += problem + "\n";
-    if (look.started && look.nothing) said += kNothingToUndo;
+    std::vector<std::string> said = look.problems;
+    if (look.started && look.nothing) said.emplace_back(kNothingToUndo);
     busy_ = false;
     Refresh();
     changed_();
-    if (!said.empty()) prompter_.Tell(said, kAppTitle);
+    if (!said.empty()) prompter_.Tell(Joined(said), kAppTitle);
     return;
   }
   total_ = task_.FilesDone();
@@ -178,18 +188,18 @@ void UndoControl::LookDone() {
 void UndoControl::UndoDone() {
   const UndoOutcome outcome = task_.Finish();
   CloseProgress();
-  std::string said;
-  for (const auto& problem : outcome.problems) said += problem + "\n";
-  if (outcome.started && outcome.nothing) said += kNothingToUndo;
+  // What the command line says at the end of an undo, in its order.
+  std::vector<std::string> said = outcome.problems;
+  if (outcome.started && outcome.nothing) said.emplace_back(kNothingToUndo);
   if (outcome.started && !outcome.nothing) {
-    said += UndoSummary(outcome, false);
-    if (outcome.error_file_left) said += "\n" + ErrorsLoggedInText();
-    if (outcome.stopped != 0) said += std::string("\n") + ui_text::kUndoStopped;
+    said.push_back(UndoSummary(outcome, false));
+    if (outcome.error_file_left) said.push_back(ErrorsLoggedInText());
+    if (outcome.stopped != 0) said.emplace_back(ui_text::kUndoStopped);
   }
   busy_ = false;
   Refresh();
   changed_();
-  prompter_.Tell(said, kAppTitle);
+  prompter_.Tell(Joined(said), kAppTitle);
 }
 
 }  // namespace qtarvox
