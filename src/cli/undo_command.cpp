@@ -1,30 +1,18 @@
 #include "cli/undo_command.h"
 
-#include <ctime>
-
 #include "cli/startup.h"
-#include "engine/report_file.h"
 #include "platform/own_files.h"
 #include "platform/paths.h"
 #include "platform/stop_signals.h"
 #include "platform/work_folder.h"
 #include "run/undo.h"
+#include "run/undo_texts.h"
 #include "run/work_files.h"
 
 namespace qtarvox {
 
 namespace {
 constexpr const char* kPrefix = "q-tarvox: ";
-
-// Local time, "2026-01-31 17:04:05" (with `iso`: "2026-01-31T17:04:05").
-std::string When(uint64_t nanoseconds, bool iso) {
-  const std::time_t seconds = static_cast<std::time_t>(nanoseconds / 1000000000u);
-  std::tm local{};
-  localtime_r(&seconds, &local);
-  char text[32];
-  std::strftime(text, sizeof text, iso ? "%Y-%m-%dT%H:%M:%S" : "%Y-%m-%d %H:%M:%S", &local);
-  return text;
-}
 
 int ListUndoHistory(bool null_separated, std::ostream& out, std::ostream& err) {
   std::vector<HistoryLine> lines;
@@ -37,21 +25,14 @@ int ListUndoHistory(bool null_separated, std::ostream& out, std::ostream& err) {
     const char* state =
         line.damaged ? kStateDamaged : (line.undone ? kStateUndone : kStateNotUndone);
     if (null_separated) {
-      out << When(line.perform.started, true) << '\0' << line.files << '\0' << state << '\0'
+      out << PerformTime(line.perform.started, true) << '\0' << line.files << '\0' << state << '\0'
           << line.perform.job << '\0';
     } else {
-      out << When(line.perform.started, false) << "  " << line.files << " file(s)  " << state
+      out << PerformTime(line.perform.started, false) << "  " << line.files << " file(s)  " << state
           << "  " << line.perform.job << '\n';
     }
   }
   return kExitClean;
-}
-
-void SayDamage(const UndoOutcome& so_far, std::ostream& err) {
-  err << kPrefix << kJournalDamaged << HistoryJournalPath(so_far.perform.number)
-      << kJournalDamagedRecords << so_far.damaged << kJournalDamagedCount;
-  if (so_far.unread_from >= 0) err << kJournalUnreadFrom << so_far.unread_from << kJournalUnreadEnd;
-  err << kJournalDamagedLost << so_far.lost << kJournalDamagedLostEnd << '\n';
 }
 
 }  // namespace
@@ -81,11 +62,9 @@ int RunUndoCommand(const UndoCommand& command, const std::vector<std::string>& r
   // Ctrl-C now stops the undo between two files.
   if (!preview) request.stop = &CatchStopSignals();
   request.before_changes = [&](const UndoOutcome& so_far) {
-    if (so_far.journal_end == JournalEnd::kCut) err << kPrefix << kJournalCutNote << '\n';
-    if (so_far.journal_end == JournalEnd::kDamaged) SayDamage(so_far, err);
-    if (!so_far.overwritten.empty()) {
-      err << kPrefix << kOverwrittenNote << '\n';
-      for (const auto& path : so_far.overwritten) err << "  " << path << '\n';
+    for (const std::string& note : UndoNotes(so_far)) {
+      if (!note.starts_with(kUndoNoteIndent)) err << kPrefix;
+      err << note << '\n';
     }
     err.flush();
   };
@@ -98,11 +77,9 @@ int RunUndoCommand(const UndoCommand& command, const std::vector<std::string>& r
         const char* marks = left ? file.cause : (file.attributes ? kMarkAttributes : "");
         out << file.path << '\0' << file.old_name << '\0' << status << '\0' << marks << '\0';
       } else if (left) {
-        err << kPrefix << (preview ? kWouldBeLeft : kLeftAsItIs) << file.path << ": " << file.cause
-            << '\n';
+        err << kPrefix << UndoFileLine(file, preview) << '\n';
       } else {
-        out << file.path << " == " << file.old_name
-            << (file.attributes ? kUndoAttributesRestored : "") << '\n';
+        out << UndoFileLine(file, preview) << '\n';
       }
       out.flush();
     };
@@ -114,13 +91,8 @@ int RunUndoCommand(const UndoCommand& command, const std::vector<std::string>& r
     err << kPrefix << kNothingToUndo << '\n';
     return outcome.problems.empty() ? kExitClean : kExitErrorFile;
   }
-  if (!command.quiet) {
-    err << kPrefix << (preview ? kUndoWouldGive : kUndoGave) << outcome.put_back << kUndoNames
-        << outcome.restored << kUndoAttributes << outcome.left << kUndoLeft << '\n';
-  }
-  if (outcome.error_file_left) {
-    err << kPrefix << kErrorsLoggedIn << WorkFilePath(kErrorFileName) << '\n';
-  }
+  if (!command.quiet) err << kPrefix << UndoSummary(outcome, preview) << '\n';
+  if (outcome.error_file_left) err << kPrefix << ErrorsLoggedInText() << '\n';
   if (outcome.stopped > 0) {
     err << kPrefix << kUndoStopped << outcome.stopped << " (" << SignalName(outcome.stopped) << ")"
         << kUndoStoppedEnd << '\n';

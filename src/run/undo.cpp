@@ -361,6 +361,12 @@ Pick ReadHistoryJournal(const HistoryEntry& perform, int& fd, JournalContents& c
   return Pick::kRefused;
 }
 
+// Whether an undo takes the journal: it is not yet undone and has something
+// to put back (`order` is its UndoOrder).
+bool StillToUndo(const JournalContents& contents, const std::vector<const JournalEntry*>& order) {
+  return !contents.used && (!order.empty() || contents.end == JournalEnd::kDamaged);
+}
+
 }  // namespace
 
 bool JournalWouldUndo(const std::string& path) {
@@ -381,6 +387,22 @@ bool JournalWouldUndo(const std::string& path) {
   for (const JournalEntry* entry : order) {
     if (lost.count(entry) == 0) UndoEntry(*entry, files, report);
     if (!outcome.lines.empty() || outcome.left > 0) return true;
+  }
+  return false;
+}
+
+bool PerformToUndo() {
+  std::vector<HistoryEntry> history;
+  if (ReadHistory(history)) return false;
+  for (auto it = history.rbegin(); it != history.rend(); ++it) {
+    int fd = -1;
+    JournalContents contents;
+    std::vector<std::string> problems;
+    const Pick pick = ReadHistoryJournal(*it, fd, contents, problems);
+    if (pick == Pick::kRefused) return true;
+    if (pick == Pick::kGone) continue;
+    const OpenFile journal(fd);
+    if (StillToUndo(contents, UndoOrder(contents))) return true;
   }
   return false;
 }
@@ -430,7 +452,7 @@ UndoOutcome UndoLastPerform(const UndoRequest& request) {
     if (pick == Pick::kRefused) return outcome;
     if (pick == Pick::kGone) continue;
     order = UndoOrder(contents);
-    if (!contents.used && (!order.empty() || contents.end == JournalEnd::kDamaged)) {
+    if (StillToUndo(contents, order)) {
       outcome.perform = *it;
       break;
     }

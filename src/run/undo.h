@@ -107,6 +107,11 @@ struct UndoRequest {
 // journal is marked used and the next undo takes the perform before.
 UndoOutcome UndoLastPerform(const UndoRequest& request);
 
+// Whether UndoLastPerform would find a perform to put back (or a journal it
+// refuses, which it would say): the history and the journals are read up
+// to the first such perform. False when the history cannot be read.
+bool PerformToUndo();
+
 // Whether an undo of the journal at `path` would change anything now: a
 // perform for which it would not changed nothing.
 bool JournalWouldUndo(const std::string& path);

@@ -21,6 +21,18 @@ MainFrameLayout PositionMainFrame(double width, double height) {
   return f;
 }
 
+Rect PositionUndoButton(const MainFrameLayout& frame, double height, double caption_width) {
+  const Rect& last = frame.buttons.back();
+  const double band_top = frame.screen.bottom();
+  const double band = std::max(0.0, height - band_top);
+  Rect button;
+  button.width = std::max(last.width, caption_width);
+  button.height = std::min(last.height, band);
+  button.left = last.right() - button.width;
+  button.top = band_top + (band - button.height) / 2;
+  return button;
+}
+
 std::vector<Rect> PositionIntroScreen(double panel_width, double panel_height, double line_height,
                                       const std::function<double(int, double)>& text_height) {
   constexpr int kLabels = 10;

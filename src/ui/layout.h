@@ -38,6 +38,13 @@ struct MainFrameLayout {
 
 MainFrameLayout PositionMainFrame(double width, double height);
 
+// The undo button, in the band between the screen rectangle and the
+// window's bottom edge that no screen uses: as high as a navigation button
+// (never higher than the band), as wide as one or as its caption needs,
+// whichever is wider, its right edge under that of the last navigation
+// button, and in the middle of the band's height.
+Rect PositionUndoButton(const MainFrameLayout& frame, double height, double caption_width);
+
 // The ten Intro labels, in the panel's coordinates. `text_height(i, width)`
 // is the height label i needs for its wrapped text at that width; a label is
 // never lower than the one-line height. The gap between labels is 3% of the

@@ -16,6 +16,8 @@
 #include "ui/step2_screen.h"
 #include "ui/step3_screen.h"
 #include "ui/ui_texts.h"
+#include "ui/undo_control.h"
+#include "ui/widgets.h"
 
 namespace qtarvox {
 namespace {
@@ -109,6 +111,11 @@ MainWindow::MainWindow(Job job)
        .run_ending = [this] { RunEnding(); }},
       frame_);
   pctHelp_ = new HelpScreen(frame_);
+  // Below the screens, so it comes last in the Tab order too.
+  cmdUndo_ = MakeButton<QPushButton>(ui_text::kCmdUndo, frame_);
+  cmdUndo_->setAccessibleName(QString::fromLatin1(ui_text::kUndoAccessibleName));
+  connect(cmdUndo_, &QPushButton::clicked, this, [this] { cmdUndo_Click(); });
+  undo_ = new UndoControl(this, prompter_, [this] { ApplyUndoButton(); });
   panels_ = {pctIntro_, pctStep1_, pctStep2_,      pctStep3_,
              pctHelp_,  pctDir_,   pctIndividual_, pctExtension_};
 
@@ -143,6 +150,8 @@ void MainWindow::PositionMainFrame() {
   PlaceHorizontalRule(SepH1_, f.SepH1, 0, frame_->width());
   for (size_t i = 0; i < nav_.size(); ++i) nav_[i]->setGeometry(ToPixels(f.buttons[i]));
   PlaceHorizontalRule(SepH2_, f.SepH2, 0, frame_->width());
+  cmdUndo_->setGeometry(ToPixels(
+      PositionUndoButton(f, frame_->height(), CaptionWidth(cmdUndo_, ui_text::kCmdUndo.caption))));
 
   const FrameMetrics metrics{static_cast<double>(frame_->width()),
                              static_cast<double>(frame_->height()), OneLineHeight(), f.screen};
@@ -201,6 +210,7 @@ void MainWindow::ShowPanelOf(WizardStep step) {
       pctStep3_->Entered();
       break;
   }
+  ApplyUndoButton();
 }
 
 void MainWindow::RenderAll() {
@@ -208,10 +218,29 @@ void MainWindow::RenderAll() {
   pctStep2_->Render();
   pctStep3_->Render();
   ApplyStepButtons();
+  ApplyUndoButton();
+}
+
+void MainWindow::ApplyUndoButton() {
+  const ScreenState s = port_.screen();
+  // Asked of the panels themselves: before the window is shown, none is visible.
+  const bool place = !pctIntro_->isHidden() || (!pctStep3_->isHidden() && s.finished);
+  cmdUndo_->setVisible(place && undo_->available());
+  cmdUndo_->setEnabled(!s.running && !undo_->busy());
+}
+
+void MainWindow::cmdUndo_Click() {
+  if (port_.screen().running || !undo_->available()) return;
+  undo_->Start();
 }
 
 void MainWindow::Follow() {
   const WizardStep step = port_.screen().step;
+  // A perform has just ended: it may have joined the undo history.
+  if (port_.screen().finished != finished_seen_) {
+    finished_seen_ = port_.screen().finished;
+    if (finished_seen_) undo_->Refresh();
+  }
   // Help stays on screen while a run that was started before ends.
   if (step != step_shown_ && !pctHelp_->isVisible()) ShowPanelOf(step);
   RenderAll();
@@ -248,6 +277,7 @@ void MainWindow::cmdHelp_Click() {
   pctHelp_->show();
   pctHelp_->Entered();
   ApplyStepButtons();
+  ApplyUndoButton();
 }
 
 MainWindow::StopAnswer MainWindow::AskStopRun() {
@@ -278,6 +308,11 @@ void MainWindow::cmdQuit_Click() {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
+  // An undo under way has its own Stop; the window stays until it is through.
+  if (undo_->busy()) {
+    event->ignore();
+    return;
+  }
   if (port_.screen().running) {
     switch (AskStopRun()) {
       case StopAnswer::kGoOn:

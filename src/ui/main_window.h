@@ -23,6 +23,7 @@ class QPushButton;
 namespace qtarvox {
 
 class IntroScreen;
+class UndoControl;
 class Step1Screen;
 class Step2Screen;
 class Step3Screen;
@@ -50,6 +51,8 @@ class MainWindow final : public QMainWindow {
   void cmdStep3_Click();
   void cmdHelp_Click();
   void cmdQuit_Click();
+  // Undoes the last perform not yet undone, after showing what that does.
+  void cmdUndo_Click();
   // Hides the eight screen panels; every screen change starts with it.
   void HideAllPanels();
   // After an operation of the wizard: the screen of the step it is on now
@@ -80,6 +83,9 @@ class MainWindow final : public QMainWindow {
   void ApplyStepButtons();
   void ShowPanelOf(WizardStep step);
   void RenderAll();
+  // The undo button shows on the Intro screen and on Step 3 once performed,
+  // while a perform waits to be undone; it is enabled while nothing runs.
+  void ApplyUndoButton();
   void PositionMainFrame();
   double OneLineHeight() const;
 
@@ -97,6 +103,9 @@ class MainWindow final : public QMainWindow {
   QPushButton* cmdStep3_;
   QPushButton* cmdHelp_;
   QPushButton* cmdQuit_;
+  QPushButton* cmdUndo_;
+  UndoControl* undo_;
+  bool finished_seen_ = false;                            // the Finished state, as last followed
   std::array<bool, 3> step_enabled_{true, false, false};  // by the navigation
   WizardStep step_shown_ = WizardStep::kIntro;            // the step whose screen was shown last
   IntroScreen* pctIntro_;

@@ -215,6 +215,23 @@ inline constexpr const char* kLblPreview = "Preview of changes that will take pl
 inline constexpr const char* kTxtOPTooltip =
     "Displays the preview of changes that will occur to the files";
 
+// --- Undo of the last perform (the Intro screen, and Step 3 once performed) ---
+inline constexpr ControlText kCmdUndo{
+    "cmdUndo", "&Undo Last Perform",
+    "Click here to give the files of the last perform their old names back"};
+inline constexpr const char* kUndoAccessibleName = "Undo Last Perform";
+inline constexpr const char* kUndoQuestionStart = "Undo the perform of ";
+inline constexpr const char* kUndoQuestionEnd = "? This is what the undo will do:";
+inline constexpr const char* kUndoConfirm = "&Undo";
+inline constexpr const char* kUndoCancel = "Cancel";
+inline constexpr const char* kUndoLooking = "Looking at what the undo would do...please wait...";
+inline constexpr const char* kUndoWorking = "Undoing the last perform...please wait...";
+inline constexpr const char* kUndoStop = "&Stop";
+inline constexpr const char* kUndoStopping = "Stopping after the file being put back now...";
+inline constexpr const char* kUndoStopped =
+    "The undo was stopped; the files after the last one in the Process file were left as they "
+    "were, and the next undo goes on with them.";
+
 // Closing the window while a run renames files.
 inline constexpr const char* kStopRunQuestion =
     "Files are being renamed. Stop after the file being renamed now and close the window? The "

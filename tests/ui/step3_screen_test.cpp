@@ -1,6 +1,6 @@
 // Step 3 as a user drives it: its controls, the summary, the separator field,
-// a whole job with the mouse (preview, perform, Finished), the command-line
-// start, and a run that keeps the window alive.
+// a whole job with the mouse (preview, perform, Finished), the undo of a
+// perform, the command-line start, and a run that keeps the window alive.
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -14,6 +14,7 @@
 #include "platform/work_folder.h"
 #include "program.h"
 #include "run/settings.h"
+#include "run/undo_history.h"
 #include "run/work_files.h"
 #include "temp_dir.h"
 #include "ui/ui_texts.h"
@@ -30,6 +31,7 @@ class Step3Test : public WindowTest {
     for (const char* name : {kErrorFileName, kProcessFileName}) {
       std::filesystem::remove(WorkFilePath(name));
     }
+    std::filesystem::remove_all(HistoryFolder());  // nothing to undo yet
   }
 
   // Opens the window over `job` and shows Step 3 as its button does.
@@ -337,6 +339,109 @@ TEST_F(Step3Test, AWholeJobWithTheMouseDoesWhatTheCommandLineDoes) {
     // The last preview stays until the next one; a declined job loses it.
     EXPECT_EQ(Text("txtOP").isEmpty(), !keep);
   }
+}
+
+// The undo button does what `q-tarvox --undo` does on the same tree: the
+// question shows what `--undo --preview` prints, the files get their names
+// back as far as they can, the Process and Error files come out the same,
+// and the message ends as the command line does. The button shows only
+// while a perform waits to be undone.
+TEST_F(Step3Test, UndoInTheWindowDoesWhatUndoOnTheCommandLineDoes) {
+  const std::string folder = dir_.MakeDir("files");
+  const std::vector<std::string> before{"a.txt", "b.txt", "c.doc"};
+  // The files, a perform that upper-cases the .txt ones, and a new "b.txt"
+  // that keeps the undo from giving B.txt its old name.
+  const auto lay_out = [&] {
+    std::filesystem::remove_all(folder);
+    for (const std::string& name : before) dir_.WriteFile("files/" + name, name);
+  };
+  const auto block = [&] {
+    ASSERT_FALSE(dir_.Exists("files/b.txt"));
+    dir_.WriteFile("files/b.txt", "new");
+  };
+  TempDir cli_work, io;
+  const auto cli = [&](std::vector<std::string> args) {
+    // Both streams in one file, in the order they were written.
+    std::string line = "exec \"$0\"";
+    for (size_t i = 1; i <= args.size(); ++i) line += " \"$" + std::to_string(i) + "\"";
+    args.insert(args.begin(), {"-c", line + " 2>&1", QTARVOX_EXE});
+    const int code =
+        WaitProgram(StartProgram(args, {"QTARVOX_WORK_DIR=" + cli_work.path()}, folder,
+                                 io.PathOf("out"), io.PathOf("err"), "/dev/null", "/bin/sh"));
+    std::string said = io.ReadFile("out");
+    for (size_t at; (at = said.find("q-tarvox: ")) != std::string::npos;) said.erase(at, 10);
+    return std::make_pair(code, said);
+  };
+  lay_out();
+  ASSERT_EQ(cli({"-UC", "-FE", folder + "*N?txt", "-SU"}).first, 0);
+  block();
+  const auto [preview_code, preview] = cli({"--undo", "--preview"});
+  EXPECT_EQ(preview_code, 1);
+  EXPECT_NE(preview.find("would be left as it is: "), std::string::npos) << preview;
+  const auto [undo_code, undone] = cli({"--undo"});
+  EXPECT_EQ(undo_code, 1);
+  const std::vector<std::string> cli_tree = dir_.List("files");
+  EXPECT_EQ(cli_tree, (std::vector<std::string>{"B.txt", "a.txt", "b.txt", "c.doc"}));
+
+  lay_out();
+  Job chosen;
+  TickPosition(chosen, 1);
+  chosen.method = SelectionMethod::kExtension;
+  chosen.lstDir = {folder};
+  chosen.lstExt = {"*.txt"};
+  Open(std::move(chosen));
+  EXPECT_TRUE(Find("cmdUndo")->isHidden());  // an empty history
+  window_->cmdStep3_Click();
+  {
+    MessageBoxes boxes;
+    Click("cmdProceed3");
+    WaitForRun();
+  }
+  EXPECT_EQ(Text("cmdProceed3"), "&Finished");
+  block();
+  auto* undo = Find<QPushButton>("cmdUndo");
+  EXPECT_EQ(undo->accessibleName(), "Undo Last Perform");
+
+  // Presses the button, answers its question with `confirm` (kept in
+  // `asked`) and waits for the undo to be through; what was said after it.
+  std::string asked;
+  const auto undo_with_button = [&](const char* confirm) {
+    MessageBoxes boxes;
+    QTimer answer;
+    QObject::connect(&answer, &QTimer::timeout, [&] {
+      QWidget* dialog = QApplication::activeModalWidget();
+      if (dialog == nullptr || dialog->objectName() != "dlgUndo") return;
+      answer.stop();
+      asked = dialog->findChild<QPlainTextEdit*>("txtUndo")->toPlainText().toStdString();
+      dialog->findChild<QPushButton*>(confirm)->click();
+    });
+    answer.start(5);
+    Click("cmdUndo");
+    EXPECT_FALSE(undo->isEnabled());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return undo->isEnabled(); }, 60000));
+    return boxes.texts();
+  };
+
+  // Cancel changes nothing.
+  EXPECT_TRUE(undo_with_button("cmdUndoCancel").empty());
+  EXPECT_EQ(asked, preview);
+  EXPECT_EQ(dir_.List("files"), (std::vector<std::string>{"A.txt", "B.txt", "b.txt", "c.doc"}));
+
+  const std::vector<std::string> said = undo_with_button("cmdUndoConfirm");
+  EXPECT_EQ(dir_.List("files"), cli_tree);
+  EXPECT_EQ(ReadWorkFile(kProcessFileName), cli_work.ReadFile(kProcessFileName));
+  EXPECT_EQ(ReadWorkFile(kErrorFileName), cli_work.ReadFile(kErrorFileName));
+  const std::string summary = undone.substr(0, undone.find('\n'));
+  EXPECT_EQ(said, std::vector<std::string>{summary + "\nerrors were logged in " +
+                                           WorkFilePath(kErrorFileName)});
+  EXPECT_EQ(job().lstDir, std::vector<std::string>{folder});  // the job stays as it was
+
+  // What was left waits for the next undo, which finds it free now.
+  EXPECT_TRUE(undo->isVisible());
+  std::filesystem::remove(folder + "/b.txt");
+  undo_with_button("cmdUndoConfirm");
+  EXPECT_EQ(dir_.List("files"), before);
+  EXPECT_TRUE(undo->isHidden());
 }
 
 // Without a Process file, its View button says it was not found.
