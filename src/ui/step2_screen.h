@@ -16,7 +16,7 @@ class QComboBox;
 class QFrame;
 class QLabel;
 class QLineEdit;
-class QListWidget;
+class QListView;
 class QPushButton;
 class QRadioButton;
 class QTreeWidget;
@@ -102,19 +102,19 @@ class Step2Screen final : public Screen {
   QLineEdit* txtExt_;
   QComboBox* drvDrive_;
   QTreeWidget* dirDir_;
-  QListWidget* filFile_;
+  QListView* filFile_;
   std::string tree_volume_;  // the volume the tree shows
   int tree_reads_ = -1;      // the browser reading the tree shows
 
   // Directories and extensions.
   Screen* pctExtension_;
   QLabel* lblDirList_;
-  QListWidget* lstDir_;
+  QListView* lstDir_;
   QPushButton* cmdAddDir_;
   QPushButton* cmdSelectAllDir_;
   QPushButton* cmdRemoveDir_;
   QLabel* lblExtList_;
-  QListWidget* lstExt_;
+  QListView* lstExt_;
   QLineEdit* txtExtList_;
   QPushButton* cmdAddExt_;
   QPushButton* cmdSelectAllExt_;
@@ -123,7 +123,7 @@ class Step2Screen final : public Screen {
   // Files chosen one by one.
   Screen* pctIndividual_;
   QLabel* lblFileList_;
-  QListWidget* lstFile_;
+  QListView* lstFile_;
   QPushButton* cmdAddFile_;
   QPushButton* cmdSelectAllFile_;
   QPushButton* cmdRemoveFile_;
