@@ -76,6 +76,7 @@ std::string DriveText(const Volume& volume) {
 
 Step2Screen::Step2Screen(WizardPort& port, std::function<void()> follow, QWidget* parent)
     : Screen("pctStep2", parent), port_(port), follow_(std::move(follow)) {
+  lister_.setMaxThreadCount(1);
   MakeMethodRow();
   // The list panels come after the browser: the individual one lies over
   // the browser's empty right margin.
@@ -285,6 +286,8 @@ void Step2Screen::cmdRemoveExt_Click() {
 }
 
 void Step2Screen::cmdAddFile_Click() {
+  // Only a list that shows the directory box's folder is added from.
+  if (port_.screen().files_pending) return;
   const NameListModel* files = NamesOf(filFile_);
   std::vector<std::string> names;
   for (const size_t row : SelectedRows(filFile_)) names.push_back(files->NameAt(row));
@@ -459,7 +462,18 @@ void Step2Screen::Render() {
   if (s.file_panels) {
     RenderDrives();
     RenderTree();
+    if (s.files_pending && s.files_listing != listing_started_) {
+      StartListing(s.files_listing, job.dirDir, s.txtExt);
+    }
     NamesOf(filFile_)->Show(s.filFile);
+  }
+  // Until its listing is in, the file list may show another folder's files,
+  // or none yet: it cannot be added from.
+  cmdAddFile_->setEnabled(!s.files_pending);
+  if (s.files_pending) {
+    filFile_->setCursor(Qt::BusyCursor);
+  } else {
+    filFile_->unsetCursor();
   }
 
   const std::pair<QLabel*, const std::string*> captions[] = {
@@ -477,6 +491,26 @@ void Step2Screen::Render() {
     txtExtList_->setText(Shown(job.txtExtList));
   }
   cmdSelectAllFile_->setText(QString::fromLatin1(s.cmdSelectAllFile_caption()));
+}
+
+void Step2Screen::StartListing(uint64_t listing, const std::string& folder,
+                               const std::string& pattern) {
+  listing_started_ = listing;
+  latest_listing_->store(listing);
+  lister_.start([this, listing, folder, pattern, latest = latest_listing_] {
+    if (latest->load() != listing) return;
+    auto names = std::make_shared<std::vector<std::string>>();
+    // A folder that cannot be read shows no files, as when it is read at once.
+    if (Wizard::ListFileList(folder, pattern, *names)) names->clear();
+    QMetaObject::invokeMethod(
+        this,
+        [this, listing, names] {
+          port_.wizard().FilesListed(listing, std::move(*names));
+          // Nothing but this screen shows the file list.
+          Render();
+        },
+        Qt::QueuedConnection);
+  });
 }
 
 void Step2Screen::Entered() {

@@ -8,6 +8,7 @@
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QTreeWidget>
+#include <cstdio>
 #include <filesystem>
 #include <functional>
 
@@ -322,6 +323,53 @@ TEST_F(Step2Test, TheTreeShowsFoldersMadeSinceItWasRead) {
   EXPECT_EQ(tree->currentItem(), current);
   EXPECT_EQ(tree->toolTip(), "Displays list of directories in under current drive");
   EXPECT_TRUE(current->toolTip(0).isEmpty());
+}
+
+// A folder's files come into the file list from a thread of their own, in
+// the browser's order. A folder chosen while the one before is still being
+// read wins: the list never shows a folder it has left, at once or later.
+TEST_F(Step2Test, TheFileListShowsOnlyTheFolderChosenLast) {
+  constexpr int kLarge = 1000;
+  const std::string large = dir_.MakeDir("large");
+  const std::string small = dir_.MakeDir("small");
+  for (int i = kLarge - 1; i >= 0; --i) {
+    char name[32];
+    std::snprintf(name, sizeof name, "large/f%04d.txt", i);
+    dir_.WriteFile(name);
+  }
+  for (const char* name : {"b.txt", "A.TXT", ".hidden"}) dir_.WriteFile(std::string("small/") + name);
+  const std::vector<std::string> small_files{".hidden", "A.TXT", "b.txt"};
+  OpenOnStep2();
+  ChooseMethod("optIndividual");
+  const QAbstractItemModel* files = Find<QListView>("filFile")->model();
+
+  OpenFolder(large);
+  EXPECT_TRUE(QTest::qWaitFor([files] { return files->rowCount() == kLarge; }, 20000));
+  EXPECT_EQ(files->index(0, 0).data().toString(), "f0000.txt");
+  EXPECT_EQ(files->index(kLarge - 1, 0).data().toString(), "f0999.txt");
+  OpenFolder(small);
+  EXPECT_LE(files->rowCount(), 3);  // the large folder's files went at once
+  EXPECT_EQ(Items("filFile"), small_files);
+
+  auto* tree = Find<QTreeWidget>("dirDir");
+  QTreeWidgetItem* small_item = tree->currentItem();
+  QTreeWidgetItem* parent = small_item->parent();
+  QTreeWidgetItem* large_item = nullptr;
+  for (int i = 0; i < parent->childCount(); ++i) {
+    if (parent->child(i)->data(0, Qt::UserRole).toByteArray().toStdString() == large) {
+      large_item = parent->child(i);
+    }
+  }
+  ASSERT_NE(large_item, nullptr);
+  int most = 0;
+  QObject context;
+  QObject::connect(files, &QAbstractItemModel::modelReset, &context,
+                   [&most, files] { most = std::max(most, files->rowCount()); });
+  tree->setCurrentItem(large_item);
+  tree->setCurrentItem(small_item);
+  EXPECT_EQ(Items("filFile"), small_files);
+  EXPECT_EQ(job().dirDir, small);
+  EXPECT_LE(most, 3);
 }
 
 // Files and folders dropped from a file manager go into the job whatever

@@ -223,8 +223,15 @@ class WindowTest : public ::testing::Test {
                       QPoint(std::max(rect.left(), 0) + 4, rect.center().y()));
   }
 
+  // Waits until the file list has the listing of the folder and pattern
+  // the browser shows (it is read on a thread of its own).
+  void WaitForFileList() const {
+    EXPECT_TRUE(QTest::qWaitFor([this] { return !window_->port().screen().files_pending; }, 20000));
+  }
+
   // The texts of a list's rows, first to last.
   std::vector<std::string> Items(const char* list) const {
+    WaitForFileList();
     std::vector<std::string> items;
     const QAbstractItemModel* model = Find<QListView>(list)->model();
     for (int row = 0; row < model->rowCount(); ++row) {
@@ -240,6 +247,7 @@ class WindowTest : public ::testing::Test {
 
   // Selects the rows of a list as a user does with Ctrl held.
   void Select(const char* list, std::initializer_list<int> rows) {
+    WaitForFileList();
     auto* view = Find<QListView>(list);
     view->clearSelection();
     for (const int row : rows) {
