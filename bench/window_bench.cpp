@@ -10,12 +10,21 @@
 // performs, it counts how often the status label was painted, how much CPU
 // time the window's own thread took, and how long that thread was ever kept
 // from its events while the passes ran (the longest pause between two ticks
-// of a 5 ms timer).
+// of a 5 ms timer). The window's browser is on the set's folder, as if the
+// user had opened it there. Then its Finished button is clicked and the
+// question answered Yes: the longest pause until the Intro screen shows,
+// while the browser reads the run's folder, now the remembered one, again.
+//
+// Before that, the browser of Step 2: the longest pause of the window's
+// thread (the longest gap between two ticks of a 1 ms timer) from choosing a
+// folder of 100,000 files in the folder tree until the file list shows them
+// all, against choosing a folder of 33 files; and the longest pause of going
+// Back from Step 3 with the large folder open.
 //
 // Usage: window_bench [scale [rounds]]   (scale 0.1: 10,000 files; 5 rounds
-// unless told otherwise). Each round uses fresh sets, made before anything
-// is timed; the two sides take turns going first. The median round is the
-// headline.
+// unless told otherwise; 0 rounds: the browser alone). Each round uses fresh
+// sets, made before anything is timed; the two sides take turns going first.
+// The median round is the headline.
 
 #include <fcntl.h>
 #include <stdlib.h>
@@ -23,13 +32,17 @@
 #include <time.h>
 #include <unistd.h>
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QEvent>
 #include <QEventLoop>
 #include <QLabel>
+#include <QListWidget>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTimer>
+#include <QTreeWidget>
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
@@ -39,6 +52,7 @@
 
 #include "bench_common.h"
 #include "cli/startup.h"
+#include "run/settings.h"
 #include "ui/main_window.h"
 
 namespace {
@@ -49,6 +63,9 @@ using bench::Seconds;
 constexpr size_t kFiles = 100000;
 constexpr int kRounds = 5;
 constexpr double kTargetRatio = 0.85;
+constexpr size_t kSmallFolder = 33;
+constexpr int kChoices = 3;
+constexpr double kTargetPauseMs = 100;
 
 // Empty files "<letter>...-<index>.txt", each name different.
 void CreateFiles(const std::string& dir, size_t count) {
@@ -90,16 +107,73 @@ double ThreadSeconds() {
   return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) / 1e9;
 }
 
+template <typename T>
+T* Child(QWidget& window, const char* name) {
+  T* widget = window.findChild<T*>(QString::fromLatin1(name));
+  if (widget == nullptr) {
+    std::fprintf(stderr, "window_bench: no %s\n", name);
+    std::exit(1);
+  }
+  return widget;
+}
+
+// The longest pause of the window's thread, in seconds, from `act` until
+// `done` holds with no message box open, and `hold` seconds more (a listing
+// may still come in, and a list is painted after it is filled).
+template <typename Act, typename Done>
+double LongestPause(Act act, Done done, double hold) {
+  QEventLoop loop;
+  QTimer ticks;
+  double longest = 0;
+  bool acted = false;
+  Clock::time_point last = Clock::now();
+  Clock::time_point since{};
+  Clock::time_point acted_at{};
+  QObject::connect(&ticks, &QTimer::timeout, [&] {
+    const Clock::time_point now = Clock::now();
+    longest = std::max(longest, Seconds(last, now));
+    last = now;
+    if (!acted) return;
+    // A question on the way is answered Yes, a message OK.
+    if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+      QAbstractButton* answer = box->button(QMessageBox::Yes);
+      if (answer == nullptr) answer = box->button(QMessageBox::Ok);
+      if (answer != nullptr) answer->click();
+      return;
+    }
+    if (since == Clock::time_point{} && done()) since = now;
+    if (since != Clock::time_point{} && Seconds(since, now) >= hold) loop.quit();
+    if (Seconds(acted_at, now) > 120) {
+      std::fprintf(stderr, "window_bench: still waiting after 2 minutes\n");
+      std::exit(1);
+    }
+  });
+  ticks.start(1);
+  QTimer::singleShot(20, [&] {
+    acted = true;
+    acted_at = Clock::now();
+    act();
+  });
+  loop.exec();
+  return longest;
+}
+
 struct WindowFigures {
   double seconds = 0;
   double window_cpu = 0;     // CPU time the window's own thread took meanwhile
   int paints = 0;            // of the status label while the run ran
   double longest_pause = 0;  // of the window's thread while the passes ran, in seconds
+  double finished_pause = 0;  // of Finished, answered Yes, until the Intro screen shows
   std::string last_progress;
 };
 
 WindowFigures PerformInWindow(const std::string& dir) {
-  qtarvox::MainWindow window;
+  // The browser opens on the set's folder, as after a user chose it there,
+  // and no folder of a round before comes back in its place.
+  qtarvox::RememberDirectory(qtarvox::Job());
+  qtarvox::Job job;
+  job.dirDir = dir;
+  qtarvox::MainWindow window(std::move(job));
   window.resize(1024, 768);
   window.StartFromCommandLine({"-UC", "-NE", "E", "-FE", dir + "*N?txt"}, [&] { window.show(); });
   auto* perform = window.findChild<QPushButton*>(QStringLiteral("cmdProceed3"));
@@ -145,6 +219,12 @@ WindowFigures PerformInWindow(const std::string& dir) {
   loop.exec();
   figures.window_cpu = ThreadSeconds() - cpu_before;
   figures.paints = counter.paints;
+  ticks.stop();
+  // Finished, its question answered Yes: the folder of the run is the one
+  // remembered, and the browser reads it again.
+  figures.finished_pause =
+      LongestPause([&] { perform->click(); },
+                   [&] { return window.port().screen().step == qtarvox::WizardStep::kIntro; }, 1.5);
   return figures;
 }
 
@@ -177,13 +257,102 @@ double Median(std::vector<double> values) {
   return values[values.size() / 2];
 }
 
+struct BrowserFigures {
+  std::vector<double> large, small;  // pauses choosing each folder, in seconds
+  double back = 0;                   // going Back from Step 3 to the large folder
+};
+
+// Step 2 of a window whose browser is in `root`, which holds the folders
+// `large` (`files` files) and `small` (kSmallFolder files): each is chosen
+// kChoices times from `root`, which shows no files.
+BrowserFigures ChooseFolders(const std::string& root, const std::string& large,
+                             const std::string& small, size_t files) {
+  qtarvox::Job job;
+  job.dirDir = root;
+  qtarvox::MainWindow window(std::move(job));
+  window.resize(1024, 768);
+  window.show();
+  window.cmdStep1_Click();
+  Child<QListWidget>(window, "lstActions")->item(0)->setCheckState(Qt::Checked);
+  Child<QPushButton>(window, "cmdProceed1")->click();
+  Child<QRadioButton>(window, "optIndividual")->click();
+  Child<QPushButton>(window, "cmdFileType")->click();
+  auto* tree = Child<QTreeWidget>(window, "dirDir");
+  auto* list = Child<QAbstractItemView>(window, "filFile");
+  QTreeWidgetItem* top = tree->currentItem();
+  if (top == nullptr) {
+    std::fprintf(stderr, "window_bench: the folder tree shows no folder\n");
+    std::exit(1);
+  }
+  top->setExpanded(true);
+  const auto item_of = [top](const std::string& path) {
+    for (int i = 0; i < top->childCount(); ++i) {
+      if (top->child(i)->data(0, Qt::UserRole).toByteArray().toStdString() == path) {
+        return top->child(i);
+      }
+    }
+    std::fprintf(stderr, "window_bench: the tree does not show %s\n", path.c_str());
+    std::exit(1);
+  };
+  const auto rows = [list] { return static_cast<size_t>(list->model()->rowCount()); };
+  const auto choose = [&](QTreeWidgetItem* item, size_t count) {
+    return LongestPause([&] { tree->setCurrentItem(item); }, [&] { return rows() == count; }, 0.05);
+  };
+  BrowserFigures figures;
+  for (int i = 0; i < kChoices; ++i) {
+    figures.small.push_back(choose(item_of(small), kSmallFolder));
+    choose(top, 0);
+    figures.large.push_back(choose(item_of(large), files));
+    choose(top, 0);
+  }
+  choose(item_of(large), files);
+  window.cmdStep3_Click();
+  // The folder is read again as Step 2 comes back: some time for that.
+  figures.back = LongestPause([&] { Child<QPushButton>(window, "cmdCancel3")->click(); },
+                              [&] { return rows() == files; }, 1.5);
+  return figures;
+}
+
+std::string Milliseconds(const std::vector<double>& values) {
+  std::string text;
+  for (const double value : values) {
+    if (!text.empty()) text += ", ";
+    text += std::to_string(static_cast<int>(value * 1000 + 0.5));
+  }
+  return text;
+}
+
+void BenchBrowser(const std::string& root, size_t files) {
+  const std::string folders = bench::MakeSubdir(root, "browser");
+  const std::string large = bench::MakeSubdir(folders, "large");
+  const std::string small = bench::MakeSubdir(folders, "small");
+  const Clock::time_point made = Clock::now();
+  CreateFiles(large, files);
+  CreateFiles(small, kSmallFolder);
+  std::printf(
+      "browser: choosing a folder of %zu files against one of %zu in Step 2 (%d times "
+      "each; folders made in %.1f s, not timed)\n",
+      files, kSmallFolder, kChoices, Seconds(made, Clock::now()));
+  const BrowserFigures f = ChooseFolders(folders, large, small, files);
+  const double large_ms = Median(f.large) * 1000;
+  const double small_ms = Median(f.small) * 1000;
+  std::printf(
+      "  longest pause choosing a folder: %.0f ms (%zu files; median of [%s]); "
+      "baseline %.0f ms (%zu files; [%s]); ratio %.1f; target <= %.0f ms: %s\n",
+      large_ms, files, Milliseconds(f.large).c_str(), small_ms, kSmallFolder,
+      Milliseconds(f.small).c_str(), large_ms / std::max(small_ms, 1.0), kTargetPauseMs,
+      large_ms <= kTargetPauseMs ? "met" : "missed");
+  std::printf("  longest pause going Back from Step 3 to that folder: %.0f ms\n", f.back * 1000);
+  std::filesystem::remove_all(folders);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   const double scale = argc > 1 ? std::atof(argv[1]) : 1.0;
   const int rounds = argc > 2 ? std::atoi(argv[2]) : kRounds;
   const size_t files = static_cast<size_t>(static_cast<double>(kFiles) * scale);
-  if (files == 0 || rounds < 1) {
+  if (files == 0 || rounds < 0) {
     std::fprintf(stderr, "usage: window_bench [scale [rounds]]\n");
     return 2;
   }
@@ -194,6 +363,11 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   app.setQuitOnLastWindowClosed(false);
 
+  BenchBrowser(root, files);
+  if (rounds == 0) {
+    std::filesystem::remove_all(root);
+    return 0;
+  }
   std::printf(
       "window_bench: %zu files, UPPERCASE + even numbers at end, Process file on, %d round(s)\n",
       files, rounds);
@@ -235,11 +409,10 @@ int main(int argc, char** argv) {
     ratios.push_back(cli / w.seconds);
     std::printf(
         "  round %d: window %.3f s (its own thread busy %.3f s; status label painted %d times; "
-        "longest pause of the window while the passes ran %.0f ms; last progress \"%s\"), command "
-        "line %.3f s, "
-        "ratio %.3f\n",
+        "longest pause of the window while the passes ran %.0f ms; last progress \"%s\"; "
+        "longest pause of Finished, answered Yes, %.0f ms), command line %.3f s, ratio %.3f\n",
         r + 1, w.seconds, w.window_cpu, w.paints, w.longest_pause * 1000, w.last_progress.c_str(),
-        cli, cli / w.seconds);
+        w.finished_pause * 1000, cli, cli / w.seconds);
   }
   std::printf(
       "window %.3f s, command line %.3f s (medians); speed of the window against the "

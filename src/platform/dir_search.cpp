@@ -525,6 +525,13 @@ RtError SearchDirectory(const std::string& directory, std::string_view pattern, 
   return {};
 }
 
+RtError CheckListable(const std::string& directory) {
+  DIR* dir = opendir(directory.empty() ? "." : directory.c_str());
+  if (dir == nullptr) return ErrorFromErrno(errno);
+  closedir(dir);
+  return {};
+}
+
 RtError ListForWalk(const std::string& directory, const std::vector<std::string>& patterns,
                     bool with_subdirectories, WalkListing& out, bool share_reads,
                     bool files_stored_later) {

@@ -40,6 +40,10 @@ bool PassesFilter(uint32_t attributes, SearchFilter filter);
 RtError SearchDirectory(const std::string& directory, std::string_view pattern, SearchFilter filter,
                         std::vector<std::string>& names);
 
+// Whether `directory` can be opened for listing: its error as SearchDirectory
+// would give it, without reading a single entry.
+RtError CheckListable(const std::string& directory);
+
 // As SearchDirectory, for a path whose last component is the pattern
 // ("/home/me/docs/*.txt"); a path without "/" searches the current directory.
 RtError SearchPath(const std::string& path_with_pattern, SearchFilter filter,

@@ -4,6 +4,8 @@
 // it and a test reads it.
 #pragma once
 
+#include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -79,8 +81,17 @@ struct ScreenState {
   // files of the directory box's folder (the job's dirDir) that match it.
   std::string volume;
   std::string txtExt = kAllFilesPattern;
-  std::vector<std::string> filFile;
+  // Shared, not copied with the state: a folder may hold a hundred thousand
+  // files. Never null.
+  std::shared_ptr<const std::vector<std::string>> filFile =
+      std::make_shared<const std::vector<std::string>>();
   int browser_reads = 0;  // grows whenever the drives and folders are to be read anew
+  // Grows with every new listing of the file list; while the listing asked
+  // for last has not come in (only when the caller lists folders itself, see
+  // Wizard::ListFilesApart), files_pending is set and filFile still shows the
+  // listing before, or nothing when that was of another folder.
+  uint64_t files_listing = 0;
+  bool files_pending = false;
 
   // Step 3
   std::vector<std::string> lstFinal;  // one line per chosen action

@@ -151,6 +151,22 @@ class Wizard {
   void ChosenFilesClicked();
   // Reads the drives, the folder tree and the file list anew.
   void RefreshBrowser();
+  // From now on the caller lists the file list's folders, on a thread of its
+  // own (a window keeps its thread for painting): the wizard only checks that
+  // a folder it moves to can be opened, and notes each listing it wants in
+  // screen().files_listing with files_pending set. The caller lists
+  // job().dirDir under screen().txtExt with ListFileList and hands the names
+  // back to FilesListed with that number.
+  void ListFilesApart();
+  // The files the file list shows of `folder` (none for an empty path) under
+  // `pattern` as typed. Touches no wizard: callable on any thread.
+  static RtError ListFileList(const std::string& folder, const std::string& pattern,
+                              std::vector<std::string>& names);
+  // The names of listing `listing`. Those of any listing but the one asked
+  // for last are dropped, so the list never shows a folder it has left.
+  // Names equal to those shown leave filFile as it is (a list showing it
+  // keeps its selection).
+  void FilesListed(uint64_t listing, std::vector<std::string> names);
 
   // --- Step 3 ------------------------------------------------------------------
   void CollisionChosen(CollisionOption option);
@@ -201,6 +217,14 @@ class Wizard {
   void ShowIndividualScreen();
   void EnsureBrowser();
   RtError ReadFiles(const std::string& folder, std::vector<std::string>& names) const;
+  // Whether the browser can move to `folder`: its files read into `names`,
+  // or, when listed apart, only whether it opens.
+  RtError TryFolder(const std::string& folder, std::vector<std::string>& names) const;
+  // The file list after job_.dirDir or the pattern changed: `names`, or,
+  // when listed apart, a new listing asked for.
+  void ShowFiles(std::vector<std::string> names);
+  // The same, the folder read here (nothing shown when it cannot be read).
+  void ReadFileList();
 
   Job job_;
   Prompter& prompter_;
@@ -211,6 +235,9 @@ class Wizard {
 
   std::vector<Volume> volumes_;
   std::map<std::string, std::string> folder_of_volume_;  // the folder last open on each volume
+  // The caller lists the file list's folders; filFile shows those of files_folder_.
+  bool files_apart_ = false;
+  std::string files_folder_;
 
   std::unique_ptr<RunSession> session_;
   StopRequest stop_{0};

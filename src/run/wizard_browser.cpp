@@ -41,11 +41,54 @@ std::string Unreadable(const char* text, const std::string& path, const RtError&
 
 }  // namespace
 
-RtError Wizard::ReadFiles(const std::string& folder, std::vector<std::string>& names) const {
+RtError Wizard::ListFileList(const std::string& folder, const std::string& pattern,
+                             std::vector<std::string>& names) {
+  names.clear();
+  if (folder.empty()) return {};
   // An empty pattern shows every file, as "*.*" does.
-  std::string pattern = Trim(screen_.txtExt);
-  if (pattern.empty()) pattern = kAllFilesPattern;
-  return SearchDirectory(folder, pattern, SearchFilter::kFiles, names);
+  std::string trimmed = Trim(pattern);
+  if (trimmed.empty()) trimmed = kAllFilesPattern;
+  return SearchDirectory(folder, trimmed, SearchFilter::kFiles, names);
+}
+
+RtError Wizard::ReadFiles(const std::string& folder, std::vector<std::string>& names) const {
+  return ListFileList(folder, screen_.txtExt, names);
+}
+
+RtError Wizard::TryFolder(const std::string& folder, std::vector<std::string>& names) const {
+  return files_apart_ ? CheckListable(folder) : ReadFiles(folder, names);
+}
+
+void Wizard::ShowFiles(std::vector<std::string> names) {
+  ++screen_.files_listing;
+  if (!files_apart_) {
+    screen_.filFile = std::make_shared<const std::vector<std::string>>(std::move(names));
+    files_folder_ = job_.dirDir;
+    return;
+  }
+  screen_.files_pending = true;
+  // Names of another folder would be added with this folder's path: they go
+  // at once. Those of this folder stay until the new listing replaces them.
+  if (files_folder_ != job_.dirDir) {
+    screen_.filFile = std::make_shared<const std::vector<std::string>>();
+    files_folder_.clear();
+  }
+}
+
+void Wizard::ReadFileList() {
+  std::vector<std::string> names;
+  if (!files_apart_ && ReadFiles(job_.dirDir, names)) names.clear();
+  ShowFiles(std::move(names));
+}
+
+void Wizard::ListFilesApart() { files_apart_ = true; }
+
+void Wizard::FilesListed(uint64_t listing, std::vector<std::string> names) {
+  if (!screen_.files_pending || listing != screen_.files_listing) return;
+  screen_.files_pending = false;
+  files_folder_ = job_.dirDir;
+  if (names == *screen_.filFile) return;
+  screen_.filFile = std::make_shared<const std::vector<std::string>>(std::move(names));
 }
 
 void Wizard::EnsureBrowser() {
@@ -63,7 +106,7 @@ void Wizard::EnsureBrowser() {
     screen_.volume = VolumeRootOf(volumes_, folder);
   }
   folder_of_volume_[screen_.volume] = folder;
-  if (ReadFiles(folder, screen_.filFile)) screen_.filFile.clear();
+  ReadFileList();
 }
 
 void Wizard::RefreshBrowser() {
@@ -81,10 +124,10 @@ bool Wizard::ChooseVolume(const std::string& root) {
     folder = last->second;
   }
   std::vector<std::string> names;
-  RtError err = ReadFiles(folder, names);
+  RtError err = TryFolder(folder, names);
   if (err && folder != root) {
     folder = root;
-    err = ReadFiles(folder, names);
+    err = TryFolder(folder, names);
   }
   if (err) {
     prompter_.Tell(Unreadable(kDriveUnreadable, root, err, kDriveUnreadableEnd), kAppTitle);
@@ -93,20 +136,20 @@ bool Wizard::ChooseVolume(const std::string& root) {
   screen_.volume = root;
   job_.dirDir = folder;
   folder_of_volume_[root] = folder;
-  screen_.filFile = std::move(names);
+  ShowFiles(std::move(names));
   return true;
 }
 
 bool Wizard::OpenDirectory(const std::string& path) {
   screen_.chosen_files_active = false;
   std::vector<std::string> names;
-  if (RtError err = ReadFiles(path, names)) {
+  if (RtError err = TryFolder(path, names)) {
     prompter_.Tell(Unreadable(kFolderUnreadable, path, err, kFolderUnreadableEnd), kAppTitle);
     return false;
   }
   job_.dirDir = path;
   folder_of_volume_[screen_.volume] = path;
-  screen_.filFile = std::move(names);
+  ShowFiles(std::move(names));
   return true;
 }
 
@@ -122,7 +165,7 @@ RtError Wizard::Subdirectories(const std::string& path, std::vector<std::string>
 void Wizard::PatternChanged(const std::string& text) {
   screen_.txtExt = text;
   if (job_.SuppressedMode) return;
-  if (job_.dirDir.empty() || ReadFiles(job_.dirDir, screen_.filFile)) screen_.filFile.clear();
+  ReadFileList();
 }
 
 void Wizard::FileListClicked() { screen_.chosen_files_active = false; }

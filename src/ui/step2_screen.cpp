@@ -9,6 +9,7 @@
 #include <QComboBox>
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QListView>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
@@ -19,6 +20,7 @@
 #include <set>
 
 #include "platform/paths.h"
+#include "ui/name_list.h"
 #include "ui/widgets.h"
 #include "ui/wizard_port.h"
 
@@ -36,17 +38,10 @@ double TextHeight(const QWidget* widget, const char* text, double width) {
       .height();
 }
 
-QListWidget* MakeList(const char* name, const char* tooltip, QWidget* parent) {
-  auto* list = Make<QListWidget>(name, parent);
-  list->setSelectionMode(QAbstractItemView::ExtendedSelection);
-  list->setToolTip(QString::fromLatin1(tooltip));
-  return list;
-}
-
-// The list's tooltip: its current item's text, or its tooltip at rest.
-void TooltipOfCurrent(QListWidget* list, const char* at_rest) {
-  const QListWidgetItem* item = list->currentItem();
-  list->setToolTip(item != nullptr ? item->text() : QString::fromLatin1(at_rest));
+// The list's tooltip: its current row's text, or its tooltip at rest.
+void TooltipOfCurrent(QListView* list, const char* at_rest) {
+  const QModelIndex current = list->currentIndex();
+  list->setToolTip(current.isValid() ? current.data().toString() : QString::fromLatin1(at_rest));
 }
 
 // Scrolls the tree to its current folder: the folder in the middle, and
@@ -81,6 +76,7 @@ std::string DriveText(const Volume& volume) {
 
 Step2Screen::Step2Screen(WizardPort& port, std::function<void()> follow, QWidget* parent)
     : Screen("pctStep2", parent), port_(port), follow_(std::move(follow)) {
+  lister_.setMaxThreadCount(1);
   MakeMethodRow();
   // The list panels come after the browser: the individual one lies over
   // the browser's empty right margin.
@@ -168,7 +164,7 @@ void Step2Screen::MakeBrowser() {
   dirDir_->header()->setStretchLastSection(false);
   dirDir_->setToolTip(QString::fromLatin1(ui_text::kDirDirTooltip));
   dirDir_->setAccessibleName(QString::fromLatin1(ui_text::kDirDirName));
-  filFile_ = MakeList("filFile", ui_text::kFilFileTooltip, pctDir_);
+  filFile_ = MakeNameList("filFile", ui_text::kFilFileTooltip, pctDir_);
   filFile_->setAccessibleName(QString::fromLatin1(ui_text::kFilFileName));
 
   connect(txtExt_, &QLineEdit::textChanged, this, [this](const QString& text) {
@@ -187,7 +183,7 @@ void Step2Screen::MakeBrowser() {
   auto* refresh = new QShortcut(QKeySequence::Refresh, dirDir_, nullptr, nullptr,
                                 Qt::WidgetWithChildrenShortcut);
   connect(refresh, &QShortcut::activated, this, [this] { dirDir_Refresh(); });
-  connect(filFile_, &QListWidget::itemSelectionChanged, this, [this] {
+  connect(filFile_->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
     port_.wizard().FileListClicked();
     TooltipOfCurrent(filFile_, ui_text::kFilFileTooltip);
     Changed();
@@ -196,14 +192,14 @@ void Step2Screen::MakeBrowser() {
 
 void Step2Screen::MakeExtensionPanel() {
   lblDirList_ = Make<QLabel>("lblDirList", pctExtension_);
-  lstDir_ = MakeList("lstDir", ui_text::kLstDirTooltip, pctExtension_);
+  lstDir_ = MakeNameList("lstDir", ui_text::kLstDirTooltip, pctExtension_);
   lblDirList_->setBuddy(lstDir_);
   cmdAddDir_ = MakeButton<QPushButton>(ui_text::kCmdAddDir, pctExtension_);
   cmdSelectAllDir_ = MakeButton<QPushButton>(ui_text::kCmdSelectAllDir, pctExtension_);
   cmdRemoveDir_ = MakeButton<QPushButton>(ui_text::kCmdRemoveDir, pctExtension_);
   lblExtList_ = Make<QLabel>("lblExtList", pctExtension_);
   lblExtList_->setWordWrap(true);
-  lstExt_ = MakeList("lstExt", ui_text::kLstExtTooltip, pctExtension_);
+  lstExt_ = MakeNameList("lstExt", ui_text::kLstExtTooltip, pctExtension_);
   lblExtList_->setBuddy(lstExt_);
   txtExtList_ = Make<QLineEdit>("txtExtList", pctExtension_);
   txtExtList_->setToolTip(QString::fromLatin1(ui_text::kTxtExtListTooltip));
@@ -212,7 +208,7 @@ void Step2Screen::MakeExtensionPanel() {
   cmdSelectAllExt_ = MakeButton<QPushButton>(ui_text::kCmdSelectAllExt, pctExtension_);
   cmdRemoveExt_ = MakeButton<QPushButton>(ui_text::kCmdRemoveExt, pctExtension_);
 
-  connect(lstDir_, &QListWidget::itemSelectionChanged, this,
+  connect(lstDir_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
           [this] { TooltipOfCurrent(lstDir_, ui_text::kLstDirTooltip); });
   connect(txtExtList_, &QLineEdit::textChanged, this,
           [this](const QString& text) { port_.wizard().ExtensionTextChanged(text.toStdString()); });
@@ -228,14 +224,14 @@ void Step2Screen::MakeExtensionPanel() {
 
 void Step2Screen::MakeIndividualPanel() {
   lblFileList_ = Make<QLabel>("lblFileList", pctIndividual_);
-  lstFile_ = MakeList("lstFile", ui_text::kLstFileTooltip, pctIndividual_);
+  lstFile_ = MakeNameList("lstFile", ui_text::kLstFileTooltip, pctIndividual_);
   lblFileList_->setBuddy(lstFile_);
   cmdAddFile_ = MakeButton<QPushButton>(ui_text::kCmdAddFile, pctIndividual_);
   cmdSelectAllFile_ = Make<QPushButton>("cmdSelectAllFile", pctIndividual_);
   cmdSelectAllFile_->setToolTip(QString::fromLatin1(ui_text::kCmdSelectAllFileTooltip));
   cmdRemoveFile_ = MakeButton<QPushButton>(ui_text::kCmdRemoveFile, pctIndividual_);
 
-  connect(lstFile_, &QListWidget::itemSelectionChanged, this, [this] {
+  connect(lstFile_->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
     port_.wizard().ChosenFilesClicked();
     TooltipOfCurrent(lstFile_, ui_text::kLstFileTooltip);
     Changed();
@@ -290,10 +286,11 @@ void Step2Screen::cmdRemoveExt_Click() {
 }
 
 void Step2Screen::cmdAddFile_Click() {
+  // Only a list that shows the directory box's folder is added from.
+  if (port_.screen().files_pending) return;
+  const NameListModel* files = NamesOf(filFile_);
   std::vector<std::string> names;
-  for (const size_t row : SelectedRows(filFile_)) {
-    names.push_back(FromKept(filFile_->item(static_cast<int>(row))->data(Qt::UserRole)));
-  }
+  for (const size_t row : SelectedRows(filFile_)) names.push_back(files->NameAt(row));
   port_.wizard().AddFiles(port_.job().dirDir, names);
   Changed();
 }
@@ -465,15 +462,26 @@ void Step2Screen::Render() {
   if (s.file_panels) {
     RenderDrives();
     RenderTree();
-    SyncList(filFile_, s.filFile);
+    if (s.files_pending && s.files_listing != listing_started_) {
+      StartListing(s.files_listing, job.dirDir, s.txtExt);
+    }
+    NamesOf(filFile_)->Show(s.filFile);
+  }
+  // Until its listing is in, the file list may show another folder's files,
+  // or none yet: it cannot be added from.
+  cmdAddFile_->setEnabled(!s.files_pending);
+  if (s.files_pending) {
+    filFile_->setCursor(Qt::BusyCursor);
+  } else {
+    filFile_->unsetCursor();
   }
 
   const std::pair<QLabel*, const std::string*> captions[] = {
       {lblDirList_, &s.lblDirList}, {lblExtList_, &s.lblExtList}, {lblFileList_, &s.lblFileList}};
   for (const auto& [label, caption] : captions) label->setText(Shown(*caption));
-  SyncList(lstDir_, job.lstDir);
-  SyncList(lstExt_, job.lstExt);
-  SyncList(lstFile_, job.lstFile);
+  NamesOf(lstDir_)->Show(job.lstDir);
+  NamesOf(lstExt_)->Show(job.lstExt);
+  NamesOf(lstFile_)->Show(job.lstFile);
   // A list does not take its name from its label as text boxes do.
   lstDir_->setAccessibleName(lblDirList_->text());
   lstExt_->setAccessibleName(lblExtList_->text());
@@ -483,6 +491,26 @@ void Step2Screen::Render() {
     txtExtList_->setText(Shown(job.txtExtList));
   }
   cmdSelectAllFile_->setText(QString::fromLatin1(s.cmdSelectAllFile_caption()));
+}
+
+void Step2Screen::StartListing(uint64_t listing, const std::string& folder,
+                               const std::string& pattern) {
+  listing_started_ = listing;
+  latest_listing_->store(listing);
+  lister_.start([this, listing, folder, pattern, latest = latest_listing_] {
+    if (latest->load() != listing) return;
+    auto names = std::make_shared<std::vector<std::string>>();
+    // A folder that cannot be read shows no files, as when it is read at once.
+    if (Wizard::ListFileList(folder, pattern, *names)) names->clear();
+    QMetaObject::invokeMethod(
+        this,
+        [this, listing, names] {
+          port_.wizard().FilesListed(listing, std::move(*names));
+          // Nothing but this screen shows the file list.
+          Render();
+        },
+        Qt::QueuedConnection);
+  });
 }
 
 void Step2Screen::Entered() {

@@ -4,9 +4,14 @@
 // hands it the user's clicks.
 #pragma once
 
+#include <QThreadPool>
+#include <atomic>
+#include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "ui/layout.h"
 #include "ui/screen.h"
@@ -16,7 +21,7 @@ class QComboBox;
 class QFrame;
 class QLabel;
 class QLineEdit;
-class QListWidget;
+class QListView;
 class QPushButton;
 class QRadioButton;
 class QTreeWidget;
@@ -77,6 +82,9 @@ class Step2Screen final : public Screen {
   void dirDir_Refresh();
   bool LoadChildren(QTreeWidgetItem* item, bool tell);
   QTreeWidgetItem* ItemOf(const std::string& path);
+  // Lists the file list's folder on the lister's thread; the names come back
+  // to the wizard on this thread, where it drops those it no longer wants.
+  void StartListing(uint64_t listing, const std::string& folder, const std::string& pattern);
   void Changed();
 
   WizardPort& port_;
@@ -102,19 +110,19 @@ class Step2Screen final : public Screen {
   QLineEdit* txtExt_;
   QComboBox* drvDrive_;
   QTreeWidget* dirDir_;
-  QListWidget* filFile_;
+  QListView* filFile_;
   std::string tree_volume_;  // the volume the tree shows
   int tree_reads_ = -1;      // the browser reading the tree shows
 
   // Directories and extensions.
   Screen* pctExtension_;
   QLabel* lblDirList_;
-  QListWidget* lstDir_;
+  QListView* lstDir_;
   QPushButton* cmdAddDir_;
   QPushButton* cmdSelectAllDir_;
   QPushButton* cmdRemoveDir_;
   QLabel* lblExtList_;
-  QListWidget* lstExt_;
+  QListView* lstExt_;
   QLineEdit* txtExtList_;
   QPushButton* cmdAddExt_;
   QPushButton* cmdSelectAllExt_;
@@ -123,10 +131,19 @@ class Step2Screen final : public Screen {
   // Files chosen one by one.
   Screen* pctIndividual_;
   QLabel* lblFileList_;
-  QListWidget* lstFile_;
+  QListView* lstFile_;
   QPushButton* cmdAddFile_;
   QPushButton* cmdSelectAllFile_;
   QPushButton* cmdRemoveFile_;
+
+  // The file list's folders are read here, one listing at a time; one asked
+  // for after it makes a listing still waiting give up before it starts.
+  uint64_t listing_started_ = 0;
+  std::shared_ptr<std::atomic<uint64_t>> latest_listing_ =
+      std::make_shared<std::atomic<uint64_t>>(0);
+  // Declared last, so it goes first: it waits for a listing under way, which
+  // still reaches this screen.
+  QThreadPool lister_;
 };
 
 }  // namespace qtarvox

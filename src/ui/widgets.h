@@ -115,13 +115,4 @@ inline void SyncList(QListWidget* list, const std::vector<std::string>& items) {
   }
 }
 
-// The rows of the selected items, from first to last.
-inline std::vector<size_t> SelectedRows(const QListWidget* list) {
-  std::vector<size_t> rows;
-  for (int row = 0; row < list->count(); ++row) {
-    if (list->item(row)->isSelected()) rows.push_back(static_cast<size_t>(row));
-  }
-  return rows;
-}
-
 }  // namespace qtarvox

@@ -7,6 +7,8 @@ namespace qtarvox {
 
 WizardPort::WizardPort(Prompter& prompter, RunView& view, Job job) : wizard_(prompter, view) {
   wizard_.job() = std::move(job);
+  // The Step 2 screen lists folders on a thread of its own.
+  wizard_.ListFilesApart();
 }
 
 void WizardPort::SetTicked(int index, bool ticked) { wizard_.SetTicked(index, ticked); }

@@ -150,13 +150,43 @@ TEST_F(WizardStep2, TheFileListShowsTheFolderFilesThatMatchThePattern) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.pattern);
     wizard_.PatternChanged(c.pattern);
-    EXPECT_EQ(wizard_.screen().filFile, c.files);
+    EXPECT_EQ(*wizard_.screen().filFile, c.files);
     EXPECT_EQ(wizard_.screen().txtExt, c.pattern);
   }
   // A method's screen puts the pattern back to "*.*".
   wizard_.ShowStep2();
   EXPECT_EQ(wizard_.screen().txtExt, "*.*");
-  EXPECT_EQ(wizard_.screen().filFile.size(), 5u);
+  EXPECT_EQ(wizard_.screen().filFile->size(), 5u);
+}
+
+// Listed apart, as the window lists folders, the file list takes only the
+// listing asked for last: a folder left before its listing came in never
+// shows, and the files of a folder left go at once.
+TEST_F(WizardStep2, ListedApartTheFileListTakesOnlyTheListingAskedForLast) {
+  const std::string a = dir_.MakeDir("a");
+  const std::string b = dir_.MakeDir("b");
+  dir_.WriteFile("a/one.txt");
+  dir_.WriteFile("b/two.txt");
+  wizard_.ListFilesApart();
+  wizard_.ChooseMethod(SelectionMethod::kIndividual);
+  const auto listed = [this](const std::string& folder) {
+    std::vector<std::string> names;
+    EXPECT_TRUE(Wizard::ListFileList(folder, wizard_.screen().txtExt, names).ok());
+    return names;
+  };
+  ASSERT_TRUE(wizard_.OpenDirectory(a));
+  const uint64_t listing_a = wizard_.screen().files_listing;
+  ASSERT_TRUE(wizard_.OpenDirectory(b));
+  const uint64_t listing_b = wizard_.screen().files_listing;
+  wizard_.FilesListed(listing_a, listed(a));
+  EXPECT_TRUE(wizard_.screen().files_pending);
+  EXPECT_THAT(*wizard_.screen().filFile, IsEmpty());
+  wizard_.FilesListed(listing_b, listed(b));
+  EXPECT_FALSE(wizard_.screen().files_pending);
+  EXPECT_THAT(*wizard_.screen().filFile, ElementsAre("two.txt"));
+  ASSERT_TRUE(wizard_.OpenDirectory(a));
+  EXPECT_TRUE(wizard_.screen().files_pending);
+  EXPECT_THAT(*wizard_.screen().filFile, IsEmpty());
 }
 
 // The folder tree lists real folders, hidden ones too, never links to them.
@@ -214,7 +244,7 @@ TEST_F(WizardStep2, AFolderOrDriveThatCannotBeReadLeavesTheBrowserWhereItWas) {
     const ScreenState s = wizard_.screen();
     EXPECT_EQ(job_.dirDir, dir_.path());
     EXPECT_EQ(s.volume, volume);
-    EXPECT_THAT(s.filFile, ElementsAre("plain", "x.txt"));
+    EXPECT_THAT(*s.filFile, ElementsAre("plain", "x.txt"));
   }
 }
 

@@ -3,11 +3,12 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
+#include <QListView>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QTreeWidget>
+#include <cstdio>
 #include <filesystem>
 #include <functional>
 
@@ -197,7 +198,7 @@ TEST_F(Step2Test, DirectoriesAndExtensionsAreAddedSelectedAndRemoved) {
   }
 
   // Remove with nothing selected changes nothing but writes the caption.
-  Find<QListWidget>("lstExt")->clearSelection();
+  Find<QListView>("lstExt")->clearSelection();
   Click("cmdRemoveExt");
   EXPECT_EQ(Items("lstExt").size(), 3u);
   Select("lstExt", {2});
@@ -208,9 +209,9 @@ TEST_F(Step2Test, DirectoriesAndExtensionsAreAddedSelectedAndRemoved) {
   EXPECT_EQ(Items("lstDir"), (std::vector<std::string>{sub}));
   EXPECT_EQ(Caption("lblDirList"), "List of Directory(s) choosen : *1*");
   Click("cmdSelectAllExt");
-  EXPECT_EQ(Find<QListWidget>("lstExt")->selectedItems().size(), 2);
+  EXPECT_EQ(SelectedCount("lstExt"), 2);
   Click("cmdSelectAllDir");
-  EXPECT_EQ(Find<QListWidget>("lstDir")->selectedItems().size(), 1);
+  EXPECT_EQ(SelectedCount("lstDir"), 1);
 
   Click("cmdProceed2");
   EXPECT_EQ(ShownPanels(), std::set<std::string>{"pctStep3"});
@@ -242,7 +243,7 @@ TEST_F(Step2Test, FilesArePickedInTheBrowserAndSelectAllFollowsTheLastList) {
   Click("cmdAddFile");
   EXPECT_EQ(Items("lstFile"), (std::vector<std::string>{"A.TXT * " + docs, "b.txt * " + docs}));
   EXPECT_EQ(Caption("lblFileList"), "List of File(s) choosen : *2*");
-  EXPECT_EQ(Find<QListWidget>("filFile")->selectedItems().size(), 2);  // left as it was
+  EXPECT_EQ(SelectedCount("filFile"), 2);  // left as it was
   Click("cmdAddFile");  // no list refuses a duplicate
   EXPECT_EQ(Items("lstFile").size(), 4u);
 
@@ -250,12 +251,12 @@ TEST_F(Step2Test, FilesArePickedInTheBrowserAndSelectAllFollowsTheLastList) {
   EXPECT_EQ(Find<QPushButton>("cmdSelectAllFile")->text(), "&Select All >>");
   EXPECT_EQ(Find("lstFile")->toolTip().toStdString(), "A.TXT * " + docs);
   Click("cmdSelectAllFile");
-  EXPECT_EQ(Find<QListWidget>("lstFile")->selectedItems().size(), 4);
+  EXPECT_EQ(SelectedCount("lstFile"), 4);
   Select("filFile", {0});
   EXPECT_EQ(Find<QPushButton>("cmdSelectAllFile")->text(), "<< &Select All");
   Click("cmdSelectAllFile");
-  EXPECT_EQ(Find<QListWidget>("filFile")->selectedItems().size(), 3);
-  EXPECT_EQ(Find<QListWidget>("lstFile")->selectedItems().size(), 4);
+  EXPECT_EQ(SelectedCount("filFile"), 3);
+  EXPECT_EQ(SelectedCount("lstFile"), 4);
   Click("cmdRemoveFile");
   EXPECT_TRUE(Items("lstFile").empty());
   EXPECT_EQ(Caption("lblFileList"), "List of File(s) choosen : *0*");
@@ -322,6 +323,53 @@ TEST_F(Step2Test, TheTreeShowsFoldersMadeSinceItWasRead) {
   EXPECT_EQ(tree->currentItem(), current);
   EXPECT_EQ(tree->toolTip(), "Displays list of directories in under current drive");
   EXPECT_TRUE(current->toolTip(0).isEmpty());
+}
+
+// A folder's files come into the file list from a thread of their own, in
+// the browser's order. A folder chosen while the one before is still being
+// read wins: the list never shows a folder it has left, at once or later.
+TEST_F(Step2Test, TheFileListShowsOnlyTheFolderChosenLast) {
+  constexpr int kLarge = 1000;
+  const std::string large = dir_.MakeDir("large");
+  const std::string small = dir_.MakeDir("small");
+  for (int i = kLarge - 1; i >= 0; --i) {
+    char name[32];
+    std::snprintf(name, sizeof name, "large/f%04d.txt", i);
+    dir_.WriteFile(name);
+  }
+  for (const char* name : {"b.txt", "A.TXT", ".hidden"}) dir_.WriteFile(std::string("small/") + name);
+  const std::vector<std::string> small_files{".hidden", "A.TXT", "b.txt"};
+  OpenOnStep2();
+  ChooseMethod("optIndividual");
+  const QAbstractItemModel* files = Find<QListView>("filFile")->model();
+
+  OpenFolder(large);
+  EXPECT_TRUE(QTest::qWaitFor([files] { return files->rowCount() == kLarge; }, 20000));
+  EXPECT_EQ(files->index(0, 0).data().toString(), "f0000.txt");
+  EXPECT_EQ(files->index(kLarge - 1, 0).data().toString(), "f0999.txt");
+  OpenFolder(small);
+  EXPECT_LE(files->rowCount(), 3);  // the large folder's files went at once
+  EXPECT_EQ(Items("filFile"), small_files);
+
+  auto* tree = Find<QTreeWidget>("dirDir");
+  QTreeWidgetItem* small_item = tree->currentItem();
+  QTreeWidgetItem* parent = small_item->parent();
+  QTreeWidgetItem* large_item = nullptr;
+  for (int i = 0; i < parent->childCount(); ++i) {
+    if (parent->child(i)->data(0, Qt::UserRole).toByteArray().toStdString() == large) {
+      large_item = parent->child(i);
+    }
+  }
+  ASSERT_NE(large_item, nullptr);
+  int most = 0;
+  QObject context;
+  QObject::connect(files, &QAbstractItemModel::modelReset, &context,
+                   [&most, files] { most = std::max(most, files->rowCount()); });
+  tree->setCurrentItem(large_item);
+  tree->setCurrentItem(small_item);
+  EXPECT_EQ(Items("filFile"), small_files);
+  EXPECT_EQ(job().dirDir, small);
+  EXPECT_LE(most, 3);
 }
 
 // Files and folders dropped from a file manager go into the job whatever

@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListView>
 #include <QListWidget>
 #include <QMessageBox>
 #include <QPushButton>
@@ -50,8 +51,8 @@ inline bool ShowsItWhole(const QWidget* w) {
   if (qobject_cast<const QAbstractButton*>(w) != nullptr) {
     return w->sizeHint().width() <= w->width() && w->sizeHint().height() <= w->height();
   }
-  if (auto* list = qobject_cast<const QListWidget*>(w)) {
-    const QRect last = list->visualItemRect(list->item(list->count() - 1));
+  if (auto* list = qobject_cast<const QListView*>(w)) {
+    const QRect last = list->visualRect(list->model()->index(list->model()->rowCount() - 1, 0));
     return list->verticalScrollBar()->maximum() == 0 && last.bottom() < list->viewport()->height();
   }
   if (qobject_cast<const QLineEdit*>(w) != nullptr) {
@@ -222,25 +223,38 @@ class WindowTest : public ::testing::Test {
                       QPoint(std::max(rect.left(), 0) + 4, rect.center().y()));
   }
 
-  // The texts of a list's items, first to last.
+  // Waits until the file list has the listing of the folder and pattern
+  // the browser shows (it is read on a thread of its own).
+  void WaitForFileList() const {
+    EXPECT_TRUE(QTest::qWaitFor([this] { return !window_->port().screen().files_pending; }, 20000));
+  }
+
+  // The texts of a list's rows, first to last.
   std::vector<std::string> Items(const char* list) const {
+    WaitForFileList();
     std::vector<std::string> items;
-    auto* widget = Find<QListWidget>(list);
-    for (int row = 0; row < widget->count(); ++row) {
-      items.push_back(widget->item(row)->text().toStdString());
+    const QAbstractItemModel* model = Find<QListView>(list)->model();
+    for (int row = 0; row < model->rowCount(); ++row) {
+      items.push_back(model->index(row, 0).data().toString().toStdString());
     }
     return items;
   }
 
+  // How many rows of a list are selected.
+  qsizetype SelectedCount(const char* list) const {
+    return Find<QListView>(list)->selectionModel()->selectedRows().size();
+  }
+
   // Selects the rows of a list as a user does with Ctrl held.
   void Select(const char* list, std::initializer_list<int> rows) {
-    auto* widget = Find<QListWidget>(list);
-    widget->clearSelection();
+    WaitForFileList();
+    auto* view = Find<QListView>(list);
+    view->clearSelection();
     for (const int row : rows) {
-      QListWidgetItem* item = widget->item(row);
-      widget->scrollToItem(item);
-      QTest::mouseClick(widget->viewport(), Qt::LeftButton, Qt::ControlModifier,
-                        widget->visualItemRect(item).center());
+      const QModelIndex index = view->model()->index(row, 0);
+      view->scrollTo(index);
+      QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::ControlModifier,
+                        view->visualRect(index).center());
     }
   }
 
