@@ -48,7 +48,7 @@ Step1Screen::Step1Screen(WizardPort& port, Moves moves, QWidget* parent)
   lstActions_ = Make<ActionList>("lstActions", this);
   lblActions_->setBuddy(lstActions_);
   // A list does not take its name from its label as text boxes do.
-  lstActions_->setAccessibleName(QString::fromLatin1(ui_text::kLblActions));
+  lstActions_->setAccessibleName(QString::fromLatin1(ui_text::kLblActions).remove('&'));
   SepY1_ = MakeRule("SepY1", QFrame::VLine, this);
   SepH3_ = MakeRule("SepH3", QFrame::HLine, this);
   lblAddInfo_ = MakeLabel("lblAddInfo", ui_text::kLblAddInfo, this);

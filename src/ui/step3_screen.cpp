@@ -39,7 +39,7 @@ Step3Screen::Step3Screen(WizardPort& port, WindowRunView& view, Moves moves, QWi
   lblActionsFinal_ = MakeLabel("lblActionsFinal", ui_text::kLblActionsFinal, this);
   lstFinal_ = Make<QListWidget>("lstFinal", this);
   lstFinal_->setToolTip(QString::fromLatin1(ui_text::kLstFinalTooltip));
-  lstFinal_->setAccessibleName(QString::fromLatin1(ui_text::kLblActionsFinal));
+  lstFinal_->setAccessibleName(QString::fromLatin1(ui_text::kLblActionsFinal).remove('&'));
   lblActionsFinal_->setBuddy(lstFinal_);
   lblFilesFinal_ = MakeLabel("lblFilesFinal", ui_text::kLblFilesFinal, this);
   lblFilesFinal_->setWordWrap(true);

@@ -1,5 +1,6 @@
 // Every text the window itself shows: captions, tooltips, the Intro screen and
-// the fixed texts of Step 1, letter for letter. "&" marks an access key.
+// the fixed texts of Step 1, letter for letter. "&" marks an access key
+// (shown underlined, never as a character; names for screen readers leave it out).
 #pragma once
 
 #include <array>
@@ -75,7 +76,7 @@ inline constexpr std::array<IntroLabelText, 10> kIntroLabels{{
 
 // --- Step 1 ------------------------------------------------------------------
 inline constexpr const char* kLblActions =
-    "Choose the actions you wish to perform on the file(s) :";
+    "&Choose the actions you wish to perform on the file(s) :";
 inline constexpr const char* kLstActionsTooltip =
     "Select the actions you want to perform by clicking the box next to the action and making "
     "sure it is checked.";
@@ -89,7 +90,7 @@ inline constexpr const char* kChkAI1 = "Words seperated by Spaces";
 inline constexpr const char* kChkAI2 = "Words seperated by Underscores";
 inline constexpr const char* kChkAI3 = "Specify number to start from :";
 inline constexpr const char* kTxtAI3Name = "Number to start from";
-inline constexpr const char* kLblDesc = "Description :";
+inline constexpr const char* kLblDesc = "&Description :";
 inline constexpr const char* kStep1DescStart =
     "Click on any action and find out what it does over here.";
 inline constexpr const char* kCmdCancel1 = "&Back";
@@ -186,32 +187,32 @@ inline constexpr ControlText kCmdRemoveFile{
     "Click here to remove the selected files from the list of files"};
 
 // --- Step 3 ------------------------------------------------------------------
-inline constexpr const char* kLblActionsFinal = "List of actions that will be performed : ";
+inline constexpr const char* kLblActionsFinal = "&List of actions that will be performed : ";
 inline constexpr const char* kLstFinalTooltip = "Displays a list of actions that you have choosen";
 inline constexpr const char* kLblFilesFinal =
-    "List of files and/or directories and extenssions choosen to be worked on : ";
+    "List of &files and/or directories and extenssions choosen to be worked on : ";
 inline constexpr const char* kTxtFinalTooltip =
     "Displays a list of Files/Directories/Extensions you have choosen";
 inline constexpr const char* kLblExisting = "If filename is not unique, what should be done? :";
-inline constexpr const char* kOptDoNotRename = "Do Not Rename";
-inline constexpr const char* kOptOverwrite = "Overwrite File";
-inline constexpr const char* kOptAppendNumber = "Add a unique number";
+inline constexpr const char* kOptDoNotRename = "Do &Not Rename";
+inline constexpr const char* kOptOverwrite = "&Overwrite File";
+inline constexpr const char* kOptAppendNumber = "&Add a unique number";
 inline constexpr const char* kLblSep =
-    "Enter seperating character to use for adding unique number :";
+    "Enter &seperating character to use for adding unique number :";
 inline constexpr ControlText kCmdPreview{
-    "cmdPreview", "Click here to preview the changes that will take place : ",
+    "cmdPreview", "Click here to pre&view the changes that will take place : ",
     "Click here to view a preview of changes that will occur to the choosen files"};
-inline constexpr const char* kChkProcess = "Automatically generate Process File?";
+inline constexpr const char* kChkProcess = "Automatically &generate Process File?";
 inline constexpr ControlText kCmdOP{
-    "cmdOP", "View Process File",
+    "cmdOP", "View Process F&ile",
     "Click here to view the process file containing what was done to what file"};
 inline constexpr ControlText kCmdErr{
-    "cmdErr", "View Error File",
+    "cmdErr", "View &Error File",
     "Click here to view the error file containing list of errors that occurred and reasons"};
 inline constexpr ControlText kCmdCancel3{"cmdCancel3", "&Back",
                                          "Click here to go back to selection of files."};
 inline constexpr const char* kCmdProceed3Tooltip = "Click here to perform the actions on the files";
-inline constexpr const char* kLblPreview = "Preview of changes that will take place : ";
+inline constexpr const char* kLblPreview = "Preview of &changes that will take place : ";
 inline constexpr const char* kTxtOPTooltip =
     "Displays the preview of changes that will occur to the files";
 

@@ -33,7 +33,8 @@ inline QLabel* MakeLabel(const char* name, const char* text, QWidget* parent) {
 // closing " :" would otherwise be left alone on its last line: the word
 // before the colon then goes down with it.
 inline void PlaceCaption(QLabel* label, QRect rect) {
-  const QString text = label->text().trimmed();
+  // As shown: an access key's "&" takes no room.
+  const QString text = QString(label->text()).remove(QLatin1Char('&')).trimmed();
   if (label->wordWrap() && text.endsWith(QLatin1String(" :"))) {
     const QFontMetrics metrics(label->font());
     const auto lines = [&](const QString& shown, int width) {
