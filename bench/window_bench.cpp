@@ -14,6 +14,8 @@
 // user had opened it there. Then its Finished button is clicked and the
 // question answered Yes: the longest pause until the Intro screen shows,
 // while the browser reads the run's folder, now the remembered one, again.
+// Before the perform, a Preview of the same files: the longest pause from
+// its click until the preview box holds every line.
 //
 // Before that, the browser of Step 2: the longest pause of the window's
 // thread (the longest gap between two ticks of a 1 ms timer) from choosing a
@@ -39,6 +41,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTimer>
@@ -164,6 +167,7 @@ struct WindowFigures {
   int paints = 0;            // of the status label while the run ran
   double longest_pause = 0;  // of the window's thread while the passes ran, in seconds
   double finished_pause = 0;  // of Finished, answered Yes, until the Intro screen shows
+  double preview_pause = 0;   // of a Preview, until its box holds every line
   std::string last_progress;
 };
 
@@ -182,9 +186,26 @@ WindowFigures PerformInWindow(const std::string& dir) {
     std::fprintf(stderr, "window_bench: the window did not reach Step 3\n");
     std::exit(1);
   }
+  WindowFigures figures;
+  // A Preview first: the longest pause from its click until the preview box
+  // holds every line of it.
+  auto* preview = Child<QPushButton>(window, "cmdPreview");
+  auto* box = Child<QPlainTextEdit>(window, "txtOP");
+  int64_t expected = -1;  // characters of the whole preview, once the run is through
+  figures.preview_pause = LongestPause(
+      [&] { preview->click(); },
+      [&] {
+        if (window.port().screen().running) return false;
+        if (expected < 0) {
+          const std::string& text = window.port().job().txtOP.text();
+          expected = static_cast<int64_t>(text.size()) -
+                     static_cast<int64_t>(std::count(text.begin(), text.end(), '\r')) + 1;
+        }
+        return box->document()->characterCount() >= expected;
+      },
+      0.2);
   PaintCounter counter;
   status->installEventFilter(&counter);
-  WindowFigures figures;
 
   // Every 5 ms: how long since the last tick, what the status says, and
   // whether the end-of-run message has come (the run is then through).
@@ -388,7 +409,7 @@ int main(int argc, char** argv) {
   }
   std::printf("  sets made in %.1f s (not timed)\n", Seconds(made, Clock::now()));
 
-  std::vector<double> window_times, cli_times, ratios;
+  std::vector<double> window_times, cli_times, ratios, preview_pauses;
   for (int r = 0; r < rounds; ++r) {
     const auto& [window_dir, cli_dir] = sets[static_cast<size_t>(r)];
     WindowFigures w;
@@ -410,14 +431,21 @@ int main(int argc, char** argv) {
     std::printf(
         "  round %d: window %.3f s (its own thread busy %.3f s; status label painted %d times; "
         "longest pause of the window while the passes ran %.0f ms; last progress \"%s\"; "
-        "longest pause of Finished, answered Yes, %.0f ms), command line %.3f s, ratio %.3f\n",
+        "longest pause of Finished, answered Yes, %.0f ms; longest pause of a Preview before "
+        "it, until its box held every line, %.0f ms), command line %.3f s, ratio %.3f\n",
         r + 1, w.seconds, w.window_cpu, w.paints, w.longest_pause * 1000, w.last_progress.c_str(),
-        w.finished_pause * 1000, cli, cli / w.seconds);
+        w.finished_pause * 1000, w.preview_pause * 1000, cli, cli / w.seconds);
+    preview_pauses.push_back(w.preview_pause);
   }
   std::printf(
       "window %.3f s, command line %.3f s (medians); speed of the window against the "
       "command line %.3f (median of the rounds' ratios; target >= %.2f)\n",
       Median(window_times), Median(cli_times), Median(ratios), kTargetRatio);
+  const double preview_ms = Median(preview_pauses) * 1000;
+  std::printf("longest pause during a window Preview of %zu files: %.0f ms (median of [%s]); "
+              "target <= %.0f ms: %s\n",
+              files, preview_ms, Milliseconds(preview_pauses).c_str(), kTargetPauseMs,
+              preview_ms <= kTargetPauseMs ? "met" : "missed");
   std::filesystem::remove_all(root);
   return 0;
 }
