@@ -2,6 +2,7 @@
 
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QEvent>
 #include <QFrame>
 #include <QLabel>
 #include <QPushButton>
@@ -126,15 +127,31 @@ MainWindow::MainWindow(Job job)
 
 MainWindow::~MainWindow() = default;
 
-void MainWindow::PlaceOnScreen() {
-  // Maximised over the available area; restored, nine tenths of it in the
-  // middle, so that a window manager's title bar stays on the screen.
+QRect MainWindow::RestoredGeometry() const {
   const QRect available = screen()->availableGeometry();
   QRect normal(QPoint(0, 0),
                (available.size() * 0.9).expandedTo(minimumSize()).boundedTo(available.size()));
   normal.moveCenter(available.center());
-  setGeometry(normal);
+  return normal;
+}
+
+void MainWindow::PlaceOnScreen() {
+  // The whole available area, maximised where a window manager maximises.
+  setGeometry(screen()->availableGeometry());
   setWindowState(windowState() | Qt::WindowMaximized);
+}
+
+void MainWindow::changeEvent(QEvent* event) {
+  QMainWindow::changeEvent(event);
+  if (event->type() != QEvent::WindowStateChange) return;
+  const auto* change = static_cast<QWindowStateChangeEvent*>(event);
+  // Restored from maximised, the window would take the whole area again,
+  // with a window manager's title bar above the screen: nine tenths of the
+  // area in the middle instead.
+  if ((change->oldState() & Qt::WindowMaximized) != 0 &&
+      (windowState() & (Qt::WindowMaximized | Qt::WindowMinimized | Qt::WindowFullScreen)) == 0) {
+    setGeometry(RestoredGeometry());
+  }
 }
 
 double MainWindow::OneLineHeight() const {
