@@ -79,6 +79,61 @@ TEST_F(WindowTest, StartsOnTheIntroScreenWithOnlyStep1Open) {
 
 // Each row does one thing as a user would and names the screen shown after
 // it and which Step buttons are enabled.
+// No two controls a screen shows at once share an access key: a shared one
+// would press neither. The navigation row and the undo button are on every
+// screen; Step 3's run button also reads "&Finished".
+TEST_F(WindowTest, AccessKeysAreUniqueOnEachScreen) {
+  Open();
+  const auto key = [](const QString& text) {
+    for (qsizetype i = 0; i + 1 < text.size(); ++i) {
+      if (text[i] == QLatin1Char('&')) {
+        if (text[i + 1] != QLatin1Char('&')) return text[i + 1].toLower();
+        ++i;
+      }
+    }
+    return QChar();
+  };
+  // Step 2's panel holds the panels of both methods: only its own controls.
+  const auto keys_of = [&](QWidget* root, std::map<QChar, QString>& seen) {
+    const Qt::FindChildOptions which = root->objectName() == QLatin1String("pctStep2")
+                                           ? Qt::FindDirectChildrenOnly
+                                           : Qt::FindChildrenRecursively;
+    for (QAbstractButton* button : root->findChildren<QAbstractButton*>(QString(), which)) {
+      if (const QChar k = key(button->text()); !k.isNull()) {
+        EXPECT_EQ(seen.count(k), 0u) << button->objectName().toStdString() << " and "
+                                     << seen[k].toStdString() << ": " << QString(k).toStdString();
+        seen[k] = button->objectName();
+      }
+    }
+    for (QLabel* label : root->findChildren<QLabel*>(QString(), which)) {
+      if (label->buddy() == nullptr) continue;
+      if (const QChar k = key(label->text()); !k.isNull()) {
+        EXPECT_EQ(seen.count(k), 0u) << label->objectName().toStdString() << " and "
+                                     << seen[k].toStdString() << ": " << QString(k).toStdString();
+        seen[k] = label->objectName();
+      }
+    }
+  };
+  const std::vector<std::vector<const char*>> screens = {
+      {"pctIntro"}, {"pctStep1"}, {"pctStep2", "pctDir", "pctIndividual"},
+      {"pctStep2", "pctDir", "pctExtension"}, {"pctStep3"}, {"pctHelp"}};
+  for (const auto& panels : screens) {
+    SCOPED_TRACE(panels.back());
+    std::map<QChar, QString> seen;
+    for (const char* name : {"cmdStep1", "cmdStep2", "cmdStep3", "cmdHelp", "cmdQuit", "cmdUndo"}) {
+      if (QWidget* w = window_->findChild<QWidget*>(QString::fromLatin1(name))) {
+        seen[key(qobject_cast<QAbstractButton*>(w)->text())] = QString::fromLatin1(name);
+      }
+    }
+    if (panels.back() == std::string("pctStep3")) seen[QLatin1Char('f')] = "cmdProceed3 (Finished)";
+    for (const char* panel : panels) {
+      QWidget* root = Find(panel);
+      ASSERT_NE(root, nullptr) << panel;
+      keys_of(root, seen);
+    }
+  }
+}
+
 TEST_F(WindowTest, NavigationTable) {
   Open();
   const auto alt = [this](Qt::Key key) { return [this, key] { PressAlt(key); }; };
