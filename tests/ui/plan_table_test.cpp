@@ -127,6 +127,8 @@ TEST_F(PlanTableTest, RowsAreWhatPreviewPrintsAndNoReportIsWritten) {
       // A name taken: skipped; then replaced.
       {"-CR*c.txt", "-EF", "1", "-FI", "%D/x.txt"},
       {"-CR*report.txt", "-EF", "2", "-FI", "%D/x.txt*%D/a.txt"},
+      // Plain renames beside an unchanged name.
+      {"-RP*a*q", "-EF", "1", "-FI", "%D/a.txt*%D/z.TXT*%D/x.txt"},
   };
   const std::string process = WorkFilePath(kProcessFileName);
   const std::string errors = WorkFilePath(kErrorFileName);
@@ -164,22 +166,27 @@ TEST_F(PlanTableTest, RowsAreWhatPreviewPrintsAndNoReportIsWritten) {
 }
 
 // The table follows the job while Step 3 shows: a taken name is skipped,
-// then, with "Add a unique number", numbered.
-TEST_F(PlanTableTest, ChangingTheCollisionOptionPlansAgain) {
+// then, with "Add a unique number", numbered, with the separator typed.
+TEST_F(PlanTableTest, ChangingTheCollisionOptionOrSeparatorPlansAgain) {
   OpenOnJob(Expand({"-CR*c.txt", "-EF", "1", "-FI", "%D/x.txt"}));
   PressAlt(Qt::Key_T);
   ASSERT_TRUE(WaitForRows(1));
   EXPECT_EQ(TableRows()[0].marks, "skipped: name taken: c.txt");
+  // Any name when none is given.
+  const auto shows = [this](const std::string& name) {
+    return QTest::qWaitFor(
+        [&] {
+          const auto rows = TableRows();
+          return rows.size() == 1 && (name.empty() || rows[0].name == name) &&
+                 rows[0].marks == "unique number: c.txt is taken";
+        },
+        20000);
+  };
   Click("optAppendNumber");
+  EXPECT_TRUE(shows(""));
   Type("txtSep", "-");
-  EXPECT_TRUE(QTest::qWaitFor(
-      [&] {
-        const auto rows = TableRows();
-        return rows.size() == 1 && rows[0].name == "c-1.txt";
-      },
-      20000));
-  EXPECT_EQ(TableRows(), (std::vector<PlanLine>{{dir_.path() + "/x.txt", "c-1.txt",
-                                                 "unique number: c.txt is taken"}}));
+  EXPECT_TRUE(shows("c-1.txt"));
+  EXPECT_EQ(TableRows()[0].old_path, dir_.path() + "/x.txt");
 }
 
 }  // namespace
