@@ -45,22 +45,44 @@ int PlanTableModel::columnCount(const QModelIndex& parent) const {
   return parent.isValid() ? 0 : kPlanColumns;
 }
 
-QVariant PlanTableModel::data(const QModelIndex& index, int role) const {
-  if (!index.isValid() || static_cast<size_t>(index.row()) >= rows_.size()) return {};
-  if (role != Qt::DisplayRole && role != Qt::ToolTipRole) return {};
-  const PlanRow& row = rows_[static_cast<size_t>(index.row())];
-  switch (index.column()) {
+const QString& PlanTableModel::Cell(const PlanRow& row, int column) {
+  switch (column) {
     case kColumnOldName:
       return row.old_name;
     case kColumnNewName:
       return row.new_name;
     case kColumnFolder:
       return row.folder;
-    case kColumnMarks:
-      return row.marks;
     default:
-      return {};
+      return row.marks;
   }
+}
+
+QVariant PlanTableModel::data(const QModelIndex& index, int role) const {
+  if (!index.isValid() || static_cast<size_t>(index.row()) >= rows_.size()) return {};
+  if (index.column() < 0 || index.column() >= kPlanColumns) return {};
+  if (role != Qt::DisplayRole && role != Qt::ToolTipRole) return {};
+  return Cell(rows_[static_cast<size_t>(index.row())], index.column());
+}
+
+PlanRowsShown::PlanRowsShown(PlanTableModel* rows, QObject* parent)
+    : QSortFilterProxyModel(parent), rows_(rows) {
+  setSourceModel(rows);
+}
+
+void PlanRowsShown::SetAttentionOnly(bool only) {
+  attention_only_ = only;
+  invalidateFilter();
+}
+
+bool PlanRowsShown::lessThan(const QModelIndex& left, const QModelIndex& right) const {
+  return PlanTableModel::Cell(rows_->row(left.row()), left.column()) <
+         PlanTableModel::Cell(rows_->row(right.row()), right.column());
+}
+
+bool PlanRowsShown::filterAcceptsRow(int source_row, const QModelIndex&) const {
+  // A plain rename has no note; every other row has one.
+  return !attention_only_ || !rows_->row(source_row).marks.isEmpty();
 }
 
 QVariant PlanTableModel::headerData(int section, Qt::Orientation orientation, int role) const {

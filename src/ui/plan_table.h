@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QAbstractTableModel>
+#include <QSortFilterProxyModel>
 #include <QString>
 #include <chrono>
 #include <memory>
@@ -37,9 +38,29 @@ class PlanTableModel final : public QAbstractTableModel {
   QVariant data(const QModelIndex& index, int role) const override;
   QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
+  const PlanRow& row(int index) const { return rows_[static_cast<size_t>(index)]; }
+  static const QString& Cell(const PlanRow& row, int column);
+
  private:
   std::vector<PlanRow> rows_;
   uint64_t plan_ = 0;
+};
+
+// The rows as the table shows them: sorted by a column, or in the plan's
+// order, and all of them or only those with a note. Compares the texts
+// themselves, not their variants: a long plan sorts in a fraction of the time.
+class PlanRowsShown final : public QSortFilterProxyModel {
+ public:
+  PlanRowsShown(PlanTableModel* rows, QObject* parent);
+  void SetAttentionOnly(bool only);
+
+ protected:
+  bool lessThan(const QModelIndex& left, const QModelIndex& right) const override;
+  bool filterAcceptsRow(int source_row, const QModelIndex& source_parent) const override;
+
+ private:
+  PlanTableModel* rows_;
+  bool attention_only_ = false;
 };
 
 // Hears the outcomes of a plan on its thread and hands them to the model a

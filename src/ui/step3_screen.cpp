@@ -7,7 +7,6 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QSortFilterProxyModel>
 #include <QTableView>
 #include <QTextCursor>
 #include <QTimer>
@@ -107,9 +106,7 @@ Step3Screen::Step3Screen(WizardPort& port, WindowRunView& view, Moves moves, QWi
   chkAttention_ = MakeButton<QCheckBox>(ui_text::kChkAttention, this);
   chkAttention_->setAccessibleName(QString::fromLatin1(ui_text::kChkAttention.caption).remove('&'));
   plan_model_ = new PlanTableModel(this);
-  plan_shown_ = new QSortFilterProxyModel(this);
-  plan_shown_->setSourceModel(plan_model_);
-  plan_shown_->setFilterKeyColumn(kColumnMarks);
+  plan_shown_ = new PlanRowsShown(plan_model_, this);
   tblPlan_ = Make<QTableView>(ui_text::kTblPlanName, this);
   tblPlan_->setToolTip(QString::fromLatin1(ui_text::kTblPlanTooltip));
   tblPlan_->setAccessibleName(QString::fromLatin1(ui_text::kTblPlanAccessibleName));
@@ -136,10 +133,8 @@ Step3Screen::Step3Screen(WizardPort& port, WindowRunView& view, Moves moves, QWi
   plan_soon_->setInterval(150);
   connect(plan_soon_, &QTimer::timeout, this, [this] { RefreshPlan(); });
   connect(cmdTable_, &QPushButton::toggled, this, [this](bool on) { ShowTable(on); });
-  connect(chkAttention_, &QCheckBox::toggled, this, [this](bool on) {
-    // A plain rename has no note; every other row has one.
-    plan_shown_->setFilterRegularExpression(on ? QStringLiteral(".") : QString());
-  });
+  connect(chkAttention_, &QCheckBox::toggled, this,
+          [this](bool on) { plan_shown_->SetAttentionOnly(on); });
 
   connect(lstFinal_, &QListWidget::currentItemChanged, this, [this](QListWidgetItem* item) {
     lstFinal_->setToolTip(item != nullptr ? item->text()

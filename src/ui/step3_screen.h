@@ -22,12 +22,12 @@ class QListWidget;
 class QPlainTextEdit;
 class QPushButton;
 class QRadioButton;
-class QSortFilterProxyModel;
 class QTableView;
 class QTimer;
 
 namespace qtarvox {
 
+class PlanRowsShown;
 class PlanTableModel;
 class WindowRunView;
 class WizardPort;
@@ -106,7 +106,7 @@ class Step3Screen final : public Screen {
   QCheckBox* chkAttention_;
   QTableView* tblPlan_;
   PlanTableModel* plan_model_;
-  QSortFilterProxyModel* plan_shown_;
+  PlanRowsShown* plan_shown_;
   QTimer* plan_soon_;       // a burst of changes (typing) makes one plan
   bool plan_stale_ = true;  // the table needs a new plan when it shows
   PlanTask plan_task_;      // declared last: its threads end before the model goes
