@@ -7,17 +7,10 @@
 #include <string>
 
 #include "engine/file_outcome.h"
+#include "run/outcome_marks.h"
 #include "run/run_counts.h"
 
 namespace qtarvox {
-
-// The marks a line carries where something other than a plain rename happens.
-inline constexpr const char* kMarkCaseOnly = "case only";
-inline constexpr const char* kMarkSkippedStart = "skipped: name taken: ";
-inline constexpr const char* kMarkNumberStart = "unique number: ";
-inline constexpr const char* kMarkNumberEnd = " is taken";
-inline constexpr const char* kMarkReplaces = "replaces an existing file";
-inline constexpr const char* kMarkErrorStart = "error ";
 
 // The summary line.
 inline constexpr const char* kSummaryPlan = "preview, nothing was changed: ";

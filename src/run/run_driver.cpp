@@ -114,15 +114,22 @@ RtError WalkAndProcess(Job& job, EngineContext& context, bool with_individual_fi
   return {};
 }
 
-// Makes the report files of a run as new files of the program's own; false
-// (with the problem said) when one cannot be made.
-bool OpenReports(Job& job, ReportFile& errors, ReportFile& process,
-                 std::vector<std::string>& problems) {
+// The work folder, where the operation list is made; false (with the
+// problem said) when it cannot be used.
+bool WorkFolderReady(std::vector<std::string>& problems) {
   const std::string folder = WorkFolder();
   if (RtError err = EnsurePrivateFolder(folder)) {
     problems.push_back(Problem(kFolderUnusable, folder, err.description, kNothingRenamed));
     return false;
   }
+  return true;
+}
+
+// Makes the report files of a run as new files of the program's own; false
+// (with the problem said) when one cannot be made.
+bool OpenReports(Job& job, ReportFile& errors, ReportFile& process,
+                 std::vector<std::string>& problems) {
+  if (!WorkFolderReady(problems)) return false;
   const std::string error_path = WorkFilePath(kErrorFileName);
   if (RtError err = errors.OpenForOutput(error_path)) {
     problems.push_back(Problem(kReportNotMade, error_path, err.description, kNothingRenamed));
@@ -250,10 +257,13 @@ bool RunSession::Begin(RunKind kind, FileOutcomeSink* outcomes) {
   job_.FileCount = 0;
   job_.FoldersNotEntered = 0;
   // The journal first: a perform refused there leaves the last Process file.
-  const bool opened = (kind != RunKind::kPerform || !job_.WriteJournal ||
-                       OpenJournal(job_, reports_->journal, reports_->history, reports_->entry,
-                                   outcome_.problems)) &&
-                      OpenReports(job_, reports_->errors, reports_->process, outcome_.problems);
+  const bool opened =
+      (kind != RunKind::kPerform || !job_.WriteJournal ||
+       OpenJournal(job_, reports_->journal, reports_->history, reports_->entry,
+                   outcome_.problems)) &&
+      (kind == RunKind::kPlanUnrecorded
+           ? WorkFolderReady(outcome_.problems)
+           : OpenReports(job_, reports_->errors, reports_->process, outcome_.problems));
   if (!opened) {
     if (reports_->journal.is_open()) {
       reports_->journal.Close();
@@ -265,7 +275,7 @@ bool RunSession::Begin(RunKind kind, FileOutcomeSink* outcomes) {
     if (reports_->errors.id() != FileId{}) {
       RemoveIfSameFile(reports_->errors.path(), reports_->errors.id());
     }
-    if (!job_.SuppressedMode) {
+    if (!job_.SuppressedMode && kind != RunKind::kPlanUnrecorded) {
       for (const auto& problem : outcome_.problems) prompter_.Tell(problem, kAppTitle);
     }
     job_.PreviewMode = false;
@@ -288,17 +298,25 @@ void RunSession::Execute(const StopRequest* stop) {
   DirectoryHandle directory;
   PlannedChanges planned(names, job_.collision == CollisionOption::kAppendNumber);
   EngineContext context;
-  if (kind_ == RunKind::kPlan) context.changes = &planned;
+  if (IsPlan(kind_)) context.changes = &planned;
   context.outcomes = outcomes_;
   context.directory = &directory;
-  context.errors = &reports_->errors;
+  context.errors = reports_->errors.is_open() ? &reports_->errors : nullptr;
   context.process = reports_->process.is_open() ? &reports_->process : nullptr;
   context.plan = &plan;
   context.names = &names;
   context.stop = stop;
   context.view = &view_;
-  context.own_files = {reports_->errors.id()};
+  if (context.errors != nullptr) context.own_files.push_back(reports_->errors.id());
   if (context.process != nullptr) context.own_files.push_back(reports_->process.id());
+  if (kind_ == RunKind::kPlanUnrecorded) {
+    // The perform makes its report files anew and leaves them out: so does
+    // its plan with those the last run left.
+    for (const char* name : {kErrorFileName, kProcessFileName}) {
+      FileId report;
+      if (IdOfPath(WorkFilePath(name), report)) context.own_files.push_back(report);
+    }
+  }
   if (reports_->journal.is_open()) {
     context.journal = &reports_->journal;
     context.own_files.push_back(reports_->journal.id());
@@ -351,6 +369,11 @@ void RunSession::Execute(const StopRequest* stop) {
 RunOutcome RunSession::End() {
   if (!began_) return outcome_;
   began_ = false;
+  if (kind_ == RunKind::kPlanUnrecorded) {
+    outcome_.started = !listed_nothing_;
+    outcome_.errors = job_.ErrorsOccurred;
+    return outcome_;
+  }
   CloseReport(reports_->errors, outcome_.problems);
   CloseReport(reports_->process, outcome_.problems);
   if (reports_->journal.is_open()) {

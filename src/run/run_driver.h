@@ -55,7 +55,17 @@ enum class RunKind {
   // planned before it. The Process file gets only the "Current File" lines;
   // the Error file gets the errors the perform would log.
   kPlan,
+  // The same plan leaving no trace: no Process or Error file is made (those
+  // of earlier runs stay as they are), the directory is not remembered and
+  // nothing is asked or told. Its outcomes go to the sink alone; it may run
+  // on any thread, on a job of its own.
+  kPlanUnrecorded,
 };
+
+// A plan of the perform's path, recorded or not.
+inline bool IsPlan(RunKind kind) {
+  return kind == RunKind::kPlan || kind == RunKind::kPlanUnrecorded;
+}
 
 // How a run ended.
 struct RunOutcome {

@@ -2,13 +2,16 @@
 
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTableView>
 #include <QTextCursor>
 #include <QTimer>
 
+#include "ui/plan_table.h"
 #include "ui/widgets.h"
 #include "ui/window_ports.h"
 #include "ui/wizard_port.h"
@@ -63,14 +66,17 @@ Step3Screen::Step3Screen(WizardPort& port, WindowRunView& view, Moves moves, QWi
       if (!on) return;
       port_.wizard().CollisionChosen(option);
       Render();
+      JobChanged();
     });
   }
   lblSep_ = MakeLabel("lblSep", ui_text::kLblSep, this);
   lblSep_->setWordWrap(true);
   txtSep_ = Make<QLineEdit>("txtSep", this);
   lblSep_->setBuddy(txtSep_);
-  connect(txtSep_, &QLineEdit::textChanged, this,
-          [this](const QString& text) { port_.wizard().SeparatorChanged(text.toStdString()); });
+  connect(txtSep_, &QLineEdit::textChanged, this, [this](const QString& text) {
+    port_.wizard().SeparatorChanged(text.toStdString());
+    JobChanged();
+  });
   SepH7_ = MakeRule("SepH7", QFrame::HLine, this);
 
   cmdPreview_ = MakeButton<QPushButton>(ui_text::kCmdPreview, this);
@@ -92,6 +98,43 @@ Step3Screen::Step3Screen(WizardPort& port, WindowRunView& view, Moves moves, QWi
   lblPreview_ = MakeLabel("lblPreview", ui_text::kLblPreview, this);
   txtOP_ = MakeTextBox("txtOP", ui_text::kTxtOPTooltip, this);
   lblPreview_->setBuddy(txtOP_);
+
+  cmdTable_ = MakeButton<QPushButton>(ui_text::kCmdTable, this);
+  cmdTable_->setCheckable(true);
+  cmdTable_->setAutoDefault(false);
+  cmdTable_->setAccessibleName(QString::fromLatin1(ui_text::kCmdTable.caption).remove('&'));
+  chkAttention_ = MakeButton<QCheckBox>(ui_text::kChkAttention, this);
+  chkAttention_->setAccessibleName(QString::fromLatin1(ui_text::kChkAttention.caption).remove('&'));
+  plan_model_ = new PlanTableModel(this);
+  plan_shown_ = new PlanRowsShown(plan_model_, this);
+  tblPlan_ = Make<QTableView>(ui_text::kTblPlanName, this);
+  tblPlan_->setToolTip(QString::fromLatin1(ui_text::kTblPlanTooltip));
+  tblPlan_->setAccessibleName(QString::fromLatin1(ui_text::kTblPlanAccessibleName));
+  tblPlan_->setModel(plan_shown_);
+  tblPlan_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  tblPlan_->setSelectionBehavior(QAbstractItemView::SelectRows);
+  tblPlan_->setAlternatingRowColors(true);
+  tblPlan_->setWordWrap(false);
+  tblPlan_->setTextElideMode(Qt::ElideMiddle);
+  tblPlan_->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+  // Rows of one height, never measured one by one: a long plan fills fast.
+  tblPlan_->verticalHeader()->hide();
+  tblPlan_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+  tblPlan_->verticalHeader()->setDefaultSectionSize(tblPlan_->fontMetrics().height() + 6);
+  tblPlan_->horizontalHeader()->setStretchLastSection(true);
+  tblPlan_->horizontalHeader()->setSortIndicatorClearable(true);
+  tblPlan_->setSortingEnabled(true);
+  // The plan's own order (the order Perform takes the files) until a heading is clicked.
+  tblPlan_->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
+  tblPlan_->hide();
+  chkAttention_->hide();
+  plan_soon_ = new QTimer(this);
+  plan_soon_->setSingleShot(true);
+  plan_soon_->setInterval(150);
+  connect(plan_soon_, &QTimer::timeout, this, [this] { RefreshPlan(); });
+  connect(cmdTable_, &QPushButton::toggled, this, [this](bool on) { ShowTable(on); });
+  connect(chkAttention_, &QCheckBox::toggled, this,
+          [this](bool on) { plan_shown_->SetAttentionOnly(on); });
 
   connect(lstFinal_, &QListWidget::currentItemChanged, this, [this](QListWidgetItem* item) {
     lstFinal_->setToolTip(item != nullptr ? item->text()
@@ -116,6 +159,8 @@ void Step3Screen::cmdOP_Click() { port_.wizard().ViewReport(ReportKind::kProcess
 void Step3Screen::cmdErr_Click() { port_.wizard().ViewReport(ReportKind::kErrors); }
 
 void Step3Screen::StartRun(bool preview) {
+  // A run and a plan never go at once; the plan follows the run.
+  StopPlan();
   Wizard& wizard = port_.wizard();
   // The passes' thread says when it is through; the end of the run, with its
   // questions, then happens here.
@@ -127,6 +172,7 @@ void Step3Screen::StartRun(bool preview) {
     // The separator check failed, the work files could not be made, or the
     // Finished sequence ran instead.
     wizard.FinishRun();
+    RefreshPlan();
   }
   ShowPreview();
   moves_.follow();
@@ -138,7 +184,50 @@ void Step3Screen::RunEnded() {
   ShowPreview();
   if (moves_.run_ending) moves_.run_ending();
   port_.wizard().FinishRun();
+  // A perform gave the files new names: the plan is made again on them.
+  RefreshPlan();
   moves_.follow();
+}
+
+void Step3Screen::ShowTable(bool shown) {
+  txtOP_->setVisible(!shown);
+  tblPlan_->setVisible(shown);
+  chkAttention_->setVisible(shown);
+  lblPreview_->setBuddy(shown ? static_cast<QWidget*>(tblPlan_) : txtOP_);
+  if (shown && plan_stale_) RefreshPlan();
+}
+
+void Step3Screen::JobChanged() {
+  StopPlan();
+  if (cmdTable_->isChecked() && isVisible()) plan_soon_->start();
+}
+
+void Step3Screen::StopPlan() {
+  plan_soon_->stop();
+  plan_task_.Stop();
+  plan_model_->NewPlan();
+  plan_stale_ = true;
+}
+
+void Step3Screen::RefreshPlan() {
+  plan_soon_->stop();
+  if (!cmdTable_->isChecked() || !isVisible() || port_.screen().running) return;
+  const uint64_t plan = plan_model_->NewPlan();
+  // Rows put in sorted order one batch at a time cost the proxy a pass over
+  // all of its rows per place of insertion: while the plan comes in, its rows
+  // go below, and the table is sorted once when it is through.
+  plan_shown_->setDynamicSortFilter(false);
+  // The plan's thread gets a job of its own: the window's stays on this thread.
+  plan_task_.Start(Job(port_.job()), std::make_unique<PlanRowSink>(plan_model_, plan),
+                   [this, plan](const RunOutcome&) {
+                     QMetaObject::invokeMethod(
+                         this,
+                         [this, plan] {
+                           if (plan == plan_model_->plan()) plan_shown_->setDynamicSortFilter(true);
+                         },
+                         Qt::QueuedConnection);
+                   });
+  plan_stale_ = false;
 }
 
 void Step3Screen::ShowPreview() {
@@ -218,6 +307,9 @@ void Step3Screen::Render() {
 void Step3Screen::Entered() {
   Render();
   FocusIfShown(cmdPreview_);
+  // The job may have changed on the other steps.
+  StopPlan();
+  RefreshPlan();
 }
 
 void Step3Screen::Position(const FrameMetrics& metrics) {
@@ -284,6 +376,30 @@ void Step3Screen::Relayout() {
       {lblStatus_, &s.lblStatus},
   };
   for (const auto& [widget, rect] : placed) PlaceWithin(widget, *rect);
+
+  // The table's toggle at the right end of the preview's caption row; the
+  // table, and its narrowing below, in the preview box's place.
+  const double gap = Pct(metrics_->screen.width, 1);
+  Rect toggle = s.lblPreview;
+  toggle.width = CaptionWidth(cmdTable_, ui_text::kCmdTable.caption);
+  toggle.left = s.lblPreview.right() - toggle.width;
+  toggle.height = std::max(s.lblPreview.height, CaptionHeight(cmdTable_));
+  toggle.top = s.lblPreview.top + (s.lblPreview.height - toggle.height) / 2;
+  Rect caption = s.lblPreview;
+  caption.width = toggle.left - gap - caption.left;
+  PlaceWithin(lblPreview_, caption);
+  PlaceWithin(cmdTable_, toggle);
+  Rect narrowing = s.txtOP;
+  narrowing.height = chkAttention_->sizeHint().height();
+  Rect table = s.txtOP;
+  table.top = narrowing.bottom() + gap / 2;
+  table.height = s.txtOP.bottom() - table.top;
+  PlaceWithin(chkAttention_, narrowing);
+  PlaceWithin(tblPlan_, table);
+  const double columns = table.width;
+  tblPlan_->setColumnWidth(kColumnOldName, static_cast<int>(columns * 0.27));
+  tblPlan_->setColumnWidth(kColumnNewName, static_cast<int>(columns * 0.27));
+  tblPlan_->setColumnWidth(kColumnFolder, static_cast<int>(columns * 0.22));
   const double pw = metrics_->screen.width;
   PlaceHorizontalRule(SepH6_, s.SepH6, 0, pw);
   PlaceVerticalRule(SepV2_, s.SepV2_x, s.SepH6, s.SepV2_bottom);

@@ -1,13 +1,15 @@
 // Step 3: the summary of the job, the collision option and its separator,
 // the Process-file box, Preview and Perform (the run goes on a thread of its
 // own, so the window keeps repainting and shows progress), the two View
-// buttons, Back and the status label.
+// buttons, Back and the status label. In the preview box's place the plan
+// table can show, file by file, what Perform will do.
 #pragma once
 
 #include <functional>
 #include <optional>
 #include <string>
 
+#include "run/plan_task.h"
 #include "ui/layout.h"
 #include "ui/screen.h"
 
@@ -20,9 +22,13 @@ class QListWidget;
 class QPlainTextEdit;
 class QPushButton;
 class QRadioButton;
+class QTableView;
+class QTimer;
 
 namespace qtarvox {
 
+class PlanRowsShown;
+class PlanTableModel;
 class WindowRunView;
 class WizardPort;
 
@@ -52,6 +58,15 @@ class Step3Screen final : public Screen {
   void RunEnded();
   void ShowPreview();
   void Relayout();
+  // The plan table: the preview box or the table in its place.
+  void ShowTable(bool shown);
+  // The job changed: the plan shown is dropped at once, a new one follows.
+  void JobChanged();
+  // Drops the plan shown (and any rows still on their way) and stops the
+  // plan under way.
+  void StopPlan();
+  // A new plan of the job, when the table is shown and no run is under way.
+  void RefreshPlan();
 
   WizardPort& port_;
   Moves moves_;
@@ -86,6 +101,15 @@ class Step3Screen final : public Screen {
   QLabel* lblStatus_;
   QLabel* lblPreview_;
   QPlainTextEdit* txtOP_;
+
+  QPushButton* cmdTable_;
+  QCheckBox* chkAttention_;
+  QTableView* tblPlan_;
+  PlanTableModel* plan_model_;
+  PlanRowsShown* plan_shown_;
+  QTimer* plan_soon_;       // a burst of changes (typing) makes one plan
+  bool plan_stale_ = true;  // the table needs a new plan when it shows
+  PlanTask plan_task_;      // declared last: its threads end before the model goes
 };
 
 }  // namespace qtarvox

@@ -233,6 +233,20 @@ inline constexpr const char* kUndoStopped =
     "The undo was stopped; the files after the last one in the Process file were left as they "
     "were, and the next undo goes on with them.";
 
+// --- The plan table of Step 3, in the place of the preview box -----------------
+inline constexpr ControlText kCmdTable{
+    "cmdTable", "Show as &Table",
+    "Click here to see, file by file, what Perform will do, as a table you can sort"};
+inline constexpr ControlText kChkAttention{
+    "chkAttention", "Only what nee&ds attention",
+    "Tick to list only the files that are not simply renamed: unchanged, skipped, numbered, "
+    "replacing a file, failing, or getting attributes"};
+inline constexpr const char* kTblPlanName = "tblPlan";
+inline constexpr const char* kTblPlanAccessibleName = "Plan of the changes, file by file";
+inline constexpr const char* kTblPlanTooltip =
+    "Displays what Perform will do to each file; click a heading to sort by it";
+inline constexpr const char* kPlanHeaders[] = {"Old name", "New name", "Folder", "Note"};
+
 // Closing the window while a run renames files.
 inline constexpr const char* kStopRunQuestion =
     "Files are being renamed. Stop after the file being renamed now and close the window? The "

@@ -437,8 +437,8 @@ TEST_F(Step2Test, ADeepFolderIsShownWholeWithoutScrollingFurtherThanNeeded) {
   }
 }
 
-// At every window size, each state of Step 2 and Step 3 shows its controls
-// whole, inside their panels, none over another.
+// At every window size, each state of Step 2 and Step 3 (with its plan table
+// too) shows its controls whole, inside their panels, none over another.
 TEST_F(Step2Test, Step2AndStep3StayWholeAndApartAtEverySize) {
   OpenOnStep2();
   for (const QSize size : {QSize(800, 600), QSize(1024, 768), QSize(1920, 1080)}) {
@@ -454,6 +454,9 @@ TEST_F(Step2Test, Step2AndStep3StayWholeAndApartAtEverySize) {
     window_->cmdStep3_Click();
     Click("optAppendNumber");
     ExpectWholeAndApart(Find("pctStep3"), at + " Step 3");
+    Click("cmdTable");
+    ExpectWholeAndApart(Find("pctStep3"), at + " Step 3, plan table");
+    Click("cmdTable");
     window_->cmdStep1_Click();
     Click("cmdProceed1");
   }
