@@ -190,7 +190,7 @@ inline constexpr ControlText kCmdRemoveFile{
 inline constexpr const char* kLblActionsFinal = "&List of actions that will be performed : ";
 inline constexpr const char* kLstFinalTooltip = "Displays a list of actions that you have choosen";
 inline constexpr const char* kLblFilesFinal =
-    "List of files and/or &directories and extenssions choosen to be worked on : ";
+    "List of files and/or directories and e&xtenssions choosen to be worked on : ";
 inline constexpr const char* kTxtFinalTooltip =
     "Displays a list of Files/Directories/Extensions you have choosen";
 inline constexpr const char* kLblExisting = "If filename is not unique, what should be done? :";

@@ -97,7 +97,7 @@ TEST_F(Step3Test, ControlsStartWithTheirCaptionsTooltipsAndStates) {
       {"lblActionsFinal", "&List of actions that will be performed : ", "", true, true},
       {"lstFinal", "", "Displays a list of actions that you have choosen", true, true},
       {"lblFilesFinal",
-       "List of files and/or &directories and extenssions choosen to be worked on : ", "", true,
+       "List of files and/or directories and e&xtenssions choosen to be worked on : ", "", true,
        true},
       {"txtFinal", "", "Displays a list of Files/Directories/Extensions you have choosen", true,
        true},
