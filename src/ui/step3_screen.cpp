@@ -11,6 +11,8 @@
 #include <QTextCursor>
 #include <QTimer>
 
+#include "run/run_counts.h"
+#include "run/run_driver.h"
 #include "ui/plan_table.h"
 #include "ui/widgets.h"
 #include "ui/window_ports.h"
@@ -337,7 +339,13 @@ void Step3Screen::Relayout() {
     const QString progress =
         ForDisplay(std::string(kStatusPrefix) + kStatusLineBreak + kProgressPreviewing +
                    "1,000,000,000" + kProgressOf + "1,000,000,000");
-    return std::max(TextHeight(lblStatus_, ready, width), TextHeight(lblStatus_, progress, width));
+    // After a perform: its message and the counts of a large run.
+    OutcomeCounter counts;
+    counts.renamed = counts.unchanged = counts.skipped = counts.failed = 100000;
+    const QString done = ForDisplay(std::string(kStatusPrefix) + kStatusPerformDone +
+                                    kStatusLineBreak + CountsText(counts, 10));
+    return std::max({TextHeight(lblStatus_, ready, width), TextHeight(lblStatus_, progress, width),
+                     TextHeight(lblStatus_, done, width)});
   };
   in.min_button_height =
       2 * cmdProceed3_->fontMetrics().lineSpacing() + cmdProceed3_->fontMetrics().height() / 2 + 4;
