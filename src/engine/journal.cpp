@@ -39,7 +39,13 @@ enum RecordType : char {
   kIntent = 'I',
   kCompletion = 'C',
   kUsed = 'U',
+  // Kept in memory only, until it is made a completion.
+  kLookLater = 'L',
 };
+
+// Enough for many batches; beyond it (files committed without batches)
+// the completions go out at once rather than pile up.
+constexpr size_t kMaxKeptCompletions = 4 << 20;
 
 constexpr std::string_view kMagic = "QTVJ";
 constexpr uint32_t kVersion = 2;
@@ -289,42 +295,106 @@ int64_t RunJournal::WriteAlone(const std::string& directory, const std::string& 
   return Write(batch) ? intent : -1;
 }
 
+namespace {
+
+// A completion record of `intent` at the end of `out`.
+void AppendCompletion(std::string& out, int64_t intent, bool renamed,
+                      std::string_view final_filename, bool replaced, int error_number,
+                      const FileIdentity* after) {
+  const size_t start = BeginRecord(out, kCompletion);
+  PutU64(out, static_cast<uint64_t>(intent));
+  uint8_t flags = (renamed ? kCompletionRenamed : 0) | (replaced ? kCompletionReplaced : 0);
+  if (after != nullptr) flags |= kCompletionIdentity;
+  // A birth time settles who the file is; the rest only where it is not known.
+  const bool birth = after != nullptr && after->birth != 0;
+  if (after != nullptr && !birth && after->has_generation) flags |= kCompletionGeneration;
+  if (after != nullptr && !birth && after->witnessed) flags |= kCompletionWitness;
+  PutU8(out, flags);
+  PutU32(out, static_cast<uint32_t>(error_number));
+  PutBytes(out, final_filename);
+  if (after != nullptr) {
+    PutU64(out, after->id.device);
+    PutU64(out, after->id.inode);
+    PutU64(out, after->birth);
+  }
+  if ((flags & kCompletionGeneration) != 0) PutU32(out, after->generation);
+  if ((flags & kCompletionWitness) != 0) {
+    PutU64(out, after->changed);
+    PutU64(out, after->modified);
+    PutU64(out, after->size);
+  }
+  FinishRecord(out, start);
+}
+
+}  // namespace
+
 void RunJournal::Completed(int64_t intent, bool renamed, std::string_view final_filename,
                            bool replaced, int error_number, const FileIdentity* after) {
-  // Enough for many batches; beyond it (files committed without batches)
-  // the completions go out at once rather than pile up.
-  constexpr size_t kMaxKept = 4 << 20;
   if (renamed) renamed_.fetch_add(1, std::memory_order_relaxed);
   {
     std::lock_guard lock(mutex_);
     if (fd_ < 0 || error_ != 0) return;
-    const size_t start = BeginRecord(completions_, kCompletion);
-    PutU64(completions_, static_cast<uint64_t>(intent));
-    uint8_t flags = (renamed ? kCompletionRenamed : 0) | (replaced ? kCompletionReplaced : 0);
-    if (after != nullptr) flags |= kCompletionIdentity;
-    // A birth time settles who the file is; the rest only where it is not known.
-    const bool birth = after != nullptr && after->birth != 0;
-    if (after != nullptr && !birth && after->has_generation) flags |= kCompletionGeneration;
-    if (after != nullptr && !birth && after->witnessed) flags |= kCompletionWitness;
-    PutU8(completions_, flags);
-    PutU32(completions_, static_cast<uint32_t>(error_number));
-    PutBytes(completions_, final_filename);
-    if (after != nullptr) {
-      PutU64(completions_, after->id.device);
-      PutU64(completions_, after->id.inode);
-      PutU64(completions_, after->birth);
-    }
-    if ((flags & kCompletionGeneration) != 0) PutU32(completions_, after->generation);
-    if ((flags & kCompletionWitness) != 0) {
-      PutU64(completions_, after->changed);
-      PutU64(completions_, after->modified);
-      PutU64(completions_, after->size);
-    }
-    FinishRecord(completions_, start);
-    if (completions_.size() < kMaxKept) return;
+    AppendCompletion(completions_, intent, renamed, final_filename, replaced, error_number, after);
+    if (completions_.size() < kMaxKeptCompletions) return;
   }
   std::lock_guard write_lock(write_mutex_);
   WriteCompletionsLocked();
+}
+
+void RunJournal::RenamedLookLater(int64_t intent, std::string_view final_filename, bool replaced,
+                                  int error_number, const std::string& directory, std::string_view name,
+                                  uint64_t renamed_from) {
+  renamed_.fetch_add(1, std::memory_order_relaxed);
+  {
+    std::lock_guard lock(mutex_);
+    if (fd_ < 0 || error_ != 0) return;
+    // Not a record of the file: what its record is made of, until then.
+    const size_t start = BeginRecord(completions_, kLookLater);
+    PutU64(completions_, static_cast<uint64_t>(intent));
+    PutU8(completions_, replaced ? 1 : 0);
+    PutU32(completions_, static_cast<uint32_t>(error_number));
+    PutBytes(completions_, final_filename);
+    PutBytes(completions_, directory);
+    PutBytes(completions_, name);
+    PutU64(completions_, renamed_from);
+    FinishRecord(completions_, start);
+    ++look_later_;
+    if (completions_.size() < kMaxKeptCompletions) return;
+  }
+  std::lock_guard write_lock(write_mutex_);
+  WriteCompletionsLocked();
+}
+
+void RunJournal::LookAtRenamedLocked() {
+  resolved_.clear();
+  for (size_t at = 0; at + kRecordHead <= writing_.size();) {
+    const size_t size = kRecordHead + GetU32At(writing_, at);
+    const std::string_view record = std::string_view(writing_).substr(at, size);
+    at += size;
+    if (record[kRecordHead - 1] != kLookLater) {
+      resolved_.append(record);
+      continue;
+    }
+    FieldReader in(record.substr(kRecordHead));
+    const int64_t intent = static_cast<int64_t>(in.U64());
+    const bool replaced = in.U8() != 0;
+    const int error_number = static_cast<int>(in.U32());
+    const std::string final_filename = in.Bytes();
+    const std::string directory = in.Bytes();
+    const std::string name = in.Bytes();
+    const uint64_t renamed_from = in.U64();
+    // A file born after its rename began took the name since. Birth times
+    // come from the kernel's coarse clock or run up to a tick ahead of it,
+    // so a file made just before its rename cannot be told from one made
+    // just after: either way the record holds no identity then, and an
+    // undo goes by the intent's.
+    FileIdentity after;
+    const bool known = ReadChangedIdentity(&look_dir_, directory, name, after) == 0 &&
+                       after.birth != 0 && after.birth < renamed_from;
+    AppendCompletion(resolved_, intent, true, final_filename, replaced, error_number,
+                     known ? &after : nullptr);
+  }
+  writing_.swap(resolved_);
 }
 
 bool RunJournal::WriteCompletionsLocked() {
@@ -332,6 +402,14 @@ bool RunJournal::WriteCompletionsLocked() {
     // The two buffers take turns, so neither is made anew for each batch.
     std::lock_guard lock(mutex_);
     writing_.swap(completions_);
+    if (look_later_ != 0) {
+      look_later_ = 0;
+      look_ = true;
+    }
+  }
+  if (look_) {
+    look_ = false;
+    LookAtRenamedLocked();
   }
   const bool written = writing_.empty() || WriteLocked(writing_, false);
   writing_.clear();

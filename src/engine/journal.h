@@ -113,6 +113,14 @@ class RunJournal {
   void Completed(int64_t intent, bool renamed, std::string_view final_filename, bool replaced,
                  int error_number, const FileIdentity* after = nullptr);
 
+  // The same for a file renamed where birth times are kept, whose identity
+  // is read later, off the renaming thread: `name` in `directory` is its name
+  // now, and `renamed_from` the birth clock (BirthClockNow) read before its
+  // rename began.
+  void RenamedLookLater(int64_t intent, std::string_view final_filename, bool replaced,
+                        int error_number, const std::string& directory, std::string_view name,
+                        uint64_t renamed_from);
+
   // Writes the completions left, flushes and closes. The first error the
   // journal met, if any.
   RtError Close();
@@ -128,6 +136,9 @@ class RunJournal {
   bool WriteLocked(const std::string& bytes, bool sync);
   // With write_mutex_ held: writes the completions kept so far.
   bool WriteCompletionsLocked();
+  // With write_mutex_ held: makes the records of the files to look at later
+  // in writing_ completions.
+  void LookAtRenamedLocked();
   void Fail(int err);
 
   int fd_ = -1;
@@ -144,6 +155,10 @@ class RunJournal {
   mutable std::mutex mutex_;  // completions_ and error_
   std::string completions_;
   std::string writing_;  // completions on their way to the file (write_mutex_)
+  int64_t look_later_ = 0;  // files to look at later in completions_ (mutex_)
+  bool look_ = false;       // ... in writing_ (write_mutex_)
+  std::string resolved_;    // (write_mutex_)
+  DirectoryHandle look_dir_;  // (write_mutex_)
   std::mutex ids_mutex_;
   FolderIds ids_;  // for listed batches
   int error_ = 0;

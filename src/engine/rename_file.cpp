@@ -179,6 +179,7 @@ class FileRun final : public StepObserver {
   std::string taken_name_;  // the name the actions gave, when it was taken
   std::string final_name_;  // the name it has afterwards, when renamed (for a listener)
   int64_t intent_ = -1;     // its intent record in the journal, -1: none yet
+  uint64_t renamed_from_ = 0;  // the birth clock before its rename, when looked at later
 };
 
 void FileRun::ProcessLine(std::initializer_list<std::string_view> pieces) {
@@ -339,6 +340,10 @@ void FileRun::Commit(const std::string& planned_filename) {
     LogError(ctx_.journal->error());
     return;
   }
+  renamed_from_ = intent_ >= 0 && ctx_.directory != nullptr &&
+                          ctx_.directory->KeepsBirthTimes(directory_)
+                      ? BirthClockNow()
+                      : 0;
   RenameTo(planned_filename);
   taken_ = collision_;
   if (taken_) taken_name_ = CommittedName(planned_filename);
@@ -413,14 +418,20 @@ void FileRun::Commit(const std::string& planned_filename) {
     std::string scratch;
     const std::string& on_disk = CommittedName(*target, scratch);
     const std::string_view final_name = renamed_ && numbered_ ? std::string_view(on_disk) : "";
+    const int error_number = first_error_.number != 0 ? first_error_.number : kErrFileExists;
     // The file an undo is to put back is the one that now has the name,
-    // looked at right after the rename, not the one a listing saw before.
-    FileIdentity after;
-    const bool after_known =
-        renamed_ && ReadChangedIdentity(ctx_.directory, directory_, on_disk, after) == 0;
-    ctx_.journal->Completed(intent_, renamed_, final_name, replaced_,
-                            first_error_.number != 0 ? first_error_.number : kErrFileExists,
-                            after_known ? &after : nullptr);
+    // looked at after the rename, not the one a listing saw before: where
+    // birth times tell a later file apart, by the journal's writer.
+    if (renamed_ && renamed_from_ != 0) {
+      ctx_.journal->RenamedLookLater(intent_, final_name, replaced_, error_number, directory_,
+                                     on_disk, renamed_from_);
+    } else {
+      FileIdentity after;
+      const bool after_known =
+          renamed_ && ReadChangedIdentity(ctx_.directory, directory_, on_disk, after) == 0;
+      ctx_.journal->Completed(intent_, renamed_, final_name, replaced_, error_number,
+                              after_known ? &after : nullptr);
+    }
   }
   // A failed attribute action does not undo the rename, which is told.
   if (!logged_error_ || (attribute_errors_only_ && renamed_)) {

@@ -186,7 +186,19 @@ int DirectoryHandle::For(const std::string& directory) {
   if (fd_ >= 0) close(fd_);
   fd_ = open(directory.empty() ? "." : directory.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
   path_ = directory;
+  keeps_birth_ = -1;
   return fd_;
+}
+
+bool DirectoryHandle::KeepsBirthTimes(const std::string& directory) {
+  const int fd = For(directory);
+  if (fd < 0) return false;
+  if (keeps_birth_ < 0) {
+    struct statx st;
+    keeps_birth_ = statx(fd, "", AT_EMPTY_PATH, STATX_BTIME, &st) == 0 &&
+                   (st.stx_mask & STATX_BTIME) != 0 && st.stx_btime.tv_sec != 0;
+  }
+  return keeps_birth_ == 1;
 }
 
 RtError RenameNoReplace(const std::string& directory, const std::string& old_name,

@@ -35,10 +35,14 @@ class DirectoryHandle {
   // A descriptor of `directory`, or -1 when it cannot be opened (the caller
   // then goes by the full path, which reports the error).
   int For(const std::string& directory);
+  // Whether the file system holding `directory` keeps birth times (asked
+  // once while the same directory is asked for again).
+  bool KeepsBirthTimes(const std::string& directory);
 
  private:
   std::string path_;
   int fd_ = -1;
+  int keeps_birth_ = -1;  // -1: not asked yet for path_
 };
 
 // The name that RenameNoReplace gives a file for `new_name` (trailing dots dropped).

@@ -8,6 +8,7 @@
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 #include <sys/xattr.h>
+#include <time.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -113,6 +114,13 @@ int ReadChangedIdentity(DirectoryHandle* handle, const std::string& directory,
                               : StatEntry(AT_FDCWD, (directory + name).c_str(), identity, mode);
   if (err == 0) identity.witnessed = identity.changed != 0;
   return err;
+}
+
+uint64_t BirthClockNow() {
+  // The kernel stamps new files with its coarse clock.
+  struct timespec now;
+  if (clock_gettime(CLOCK_REALTIME_COARSE, &now) != 0) return 0;
+  return static_cast<uint64_t>(now.tv_sec) * 1000000000u + static_cast<uint64_t>(now.tv_nsec);
 }
 
 FolderIds::~FolderIds() {

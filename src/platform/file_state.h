@@ -82,6 +82,10 @@ int ReadEntryState(DirectoryHandle& handle, const std::string& directory, const 
 int ReadChangedIdentity(DirectoryHandle* handle, const std::string& directory,
                         const std::string& name, FileIdentity& identity);
 
+// Now, by the clock file systems stamp birth times with (nanoseconds since
+// 1970): a file born after this was read has a birth time no earlier.
+uint64_t BirthClockNow();
+
 // The identities of the entries of one folder at a time, from a single
 // listing of it: for a caller that asks about many entries of the same folder
 // in a row, a lookup instead of a system call for each (their birth is not

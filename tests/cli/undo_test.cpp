@@ -18,8 +18,10 @@
 #include <map>
 #include <set>
 #include <string>
+#include <thread>
 #include <vector>
 
+#include "platform/file_state.h"
 #include "program.h"
 #include "temp_dir.h"
 
@@ -414,6 +416,11 @@ TEST_F(Undo, FilesChangedDuringTheRunAreUndoneAsTheRunFoundThem) {
   fs::rename(at("swap"), at("n02001.txt"));
   std::ofstream(at("n02500.txt.tmp")) << "saved again";
   fs::rename(at("n02500.txt.tmp"), at("n02500.txt"));
+  // A renamed file is trusted only when born before the clock its rename
+  // went by, as any file edited by a person is.
+  FileIdentity saved;
+  ASSERT_EQ(ReadChangedIdentity(nullptr, folder + "/", "n02500.txt", saved), 0);
+  while (BirthClockNow() <= saved.birth) std::this_thread::yield();
   // The files renamed before the hold get their old names back too.
   Tree meanwhile;
   for (const auto& [name, state] : Snapshot(folder)) meanwhile["n" + name.substr(1)] = state;

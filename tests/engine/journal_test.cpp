@@ -8,7 +8,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <iterator>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "temp_dir.h"
@@ -79,6 +82,59 @@ TEST(Journal, EveryByteOfANameComesBackWithItsFileAndOutcome) {
   EXPECT_TRUE(b.completed);
   EXPECT_FALSE(b.renamed);
   EXPECT_EQ(b.error_number, kErrFileNotFound);
+}
+
+// A renamed file looked at later, by the writer: the file that has its new
+// name then is the one an undo trusts only when it was born before the rename.
+TEST(Journal, AFileLookedAtLaterIsTrustedOnlyWhenBornBeforeItsRename) {
+  TempDir dir;
+  DirectoryHandle handle;
+  if (!handle.KeepsBirthTimes(dir.slash())) GTEST_SKIP() << "no birth times here";
+  const struct {
+    const char* name;
+    bool replaced_after_rename;
+  } rows[] = {{"kept", false}, {"replaced", true}};
+  RunJournal journal;
+  ASSERT_TRUE(journal.Open(dir.PathOf("journal"), false).ok());
+  RunJournal::Batch batch(journal);
+  std::vector<int64_t> intents;
+  uint64_t born = 0;
+  for (const auto& row : rows) {
+    dir.WriteFile(row.name, "old");
+    FileIdentity made;
+    ASSERT_EQ(ReadChangedIdentity(nullptr, dir.slash(), row.name, made), 0);
+    born = std::max(born, made.birth);
+    intents.push_back(batch.Add(dir.slash(), row.name, std::string(row.name) + ".new"));
+  }
+  ASSERT_TRUE(journal.Write(batch));
+  // The files were born before the clock their renames go by.
+  while (BirthClockNow() <= born) std::this_thread::yield();
+  std::vector<FileIdentity> renamed(std::size(rows));
+  for (size_t i = 0; i < std::size(rows); ++i) {
+    const uint64_t renamed_from = BirthClockNow();
+    const std::string name = std::string(rows[i].name) + ".new";
+    ASSERT_EQ(rename(dir.PathOf(rows[i].name).c_str(), dir.PathOf(name).c_str()), 0);
+    ASSERT_EQ(ReadChangedIdentity(nullptr, dir.slash(), name, renamed[i]), 0);
+    journal.RenamedLookLater(intents[i], "", false, 0, dir.slash(), name, renamed_from);
+    if (rows[i].replaced_after_rename) {
+      ASSERT_EQ(unlink(dir.PathOf(name).c_str()), 0);
+      dir.WriteFile(name, "another file");
+    }
+  }
+  ASSERT_TRUE(journal.Close().ok());
+
+  const JournalContents contents = Read(dir.PathOf("journal"));
+  ASSERT_EQ(contents.entries.size(), std::size(rows));
+  for (size_t i = 0; i < std::size(rows); ++i) {
+    SCOPED_TRACE(rows[i].name);
+    const JournalEntry& entry = contents.entries[i];
+    EXPECT_TRUE(entry.completed && entry.renamed);
+    EXPECT_EQ(entry.final_filename, std::string(rows[i].name) + ".new");
+    EXPECT_EQ(entry.after_known, !rows[i].replaced_after_rename);
+    if (entry.after_known) {
+      EXPECT_TRUE(entry.identity().Same(renamed[i]));
+    }
+  }
 }
 
 TEST(Journal, ACutJournalIsReadToItsLastWholeRecordAndDamageCostsOnlyItsRecord) {
