@@ -283,7 +283,10 @@ void RunJournal::ListAhead(const std::string& directory) {
 
 bool RunJournal::Write(Batch& batch, bool flush) {
   std::lock_guard write_lock(write_mutex_);
-  const bool written = WriteCompletionsLocked() && WriteLocked(batch.bytes_, flush);
+  // The intents first: the renaming thread waits for them. The completions
+  // kept so far (of files whose intents are on the disk already), which may
+  // have files to look at, follow; the next flush takes them to the disk.
+  const bool written = WriteLocked(batch.bytes_, flush) && WriteCompletionsLocked();
   batch.bytes_.clear();
   return written;
 }

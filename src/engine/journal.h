@@ -93,8 +93,8 @@ class RunJournal {
   // take from one listing of each folder, are read while the walk goes on.
   void ListAhead(const std::string& directory);
 
-  // Writes the batch (after the completions so far) and, with `flush`,
-  // waits until it is on the disk with everything written before; the batch
+  // Writes the batch and, with `flush`, waits until it is on the disk with
+  // everything written before; then writes the completions so far. The batch
   // is then empty. False when it cannot be: none of the batch's files may
   // change then, error() says why, and every later Write fails too.
   bool Write(Batch& batch, bool flush = true);
