@@ -14,6 +14,7 @@
 #include "run/undo_history.h"
 #include "run/work_files.h"
 #include "temp_dir.h"
+#include "ui/plan_table.h"
 #include "window_fixture.h"
 
 namespace qtarvox {
@@ -187,6 +188,24 @@ TEST_F(PlanTableTest, ChangingTheCollisionOptionOrSeparatorPlansAgain) {
   Type("txtSep", "-");
   EXPECT_TRUE(shows("c-1.txt"));
   EXPECT_EQ(TableRows()[0].old_path, dir_.path() + "/x.txt");
+}
+
+// A plan's rows still on their way when the job changed belong to a plan
+// no longer shown: they never reach the table.
+TEST(PlanTableModel, RowsOfAPlanNoLongerShownAreDropped) {
+  PlanTableModel model(nullptr);
+  const auto rows = [](const char* name) { return std::vector<PlanRow>{{name, name, "", ""}}; };
+  const uint64_t first = model.NewPlan();
+  const uint64_t second = model.NewPlan();
+  model.Append(first, rows("late.txt"));
+  EXPECT_EQ(model.rowCount(), 0);
+  model.Append(second, rows("a.txt"));
+  model.Append(second, rows("b.txt"));
+  ASSERT_EQ(model.rowCount(), 2);
+  EXPECT_EQ(model.row(1).old_name, "b.txt");
+  model.NewPlan();
+  model.Append(second, rows("c.txt"));
+  EXPECT_EQ(model.rowCount(), 0);
 }
 
 }  // namespace
