@@ -68,6 +68,14 @@ inline constexpr std::string_view kExtensions[] = {
     ".txt", ".jpg", ".tar.gz", "", ".md", ".JPEG", ".\xE6\x97\xA5" /* .日 */, ".mp3",
 };
 
+// A figure taken after a failed step would be meaningless: the program ends.
+template <typename Error>
+void MustWork(const Error& err, const char* what) {
+  if (!err) return;
+  std::fprintf(stderr, "%s: %s\n", what, err.description.c_str());
+  std::exit(1);
+}
+
 inline std::string MakeTempDir(const char* prefix) {
   std::string path = std::string("/tmp/") + prefix + "XXXXXX";
   if (mkdtemp(path.data()) == nullptr) {

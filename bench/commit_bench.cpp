@@ -43,6 +43,7 @@ using bench::kExtensions;
 using bench::kPieces;
 using bench::MakeSubdir;
 using bench::MakeTempDir;
+using bench::MustWork;
 using bench::Rng;
 using bench::Seconds;
 
@@ -101,7 +102,8 @@ void CreateFiles(const std::string& dir, const std::vector<std::string>& names) 
 // The sorted listing a pass works through.
 std::vector<std::string> Listing(const std::string& dir) {
   std::vector<std::string> names;
-  qtarvox::SearchDirectory(dir, "*.*", qtarvox::SearchFilter::kFiles, names);
+  MustWork(qtarvox::SearchDirectory(dir, "*.*", qtarvox::SearchFilter::kFiles, names),
+           dir.c_str());
   return names;
 }
 
@@ -196,8 +198,8 @@ Phase EngineLoop(const std::string& dir, const std::string& work, int round) {
     qtarvox::SplitFilename(filename, name, ext);
     qtarvox::RenameFile(job, context, directory, name, ext);
   }
-  process.Close();
-  errors.Close();
+  MustWork(process.Close(), "the Process file");
+  MustWork(errors.Close(), "the Error file");
   phase.seconds = Seconds(start, Clock::now());
   const CpuTimes cpu_end = CpuNow();
   phase.cpu = {cpu_end.user - cpu_start.user, cpu_end.system - cpu_start.system};

@@ -64,6 +64,7 @@ using bench::kExtensions;
 using bench::kPieces;
 using bench::MakeSubdir;
 using bench::MakeTempDir;
+using bench::MustWork;
 using bench::Rng;
 using bench::Seconds;
 
@@ -156,7 +157,7 @@ std::string TreeSubdirName(size_t d) {
 // Every name in a directory, by readdir.
 std::unordered_set<std::string> NamesIn(const std::string& dir) {
   std::vector<qtarvox::DirEntry> entries;
-  qtarvox::ReadDirectory(dir, entries);
+  MustWork(qtarvox::ReadDirectory(dir, entries), dir.c_str());
   std::unordered_set<std::string> names;
   for (auto& e : entries) names.insert(std::move(e.name));
   return names;
@@ -297,7 +298,8 @@ ChildRun Combined(const ChildRun& first, const ChildRun& second) {
 double ListingSeconds(const std::string& dir, const char* pattern) {
   std::vector<std::string> names;
   const auto start = Clock::now();
-  qtarvox::SearchDirectory(dir, pattern, qtarvox::SearchFilter::kFiles, names);
+  MustWork(qtarvox::SearchDirectory(dir, pattern, qtarvox::SearchFilter::kFiles, names),
+           dir.c_str());
   return Seconds(start, Clock::now());
 }
 

@@ -187,10 +187,11 @@ uint32_t Crc32(std::string_view bytes, uint32_t crc) {
 
 // --- Writing -------------------------------------------------------------------
 
-RunJournal::~RunJournal() { Close(); }
+// A caller that wants the journal's first error closes it first.
+RunJournal::~RunJournal() { (void)Close(); }
 
 RtError RunJournal::Open(const std::string& path, bool with_attributes, std::string_view run_id) {
-  Close();
+  (void)Close();  // a journal opened before: its caller had its say by now
   path_ = path;
   with_attributes_ = with_attributes;
   error_ = 0;

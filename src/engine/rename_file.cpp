@@ -89,7 +89,7 @@ bool Planning(const EngineContext& context) {
 void WriteHeadLine(Job& job, EngineContext& context, const std::string& directory,
                    const std::string& name, const std::string& extension) {
   if (job.GenerateProcessFile && context.process != nullptr) {
-    context.process->WriteLine({msg::kCurrentFile, directory, name, extension});
+    (void)context.process->WriteLine({msg::kCurrentFile, directory, name, extension});
   }
 }
 
@@ -200,12 +200,12 @@ void FileRun::LogError(const RtError& error) {
   // A block that cannot be written is counted by the Error file itself.
   if (ctx_.errors != nullptr) {
     const std::string old_path = OldPath();
-    ctx_.errors->WriteLine({msg::kErrorInFile, old_path});
-    ctx_.errors->WriteLine({msg::kErrorCause, CauseText(error.number)});
-    ctx_.errors->WriteLine(
+    (void)ctx_.errors->WriteLine({msg::kErrorInFile, old_path});
+    (void)ctx_.errors->WriteLine({msg::kErrorCause, CauseText(error.number)});
+    (void)ctx_.errors->WriteLine(
         {msg::kErrorNumber, std::to_string(error.number), "-", error.description});
     if (error.number == kErrAccessDenied && collision_) {
-      ctx_.errors->WriteLine({msg::kAdditionalInfo, directory_, attempted_new_filename_,
+      (void)ctx_.errors->WriteLine({msg::kAdditionalInfo, directory_, attempted_new_filename_,
                               msg::kAdditionalInfoMid, old_path, msg::kAdditionalInfoEnd});
     }
   }
@@ -290,7 +290,8 @@ void FileRun::Preview(bool bare_dot, const std::string& new_filename) {
       append = !ctx_.names->NormalFileExists(directory_, new_filename);
     } else {
       std::vector<std::string> found;
-      SearchDirectory(directory_, new_filename, SearchFilter::kNormalFiles, found);
+      // A folder that cannot be searched shows the line.
+      (void)SearchDirectory(directory_, new_filename, SearchFilter::kNormalFiles, found);
       append = found.empty();
     }
   }
@@ -579,7 +580,7 @@ void PrepareFile(const Job& job, const EngineContext& context, const TransformPl
 void RenamePreparedFile(Job& job, EngineContext& context, const PreparedFile& file) {
   // Made by PrepareFile when WriteHeadLine would write it; as there, a line
   // that cannot be written is counted by the file.
-  if (!file.head_line.empty()) context.process->WriteLines(file.head_line);
+  if (!file.head_line.empty()) (void)context.process->WriteLines(file.head_line);
   FileRun run(job, context, file.directory, file.name, file.extension, file.filename);
   run.set_intent(file.intent);
   run.RunPrepared(file);

@@ -78,9 +78,10 @@ class ReportFile::Behind {
   explicit Behind(int fd) : fd_(fd), thread_([this] { Run(); }) {}
   Behind(const Behind&) = delete;
   Behind& operator=(const Behind&) = delete;
+  // Only after Finish, or when the file is given up.
   ~Behind() {
     ReportLoss ignored;
-    Finish(ignored);
+    (void)Finish(ignored);
   }
 
   // Queues `buffer` (left empty, its room kept) and returns an error the
@@ -179,17 +180,18 @@ void EndReportLine(std::string& buffer, size_t start) {
 
 ReportFile::ReportFile() = default;
 
-ReportFile::~ReportFile() { Close(); }
+// A caller that wants to know what was lost closes the file first.
+ReportFile::~ReportFile() { (void)Close(); }
 
 RtError ReportFile::OpenForOutput(const std::string& path, bool write_behind) {
-  Close();
+  (void)Close();  // a file written before: its loss() told what was lost
   int fd = -1;
   if (RtError err = CreateFileReplacing(path, fd)) return err;
   return Adopt(fd, path, write_behind);
 }
 
 RtError ReportFile::Adopt(int fd, const std::string& path, bool write_behind) {
-  Close();
+  (void)Close();  // a file written before: its loss() told what was lost
   loss_ = {};
   id_ = {};
   IdOfDescriptor(fd, id_);

@@ -180,8 +180,10 @@ std::string InsertNumber(const std::string& new_filename, const std::string& sep
 int64_t UniqueNumber(const std::string& directory, const std::string& new_filename,
                      const std::string& old_extension) {
   std::vector<std::string> names;
-  SearchDirectory(directory, BaseOf(new_filename) + "*" + old_extension, SearchFilter::kFiles,
-                  names);
+  // A folder that cannot be searched gives 1; the rename itself never takes
+  // a taken name and tries the next numbers.
+  (void)SearchDirectory(directory, BaseOf(new_filename) + "*" + old_extension,
+                        SearchFilter::kFiles, names);
   // n names leave one of 1 .. n + 1 free: only those need marking.
   std::vector<bool> used(names.size() + 2, false);
   for (const auto& name : names) {
@@ -256,8 +258,10 @@ struct NameIndex::Directory {
   void Load(const std::string& directory) {
     loaded = true;
     std::vector<DirEntry> entries;
-    // The stored bits are read only for the entries a search looks at.
-    ReadDirectoryTypes(directory, entries);
+    // The stored bits are read only for the entries a search looks at. A
+    // folder that cannot be read holds nothing known: every rename in it
+    // asks the file system, which never replaces a taken name.
+    (void)ReadDirectoryTypes(directory, entries);
     // Keys sorted first go into the ordered index at its end, without a
     // search through it each.
     std::vector<std::pair<std::string, size_t>> keys;

@@ -21,7 +21,8 @@ enum ErrorNumber : int {
   kErrUntrappedBase = 1000,  // 1000 + errno for everything not mapped above
 };
 
-struct RtError {
+// A call that can fail returns one; dropping it unread is a compile error.
+struct [[nodiscard]] RtError {
   int number = kErrNone;
   std::string description;
 

@@ -82,8 +82,8 @@ std::string StateFolder() {
   // Relative values are to be ignored, as for every XDG base directory.
   if (base.empty() || base[0] != '/') base = JoinPath(HomeFolder(), ".local/state");
   const std::string folder = JoinPath(WithoutTrailingSlashes(base), kStateFolderName);
-  // A failure shows when the first work file is made there.
-  EnsurePrivateFolder(folder);
+  // A failure shows when the first work file is made there, which asks again.
+  (void)EnsurePrivateFolder(folder);
   return folder;
 }
 

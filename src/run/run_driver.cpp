@@ -149,7 +149,7 @@ bool OpenReports(Job& job, ReportFile& errors, ReportFile& process,
 // Closes a report file and says what of it could not be written.
 void CloseReport(ReportFile& file, std::vector<std::string>& problems) {
   if (!file.is_open()) return;
-  file.Close();
+  (void)file.Close();  // its failure is in loss() too
   const ReportLoss& loss = file.loss();
   if (!loss.failed()) return;
   problems.push_back(Problem(kReportIncomplete, file.path(), std::strerror(loss.first_errno), "") +
@@ -202,7 +202,7 @@ bool OpenJournal(const Job& job, RunJournal& journal, std::vector<HistoryEntry>&
   }
   if (err) {
     problems.push_back(Problem(kJournalNotMade, path, err.description, kNothingRenamed));
-    journal.Close();
+    (void)journal.Close();  // the problem is told already
     RemoveHistoryJournal(entry);
     return false;
   }
@@ -216,9 +216,10 @@ void KeepOrDropJournal(const RunJournal& journal, std::vector<HistoryEntry> hist
                        const HistoryEntry& entry) {
   const bool changed =
       journal.renamed() > 0 || (journal.intents() > 0 && JournalWouldUndo(journal.path()));
+  // Where the history cannot be written back, it still names this perform:
+  // its journal stays (an undo of it says there is nothing to undo).
   if (!changed) {
-    WriteHistory(history);
-    RemoveHistoryJournal(entry);
+    if (WriteHistory(history).ok()) RemoveHistoryJournal(entry);
     return;
   }
   history.push_back(entry);
@@ -265,13 +266,13 @@ bool RunSession::Begin(RunKind kind, FileOutcomeSink* outcomes) {
            ? WorkFolderReady(outcome_.problems)
            : OpenReports(job_, reports_->errors, reports_->process, outcome_.problems));
   if (!opened) {
+    // Nothing was renamed: the problem that stopped the run is told below.
     if (reports_->journal.is_open()) {
-      reports_->journal.Close();
-      WriteHistory(reports_->history);
-      RemoveHistoryJournal(reports_->entry);
+      (void)reports_->journal.Close();
+      if (WriteHistory(reports_->history).ok()) RemoveHistoryJournal(reports_->entry);
     }
-    reports_->errors.Close();
-    reports_->process.Close();
+    (void)reports_->errors.Close();
+    (void)reports_->process.Close();
     if (reports_->errors.id() != FileId{}) {
       RemoveIfSameFile(reports_->errors.path(), reports_->errors.id());
     }
@@ -357,9 +358,9 @@ void RunSession::Execute(const StopRequest* stop) {
   const bool journal_failed = context.journal != nullptr && !context.journal->error().ok();
   if (StopRequested(stop)) {
     outcome_.stopped = stop->load();
-    if (context.process != nullptr) context.process->WriteLine(kStoppedLine);
+    if (context.process != nullptr) (void)context.process->WriteLine(kStoppedLine);
   } else if (journal_failed && result.ok()) {
-    if (context.process != nullptr) context.process->WriteLine(kStoppedLine);
+    if (context.process != nullptr) (void)context.process->WriteLine(kStoppedLine);
   } else if (result.ok()) {
     view_.ShowStatus(std::string(kStatusPrefix) +
                      (kind_ == RunKind::kPerform ? kStatusPerformDone : kStatusPreviewDone));

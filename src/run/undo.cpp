@@ -167,8 +167,8 @@ class UndoReport {
       outcome_.lines.push_back(Printable(directory + from + msg::kFinalSep + to + marker));
       return;
     }
-    process_->WriteLine({msg::kCurrentFile, directory, from});
-    process_->WriteLine({msg::kIndent, msg::kFinalOperation, from, msg::kFinalSep, to, marker});
+    (void)process_->WriteLine({msg::kCurrentFile, directory, from});
+    (void)process_->WriteLine({msg::kIndent, msg::kFinalOperation, from, msg::kFinalSep, to, marker});
   }
 
   // A file left as it is: an Error-file block.
@@ -183,9 +183,9 @@ class UndoReport {
       outcome_.left_lines.push_back(Printable(path) + ": " + cause);
       return;
     }
-    errors_->WriteLine({msg::kErrorInFile, path});
-    errors_->WriteLine({msg::kErrorCause, cause});
-    errors_->WriteLine({msg::kErrorNumber, std::to_string(error.number), "-", error.description});
+    (void)errors_->WriteLine({msg::kErrorInFile, path});
+    (void)errors_->WriteLine({msg::kErrorCause, cause});
+    (void)errors_->WriteLine({msg::kErrorNumber, std::to_string(error.number), "-", error.description});
     blocks_ = true;
   }
 
@@ -479,7 +479,7 @@ UndoOutcome UndoLastPerform(const UndoRequest& request) {
         outcome.started = false;
         outcome.problems.push_back(
             Problem(kReportNotMade, report_path, report_err.description, kNothingRenamed));
-        errors.Close();
+        (void)errors.Close();  // nothing was written to it
         if (errors.id() != FileId{}) RemoveIfSameFile(errors.path(), errors.id());
         return outcome;
       }
@@ -533,7 +533,7 @@ UndoOutcome UndoLastPerform(const UndoRequest& request) {
   for (const JournalEntry* entry : order) {
     if (StopRequested(request.stop)) {
       outcome.stopped = request.stop->load();
-      if (!preview) process.WriteLine(kStoppedLine);
+      if (!preview) (void)process.WriteLine(kStoppedLine);
       break;
     }
     if (lost_by_run.count(entry) == 0) UndoEntry(*entry, *files, report);
@@ -541,7 +541,7 @@ UndoOutcome UndoLastPerform(const UndoRequest& request) {
   if (preview) return outcome;
 
   for (ReportFile* file : {&errors, &process}) {
-    file->Close();
+    (void)file->Close();  // its failure is in loss() too
     const ReportLoss& loss = file->loss();
     if (loss.failed()) {
       outcome.problems.push_back(

@@ -13,7 +13,8 @@ namespace qtarvox {
 
 bool NormalFileFound(const std::string& path) {
   std::vector<std::string> found;
-  SearchPath(path, SearchFilter::kNormalFiles, found);
+  // A path that cannot be looked at counts as not found.
+  (void)SearchPath(path, SearchFilter::kNormalFiles, found);
   return !found.empty();
 }
 

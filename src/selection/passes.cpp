@@ -48,9 +48,9 @@ void LogWalkFailure(Job& job, const EngineContext& context, const WalkReport::Fa
   job.ErrorsOccurred = true;
   if (context.errors != nullptr) {
     const std::string shown = Printable(failure.path);
-    context.errors->WriteLine({msg::kErrorInFile, shown});
-    context.errors->WriteLine({msg::kErrorCause, CauseText(failure.error.number)});
-    context.errors->WriteLine({msg::kErrorNumber, std::to_string(failure.error.number), "-",
+    (void)context.errors->WriteLine({msg::kErrorInFile, shown});
+    (void)context.errors->WriteLine({msg::kErrorCause, CauseText(failure.error.number)});
+    (void)context.errors->WriteLine({msg::kErrorNumber, std::to_string(failure.error.number), "-",
                                failure.error.description});
   }
   if (context.outcomes == nullptr || job.PreviewMode) return;
@@ -886,7 +886,8 @@ class ListedWhileRenaming final : public WalkSink, public LineSource {
 
   // The walk is through (or has stopped): what it has listed is handed on.
   void WalkEnded() {
-    if (!filling_.empty()) Hand();
+    // Fails only when the renaming side has stopped taking files.
+    if (!filling_.empty()) (void)Hand();
     std::lock_guard lock(mutex_);
     walk_ended_ = true;
     ready_.notify_one();
@@ -974,7 +975,9 @@ bool WalkWhileRenaming(Job& job, EngineContext& context, const std::function<RtE
       // short, they go first (the listings it starts share this).
       setpriority(PRIO_PROCESS, static_cast<id_t>(gettid()), kWalkNice);
       try {
-        WalkInto(job, context, listed, listed.report());
+        // The walk fails only where the renaming side stopped taking files;
+        // what it could not list is in its report.
+        (void)WalkInto(job, context, listed, listed.report());
       } catch (...) {
         failure = std::current_exception();
       }
@@ -989,7 +992,8 @@ bool WalkWhileRenaming(Job& job, EngineContext& context, const std::function<RtE
     if (result.ok()) {
       EngineContext ctx = context;
       ctx.files_listed = &listed.listed();
-      OperationListPass(job, ctx, listed);
+      // Read from memory: the list itself cannot fail.
+      (void)OperationListPass(job, ctx, listed);
     }
   } catch (...) {
     listed.Close();

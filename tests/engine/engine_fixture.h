@@ -40,11 +40,11 @@ class EngineTest : public ::testing::Test {
   }
 
   std::string ProcessText() {
-    process_.Close();
+    EXPECT_TRUE(process_.Close().ok());
     return reports_.ReadFile("process.txt");
   }
   std::string ErrorText() {
-    errors_.Close();
+    EXPECT_TRUE(errors_.Close().ok());
     return reports_.ReadFile("err.txt");
   }
 

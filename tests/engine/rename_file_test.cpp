@@ -88,7 +88,7 @@ TEST_F(EngineTest, TakenNameUnderEachCollisionOption) {
     EngineContext context;
     context.process = &process;
     RenameFile(job, context, dir.slash(), "a", ".txt");
-    process.Close();
+    EXPECT_TRUE(process.Close().ok());
     const std::string text = reports_.ReadFile("p.txt");
     EXPECT_EQ(text.substr(text.find("\r\n     Inter") + 2), c.lines);
     EXPECT_EQ(dir.List(), c.left);

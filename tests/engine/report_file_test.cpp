@@ -98,12 +98,12 @@ TEST(ReportFile, LostLinesAreNotedWhereWritingGoesOn) {
     ASSERT_TRUE(file.WriteLine("first").ok());
     // Everything so far goes to a dead pipe instead of the file.
     dup2(fds[1], fd);
-    for (int i = 0; i < 3000; ++i) file.WriteLine(std::string(200, 'x'));
+    for (int i = 0; i < 3000; ++i) (void)file.WriteLine(std::string(200, 'x'));
     dup2(out, fd);  // room again
     // Written behind, the failure and the recovery show up a buffer later.
-    for (int i = 0; i < 3000; ++i) file.WriteLine(std::string(200, 'y'));
-    file.WriteLine("last");
-    file.Close();
+    for (int i = 0; i < 3000; ++i) (void)file.WriteLine(std::string(200, 'y'));
+    (void)file.WriteLine("last");
+    (void)file.Close();  // the loss is looked at below
     close(fds[1]);
     close(out);
     // Written behind, when each buffer reaches the descriptor is the other

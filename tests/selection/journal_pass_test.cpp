@@ -168,7 +168,7 @@ TEST(JournalPass, NoFileChangesWhenItsIntentCannotReachTheDisk) {
   RenameFile(run.job, context, run.dir.slash(), "b", ".txt");
   setrlimit(RLIMIT_FSIZE, &old_limit);
   signal(SIGXFSZ, old_handler);
-  run.journal.Close();
+  (void)run.journal.Close();  // it fails here: what counts is the files
   EXPECT_TRUE(run.dir.Exists("A.txt"));
   EXPECT_TRUE(run.dir.Exists("b.txt"));
   EXPECT_TRUE(run.job.ErrorsOccurred);

@@ -48,8 +48,8 @@ class WalkTest : public ::testing::Test {
     context.errors = &errors;
     context.own_files = own_files_;
     EXPECT_TRUE(DirectoryWalk(job_, context, op).ok());
-    op.Close();
-    errors.Close();
+    EXPECT_TRUE(op.Close().ok());
+    EXPECT_TRUE(errors.Close().ok());
     return Lines(work_.ReadFile("op.tvq"));
   }
 
@@ -218,7 +218,7 @@ TEST(OperationListPass, SystemFileIsLeftOutWhicheverSideReadsItsBit) {
     LineReader list;
     ASSERT_TRUE(op.CloseInto(list).ok());
     ASSERT_TRUE(OperationListPass(job, context, list).ok());
-    errors.Close();
+    EXPECT_TRUE(errors.Close().ok());
     // With the exact count of 3 files, even numbers are one digit wide.
     EXPECT_EQ(dir.List(), c.names) << c.what;
     EXPECT_EQ(job.FileCount, 3) << c.what;
@@ -286,8 +286,8 @@ TEST(OperationListPass, PreparingAheadGivesTheSameRunAsOneFileAtATime) {
       LineReader list;
       ASSERT_TRUE(op.CloseInto(list).ok());
       ASSERT_TRUE(OperationListPass(job, context, list).ok()) << c.what;
-      process.Close();
-      errors.Close();
+      EXPECT_TRUE(process.Close().ok());
+      EXPECT_TRUE(errors.Close().ok());
       std::string text = work.ReadFile("process.txt") + "--\r\n" + work.ReadFile("err.txt") + "--" +
                          job.txtOP.text();
       for (size_t at; (at = text.find(dir.path())) != std::string::npos;) {
@@ -370,8 +370,8 @@ TEST(WalkWhileRenaming, GivesTheRunOfTheWalkBeforeTheRenames) {
       EXPECT_TRUE(OperationListPass(job, context, list).ok());
       LogWalkReport(job, context, report);
     }
-    process.Close();
-    errors.Close();
+    EXPECT_TRUE(process.Close().ok());
+    EXPECT_TRUE(errors.Close().ok());
     std::string text = work.ReadFile("process.txt") + "--\r\n" + work.ReadFile("err.txt");
     for (size_t at; (at = text.find(dir.path())) != std::string::npos;) {
       text.replace(at, dir.path().size(), "DIR");
@@ -440,8 +440,8 @@ TEST(IndividualFilesPass, UniqueNumbersGoOnPastSixteenBits) {
     context.errors = &errors;
     context.names = indexed ? &names : nullptr;
     IndividualFilesPass(job, context);
-    process.Close();
-    errors.Close();
+    EXPECT_TRUE(process.Close().ok());
+    EXPECT_TRUE(errors.Close().ok());
 
     EXPECT_EQ(work.ReadFile("err.txt"), "") << what;
     EXPECT_FALSE(job.ErrorsOccurred) << what;
