@@ -202,7 +202,12 @@ RtError RunJournal::Open(const std::string& path, bool with_attributes, std::str
   if (RtError err = CreateFileReplacing(path, fd)) return err;
   fd_ = fd;
   id_ = {};
-  IdOfDescriptor(fd_, id_);
+  // Undo knows its journal by this: one that cannot be told is no journal.
+  if (!IdOfDescriptor(fd_, id_)) {
+    const int err = errno;
+    (void)Close();
+    return ErrorFromErrno(err);
+  }
   // The journal must be found after a crash: its name goes to the disk too.
   const size_t slash = path.rfind('/');
   const std::string folder = slash == std::string::npos ? "." : path.substr(0, slash + 1);

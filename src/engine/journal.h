@@ -97,12 +97,12 @@ class RunJournal {
   // everything written before; then writes the completions so far. The batch
   // is then empty. False when it cannot be: none of the batch's files may
   // change then, error() says why, and every later Write fails too.
-  bool Write(Batch& batch, bool flush = true);
+  [[nodiscard]] bool Write(Batch& batch, bool flush = true);
 
   // For a file that reached its first change without an intent: writes and
   // flushes its intent alone. Its number, or -1 when the journal cannot be
   // written (the file must not change).
-  int64_t WriteAlone(const std::string& directory, const std::string& old_filename,
+  [[nodiscard]] int64_t WriteAlone(const std::string& directory, const std::string& old_filename,
                      const std::string& new_filename);
 
   // What became of the file of intent `intent`: renamed to `final_filename`

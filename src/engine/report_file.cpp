@@ -194,7 +194,8 @@ RtError ReportFile::Adopt(int fd, const std::string& path, bool write_behind) {
   (void)Close();  // a file written before: its loss() told what was lost
   loss_ = {};
   id_ = {};
-  IdOfDescriptor(fd, id_);
+  // Unknown, the file is never taken for one to remove.
+  (void)IdOfDescriptor(fd, id_);
   if (write_behind) {
     try {
       behind_ = std::make_unique<Behind>(fd);

@@ -7,6 +7,6 @@ namespace qtarvox {
 
 // Starts the desktop's default viewer (xdg-open) on a file, detached, not
 // waited for. False when it could not be started.
-bool StartDesktopViewer(const std::string& path);
+[[nodiscard]] bool StartDesktopViewer(const std::string& path);
 
 }  // namespace qtarvox

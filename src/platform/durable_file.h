@@ -9,17 +9,17 @@ namespace qtarvox {
 
 // Waits until what was written to `fd` is on the disk, with what is needed to
 // read it back (fdatasync). 0 or an errno value.
-int SyncData(int fd);
+[[nodiscard]] int SyncData(int fd);
 
 // Waits until the names in `folder` (a file made or replaced there) are on
 // the disk. 0 or an errno value.
-int SyncFolder(const std::string& folder);
+[[nodiscard]] int SyncFolder(const std::string& folder);
 
 // Opens `path` for reading and appending, only when it is a regular file of
 // this user's own that nobody else may write and that has no other name: a
 // link or a file planted by someone else is refused (EPERM); a missing file
 // gives ENOENT. 0 or an errno value; `fd` gets the open file.
-int OpenOwnFile(const std::string& path, int& fd);
+[[nodiscard]] int OpenOwnFile(const std::string& path, int& fd);
 
 // Cuts the file to `size` bytes and moves to its end.
 int TruncateTo(int fd, int64_t size);

@@ -55,7 +55,7 @@ const std::string& CommittedName(const std::string& new_name, std::string& scrat
 // no-replace flag: link + unlink (as safe against a taken name), or, where
 // hard links are refused too, a check then a rename. 0 or an errno value
 // (EEXIST for a taken name); `from` and `to` are relative to `dir_fd`.
-int MoveNoReplaceWithoutFlag(int dir_fd, const char* from, const char* to);
+[[nodiscard]] int MoveNoReplaceWithoutFlag(int dir_fd, const char* from, const char* to);
 
 // Whether anything has this path (the entry itself: a link counts, dangling or not).
 bool EntryExists(const std::string& path);

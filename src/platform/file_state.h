@@ -72,14 +72,14 @@ struct SavedAttributes {
 // symbolic link is not followed), and its attribute state when `attributes`
 // is given. `handle` keeps the directory open from one call to the next.
 // 0 or an errno value.
-int ReadEntryState(DirectoryHandle& handle, const std::string& directory, const std::string& name,
+[[nodiscard]] int ReadEntryState(DirectoryHandle& handle, const std::string& directory, const std::string& name,
                    FileIdentity& identity, SavedAttributes* attributes);
 
 // The identity of `name` in `directory` read right after the run's last
 // change to the file, with the witness its times and size give. `handle`
 // (may be null) keeps the directory open from one call to the next. 0 or an
 // errno value.
-int ReadChangedIdentity(DirectoryHandle* handle, const std::string& directory,
+[[nodiscard]] int ReadChangedIdentity(DirectoryHandle* handle, const std::string& directory,
                         const std::string& name, FileIdentity& identity);
 
 // Now, by the clock file systems stamp birth times with (nanoseconds since
@@ -123,7 +123,7 @@ class FolderIds {
 
 // Sets the attributes of `path` (not following a symbolic link) back to
 // `state`. 0 or an errno value.
-int RestoreAttributeState(const std::string& path, const SavedAttributes& state);
+[[nodiscard]] int RestoreAttributeState(const std::string& path, const SavedAttributes& state);
 
 // The name under which the file `identity` stands in `directory`. 0, ENOENT
 // when no entry is that file, or the error of reading the directory.

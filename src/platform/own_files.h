@@ -23,7 +23,7 @@ struct FileId {
 };
 
 // The identity of an open file; false when it cannot be told.
-bool IdOfDescriptor(int fd, FileId& id);
+[[nodiscard]] bool IdOfDescriptor(int fd, FileId& id);
 
 // The identity of the entry at `path` itself (a symbolic link is not followed).
 bool IdOfPath(const std::string& path, FileId& id);
