@@ -143,6 +143,13 @@ class FileRun final : public StepObserver {
   void AppendPreview(std::string text);
   void Preview(bool bare_dot, const std::string& new_filename);
   void Commit(const std::string& planned_filename);
+  // The planned name is taken: the file takes its place, the other file goes.
+  void Overwrite(const std::string& planned_filename);
+  // The planned name is taken: the file gets it with the first free number
+  // (in `numbered_filename`); false when it keeps its name.
+  bool RenameWithUniqueNumber(const std::string& wanted, std::string& numbered_filename);
+  // What became of the file, for its intent; `target` is the name it was given.
+  void TellJournal(const std::string& target);
   bool RenameTo(const std::string& new_filename);
   // Whether the file's intent is on the disk, written now when the pass did
   // not: a perform changes no file before that.
@@ -329,9 +336,6 @@ bool FileRun::IntentOnDisk(const std::string& new_filename) {
 }
 
 void FileRun::Commit(const std::string& planned_filename) {
-  // The name the file is given: the planned one, unless a number is added.
-  const std::string* target = &planned_filename;
-  std::string numbered_filename;
   final_note_.clear();
   if (planned_filename == old_filename_) {
     ProcessLine({msg::kIndent, msg::kNoChangesMade});
@@ -348,6 +352,9 @@ void FileRun::Commit(const std::string& planned_filename) {
   RenameTo(planned_filename);
   taken_ = collision_;
   if (taken_) taken_name_ = CommittedName(planned_filename);
+  // The name the file is given: the planned one, unless a number is added.
+  const std::string* target = &planned_filename;
+  std::string numbered_filename;
   if (collision_) {
     switch (job_.collision) {
       case CollisionOption::kDoNotRename:
@@ -355,90 +362,98 @@ void FileRun::Commit(const std::string& planned_filename) {
         final_note_ = msg::kNotPerformedNote;
         collision_ = false;
         break;
-      case CollisionOption::kOverwrite: {
-        // The other file goes only as the renamed file takes its place, in one
-        // step, so a failure can never leave both names gone.
-        std::string scratch;
-        RtError err = Disk().CheckDeletable(directory_ + CommittedName(planned_filename, scratch));
-        if (err.ok()) err = Disk().RenameReplacing(directory_, old_filename_, planned_filename);
-        if (err.ok()) {
-          renamed_ = replaced_ = true;
-          final_name_ = CommittedName(planned_filename);
-          if (ctx_.names != nullptr) ctx_.names->Renamed(directory_, old_filename_, final_name_);
-          if (ctx_.taken != nullptr) ctx_.taken->Overwritten(directory_, final_name_);
-          ProcessLine({msg::kIndent, msg::kIntermediate, planned_filename, msg::kOverwrittenWith,
-                       old_filename_});
-          collision_ = false;
+      case CollisionOption::kOverwrite:
+        Overwrite(planned_filename);
+        break;
+      case CollisionOption::kAppendNumber:
+        if (RenameWithUniqueNumber(planned_filename, numbered_filename)) {
+          target = &numbered_filename;
         } else {
-          Trap(err);
-          collision_ = false;
-          ProcessLine({msg::kIndent, msg::kOverwriteFailure});
+          target = &old_filename_;
         }
         break;
-      }
-      case CollisionOption::kAppendNumber: {
-        // 0 when no positive number is free (not on any real file system).
-        const int64_t number =
-            ctx_.names != nullptr
-                ? ctx_.names->UniqueNumber(directory_, planned_filename, extension_)
-                : UniqueNumber(directory_, planned_filename, extension_);
-        const std::string& wanted = planned_filename;
-        // The computed number can still be taken (a changed extension, several
-        // dots, or a change behind our back); the next numbers are tried then,
-        // as far as a 64-bit number goes.
-        const int64_t tries =
-            number < 1 ? 0
-                       : std::min<int64_t>(kMaxUniqueNumberTries,
-                                           std::numeric_limits<int64_t>::max() - number + 1);
-        bool renamed = false;
-        for (int64_t attempt = 0; attempt < tries && !renamed; ++attempt) {
-          collision_ = false;
-          const std::string candidate = InsertNumber(wanted, job_.Separator, number + attempt);
-          if (RenameTo(candidate)) {
-            numbered_filename = candidate;
-            target = &numbered_filename;
-            renamed = true;
-            numbered_ = true;
-          } else if (!collision_) {
-            break;  // another error, already logged
-          }
-        }
-        if (!renamed && collision_) {
-          collision_ = false;
-          attempted_new_filename_ = wanted;
-          LogError(MakeError(kErrFileExists, kDescNoFreeNumber));
-        }
-        if (!renamed) target = &old_filename_;
-        break;
-      }
     }
   }
-  if (intent_ >= 0) {
-    // Only a name other than the intent's (a unique number) is written out.
-    // Not renamed without a logged error: the name was taken.
-    std::string scratch;
-    const std::string& on_disk = CommittedName(*target, scratch);
-    const std::string_view final_name = renamed_ && numbered_ ? std::string_view(on_disk) : "";
-    const int error_number = first_error_.number != 0 ? first_error_.number : kErrFileExists;
-    // The file an undo is to put back is the one that now has the name,
-    // looked at after the rename, not the one a listing saw before: where
-    // birth times tell a later file apart, by the journal's writer.
-    if (renamed_ && renamed_from_ != 0) {
-      ctx_.journal->RenamedLookLater(intent_, final_name, replaced_, error_number, directory_,
-                                     on_disk, renamed_from_);
-    } else {
-      FileIdentity after;
-      const bool after_known =
-          renamed_ && ReadChangedIdentity(ctx_.directory, directory_, on_disk, after) == 0;
-      ctx_.journal->Completed(intent_, renamed_, final_name, replaced_, error_number,
-                              after_known ? &after : nullptr);
-    }
-  }
+  if (intent_ >= 0) TellJournal(*target);
   // A failed attribute action does not undo the rename, which is told.
   if (!logged_error_ || (attribute_errors_only_ && renamed_)) {
     ProcessLine({msg::kIndent, msg::kFinalOperation, old_filename_, msg::kFinalSep, *target,
                  final_note_});
   }
+}
+
+void FileRun::Overwrite(const std::string& planned_filename) {
+  // The other file goes only as the renamed file takes its place, in one
+  // step, so a failure can never leave both names gone. The collision
+  // stands until then: a refusal's Error-file block tells of it.
+  std::string scratch;
+  RtError err = Disk().CheckDeletable(directory_ + CommittedName(planned_filename, scratch));
+  if (err.ok()) err = Disk().RenameReplacing(directory_, old_filename_, planned_filename);
+  if (!err.ok()) {
+    Trap(err);
+    collision_ = false;
+    ProcessLine({msg::kIndent, msg::kOverwriteFailure});
+    return;
+  }
+  collision_ = false;
+  renamed_ = replaced_ = true;
+  final_name_ = CommittedName(planned_filename);
+  if (ctx_.names != nullptr) ctx_.names->Renamed(directory_, old_filename_, final_name_);
+  if (ctx_.taken != nullptr) ctx_.taken->Overwritten(directory_, final_name_);
+  ProcessLine({msg::kIndent, msg::kIntermediate, planned_filename, msg::kOverwrittenWith,
+               old_filename_});
+}
+
+bool FileRun::RenameWithUniqueNumber(const std::string& wanted, std::string& numbered_filename) {
+  // 0 when no positive number is free (not on any real file system).
+  const int64_t number = ctx_.names != nullptr
+                             ? ctx_.names->UniqueNumber(directory_, wanted, extension_)
+                             : UniqueNumber(directory_, wanted, extension_);
+  // The computed number can still be taken (a changed extension, several
+  // dots, or a change behind our back); the next numbers are tried then,
+  // as far as a 64-bit number goes.
+  const int64_t tries =
+      number < 1 ? 0
+                 : std::min<int64_t>(kMaxUniqueNumberTries,
+                                     std::numeric_limits<int64_t>::max() - number + 1);
+  for (int64_t attempt = 0; attempt < tries; ++attempt) {
+    collision_ = false;
+    const std::string candidate = InsertNumber(wanted, job_.Separator, number + attempt);
+    if (RenameTo(candidate)) {
+      numbered_filename = candidate;
+      numbered_ = true;
+      return true;
+    }
+    if (!collision_) return false;  // another error, already logged
+  }
+  if (collision_) {
+    collision_ = false;
+    attempted_new_filename_ = wanted;
+    LogError(MakeError(kErrFileExists, kDescNoFreeNumber));
+  }
+  return false;
+}
+
+void FileRun::TellJournal(const std::string& target) {
+  // Only a name other than the intent's (a unique number) is written out.
+  // Not renamed without a logged error: the name was taken.
+  std::string scratch;
+  const std::string& on_disk = CommittedName(target, scratch);
+  const std::string_view final_name = renamed_ && numbered_ ? std::string_view(on_disk) : "";
+  const int error_number = first_error_.number != 0 ? first_error_.number : kErrFileExists;
+  // The file an undo is to put back is the one that now has the name,
+  // looked at after the rename, not the one a listing saw before: where
+  // birth times tell a later file apart, by the journal's writer.
+  if (renamed_ && renamed_from_ != 0) {
+    ctx_.journal->RenamedLookLater(intent_, final_name, replaced_, error_number, directory_,
+                                   on_disk, renamed_from_);
+    return;
+  }
+  FileIdentity after;
+  const bool after_known =
+      renamed_ && ReadChangedIdentity(ctx_.directory, directory_, on_disk, after) == 0;
+  ctx_.journal->Completed(intent_, renamed_, final_name, replaced_, error_number,
+                          after_known ? &after : nullptr);
 }
 
 }  // namespace
