@@ -505,6 +505,64 @@ class ChunkedInput {
   int error_ = 0;
 };
 
+bool ParseHeader(FieldReader& in, JournalContents& contents) {
+  bool magic = true;
+  for (const char c : kMagic) magic = magic && in.U8() == static_cast<uint8_t>(c);
+  const uint32_t version = in.U32();
+  in.U8();  // flags
+  contents.started = in.U64();
+  if (version >= 2) contents.run_id = in.Bytes();
+  return magic && in.ok();
+}
+
+// A completion record's fields.
+struct Completion {
+  int64_t intent = 0;
+  uint8_t flags = 0;
+  int error_number = 0;
+  std::string final_filename;
+  FileIdentity after;
+};
+
+bool ParseCompletion(FieldReader& in, Completion& done) {
+  done.intent = static_cast<int64_t>(in.U64());
+  done.flags = in.U8();
+  done.error_number = static_cast<int>(in.U32());
+  done.final_filename = in.Bytes();
+  FileIdentity& after = done.after;
+  if ((done.flags & kCompletionIdentity) != 0) {
+    after.id.device = in.U64();
+    after.id.inode = in.U64();
+    after.birth = in.U64();
+  }
+  if ((done.flags & kCompletionGeneration) != 0) {
+    after.generation = in.U32();
+    after.has_generation = true;
+  }
+  if ((done.flags & kCompletionWitness) != 0) {
+    after.changed = in.U64();
+    after.modified = in.U64();
+    after.size = in.U64();
+    after.witnessed = true;
+  }
+  return in.ok() && in.at_end();
+}
+
+// What became of the file of `entry`, the `order`th completion read.
+void Complete(JournalEntry& entry, Completion done, int64_t order) {
+  entry.completed = true;
+  entry.completion_order = order;
+  entry.renamed = (done.flags & kCompletionRenamed) != 0;
+  entry.replaced = (done.flags & kCompletionReplaced) != 0;
+  entry.error_number = done.error_number;
+  entry.after_known = (done.flags & kCompletionIdentity) != 0 && entry.renamed;
+  entry.after = done.after;
+  // Renamed without a name of its own: to the name of its intent.
+  entry.final_filename = entry.renamed && done.final_filename.empty()
+                             ? entry.new_filename
+                             : std::move(done.final_filename);
+}
+
 bool ParseIntent(FieldReader& in, JournalEntry& entry) {
   entry.intent = static_cast<int64_t>(in.U64());
   const uint8_t flags = in.U8();
@@ -557,22 +615,77 @@ bool NextRecord(ChunkedInput& input) {
   }
 }
 
+// Past a record that does not check. A length that checks can be trusted:
+// only this record is lost. Else on to the next record that checks; false
+// (and where the unread rest begins noted) when none follows.
+bool PassDamage(ChunkedInput& input, JournalContents& contents) {
+  const std::string_view head = input.View(kRecordHead);
+  if (GetU32At(head, 4) == ~GetU32At(head, 0) && GetU32At(head, 0) <= kMaxPayload) {
+    input.Skip(kRecordHead + GetU32At(head, 0));
+    return true;
+  }
+  const int64_t lost_from = input.consumed();
+  if (NextRecord(input)) return true;
+  contents.unread_from = lost_from;
+  return false;
+}
+
+}  // namespace
+
+namespace {
+
+// The records of one journal as they are read, into `contents`.
+class RecordTaker {
+ public:
+  explicit RecordTaker(JournalContents& contents) : contents_(contents) {}
+  // Takes one whole record that checks; false when its contents do not
+  // (or a first record is not the header).
+  bool Take(char type, FieldReader& in, bool first) {
+    if (type == kHeader) return ParseHeader(in, contents_);
+    if (first) return false;
+    if (type == kIntent) {
+      JournalEntry entry;
+      if (!ParseIntent(in, entry)) return false;
+      highest_ = std::max(highest_, entry.intent);
+      by_intent_[entry.intent] = contents_.entries.size();
+      contents_.entries.push_back(std::move(entry));
+    } else if (type == kCompletion) {
+      Completion done;
+      if (!ParseCompletion(in, done)) return false;
+      highest_ = std::max(highest_, done.intent);
+      const auto found = by_intent_.find(done.intent);
+      if (found != by_intent_.end()) {
+        Complete(contents_.entries[found->second], std::move(done), completions_++);
+      }
+    } else if (type == kUsed) {
+      contents_.used = true;
+    }
+    // A record of a kind this program does not know is passed over.
+    return true;
+  }
+  // The highest intent number any record names; -1: none.
+  int64_t highest() const { return highest_; }
+
+ private:
+  JournalContents& contents_;
+  std::unordered_map<int64_t, size_t> by_intent_;
+  int64_t completions_ = 0;
+  int64_t highest_ = -1;
+};
+
 }  // namespace
 
 RtError ReadJournal(int fd, JournalContents& contents) {
   contents = {};
   if (const int err = Rewind(fd)) return ErrorFromErrno(err);
   ChunkedInput input(fd);
-  std::unordered_map<int64_t, size_t> by_intent;
-  int64_t completions = 0;
-  int64_t highest = -1;  // the highest intent number any record names
-  bool any = false;      // a record checked
+  RecordTaker taker(contents);
+  bool any = false;  // a record checked
   const auto damage = [&contents] {
     ++contents.damaged;
     contents.end = JournalEnd::kDamaged;
   };
-  for (;;) {
-    if (input.AtEnd()) break;
+  while (!input.AtEnd()) {
     const bool first = input.consumed() == 0;
     uint32_t size = 0;
     const Found found = RecordAt(input, size);
@@ -582,83 +695,13 @@ RtError ReadJournal(int fd, JournalContents& contents) {
     }
     if (found == Found::kBad) {
       damage();
-      // A length that checks can be trusted: only this record is lost.
-      const std::string_view head = input.View(kRecordHead);
-      if (GetU32At(head, 4) == ~GetU32At(head, 0) && GetU32At(head, 0) <= kMaxPayload) {
-        input.Skip(kRecordHead + GetU32At(head, 0));
-        continue;
-      }
-      const int64_t lost_from = input.consumed();
-      if (!NextRecord(input)) {
-        contents.unread_from = lost_from;
-        break;
-      }
+      if (!PassDamage(input, contents)) break;
       continue;
     }
     any = true;
     const std::string_view record = input.View(kRecordHead + size);
-    const char type = record[kCrcAt + 4];
     FieldReader in(record.substr(kRecordHead));
-    bool good = true;
-    if (type == kHeader) {
-      good = record.substr(kRecordHead, kMagic.size()) == kMagic;
-      for (size_t i = 0; i < kMagic.size(); ++i) in.U8();
-      const uint32_t version = in.U32();
-      in.U8();  // flags
-      contents.started = in.U64();
-      if (version >= 2) contents.run_id = in.Bytes();
-      good = good && in.ok();
-    } else if (first) {
-      good = false;
-    } else if (type == kIntent) {
-      JournalEntry entry;
-      good = ParseIntent(in, entry);
-      if (good) {
-        highest = std::max(highest, entry.intent);
-        by_intent[entry.intent] = contents.entries.size();
-        contents.entries.push_back(std::move(entry));
-      }
-    } else if (type == kCompletion) {
-      const int64_t intent = static_cast<int64_t>(in.U64());
-      const uint8_t flags = in.U8();
-      const int error_number = static_cast<int>(in.U32());
-      std::string final_filename = in.Bytes();
-      FileIdentity after;
-      if ((flags & kCompletionIdentity) != 0) {
-        after.id.device = in.U64();
-        after.id.inode = in.U64();
-        after.birth = in.U64();
-      }
-      if ((flags & kCompletionGeneration) != 0) {
-        after.generation = in.U32();
-        after.has_generation = true;
-      }
-      if ((flags & kCompletionWitness) != 0) {
-        after.changed = in.U64();
-        after.modified = in.U64();
-        after.size = in.U64();
-        after.witnessed = true;
-      }
-      good = in.ok() && in.at_end();
-      const auto found_intent = by_intent.find(intent);
-      if (good) highest = std::max(highest, intent);
-      if (good && found_intent != by_intent.end()) {
-        JournalEntry& entry = contents.entries[found_intent->second];
-        entry.completed = true;
-        entry.completion_order = completions++;
-        entry.renamed = (flags & kCompletionRenamed) != 0;
-        entry.replaced = (flags & kCompletionReplaced) != 0;
-        entry.error_number = error_number;
-        entry.after_known = (flags & kCompletionIdentity) != 0 && entry.renamed;
-        entry.after = after;
-        // Renamed without a name of its own: to the name of its intent.
-        entry.final_filename = entry.renamed && final_filename.empty() ? entry.new_filename
-                                                                       : std::move(final_filename);
-      }
-    } else if (type == kUsed) {
-      contents.used = true;
-    }
-    // A record of a kind this program does not know is passed over.
+    const bool good = taker.Take(record[kCrcAt + 4], in, first);
     if (first && !good) return MakeError(kErrBadFileName, std::strerror(EINVAL));
     if (!good) damage();
     input.Skip(kRecordHead + size);
@@ -670,7 +713,7 @@ RtError ReadJournal(int fd, JournalContents& contents) {
     return MakeError(kErrBadFileName, std::strerror(EINVAL));
   }
   if (contents.end == JournalEnd::kDamaged) {
-    contents.lost_intents = highest + 1 - static_cast<int64_t>(contents.entries.size());
+    contents.lost_intents = taker.highest() + 1 - static_cast<int64_t>(contents.entries.size());
   }
   BoundBirths(contents, contents.started);
   return {};
