@@ -432,64 +432,58 @@ RtError ListHistory(std::vector<HistoryLine>& lines) {
   return {};
 }
 
-UndoOutcome UndoLastPerform(const UndoRequest& request) {
-  const bool preview = request.preview;
-  UndoOutcome outcome;
-  std::vector<HistoryEntry> history;
-  RtError err = ReadHistory(history);
-  if (err.ok() && !history.empty()) err = CheckOwnFolder(HistoryFolder());
-  if (err) {
-    outcome.problems.push_back(
-        Problem(kHistoryNotRead, HistoryFolder(), err.description, kNothingRenamed));
-    return outcome;
-  }
-  // The most recent perform not yet undone whose journal is still there.
+namespace {
+
+// The most recent perform of `history` not yet undone whose journal is still
+// there: its journal's descriptor, read into `contents` and `order`; -1 when
+// there is none, or when a journal is refused (said in the outcome's problems).
+int PickPerformToUndo(const std::vector<HistoryEntry>& history, JournalContents& contents,
+                      std::vector<const JournalEntry*>& order, UndoOutcome& outcome,
+                      bool& refused) {
+  refused = false;
   int fd = -1;
-  JournalContents contents;
-  std::vector<const JournalEntry*> order;
   for (auto it = history.rbegin(); it != history.rend(); ++it) {
     const Pick pick = ReadHistoryJournal(*it, fd, contents, outcome.problems);
-    if (pick == Pick::kRefused) return outcome;
+    if (pick == Pick::kRefused) {
+      refused = true;
+      return -1;
+    }
     if (pick == Pick::kGone) continue;
     order = UndoOrder(contents);
     if (StillToUndo(contents, order)) {
       outcome.perform = *it;
-      break;
+      return fd;
     }
     CloseDescriptor(fd);
     fd = -1;
   }
-  outcome.started = true;
-  if (fd < 0) {
-    outcome.nothing = true;
-    return outcome;
-  }
-  const OpenFile journal(fd);
-  const std::string path = HistoryJournalPath(outcome.perform.number);
-  outcome.journal_end = contents.end;
-  outcome.damaged = contents.damaged;
-  outcome.unread_from = contents.unread_from;
-  outcome.lost = contents.lost_intents;
+  return -1;
+}
 
-  ReportFile process, errors;
-  if (!preview) {
-    for (auto [file, name] : {std::pair{&errors, kErrorFileName}, {&process, kProcessFileName}}) {
-      const std::string report_path = WorkFilePath(name);
-      if (const RtError report_err = file->OpenForOutput(report_path)) {
-        outcome.started = false;
-        outcome.problems.push_back(
-            Problem(kReportNotMade, report_path, report_err.description, kNothingRenamed));
-        (void)errors.Close();  // nothing was written to it
-        if (errors.id() != FileId{}) RemoveIfSameFile(errors.path(), errors.id());
-        return outcome;
-      }
+// Makes the undo's Error and Process files; false (with the problem said)
+// when one cannot be made.
+bool OpenUndoReports(ReportFile& errors, ReportFile& process, UndoOutcome& outcome) {
+  for (auto [file, name] : {std::pair{&errors, kErrorFileName}, {&process, kProcessFileName}}) {
+    const std::string report_path = WorkFilePath(name);
+    if (const RtError report_err = file->OpenForOutput(report_path)) {
+      outcome.started = false;
+      outcome.problems.push_back(
+          Problem(kReportNotMade, report_path, report_err.description, kNothingRenamed));
+      (void)errors.Close();  // nothing was written to it
+      if (errors.id() != FileId{}) RemoveIfSameFile(errors.path(), errors.id());
+      return false;
     }
   }
-  UndoReport report(outcome, preview ? nullptr : &process, preview ? nullptr : &errors,
-                    &request.each_file);
-  // What cannot come back is said before anything is done: the file that
-  // was lost, under the name it had before the run when it was one of the
-  // run's own. That one is not looked for.
+  return true;
+}
+
+// What cannot come back, said before anything is done: the file that was
+// lost, under the name it had before the run when it was one of the run's
+// own. Returns the run's own files that were lost so, which are not looked for.
+std::set<const JournalEntry*> TellWhatWasLost(const JournalContents& contents,
+                                              const std::vector<const JournalEntry*>& order,
+                                              bool preview, UndoReport& report,
+                                              UndoOutcome& outcome) {
   const auto overwritten = OverwrittenByTheRun(order);
   std::set<const JournalEntry*> lost_by_run;
   for (const auto& [by, entry] : overwritten) lost_by_run.insert(entry);
@@ -518,9 +512,64 @@ UndoOutcome UndoLastPerform(const UndoRequest& request) {
       continue;
     }
     outcome.overwritten.push_back(Printable(lost));
-    if (!preview)
+    if (!preview) {
       report.Block(lost, kUndoOverwritten, MakeError(kErrFileNotFound, kDescOverwritten));
+    }
   }
+  return lost_by_run;
+}
+
+// Closes the undo's report files and says what of them could not be written;
+// an Error file with nothing in it goes.
+void CloseUndoReports(ReportFile& errors, ReportFile& process, const UndoReport& report,
+                      UndoOutcome& outcome) {
+  for (ReportFile* file : {&errors, &process}) {
+    (void)file->Close();  // its failure is in loss() too
+    const ReportLoss& loss = file->loss();
+    if (loss.failed()) {
+      outcome.problems.push_back(
+          Problem(kReportIncomplete, file->path(), std::strerror(loss.first_errno), "") + " " +
+          std::to_string(loss.lines) + kLinesLost);
+    }
+  }
+  if (!report.blocks()) RemoveIfSameFile(errors.path(), errors.id());
+  outcome.error_file_left = report.blocks() && NormalFileFound(errors.path());
+}
+
+}  // namespace
+
+UndoOutcome UndoLastPerform(const UndoRequest& request) {
+  const bool preview = request.preview;
+  UndoOutcome outcome;
+  std::vector<HistoryEntry> history;
+  RtError err = ReadHistory(history);
+  if (err.ok() && !history.empty()) err = CheckOwnFolder(HistoryFolder());
+  if (err) {
+    outcome.problems.push_back(
+        Problem(kHistoryNotRead, HistoryFolder(), err.description, kNothingRenamed));
+    return outcome;
+  }
+  JournalContents contents;
+  std::vector<const JournalEntry*> order;
+  bool refused = false;
+  const int fd = PickPerformToUndo(history, contents, order, outcome, refused);
+  if (refused) return outcome;
+  outcome.started = true;
+  if (fd < 0) {
+    outcome.nothing = true;
+    return outcome;
+  }
+  const OpenFile journal(fd);
+  outcome.journal_end = contents.end;
+  outcome.damaged = contents.damaged;
+  outcome.unread_from = contents.unread_from;
+  outcome.lost = contents.lost_intents;
+
+  ReportFile process, errors;
+  if (!preview && !OpenUndoReports(errors, process, outcome)) return outcome;
+  UndoReport report(outcome, preview ? nullptr : &process, preview ? nullptr : &errors,
+                    &request.each_file);
+  const auto lost_by_run = TellWhatWasLost(contents, order, preview, report, outcome);
   // The files a damaged journal no longer names stay as they are.
   outcome.left += outcome.lost;
   if (request.before_changes) request.before_changes(outcome);
@@ -540,22 +589,14 @@ UndoOutcome UndoLastPerform(const UndoRequest& request) {
   }
   if (preview) return outcome;
 
-  for (ReportFile* file : {&errors, &process}) {
-    (void)file->Close();  // its failure is in loss() too
-    const ReportLoss& loss = file->loss();
-    if (loss.failed()) {
-      outcome.problems.push_back(
-          Problem(kReportIncomplete, file->path(), std::strerror(loss.first_errno), "") + " " +
-          std::to_string(loss.lines) + kLinesLost);
-    }
-  }
-  if (!report.blocks()) RemoveIfSameFile(errors.path(), errors.id());
-  outcome.error_file_left = report.blocks() && NormalFileFound(errors.path());
+  CloseUndoReports(errors, process, report, outcome);
   // Files that are gone for good would stay gone at every later try; a
   // damaged journal or a stopped undo stays to be tried again.
   if (outcome.left == 0 && outcome.stopped == 0 && contents.end != JournalEnd::kDamaged) {
     if (const RtError mark_err = MarkJournalUsed(journal.fd(), contents)) {
-      outcome.problems.push_back(Problem(kJournalNotMarked, path, mark_err.description, ""));
+      outcome.problems.push_back(Problem(kJournalNotMarked,
+                                         HistoryJournalPath(outcome.perform.number),
+                                         mark_err.description, ""));
     } else {
       outcome.marked_used = true;
     }
