@@ -740,6 +740,76 @@ void CommitInOrder(Job& job, EngineContext& context, const TransformPlan& plan, 
   }
 }
 
+// The preparing side of PassPreparingAhead: reads, numbers and transforms
+// the files of the list in batches and hands them over (their intents on
+// the disk first, with a journal). Counts in `left_out` the files the list
+// names that are left out.
+void PrepareBatches(Job& job, EngineContext& context, const TransformPlan& plan,
+                    LineSource& reader, PreparedQueue& queue, int32_t& left_out) {
+  const size_t batch_size = std::max<size_t>(1, context.prepare_batch);
+  // The first batches are small, so the first rename comes soon; they grow
+  // to the full size while the renames go on.
+  constexpr size_t kFirstBatch = 64;
+  SystemFileCheck system_files(job, context);
+  PreparedQueue::Batch batch;
+  size_t used = 0;
+  std::string line;
+  bool first = true;
+  // With a journal, a batch goes to be committed only once its intents
+  // are on the disk.
+  std::optional<IntentsToDisk> to_disk;
+  if (context.journal != nullptr) to_disk.emplace(*context.journal, queue);
+  const auto hand_over = [&] {
+    batch.resize(used);  // a batch filled again may have held more
+    if (!to_disk) return queue.Push(std::move(batch));
+    std::unique_ptr<RunJournal::Batch> intents = to_disk->Intents();
+    AddIntents(batch, used, *intents);
+    return to_disk->Hand(std::move(intents), std::move(batch));
+  };
+  size_t limit = std::min(batch_size, kFirstBatch);
+  bool open = true;  // false once the committing side or the journal has stopped
+  while (open && reader.ReadLine(line)) {
+    if (used == batch.size()) batch.emplace_back();
+    PreparedFile& file = batch[used];
+    SplitListLine(line, file.directory, file.name, file.extension);
+    if (system_files.LeavesOut(file.directory, file.name, file.extension)) {
+      ++left_out;
+      continue;
+    }
+    ++used;
+    AdvanceOperationListCounters(job, first);
+    first = false;
+    PrepareFile(job, context, plan, file);
+    if (used == limit) {
+      open = hand_over();
+      batch = queue.Reuse();
+      used = 0;
+      limit = std::min(batch_size, 2 * limit);
+    }
+  }
+  batch.resize(used);
+  if (open && !batch.empty()) hand_over();
+  if (to_disk) to_disk->Finish();
+}
+
+// The committing side of PassPreparingAhead: renames the prepared files in
+// list order until the batches end or a stop is asked for.
+void CommitPrepared(Job& job, EngineContext& context, PreparedQueue& queue) {
+  PreparedQueue::Batch batch;
+  while (queue.Pop(batch)) {
+    for (size_t i = 0; i < batch.size(); ++i) {
+      if (StopRequested(context.stop)) return;
+      // The next files were prepared on the other core: ask for them now,
+      // so they arrive while this file's rename is in the kernel.
+      if (i + 2 < batch.size()) PrefetchFile(batch[i + 2]);
+      if (i + 1 < batch.size()) PrefetchText(batch[i + 1]);
+      RenamePreparedFile(job, context, batch[i]);
+      FileDone(job, context);
+    }
+    queue.Recycle(std::move(batch));
+  }
+}
+
 // The operation-list pass with the reading, numbering and transforming done
 // on a second thread a little ahead of the commits, which stay on this one
 // and in list order. Only the job's counters are written over there; the
@@ -747,55 +817,12 @@ void CommitInOrder(Job& job, EngineContext& context, const TransformPlan& plan, 
 // (nothing has been read then).
 bool PassPreparingAhead(Job& job, EngineContext& context, const TransformPlan& plan,
                         LineSource& reader) {
-  const size_t batch_size = std::max<size_t>(1, context.prepare_batch);
-  // The first batches are small, so the first rename comes soon; they grow
-  // to the full size while the renames go on.
-  constexpr size_t kFirstBatch = 64;
   PreparedQueue queue;
   std::exception_ptr failure;
   int32_t left_out = 0;  // the preparer's until it is joined
   const auto prepare = [&] {
     try {
-      SystemFileCheck system_files(job, context);
-      PreparedQueue::Batch batch;
-      size_t used = 0;
-      std::string line;
-      bool first = true;
-      // With a journal, a batch goes to be committed only once its intents
-      // are on the disk.
-      std::optional<IntentsToDisk> to_disk;
-      if (context.journal != nullptr) to_disk.emplace(*context.journal, queue);
-      const auto hand_over = [&] {
-        batch.resize(used);  // a batch filled again may have held more
-        if (!to_disk) return queue.Push(std::move(batch));
-        std::unique_ptr<RunJournal::Batch> intents = to_disk->Intents();
-        AddIntents(batch, used, *intents);
-        return to_disk->Hand(std::move(intents), std::move(batch));
-      };
-      size_t limit = std::min(batch_size, kFirstBatch);
-      bool open = true;  // false once the committing side or the journal has stopped
-      while (open && reader.ReadLine(line)) {
-        if (used == batch.size()) batch.emplace_back();
-        PreparedFile& file = batch[used];
-        SplitListLine(line, file.directory, file.name, file.extension);
-        if (system_files.LeavesOut(file.directory, file.name, file.extension)) {
-          ++left_out;
-          continue;
-        }
-        ++used;
-        AdvanceOperationListCounters(job, first);
-        first = false;
-        PrepareFile(job, context, plan, file);
-        if (used == limit) {
-          open = hand_over();
-          batch = queue.Reuse();
-          used = 0;
-          limit = std::min(batch_size, 2 * limit);
-        }
-      }
-      batch.resize(used);
-      if (open && !batch.empty()) hand_over();
-      if (to_disk) to_disk->Finish();
+      PrepareBatches(job, context, plan, reader, queue, left_out);
     } catch (...) {
       failure = std::current_exception();
     }
@@ -811,23 +838,7 @@ bool PassPreparingAhead(Job& job, EngineContext& context, const TransformPlan& p
     return false;
   }
   try {
-    PreparedQueue::Batch batch;
-    bool stopped = false;
-    while (!stopped && queue.Pop(batch)) {
-      for (size_t i = 0; i < batch.size(); ++i) {
-        if (StopRequested(context.stop)) {
-          stopped = true;
-          break;
-        }
-        // The next files were prepared on the other core: ask for them now,
-        // so they arrive while this file's rename is in the kernel.
-        if (i + 2 < batch.size()) PrefetchFile(batch[i + 2]);
-        if (i + 1 < batch.size()) PrefetchText(batch[i + 1]);
-        RenamePreparedFile(job, context, batch[i]);
-        FileDone(job, context);
-      }
-      queue.Recycle(std::move(batch));
-    }
+    CommitPrepared(job, context, queue);
   } catch (...) {
     queue.Stop();
     preparer.join();
