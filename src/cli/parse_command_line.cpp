@@ -186,9 +186,9 @@ void ApplyNumbering(const std::vector<std::string>& words, bool upper_case_style
   style = NumberStyle::kNormal;
   if (words.size() > 1) {
     const std::string style_word = upper_case_style ? ToUpperBytes(words[1]) : words[1];
-    if (Trim(style_word) == "E") style = NumberStyle::kEven;
+    if (Trim(style_word) == kNumberStyleEven) style = NumberStyle::kEven;
   }
-  if (words.size() > 2 && Trim(ToUpperBytes(words[2])) == "BN") {
+  if (words.size() > 2 && Trim(ToUpperBytes(words[2])) == kNumberStartWord) {
     start_given = true;
     start = "0";
   }
@@ -220,9 +220,11 @@ void ApplyCapitalize(CommandContext& context, const std::string& segment) {
     job.CapitalizeUnderscores = false;
     return;
   }
+  // Any other word sets neither, and the Step 1 check drops the action.
   const std::string value = Trim(ToUpperBytes(words[1]));
-  if (value == "S" || value == "SU" || value == "US") job.CapitalizeSpaces = true;
-  if (value == "U" || value == "SU" || value == "US") job.CapitalizeUnderscores = true;
+  if (std::ranges::find(kCapitalizeWords, value) == kCapitalizeWords.end()) return;
+  if (value.find('S') != std::string::npos) job.CapitalizeSpaces = true;
+  if (value.find('U') != std::string::npos) job.CapitalizeUnderscores = true;
 }
 
 void ApplyCompleteRename(CommandContext& context, const std::string& segment) {
@@ -297,13 +299,13 @@ void ApplySuppress(CommandContext& context, const std::string&) {
 
 void ApplyCollision(CommandContext& context, const std::string& segment) {
   Job& job = context.job;
+  // The options in the order of their numbers; any other value is the first.
+  constexpr std::array<CollisionOption, kCollisionWords.size()> kOptions{
+      {CollisionOption::kDoNotRename, CollisionOption::kOverwrite, CollisionOption::kAppendNumber}};
   const double value = NumericWord(Words(segment), 1);
-  if (value == 2) {
-    job.collision = CollisionOption::kOverwrite;
-  } else if (value == 3) {
-    job.collision = CollisionOption::kAppendNumber;
-  } else {
-    job.collision = CollisionOption::kDoNotRename;
+  job.collision = kOptions[0];
+  for (size_t i = 0; i < kOptions.size(); ++i) {
+    if (value == NumericValue(kCollisionWords[i])) job.collision = kOptions[i];
   }
 }
 
@@ -420,8 +422,11 @@ void NoteNumbering(const std::string& shown, const std::vector<std::string>& wor
                    std::vector<std::string>& notes) {
   std::vector<std::string> unread;
   const std::string style = words.size() > 1 ? Trim(ToUpperBytes(words[1])) : std::string();
-  if (!style.empty() && style != "E" && style != "N") unread.push_back(words[1]);
-  if (words.size() > 2 && !Trim(words[2]).empty() && Trim(ToUpperBytes(words[2])) != "BN") {
+  if (!style.empty() && style != kNumberStyleEven && style != kNumberStyleNormal) {
+    unread.push_back(words[1]);
+  }
+  if (words.size() > 2 && !Trim(words[2]).empty() &&
+      Trim(ToUpperBytes(words[2])) != kNumberStartWord) {
     unread.push_back(words[2]);
   }
   if (unread.empty()) return;
@@ -432,7 +437,9 @@ void NoteNumbering(const std::string& shown, const std::vector<std::string>& wor
     if (!word.empty() && word[0] >= '0' && word[0] <= '9') start = word;
   }
   notes.push_back(shown + kNoteIgnores + Quoted(Trim(JoinFrom(unread, 0, ' '))) + kHintNumbering +
-                  shown + (style == "E" ? " E" : " N") + " BN " + start);
+                  shown + " " +
+                  (style == kNumberStyleEven ? kNumberStyleEven : kNumberStyleNormal) + " " +
+                  kNumberStartWord + " " + start);
 }
 
 // What a known command leaves unread of its segment, said in `notes`.
@@ -570,6 +577,17 @@ CliOptions SplitProgramOptions(const std::vector<std::string>& args) {
 
 std::string NearestLongOption(const std::string& typed) {
   return Nearest(typed, std::vector<std::string>(kLongOptions.begin(), kLongOptions.end()));
+}
+
+std::vector<CommandWords> FixedValueWords() {
+  const std::vector<std::string> capitalize(kCapitalizeWords.begin(), kCapitalizeWords.end());
+  const std::vector<std::string> collision(kCollisionWords.begin(), kCollisionWords.end());
+  std::vector<CommandWords> words{{"-CW", 1, capitalize}, {"-EF", 1, collision}};
+  for (const char* numbering : {"-NE", "-NB"}) {
+    words.push_back({numbering, 1, {kNumberStyleEven, kNumberStyleNormal}});
+    words.push_back({numbering, 2, {kNumberStartWord}});
+  }
+  return words;
 }
 
 std::vector<Segment> BuildSegments(const std::vector<std::string>& args) {

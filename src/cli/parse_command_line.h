@@ -4,6 +4,7 @@
 // Step 1 and Step 2 checks judge the result when the wizard's buttons are pressed.
 #pragma once
 
+#include <array>
 #include <string>
 #include <vector>
 
@@ -55,6 +56,25 @@ inline constexpr const char* kPipeSeparatorNote =
     "command line argument and replaced by the Quote symbol. Please refer to the 'readme.txt' "
     "file for complete information. The program might not produce the expected results if you "
     "do not use the new format";
+
+// The fixed words some commands read after them. NE and NB: the style (E
+// even width, N normal), then BN before the start number. CW: after spaces
+// (S), underscores (U) or both. EF: the collision option by its number.
+inline constexpr const char* kNumberStyleEven = "E";
+inline constexpr const char* kNumberStyleNormal = "N";
+inline constexpr const char* kNumberStartWord = "BN";
+inline constexpr std::array<const char*, 4> kCapitalizeWords{{"S", "U", "SU", "US"}};
+inline constexpr std::array<const char*, 3> kCollisionWords{{"1", "2", "3"}};
+
+// A command's fixed words at one place after it (1: the first word after the
+// command), in upper case: the words the parser reads there, and no others.
+// The shell completion offers them.
+struct CommandWords {
+  std::string command;  // "-NE"
+  int place = 1;
+  std::vector<std::string> words;
+};
+std::vector<CommandWords> FixedValueWords();
 
 // Which count captions of the Step 2 lists the FI and FE commands rewrote
 // (with the prefixes of the lists' Add buttons).

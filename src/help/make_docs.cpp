@@ -6,6 +6,7 @@
 #include <iostream>
 #include <string>
 
+#include "cli/parse_command_line.h"
 #include "cli/usage_text.h"
 #include "help/manual_page.h"
 #include "help/usage_outline.h"
@@ -17,8 +18,9 @@ int main(int argc, char** argv) {
     return 2;
   }
   const qtarvox::help::UsageOutline usage = qtarvox::help::ParseUsage(qtarvox::UsageText());
-  const std::string text = what == "man" ? qtarvox::help::ManualPage(usage, qtarvox::kVersionText)
-                                         : qtarvox::help::BashCompletion(usage);
+  const std::string text = what == "man"
+                               ? qtarvox::help::ManualPage(usage, qtarvox::kVersionText)
+                               : qtarvox::help::BashCompletion(usage, qtarvox::FixedValueWords());
   std::ofstream out(argv[2], std::ios::binary | std::ios::trunc);
   out << text;
   out.close();

@@ -2,6 +2,12 @@
 
 #include <string_view>
 #include <utility>
+#include <vector>
+
+#include "engine/journal.h"
+#include "engine/report_file.h"
+#include "run/settings.h"
+#include "run/undo_history.h"
 
 namespace qtarvox::help {
 namespace {
@@ -33,22 +39,49 @@ constexpr Definition kEnvironment[] = {
     {"DISPLAY, WAYLAND_DISPLAY",
      "The desktop the window opens on. A silent run (-SU, --preview) needs neither."},
 };
-constexpr Definition kFiles[] = {
-    {"Q-Tarvox_Process.txt",
-     "The Process file, in the work folder: what each action made of each name and what became "
-     "of each file. Every run writes it anew, unless -NP is given."},
-    {"Q-Tarvox_Err.txt",
-     "The Error file, in the work folder: the file, a cause and the error number of every error. "
-     "A run without errors removes it."},
-    {"Q-Tarvox_Undo/history",
-     "The undo history, in the work folder: one line per perform kept, oldest first, naming its "
-     "journal. Private to the user (the folder 0700, its files 0600)."},
-    {"Q-Tarvox_Undo/N/Q-Tarvox_Journal.tvj",
-     "The journal of perform N: what the perform was about to change and what became of each "
-     "file. The last 10 performs that changed something are kept (QTARVOX_UNDO_LEVELS sets how "
-     "many); a perform that changed nothing leaves the history as it was."},
-    {"~/.config/veltrane/q-tarvox.conf", "The last directory of Step 2 (key dirval)."},
-};
+// Every file the program keeps, each named by the constant the program uses.
+std::vector<std::pair<std::string, std::string>> Files() {
+  const std::string history = kHistoryFolderName;
+  const std::string config =
+      std::string("~/.config/") + kSettingsOrganization + "/" + kSettingsApplication + ".conf";
+  return {
+      {"~/.local/state/q-tarvox/",
+       "The work folder of an installed program ($XDG_STATE_HOME/q-tarvox), root's too, made "
+       "when first needed (mode 0700). QTARVOX_WORK_DIR names another; a copy of the program in "
+       "a build or portable folder of the user's own keeps its work files in that folder. The "
+       "files below are in the work folder. One run or window holds it at a time (a lock on the "
+       "folder itself, no lock file)."},
+      {kProcessFileName,
+       "The Process file: what each action made of each name and what became of each file. "
+       "Every run, preview and undo writes it anew, unless it is turned off (-NP)."},
+      {kErrorFileName,
+       "The Error file: the file, a cause and the error number of every error. A run without "
+       "errors removes it."},
+      {history + "/",
+       "The undo history, private to the user (the folder 0700, its files 0600). The last " +
+           std::to_string(kDefaultUndoLevels) +
+           " performs that changed something are kept (QTARVOX_UNDO_LEVELS sets how many); a "
+           "perform that changed nothing leaves the history as it was."},
+      {history + "/" + kHistoryListFileName,
+       "One line per perform kept, oldest first: when it ran, the job, and what tells its "
+       "journal from any other file."},
+      {history + "/N/" + kJournalFileName,
+       "The journal of perform N: what the perform was about to change and what became of each "
+       "file; an undo marks it as undone."},
+      {".NAME.XXXXXX, .q-tarvox-list.XXXXXX",
+       "In the work folder and the history, for a moment: a report file or the history list "
+       "being written before it takes its name, and the list of files a run walks where the "
+       "file system has no files without a name. One left behind by a run that was killed may "
+       "be deleted."},
+      {".qtarvox-PID-N.tmp",
+       "For a moment, in the folder of a file whose new name differs only in case on a file "
+       "system that ignores case: the name the file passes through. A run killed at that moment "
+       "leaves the file under it."},
+      {config, std::string("The last directory of Step 2 (key ") + kSettingsDirKey +
+                   "); under $XDG_CONFIG_HOME when that is set."},
+  };
+}
+
 constexpr const char* kSeeAlso = "xdg-open(1), chmod(1), setfattr(1)";
 
 // Section titles of the usage text that have a customary name in a manual.
@@ -114,6 +147,13 @@ constexpr const char* kCompletionHead =
 _q_tarvox_commands=(
 )bash";
 
+constexpr const char* kCompletionWordsHead = R"bash()
+
+# Each command that reads fixed words, a bar, the place after the command, a
+# bar, and the words it reads there.
+_q_tarvox_words=(
+)bash";
+
 constexpr const char* kCompletionBody = R"bash()
 
 _q_tarvox()
@@ -143,6 +183,21 @@ _q_tarvox()
                 COMPREPLY+=("$(printf '%-10s %s' "${entry%%|*}" "${entry#*|}")")
             done
         fi
+        return
+    fi
+
+    # A fixed word: at its place after the command, and after one of the
+    # words of the place before.
+    local entry place=$((COMP_CWORD - i)) prev=${COMP_WORDS[COMP_CWORD - 1]^^} offer= before_ok=1
+    for entry in "${_q_tarvox_words[@]}"; do
+        [[ ${entry%%|*} == "$command" ]] || continue
+        case ${entry#*|} in
+            "$place|"*) offer=${entry##*|} ;;
+            "$((place - 1))|"*) [[ " ${entry##*|} " == *" $prev "* ]] || before_ok= ;;
+        esac
+    done
+    if [[ -n $command && -n $offer ]]; then
+        [[ -n $before_ok ]] && COMPREPLY=($(compgen -W "$offer" -- "${cur^^}"))
         return
     fi
 
@@ -210,15 +265,22 @@ std::string ManualPage(const UsageOutline& usage, const std::string& version) {
   page += ".SH ENVIRONMENT\n";
   for (const auto& d : kEnvironment) Entry(page, d.term, d.text);
   page += ".SH FILES\n";
-  for (const auto& d : kFiles) Entry(page, d.term, d.text);
+  for (const auto& [term, text] : Files()) Entry(page, term, text);
   page += ".SH SEE ALSO\n" + RoffText(kSeeAlso) + "\n";
   return page;
 }
 
-std::string BashCompletion(const UsageOutline& usage) {
+std::string BashCompletion(const UsageOutline& usage, const std::vector<CommandWords>& values) {
   std::string script = kCompletionHead;
   for (const auto& command : CommandSummaries(usage)) {
     script += "    " + Quoted(command.name + "|" + command.description) + "\n";
+  }
+  script += kCompletionWordsHead;
+  for (const auto& value : values) {
+    std::string words;
+    for (const auto& word : value.words) words += (words.empty() ? "" : " ") + word;
+    script +=
+        "    " + Quoted(value.command + "|" + std::to_string(value.place) + "|" + words) + "\n";
   }
   return script + kCompletionBody;
 }

@@ -3,7 +3,9 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
+#include "cli/parse_command_line.h"
 #include "help/usage_outline.h"
 
 namespace qtarvox::help {
@@ -19,7 +21,9 @@ std::string RoffText(std::string_view text);
 
 // A bash completion script for q-tarvox: after a dash it offers the commands,
 // each with its one-line description when several match; after -FI file
-// names (also after an asterisk that separates them), after -FE directories.
-std::string BashCompletion(const UsageOutline& usage);
+// names (also after an asterisk that separates them), after -FE directories;
+// where a command reads fixed words, those words (`values`), each place's
+// only after one of the words of the place before.
+std::string BashCompletion(const UsageOutline& usage, const std::vector<CommandWords>& values);
 
 }  // namespace qtarvox::help

@@ -34,7 +34,10 @@ TEST(Install, LaysOutTheUsualTree) {
                             Quote(prefix.path()));
   ASSERT_EQ(install.status, 0) << install.output;
   std::vector<std::string> expected{"bin/q-tarvox", "share/man/man1/q-tarvox.1.gz",
-                                    "share/bash-completion/completions/q-tarvox"};
+                                    "share/bash-completion/completions/q-tarvox",
+                                    "share/doc/q-tarvox/copyright",
+                                    "share/doc/q-tarvox/changelog.gz",
+                                    "share/lintian/overrides/q-tarvox"};
   if (QTARVOX_INSTALLS_WINDOW_FILES) {
     expected.insert(expected.end(), {"share/applications/q-tarvox.desktop",
                                      "share/icons/hicolor/scalable/apps/q-tarvox.svg"});

@@ -6,11 +6,14 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "cli/parse_command_line.h"
 #include "cli/usage_text.h"
+#include "fakes.h"
 #include "help/usage_outline.h"
 #include "run_tools.h"
 #include "temp_dir.h"
@@ -98,6 +101,11 @@ TEST(BashCompletion, OffersCommandsAndFileNames) {
        "notes one.txt*notes one.txt\nnotes one.txt*notes two.txt\n"},
       {"q-tarvox -FE ph", "photos\n"},
       {"q-tarvox -UC no", "\n"},
+      // Fixed words, as typed in either case; BN only after E or N.
+      {"q-tarvox -UC -cw s", "S\nSU\n"},
+      {"q-tarvox -nb e ''", "BN\n"},
+      {"q-tarvox -NE BN ''", "\n"},
+      {"q-tarvox -EF 3 ''", "\n"},
   };
   // Bash shows the replies sorted; the order they come in does not matter.
   const auto sorted = [](const std::string& lines) {
@@ -114,6 +122,76 @@ TEST(BashCompletion, OffersCommandsAndFileNames) {
   const std::string all = Complete("q-tarvox -", dir.path());
   for (const auto& summary : CommandSummaries(ParseUsage(UsageText()))) {
     EXPECT_NE(all.find(summary.name + " "), std::string::npos) << summary.name;
+  }
+}
+
+// What the parser makes of `command`, the words before and `word`: whether it
+// reads the word (CW: capitalises; NE, NB: notes nothing) and, for EF, the
+// collision option.
+struct Reading {
+  bool read = false;
+  CollisionOption collision = CollisionOption::kDoNotRename;
+};
+
+Reading Read(const std::string& command, const std::vector<std::string>& before,
+             const std::string& word) {
+  std::vector<std::string> args{command};
+  args.insert(args.end(), before.begin(), before.end());
+  args.push_back(word);
+  Job job;
+  RecordingPrompter prompter;
+  ParseNotes notes;
+  ParseCommandLine(job, BuildSegments(args), prompter, &notes);
+  const bool read =
+      command == "-CW" ? job.CapitalizeSpaces || job.CapitalizeUnderscores : notes.lines.empty();
+  return {read, job.collision};
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) {
+    if (!line.empty()) lines.push_back(line);
+  }
+  std::ranges::sort(lines);
+  return lines;
+}
+
+TEST(BashCompletion, OffersExactlyTheWordsTheParserReads) {
+  Need("bash", "bash");
+  TempDir dir;
+  // Every word of one or two letters or digits.
+  std::vector<std::string> candidates;
+  const std::string chars = "ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+  for (const char a : chars) {
+    candidates.emplace_back(1, a);
+    for (const char b : chars) candidates.push_back(std::string{a, b});
+  }
+  const struct {
+    const char* command;
+    std::vector<std::string> before;  // the words of the places before
+  } places[] = {
+      {"-CW", {}}, {"-EF", {}}, {"-NE", {}}, {"-NE", {"E"}}, {"-NB", {}}, {"-NB", {"N"}},
+  };
+  for (const auto& p : places) {
+    std::string words = std::string("q-tarvox ") + p.command;
+    for (const auto& word : p.before) words += " " + word;
+    const std::vector<std::string> offered = Lines(Complete(words + " ''", dir.path()));
+    if (std::string(p.command) == "-EF") {
+      // EF reads any number ("02" too): one word for each option there is.
+      std::set<CollisionOption> by_offered, by_any;
+      for (const auto& word : offered) by_offered.insert(Read(p.command, {}, word).collision);
+      for (const auto& word : candidates) by_any.insert(Read(p.command, {}, word).collision);
+      EXPECT_EQ(by_offered, by_any);
+      EXPECT_EQ(offered.size(), by_any.size());
+      continue;
+    }
+    std::vector<std::string> read;
+    for (const auto& word : candidates) {
+      if (Read(p.command, p.before, word).read) read.push_back(word);
+    }
+    std::ranges::sort(read);
+    EXPECT_EQ(offered, read) << words;
   }
 }
 
