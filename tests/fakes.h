@@ -2,6 +2,7 @@
 #pragma once
 
 #include <atomic>
+#include <condition_variable>
 #include <cstdint>
 #include <deque>
 #include <mutex>
@@ -43,7 +44,9 @@ class RecordingPrompter : public Prompter {
 namespace qtarvox {
 
 // Records status captions and the files the viewer was started on; starting
-// the viewer succeeds unless `viewer_works` is false.
+// the viewer succeeds unless `viewer_works` is false. With `hold_at` set, a
+// run's thread waits in ShowProgress once that many files are done, until
+// Resume: where the run stands is decided by the test, not by the clock.
 class RecordingRunView : public RunView {
  public:
   void ShowStatus(const std::string& caption) override {
@@ -54,6 +57,20 @@ class RecordingRunView : public RunView {
   void ShowProgress(int64_t done, int64_t listed) override {
     files_done = done;
     files_listed = listed;
+    std::unique_lock lock(mutex);
+    if (hold_at < 0 || done < hold_at) return;
+    held = true;
+    gate.notify_all();
+    gate.wait(lock, [this] { return hold_at < 0; });
+  }
+  void WaitUntilHeld() {
+    std::unique_lock lock(mutex);
+    gate.wait(lock, [this] { return held; });
+  }
+  void Resume() {
+    std::lock_guard lock(mutex);
+    hold_at = -1;
+    gate.notify_all();
   }
   bool StartViewer(const std::string& path) override {
     viewed.push_back(path);
@@ -66,6 +83,9 @@ class RecordingRunView : public RunView {
   std::atomic<int64_t> files_done{0};
   std::atomic<int64_t> files_listed{0};
   bool viewer_works = true;
+  int64_t hold_at = -1;
+  bool held = false;
+  std::condition_variable gate;
 };
 
 }  // namespace qtarvox

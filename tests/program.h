@@ -1,20 +1,34 @@
 // Starting the built q-tarvox executable the way a script would: exact
-// arguments (no shell), a chosen environment, no display, stdout and stderr
-// into files.
+// arguments (no shell), private work, settings and home folders, no display,
+// stdout and stderr into files; and the trees of files such runs leave.
 #pragma once
 
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <sstream>
 #include <string>
 #include <vector>
+
+#include "platform/xattr_helpers.h"
+#include "temp_dir.h"
 
 extern char** environ;
 
 namespace qtarvox {
+
+inline constexpr const char* kProcess = "Q-Tarvox_Process.txt";
+inline constexpr const char* kError = "Q-Tarvox_Err.txt";
 
 // Starts the program (`exe`, the built one unless given) with `args` in
 // `cwd`, its standard input read from `in_path`. The environment is this
@@ -50,7 +64,7 @@ inline pid_t StartProgram(const std::vector<std::string>& args, const std::vecto
 
 // Waits for the child; kills it after `timeout_ms`. The exit status, or 1000
 // + the signal that ended it; -1 when it could not be started.
-inline int WaitProgram(pid_t pid, int timeout_ms = 30000) {
+inline int WaitProgram(pid_t pid, int timeout_ms = 120000) {
   if (pid <= 0) return -1;
   int status = 0;
   for (int ms = 0; waitpid(pid, &status, WNOHANG) == 0; ++ms) {
@@ -59,5 +73,169 @@ inline int WaitProgram(pid_t pid, int timeout_ms = 30000) {
   }
   return WIFEXITED(status) ? WEXITSTATUS(status) : 1000 + WTERMSIG(status);
 }
+
+// Relative path -> bytes of every regular file; a file without its owner
+// write bit carries kReadOnly after its bytes, one with a stored DOS
+// attribute "<x:" + its value + ">"; a symbolic link is "@" + its target.
+// With `modes`, folders are entries too and every entry carries all its
+// permission bits instead of kReadOnly.
+using Tree = std::map<std::string, std::string>;
+
+inline constexpr const char* kReadOnly = "<ro>";
+
+inline Tree Snapshot(const std::string& root, bool modes = false) {
+  namespace fs = std::filesystem;
+  Tree tree;
+  for (const auto& entry : fs::recursive_directory_iterator(root)) {
+    const std::string name = entry.path().lexically_relative(root).string();
+    // The entry's own type: a link is never followed.
+    const fs::file_status own = entry.symlink_status();
+    if (fs::is_symlink(own)) {
+      tree[name] = "@" + fs::read_symlink(entry.path()).string();
+      continue;
+    }
+    std::string value;
+    if (modes) value = "<mode " + std::to_string(static_cast<int>(own.permissions())) + ">";
+    if (fs::is_regular_file(own)) {
+      std::ifstream in(entry.path(), std::ios::binary);
+      value += std::string(std::istreambuf_iterator<char>(in), {});
+      if (!modes && (own.permissions() & fs::perms::owner_write) == fs::perms{}) value += kReadOnly;
+    } else if (!modes || !fs::is_directory(own)) {
+      continue;
+    }
+    const std::string stored = RawDosAttrib(entry.path().string());
+    if (stored != "(none)") value += "<x:" + stored + ">";
+    tree[name] = value;
+  }
+  return tree;
+}
+
+// Tables write lists in one string, the items separated by '|'.
+inline std::vector<std::string> Split(const std::string& text) {
+  std::vector<std::string> items;
+  std::istringstream in(text);
+  for (std::string item; std::getline(in, item, '|');) items.push_back(item);
+  return items;
+}
+
+// "name=bytes|name=bytes" as a Tree.
+inline Tree T(const std::string& text) {
+  Tree tree;
+  for (const auto& item : Split(text)) {
+    tree[item.substr(0, item.find('='))] = item.substr(item.find('=') + 1);
+  }
+  return tree;
+}
+
+struct Outcome {
+  int code = -1;  // the exit status, or 1000 + the signal that ended the child
+  std::string out, err;
+};
+
+// Runs of the program with their own work, settings and home folders (the
+// home folder is also the working directory).
+class ProgramTest : public ::testing::Test {
+ protected:
+  std::vector<std::string> Env() const {
+    std::vector<std::string> env = {"QTARVOX_WORK_DIR=" + work_dir_, "HOME=" + home_.path(),
+                                    "XDG_CONFIG_HOME=" + config_.path(),
+                                    "XDG_STATE_HOME=" + config_.PathOf("state")};
+    env.insert(env.end(), env_.begin(), env_.end());
+    return env;
+  }
+
+  // Starts a run whose stdout and stderr go to io_'s "out" + tag and
+  // "err" + tag (stdout to `out_path` when given).
+  pid_t Start(const std::vector<std::string>& args, const std::string& tag = "",
+              const std::string& cwd = "", const std::string& in_path = "/dev/null",
+              const std::string& out_path = "", const std::string& exe = QTARVOX_EXE) const {
+    return StartProgram(args, Env(), cwd.empty() ? home_.path() : cwd,
+                        out_path.empty() ? io_.PathOf("out" + tag) : out_path,
+                        io_.PathOf("err" + tag), in_path, exe);
+  }
+
+  Outcome Finish(pid_t pid, const std::string& tag = "") const {
+    const int code = WaitProgram(pid);
+    if (code < 0) return {};
+    const std::string out = io_.PathOf("out" + tag);
+    return {code, std::filesystem::exists(out) ? io_.ReadFile("out" + tag) : "",
+            io_.ReadFile("err" + tag)};
+  }
+
+  Outcome RunArgs(const std::vector<std::string>& args, const std::string& cwd = "",
+                  const std::string& in_path = "/dev/null") const {
+    return Finish(Start(args, "", cwd, in_path));
+  }
+
+  // A run started with its standard output (give -v) into a pipe of one page
+  // that nobody reads yet: the run writes a few file lines, then waits in its
+  // write, before the renames that follow, until Release. No clock decides
+  // where it stands.
+  struct Held {
+    pid_t pid = -1;
+    int pipe = -1;
+  };
+  Held StartHeld(const std::vector<std::string>& args) const {
+    const std::string fifo = io_.PathOf("held");
+    unlink(fifo.c_str());
+    mkfifo(fifo.c_str(), 0600);
+    Held held;
+    held.pipe = open(fifo.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    fcntl(held.pipe, F_SETPIPE_SZ, 4096);
+    held.pid = Start(args, "", "", "/dev/null", fifo);
+    // Until one of its threads waits to write into the full pipe.
+    const std::string tasks = "/proc/" + std::to_string(held.pid) + "/task";
+    for (int i = 0; i < 600000; ++i) {
+      bool waiting = false;
+      std::error_code ec;
+      for (const auto& task : std::filesystem::directory_iterator(tasks, ec)) {
+        std::ifstream in(task.path() / "wchan");
+        std::string wchan;
+        in >> wchan;
+        waiting = waiting || wchan.find("pipe_write") != std::string::npos;
+      }
+      if (waiting) break;
+      usleep(100);
+    }
+    return held;
+  }
+  // Lets a held run go on to its end; its exit status.
+  int Release(Held& held) const {
+    fcntl(held.pipe, F_SETFL, 0);
+    char buffer[65536];
+    while (read(held.pipe, buffer, sizeof buffer) > 0) {
+    }
+    close(held.pipe);
+    return WaitProgram(held.pid);
+  }
+
+  // `count` files n00000.txt ... holding their numbers in the folder `name`
+  // of files_; its full path.
+  std::string MakeFiles(const std::string& name, int count) const {
+    const std::string folder = files_.MakeDir(name);
+    for (int i = 0; i < count; ++i) {
+      char file[32];
+      std::snprintf(file, sizeof file, "/n%05d.txt", i);
+      std::ofstream(folder + file) << i;
+    }
+    return folder;
+  }
+  static size_t CountWith(const std::string& folder, const std::string& prefix) {
+    size_t n = 0;
+    for (const auto& e : std::filesystem::directory_iterator(folder)) {
+      n += e.path().filename().string().starts_with(prefix);
+    }
+    return n;
+  }
+  static size_t CountLines(const std::string& text, const std::string& with) {
+    size_t n = 0;
+    for (size_t at = 0; (at = text.find(with, at)) != std::string::npos; at += with.size()) ++n;
+    return n;
+  }
+
+  TempDir files_, work_, config_, io_, home_;
+  std::string work_dir_ = work_.path();
+  std::vector<std::string> env_;  // more of the program's environment
+};
 
 }  // namespace qtarvox

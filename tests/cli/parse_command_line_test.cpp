@@ -111,6 +111,7 @@ TEST(CommandLine, CommandsTickTheirActionAndWriteOnlyTheirFields) {
       {"-df|99999999999999|-ef|3.5", "DL|DF|EF", "0|2147483647|0", "5 "},
       {"-RP*a b *|c", "RP", "a b | c|0", "6 "},
       {"-rp*a*b* Y ", "RP", "a|b|1", "6 "},
+      {"-RP*a*b*y", "RP", "a|b|1", "6 "},
       {"-RP*a*b*yes", "RP", "a|b|0", "6 "},
       {"-RP|a*b*y", "RP", "b|y|0", "6 "},
       {"-RP*a", "RP", "a||0", "6 "},

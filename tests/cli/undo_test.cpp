@@ -30,110 +30,19 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr const char* kProcess = "Q-Tarvox_Process.txt";
-constexpr const char* kError = "Q-Tarvox_Err.txt";
 constexpr const char* kJournal = "Q-Tarvox_Undo/1/Q-Tarvox_Journal.tvj";
 constexpr const char* kHistory = "Q-Tarvox_Undo/history";
 constexpr const char* kNothing = "q-tarvox: there is nothing to undo.\n";
 
-struct Outcome {
-  int code = -1;
-  std::string out, err;
-};
+// Undo must give back every permission bit and the folders as they were.
+Tree Snapshot(const std::string& root) { return qtarvox::Snapshot(root, true); }
 
-// Relative path -> bytes, permission bits and stored DOS attribute of every
-// entry under a folder.
-using Tree = std::map<std::string, std::string>;
-
-Tree Snapshot(const std::string& root) {
-  Tree tree;
-  for (const auto& entry : fs::recursive_directory_iterator(root)) {
-    struct stat st {};
-    lstat(entry.path().c_str(), &st);
-    char stored[256];
-    const ssize_t n = lgetxattr(entry.path().c_str(), "user.DOSATTRIB", stored, sizeof stored);
-    std::string text = "mode " + std::to_string(st.st_mode & 07777) + " attrib " +
-                       (n < 0 ? "-" : std::string(stored, static_cast<size_t>(n)));
-    if (S_ISREG(st.st_mode)) {
-      std::ifstream in(entry.path(), std::ios::binary);
-      text += " bytes " + std::string(std::istreambuf_iterator<char>(in), {});
-    }
-    tree[fs::relative(entry.path(), root).string()] = text;
-  }
-  return tree;
-}
-
-class Undo : public ::testing::Test {
+class Undo : public ProgramTest {
  protected:
-  Outcome Run(const std::vector<std::string>& args) const {
-    const pid_t pid = Start(args);
-    const int code = WaitProgram(pid, 120000);
-    return {code, io_.ReadFile("out"), io_.ReadFile("err")};
-  }
-  pid_t Start(const std::vector<std::string>& args) const {
-    std::vector<std::string> env = {"QTARVOX_WORK_DIR=" + work_dir_, "HOME=" + home_.path(),
-                                    "XDG_CONFIG_HOME=" + home_.PathOf("config"),
-                                    "XDG_STATE_HOME=" + home_.PathOf("state")};
-    env.insert(env.end(), env_.begin(), env_.end());
-    return StartProgram(args, env, home_.path(), io_.PathOf("out"), io_.PathOf("err"));
-  }
-  // `count` files n00000.txt ... in `folder` (made when missing).
-  void MakeFiles(const std::string& folder, int count) const {
-    fs::create_directories(folder);
-    for (int i = 0; i < count; ++i) {
-      char name[32];
-      std::snprintf(name, sizeof name, "/n%05d.txt", i);
-      std::ofstream(folder + name) << i;
-    }
-  }
-  // Starts the program with its standard output (give -v) into a pipe of
-  // one page that nobody reads yet: the run writes a few file lines, then
-  // waits in its write, before the renames that follow, until Release.
-  struct Held {
-    pid_t pid = -1;
-    int pipe = -1;
-  };
-  Held StartHeld(const std::vector<std::string>& args) const {
-    const std::string fifo = io_.PathOf("held");
-    unlink(fifo.c_str());
-    mkfifo(fifo.c_str(), 0600);
-    Held held;
-    held.pipe = open(fifo.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    fcntl(held.pipe, F_SETPIPE_SZ, 4096);
-    std::vector<std::string> env = {"QTARVOX_WORK_DIR=" + work_dir_, "HOME=" + home_.path(),
-                                    "XDG_CONFIG_HOME=" + home_.PathOf("config"),
-                                    "XDG_STATE_HOME=" + home_.PathOf("state")};
-    held.pid = StartProgram(args, env, home_.path(), fifo, io_.PathOf("err"));
-    // Until one of its threads waits to write into the full pipe.
-    const std::string tasks = "/proc/" + std::to_string(held.pid) + "/task";
-    for (int i = 0; i < 600000; ++i) {
-      bool waiting = false;
-      std::error_code ec;
-      for (const auto& task : fs::directory_iterator(tasks, ec)) {
-        std::ifstream in(task.path() / "wchan");
-        std::string wchan;
-        in >> wchan;
-        waiting = waiting || wchan.find("pipe_write") != std::string::npos;
-      }
-      if (waiting) break;
-      usleep(100);
-    }
-    return held;
-  }
-  // Lets a held run go on to its end; its exit status.
-  int Release(Held& held) const {
-    fcntl(held.pipe, F_SETFL, 0);
-    char buffer[65536];
-    while (read(held.pipe, buffer, sizeof buffer) > 0) {
-    }
-    close(held.pipe);
-    return WaitProgram(held.pid, 120000);
-  }
+  Outcome Run(const std::vector<std::string>& args) const { return RunArgs(args); }
   std::string d() const { return files_.path(); }
-  // Byte `offset` of record `record` (0: the first) of the journal at `path`
-  // turned into another value.
-  void FlipJournalByte(const std::string& path, int record, size_t offset) const {
-    std::string bytes = work_.ReadFile(path);
+  // Where record `record` (0: the first) of the journal's bytes starts.
+  static size_t RecordStart(const std::string& bytes, int record) {
     size_t at = 0;
     for (int r = 0; r < record; ++r) {
       uint32_t size = 0;
@@ -141,13 +50,15 @@ class Undo : public ::testing::Test {
         size |= static_cast<uint32_t>(static_cast<unsigned char>(bytes[at + i])) << (8 * i);
       at += 13 + size;
     }
-    bytes[at + offset] ^= 0x10;
+    return at;
+  }
+  // Byte `offset` of record `record` of the journal at `path` turned into
+  // another value.
+  void FlipJournalByte(const std::string& path, int record, size_t offset) const {
+    std::string bytes = work_.ReadFile(path);
+    bytes[RecordStart(bytes, record) + offset] ^= 0x10;
     work_.WriteFile(path, bytes);
   }
-
-  TempDir files_, work_, home_, io_;
-  std::string work_dir_ = work_.path();
-  std::vector<std::string> env_;  // more of the program's environment
 };
 
 // Perform, then undo: the tree is as it was, byte for byte, name for name,
@@ -333,8 +244,7 @@ TEST_F(Undo, KilledPerformIsUndoneExactly) {
   constexpr int kFiles = 3000;
   for (const auto& actions : {std::vector<std::string>{"-UC"}, {"-UC", "-+A"}}) {
     SCOPED_TRACE(actions.size());
-    const std::string folder = files_.PathOf("job" + std::to_string(actions.size()));
-    MakeFiles(folder, kFiles);
+    const std::string folder = MakeFiles("job" + std::to_string(actions.size()), kFiles);
     const Tree before = Snapshot(folder);
     std::vector<std::string> args = actions;
     for (const char* arg : {"-FE", "", "-SU", "-v"}) args.push_back(arg);
@@ -406,8 +316,7 @@ TEST_F(Undo, KilledOverwriteRunNamesEveryFileItDestroyed) {
 // had when the run renamed it, and says nothing is left.
 TEST_F(Undo, FilesChangedDuringTheRunAreUndoneAsTheRunFoundThem) {
   constexpr int kFiles = 3000;
-  const std::string folder = files_.PathOf("job");
-  MakeFiles(folder, kFiles);
+  const std::string folder = MakeFiles("job", kFiles);
   Held held = StartHeld({"-UC", "-FE", folder + "*N?txt", "-SU", "-v"});
   const auto at = [&](const char* name) { return folder + "/" + name; };
   ASSERT_TRUE(fs::exists(at("n02000.txt")) && fs::exists(at("n02500.txt")));
@@ -468,14 +377,7 @@ TEST_F(Undo, JournalCutInARecordIsReadUpToTheLastWholeOne) {
   for (const char* name : {"a.txt", "b.txt", "c.txt"}) files_.WriteFile(name);
   ASSERT_EQ(Run({"-UC", "-FI", d() + "/a.txt*" + d() + "/b.txt*" + d() + "/c.txt", "-SU"}).code, 0);
   // Header, three intents, three completions: cut inside the third intent.
-  const std::string journal = work_.ReadFile(kJournal);
-  size_t at = 0;
-  for (int record = 0; record < 3; ++record) {
-    uint32_t size = 0;
-    for (int i = 0; i < 4; ++i)
-      size |= static_cast<uint32_t>(static_cast<unsigned char>(journal[at + i])) << (8 * i);
-    at += 13 + size;
-  }
+  const size_t at = RecordStart(work_.ReadFile(kJournal), 3);
   ASSERT_EQ(truncate(work_.PathOf(kJournal).c_str(), static_cast<off_t>(at + 20)), 0);
   const Outcome o = Run({"--undo"});
   EXPECT_EQ(o.code, 0) << o.err;
@@ -683,8 +585,7 @@ TEST_F(Undo, UndoHonoursQuietVerboseAndNull) {
 // Process file with the stop line; the next undo goes on.
 TEST_F(Undo, StopSignalEndsAnUndoBetweenTwoFiles) {
   constexpr int kFiles = 3000;
-  const std::string folder = files_.PathOf("many");
-  MakeFiles(folder, kFiles);
+  const std::string folder = MakeFiles("many", kFiles);
   const Tree before = Snapshot(folder);
   ASSERT_EQ(Run({"-UC", "-FE", folder + "*N?txt", "-SU"}).code, 0);
   // Held on its full output after a few files, the undo gets the signal.

@@ -152,18 +152,34 @@ TEST(TransformName, CharactersAreCodePointsAndInvalidBytesPassThrough) {
   }
 }
 
+// A delete of more characters than the name has is terminated; one of
+// exactly as many runs and empties the name.
 TEST(TransformName, ReportsStepsInListOrderWithTerminatedDeletes) {
-  Job job = JobWith({1, 4, 5, 9, 11, 17}, [](Job& j) {
-    j.DeleteLastCount = 10;
-    j.DeleteFirstCount = 10;
-    j.NumberEndCounter = "1";
-    j.NewFilename = "z.doc";
-  });
-  RecordingObserver obs;
-  Transform(job, "report.txt", &obs);
-  const std::vector<std::string> expected = {"1:REPORT.txt",  "terminated 3",        "terminated 4",
-                                             "9:REPORT1.txt", "attr 11:REPORT1.txt", "17:z.doc"};
-  EXPECT_EQ(obs.lines, expected);
+  const struct {
+    std::initializer_list<int> positions;
+    double count;  // of both deletes
+    std::vector<std::string> expected;
+  } cases[] = {
+      {{1, 4, 5, 9, 11, 17},
+       10,
+       {"1:REPORT.txt", "terminated 3", "terminated 4", "9:REPORT1.txt", "attr 11:REPORT1.txt",
+        "17:z.doc"}},
+      {{4}, 6, {"4:.txt"}},
+      {{5}, 6, {"5:.txt"}},
+      {{4}, 7, {"terminated 3"}},
+      {{5}, 7, {"terminated 4"}},
+  };
+  for (const auto& c : cases) {
+    Job job = JobWith(c.positions, [&](Job& j) {
+      j.DeleteLastCount = c.count;
+      j.DeleteFirstCount = static_cast<int32_t>(c.count);
+      j.NumberEndCounter = "1";
+      j.NewFilename = "z.doc";
+    });
+    RecordingObserver obs;
+    Transform(job, "report.txt", &obs);
+    EXPECT_EQ(obs.lines, c.expected) << c.count;
+  }
 }
 
 }  // namespace

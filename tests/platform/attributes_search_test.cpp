@@ -26,6 +26,7 @@ TEST(FileAttributes, RoundTripThroughModeAndStoredValue) {
   // attribute word wins over the text in front of it.
   const std::string v1 = "0x20\0\1\0\1\0\x02\0\0\0"s;
   const std::string v3 = "0x0\0\3\0\3\0\x0f\0\0\0\x22\0\0\0"s;
+  const std::string v5 = "0x0\0\5\0\5\0\x0f\0\0\0\x02\0\0\0"s;
   struct Step {
     std::string raw;
     uint32_t set;
@@ -40,6 +41,7 @@ TEST(FileAttributes, RoundTripThroughModeAndStoredValue) {
        "0x22"},
       {"", kAttrNormal, kAttrNormal, "(none)"},
       {v1, 0, kAttrHidden, v1},
+      {v5, 0, kAttrHidden, v5},
       {v3, 0, kAttrHidden | kAttrArchive, v3},
       {"", kAttrHidden | kAttrArchive, kAttrHidden | kAttrArchive, v3},  // already so: untouched
       {"", kAttrNormal, kAttrNormal, "(none)"},
@@ -69,6 +71,8 @@ TEST(WildcardMatch, FollowsDosRulesIgnoringCase) {
   const Case cases[] = {
       {"*.txt", "b.TXT", true},
       {"*.txt", "b.txt.bak", false},
+      {"*.txt", ".txt", true},  // "*" may be nothing
+      {"*.txt", "txt", false},
       {"*.*", "noext", true},
       {"*.", "noext", true},
       {"*.", "a.txt", false},
@@ -170,9 +174,10 @@ TEST(ListForWalk, FolderSortedInHalvesKeepsTheOneOrder) {
   const char* const stems[] = {"report-2024-", "REPORT-2024-", "Report-2024-", "élan-",
                                "Élan-",        "zz",           "_x",           "Ärger "};
   Names expected;
-  for (int i = 0; i < 20000; ++i) {
+  // Just above the size sorted in halves (16,384 names).
+  for (int i = 0; i < 16500; ++i) {
     // Numbers that do not grow with i, so readdir's order is no help.
-    const std::string name = stems[i % std::size(stems)] + std::to_string(i * 7919 % 20011);
+    const std::string name = stems[i % std::size(stems)] + std::to_string(i * 7919 % 16519);
     close(open(dir.PathOf(name).c_str(), O_CREAT | O_WRONLY | O_CLOEXEC, 0644));
     expected.push_back(name);
   }

@@ -252,7 +252,7 @@ TEST(OperationListPass, PreparingAheadGivesTheSameRunAsOneFileAtATime) {
       TempDir work;
       // "aaaa7" and "bbbb7" both lose their first four characters: the second
       // collides. One-letter names are too short for the delete step.
-      for (int i = 0; i < 700; ++i) {
+      for (int i = 0; i < 240; ++i) {
         dir.WriteFile((i % 2 ? "aaaa" : "bbbb") + std::to_string(i / 2) + ".txt");
       }
       for (char letter = 'p'; letter <= 'w'; ++letter)
@@ -281,7 +281,7 @@ TEST(OperationListPass, PreparingAheadGivesTheSameRunAsOneFileAtATime) {
       context.process = &process;
       context.errors = &errors;
       context.prepare_ahead = ahead == 1;
-      context.prepare_batch = 64;  // many batches, and a queue that fills up
+      context.prepare_batch = 16;  // many batches, and a queue that fills up
       ASSERT_TRUE(DirectoryWalk(job, context, op).ok());
       LineReader list;
       ASSERT_TRUE(op.CloseInto(list).ok());
@@ -296,7 +296,7 @@ TEST(OperationListPass, PreparingAheadGivesTheSameRunAsOneFileAtATime) {
       runs[ahead] = Lines(text);
       names[ahead] = dir.List();
     }
-    ASSERT_GT(runs[0].size(), 1400u) << c.what;
+    ASSERT_GT(runs[0].size(), 480u) << c.what;
     const auto has = [&](const char* text) {
       return std::count(runs[0].begin(), runs[0].end(), msg::kIndent + std::string(text)) > 0;
     };
@@ -307,7 +307,7 @@ TEST(OperationListPass, PreparingAheadGivesTheSameRunAsOneFileAtATime) {
     if (c.preview) {
       const std::string& last = runs[0].back();
       // The box's last entry has no line end of its own.
-      const std::string end = "/w.txt" + std::string(msg::kFinalSep) + "W708(no CR LF)";
+      const std::string end = "/w.txt" + std::string(msg::kFinalSep) + "W248(no CR LF)";
       EXPECT_EQ(last.substr(last.size() - std::min(last.size(), end.size())), end);
     }
     EXPECT_EQ(runs[1], runs[0]) << c.what;
@@ -325,7 +325,7 @@ TEST(WalkWhileRenaming, GivesTheRunOfTheWalkBeforeTheRenames) {
     TempDir dir;
     TempDir work;
     for (const char* sub : {"", "A/", "A/X/", "B/"}) {
-      for (int i = 0; i < 150; ++i)
+      for (int i = 0; i < 40; ++i)
         dir.WriteFile(std::string(sub) + "ab" + std::to_string(i) + ".txt");
     }
     dir.WriteFile("B/line\nbreak.txt");
@@ -350,7 +350,7 @@ TEST(WalkWhileRenaming, GivesTheRunOfTheWalkBeforeTheRenames) {
     EngineContext context;
     context.process = &process;
     context.errors = &errors;
-    context.prepare_batch = 64;
+    context.prepare_batch = 16;
     job.FileCount = 0;
     if (while_listing) {
       EXPECT_TRUE(ListsWhileRenaming(job, context));
@@ -388,13 +388,13 @@ TEST(WalkWhileRenaming, GivesTheRunOfTheWalkBeforeTheRenames) {
   const std::vector<std::string> before = run(false, false, names[0], counts[0]);
   EXPECT_EQ(run(true, false, names[1], counts[1]), before);
   EXPECT_EQ(names[1], names[0]);
-  EXPECT_EQ(counts[0], 600);
-  EXPECT_EQ(counts[1], 600);
+  EXPECT_EQ(counts[0], 160);
+  EXPECT_EQ(counts[1], 160);
   // A listed a second time lists nothing again: the same run.
   for (const bool while_listing : {true, false}) {
     EXPECT_EQ(run(while_listing, true, names[1], counts[1]), before) << while_listing;
     EXPECT_EQ(names[1], names[0]);
-    EXPECT_EQ(counts[1], 600);
+    EXPECT_EQ(counts[1], 160);
   }
 }
 

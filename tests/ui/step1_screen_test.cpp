@@ -38,24 +38,6 @@ class Step1Test : public WindowTest {
     return shown;
   }
 
-  // Replaces the text of a box by typing, one key at a time.
-  void Type(const char* box, const QString& text) {
-    auto* edit = Find<QLineEdit>(box);
-    edit->selectAll();
-    QTest::keyClick(edit, Qt::Key_Backspace);
-    QTest::keyClicks(edit, text);
-  }
-
-  // Clicks a button; an option button or check box on its caption, the part
-  // of it that answers a click.
-  void Click(const char* name) {
-    auto* button = Find<QAbstractButton>(name);
-    const bool push = qobject_cast<QPushButton*>(button) != nullptr;
-    QTest::mouseClick(button, Qt::LeftButton, {},
-                      push ? button->rect().center() : QPoint(8, button->height() / 2));
-  }
-
-  QString Text(const char* box) const { return Find<QLineEdit>(box)->text(); }
   QString Description() const { return Find<QPlainTextEdit>("txtStep1Desc")->toPlainText(); }
 };
 

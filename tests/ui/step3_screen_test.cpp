@@ -53,15 +53,6 @@ class Step3Test : public WindowTest {
     ASSERT_EQ(ShownPanels(), std::set<std::string>{"pctStep3"});
   }
 
-  QString Text(const char* name) const {
-    QWidget* w = Find(name);
-    if (auto* label = qobject_cast<QLabel*>(w)) return label->text();
-    if (auto* button = qobject_cast<QAbstractButton*>(w)) return button->text();
-    if (auto* edit = qobject_cast<QLineEdit*>(w)) return edit->text();
-    if (auto* box = qobject_cast<QPlainTextEdit*>(w)) return box->toPlainText();
-    return {};
-  }
-
   // Does a job with the mouse up to Step 3: Uppercase and numbers at the
   // end, on the files of `folder` at the given rows of the file list.
   void PickJob(const std::string& folder, std::initializer_list<int> rows) {

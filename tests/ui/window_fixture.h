@@ -11,6 +11,7 @@
 #include <QListView>
 #include <QListWidget>
 #include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QStyle>
@@ -117,6 +118,16 @@ class WindowTest : public ::testing::Test {
   }
 
   const Job& job() const { return window_->port().job(); }
+
+  // The text a label, button, box or text area shows.
+  QString Text(const char* name) const {
+    QWidget* w = Find(name);
+    if (auto* label = qobject_cast<QLabel*>(w)) return label->text();
+    if (auto* button = qobject_cast<QAbstractButton*>(w)) return button->text();
+    if (auto* edit = qobject_cast<QLineEdit*>(w)) return edit->text();
+    if (auto* box = qobject_cast<QPlainTextEdit*>(w)) return box->toPlainText();
+    return {};
+  }
 
   // The names of the screen panels that are shown.
   std::set<std::string> ShownPanels() const {
