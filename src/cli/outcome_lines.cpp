@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "engine/messages.h"
+#include "platform/chars.h"
 
 namespace qtarvox {
 namespace {
@@ -24,7 +25,9 @@ const char* StatusWord(FileStatus status) {
 
 // One line per file, whatever the names hold.
 void AppendShown(std::string& line, std::string_view text) {
-  for (const char c : text) line.push_back(c == '\r' || c == '\n' ? '?' : c);
+  const size_t from = line.size();
+  line.append(text);
+  KeepOnOneLine(line, from);
 }
 
 }  // namespace

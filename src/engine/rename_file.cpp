@@ -8,6 +8,7 @@
 #include "engine/journal.h"
 #include "engine/messages.h"
 #include "platform/attributes.h"
+#include "platform/chars.h"
 #include "platform/dir_search.h"
 #include "platform/file_ops.h"
 #include "platform/file_state.h"
@@ -260,10 +261,8 @@ void FileRun::AttributeStep(int position, ActionId id, const WorkingName& state)
 }
 
 void FileRun::AppendPreview(std::string text) {
-  // One entry per line: a line break inside a name is shown as "?".
-  for (size_t i = 2; i < text.size(); ++i) {
-    if (text[i] == '\r' || text[i] == '\n') text[i] = '?';
-  }
+  // An entry begins with CR LF; after it, one entry per line.
+  KeepOnOneLine(text, 2);
   if (!job_.txtOP.Append(text)) Trap(MakeError(kErrPreviewFull, kDescPreviewFull));
 }
 

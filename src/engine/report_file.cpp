@@ -9,6 +9,7 @@
 #include <thread>
 #include <vector>
 
+#include "platform/chars.h"
 #include "platform/descriptors.h"
 
 namespace qtarvox {
@@ -171,9 +172,7 @@ void EndReportLine(std::string& buffer, size_t start) {
   const char* begin = buffer.data() + start;
   const size_t size = buffer.size() - start;
   if (std::memchr(begin, '\r', size) != nullptr || std::memchr(begin, '\n', size) != nullptr) {
-    for (size_t i = start; i < buffer.size(); ++i) {
-      if (buffer[i] == '\r' || buffer[i] == '\n') buffer[i] = '?';
-    }
+    KeepOnOneLine(buffer, start);
   }
   buffer.append("\r\n");
 }

@@ -219,4 +219,15 @@ size_t CharCount(std::string_view bytes) {
   return t.size();
 }
 
+void KeepOnOneLine(std::string& text, size_t from) {
+  for (size_t i = from; i < text.size(); ++i) {
+    if (text[i] == '\r' || text[i] == '\n') text[i] = '?';
+  }
+}
+
+std::string OnOneLine(std::string text) {
+  KeepOnOneLine(text);
+  return text;
+}
+
 }  // namespace qtarvox

@@ -51,6 +51,12 @@ std::string NameSortKey(std::string_view name);
 void AppendNameSortKey(std::string_view name, std::string& key);
 
 // Removes leading and trailing blanks (space characters only).
+// One entry per line wherever a name is shown: from `from` on, each carriage
+// return and line feed in `text` becomes "?".
+void KeepOnOneLine(std::string& text, size_t from = 0);
+// `text` with each carriage return and line feed shown as "?".
+std::string OnOneLine(std::string text);
+
 std::string_view TrimBlanks(std::string_view text);
 std::string Trim(std::string_view text);
 

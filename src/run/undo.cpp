@@ -9,6 +9,7 @@
 
 #include "engine/messages.h"
 #include "engine/report_file.h"
+#include "platform/chars.h"
 #include "platform/descriptors.h"
 #include "platform/durable_file.h"
 #include "platform/file_ops.h"
@@ -137,14 +138,6 @@ class PlannedFiles final : public UndoFiles {
   std::map<std::string, Planned> planned_;
 };
 
-// A path with every line break shown as "?", one entry per line.
-std::string Printable(std::string text) {
-  for (char& c : text) {
-    if (c == '\r' || c == '\n') c = '?';
-  }
-  return text;
-}
-
 // Where an undo tells what it did: its Process and Error files, or, in a
 // preview, the outcome's lines.
 class UndoReport {
@@ -164,7 +157,7 @@ class UndoReport {
       (*each_file_)({directory + from, to, renamed, restored, ""});
     }
     if (process_ == nullptr) {
-      outcome_.lines.push_back(Printable(directory + from + msg::kFinalSep + to + marker));
+      outcome_.lines.push_back(OnOneLine(directory + from + msg::kFinalSep + to + marker));
       return;
     }
     (void)process_->WriteLine({msg::kCurrentFile, directory, from});
@@ -180,7 +173,7 @@ class UndoReport {
 
   void Block(const std::string& path, const char* cause, const RtError& error) {
     if (errors_ == nullptr) {
-      outcome_.left_lines.push_back(Printable(path) + ": " + cause);
+      outcome_.left_lines.push_back(OnOneLine(path) + ": " + cause);
       return;
     }
     (void)errors_->WriteLine({msg::kErrorInFile, path});
@@ -511,7 +504,7 @@ std::set<const JournalEntry*> TellWhatWasLost(const JournalContents& contents,
     } else {
       continue;
     }
-    outcome.overwritten.push_back(Printable(lost));
+    outcome.overwritten.push_back(OnOneLine(lost));
     if (!preview) {
       report.Block(lost, kUndoOverwritten, MakeError(kErrFileNotFound, kDescOverwritten));
     }

@@ -34,20 +34,13 @@
 namespace qtarvox {
 namespace {
 
-// A path with every carriage return and line feed shown as "?".
-std::string Printable(std::string path) {
-  for (char& c : path) {
-    if (c == '\r' || c == '\n') c = '?';
-  }
-  return path;
-}
 
 // A file or folder the walk could not list, as an error block and a failed
 // file. A block that cannot be written is counted by the Error file itself.
 void LogWalkFailure(Job& job, const EngineContext& context, const WalkReport::Failure& failure) {
   job.ErrorsOccurred = true;
   if (context.errors != nullptr) {
-    const std::string shown = Printable(failure.path);
+    const std::string shown = OnOneLine(failure.path);
     (void)context.errors->WriteLine({msg::kErrorInFile, shown});
     (void)context.errors->WriteLine({msg::kErrorCause, CauseText(failure.error.number)});
     (void)context.errors->WriteLine({msg::kErrorNumber, std::to_string(failure.error.number), "-",
