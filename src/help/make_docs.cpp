@@ -6,7 +6,7 @@
 #include <iostream>
 #include <string>
 
-#include "cli/usage_text.h"
+#include "help/usage_text.h"
 #include "help/manual_page.h"
 #include "help/usage_outline.h"
 

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "cli/usage_text.h"
+#include "help/usage_text.h"
 #include "help/usage_outline.h"
 #include "run_tools.h"
 #include "temp_dir.h"
