@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "bench_common.h"
-#include "cli/parse_command_line.h"
+#include "run/parse_command_line.h"
 #include "engine/job.h"
 #include "engine/ports.h"
 

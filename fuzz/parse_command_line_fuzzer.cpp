@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "cli/parse_command_line.h"
+#include "run/parse_command_line.h"
 #include "engine/numbering.h"
 #include "engine/transform.h"
 #include "engine/validation.h"

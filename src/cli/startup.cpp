@@ -4,10 +4,10 @@
 #include <cstring>
 
 #include "cli/outcome_lines.h"
-#include "cli/parse_command_line.h"
+#include "run/parse_command_line.h"
 #include "cli/undo_command.h"
-#include "cli/usage_text.h"
-#include "cli/window_start.h"
+#include "help/usage_text.h"
+#include "run/window_start.h"
 #include "engine/job.h"
 #include "engine/validation.h"
 #include "platform/desktop_viewer.h"

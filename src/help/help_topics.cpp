@@ -1,6 +1,6 @@
 #include "help/help_topics.h"
 
-#include "cli/usage_text.h"
+#include "help/usage_text.h"
 #include "help/help_contents.h"
 #include "help/usage_outline.h"
 

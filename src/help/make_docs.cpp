@@ -6,8 +6,8 @@
 #include <iostream>
 #include <string>
 
-#include "cli/parse_command_line.h"
-#include "cli/usage_text.h"
+#include "help/usage_text.h"
+#include "run/parse_command_line.h"
 #include "help/manual_page.h"
 #include "help/usage_outline.h"
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "cli/parse_command_line.h"
+#include "run/parse_command_line.h"
 #include "help/usage_outline.h"
 
 namespace qtarvox::help {

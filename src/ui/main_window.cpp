@@ -9,8 +9,8 @@
 #include <QScreen>
 #include <functional>
 
-#include "cli/window_start.h"
-#include "help/help_screen.h"
+#include "run/window_start.h"
+#include "ui/help_screen.h"
 #include "run/report_view.h"
 #include "ui/intro_screen.h"
 #include "ui/step1_screen.h"

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "cli/startup.h"
+#include "run/exit_codes.h"
 #include "platform/own_files.h"
 #include "run/work_files.h"
 #include "ui/main_window.h"

@@ -1,4 +1,4 @@
-#include "cli/parse_command_line.h"
+#include "run/parse_command_line.h"
 
 #include <gtest/gtest.h>
 

@@ -1,11 +1,11 @@
 // A command line without -SU: which ones open the window, and how the wizard
 // is filled and pressed through for it.
-#include "cli/window_start.h"
+#include "run/window_start.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "cli/parse_command_line.h"
+#include "run/parse_command_line.h"
 #include "fakes.h"
 #include "run/settings.h"
 #include "selection/step2.h"

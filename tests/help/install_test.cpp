@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "cli/usage_text.h"
+#include "help/usage_text.h"
 #include "run_tools.h"
 #include "temp_dir.h"
 

@@ -11,9 +11,9 @@
 #include <string>
 #include <vector>
 
-#include "cli/parse_command_line.h"
-#include "cli/usage_text.h"
 #include "fakes.h"
+#include "help/usage_text.h"
+#include "run/parse_command_line.h"
 #include "help/usage_outline.h"
 #include "run_tools.h"
 #include "temp_dir.h"

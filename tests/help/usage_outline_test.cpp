@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "cli/usage_text.h"
+#include "help/usage_text.h"
 #include "help/help_topics.h"
 
 namespace qtarvox::help {

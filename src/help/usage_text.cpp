@@ -1,4 +1,4 @@
-#include "cli/usage_text.h"
+#include "help/usage_text.h"
 
 namespace qtarvox {
 

@@ -1,8 +1,8 @@
-#include "cli/window_start.h"
+#include "run/window_start.h"
 
 #include <algorithm>
 
-#include "cli/parse_command_line.h"
+#include "run/parse_command_line.h"
 #include "platform/paths.h"
 #include "selection/step2.h"
 

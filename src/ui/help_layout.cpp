@@ -1,4 +1,4 @@
-#include "help/help_layout.h"
+#include "ui/help_layout.h"
 
 #include <algorithm>
 

@@ -1,5 +1,5 @@
 // The Help screen's geometry as fractions of its panel.
-#include "help/help_layout.h"
+#include "ui/help_layout.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "help/help_screen.h"
+#include "ui/help_screen.h"
 
 #include <QLabel>
 #include <QListWidget>
@@ -7,7 +7,7 @@
 
 #include "help/compose_topic.h"
 #include "help/help_contents.h"
-#include "help/help_layout.h"
+#include "ui/help_layout.h"
 #include "help/help_texts.h"
 #include "ui/window_ports.h"
 
