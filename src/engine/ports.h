@@ -24,6 +24,14 @@ class Prompter {
   }
 };
 
+// Nobody to tell or ask: for work that only looks (a plan, the arguments of
+// a command line read before the window opens). Every question answers No.
+class SilentPrompter final : public Prompter {
+ public:
+  void Tell(const std::string&, const std::string&) override {}
+  bool Ask(const std::string&, const std::string&) override { return false; }
+};
+
 // What a run shows while it runs. ShowStatus and ShowProgress are called on
 // the thread the run's passes run on, which may not be the caller's.
 class RunView {

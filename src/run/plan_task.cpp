@@ -7,13 +7,6 @@
 namespace qtarvox {
 namespace {
 
-// Nobody to ask or tell: a plan that cannot start simply has no files.
-class SilentPrompter final : public Prompter {
- public:
-  void Tell(const std::string&, const std::string&) override {}
-  bool Ask(const std::string&, const std::string&) override { return false; }
-};
-
 class SilentView final : public RunView {
  public:
   void ShowStatus(const std::string&) override {}

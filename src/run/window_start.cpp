@@ -2,21 +2,12 @@
 
 #include <algorithm>
 
-#include "run/parse_command_line.h"
+#include "engine/ports.h"
 #include "platform/paths.h"
+#include "run/parse_command_line.h"
 #include "selection/step2.h"
 
 namespace qtarvox {
-namespace {
-
-// Nobody is told anything while the arguments are only looked at.
-class SilentPrompter final : public Prompter {
- public:
-  void Tell(const std::string&, const std::string&) override {}
-  bool Ask(const std::string&, const std::string&) override { return false; }
-};
-
-}  // namespace
 
 bool OpensWindow(const std::vector<std::string>& args) {
   const CliOptions options = SplitProgramOptions(args);
