@@ -2,13 +2,17 @@
 // what file names of a set are made of, and temporary folders.
 #pragma once
 
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/types.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -92,6 +96,58 @@ inline std::string MakeSubdir(const std::string& parent, const std::string& name
     std::exit(1);
   }
   return path;
+}
+
+struct ChildReport {
+  double seconds = 0;  // the timed part
+  double count = 0;    // files handled (or found, for a check)
+  double extra = 0;    // a second figure, per measurement
+  int ok = 0;
+};
+
+struct ChildRun {
+  ChildReport report;
+  double max_rss_mib = 0;
+  double cpu_seconds = 0;  // user + system, every thread of the child
+  bool exited = false;
+};
+
+// Runs `work` in a forked child and returns its report and its peak RSS.
+// Children print nothing and leave with _exit, so no buffer or exit handler
+// of the parent runs twice.
+inline ChildRun InChild(const std::function<ChildReport()>& work) {
+  std::fflush(stdout);
+  std::fflush(stderr);
+  int fds[2];
+  if (pipe(fds) != 0) {
+    std::perror("pipe");
+    std::exit(1);
+  }
+  const pid_t pid = fork();
+  if (pid < 0) {
+    std::perror("fork");
+    std::exit(1);
+  }
+  if (pid == 0) {
+    close(fds[0]);
+    const ChildReport report = work();
+    const ssize_t written = write(fds[1], &report, sizeof report);
+    _exit(written == static_cast<ssize_t>(sizeof report) ? 0 : 1);
+  }
+  close(fds[1]);
+  ChildRun run;
+  const ssize_t got = read(fds[0], &run.report, sizeof run.report);
+  close(fds[0]);
+  int status = 0;
+  rusage usage{};
+  wait4(pid, &status, 0, &usage);
+  run.max_rss_mib = static_cast<double>(usage.ru_maxrss) / 1024.0;  // ru_maxrss is in KiB
+  run.cpu_seconds = static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+                    static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+  run.exited = got == static_cast<ssize_t>(sizeof run.report) && WIFEXITED(status) &&
+               WEXITSTATUS(status) == 0;
+  if (!run.exited) std::printf("  !! a child process failed\n");
+  return run;
 }
 
 }  // namespace bench

@@ -84,13 +84,16 @@ qtarvox::Job MakeJob(const std::string& dir, char which) {
   return job;
 }
 
+// What one measured run gave: its time, its lines (preview box lines, or
+// plan lines) and whether it went as it should, and its child's peak RSS.
 struct Timed {
   double seconds = 0;
-  size_t lines = 0;  // lines the run gave (preview box lines, or plan lines)
+  size_t lines = 0;
   bool ok = false;
+  double max_rss_mib = 0;
 };
 
-Timed TimePreview(const std::string& dir, char which) {
+Timed TimePreviewHere(const std::string& dir, char which) {
   qtarvox::Job job = MakeJob(dir, which);
   QuietPrompter prompter;
   QuietView view;
@@ -107,7 +110,7 @@ Timed TimePreview(const std::string& dir, char which) {
   return t;
 }
 
-Timed TimePlan(const std::string& dir, char which) {
+Timed TimePlanHere(const std::string& dir, char which) {
   qtarvox::Job job = MakeJob(dir, which);
   QuietPrompter prompter;
   QuietView view;
@@ -124,6 +127,30 @@ Timed TimePlan(const std::string& dir, char which) {
   t.ok = outcome.started && !outcome.errors && printer.failed == 0;
   return t;
 }
+
+// Runs one measurement in a forked child, so that its peak RSS is its own.
+Timed InChild(Timed (*measure)(const std::string&, char), const std::string& dir, char which) {
+  const bench::ChildRun run = bench::InChild([&] {
+    const Timed t = measure(dir, which);
+    bench::ChildReport report;
+    report.seconds = t.seconds;
+    report.count = static_cast<double>(t.lines);
+    report.ok = t.ok ? 1 : 0;
+    return report;
+  });
+  Timed t;
+  t.seconds = run.report.seconds;
+  t.lines = static_cast<size_t>(run.report.count);
+  t.ok = run.exited && run.report.ok == 1;
+  t.max_rss_mib = run.max_rss_mib;
+  return t;
+}
+
+Timed TimePreview(const std::string& dir, char which) {
+  return InChild(TimePreviewHere, dir, which);
+}
+
+Timed TimePlan(const std::string& dir, char which) { return InChild(TimePlanHere, dir, which); }
 
 double Median(std::vector<double> values) {
   std::sort(values.begin(), values.end());
@@ -145,8 +172,9 @@ int main(int argc, char** argv) {
   setenv("XDG_CONFIG_HOME", config.c_str(), 1);
 
   const auto create_start = Clock::now();
-  const std::vector<std::string> names = MakeNames(files);
-  for (const auto& name : names) {
+  // The names are made again for the check at the end: the children that
+  // measure, forked from this process, would count a list held here.
+  for (const auto& name : MakeNames(files)) {
     std::ofstream(dir + "/" + name).put('x');
   }
   std::printf("plan_bench: %zu files in %s, %d rounds (created in %.2f s, not timed)\n", files,
@@ -159,28 +187,38 @@ int main(int argc, char** argv) {
                               : "b. last 3 characters deleted (1,000 files per new name), "
                                 "collisions: add a unique number");
     TimePreview(dir, which);  // warm-up: the directory in the kernel's caches
-    std::vector<double> preview_rates, plan_rates;
+    std::vector<double> preview_rates, plan_rates, preview_rss, plan_rss;
     for (int r = 0; r < rounds; ++r) {
       const Timed preview = TimePreview(dir, which);
       const Timed plan = TimePlan(dir, which);
       preview_rates.push_back(static_cast<double>(files) / preview.seconds);
       plan_rates.push_back(static_cast<double>(files) / plan.seconds);
+      preview_rss.push_back(preview.max_rss_mib);
+      plan_rss.push_back(plan.max_rss_mib);
       const bool ok = preview.ok && plan.ok && plan.lines == files &&
                       preview.lines == files;
       all_ok = all_ok && ok;
-      std::printf("  round %d: preview %.3f s (%zu lines), plan %.3f s (%zu lines)%s\n", r + 1,
-                  preview.seconds, preview.lines, plan.seconds, plan.lines,
-                  ok ? "" : "  !! unexpected result");
+      std::printf(
+          "  round %d: preview %.3f s (%zu lines, %.1f MiB), plan %.3f s (%zu lines, %.1f MiB)%s\n",
+          r + 1, preview.seconds, preview.lines, preview.max_rss_mib, plan.seconds, plan.lines,
+          plan.max_rss_mib, ok ? "" : "  !! unexpected result");
     }
     const double preview_rate = Median(preview_rates);
     const double plan_rate = Median(plan_rates);
     std::printf("  preview %.0f files/s, plan %.0f files/s, ratio plan/preview %.3f\n",
                 preview_rate, plan_rate, plan_rate / preview_rate);
+    std::printf("  peak RSS: preview %.1f MiB, plan %.1f MiB (medians)\n", Median(preview_rss),
+                Median(plan_rss));
+    if (which == 'a') {
+      std::printf("  target: plan at least 200,000 files/s (%s), peak RSS at most 32 MiB (%s)\n",
+                  plan_rate >= 200000 ? "met" : "missed",
+                  Median(plan_rss) <= 32 ? "met" : "missed");
+    }
   }
 
   // The plan changed nothing.
   size_t present = 0;
-  for (const auto& name : names) {
+  for (const auto& name : MakeNames(files)) {
     struct stat st;
     present += lstat((dir + "/" + name).c_str(), &st) == 0;
   }

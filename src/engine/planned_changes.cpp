@@ -48,9 +48,11 @@ PlannedChanges::File& PlannedChanges::At(const std::string& directory, const std
   // directory this user cannot list is asked about each name instead.
   if (folder.facts.listable) {
     // Most names asked about are free; they need no entry of their own.
-    if (!names_.Holds(directory, name)) return absent_;
+    const std::string_view listed = names_.ListedName(directory, name);
+    if (listed.empty()) return absent_;
     file.exists = true;
-    file.origin = directory + name;
+    file.origin.reserve(directory.size() + listed.size());
+    file.origin.append(directory).append(listed);
   } else {
     file.origin = directory + name;
     file.entry = ReadEntryState(file.origin);
@@ -84,14 +86,23 @@ void PlannedChanges::ReadStored(File& file) {
 void PlannedChanges::Move(const std::string& directory, const std::string& old_name,
                           const std::string& new_name) {
   Folder& folder = FolderOf(directory);
-  if (settle_moved_ && folder.facts.listable) names_.Holds(directory, old_name, true);
-  At(directory, old_name);  // the moving file has an entry of its own
+  if (folder.facts.listable) {
+    if (settle_moved_) (void)names_.Holds(directory, old_name, true);
+  } else {
+    At(directory, old_name);  // the moving file has an entry of its own
+  }
   auto moved = folder.files.extract(old_name);
   folder.files.erase(new_name);
-  moved.key() = new_name;
-  folder.files.insert(std::move(moved));
-  // In a listed directory the index, which follows the renames, knows the
-  // old name is free.
+  // In a listed directory the index follows the renames and knows where
+  // each file is on the disk: an entry of the plan's own is kept only for
+  // what the plan read or changed of the file. So a plan of many renames
+  // holds little more than the index.
+  if (!moved.empty() && (!folder.facts.listable || moved.mapped().stat_read ||
+                         moved.mapped().stored_read)) {
+    moved.key() = new_name;
+    folder.files.insert(std::move(moved));
+  }
+  // In a listed directory the index knows the old name is free.
   if (!folder.facts.listable) folder.files.emplace(old_name, absent_);
 }
 

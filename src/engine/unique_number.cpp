@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <deque>
 #include <limits>
 #include <set>
 
@@ -67,11 +68,11 @@ std::string UpperKey(std::string_view name) {
   return key;
 }
 
-// Exact name -> an entry of an ordered index (an iterator whose
-// ->second.name is the name), by open addressing with linear probing: a
-// lookup reads one slot, and the entry's name only when the hashes agree,
-// where a node-based map first walks a bucket list.
-template <typename Iterator>
+// Exact name -> an entry (a pointer whose ->name is the name), by open
+// addressing with linear probing: a lookup reads one slot, and the entry's
+// name only when the hashes agree, where a node-based map first walks a
+// bucket list.
+template <typename Pointer>
 class NameTable {
  public:
   void Reserve(size_t count) {
@@ -79,15 +80,15 @@ class NameTable {
   }
 
   // The entry of exactly this name, or nullptr.
-  const Iterator* Find(std::string_view name) const {
+  Pointer Find(std::string_view name) const {
     const size_t at = IndexOf(name);
-    return at == kNone ? nullptr : &slots_[at].it;
+    return at == kNone ? nullptr : slots_[at].it;
   }
 
   // The name must not be in the table yet.
-  void Insert(Iterator it) {
+  void Insert(Pointer it) {
     if ((size_ + 1) * 2 > slots_.size()) Rehash(std::max<size_t>(16, slots_.size() * 2));
-    Place({Tag(it->second.name), it});
+    Place({Tag(it->name), it});
     ++size_;
   }
 
@@ -110,7 +111,7 @@ class NameTable {
  private:
   struct Slot {
     uint64_t tag = 0;  // the name's hash with the top bit set; 0: empty
-    Iterator it{};
+    Pointer it{};
   };
   static constexpr size_t kNone = static_cast<size_t>(-1);
 
@@ -124,7 +125,7 @@ class NameTable {
     for (size_t i = tag & mask_;; i = (i + 1) & mask_) {
       const Slot& slot = slots_[i];
       if (slot.tag == 0) return kNone;
-      if (slot.tag == tag && slot.it->second.name == name) return i;
+      if (slot.tag == tag && slot.it->name == name) return i;
     }
   }
 
@@ -146,6 +147,31 @@ class NameTable {
   std::vector<Slot> slots_;
   size_t mask_ = 0;
   size_t size_ = 0;
+};
+
+// The bytes of a directory's names, kept where they never move: a name is
+// copied once, into large blocks, and is never freed before the index.
+class NameStore {
+ public:
+  std::string_view Keep(std::string_view name) {
+    if (name.size() > room_) {
+      const size_t size = std::max(kBlock, name.size());
+      blocks_.push_back(std::make_unique<char[]>(size));
+      next_ = blocks_.back().get();
+      room_ = size;
+    }
+    std::copy(name.begin(), name.end(), next_);
+    const std::string_view kept(next_, name.size());
+    next_ += name.size();
+    room_ -= name.size();
+    return kept;
+  }
+
+ private:
+  static constexpr size_t kBlock = 64 * 1024;
+  std::vector<std::unique_ptr<char[]>> blocks_;
+  char* next_ = nullptr;
+  size_t room_ = 0;
 };
 
 }  // namespace
@@ -203,8 +229,9 @@ struct NameIndex::Directory {
   static constexpr size_t kMaxPatterns = 64;
 
   struct Entry {
-    std::string name;
-    uint32_t attributes;
+    std::string_view name;       // in `store`; empty: a free place
+    std::string_view listed_as;  // the name the listing found it under
+    uint32_t attributes = 0;
     bool complete = true;  // false: the stored bits are not read yet
     // The patterns (bits by slot) this entry takes part in, valid while
     // `generation` is the directory's: a reset of the patterns needs no walk.
@@ -249,33 +276,51 @@ struct NameIndex::Directory {
   }
 
   std::string path_prefix;
-  using ByKey = std::multimap<std::string, Entry>;
-  ByKey by_key;  // upper-cased name -> entry
+  NameStore store;
+  // The entries, where they never move; a taken-out entry's place is reused.
+  std::deque<Entry> entries;
+  std::vector<Entry*> free_places;
   // Exact name -> its entry: the lookups of every rename, without
-  // upper-casing a name or walking the ordered index.
-  NameTable<ByKey::iterator> by_name;
+  // upper-casing a name.
+  NameTable<Entry*> by_name;
+  // Upper-cased name -> entry, for the searches (case-insensitive, and by a
+  // name's beginning). Made at the first search: a run that only renames
+  // never needs it.
+  bool ordered = false;
+  std::multimap<std::string, Entry*> by_key;
 
   void Load(const std::string& directory) {
     loaded = true;
-    std::vector<DirEntry> entries;
+    std::vector<DirEntry> listed;
     // The stored bits are read only for the entries a search looks at. A
     // folder that cannot be read holds nothing known: every rename in it
     // asks the file system, which never replaces a taken name.
-    (void)ReadDirectoryTypes(directory, entries);
-    // Keys sorted first go into the ordered index at its end, without a
-    // search through it each.
-    std::vector<std::pair<std::string, size_t>> keys;
-    keys.reserve(entries.size());
-    for (size_t i = 0; i < entries.size(); ++i) keys.emplace_back(UpperKey(entries[i].name), i);
-    std::sort(keys.begin(), keys.end());
-    by_name.Reserve(entries.size());
-    for (auto& [key, i] : keys) {
-      DirEntry& e = entries[i];
-      const auto it = by_key.emplace_hint(by_key.end(), std::move(key),
-                                          Entry{std::move(e.name), e.attributes, e.complete});
-      by_name.Insert(it);
+    (void)ReadDirectoryTypes(directory, listed);
+    by_name.Reserve(listed.size());
+    for (DirEntry& e : listed) {
+      const std::string_view name = store.Keep(e.name);
+      Entry& entry = entries.emplace_back();
+      entry.name = entry.listed_as = name;
+      entry.attributes = e.attributes;
+      entry.complete = e.complete;
+      by_name.Insert(&entry);
     }
     path_prefix = directory;
+  }
+
+  // Makes the ordered index, unless it is made already.
+  void Order() {
+    if (ordered) return;
+    ordered = true;
+    // Keys sorted first go into the ordered index at its end, without a
+    // search through it each.
+    std::vector<std::pair<std::string, Entry*>> keys;
+    keys.reserve(entries.size());
+    for (Entry& entry : entries) {
+      if (!entry.name.empty()) keys.emplace_back(UpperKey(entry.name), &entry);
+    }
+    std::sort(keys.begin(), keys.end());
+    for (auto& [key, entry] : keys) by_key.emplace_hint(by_key.end(), std::move(key), entry);
   }
 
   // The attributes of an entry, reading its stored bits when first needed.
@@ -283,7 +328,7 @@ struct NameIndex::Directory {
     if (!entry.complete) {
       // Regular files and directories only can hold stored bits.
       if ((entry.attributes & kAttrSystem) == 0) {
-        entry.attributes = GetFileAttributes(path_prefix + entry.name);
+        entry.attributes = GetFileAttributes(path_prefix + std::string(entry.name));
       }
       entry.complete = true;
     }
@@ -293,6 +338,7 @@ struct NameIndex::Directory {
   // Entries a search for `pattern` with `filter` returns.
   template <typename Fn>
   void ForEachMatch(std::string_view pattern, SearchFilter filter, Fn&& fn) {
+    Order();
     // A literal prefix narrows the scan to one range of the ordered index.
     // Cut before the first dot too: "name.*" and "name." also match "name".
     const size_t wild = pattern.find_first_of("*?.");
@@ -300,30 +346,46 @@ struct NameIndex::Directory {
         UpperKey(pattern.substr(0, wild == std::string_view::npos ? pattern.size() : wild));
     for (auto it = by_key.lower_bound(prefix); it != by_key.end() && it->first.starts_with(prefix);
          ++it) {
-      if (WildcardMatch(pattern, it->second.name) &&
-          PassesFilter(AttributesOf(it->second), filter)) {
-        fn(it->second);
+      if (WildcardMatch(pattern, it->second->name) &&
+          PassesFilter(AttributesOf(*it->second), filter)) {
+        fn(*it->second);
       }
     }
   }
 
-  void Insert(std::string key, Entry entry) {
-    by_name.Insert(by_key.emplace(std::move(key), std::move(entry)));
+  // Adds an entry whose name no entry has.
+  void Insert(const Entry& entry) {
+    Entry* place = nullptr;
+    if (free_places.empty()) {
+      place = &entries.emplace_back();
+    } else {
+      place = free_places.back();
+      free_places.pop_back();
+    }
+    *place = entry;
+    by_name.Insert(place);
+    if (ordered) by_key.emplace(UpperKey(place->name), place);
   }
 
-  const Entry* Find(const std::string& name) const {
-    const ByKey::iterator* found = by_name.Find(name);
-    return found == nullptr ? nullptr : &(*found)->second;
-  }
+  Entry* Find(std::string_view name) const { return by_name.Find(name); }
 
   // Removes the entry of exactly this name into `out`; false when there was none.
-  bool Take(const std::string& name, Entry& out) {
-    const ByKey::iterator* found = by_name.Find(name);
+  bool Take(std::string_view name, Entry& out) {
+    Entry* found = by_name.Find(name);
     if (found == nullptr) return false;
-    const ByKey::iterator it = *found;
-    by_name.Erase(name);  // it reads the name about to move
-    out = std::move(it->second);
-    by_key.erase(it);
+    by_name.Erase(name);
+    if (ordered) {
+      const auto range = by_key.equal_range(UpperKey(found->name));
+      for (auto it = range.first; it != range.second; ++it) {
+        if (it->second == found) {
+          by_key.erase(it);
+          break;
+        }
+      }
+    }
+    out = *found;
+    found->name = {};  // a free place: Order() passes over it
+    free_places.push_back(found);
     return true;
   }
 };
@@ -332,10 +394,26 @@ NameIndex::NameIndex() = default;
 NameIndex::~NameIndex() = default;
 
 NameIndex::Directory& NameIndex::DirectoryOf(const std::string& directory) {
-  auto& slot = directories_[directory];
-  if (!slot) slot = std::make_unique<Directory>();
-  if (!slot->loaded) slot->Load(directory);
-  return *slot;
+  Directory* dir = Loaded(directory);
+  if (dir != nullptr) return *dir;
+  const auto [it, added] = directories_.try_emplace(directory);
+  if (added) it->second = std::make_unique<Directory>();
+  it->second->Load(directory);
+  last_directory_ = &it->first;
+  last_ = it->second.get();
+  return *last_;
+}
+
+NameIndex::Directory* NameIndex::Loaded(const std::string& directory) const {
+  // A run asks about one directory's files one after another.
+  if (last_ != nullptr && *last_directory_ == directory) return last_;
+  // Most runs never read a folder into the index: no key to hash then.
+  if (directories_.empty()) return nullptr;
+  const auto it = directories_.find(directory);
+  if (it == directories_.end() || !it->second->loaded) return nullptr;
+  last_directory_ = &it->first;
+  last_ = it->second.get();
+  return last_;
 }
 
 int64_t NameIndex::UniqueNumber(const std::string& directory, const std::string& new_filename,
@@ -365,9 +443,10 @@ bool NameIndex::NormalFileExists(const std::string& directory, const std::string
     if (literal.size() != name.size() && literal.find('.') != std::string_view::npos) {
       return false;
     }
+    dir.Order();
     auto range = dir.by_key.equal_range(UpperKey(literal));
     for (auto it = range.first; it != range.second && !found; ++it) {
-      found = PassesFilter(dir.AttributesOf(it->second), SearchFilter::kNormalFiles);
+      found = PassesFilter(dir.AttributesOf(*it->second), SearchFilter::kNormalFiles);
     }
     return found;
   }
@@ -377,38 +456,37 @@ bool NameIndex::NormalFileExists(const std::string& directory, const std::string
 }
 
 bool NameIndex::KnownTaken(const std::string& directory, const std::string& name) const {
-  // Most runs never read a folder into the index: no key to hash then.
-  if (directories_.empty()) return false;
-  const auto it = directories_.find(directory);
-  return it != directories_.end() && it->second->loaded && it->second->Find(name) != nullptr;
+  const Directory* dir = Loaded(directory);
+  return dir != nullptr && dir->Find(name) != nullptr;
 }
 
 bool NameIndex::Holds(const std::string& directory, const std::string& name,
                       bool read_attributes) {
   Directory& dir = DirectoryOf(directory);
-  const auto range = dir.by_key.equal_range(UpperKey(name));
-  for (auto it = range.first; it != range.second; ++it) {
-    if (it->second.name != name) continue;
-    if (read_attributes) dir.AttributesOf(it->second);
-    return true;
-  }
-  return false;
+  Directory::Entry* entry = dir.Find(name);
+  if (entry != nullptr && read_attributes) dir.AttributesOf(*entry);
+  return entry != nullptr;
+}
+
+std::string_view NameIndex::ListedName(const std::string& directory, const std::string& name) {
+  const Directory::Entry* entry = DirectoryOf(directory).Find(name);
+  return entry == nullptr ? std::string_view() : entry->listed_as;
 }
 
 void NameIndex::Renamed(const std::string& directory, const std::string& old_name,
                         const std::string& new_name) {
-  if (directories_.empty()) return;
-  const auto it = directories_.find(directory);
-  if (it == directories_.end() || !it->second->loaded) return;
-  Directory& dir = *it->second;
+  Directory* loaded = Loaded(directory);
+  if (loaded == nullptr) return;
+  Directory& dir = *loaded;
   Directory::Entry entry;
   Directory::Entry replaced;
   const bool known = dir.Take(old_name, entry);
   if (known) dir.Leave(entry);
   if (dir.Take(new_name, replaced)) dir.Leave(replaced);
   if (!known) {
-    entry = {new_name, GetFileAttributes(directory + new_name), true};
+    entry.attributes = GetFileAttributes(directory + new_name);
     if (entry.attributes == kAttrInvalid) return;
+    entry.listed_as = dir.store.Keep(new_name);
   }
   // A rename keeps the file and its attributes; only a leading dot (hidden)
   // depends on the name.
@@ -420,7 +498,7 @@ void NameIndex::Renamed(const std::string& directory, const std::string& old_nam
     entry.attributes &= ~kAttrHidden;
     entry.complete = false;  // a stored hidden bit is read again when needed
   }
-  entry.name = new_name;
+  entry.name = known ? dir.store.Keep(new_name) : entry.listed_as;
   // Files the run renames came from a file search, so their type decides
   // whether they take part; stored bits are not read again for that.
   if (PassesFilter(entry.attributes, SearchFilter::kFiles)) {
@@ -428,7 +506,7 @@ void NameIndex::Renamed(const std::string& directory, const std::string& old_nam
       if (WildcardMatch(dir.slots[slot].pattern, new_name)) dir.Join(entry, slot);
     }
   }
-  dir.Insert(UpperKey(new_name), std::move(entry));
+  dir.Insert(entry);
 }
 
 }  // namespace qtarvox

@@ -65,6 +65,12 @@ class NameIndex {
   // plan.
   bool Holds(const std::string& directory, const std::string& name, bool read_attributes = false);
 
+  // Indexes the directory unless it is already, and gives the name its
+  // listing found the entry of exactly this name under (the run may have
+  // renamed it since): where a plan finds the file on the disk. Empty when
+  // the directory holds no entry of that name.
+  std::string_view ListedName(const std::string& directory, const std::string& name);
+
   // The run renamed directory + old_name to directory + new_name (replacing
   // any file of that name).
   void Renamed(const std::string& directory, const std::string& old_name,
@@ -72,9 +78,15 @@ class NameIndex {
 
  private:
   struct Directory;
+  // Indexes the directory unless it is already.
   Directory& DirectoryOf(const std::string& directory);
+  // The directory's index if it is read already, else nullptr.
+  Directory* Loaded(const std::string& directory) const;
 
   std::unordered_map<std::string, std::unique_ptr<Directory>> directories_;
+  // The directory asked about last.
+  mutable const std::string* last_directory_ = nullptr;
+  mutable Directory* last_ = nullptr;
 };
 
 }  // namespace qtarvox

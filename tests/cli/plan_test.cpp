@@ -113,6 +113,8 @@ TEST_F(Plan, PrintedPlanIsWhatTheRunDoesFileByFile) {
       {"-CR*c.txt|-FI|%D/a.txt*%D/b.txt", "a.txt=1|b.txt=2|c.txt=0<ro>"},
       // Attributes: set by the run, never by the plan.
       {"-+R|-UC|-FE|%D*N?txt", "a.txt=1|b.txt=2<ro>|B.TXT=3"},
+      // A file the run made read-only, then in the way of the next one.
+      {"-+R|-CR*c.txt|-FI|%D/a.txt*%D/b.txt", "a.txt=1|b.txt=2"},
       {"-+H|-+A|-LC|-FI|%D/A.txt*%D/.B.txt", "A.txt=1|.B.txt=2"},
       // A hidden name that loses its dot.
       {"-DF|1|-FI|%D/.a.txt*%D/.b", "a.txt=1|.a.txt=2|.b=3"},
