@@ -91,6 +91,7 @@ struct Timed {
   size_t lines = 0;
   bool ok = false;
   double max_rss_mib = 0;
+  double cpu_seconds = 0;  // user + system, all threads
 };
 
 Timed TimePreviewHere(const std::string& dir, char which) {
@@ -143,6 +144,7 @@ Timed InChild(Timed (*measure)(const std::string&, char), const std::string& dir
   t.lines = static_cast<size_t>(run.report.count);
   t.ok = run.exited && run.report.ok == 1;
   t.max_rss_mib = run.max_rss_mib;
+  t.cpu_seconds = run.cpu_seconds;
   return t;
 }
 
@@ -199,9 +201,11 @@ int main(int argc, char** argv) {
                       preview.lines == files;
       all_ok = all_ok && ok;
       std::printf(
-          "  round %d: preview %.3f s (%zu lines, %.1f MiB), plan %.3f s (%zu lines, %.1f MiB)%s\n",
-          r + 1, preview.seconds, preview.lines, preview.max_rss_mib, plan.seconds, plan.lines,
-          plan.max_rss_mib, ok ? "" : "  !! unexpected result");
+          "  round %d: preview %.3f s (%zu lines, %.1f MiB, CPU %.2f s), plan %.3f s (%zu lines, "
+          "%.1f MiB, CPU %.2f s)%s\n",
+          r + 1, preview.seconds, preview.lines, preview.max_rss_mib, preview.cpu_seconds,
+          plan.seconds, plan.lines, plan.max_rss_mib, plan.cpu_seconds,
+          ok ? "" : "  !! unexpected result");
     }
     const double preview_rate = Median(preview_rates);
     const double plan_rate = Median(plan_rates);

@@ -228,9 +228,12 @@ struct NameIndex::Directory {
   // entry's membership mask.
   static constexpr size_t kMaxPatterns = 64;
 
+  struct Entry;
+  using ByKey = std::multimap<std::string, Entry*>;
   struct Entry {
     std::string_view name;       // in `store`; empty: a free place
     std::string_view listed_as;  // the name the listing found it under
+    ByKey::iterator key_at{};    // its place in `by_key`, once that is made
     uint32_t attributes = 0;
     bool complete = true;  // false: the stored bits are not read yet
     // The patterns (bits by slot) this entry takes part in, valid while
@@ -287,7 +290,7 @@ struct NameIndex::Directory {
   // name's beginning). Made at the first search: a run that only renames
   // never needs it.
   bool ordered = false;
-  std::multimap<std::string, Entry*> by_key;
+  ByKey by_key;
 
   void Load(const std::string& directory) {
     loaded = true;
@@ -320,7 +323,9 @@ struct NameIndex::Directory {
       if (!entry.name.empty()) keys.emplace_back(UpperKey(entry.name), &entry);
     }
     std::sort(keys.begin(), keys.end());
-    for (auto& [key, entry] : keys) by_key.emplace_hint(by_key.end(), std::move(key), entry);
+    for (auto& [key, entry] : keys) {
+      entry->key_at = by_key.emplace_hint(by_key.end(), std::move(key), entry);
+    }
   }
 
   // The attributes of an entry, reading its stored bits when first needed.
@@ -364,7 +369,7 @@ struct NameIndex::Directory {
     }
     *place = entry;
     by_name.Insert(place);
-    if (ordered) by_key.emplace(UpperKey(place->name), place);
+    if (ordered) place->key_at = by_key.emplace(UpperKey(place->name), place);
   }
 
   Entry* Find(std::string_view name) const { return by_name.Find(name); }
@@ -374,15 +379,7 @@ struct NameIndex::Directory {
     Entry* found = by_name.Find(name);
     if (found == nullptr) return false;
     by_name.Erase(name);
-    if (ordered) {
-      const auto range = by_key.equal_range(UpperKey(found->name));
-      for (auto it = range.first; it != range.second; ++it) {
-        if (it->second == found) {
-          by_key.erase(it);
-          break;
-        }
-      }
-    }
+    if (ordered) by_key.erase(found->key_at);
     out = *found;
     found->name = {};  // a free place: Order() passes over it
     free_places.push_back(found);
