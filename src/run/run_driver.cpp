@@ -43,12 +43,6 @@ bool CheckSeparator(Job& job, Prompter& prompter) {
   return false;
 }
 
-// "<text><path> (<reason>)<ending>"
-std::string Problem(const char* text, const std::string& path, const std::string& reason,
-                    const char* ending) {
-  return text + path + " (" + reason + ")" + ending;
-}
-
 // A perform changes no file before its journal's start is on the disk,
 // which goes on while the files are listed. Not ok (with the problem said)
 // when it could not be put there: then nothing is renamed.

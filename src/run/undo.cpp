@@ -300,11 +300,6 @@ std::map<const JournalEntry*, const JournalEntry*> OverwrittenByTheRun(
   return overwritten;
 }
 
-std::string Problem(const char* text, const std::string& path, const std::string& reason,
-                    const char* ending) {
-  return text + path + " (" + reason + ")" + ending;
-}
-
 }  // namespace
 
 std::vector<const JournalEntry*> UndoOrder(const JournalContents& contents) {

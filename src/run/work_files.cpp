@@ -11,6 +11,11 @@
 
 namespace qtarvox {
 
+std::string Problem(const char* text, const std::string& path, const std::string& reason,
+                    const char* ending) {
+  return text + path + " (" + reason + ")" + ending;
+}
+
 bool NormalFileFound(const std::string& path) {
   std::vector<std::string> found;
   // A path that cannot be looked at counts as not found.

@@ -14,6 +14,11 @@ namespace qtarvox {
 // are passed over; returns whether the file is gone.
 bool RemoveWorkFile(const std::string& path);
 
+// A problem with one of the program's files, as told to the user:
+// "<text><path> (<reason>)<ending>".
+std::string Problem(const char* text, const std::string& path, const std::string& reason,
+                    const char* ending);
+
 // Whether a normal-files search finds the path.
 bool NormalFileFound(const std::string& path);
 

@@ -8,6 +8,7 @@
 #include "engine/actions.h"
 #include "engine/job.h"
 #include "engine/ports.h"
+#include "engine/validation.h"
 #include "run/wizard.h"
 
 namespace qtarvox {
@@ -40,10 +41,7 @@ class WizardPort {
   void CapitalizeUnderscoresChosen(bool ticked);
 
   // --- Leaving Step 1 ------------------------------------------------------------
-  struct Step1Check {
-    bool passed = false;
-    int failing = -1;  // list index of the action whose check failed, or -1
-  };
+  using Step1Check = qtarvox::Step1Check;
   // The Step 1 check with its message; when it passes, the chosen-action
   // snapshot and the remembered directory.
   Step1Check AcceptStep1();
