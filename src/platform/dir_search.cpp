@@ -52,6 +52,22 @@ RtError CheckListable(const std::string& directory) {
   return {};
 }
 
+namespace {
+
+// The subdirectories a walk enters, and how many it leaves out.
+void CollectSubdirectories(const Listing& listing, WalkListing& out) {
+  for (const Candidate* c : listing.wanted) {
+    if (!Listing::MaybeDirectory(*c)) continue;
+    if (c->attributes == kAttrDirectory) {
+      out.subdirectories.emplace_back(c->name);
+    } else if ((c->attributes & kAttrDirectory) != 0 && (c->attributes & kAttrSystem) == 0) {
+      ++out.subdirectories_not_entered;
+    }
+  }
+}
+
+}  // namespace
+
 RtError ListForWalk(const std::string& directory, const std::vector<std::string>& patterns,
                     bool with_subdirectories, WalkListing& out, bool share_reads,
                     bool files_stored_later) {
@@ -101,16 +117,7 @@ RtError ListForWalk(const std::string& directory, const std::vector<std::string>
     out.device = static_cast<uint64_t>(st.st_dev);
     out.inode = static_cast<uint64_t>(st.st_ino);
   }
-  if (with_subdirectories) {
-    for (const Candidate* c : listing.wanted) {
-      if (!Listing::MaybeDirectory(*c)) continue;
-      if (c->attributes == kAttrDirectory) {
-        out.subdirectories.emplace_back(c->name);
-      } else if ((c->attributes & kAttrDirectory) != 0 && (c->attributes & kAttrSystem) == 0) {
-        ++out.subdirectories_not_entered;
-      }
-    }
-  }
+  if (with_subdirectories) CollectSubdirectories(listing, out);
   return {};
 }
 

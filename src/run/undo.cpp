@@ -5,6 +5,7 @@
 #include <cstring>
 #include <map>
 #include <memory>
+#include <optional>
 #include <set>
 
 #include "engine/messages.h"
@@ -192,26 +193,25 @@ class UndoReport {
   bool blocks_ = false;
 };
 
-// Puts one file back. Where it stands now: under the name the journal last
-// knew for it, under its old name, or wherever its inode is in its folder.
-void UndoEntry(const JournalEntry& entry, UndoFiles& files, UndoReport& report) {
+// Where the file of `entry` stands now: under `expected` (the name the
+// journal last knew for it), under its old name, or wherever its inode is
+// in its folder. Nothing when it cannot be found, which is reported.
+std::optional<std::string> FindUndoneFile(const JournalEntry& entry, const std::string& expected,
+                                          UndoFiles& files, UndoReport& report) {
   const std::string& directory = entry.directory;
   const std::string& old_name = entry.old_filename;
-  const std::string& expected = entry.completed
-                                    ? (entry.renamed ? entry.final_filename : old_name)
-                                    : (entry.new_filename.empty() ? old_name : entry.new_filename);
   if (!entry.id_known && !entry.after_known) {
     // The run could not look at the file before its change, so its rename
     // failed the same way; a file said to be renamed cannot be told from another.
     if (entry.completed && entry.renamed) {
       report.Left(directory + expected, kUndoFileGone, ErrorFromErrno(ENOENT));
     }
-    return;
+    return std::nullopt;
   }
   if (!files.FolderExists(directory)) {
     report.Left(directory + expected, kUndoFolderGone,
                 MakeError(kErrPathNotFound, std::strerror(ENOENT)));
-    return;
+    return std::nullopt;
   }
   const FileIdentity& identity = entry.identity();
   FileIdentity id;
@@ -222,35 +222,38 @@ void UndoEntry(const JournalEntry& entry, UndoFiles& files, UndoReport& report) 
   const bool same_inode = at_expected && id.id == identity.id && !id.Same(identity) &&
                           !(id.birth != 0 && identity.birth != 0) &&
                           !(id.has_generation && identity.has_generation);
-  if (at_expected && id.Same(identity)) {
-    current = expected;
-  } else if (expected != old_name && files.IdOf(directory, old_name, id) == 0 &&
-             id.Same(identity)) {
-    current = old_name;
-  } else if (files.Find(directory, identity, current) != 0) {
-    const bool replaced = expected != old_name && at_expected;
-    const char* cause = same_inode ? kUndoFileNotSure
-                        : replaced ? kUndoFileReplaced
-                                   : kUndoFileGone;
-    report.Left(directory + expected, cause,
-                replaced ? MakeError(kErrFileNotFound, kDescReplaced) : ErrorFromErrno(ENOENT));
-    return;
+  if (at_expected && id.Same(identity)) return expected;
+  if (expected != old_name && files.IdOf(directory, old_name, id) == 0 && id.Same(identity)) {
+    return old_name;
   }
+  if (files.Find(directory, identity, current) == 0) return current;
+  const bool replaced = expected != old_name && at_expected;
+  const char* cause = same_inode ? kUndoFileNotSure : replaced ? kUndoFileReplaced : kUndoFileGone;
+  report.Left(directory + expected, cause,
+              replaced ? MakeError(kErrFileNotFound, kDescReplaced) : ErrorFromErrno(ENOENT));
+  return std::nullopt;
+}
+
+// Gives the file of `entry`, found under `found`, its old name and
+// attributes back.
+void PutBack(const JournalEntry& entry, const std::string& found, UndoFiles& files,
+             UndoReport& report) {
+  const std::string& directory = entry.directory;
+  std::string current = found;
   bool attributes_differ = false;
   if (entry.has_attributes) {
     SavedAttributes now;
     attributes_differ =
         files.Attributes(directory, current, now) != 0 || !(now == entry.attributes);
   }
-  const std::string found = current;
   bool renamed = false;
-  if (current != old_name) {
-    if (const RtError err = files.Rename(directory, current, old_name)) {
+  if (current != entry.old_filename) {
+    if (const RtError err = files.Rename(directory, current, entry.old_filename)) {
       report.Left(directory + current,
                   err.number == kErrFileExists ? kUndoOldNameTaken : CauseText(err.number), err);
     } else {
       renamed = true;
-      current = old_name;
+      current = entry.old_filename;
     }
   }
   bool restored = false;
@@ -263,6 +266,17 @@ void UndoEntry(const JournalEntry& entry, UndoFiles& files, UndoReport& report) 
     }
   }
   if (renamed || restored) report.Done(directory, found, current, renamed, restored);
+}
+
+// Puts one file back, wherever it stands now.
+void UndoEntry(const JournalEntry& entry, UndoFiles& files, UndoReport& report) {
+  const std::string& old_name = entry.old_filename;
+  const std::string& expected = entry.completed
+                                    ? (entry.renamed ? entry.final_filename : old_name)
+                                    : (entry.new_filename.empty() ? old_name : entry.new_filename);
+  if (const std::optional<std::string> found = FindUndoneFile(entry, expected, files, report)) {
+    PutBack(entry, *found, files, report);
+  }
 }
 
 // Closes a descriptor when it goes out of scope.
@@ -529,6 +543,39 @@ void CloseUndoReports(ReportFile& errors, ReportFile& process, const UndoReport&
   outcome.error_file_left = report.blocks() && NormalFileFound(errors.path());
 }
 
+// Puts back the files of `order` (but those the run lost), on the disk or,
+// for a preview, in a plan; stops between two files when asked to.
+void UndoEntries(const std::vector<const JournalEntry*>& order,
+                 const std::set<const JournalEntry*>& lost_by_run, const UndoRequest& request,
+                 ReportFile& process, UndoReport& report, UndoOutcome& outcome) {
+  const bool preview = request.preview;
+  std::unique_ptr<UndoFiles> files;
+  if (preview) {
+    files = std::make_unique<PlannedFiles>();
+  } else {
+    files = std::make_unique<DiskFiles>();
+  }
+  for (const JournalEntry* entry : order) {
+    if (StopRequested(request.stop)) {
+      outcome.stopped = request.stop->load();
+      if (!preview) (void)process.WriteLine(kStoppedLine);
+      break;
+    }
+    if (lost_by_run.count(entry) == 0) UndoEntry(*entry, *files, report);
+  }
+}
+
+// Marks the journal in `fd` as put back, so that a second undo finds
+// nothing to do.
+void MarkUndone(int fd, const JournalContents& contents, UndoOutcome& outcome) {
+  if (const RtError mark_err = MarkJournalUsed(fd, contents)) {
+    outcome.problems.push_back(Problem(
+        kJournalNotMarked, HistoryJournalPath(outcome.perform.number), mark_err.description, ""));
+  } else {
+    outcome.marked_used = true;
+  }
+}
+
 }  // namespace
 
 UndoOutcome UndoLastPerform(const UndoRequest& request) {
@@ -566,33 +613,14 @@ UndoOutcome UndoLastPerform(const UndoRequest& request) {
   // The files a damaged journal no longer names stay as they are.
   outcome.left += outcome.lost;
   if (request.before_changes) request.before_changes(outcome);
-  std::unique_ptr<UndoFiles> files;
-  if (preview) {
-    files = std::make_unique<PlannedFiles>();
-  } else {
-    files = std::make_unique<DiskFiles>();
-  }
-  for (const JournalEntry* entry : order) {
-    if (StopRequested(request.stop)) {
-      outcome.stopped = request.stop->load();
-      if (!preview) (void)process.WriteLine(kStoppedLine);
-      break;
-    }
-    if (lost_by_run.count(entry) == 0) UndoEntry(*entry, *files, report);
-  }
+  UndoEntries(order, lost_by_run, request, process, report, outcome);
   if (preview) return outcome;
 
   CloseUndoReports(errors, process, report, outcome);
   // Files that are gone for good would stay gone at every later try; a
   // damaged journal or a stopped undo stays to be tried again.
   if (outcome.left == 0 && outcome.stopped == 0 && contents.end != JournalEnd::kDamaged) {
-    if (const RtError mark_err = MarkJournalUsed(journal.fd(), contents)) {
-      outcome.problems.push_back(Problem(kJournalNotMarked,
-                                         HistoryJournalPath(outcome.perform.number),
-                                         mark_err.description, ""));
-    } else {
-      outcome.marked_used = true;
-    }
+    MarkUndone(journal.fd(), contents, outcome);
   }
   return outcome;
 }
