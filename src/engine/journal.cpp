@@ -7,6 +7,7 @@
 #include "engine/journal_records.h"
 #include "platform/descriptors.h"
 #include "platform/durable_file.h"
+#include "platform/paths.h"
 
 namespace qtarvox {
 namespace {
@@ -54,8 +55,8 @@ RtError RunJournal::Open(const std::string& path, bool with_attributes, std::str
     return ErrorFromErrno(err);
   }
   // The journal must be found after a crash: its name goes to the disk too.
-  const size_t slash = path.rfind('/');
-  const std::string folder = slash == std::string::npos ? "." : path.substr(0, slash + 1);
+  const std::string_view with_slash = FolderWithSlash(path);
+  const std::string folder = with_slash.empty() ? "." : std::string(with_slash);
   std::lock_guard write_lock(write_mutex_);
   if (!WriteLocked(HeaderRecord(with_attributes, run_id), false)) return error();
   // The first record and the name go to the disk while the files are being

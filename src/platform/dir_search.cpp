@@ -9,6 +9,7 @@
 #include "platform/attributes.h"
 #include "platform/chars.h"
 #include "platform/directory_listing.h"
+#include "platform/paths.h"
 #include "platform/wildcard_pattern.h"
 
 namespace qtarvox {
@@ -123,10 +124,8 @@ RtError ListForWalk(const std::string& directory, const std::vector<std::string>
 
 RtError SearchPath(const std::string& path_with_pattern, SearchFilter filter,
                    std::vector<std::string>& names) {
-  const size_t slash = path_with_pattern.rfind('/');
-  if (slash == std::string::npos) return SearchDirectory("", path_with_pattern, filter, names);
-  return SearchDirectory(path_with_pattern.substr(0, slash + 1),
-                         std::string_view(path_with_pattern).substr(slash + 1), filter, names);
+  return SearchDirectory(std::string(FolderWithSlash(path_with_pattern)),
+                         NameOfPath(path_with_pattern), filter, names);
 }
 
 RtError ReadDirectory(const std::string& directory, std::vector<DirEntry>& entries,

@@ -11,6 +11,7 @@
 
 #include "platform/descriptors.h"
 #include "platform/durable_file.h"
+#include "platform/paths.h"
 
 namespace qtarvox {
 namespace {
@@ -20,14 +21,8 @@ FileId IdOf(const struct stat& st) {
 }
 
 std::string FolderOf(const std::string& path) {
-  const size_t slash = path.rfind('/');
-  if (slash == std::string::npos) return ".";
-  return slash == 0 ? "/" : path.substr(0, slash);
-}
-
-std::string NameOf(const std::string& path) {
-  const size_t slash = path.rfind('/');
-  return slash == std::string::npos ? path : path.substr(slash + 1);
+  const std::string folder = ParentFolder(path);
+  return folder.empty() ? "." : folder;
 }
 
 // A new file under a fresh name in the folder of `pattern` (which ends in
@@ -92,7 +87,7 @@ bool RemoveEmptyFolder(const std::string& folder) { return rmdir(folder.c_str())
 
 RtError CreateFileReplacing(const std::string& path, int& fd) {
   fd = -1;
-  std::string temporary = FolderOf(path) + "/." + NameOf(path) + ".XXXXXX";
+  std::string temporary = JoinPath(FolderOf(path), "." + std::string(NameOfPath(path)) + ".XXXXXX");
   const int made = CreateExclusive(temporary);
   if (made < 0) return ErrorFromErrno(errno);
   // rename() replaces the name only: a link that stood there is not followed.
@@ -107,7 +102,7 @@ RtError CreateFileReplacing(const std::string& path, int& fd) {
 }
 
 RtError ReplaceFileWith(const std::string& path, std::string_view bytes) {
-  std::string temporary = FolderOf(path) + "/." + NameOf(path) + ".XXXXXX";
+  std::string temporary = JoinPath(FolderOf(path), "." + std::string(NameOfPath(path)) + ".XXXXXX");
   const int fd = CreateExclusive(temporary);
   if (fd < 0) return ErrorFromErrno(errno);
   size_t written = 0;
@@ -127,7 +122,7 @@ RtError CreateUnnamedFile(const std::string& folder, int& fd) {
   if (fd >= 0) return {};
   if (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL) return ErrorFromErrno(errno);
   // No unnamed files on this file system: a private one, unlinked at once.
-  std::string temporary = folder + "/.q-tarvox-list.XXXXXX";
+  std::string temporary = JoinPath(folder, ".q-tarvox-list.XXXXXX");
   fd = CreateExclusive(temporary);
   if (fd < 0) return ErrorFromErrno(errno);
   if (unlink(temporary.c_str()) != 0) {

@@ -40,9 +40,9 @@ class FileEntries {
       if (!cwd_.empty()) full = WithTrailingSlash(cwd_);
     }
     full.append(path);
-    const size_t slash = full.rfind('/');
-    if (slash != std::string::npos && slash > 0) {
-      job_.lstFile.push_back(full.substr(slash + 1) + kFileEntrySeparator + full.substr(0, slash));
+    if (const PathSplit split = SplitAtLastSlash(full); !split.folder.empty()) {
+      job_.lstFile.push_back(std::string(split.name) + kFileEntrySeparator +
+                             std::string(split.folder));
     } else {
       // A file of the root folder, or of a current directory that is gone.
       job_.lstFile.push_back(std::move(full));

@@ -153,7 +153,7 @@ RtError WriteHistory(const std::vector<HistoryEntry>& entries) {
 void RemoveHistoryJournal(const HistoryEntry& entry) {
   const std::string path = HistoryJournalPath(entry.number);
   RemoveIfSameFile(path, entry.journal);
-  RemoveEmptyFolder(path.substr(0, path.rfind('/')));
+  RemoveEmptyFolder(ParentFolder(path));
 }
 
 std::string NewRunId() {
