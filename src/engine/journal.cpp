@@ -44,12 +44,10 @@ RtError RunJournal::Open(const std::string& path, bool with_attributes, std::str
   next_intent_ = 0;
   renamed_ = 0;
   completions_.clear();
-  int fd = -1;
-  if (RtError err = CreateFileReplacing(path, fd)) return err;
-  fd_ = fd;
+  if (RtError err = CreateFileReplacing(path, fd_)) return err;
   id_ = {};
   // Undo knows its journal by this: one that cannot be told is no journal.
-  if (!IdOfDescriptor(fd_, id_)) {
+  if (!IdOfDescriptor(fd_.get(), id_)) {
     const int err = errno;
     (void)Close();
     return ErrorFromErrno(err);
@@ -61,7 +59,7 @@ RtError RunJournal::Open(const std::string& path, bool with_attributes, std::str
   if (!WriteLocked(HeaderRecord(with_attributes, run_id), false)) return error();
   // The first record and the name go to the disk while the files are being
   // listed; the first flush waits for them, before anything changes.
-  const auto sync = [fd = fd_, folder] {
+  const auto sync = [fd = fd_.get(), folder] {
     const int err = SyncData(fd);
     return err != 0 ? err : SyncFolder(folder);
   };
@@ -188,7 +186,7 @@ void RunJournal::Completed(int64_t intent, bool renamed, std::string_view final_
   if (renamed) renamed_.fetch_add(1, std::memory_order_relaxed);
   {
     std::lock_guard lock(mutex_);
-    if (fd_ < 0 || error_ != 0) return;
+    if (!fd_.valid() || error_ != 0) return;
     AppendCompletion(completions_, intent, renamed, final_filename, replaced, error_number, after);
     if (completions_.size() < kMaxKeptCompletions) return;
   }
@@ -202,7 +200,7 @@ void RunJournal::RenamedLookLater(int64_t intent, std::string_view final_filenam
   renamed_.fetch_add(1, std::memory_order_relaxed);
   {
     std::lock_guard lock(mutex_);
-    if (fd_ < 0 || error_ != 0) return;
+    if (!fd_.valid() || error_ != 0) return;
     // Not a record of the file: what its record is made of, until then.
     const size_t start = BeginRecord(completions_, kLookLater);
     PutU64(completions_, static_cast<uint64_t>(intent));
@@ -272,15 +270,15 @@ bool RunJournal::WriteCompletionsLocked() {
 }
 
 bool RunJournal::WriteLocked(const std::string& bytes, bool sync) {
-  if (fd_ < 0) {
+  if (!fd_.valid()) {
     Fail(EBADF);
     return false;
   }
   if (!error().ok()) return false;
   size_t written = 0;
-  int err = WriteAll(fd_, bytes, written);
+  int err = WriteAll(fd_.get(), bytes, written);
   if (err == 0 && sync && opening_.valid()) err = opening_.get();
-  if (err == 0 && sync) err = SyncData(fd_);
+  if (err == 0 && sync) err = SyncData(fd_.get());
   if (err != 0) {
     Fail(err);
     return false;
@@ -300,11 +298,10 @@ RtError RunJournal::error() const {
 
 RtError RunJournal::Close() {
   std::lock_guard write_lock(write_mutex_);
-  if (fd_ < 0) return error();
+  if (!fd_.valid()) return error();
   if (WriteCompletionsLocked()) WriteLocked({}, true);
   if (opening_.valid()) opening_.wait();  // the descriptor is still in use there
-  if (const int err = CloseDescriptor(fd_)) Fail(err);
-  fd_ = -1;
+  if (const int err = fd_.Close()) Fail(err);
   return error();
 }
 

@@ -11,6 +11,7 @@
 
 #include "engine/numeric.h"
 #include "platform/chars.h"
+#include "platform/descriptors.h"
 #include "platform/file_ops.h"
 #include "platform/paths.h"
 
@@ -648,7 +649,9 @@ bool AddFilesGivenApart(Job& job, const CliOptions& options, ListCaptions& capti
   for (const auto& path : options.files) files.Add(path);
   for (const auto& source : options.files0_from) {
     const bool standard_input = source == "-";
-    const int fd = standard_input ? STDIN_FILENO : open(source.c_str(), O_RDONLY | O_CLOEXEC);
+    // Standard input stays open; a named file is closed once read.
+    UniqueFd opened(standard_input ? -1 : open(source.c_str(), O_RDONLY | O_CLOEXEC));
+    const int fd = standard_input ? STDIN_FILENO : opened.get();
     std::string bytes;
     int error = fd < 0 ? errno : 0;
     for (char buffer[65536]; error == 0;) {
@@ -661,7 +664,7 @@ bool AddFilesGivenApart(Job& job, const CliOptions& options, ListCaptions& capti
         error = errno;
       }
     }
-    if (fd >= 0 && !standard_input) close(fd);
+    opened.reset();
     if (error != 0) {
       failure = kErrorFiles0Read + source + ": " + std::strerror(error);
       return false;

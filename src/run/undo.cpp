@@ -279,21 +279,6 @@ void UndoEntry(const JournalEntry& entry, UndoFiles& files, UndoReport& report) 
   }
 }
 
-// Closes a descriptor when it goes out of scope.
-class OpenFile {
- public:
-  explicit OpenFile(int fd) : fd_(fd) {}
-  OpenFile(const OpenFile&) = delete;
-  OpenFile& operator=(const OpenFile&) = delete;
-  ~OpenFile() {
-    if (fd_ >= 0) CloseDescriptor(fd_);
-  }
-  int fd() const { return fd_; }
-
- private:
-  int fd_;
-};
-
 // The run's own files that a later file of the same run overwrote: for each
 // file that took the place of another, the last file renamed to that name
 // before it (by the file that took its place).
@@ -342,18 +327,17 @@ enum class Pick { kRead, kGone, kRefused };
 
 // Opens and reads the journal of `perform`, when it is the very file the
 // history names: the user's own, the same inode, the same run's mark.
-Pick ReadHistoryJournal(const HistoryEntry& perform, int& fd, JournalContents& contents,
+Pick ReadHistoryJournal(const HistoryEntry& perform, UniqueFd& fd, JournalContents& contents,
                         std::vector<std::string>& problems) {
   const std::string path = HistoryJournalPath(perform.number);
   if (const int err = OpenOwnFile(path, fd)) {
-    fd = -1;
     if (err == ENOENT) return Pick::kGone;
     problems.push_back(kJournalNotOwn + path + kJournalNotOwnEnd);
     return Pick::kRefused;
   }
   FileId id;
-  const bool recorded = IdOfDescriptor(fd, id) && id == perform.journal;
-  const RtError err = recorded ? ReadJournal(fd, contents) : RtError{};
+  const bool recorded = IdOfDescriptor(fd.get(), id) && id == perform.journal;
+  const RtError err = recorded ? ReadJournal(fd.get(), contents) : RtError{};
   // A journal whose first record was lost is known by its inode alone.
   if (!recorded || (err.ok() && contents.started != 0 && contents.run_id != perform.run_id)) {
     problems.push_back(kJournalNotOwn + path + kJournalNotRecorded);
@@ -363,8 +347,7 @@ Pick ReadHistoryJournal(const HistoryEntry& perform, int& fd, JournalContents& c
     if (contents.started == 0) BoundBirths(contents, perform.started);
     return Pick::kRead;
   }
-  CloseDescriptor(fd);
-  fd = -1;
+  fd.reset();
   return Pick::kRefused;
 }
 
@@ -377,11 +360,10 @@ bool StillToUndo(const JournalContents& contents, const std::vector<const Journa
 }  // namespace
 
 bool JournalWouldUndo(const std::string& path) {
-  int fd = -1;
-  if (OpenOwnFile(path, fd) != 0) return true;  // kept when in doubt
-  const OpenFile journal(fd);
+  UniqueFd journal;
+  if (OpenOwnFile(path, journal) != 0) return true;  // kept when in doubt
   JournalContents contents;
-  if (ReadJournal(journal.fd(), contents)) return true;
+  if (ReadJournal(journal.get(), contents)) return true;
   if (contents.end == JournalEnd::kDamaged) return true;
   // The file changed last is looked at first: after a perform that changed
   // something, one look mostly tells.
@@ -402,13 +384,12 @@ bool PerformToUndo() {
   std::vector<HistoryEntry> history;
   if (ReadHistory(history)) return false;
   for (auto it = history.rbegin(); it != history.rend(); ++it) {
-    int fd = -1;
+    UniqueFd journal;
     JournalContents contents;
     std::vector<std::string> problems;
-    const Pick pick = ReadHistoryJournal(*it, fd, contents, problems);
+    const Pick pick = ReadHistoryJournal(*it, journal, contents, problems);
     if (pick == Pick::kRefused) return true;
     if (pick == Pick::kGone) continue;
-    const OpenFile journal(fd);
     if (StillToUndo(contents, UndoOrder(contents))) return true;
   }
   return false;
@@ -421,13 +402,12 @@ RtError ListHistory(std::vector<HistoryLine>& lines) {
   for (auto it = history.rbegin(); it != history.rend(); ++it) {
     HistoryLine line;
     line.perform = *it;
-    int fd = -1;
+    UniqueFd journal;
     JournalContents contents;
     std::vector<std::string> problems;
-    const Pick pick = ReadHistoryJournal(*it, fd, contents, problems);
+    const Pick pick = ReadHistoryJournal(*it, journal, contents, problems);
     if (pick == Pick::kGone) continue;
     if (pick == Pick::kRead) {
-      const OpenFile journal(fd);
       line.files = static_cast<int64_t>(UndoOrder(contents).size()) + contents.lost_intents;
       line.undone = contents.used;
       line.damaged = contents.end == JournalEnd::kDamaged;
@@ -442,18 +422,18 @@ RtError ListHistory(std::vector<HistoryLine>& lines) {
 namespace {
 
 // The most recent perform of `history` not yet undone whose journal is still
-// there: its journal's descriptor, read into `contents` and `order`; -1 when
-// there is none, or when a journal is refused (said in the outcome's problems).
-int PickPerformToUndo(const std::vector<HistoryEntry>& history, JournalContents& contents,
-                      std::vector<const JournalEntry*>& order, UndoOutcome& outcome,
-                      bool& refused) {
+// there: its journal, read into `contents` and `order`; none when there is
+// none, or when a journal is refused (said in the outcome's problems).
+UniqueFd PickPerformToUndo(const std::vector<HistoryEntry>& history, JournalContents& contents,
+                           std::vector<const JournalEntry*>& order, UndoOutcome& outcome,
+                           bool& refused) {
   refused = false;
-  int fd = -1;
   for (auto it = history.rbegin(); it != history.rend(); ++it) {
+    UniqueFd fd;
     const Pick pick = ReadHistoryJournal(*it, fd, contents, outcome.problems);
     if (pick == Pick::kRefused) {
       refused = true;
-      return -1;
+      return {};
     }
     if (pick == Pick::kGone) continue;
     order = UndoOrder(contents);
@@ -461,10 +441,8 @@ int PickPerformToUndo(const std::vector<HistoryEntry>& history, JournalContents&
       outcome.perform = *it;
       return fd;
     }
-    CloseDescriptor(fd);
-    fd = -1;
   }
-  return -1;
+  return {};
 }
 
 // Makes the undo's Error and Process files; false (with the problem said)
@@ -592,14 +570,13 @@ UndoOutcome UndoLastPerform(const UndoRequest& request) {
   JournalContents contents;
   std::vector<const JournalEntry*> order;
   bool refused = false;
-  const int fd = PickPerformToUndo(history, contents, order, outcome, refused);
+  const UniqueFd journal = PickPerformToUndo(history, contents, order, outcome, refused);
   if (refused) return outcome;
   outcome.started = true;
-  if (fd < 0) {
+  if (!journal.valid()) {
     outcome.nothing = true;
     return outcome;
   }
-  const OpenFile journal(fd);
   outcome.journal_end = contents.end;
   outcome.damaged = contents.damaged;
   outcome.unread_from = contents.unread_from;
@@ -620,7 +597,7 @@ UndoOutcome UndoLastPerform(const UndoRequest& request) {
   // Files that are gone for good would stay gone at every later try; a
   // damaged journal or a stopped undo stays to be tried again.
   if (outcome.left == 0 && outcome.stopped == 0 && contents.end != JournalEnd::kDamaged) {
-    MarkUndone(journal.fd(), contents, outcome);
+    MarkUndone(journal.get(), contents, outcome);
   }
   return outcome;
 }
