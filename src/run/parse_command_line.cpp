@@ -513,6 +513,31 @@ std::vector<std::string> Suggestions() {
   return names;
 }
 
+// Sets the switch `arg` names (an option that takes no value); false when
+// `arg` is no such option.
+bool TakeSwitch(const std::string& arg, CliOptions& options) {
+  if (arg == kOptionHelp || arg == kOptionHelpShort) {
+    options.help = true;
+  } else if (arg == kOptionVersion) {
+    options.version = true;
+  } else if (arg == kOptionPreview) {
+    options.preview = true;
+  } else if (arg == kOptionUndo) {
+    options.undo = true;
+  } else if (arg == kOptionList) {
+    options.list = true;
+  } else if (arg == kOptionNull) {
+    options.null_separated = true;
+  } else if (arg == kOptionQuiet || arg == kOptionQuietShort) {
+    options.quiet = true;
+  } else if (arg == kOptionVerbose || arg == kOptionVerboseShort) {
+    options.verbose = true;
+  } else {
+    return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 CliOptions SplitProgramOptions(const std::vector<std::string>& args) {
@@ -532,23 +557,8 @@ CliOptions SplitProgramOptions(const std::vector<std::string>& args) {
                                kErrorDashedFileEnd);
       continue;
     }
-    if (arg == kOptionHelp || arg == kOptionHelpShort) {
-      options.help = true;
-    } else if (arg == kOptionVersion) {
-      options.version = true;
-    } else if (arg == kOptionPreview) {
-      options.preview = true;
-    } else if (arg == kOptionUndo) {
-      options.undo = true;
-    } else if (arg == kOptionList) {
-      options.list = true;
-    } else if (arg == kOptionNull) {
-      options.null_separated = true;
-    } else if (arg == kOptionQuiet || arg == kOptionQuietShort) {
-      options.quiet = true;
-    } else if (arg == kOptionVerbose || arg == kOptionVerboseShort) {
-      options.verbose = true;
-    } else if (arg == kOptionFiles0From) {
+    if (TakeSwitch(arg, options)) continue;
+    if (arg == kOptionFiles0From) {
       if (i + 1 < args.size()) {
         options.files0_from.push_back(args[++i]);
       } else {
