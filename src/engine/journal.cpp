@@ -83,7 +83,7 @@ int64_t RunJournal::Batch::Add(const std::string& directory, const std::string& 
     std::lock_guard lock(journal_.ids_mutex_);
     known = journal_.ids_.Find(directory, old_filename, id) == 0;
   } else {
-    known = ReadEntryState(directory_, directory, old_filename, id, attributes) == 0;
+    known = ReadIdentityAndAttributes(directory_, directory, old_filename, id, attributes) == 0;
   }
   uint8_t flags = 0;
   if (known) flags |= kIntentIdKnown;
@@ -92,7 +92,7 @@ int64_t RunJournal::Batch::Add(const std::string& directory, const std::string& 
   if (journal_.note_taken_ && !new_filename.empty() && new_filename != old_filename) {
     // Another file under the new name (not this one under another case).
     FileIdentity there;
-    if (ReadEntryState(directory_, directory, new_filename, there, nullptr) == 0 &&
+    if (ReadIdentityAndAttributes(directory_, directory, new_filename, there, nullptr) == 0 &&
         !(known && there.id == id.id)) {
       flags |= kIntentTakesTakenName;
     }

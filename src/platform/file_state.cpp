@@ -85,8 +85,9 @@ bool NoUserXattrs(int err) { return err == ENODATA || err == ENOTSUP; }
 
 }  // namespace
 
-int ReadEntryState(DirectoryHandle& handle, const std::string& directory, const std::string& name,
-                   FileIdentity& identity, SavedAttributes* attributes) {
+int ReadIdentityAndAttributes(DirectoryHandle& handle, const std::string& directory,
+                              const std::string& name, FileIdentity& identity,
+                              SavedAttributes* attributes) {
   const int dir_fd = handle.For(directory);
   uint32_t mode = 0;
   const int err = dir_fd >= 0 ? StatEntry(dir_fd, name.c_str(), identity, mode)
@@ -196,7 +197,7 @@ int FolderIds::Find(const std::string& directory, const std::string& name, FileI
       return 0;
     }
   }
-  return ReadEntryState(handle_, directory, name, identity, nullptr);
+  return ReadIdentityAndAttributes(handle_, directory, name, identity, nullptr);
 }
 
 int RestoreAttributeState(const std::string& path, const SavedAttributes& state) {

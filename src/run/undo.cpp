@@ -44,7 +44,7 @@ class UndoFiles {
 class DiskFiles final : public UndoFiles {
  public:
   int IdOf(const std::string& directory, const std::string& name, FileIdentity& id) override {
-    return ReadEntryState(handle_, directory, name, id, nullptr);
+    return ReadIdentityAndAttributes(handle_, directory, name, id, nullptr);
   }
   int Find(const std::string& directory, const FileIdentity& id, std::string& name) override {
     return FindEntryById(directory, id, name);
@@ -60,7 +60,7 @@ class DiskFiles final : public UndoFiles {
   int Attributes(const std::string& directory, const std::string& name,
                  SavedAttributes& state) override {
     FileIdentity id;
-    return ReadEntryState(handle_, directory, name, id, &state);
+    return ReadIdentityAndAttributes(handle_, directory, name, id, &state);
   }
   int RestoreAttributes(const std::string& directory, const std::string& name,
                         const SavedAttributes& state) override {
