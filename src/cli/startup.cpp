@@ -164,49 +164,32 @@ int WindowedStart(Wizard& wizard, std::ostream& out, std::ostream& err) {
   return kExitNotStarted;
 }
 
-}  // namespace
+// Tells what is wrong with a command line that may mean something else.
+int RefuseCommandLine(const CliOptions& options, std::ostream& err) {
+  for (const auto& error : options.errors) err << "q-tarvox: " << error << '\n';
+  for (const auto& option : options.unknown) {
+    err << kUnknownOption << option;
+    const std::string nearest = NearestLongOption(option);
+    if (!nearest.empty()) err << kNoteDidYouMean << nearest << "?";
+    err << '\n';
+  }
+  err << kUsageLine << '\n' << kHelpPointer << '\n';
+  return kExitNotStarted;
+}
 
-int RunCommandLine(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-  const CliOptions options = SplitProgramOptions(args);
-  if (!options.unknown.empty() || !options.errors.empty()) {
-    // Nothing is done on a command line that may mean something else.
-    for (const auto& error : options.errors) err << "q-tarvox: " << error << '\n';
-    for (const auto& option : options.unknown) {
-      err << kUnknownOption << option;
-      const std::string nearest = NearestLongOption(option);
-      if (!nearest.empty()) err << kNoteDidYouMean << nearest << "?";
-      err << '\n';
-    }
-    err << kUsageLine << '\n' << kHelpPointer << '\n';
-    return kExitNotStarted;
-  }
-  if (options.help) {
-    out << UsageText();
-    return kExitClean;
-  }
-  if (options.version) {
-    out << kVersionText << '\n';
-    return kExitClean;
-  }
-  if (options.undo) {
-    UndoCommand command;
-    command.preview = options.preview;
-    command.list = options.list;
-    command.quiet = options.quiet;
-    command.verbose = options.verbose;
-    command.null_separated = options.null_separated;
-    return RunUndoCommand(command, options.rest, out, err);
-  }
-  if (options.list) {
-    err << "q-tarvox: " << kListNeedsUndo << '\n';
-    return kExitNotStarted;
-  }
-  if (options.rest.empty() && options.files.empty() && options.files0_from.empty() &&
-      !options.preview) {
-    // An empty command line opens the window on its Intro screen.
-    err << kNoWindowNote << '\n';
-    return kExitNotStarted;
-  }
+UndoCommand UndoCommandOf(const CliOptions& options) {
+  UndoCommand command;
+  command.preview = options.preview;
+  command.list = options.list;
+  command.quiet = options.quiet;
+  command.verbose = options.verbose;
+  command.null_separated = options.null_separated;
+  return command;
+}
+
+// Fills the wizard from the command line, then runs it silently or opens
+// the window on it.
+int StartJob(const CliOptions& options, std::ostream& out, std::ostream& err) {
   StderrPrompter prompter(err);
   SilentRunView view;
   Wizard wizard(prompter, view);
@@ -236,6 +219,34 @@ int RunCommandLine(const std::vector<std::string>& args, std::ostream& out, std:
   request.verbose = options.verbose;
   request.format = options.null_separated ? LineFormat::kNull : LineFormat::kReadable;
   return SilentRun(wizard, request, out, err);
+}
+
+}  // namespace
+
+int RunCommandLine(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+  const CliOptions options = SplitProgramOptions(args);
+  // Nothing is done on a command line that may mean something else.
+  if (!options.unknown.empty() || !options.errors.empty()) return RefuseCommandLine(options, err);
+  if (options.help) {
+    out << UsageText();
+    return kExitClean;
+  }
+  if (options.version) {
+    out << kVersionText << '\n';
+    return kExitClean;
+  }
+  if (options.undo) return RunUndoCommand(UndoCommandOf(options), options.rest, out, err);
+  if (options.list) {
+    err << "q-tarvox: " << kListNeedsUndo << '\n';
+    return kExitNotStarted;
+  }
+  if (options.rest.empty() && options.files.empty() && options.files0_from.empty() &&
+      !options.preview) {
+    // An empty command line opens the window on its Intro screen.
+    err << kNoWindowNote << '\n';
+    return kExitNotStarted;
+  }
+  return StartJob(options, out, err);
 }
 
 }  // namespace qtarvox

@@ -35,33 +35,16 @@ int ListUndoHistory(bool null_separated, std::ostream& out, std::ostream& err) {
   return kExitClean;
 }
 
-}  // namespace
-
-int RunUndoCommand(const UndoCommand& command, const std::vector<std::string>& rest,
-                   std::ostream& out, std::ostream& err) {
-  if (!rest.empty()) {
-    err << kPrefix << kUndoTakesNoJob << '\n';
-    return kExitNotStarted;
-  }
+// What the undo asks of the command line: its notes before the first change
+// and, when shown, a line for each file.
+UndoRequest RequestFor(const UndoCommand& command, std::ostream& out, std::ostream& err) {
   const bool preview = command.preview;
   const bool null_separated = command.null_separated;
-  // Looking changes nothing: a missing work folder is not made.
-  if ((preview || command.list) && !IsDirectory(WorkFolder())) {
-    err << kPrefix << (command.list ? kHistoryEmpty : kNothingToUndo) << '\n';
-    return kExitClean;
-  }
-  FolderLock work_folder;
-  std::string busy;
-  if (!TakeWorkFolder(work_folder, busy)) {
-    err << kPrefix << busy << '\n';
-    return kExitNotStarted;
-  }
-  if (command.list) return ListUndoHistory(null_separated, out, err);
   UndoRequest request;
   request.preview = preview;
   // Ctrl-C now stops the undo between two files.
   if (!preview) request.stop = &CatchStopSignals();
-  request.before_changes = [&](const UndoOutcome& so_far) {
+  request.before_changes = [&err = err](const UndoOutcome& so_far) {
     for (const std::string& note : UndoNotes(so_far)) {
       if (!note.starts_with(kUndoNoteIndent)) err << kPrefix;
       err << note << '\n';
@@ -69,7 +52,8 @@ int RunUndoCommand(const UndoCommand& command, const std::vector<std::string>& r
     err.flush();
   };
   if (preview || command.verbose) {
-    request.each_file = [&](const UndoFileEvent& file) {
+    request.each_file = [&out = out, &err = err, preview,
+                         null_separated](const UndoFileEvent& file) {
       const bool left = file.old_name.empty();
       if (null_separated) {
         const char* status =
@@ -84,14 +68,18 @@ int RunUndoCommand(const UndoCommand& command, const std::vector<std::string>& r
       out.flush();
     };
   }
-  const UndoOutcome outcome = UndoLastPerform(request);
+  return request;
+}
+
+// Tells how the undo went and gives the exit code that says it.
+int ReportUndo(const UndoOutcome& outcome, const UndoCommand& command, std::ostream& err) {
   for (const auto& problem : outcome.problems) err << kPrefix << problem << '\n';
   if (!outcome.started) return kExitNotStarted;
   if (outcome.nothing) {
     err << kPrefix << kNothingToUndo << '\n';
     return outcome.problems.empty() ? kExitClean : kExitErrorFile;
   }
-  if (!command.quiet) err << kPrefix << UndoSummary(outcome, preview) << '\n';
+  if (!command.quiet) err << kPrefix << UndoSummary(outcome, command.preview) << '\n';
   if (outcome.error_file_left) err << kPrefix << ErrorsLoggedInText() << '\n';
   if (outcome.stopped > 0) {
     err << kPrefix << kUndoStopped << outcome.stopped << " (" << SignalName(outcome.stopped) << ")"
@@ -101,6 +89,29 @@ int RunUndoCommand(const UndoCommand& command, const std::vector<std::string>& r
   const bool left = outcome.left > 0 || !outcome.overwritten.empty() ||
                     outcome.journal_end == JournalEnd::kDamaged;
   return left || !outcome.problems.empty() ? kExitErrorFile : kExitClean;
+}
+
+}  // namespace
+
+int RunUndoCommand(const UndoCommand& command, const std::vector<std::string>& rest,
+                   std::ostream& out, std::ostream& err) {
+  if (!rest.empty()) {
+    err << kPrefix << kUndoTakesNoJob << '\n';
+    return kExitNotStarted;
+  }
+  // Looking changes nothing: a missing work folder is not made.
+  if ((command.preview || command.list) && !IsDirectory(WorkFolder())) {
+    err << kPrefix << (command.list ? kHistoryEmpty : kNothingToUndo) << '\n';
+    return kExitClean;
+  }
+  FolderLock work_folder;
+  std::string busy;
+  if (!TakeWorkFolder(work_folder, busy)) {
+    err << kPrefix << busy << '\n';
+    return kExitNotStarted;
+  }
+  if (command.list) return ListUndoHistory(command.null_separated, out, err);
+  return ReportUndo(UndoLastPerform(RequestFor(command, out, err)), command, err);
 }
 
 }  // namespace qtarvox

@@ -18,6 +18,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/descriptors.h"
 #include "platform/file_ops.h"
 #include "platform/file_state.h"
 #include "platform/own_files.h"
@@ -52,7 +53,7 @@ class RunJournal {
   // attributes.
   // `run_id` goes into the first record, to tell this journal from any other.
   RtError Open(const std::string& path, bool with_attributes, std::string_view run_id = {});
-  bool is_open() const { return fd_ >= 0; }
+  bool is_open() const { return fd_.valid(); }
   const std::string& path() const { return path_; }
   // The file Open made, to tell it from any other.
   const FileId& id() const { return id_; }
@@ -141,7 +142,7 @@ class RunJournal {
   void LookAtRenamedLocked();
   void Fail(int err);
 
-  int fd_ = -1;
+  UniqueFd fd_;
   std::string path_;
   // Puts the first record and the journal's name on the disk; the first
   // flush (write_mutex_) takes its result.

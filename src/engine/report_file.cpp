@@ -184,9 +184,9 @@ ReportFile::~ReportFile() { (void)Close(); }
 
 RtError ReportFile::OpenForOutput(const std::string& path, bool write_behind) {
   (void)Close();  // a file written before: its loss() told what was lost
-  int fd = -1;
+  UniqueFd fd;
   if (RtError err = CreateFileReplacing(path, fd)) return err;
-  return Adopt(fd, path, write_behind);
+  return Adopt(fd.release(), path, write_behind);
 }
 
 RtError ReportFile::Adopt(int fd, const std::string& path, bool write_behind) {
@@ -202,7 +202,7 @@ RtError ReportFile::Adopt(int fd, const std::string& path, bool write_behind) {
       // No second thread: write here.
     }
   }
-  fd_ = fd;
+  fd_.reset(fd);
   path_ = path;
   flush_at_ = behind_ ? kBehindBufferSize : kBufferSize;
   buffer_.reserve(flush_at_ + 4096);
@@ -211,13 +211,13 @@ RtError ReportFile::Adopt(int fd, const std::string& path, bool write_behind) {
 
 RtError ReportFile::Flush() {
   if (behind_) return behind_->Hand(buffer_);
-  const int err = WriteCounted(fd_, buffer_, loss_);
+  const int err = WriteCounted(fd_.get(), buffer_, loss_);
   buffer_.clear();
   return err == 0 ? RtError{} : ErrorFromErrno(err);
 }
 
 RtError ReportFile::WriteLine(std::string_view line) {
-  if (fd_ < 0) return NotOpen();
+  if (!fd_.valid()) return NotOpen();
   const size_t start = buffer_.size();
   buffer_.append(line);
   EndReportLine(buffer_, start);
@@ -226,7 +226,7 @@ RtError ReportFile::WriteLine(std::string_view line) {
 }
 
 RtError ReportFile::WriteLine(std::initializer_list<std::string_view> pieces) {
-  if (fd_ < 0) return NotOpen();
+  if (!fd_.valid()) return NotOpen();
   const size_t start = buffer_.size();
   for (std::string_view piece : pieces) buffer_.append(piece);
   EndReportLine(buffer_, start);
@@ -235,7 +235,7 @@ RtError ReportFile::WriteLine(std::initializer_list<std::string_view> pieces) {
 }
 
 RtError ReportFile::WriteLines(std::string_view lines) {
-  if (fd_ < 0) return NotOpen();
+  if (!fd_.valid()) return NotOpen();
   if (lines.empty()) return {};
   buffer_.append(lines);
   if (buffer_.size() >= flush_at_) return Flush();
@@ -243,7 +243,7 @@ RtError ReportFile::WriteLines(std::string_view lines) {
 }
 
 RtError ReportFile::Close() {
-  if (fd_ < 0) return {};
+  if (!fd_.valid()) return {};
   // Also with nothing left to write: a note about lost lines may be due.
   RtError err = Flush();
   if (behind_) {
@@ -251,42 +251,35 @@ RtError ReportFile::Close() {
     if (err.ok()) err = last;
     behind_.reset();
   }
-  if (const int closed = CloseDescriptor(fd_)) {
+  if (const int closed = fd_.Close()) {
     // The file system may only now say that earlier writes did not reach it.
     if (loss_.first_errno == 0) loss_.first_errno = closed;
     if (err.ok()) err = ErrorFromErrno(closed);
   }
-  fd_ = -1;
   return err;
 }
 
 RtError ReportFile::CloseInto(LineReader& reader) {
-  if (fd_ < 0) return NotOpen();
+  if (!fd_.valid()) return NotOpen();
   RtError err = Flush();
   if (behind_) {
     const RtError last = behind_->Finish(loss_);
     if (err.ok()) err = last;
     behind_.reset();
   }
-  const int fd = fd_;
-  fd_ = -1;
+  UniqueFd fd = std::move(fd_);
   if (err.ok() && loss_.failed()) err = ErrorFromErrno(loss_.first_errno);
-  if (err) {
-    CloseDescriptor(fd);
-    return err;
-  }
-  return reader.Adopt(fd);
+  if (err) return err;
+  return reader.Adopt(fd.release());
 }
 
 LineReader::~LineReader() { Close(); }
 
 RtError LineReader::Adopt(int fd) {
   Close();
-  if (const int err = Rewind(fd)) {
-    CloseDescriptor(fd);
-    return ErrorFromErrno(err);
-  }
-  fd_ = fd;
+  UniqueFd owned(fd);
+  if (const int err = Rewind(fd)) return ErrorFromErrno(err);
+  fd_ = std::move(owned);
   buffer_.clear();
   pos_ = 0;
   eof_ = false;
@@ -295,7 +288,7 @@ RtError LineReader::Adopt(int fd) {
 }
 
 bool LineReader::Fill() {
-  if (eof_ || fd_ < 0) return false;
+  if (eof_ || !fd_.valid()) return false;
   if (pos_ > 0) {
     buffer_.erase(0, pos_);
     pos_ = 0;
@@ -303,7 +296,7 @@ bool LineReader::Fill() {
   const size_t old = buffer_.size();
   buffer_.resize(old + kBufferSize);
   size_t got = 0;
-  if (const int err = ReadSome(fd_, buffer_.data() + old, kBufferSize, got)) {
+  if (const int err = ReadSome(fd_.get(), buffer_.data() + old, kBufferSize, got)) {
     error_ = ErrorFromErrno(err);
     buffer_.resize(old);
     eof_ = true;
@@ -315,7 +308,7 @@ bool LineReader::Fill() {
 }
 
 bool LineReader::ReadLine(std::string& line) {
-  if (fd_ < 0) return false;
+  if (!fd_.valid()) return false;
   for (;;) {
     const size_t lf = buffer_.find('\n', pos_);
     if (lf != std::string::npos) {
@@ -337,9 +330,6 @@ bool LineReader::ReadLine(std::string& line) {
   }
 }
 
-void LineReader::Close() {
-  if (fd_ >= 0) CloseDescriptor(fd_);
-  fd_ = -1;
-}
+void LineReader::Close() { fd_.reset(); }
 
 }  // namespace qtarvox

@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "platform/descriptors.h"
 #include "platform/own_files.h"
 #include "platform/rt_error.h"
 
@@ -66,7 +67,7 @@ class ReportFile {
   // that wrote it, never opened again by name. Fails (and closes) when the
   // file is not complete.
   RtError CloseInto(LineReader& reader);
-  bool is_open() const { return fd_ >= 0; }
+  bool is_open() const { return fd_.valid(); }
   const std::string& path() const { return path_; }
   // The file made by OpenForOutput, to tell it from any other.
   const FileId& id() const { return id_; }
@@ -77,7 +78,7 @@ class ReportFile {
   class Behind;
   RtError Flush();
 
-  int fd_ = -1;
+  UniqueFd fd_;
   FileId id_;
   ReportLoss loss_;
   std::unique_ptr<Behind> behind_;
@@ -115,7 +116,7 @@ class LineReader final : public LineSource {
  private:
   bool Fill();
 
-  int fd_ = -1;
+  UniqueFd fd_;
   std::string buffer_;
   size_t pos_ = 0;
   bool eof_ = false;

@@ -108,6 +108,69 @@ bool DeleteFirst(CharText& wn, int32_t n) {
   return true;
 }
 
+// What one step did to the working name.
+enum class StepOutcome {
+  kChanged,     // a name step that ran
+  kTerminated,  // a name step that could not run (too few characters)
+  kAttribute,   // an attribute step: the name is left alone
+};
+
+// Runs the step `id` on the working name (and extension).
+StepOutcome ApplyStep(const Job& job, const TransformPlan& plan, ActionId id, WorkingName& state) {
+  CharText& wn = state.wn;
+  switch (id) {
+    case ActionId::kUppercase:
+      ToUpperInPlace(wn);
+      break;
+    case ActionId::kLowercase:
+      ToLowerInPlace(wn);
+      break;
+    case ActionId::kClearName:
+      wn.clear();
+      break;
+    case ActionId::kDeleteLast:
+      if (!DeleteLast(wn, job.DeleteLastCount)) return StepOutcome::kTerminated;
+      break;
+    case ActionId::kDeleteFirst:
+      if (!DeleteFirst(wn, job.DeleteFirstCount)) return StepOutcome::kTerminated;
+      break;
+    case ActionId::kReplace:
+      ReplaceInName(wn, plan, job.CaseSensitiveReplace);
+      break;
+    case ActionId::kAddBeginning:
+      wn.insert(0, plan.add_beginning);
+      break;
+    case ActionId::kAddEnd:
+      wn.append(plan.add_end);
+      break;
+    case ActionId::kNumberEnd:
+      AppendCounter(wn, job.NumberEndCounter);
+      break;
+    case ActionId::kNumberBeginning: {
+      CharText number;
+      AppendCounter(number, job.NumberBeginningCounter);
+      wn.insert(0, number);
+      break;
+    }
+    case ActionId::kReadOnly:
+    case ActionId::kHidden:
+    case ActionId::kArchive:
+    case ActionId::kNormal:
+      return StepOutcome::kAttribute;
+    case ActionId::kChangeExtension:
+      state.we = job.NewExtension;
+      break;
+    case ActionId::kCapitalize:
+      CapitalizeWords(wn, job.CapitalizeSpaces, job.CapitalizeUnderscores);
+      break;
+    case ActionId::kCompleteRename:
+      wn = plan.new_filename;
+      state.we.clear();
+      break;
+  }
+  return StepOutcome::kChanged;
+}
+
 }  // namespace
 
 void TransformName(const Job& job, const TransformPlan& plan, std::string_view name,
@@ -117,82 +180,18 @@ void TransformName(const Job& job, const TransformPlan& plan, std::string_view n
   state.we.assign(extension);
   state.changed = false;
   for (const auto& step : plan.steps) {
-    CharText& wn = state.wn;
-    bool name_step = true;
-    switch (step.id) {
-      case ActionId::kUppercase:
-        ToUpperInPlace(wn);
+    switch (ApplyStep(job, plan, step.id, state)) {
+      case StepOutcome::kChanged:
         state.changed = true;
+        if (observer != nullptr) observer->AfterNameStep(step.position, state);
         break;
-      case ActionId::kLowercase:
-        ToLowerInPlace(wn);
-        state.changed = true;
+      case StepOutcome::kTerminated:
+        if (observer != nullptr) observer->Terminated(step.id);
         break;
-      case ActionId::kClearName:
-        wn.clear();
-        state.changed = true;
-        break;
-      case ActionId::kDeleteLast:
-        if (DeleteLast(wn, job.DeleteLastCount)) {
-          state.changed = true;
-        } else {
-          name_step = false;
-          if (observer != nullptr) observer->Terminated(step.id);
-        }
-        break;
-      case ActionId::kDeleteFirst:
-        if (DeleteFirst(wn, job.DeleteFirstCount)) {
-          state.changed = true;
-        } else {
-          name_step = false;
-          if (observer != nullptr) observer->Terminated(step.id);
-        }
-        break;
-      case ActionId::kReplace:
-        ReplaceInName(wn, plan, job.CaseSensitiveReplace);
-        state.changed = true;
-        break;
-      case ActionId::kAddBeginning:
-        wn.insert(0, plan.add_beginning);
-        state.changed = true;
-        break;
-      case ActionId::kAddEnd:
-        wn.append(plan.add_end);
-        state.changed = true;
-        break;
-      case ActionId::kNumberEnd:
-        AppendCounter(wn, job.NumberEndCounter);
-        state.changed = true;
-        break;
-      case ActionId::kNumberBeginning: {
-        CharText number;
-        AppendCounter(number, job.NumberBeginningCounter);
-        wn.insert(0, number);
-        state.changed = true;
-        break;
-      }
-      case ActionId::kReadOnly:
-      case ActionId::kHidden:
-      case ActionId::kArchive:
-      case ActionId::kNormal:
-        name_step = false;
+      case StepOutcome::kAttribute:
         if (observer != nullptr) observer->AttributeStep(step.position, step.id, state);
         break;
-      case ActionId::kChangeExtension:
-        state.we = job.NewExtension;
-        state.changed = true;
-        break;
-      case ActionId::kCapitalize:
-        CapitalizeWords(wn, job.CapitalizeSpaces, job.CapitalizeUnderscores);
-        state.changed = true;
-        break;
-      case ActionId::kCompleteRename:
-        wn = plan.new_filename;
-        state.we.clear();
-        state.changed = true;
-        break;
     }
-    if (name_step && observer != nullptr) observer->AfterNameStep(step.position, state);
   }
   if (state.wn.empty()) {
     DecodeAppend(name, state.wn);

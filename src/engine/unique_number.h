@@ -27,9 +27,12 @@ int64_t TrailingNumber(std::string_view filename);
 std::string InsertNumber(const std::string& new_filename, const std::string& separator,
                          int64_t number);
 
+// The search pattern of the files whose numbers count for a unique number:
+// base + "*" + old_extension (base: the new filename before its last dot).
+std::string UniqueNumberPattern(const std::string& new_filename, const std::string& old_extension);
+
 // The smallest positive number not carried by a file of `directory` that
-// matches base + "*" + old_extension (base: the new filename before its last
-// dot), searching with the file filter. Reads the directory.
+// matches UniqueNumberPattern, searching with the file filter. Reads the directory.
 int64_t UniqueNumber(const std::string& directory, const std::string& new_filename,
                      const std::string& old_extension);
 

@@ -11,6 +11,8 @@
 #include <charconv>
 #include <vector>
 
+#include "platform/paths.h"
+
 namespace qtarvox {
 namespace {
 
@@ -75,8 +77,7 @@ bool WriteStoredBits(const std::string& path, uint32_t bits) {
 
 std::string_view LastComponent(std::string_view path) {
   while (path.size() > 1 && path.back() == '/') path.remove_suffix(1);
-  const size_t slash = path.rfind('/');
-  return slash == std::string_view::npos ? path : path.substr(slash + 1);
+  return NameOfPath(path);
 }
 
 bool IsDotName(std::string_view name) {

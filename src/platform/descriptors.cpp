@@ -7,6 +7,16 @@
 
 namespace qtarvox {
 
+void UniqueFd::reset(int fd) {
+  if (fd_ >= 0) ::close(fd_);
+  fd_ = fd;
+}
+
+int UniqueFd::Close() {
+  if (fd_ < 0) return 0;
+  return CloseDescriptor(release());
+}
+
 int WriteAll(int fd, std::string_view bytes, size_t& written) {
   written = 0;
   while (written < bytes.size()) {

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/descriptors.h"
+
 namespace qtarvox {
 
 // Waits until what was written to `fd` is on the disk, with what is needed to
@@ -19,7 +21,7 @@ namespace qtarvox {
 // this user's own that nobody else may write and that has no other name: a
 // link or a file planted by someone else is refused (EPERM); a missing file
 // gives ENOENT. 0 or an errno value; `fd` gets the open file.
-[[nodiscard]] int OpenOwnFile(const std::string& path, int& fd);
+[[nodiscard]] int OpenOwnFile(const std::string& path, UniqueFd& fd);
 
 // Cuts the file to `size` bytes and moves to its end.
 int TruncateTo(int fd, int64_t size);

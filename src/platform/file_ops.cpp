@@ -177,17 +177,12 @@ const std::string& CommittedName(const std::string& new_name, std::string& scrat
   return scratch;
 }
 
-DirectoryHandle::~DirectoryHandle() {
-  if (fd_ >= 0) close(fd_);
-}
-
 int DirectoryHandle::For(const std::string& directory) {
-  if (fd_ >= 0 && directory == path_) return fd_;
-  if (fd_ >= 0) close(fd_);
-  fd_ = open(directory.empty() ? "." : directory.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+  if (fd_.valid() && directory == path_) return fd_.get();
+  fd_.reset(open(directory.empty() ? "." : directory.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
   path_ = directory;
   keeps_birth_ = -1;
-  return fd_;
+  return fd_.get();
 }
 
 bool DirectoryHandle::KeepsBirthTimes(const std::string& directory) {

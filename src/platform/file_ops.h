@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "platform/descriptors.h"
 #include "platform/rt_error.h"
 
 namespace qtarvox {
@@ -31,7 +32,6 @@ class DirectoryHandle {
   DirectoryHandle() = default;
   DirectoryHandle(const DirectoryHandle&) = delete;
   DirectoryHandle& operator=(const DirectoryHandle&) = delete;
-  ~DirectoryHandle();
   // A descriptor of `directory`, or -1 when it cannot be opened (the caller
   // then goes by the full path, which reports the error).
   int For(const std::string& directory);
@@ -41,7 +41,7 @@ class DirectoryHandle {
 
  private:
   std::string path_;
-  int fd_ = -1;
+  UniqueFd fd_;
   int keeps_birth_ = -1;  // -1: not asked yet for path_
 };
 

@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "platform/attributes.h"
+#include "platform/descriptors.h"
 
 namespace qtarvox {
 namespace {
@@ -27,12 +28,11 @@ namespace {
 // The generation number of the regular file `name` in `dir_fd`, where the
 // file system keeps one and the file can be opened for reading.
 bool ReadGeneration(int dir_fd, const char* name, uint32_t& generation) {
-  const int fd =
-      openat(dir_fd, name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-  if (fd < 0) return false;
+  const UniqueFd fd(
+      openat(dir_fd, name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+  if (!fd.valid()) return false;
   unsigned int value = 0;
-  const bool known = ioctl(fd, FS_IOC_GETVERSION, &value) == 0;
-  close(fd);
+  const bool known = ioctl(fd.get(), FS_IOC_GETVERSION, &value) == 0;
   if (known) generation = value;
   return known;
 }
@@ -85,8 +85,9 @@ bool NoUserXattrs(int err) { return err == ENODATA || err == ENOTSUP; }
 
 }  // namespace
 
-int ReadEntryState(DirectoryHandle& handle, const std::string& directory, const std::string& name,
-                   FileIdentity& identity, SavedAttributes* attributes) {
+int ReadIdentityAndAttributes(DirectoryHandle& handle, const std::string& directory,
+                              const std::string& name, FileIdentity& identity,
+                              SavedAttributes* attributes) {
   const int dir_fd = handle.For(directory);
   uint32_t mode = 0;
   const int err = dir_fd >= 0 ? StatEntry(dir_fd, name.c_str(), identity, mode)
@@ -130,15 +131,14 @@ FolderIds::~FolderIds() {
 FolderIds::Table FolderIds::Load(const std::string& directory) {
   Table table;
   table.directory = directory;
-  const int fd =
-      open(directory.empty() ? "." : directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (fd < 0) return table;
+  UniqueFd opened(
+      open(directory.empty() ? "." : directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  if (!opened.valid()) return table;
   struct stat st;
-  DIR* dir = fstat(fd, &st) == 0 ? fdopendir(fd) : nullptr;
-  if (dir == nullptr) {
-    close(fd);
-    return table;
-  }
+  DIR* dir = fstat(opened.get(), &st) == 0 ? fdopendir(opened.get()) : nullptr;
+  if (dir == nullptr) return table;
+  // The listing owns the descriptor now; closedir closes it.
+  const int fd = opened.release();
   table.device = static_cast<uint64_t>(st.st_dev);
   const std::hash<std::string_view> hash;
   std::string sample;  // a file to check the listing's inode numbers against
@@ -197,7 +197,7 @@ int FolderIds::Find(const std::string& directory, const std::string& name, FileI
       return 0;
     }
   }
-  return ReadEntryState(handle_, directory, name, identity, nullptr);
+  return ReadIdentityAndAttributes(handle_, directory, name, identity, nullptr);
 }
 
 int RestoreAttributeState(const std::string& path, const SavedAttributes& state) {
@@ -227,15 +227,13 @@ int RestoreAttributeState(const std::string& path, const SavedAttributes& state)
 }
 
 int FindEntryById(const std::string& directory, const FileIdentity& identity, std::string& name) {
-  const int dir_fd =
-      open(directory.empty() ? "." : directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (dir_fd < 0) return errno;
-  DIR* dir = fdopendir(dir_fd);
-  if (dir == nullptr) {
-    const int err = errno;
-    close(dir_fd);
-    return err;
-  }
+  UniqueFd opened(
+      open(directory.empty() ? "." : directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  if (!opened.valid()) return errno;
+  DIR* dir = fdopendir(opened.get());
+  if (dir == nullptr) return errno;
+  // The listing owns the descriptor now; closedir closes it.
+  const int dir_fd = opened.release();
   const auto is_it = [&](const char* candidate) {
     FileIdentity found;
     uint32_t mode = 0;
@@ -278,17 +276,16 @@ RtError RenameExactNoReplace(const std::string& directory, const std::string& fr
            name.find('\0') == std::string::npos;
   };
   if (!plain(from) || !plain(to)) return MakeError(kErrBadFileName, std::strerror(EINVAL));
-  const int dir_fd =
-      open(directory.empty() ? "." : directory.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
-  if (dir_fd < 0) return ErrorFromErrno(errno);
+  const UniqueFd dir(
+      open(directory.empty() ? "." : directory.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
+  if (!dir.valid()) return ErrorFromErrno(errno);
   int err = 0;
-  if (renameat2(dir_fd, from.c_str(), dir_fd, to.c_str(), RENAME_NOREPLACE) != 0) {
+  if (renameat2(dir.get(), from.c_str(), dir.get(), to.c_str(), RENAME_NOREPLACE) != 0) {
     err = errno;
     if (err == EINVAL || err == ENOSYS) {
-      err = MoveNoReplaceWithoutFlag(dir_fd, from.c_str(), to.c_str());
+      err = MoveNoReplaceWithoutFlag(dir.get(), from.c_str(), to.c_str());
     }
   }
-  close(dir_fd);
   return ErrorFromErrno(err);
 }
 

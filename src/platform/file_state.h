@@ -72,8 +72,9 @@ struct SavedAttributes {
 // symbolic link is not followed), and its attribute state when `attributes`
 // is given. `handle` keeps the directory open from one call to the next.
 // 0 or an errno value.
-[[nodiscard]] int ReadEntryState(DirectoryHandle& handle, const std::string& directory, const std::string& name,
-                   FileIdentity& identity, SavedAttributes* attributes);
+[[nodiscard]] int ReadIdentityAndAttributes(DirectoryHandle& handle, const std::string& directory,
+                                            const std::string& name, FileIdentity& identity,
+                                            SavedAttributes* attributes);
 
 // The identity of `name` in `directory` read right after the run's last
 // change to the file, with the witness its times and size give. `handle`
@@ -98,7 +99,7 @@ class FolderIds {
   FolderIds& operator=(const FolderIds&) = delete;
   ~FolderIds();
 
-  // As ReadEntryState without attributes. 0 or an errno value.
+  // As ReadIdentityAndAttributes without attributes. 0 or an errno value.
   int Find(const std::string& directory, const std::string& name, FileIdentity& identity);
 
   // Starts listing `directory` on another thread, for the Find calls that

@@ -11,6 +11,7 @@
 
 #include "platform/descriptors.h"
 #include "platform/durable_file.h"
+#include "platform/paths.h"
 
 namespace qtarvox {
 namespace {
@@ -20,14 +21,8 @@ FileId IdOf(const struct stat& st) {
 }
 
 std::string FolderOf(const std::string& path) {
-  const size_t slash = path.rfind('/');
-  if (slash == std::string::npos) return ".";
-  return slash == 0 ? "/" : path.substr(0, slash);
-}
-
-std::string NameOf(const std::string& path) {
-  const size_t slash = path.rfind('/');
-  return slash == std::string::npos ? path : path.substr(slash + 1);
+  const std::string folder = ParentFolder(path);
+  return folder.empty() ? "." : folder;
 }
 
 // A new file under a fresh name in the folder of `pattern` (which ends in
@@ -90,30 +85,29 @@ RtError CheckOwnFolder(const std::string& folder) {
 
 bool RemoveEmptyFolder(const std::string& folder) { return rmdir(folder.c_str()) == 0; }
 
-RtError CreateFileReplacing(const std::string& path, int& fd) {
-  fd = -1;
-  std::string temporary = FolderOf(path) + "/." + NameOf(path) + ".XXXXXX";
-  const int made = CreateExclusive(temporary);
-  if (made < 0) return ErrorFromErrno(errno);
+RtError CreateFileReplacing(const std::string& path, UniqueFd& fd) {
+  fd.reset();
+  std::string temporary = JoinPath(FolderOf(path), "." + std::string(NameOfPath(path)) + ".XXXXXX");
+  UniqueFd made(CreateExclusive(temporary));
+  if (!made.valid()) return ErrorFromErrno(errno);
   // rename() replaces the name only: a link that stood there is not followed.
   if (rename(temporary.c_str(), path.c_str()) != 0) {
     const int err = errno;
     unlink(temporary.c_str());
-    close(made);
     return ErrorFromErrno(err);
   }
-  fd = made;
+  fd = std::move(made);
   return {};
 }
 
 RtError ReplaceFileWith(const std::string& path, std::string_view bytes) {
-  std::string temporary = FolderOf(path) + "/." + NameOf(path) + ".XXXXXX";
-  const int fd = CreateExclusive(temporary);
-  if (fd < 0) return ErrorFromErrno(errno);
+  std::string temporary = JoinPath(FolderOf(path), "." + std::string(NameOfPath(path)) + ".XXXXXX");
+  UniqueFd fd(CreateExclusive(temporary));
+  if (!fd.valid()) return ErrorFromErrno(errno);
   size_t written = 0;
-  int err = WriteAll(fd, bytes, written);
-  if (err == 0) err = SyncData(fd);
-  if (close(fd) != 0 && err == 0) err = errno;
+  int err = WriteAll(fd.get(), bytes, written);
+  if (err == 0) err = SyncData(fd.get());
+  if (const int closed = fd.Close(); closed != 0 && err == 0) err = closed;
   if (err == 0 && rename(temporary.c_str(), path.c_str()) != 0) err = errno;
   if (err != 0) {
     unlink(temporary.c_str());
@@ -127,15 +121,11 @@ RtError CreateUnnamedFile(const std::string& folder, int& fd) {
   if (fd >= 0) return {};
   if (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL) return ErrorFromErrno(errno);
   // No unnamed files on this file system: a private one, unlinked at once.
-  std::string temporary = folder + "/.q-tarvox-list.XXXXXX";
-  fd = CreateExclusive(temporary);
-  if (fd < 0) return ErrorFromErrno(errno);
-  if (unlink(temporary.c_str()) != 0) {
-    const int err = errno;
-    close(fd);
-    fd = -1;
-    return ErrorFromErrno(err);
-  }
+  std::string temporary = JoinPath(folder, ".q-tarvox-list.XXXXXX");
+  UniqueFd made(CreateExclusive(temporary));
+  if (!made.valid()) return ErrorFromErrno(errno);
+  if (unlink(temporary.c_str()) != 0) return ErrorFromErrno(errno);
+  fd = made.release();
   return {};
 }
 
@@ -156,31 +146,25 @@ bool IsOneOf(const std::string& path, const std::vector<FileId>& ids) {
 
 FolderLock::~FolderLock() { Release(); }
 
-void FolderLock::Release() {
-  if (fd_ >= 0) close(fd_);
-  fd_ = -1;
-}
+void FolderLock::Release() { fd_.reset(); }
 
 FolderLock::Result FolderLock::Acquire(const std::string& folder, std::chrono::milliseconds wait,
                                        RtError& error) {
   Release();
-  const int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (fd < 0) {
+  UniqueFd fd(open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  if (!fd.valid()) {
     error = ErrorFromErrno(errno);
     return Result::kFailed;
   }
   const auto deadline = std::chrono::steady_clock::now() + wait;
   for (;;) {
-    if (flock(fd, LOCK_EX | LOCK_NB) == 0) break;
+    if (flock(fd.get(), LOCK_EX | LOCK_NB) == 0) break;
     if (errno == EINTR) continue;
     if (errno != EWOULDBLOCK) break;  // no locks on this file system: go on unguarded
-    if (std::chrono::steady_clock::now() >= deadline) {
-      close(fd);
-      return Result::kBusy;
-    }
+    if (std::chrono::steady_clock::now() >= deadline) return Result::kBusy;
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
   }
-  fd_ = fd;
+  fd_ = std::move(fd);
   return Result::kHeld;
 }
 

@@ -11,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/descriptors.h"
 #include "platform/rt_error.h"
 
 namespace qtarvox {
@@ -50,7 +51,7 @@ bool RemoveEmptyFolder(const std::string& folder);
 // name before (a file, a symbolic link, a hard link to another file) is only
 // unlinked from the folder: its contents and anything it points to stay as
 // they are. `fd` gets the new file, open for writing.
-RtError CreateFileReplacing(const std::string& path, int& fd);
+RtError CreateFileReplacing(const std::string& path, UniqueFd& fd);
 
 // Puts `bytes` on the disk as the file at `path`, private to the user, in
 // one step: they are written to a new file first, which then takes the
@@ -85,10 +86,10 @@ class FolderLock {
   // system that cannot lock at all the folder counts as held.
   Result Acquire(const std::string& folder, std::chrono::milliseconds wait, RtError& error);
   void Release();
-  bool held() const { return fd_ >= 0; }
+  bool held() const { return fd_.valid(); }
 
  private:
-  int fd_ = -1;
+  UniqueFd fd_;
 };
 
 }  // namespace qtarvox

@@ -1,6 +1,7 @@
 #include "platform/work_folder.h"
 
 #include "platform/own_files.h"
+#include "platform/paths.h"
 
 #include <pwd.h>
 #include <sys/stat.h>
@@ -31,10 +32,7 @@ std::string ExecutableFolder() {
   std::vector<char> buffer(4096);
   const ssize_t n = readlink("/proc/self/exe", buffer.data(), buffer.size());
   if (n <= 0 || static_cast<size_t>(n) >= buffer.size()) return {};
-  const std::string exe(buffer.data(), static_cast<size_t>(n));
-  const size_t slash = exe.rfind('/');
-  if (slash == std::string::npos) return {};
-  return slash == 0 ? "/" : exe.substr(0, slash);
+  return ParentFolder(std::string_view(buffer.data(), static_cast<size_t>(n)));
 }
 
 std::string HomeFolder() {
@@ -47,11 +45,9 @@ std::string HomeFolder() {
 // Whether `folder` is a prefix's bin folder into which the program was
 // installed: its manual page or menu entry stands beside it under share/.
 bool InstalledLayout(const std::string& folder) {
-  const size_t slash = folder.rfind('/');
-  if (slash == std::string::npos || folder.compare(slash + 1, std::string::npos, "bin") != 0) {
-    return false;
-  }
-  const std::string share = folder.substr(0, slash) + "/share";
+  const PathSplit split = SplitAtLastSlash(folder);
+  if (!split.has_slash || split.name != "bin") return false;
+  const std::string share = JoinPath(ParentFolder(folder), "share");
   for (const char* installed : {"man/man1/q-tarvox.1.gz", "applications/q-tarvox.desktop"}) {
     if (access(JoinPath(share, installed).c_str(), F_OK) == 0) return true;
   }

@@ -11,6 +11,7 @@
 
 #include "engine/numeric.h"
 #include "platform/chars.h"
+#include "platform/descriptors.h"
 #include "platform/file_ops.h"
 #include "platform/paths.h"
 
@@ -40,9 +41,9 @@ class FileEntries {
       if (!cwd_.empty()) full = WithTrailingSlash(cwd_);
     }
     full.append(path);
-    const size_t slash = full.rfind('/');
-    if (slash != std::string::npos && slash > 0) {
-      job_.lstFile.push_back(full.substr(slash + 1) + kFileEntrySeparator + full.substr(0, slash));
+    if (const PathSplit split = SplitAtLastSlash(full); !split.folder.empty()) {
+      job_.lstFile.push_back(std::string(split.name) + kFileEntrySeparator +
+                             std::string(split.folder));
     } else {
       // A file of the root folder, or of a current directory that is gone.
       job_.lstFile.push_back(std::move(full));
@@ -512,6 +513,31 @@ std::vector<std::string> Suggestions() {
   return names;
 }
 
+// Sets the switch `arg` names (an option that takes no value); false when
+// `arg` is no such option.
+bool TakeSwitch(const std::string& arg, CliOptions& options) {
+  if (arg == kOptionHelp || arg == kOptionHelpShort) {
+    options.help = true;
+  } else if (arg == kOptionVersion) {
+    options.version = true;
+  } else if (arg == kOptionPreview) {
+    options.preview = true;
+  } else if (arg == kOptionUndo) {
+    options.undo = true;
+  } else if (arg == kOptionList) {
+    options.list = true;
+  } else if (arg == kOptionNull) {
+    options.null_separated = true;
+  } else if (arg == kOptionQuiet || arg == kOptionQuietShort) {
+    options.quiet = true;
+  } else if (arg == kOptionVerbose || arg == kOptionVerboseShort) {
+    options.verbose = true;
+  } else {
+    return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 CliOptions SplitProgramOptions(const std::vector<std::string>& args) {
@@ -531,23 +557,8 @@ CliOptions SplitProgramOptions(const std::vector<std::string>& args) {
                                kErrorDashedFileEnd);
       continue;
     }
-    if (arg == kOptionHelp || arg == kOptionHelpShort) {
-      options.help = true;
-    } else if (arg == kOptionVersion) {
-      options.version = true;
-    } else if (arg == kOptionPreview) {
-      options.preview = true;
-    } else if (arg == kOptionUndo) {
-      options.undo = true;
-    } else if (arg == kOptionList) {
-      options.list = true;
-    } else if (arg == kOptionNull) {
-      options.null_separated = true;
-    } else if (arg == kOptionQuiet || arg == kOptionQuietShort) {
-      options.quiet = true;
-    } else if (arg == kOptionVerbose || arg == kOptionVerboseShort) {
-      options.verbose = true;
-    } else if (arg == kOptionFiles0From) {
+    if (TakeSwitch(arg, options)) continue;
+    if (arg == kOptionFiles0From) {
       if (i + 1 < args.size()) {
         options.files0_from.push_back(args[++i]);
       } else {
@@ -648,7 +659,9 @@ bool AddFilesGivenApart(Job& job, const CliOptions& options, ListCaptions& capti
   for (const auto& path : options.files) files.Add(path);
   for (const auto& source : options.files0_from) {
     const bool standard_input = source == "-";
-    const int fd = standard_input ? STDIN_FILENO : open(source.c_str(), O_RDONLY | O_CLOEXEC);
+    // Standard input stays open; a named file is closed once read.
+    UniqueFd opened(standard_input ? -1 : open(source.c_str(), O_RDONLY | O_CLOEXEC));
+    const int fd = standard_input ? STDIN_FILENO : opened.get();
     std::string bytes;
     int error = fd < 0 ? errno : 0;
     for (char buffer[65536]; error == 0;) {
@@ -661,7 +674,7 @@ bool AddFilesGivenApart(Job& job, const CliOptions& options, ListCaptions& capti
         error = errno;
       }
     }
-    if (fd >= 0 && !standard_input) close(fd);
+    opened.reset();
     if (error != 0) {
       failure = kErrorFiles0Read + source + ": " + std::strerror(error);
       return false;

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <map>
 #include <memory>
+#include <optional>
 #include <set>
 
 #include "engine/messages.h"
@@ -43,7 +44,7 @@ class UndoFiles {
 class DiskFiles final : public UndoFiles {
  public:
   int IdOf(const std::string& directory, const std::string& name, FileIdentity& id) override {
-    return ReadEntryState(handle_, directory, name, id, nullptr);
+    return ReadIdentityAndAttributes(handle_, directory, name, id, nullptr);
   }
   int Find(const std::string& directory, const FileIdentity& id, std::string& name) override {
     return FindEntryById(directory, id, name);
@@ -59,7 +60,7 @@ class DiskFiles final : public UndoFiles {
   int Attributes(const std::string& directory, const std::string& name,
                  SavedAttributes& state) override {
     FileIdentity id;
-    return ReadEntryState(handle_, directory, name, id, &state);
+    return ReadIdentityAndAttributes(handle_, directory, name, id, &state);
   }
   int RestoreAttributes(const std::string& directory, const std::string& name,
                         const SavedAttributes& state) override {
@@ -192,26 +193,25 @@ class UndoReport {
   bool blocks_ = false;
 };
 
-// Puts one file back. Where it stands now: under the name the journal last
-// knew for it, under its old name, or wherever its inode is in its folder.
-void UndoEntry(const JournalEntry& entry, UndoFiles& files, UndoReport& report) {
+// Where the file of `entry` stands now: under `expected` (the name the
+// journal last knew for it), under its old name, or wherever its inode is
+// in its folder. Nothing when it cannot be found, which is reported.
+std::optional<std::string> FindUndoneFile(const JournalEntry& entry, const std::string& expected,
+                                          UndoFiles& files, UndoReport& report) {
   const std::string& directory = entry.directory;
   const std::string& old_name = entry.old_filename;
-  const std::string& expected = entry.completed
-                                    ? (entry.renamed ? entry.final_filename : old_name)
-                                    : (entry.new_filename.empty() ? old_name : entry.new_filename);
   if (!entry.id_known && !entry.after_known) {
     // The run could not look at the file before its change, so its rename
     // failed the same way; a file said to be renamed cannot be told from another.
     if (entry.completed && entry.renamed) {
       report.Left(directory + expected, kUndoFileGone, ErrorFromErrno(ENOENT));
     }
-    return;
+    return std::nullopt;
   }
   if (!files.FolderExists(directory)) {
     report.Left(directory + expected, kUndoFolderGone,
                 MakeError(kErrPathNotFound, std::strerror(ENOENT)));
-    return;
+    return std::nullopt;
   }
   const FileIdentity& identity = entry.identity();
   FileIdentity id;
@@ -222,35 +222,38 @@ void UndoEntry(const JournalEntry& entry, UndoFiles& files, UndoReport& report) 
   const bool same_inode = at_expected && id.id == identity.id && !id.Same(identity) &&
                           !(id.birth != 0 && identity.birth != 0) &&
                           !(id.has_generation && identity.has_generation);
-  if (at_expected && id.Same(identity)) {
-    current = expected;
-  } else if (expected != old_name && files.IdOf(directory, old_name, id) == 0 &&
-             id.Same(identity)) {
-    current = old_name;
-  } else if (files.Find(directory, identity, current) != 0) {
-    const bool replaced = expected != old_name && at_expected;
-    const char* cause = same_inode ? kUndoFileNotSure
-                        : replaced ? kUndoFileReplaced
-                                   : kUndoFileGone;
-    report.Left(directory + expected, cause,
-                replaced ? MakeError(kErrFileNotFound, kDescReplaced) : ErrorFromErrno(ENOENT));
-    return;
+  if (at_expected && id.Same(identity)) return expected;
+  if (expected != old_name && files.IdOf(directory, old_name, id) == 0 && id.Same(identity)) {
+    return old_name;
   }
+  if (files.Find(directory, identity, current) == 0) return current;
+  const bool replaced = expected != old_name && at_expected;
+  const char* cause = same_inode ? kUndoFileNotSure : replaced ? kUndoFileReplaced : kUndoFileGone;
+  report.Left(directory + expected, cause,
+              replaced ? MakeError(kErrFileNotFound, kDescReplaced) : ErrorFromErrno(ENOENT));
+  return std::nullopt;
+}
+
+// Gives the file of `entry`, found under `found`, its old name and
+// attributes back.
+void PutBack(const JournalEntry& entry, const std::string& found, UndoFiles& files,
+             UndoReport& report) {
+  const std::string& directory = entry.directory;
+  std::string current = found;
   bool attributes_differ = false;
   if (entry.has_attributes) {
     SavedAttributes now;
     attributes_differ =
         files.Attributes(directory, current, now) != 0 || !(now == entry.attributes);
   }
-  const std::string found = current;
   bool renamed = false;
-  if (current != old_name) {
-    if (const RtError err = files.Rename(directory, current, old_name)) {
+  if (current != entry.old_filename) {
+    if (const RtError err = files.Rename(directory, current, entry.old_filename)) {
       report.Left(directory + current,
                   err.number == kErrFileExists ? kUndoOldNameTaken : CauseText(err.number), err);
     } else {
       renamed = true;
-      current = old_name;
+      current = entry.old_filename;
     }
   }
   bool restored = false;
@@ -265,20 +268,16 @@ void UndoEntry(const JournalEntry& entry, UndoFiles& files, UndoReport& report) 
   if (renamed || restored) report.Done(directory, found, current, renamed, restored);
 }
 
-// Closes a descriptor when it goes out of scope.
-class OpenFile {
- public:
-  explicit OpenFile(int fd) : fd_(fd) {}
-  OpenFile(const OpenFile&) = delete;
-  OpenFile& operator=(const OpenFile&) = delete;
-  ~OpenFile() {
-    if (fd_ >= 0) CloseDescriptor(fd_);
+// Puts one file back, wherever it stands now.
+void UndoEntry(const JournalEntry& entry, UndoFiles& files, UndoReport& report) {
+  const std::string& old_name = entry.old_filename;
+  const std::string& expected = entry.completed
+                                    ? (entry.renamed ? entry.final_filename : old_name)
+                                    : (entry.new_filename.empty() ? old_name : entry.new_filename);
+  if (const std::optional<std::string> found = FindUndoneFile(entry, expected, files, report)) {
+    PutBack(entry, *found, files, report);
   }
-  int fd() const { return fd_; }
-
- private:
-  int fd_;
-};
+}
 
 // The run's own files that a later file of the same run overwrote: for each
 // file that took the place of another, the last file renamed to that name
@@ -323,18 +322,17 @@ enum class Pick { kRead, kGone, kRefused };
 
 // Opens and reads the journal of `perform`, when it is the very file the
 // history names: the user's own, the same inode, the same run's mark.
-Pick ReadHistoryJournal(const HistoryEntry& perform, int& fd, JournalContents& contents,
+Pick ReadHistoryJournal(const HistoryEntry& perform, UniqueFd& fd, JournalContents& contents,
                         std::vector<std::string>& problems) {
   const std::string path = HistoryJournalPath(perform.number);
   if (const int err = OpenOwnFile(path, fd)) {
-    fd = -1;
     if (err == ENOENT) return Pick::kGone;
     problems.push_back(kJournalNotOwn + path + kJournalNotOwnEnd);
     return Pick::kRefused;
   }
   FileId id;
-  const bool recorded = IdOfDescriptor(fd, id) && id == perform.journal;
-  const RtError err = recorded ? ReadJournal(fd, contents) : RtError{};
+  const bool recorded = IdOfDescriptor(fd.get(), id) && id == perform.journal;
+  const RtError err = recorded ? ReadJournal(fd.get(), contents) : RtError{};
   // A journal whose first record was lost is known by its inode alone.
   if (!recorded || (err.ok() && contents.started != 0 && contents.run_id != perform.run_id)) {
     problems.push_back(kJournalNotOwn + path + kJournalNotRecorded);
@@ -344,8 +342,7 @@ Pick ReadHistoryJournal(const HistoryEntry& perform, int& fd, JournalContents& c
     if (contents.started == 0) BoundBirths(contents, perform.started);
     return Pick::kRead;
   }
-  CloseDescriptor(fd);
-  fd = -1;
+  fd.reset();
   return Pick::kRefused;
 }
 
@@ -358,11 +355,10 @@ bool StillToUndo(const JournalContents& contents, const std::vector<const Journa
 }  // namespace
 
 bool JournalWouldUndo(const std::string& path) {
-  int fd = -1;
-  if (OpenOwnFile(path, fd) != 0) return true;  // kept when in doubt
-  const OpenFile journal(fd);
+  UniqueFd journal;
+  if (OpenOwnFile(path, journal) != 0) return true;  // kept when in doubt
   JournalContents contents;
-  if (ReadJournal(journal.fd(), contents)) return true;
+  if (ReadJournal(journal.get(), contents)) return true;
   if (contents.end == JournalEnd::kDamaged) return true;
   // The file changed last is looked at first: after a perform that changed
   // something, one look mostly tells.
@@ -383,13 +379,12 @@ bool PerformToUndo() {
   std::vector<HistoryEntry> history;
   if (ReadHistory(history)) return false;
   for (auto it = history.rbegin(); it != history.rend(); ++it) {
-    int fd = -1;
+    UniqueFd journal;
     JournalContents contents;
     std::vector<std::string> problems;
-    const Pick pick = ReadHistoryJournal(*it, fd, contents, problems);
+    const Pick pick = ReadHistoryJournal(*it, journal, contents, problems);
     if (pick == Pick::kRefused) return true;
     if (pick == Pick::kGone) continue;
-    const OpenFile journal(fd);
     if (StillToUndo(contents, UndoOrder(contents))) return true;
   }
   return false;
@@ -402,13 +397,12 @@ RtError ListHistory(std::vector<HistoryLine>& lines) {
   for (auto it = history.rbegin(); it != history.rend(); ++it) {
     HistoryLine line;
     line.perform = *it;
-    int fd = -1;
+    UniqueFd journal;
     JournalContents contents;
     std::vector<std::string> problems;
-    const Pick pick = ReadHistoryJournal(*it, fd, contents, problems);
+    const Pick pick = ReadHistoryJournal(*it, journal, contents, problems);
     if (pick == Pick::kGone) continue;
     if (pick == Pick::kRead) {
-      const OpenFile journal(fd);
       line.files = static_cast<int64_t>(UndoOrder(contents).size()) + contents.lost_intents;
       line.undone = contents.used;
       line.damaged = contents.end == JournalEnd::kDamaged;
@@ -423,18 +417,18 @@ RtError ListHistory(std::vector<HistoryLine>& lines) {
 namespace {
 
 // The most recent perform of `history` not yet undone whose journal is still
-// there: its journal's descriptor, read into `contents` and `order`; -1 when
-// there is none, or when a journal is refused (said in the outcome's problems).
-int PickPerformToUndo(const std::vector<HistoryEntry>& history, JournalContents& contents,
-                      std::vector<const JournalEntry*>& order, UndoOutcome& outcome,
-                      bool& refused) {
+// there: its journal, read into `contents` and `order`; none when there is
+// none, or when a journal is refused (said in the outcome's problems).
+UniqueFd PickPerformToUndo(const std::vector<HistoryEntry>& history, JournalContents& contents,
+                           std::vector<const JournalEntry*>& order, UndoOutcome& outcome,
+                           bool& refused) {
   refused = false;
-  int fd = -1;
   for (auto it = history.rbegin(); it != history.rend(); ++it) {
+    UniqueFd fd;
     const Pick pick = ReadHistoryJournal(*it, fd, contents, outcome.problems);
     if (pick == Pick::kRefused) {
       refused = true;
-      return -1;
+      return {};
     }
     if (pick == Pick::kGone) continue;
     order = UndoOrder(contents);
@@ -442,10 +436,8 @@ int PickPerformToUndo(const std::vector<HistoryEntry>& history, JournalContents&
       outcome.perform = *it;
       return fd;
     }
-    CloseDescriptor(fd);
-    fd = -1;
   }
-  return -1;
+  return {};
 }
 
 // Makes the undo's Error and Process files; false (with the problem said)
@@ -524,6 +516,39 @@ void CloseUndoReports(ReportFile& errors, ReportFile& process, const UndoReport&
   outcome.error_file_left = report.blocks() && NormalFileFound(errors.path());
 }
 
+// Puts back the files of `order` (but those the run lost), on the disk or,
+// for a preview, in a plan; stops between two files when asked to.
+void UndoEntries(const std::vector<const JournalEntry*>& order,
+                 const std::set<const JournalEntry*>& lost_by_run, const UndoRequest& request,
+                 ReportFile& process, UndoReport& report, UndoOutcome& outcome) {
+  const bool preview = request.preview;
+  std::unique_ptr<UndoFiles> files;
+  if (preview) {
+    files = std::make_unique<PlannedFiles>();
+  } else {
+    files = std::make_unique<DiskFiles>();
+  }
+  for (const JournalEntry* entry : order) {
+    if (StopRequested(request.stop)) {
+      outcome.stopped = request.stop->load();
+      if (!preview) (void)process.WriteLine(kStoppedLine);
+      break;
+    }
+    if (lost_by_run.count(entry) == 0) UndoEntry(*entry, *files, report);
+  }
+}
+
+// Marks the journal in `fd` as put back, so that a second undo finds
+// nothing to do.
+void MarkUndone(int fd, const JournalContents& contents, UndoOutcome& outcome) {
+  if (const RtError mark_err = MarkJournalUsed(fd, contents)) {
+    outcome.problems.push_back(Problem(
+        kJournalNotMarked, HistoryJournalPath(outcome.perform.number), mark_err.description, ""));
+  } else {
+    outcome.marked_used = true;
+  }
+}
+
 }  // namespace
 
 UndoOutcome UndoLastPerform(const UndoRequest& request) {
@@ -540,14 +565,13 @@ UndoOutcome UndoLastPerform(const UndoRequest& request) {
   JournalContents contents;
   std::vector<const JournalEntry*> order;
   bool refused = false;
-  const int fd = PickPerformToUndo(history, contents, order, outcome, refused);
+  const UniqueFd journal = PickPerformToUndo(history, contents, order, outcome, refused);
   if (refused) return outcome;
   outcome.started = true;
-  if (fd < 0) {
+  if (!journal.valid()) {
     outcome.nothing = true;
     return outcome;
   }
-  const OpenFile journal(fd);
   outcome.journal_end = contents.end;
   outcome.damaged = contents.damaged;
   outcome.unread_from = contents.unread_from;
@@ -561,33 +585,14 @@ UndoOutcome UndoLastPerform(const UndoRequest& request) {
   // The files a damaged journal no longer names stay as they are.
   outcome.left += outcome.lost;
   if (request.before_changes) request.before_changes(outcome);
-  std::unique_ptr<UndoFiles> files;
-  if (preview) {
-    files = std::make_unique<PlannedFiles>();
-  } else {
-    files = std::make_unique<DiskFiles>();
-  }
-  for (const JournalEntry* entry : order) {
-    if (StopRequested(request.stop)) {
-      outcome.stopped = request.stop->load();
-      if (!preview) (void)process.WriteLine(kStoppedLine);
-      break;
-    }
-    if (lost_by_run.count(entry) == 0) UndoEntry(*entry, *files, report);
-  }
+  UndoEntries(order, lost_by_run, request, process, report, outcome);
   if (preview) return outcome;
 
   CloseUndoReports(errors, process, report, outcome);
   // Files that are gone for good would stay gone at every later try; a
   // damaged journal or a stopped undo stays to be tried again.
   if (outcome.left == 0 && outcome.stopped == 0 && contents.end != JournalEnd::kDamaged) {
-    if (const RtError mark_err = MarkJournalUsed(journal.fd(), contents)) {
-      outcome.problems.push_back(Problem(kJournalNotMarked,
-                                         HistoryJournalPath(outcome.perform.number),
-                                         mark_err.description, ""));
-    } else {
-      outcome.marked_used = true;
-    }
+    MarkUndone(journal.get(), contents, outcome);
   }
   return outcome;
 }

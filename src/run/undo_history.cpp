@@ -116,7 +116,7 @@ RtError EnsureHistoryFolder() {
 
 RtError ReadHistory(std::vector<HistoryEntry>& entries) {
   entries.clear();
-  int fd = -1;
+  UniqueFd fd;
   if (const int err = OpenOwnFile(JoinPath(HistoryFolder(), kHistoryListName), fd)) {
     return err == ENOENT ? RtError{} : ErrorFromErrno(err);
   }
@@ -124,10 +124,10 @@ RtError ReadHistory(std::vector<HistoryEntry>& entries) {
   char buffer[1 << 14];
   int err = 0;
   for (size_t got = 1; err == 0 && got > 0;) {
-    err = ReadSome(fd, buffer, sizeof buffer, got);
+    err = ReadSome(fd.get(), buffer, sizeof buffer, got);
     text.append(buffer, got);
   }
-  CloseDescriptor(fd);
+  fd.reset();
   if (err != 0) return ErrorFromErrno(err);
   for (size_t at = 0; at < text.size();) {
     size_t end = text.find('\n', at);
@@ -153,7 +153,7 @@ RtError WriteHistory(const std::vector<HistoryEntry>& entries) {
 void RemoveHistoryJournal(const HistoryEntry& entry) {
   const std::string path = HistoryJournalPath(entry.number);
   RemoveIfSameFile(path, entry.journal);
-  RemoveEmptyFolder(path.substr(0, path.rfind('/')));
+  RemoveEmptyFolder(ParentFolder(path));
 }
 
 std::string NewRunId() {

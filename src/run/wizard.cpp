@@ -316,8 +316,7 @@ void Wizard::AddDropped(const std::vector<std::string>& paths) {
       directories = true;
       continue;
     }
-    const size_t slash = path.rfind('/');
-    AddFiles(slash == 0 ? "/" : path.substr(0, slash), {path.substr(slash + 1)});
+    AddFiles(ParentFolder(path), {std::string(NameOfPath(path))});
     files = true;
   }
   SelectionMethod wanted = job_.method;

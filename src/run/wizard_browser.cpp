@@ -13,9 +13,8 @@ namespace {
 std::string NearestFolder(std::string path) {
   while (!path.empty()) {
     if (IsDirectory(path)) return path;
-    const size_t slash = path.find_last_of('/');
-    if (slash == std::string::npos) return {};
-    path.resize(slash == 0 ? 1 : slash);
+    path = ParentFolder(path);
+    if (path.empty()) return {};
     if (path == "/") return IsDirectory(path) ? path : std::string();
   }
   return {};

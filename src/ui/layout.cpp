@@ -158,37 +158,50 @@ FileChoosersLayout PositionFileChoosers(bool extension, const Step2Input& in, do
   return f;
 }
 
-Step2Layout PositionStep2Screen(const Step2Input& in) {
+namespace {
+
+// The widths the three option buttons of Step 2 ask for; the file-type
+// button takes its width from the second.
+struct Step2OptionWidths {
+  double individual;
+  double by_extension;
+  double both;
+};
+
+Step2OptionWidths OptionWidthsOf(const Step2Input& in) {
+  const double pw = in.panel_width;
+  const double w = in.window_width;
+  Step2OptionWidths o;
+  o.individual = (Pct(w, 60) - 5 * Pct(w, 2.5)) / 4 + Pct(pw, 10);
+  o.by_extension = o.individual - Pct(pw, 10);
+  o.both = o.by_extension - Pct(w, 5);
+  return o;
+}
+
+// The caption and the option buttons along the top, and the rule under them.
+void PositionChooseRow(const Step2Input& in, const Step2OptionWidths& o, Step2Layout& s) {
   const double pw = in.panel_width;
   const double ph = in.panel_height;
-  const double line = in.line_height;
-  const double w = in.window_width;
-  Step2Layout s;
   const double choose = in.lblChoose_text_height ? in.lblChoose_text_height(Pct(pw, 35)) : 0;
   s.lblChoose = {Pct(pw, 2.5), Pct(ph, 2.5), Pct(pw, 35), std::max(Pct(ph, 10), choose)};
   // An option button is never narrower than its caption; the next one moves
   // along with it.
-  const double individual = (Pct(w, 60) - 5 * Pct(w, 2.5)) / 4 + Pct(pw, 10);
-  const double by_extension = individual - Pct(pw, 10);
-  const double both = by_extension - Pct(w, 5);
   s.optIndividual = {s.lblChoose.right() + Pct(pw, 2.5), s.lblChoose.top,
-                     std::max(individual, in.optIndividual_natural), s.lblChoose.height};
+                     std::max(o.individual, in.optIndividual_natural), s.lblChoose.height};
   s.optExtension = {s.optIndividual.right() + Pct(pw, 2.5), s.lblChoose.top,
-                    std::max(by_extension, in.optExtension_natural), s.lblChoose.height};
+                    std::max(o.by_extension, in.optExtension_natural), s.lblChoose.height};
   s.optBoth = {s.optExtension.right() + Pct(pw, 2.5), s.lblChoose.top,
-               std::max(both, in.optBoth_natural), s.lblChoose.height};
+               std::max(o.both, in.optBoth_natural), s.lblChoose.height};
   s.SepH4 = s.lblChoose.bottom() + Pct(ph, 2.5);
+}
 
-  s.extension = PositionFileChoosers(true, in, s.SepH4);
-  s.individual = PositionFileChoosers(false, in, s.SepH4);
+// The directory and extension lists with their buttons, in the panel beside
+// the file choosers of the extension screen.
+void PositionListsPanel(const Step2Input& in, Step2Layout& s) {
+  const double pw = in.panel_width;
+  const double line = in.line_height;
   const Rect& dir = s.extension.pctDir;
-  // The list panel keeps one height, so the OK button's margin is taken from it.
   const double eh = dir.height;
-  s.cmdFileType.height = s.SepH4 - Pct(eh, 4);
-  s.cmdFileType.width = std::max(by_extension - Pct(pw, 5), in.cmdFileType_natural);
-  s.cmdFileType.top = (s.SepH4 - s.cmdFileType.height) / 2;
-  s.cmdFileType.left = s.optBoth.right() + Pct(pw, 2.5);
-
   s.pctExtension = {dir.left + dir.width, dir.top, Pct(pw, 55), eh};
   const double ew = s.pctExtension.width;
   // The list buttons are never smaller than their captions need; the lists
@@ -229,6 +242,27 @@ Step2Layout PositionStep2Screen(const Step2Input& in) {
   s.cmdSelectAllExt.top = s.cmdAddExt.bottom() + Pct(eh, 1.5);
   s.cmdRemoveExt = s.cmdSelectAllExt;
   s.cmdRemoveExt.top = s.cmdSelectAllExt.bottom() + Pct(eh, 1.5);
+}
+
+}  // namespace
+
+Step2Layout PositionStep2Screen(const Step2Input& in) {
+  const double pw = in.panel_width;
+  const double ph = in.panel_height;
+  Step2Layout s;
+  const Step2OptionWidths options = OptionWidthsOf(in);
+  PositionChooseRow(in, options, s);
+
+  s.extension = PositionFileChoosers(true, in, s.SepH4);
+  s.individual = PositionFileChoosers(false, in, s.SepH4);
+  // The list panel keeps one height, so the OK button's margin is taken from it.
+  const double eh = s.extension.pctDir.height;
+  s.cmdFileType.height = s.SepH4 - Pct(eh, 4);
+  s.cmdFileType.width = std::max(options.by_extension - Pct(pw, 5), in.cmdFileType_natural);
+  s.cmdFileType.top = (s.SepH4 - s.cmdFileType.height) / 2;
+  s.cmdFileType.left = s.optBoth.right() + Pct(pw, 2.5);
+
+  PositionListsPanel(in, s);
 
   s.SepH5 = s.pctExtension.bottom() + Pct(eh, 1);
   s.cmdCancel2 = {pw / 2 - Pct(pw, 10) - Pct(pw, 2.5), s.SepH5 + Pct(ph, 2.5), Pct(pw, 10),
@@ -240,16 +274,12 @@ Step2Layout PositionStep2Screen(const Step2Input& in) {
 
 namespace {
 
-// Step 3 with the Process-file box `chk_height` high and the gaps of the
-// left column below SepH6 at `squeeze` of their share; `fits` tells whether
-// Back, Perform and the status label find room below SepH8.
-Step3Layout Step3With(const Step3Input& in, double chk_height, double squeeze, bool& fits) {
+// The caption and box of the actions, beside them those of the files, and
+// the preview box under the files: the part of Step 3 that never squeezes.
+void PositionFinalLists(const Step3Input& in, Step3Layout& s) {
   const double pw = in.panel_width;
   const double ph = in.panel_height;
-  const double w = in.window_width;
-  const double h = in.window_height;
   const double line = in.line_height;
-  Step3Layout s;
   s.lblActionsFinal = {Pct(pw, 2.5), Pct(ph, 2.5), Pct(pw, 35), line};
   s.lstFinal = {s.lblActionsFinal.left, s.lblActionsFinal.bottom() + Pct(ph, 2.5),
                 s.lblActionsFinal.width, Pct(ph, 30)};
@@ -270,6 +300,47 @@ Step3Layout Step3With(const Step3Input& in, double chk_height, double squeeze, b
   s.txtOP = {s.lblPreview.left, s.lblPreview.bottom() + Pct(ph, 1), s.lblPreview.width,
              ph - s.SepH6 - Pct(ph, 6) - s.lblPreview.height};
   s.txtFinal.width = s.txtOP.width;
+}
+
+// Back and Perform sit in the band between SepH8 and SepH9, the status
+// label below them; where the band is too low for the buttons' share of
+// the panel and the status text, the buttons give up height first. False
+// when the buttons do not find their least height there.
+bool PositionRunButtons(const Step3Input& in, double squeeze, double column, Step3Layout& s) {
+  const double pw = in.panel_width;
+  const double ph = in.panel_height;
+  const double line = in.line_height;
+  const double gap = squeeze * Pct(ph, 1);
+  const double width = Pct(pw, 15);
+  const double left = s.SepV2_x / 2 - width - Pct(pw, 1.25);
+  // The status label starts under Back and stops short of the rule.
+  const double status_width = std::min(column, s.SepV2_x - Pct(pw, 1.25) - left);
+  const double status =
+      std::max(line, in.lblStatus_text_height ? in.lblStatus_text_height(status_width) : 0);
+  // The status keeps a gap above the rule under it too.
+  const double room = s.SepH9 - s.SepH8 - 3 * gap - status;
+  const double height = std::max(in.min_button_height, std::min(Pct(ph, 15), room));
+  double top = s.SepH8 + (s.SepH9 - s.SepH8) / 2 - height / 2 - height / 3;
+  top = std::max(std::min(top, s.SepH9 - status - 2 * gap - height), s.SepH8 + gap);
+  s.cmdCancel3 = {left, top, width, height};
+  s.cmdProceed3 = s.cmdCancel3;
+  s.cmdProceed3.left = s.cmdCancel3.right() + Pct(pw, 1.25);
+  s.lblStatus = {left, s.cmdProceed3.bottom() + gap, status_width, 0};
+  s.lblStatus.height = std::max(status, s.SepH9 - gap - s.lblStatus.top);
+  return room >= in.min_button_height;
+}
+
+// Step 3 with the Process-file box `chk_height` high and the gaps of the
+// left column below SepH6 at `squeeze` of their share; `fits` tells whether
+// Back, Perform and the status label find room below SepH8.
+Step3Layout Step3With(const Step3Input& in, double chk_height, double squeeze, bool& fits) {
+  const double pw = in.panel_width;
+  const double ph = in.panel_height;
+  const double w = in.window_width;
+  const double h = in.window_height;
+  const double line = in.line_height;
+  Step3Layout s;
+  PositionFinalLists(in, s);
 
   const double column = s.SepV2_x - Pct(pw, 5);
   s.lblExisting = {s.lstFinal.left, s.lblPreview.top, column, line};
@@ -297,28 +368,7 @@ Step3Layout Step3With(const Step3Input& in, double chk_height, double squeeze, b
   s.SepH8 = s.cmdErr.bottom() + (s.cmdPreview.top - s.SepH7);
   s.SepH9 = s.txtOP.bottom() + Pct(ph, 1);
   s.SepV2_bottom = s.SepH9;
-
-  // Back and Perform sit in the band between SepH8 and SepH9, the status
-  // label below them; where the band is too low for the buttons' share of
-  // the panel and the status text, the buttons give up height first.
-  const double gap = squeeze * Pct(ph, 1);
-  const double width = Pct(pw, 15);
-  const double left = s.SepV2_x / 2 - width - Pct(pw, 1.25);
-  // The status label starts under Back and stops short of the rule.
-  const double status_width = std::min(column, s.SepV2_x - Pct(pw, 1.25) - left);
-  const double status =
-      std::max(line, in.lblStatus_text_height ? in.lblStatus_text_height(status_width) : 0);
-  // The status keeps a gap above the rule under it too.
-  const double room = s.SepH9 - s.SepH8 - 3 * gap - status;
-  fits = room >= in.min_button_height;
-  const double height = std::max(in.min_button_height, std::min(Pct(ph, 15), room));
-  double top = s.SepH8 + (s.SepH9 - s.SepH8) / 2 - height / 2 - height / 3;
-  top = std::max(std::min(top, s.SepH9 - status - 2 * gap - height), s.SepH8 + gap);
-  s.cmdCancel3 = {left, top, width, height};
-  s.cmdProceed3 = s.cmdCancel3;
-  s.cmdProceed3.left = s.cmdCancel3.right() + Pct(pw, 1.25);
-  s.lblStatus = {left, s.cmdProceed3.bottom() + gap, status_width, 0};
-  s.lblStatus.height = std::max(status, s.SepH9 - gap - s.lblStatus.top);
+  fits = PositionRunButtons(in, squeeze, column, s);
   return s;
 }
 

@@ -64,6 +64,23 @@ MainWindow::MainWindow(Job job)
   frame_ = new Frame(this, [this] { PositionMainFrame(); });
   setCentralWidget(frame_);
 
+  MakeTitle();
+  MakeNavigation();
+  MakeScreens();
+  // Below the screens, so it comes last in the Tab order too.
+  cmdUndo_ = MakeButton<QPushButton>(ui_text::kCmdUndo, frame_);
+  cmdUndo_->setAccessibleName(QString::fromLatin1(ui_text::kUndoAccessibleName));
+  connect(cmdUndo_, &QPushButton::clicked, this, [this] { cmdUndo_Click(); });
+  undo_ = new UndoControl(this, prompter_, [this] { ApplyUndoButton(); });
+  panels_ = {pctIntro_, pctStep1_, pctStep2_,      pctStep3_,
+             pctHelp_,  pctDir_,   pctIndividual_, pctExtension_};
+
+  NameForScreenReaders(this);
+  ShowPanelOf(WizardStep::kIntro);
+  RenderAll();
+}
+
+void MainWindow::MakeTitle() {
   lblTitle_ = new QLabel(QString::fromLatin1(ui_text::kTitle), frame_);
   lblTitle_->setObjectName(QStringLiteral("lblTitle"));
   lblTitle_->setAlignment(Qt::AlignCenter);
@@ -73,7 +90,9 @@ MainWindow::MainWindow(Job job)
   lblTitle_->setFont(title_font);
   SepH1_ = MakeRule("SepH1", frame_);
   SepH2_ = MakeRule("SepH2", frame_);
+}
 
+void MainWindow::MakeNavigation() {
   for (size_t i = 0; i < nav_.size(); ++i) {
     const auto& text = ui_text::kNavButtons[i];
     nav_[i] = new QPushButton(QString::fromLatin1(text.caption), frame_);
@@ -90,7 +109,9 @@ MainWindow::MainWindow(Job job)
   connect(cmdStep3_, &QPushButton::clicked, this, [this] { cmdStep3_Click(); });
   connect(cmdHelp_, &QPushButton::clicked, this, [this] { cmdHelp_Click(); });
   connect(cmdQuit_, &QPushButton::clicked, this, [this] { cmdQuit_Click(); });
+}
 
+void MainWindow::MakeScreens() {
   pctIntro_ = new IntroScreen(frame_);
   pctStep1_ = new Step1Screen(port_,
                               {.accepted = [this] { Follow(); },
@@ -112,17 +133,6 @@ MainWindow::MainWindow(Job job)
        .run_ending = [this] { RunEnding(); }},
       frame_);
   pctHelp_ = new HelpScreen(frame_);
-  // Below the screens, so it comes last in the Tab order too.
-  cmdUndo_ = MakeButton<QPushButton>(ui_text::kCmdUndo, frame_);
-  cmdUndo_->setAccessibleName(QString::fromLatin1(ui_text::kUndoAccessibleName));
-  connect(cmdUndo_, &QPushButton::clicked, this, [this] { cmdUndo_Click(); });
-  undo_ = new UndoControl(this, prompter_, [this] { ApplyUndoButton(); });
-  panels_ = {pctIntro_, pctStep1_, pctStep2_,      pctStep3_,
-             pctHelp_,  pctDir_,   pctIndividual_, pctExtension_};
-
-  NameForScreenReaders(this);
-  ShowPanelOf(WizardStep::kIntro);
-  RenderAll();
 }
 
 MainWindow::~MainWindow() = default;

@@ -76,6 +76,10 @@ class MainWindow final : public QMainWindow {
   void changeEvent(QEvent* event) override;
 
  private:
+  // The parts of the window, made in the order the focus moves through them.
+  void MakeTitle();
+  void MakeNavigation();
+  void MakeScreens();
   enum class Step { k1, k2, k3 };
   // What became of the question whether to stop the run under way.
   enum class StopAnswer { kStop, kGoOn, kRunEnded };

@@ -2,6 +2,8 @@
 
 #include <array>
 #include <initializer_list>
+#include <optional>
+#include <string>
 #include <vector>
 
 #include "engine/numeric.h"
@@ -148,9 +150,43 @@ std::string ActionDescription(ActionId id) {
   return text;
 }
 
+namespace {
+
+// The caption and text of an action whose only control is one text box.
+struct OneTextBox {
+  const char* caption;
+  std::string text;
+};
+
+std::optional<OneTextBox> OneTextBoxOf(const Job& job, ActionId id) {
+  const auto count_text = [](double count) { return count == 0 ? "" : FormatNumber(count); };
+  switch (id) {
+    case ActionId::kDeleteLast:
+      return OneTextBox{ui_text::kCountCaption, count_text(job.DeleteLastCount)};
+    case ActionId::kDeleteFirst:
+      return OneTextBox{ui_text::kCountCaption, count_text(job.DeleteFirstCount)};
+    case ActionId::kAddBeginning:
+      return OneTextBox{ui_text::kAddCaption, job.AddBeginningText};
+    case ActionId::kAddEnd:
+      return OneTextBox{ui_text::kAddCaption, job.AddEndText};
+    case ActionId::kChangeExtension:
+      return OneTextBox{ui_text::kExtensionCaption, job.NewExtension};
+    case ActionId::kCompleteRename:
+      return OneTextBox{ui_text::kNewFilenameCaption, job.NewFilename};
+    default:
+      return std::nullopt;
+  }
+}
+
+}  // namespace
+
 ActionControls ControlsFor(const Job& job, ActionId id) {
   ActionControls c;
-  const auto count_text = [](double count) { return count == 0 ? "" : FormatNumber(count); };
+  if (std::optional<OneTextBox> box = OneTextBoxOf(job, id)) {
+    c.lblAI1 = box->caption;
+    c.txtAI1 = std::move(box->text);
+    return c;
+  }
   const auto numbering = [&c](NumberStyle style, bool given, const std::string& start) {
     c.lblAI1 = ui_text::kNumberingCaption;
     c.numbering = true;
@@ -159,6 +195,25 @@ ActionControls ControlsFor(const Job& job, ActionId id) {
     c.txtAI3 = start;
   };
   switch (id) {
+    case ActionId::kReplace:
+      c.lblAI1 = ui_text::kSearchCaption;
+      c.txtAI1 = job.ReplaceSearch;
+      c.lblAI2 = ui_text::kReplaceCaption;
+      c.txtAI2 = job.ReplaceWith;
+      c.case_choice = true;
+      c.optAI4_selected = job.CaseSensitiveReplace;
+      break;
+    case ActionId::kNumberEnd:
+      numbering(job.NumberEndStyle, job.NumberEndStartGiven, job.NumberEndStart);
+      break;
+    case ActionId::kNumberBeginning:
+      numbering(job.NumberBeginningStyle, job.NumberBeginningStartGiven, job.NumberBeginningStart);
+      break;
+    case ActionId::kCapitalize:
+      c.capitalize = true;
+      c.chkAI1_ticked = job.CapitalizeSpaces;
+      c.chkAI2_ticked = job.CapitalizeUnderscores;
+      break;
     case ActionId::kUppercase:
     case ActionId::kLowercase:
     case ActionId::kReadOnly:
@@ -169,48 +224,12 @@ ActionControls ControlsFor(const Job& job, ActionId id) {
       c.lblNone = true;
       break;
     case ActionId::kDeleteLast:
-      c.lblAI1 = ui_text::kCountCaption;
-      c.txtAI1 = count_text(job.DeleteLastCount);
-      break;
     case ActionId::kDeleteFirst:
-      c.lblAI1 = ui_text::kCountCaption;
-      c.txtAI1 = count_text(job.DeleteFirstCount);
-      break;
-    case ActionId::kReplace:
-      c.lblAI1 = ui_text::kSearchCaption;
-      c.txtAI1 = job.ReplaceSearch;
-      c.lblAI2 = ui_text::kReplaceCaption;
-      c.txtAI2 = job.ReplaceWith;
-      c.case_choice = true;
-      c.optAI4_selected = job.CaseSensitiveReplace;
-      break;
     case ActionId::kAddBeginning:
-      c.lblAI1 = ui_text::kAddCaption;
-      c.txtAI1 = job.AddBeginningText;
-      break;
     case ActionId::kAddEnd:
-      c.lblAI1 = ui_text::kAddCaption;
-      c.txtAI1 = job.AddEndText;
-      break;
-    case ActionId::kNumberEnd:
-      numbering(job.NumberEndStyle, job.NumberEndStartGiven, job.NumberEndStart);
-      break;
-    case ActionId::kNumberBeginning:
-      numbering(job.NumberBeginningStyle, job.NumberBeginningStartGiven, job.NumberBeginningStart);
-      break;
     case ActionId::kChangeExtension:
-      c.lblAI1 = ui_text::kExtensionCaption;
-      c.txtAI1 = job.NewExtension;
-      break;
-    case ActionId::kCapitalize:
-      c.capitalize = true;
-      c.chkAI1_ticked = job.CapitalizeSpaces;
-      c.chkAI2_ticked = job.CapitalizeUnderscores;
-      break;
     case ActionId::kCompleteRename:
-      c.lblAI1 = ui_text::kNewFilenameCaption;
-      c.txtAI1 = job.NewFilename;
-      break;
+      break;  // one text box, filled above
   }
   return c;
 }

@@ -532,6 +532,37 @@ void Step2Screen::Position(const FrameMetrics& metrics) {
 
 void Step2Screen::Relayout() {
   if (!metrics_) return;
+  const Step2Layout s = PositionStep2Screen(LayoutInput());
+  layout_ = s;
+  const std::pair<QWidget*, const Rect*> placed[] = {
+      {lblChoose_, &s.lblChoose},
+      {optIndividual_, &s.optIndividual},
+      {optExtension_, &s.optExtension},
+      {optBoth_, &s.optBoth},
+      {cmdFileType_, &s.cmdFileType},
+      {pctExtension_, &s.pctExtension},
+      {lblDirList_, &s.lblDirList},
+      {lstDir_, &s.lstDir},
+      {cmdAddDir_, &s.cmdAddDir},
+      {cmdSelectAllDir_, &s.cmdSelectAllDir},
+      {cmdRemoveDir_, &s.cmdRemoveDir},
+      {lblExtList_, &s.lblExtList},
+      {lstExt_, &s.lstExt},
+      {txtExtList_, &s.txtExtList},
+      {cmdAddExt_, &s.cmdAddExt},
+      {cmdSelectAllExt_, &s.cmdSelectAllExt},
+      {cmdRemoveExt_, &s.cmdRemoveExt},
+      {cmdCancel2_, &s.cmdCancel2},
+      {cmdProceed2_, &s.cmdProceed2},
+  };
+  for (const auto& [widget, rect] : placed) PlaceWithin(widget, *rect);
+  const double pw = metrics_->screen.width;
+  PlaceHorizontalRule(SepH4_, s.SepH4, 0, pw);
+  PlaceHorizontalRule(SepH5_, s.SepH5, 0, pw);
+  PlaceFileChoosers(port_.screen().extension_screen ? s.extension : s.individual);
+}
+
+Step2Input Step2Screen::LayoutInput() const {
   Step2Input in;
   in.window_width = metrics_->window_width;
   in.panel_width = metrics_->screen.width;
@@ -568,35 +599,7 @@ void Step2Screen::Relayout() {
       widest(cmdAddFile_, {ui_text::kCmdAddFile.caption, kSelectAllChosenFiles,
                            kSelectAllBrowserFiles, ui_text::kCmdRemoveFile.caption});
   in.button_natural_height = CaptionHeight(cmdAddDir_);
-  const Step2Layout s = PositionStep2Screen(in);
-  layout_ = s;
-
-  const std::pair<QWidget*, const Rect*> placed[] = {
-      {lblChoose_, &s.lblChoose},
-      {optIndividual_, &s.optIndividual},
-      {optExtension_, &s.optExtension},
-      {optBoth_, &s.optBoth},
-      {cmdFileType_, &s.cmdFileType},
-      {pctExtension_, &s.pctExtension},
-      {lblDirList_, &s.lblDirList},
-      {lstDir_, &s.lstDir},
-      {cmdAddDir_, &s.cmdAddDir},
-      {cmdSelectAllDir_, &s.cmdSelectAllDir},
-      {cmdRemoveDir_, &s.cmdRemoveDir},
-      {lblExtList_, &s.lblExtList},
-      {lstExt_, &s.lstExt},
-      {txtExtList_, &s.txtExtList},
-      {cmdAddExt_, &s.cmdAddExt},
-      {cmdSelectAllExt_, &s.cmdSelectAllExt},
-      {cmdRemoveExt_, &s.cmdRemoveExt},
-      {cmdCancel2_, &s.cmdCancel2},
-      {cmdProceed2_, &s.cmdProceed2},
-  };
-  for (const auto& [widget, rect] : placed) PlaceWithin(widget, *rect);
-  const double pw = metrics_->screen.width;
-  PlaceHorizontalRule(SepH4_, s.SepH4, 0, pw);
-  PlaceHorizontalRule(SepH5_, s.SepH5, 0, pw);
-  PlaceFileChoosers(port_.screen().extension_screen ? s.extension : s.individual);
+  return in;
 }
 
 void Step2Screen::PlaceFileChoosers(const FileChoosersLayout& f) {

@@ -73,6 +73,8 @@ class Step2Screen final : public Screen {
   void MakeExtensionPanel();
   void MakeIndividualPanel();
   void Relayout();
+  // What the layout needs of the controls; metrics_ must be set.
+  Step2Input LayoutInput() const;
   void PlaceFileChoosers(const FileChoosersLayout& f);
   void RenderDrives();
   void RenderTree();

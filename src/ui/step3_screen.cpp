@@ -41,6 +41,29 @@ double TextHeight(const QWidget* widget, const QString& text, double width) {
 
 Step3Screen::Step3Screen(WizardPort& port, WindowRunView& view, Moves moves, QWidget* parent)
     : Screen("pctStep3", parent), port_(port), moves_(std::move(moves)) {
+  MakeFinalLists();
+  MakeCollisionControls();
+  MakeRunControls(view);
+
+  lblPreview_ = MakeLabel("lblPreview", ui_text::kLblPreview, this);
+  txtOP_ = MakeTextBox("txtOP", ui_text::kTxtOPTooltip, this);
+  lblPreview_->setBuddy(txtOP_);
+
+  MakePlanTable();
+
+  connect(lstFinal_, &QListWidget::currentItemChanged, this, [this](QListWidgetItem* item) {
+    lstFinal_->setToolTip(item != nullptr ? item->text()
+                                          : QString::fromLatin1(ui_text::kLstFinalTooltip));
+  });
+  connect(cmdPreview_, &QPushButton::clicked, this, [this] { cmdPreview_Click(); });
+  connect(cmdProceed3_, &QPushButton::clicked, this, [this] { cmdProceed3_Click(); });
+  connect(cmdCancel3_, &QPushButton::clicked, this, [this] { cmdCancel3_Click(); });
+  connect(cmdOP_, &QPushButton::clicked, this, [this] { cmdOP_Click(); });
+  connect(cmdErr_, &QPushButton::clicked, this, [this] { cmdErr_Click(); });
+  Render();
+}
+
+void Step3Screen::MakeFinalLists() {
   lblActionsFinal_ = MakeLabel("lblActionsFinal", ui_text::kLblActionsFinal, this);
   lstFinal_ = Make<QListWidget>("lstFinal", this);
   lstFinal_->setToolTip(QString::fromLatin1(ui_text::kLstFinalTooltip));
@@ -52,7 +75,9 @@ Step3Screen::Step3Screen(WizardPort& port, WindowRunView& view, Moves moves, QWi
   lblFilesFinal_->setBuddy(txtFinal_);
   SepH6_ = MakeRule("SepH6", QFrame::HLine, this);
   SepV2_ = MakeRule("SepV2", QFrame::VLine, this);
+}
 
+void Step3Screen::MakeCollisionControls() {
   lblExisting_ = MakeLabel("lblExisting", ui_text::kLblExisting, this);
   optDoNotRename_ = MakeButton<QRadioButton>("optDoNotRename", ui_text::kOptDoNotRename, this);
   optOverwrite_ = MakeButton<QRadioButton>("optOverwrite", ui_text::kOptOverwrite, this);
@@ -80,7 +105,9 @@ Step3Screen::Step3Screen(WizardPort& port, WindowRunView& view, Moves moves, QWi
     JobChanged();
   });
   SepH7_ = MakeRule("SepH7", QFrame::HLine, this);
+}
 
+void Step3Screen::MakeRunControls(WindowRunView& view) {
   cmdPreview_ = MakeButton<QPushButton>(ui_text::kCmdPreview, this);
   chkProcess_ = MakeButton<QCheckBox>("chkProcess", ui_text::kChkProcess, this);
   connect(chkProcess_, &QCheckBox::toggled, this,
@@ -96,11 +123,9 @@ Step3Screen::Step3Screen(WizardPort& port, WindowRunView& view, Moves moves, QWi
   lblStatus_->setWordWrap(true);
   lblStatus_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   view.SetStatusLabel(lblStatus_);
+}
 
-  lblPreview_ = MakeLabel("lblPreview", ui_text::kLblPreview, this);
-  txtOP_ = MakeTextBox("txtOP", ui_text::kTxtOPTooltip, this);
-  lblPreview_->setBuddy(txtOP_);
-
+void Step3Screen::MakePlanTable() {
   cmdTable_ = MakeButton<QPushButton>(ui_text::kCmdTable, this);
   cmdTable_->setCheckable(true);
   cmdTable_->setAutoDefault(false);
@@ -137,17 +162,6 @@ Step3Screen::Step3Screen(WizardPort& port, WindowRunView& view, Moves moves, QWi
   connect(cmdTable_, &QPushButton::toggled, this, [this](bool on) { ShowTable(on); });
   connect(chkAttention_, &QCheckBox::toggled, this,
           [this](bool on) { plan_shown_->SetAttentionOnly(on); });
-
-  connect(lstFinal_, &QListWidget::currentItemChanged, this, [this](QListWidgetItem* item) {
-    lstFinal_->setToolTip(item != nullptr ? item->text()
-                                          : QString::fromLatin1(ui_text::kLstFinalTooltip));
-  });
-  connect(cmdPreview_, &QPushButton::clicked, this, [this] { cmdPreview_Click(); });
-  connect(cmdProceed3_, &QPushButton::clicked, this, [this] { cmdProceed3_Click(); });
-  connect(cmdCancel3_, &QPushButton::clicked, this, [this] { cmdCancel3_Click(); });
-  connect(cmdOP_, &QPushButton::clicked, this, [this] { cmdOP_Click(); });
-  connect(cmdErr_, &QPushButton::clicked, this, [this] { cmdErr_Click(); });
-  Render();
 }
 
 void Step3Screen::cmdPreview_Click() { StartRun(true); }
@@ -321,47 +335,7 @@ void Step3Screen::Position(const FrameMetrics& metrics) {
 
 void Step3Screen::Relayout() {
   if (!metrics_) return;
-  Step3Input in;
-  in.window_width = metrics_->window_width;
-  in.window_height = metrics_->window_height;
-  in.panel_width = metrics_->screen.width;
-  in.panel_height = metrics_->screen.height;
-  in.line_height = metrics_->line_height;
-  in.lblFilesFinal_text_height = [this](double width) {
-    return TextHeight(lblFilesFinal_, lblFilesFinal_->text(), width);
-  };
-  in.lblSep_text_height = [this](double width) {
-    return TextHeight(lblSep_, lblSep_->text(), width);
-  };
-  // The longest status the label shows: the ready text, or a run's progress.
-  in.lblStatus_text_height = [this](double width) {
-    const QString ready = ForDisplay(std::string(kStatusPrefix) + kStatusLineBreak + kStatusReady);
-    const QString progress =
-        ForDisplay(std::string(kStatusPrefix) + kStatusLineBreak + kProgressPreviewing +
-                   "1,000,000,000" + kProgressOf + "1,000,000,000");
-    // After a perform: its message and the counts of a large run.
-    OutcomeCounter counts;
-    counts.renamed = counts.unchanged = counts.skipped = counts.failed = 100000;
-    const QString done = ForDisplay(std::string(kStatusPrefix) + kStatusPerformDone +
-                                    kStatusLineBreak + CountsText(counts, 10));
-    return std::max({TextHeight(lblStatus_, ready, width), TextHeight(lblStatus_, progress, width),
-                     TextHeight(lblStatus_, done, width)});
-  };
-  in.min_button_height =
-      2 * cmdProceed3_->fontMetrics().lineSpacing() + cmdProceed3_->fontMetrics().height() / 2 + 4;
-  in.optDoNotRename_natural = optDoNotRename_->sizeHint().width();
-  in.optOverwrite_natural = optOverwrite_->sizeHint().width();
-  in.optAppendNumber_natural = optAppendNumber_->sizeHint().width();
-  const double option_gaps = Pct(metrics_->window_width, 1);
-  in.min_column_width = std::max({CaptionWidth(cmdPreview_, ui_text::kCmdPreview.caption),
-                                  in.optDoNotRename_natural + in.optOverwrite_natural +
-                                      in.optAppendNumber_natural + option_gaps,
-                                  2 * std::max(CaptionWidth(cmdOP_, ui_text::kCmdOP.caption),
-                                               CaptionWidth(cmdErr_, ui_text::kCmdErr.caption)),
-                                  static_cast<double>(lblExisting_->sizeHint().width()),
-                                  static_cast<double>(chkProcess_->sizeHint().width())});
-  const Step3Layout s = PositionStep3Screen(in);
-
+  const Step3Layout s = PositionStep3Screen(LayoutInput());
   const std::pair<QWidget*, const Rect*> placed[] = {
       {lblActionsFinal_, &s.lblActionsFinal},
       {lstFinal_, &s.lstFinal},
@@ -384,9 +358,63 @@ void Step3Screen::Relayout() {
       {lblStatus_, &s.lblStatus},
   };
   for (const auto& [widget, rect] : placed) PlaceWithin(widget, *rect);
+  PlacePlanTable(s);
+  const double pw = metrics_->screen.width;
+  PlaceHorizontalRule(SepH6_, s.SepH6, 0, pw);
+  PlaceVerticalRule(SepV2_, s.SepV2_x, s.SepH6, s.SepV2_bottom);
+  PlaceHorizontalRule(SepH7_, s.SepH7, 0, s.SepV2_x);
+  PlaceHorizontalRule(SepH8_, s.SepH8, 0, s.SepV2_x);
+  PlaceHorizontalRule(SepH9_, s.SepH9, 0, pw);
+}
 
-  // The table's toggle at the right end of the preview's caption row; the
-  // table, and its narrowing below, in the preview box's place.
+Step3Input Step3Screen::LayoutInput() const {
+  Step3Input in;
+  in.window_width = metrics_->window_width;
+  in.window_height = metrics_->window_height;
+  in.panel_width = metrics_->screen.width;
+  in.panel_height = metrics_->screen.height;
+  in.line_height = metrics_->line_height;
+  in.lblFilesFinal_text_height = [this](double width) {
+    return TextHeight(lblFilesFinal_, lblFilesFinal_->text(), width);
+  };
+  in.lblSep_text_height = [this](double width) {
+    return TextHeight(lblSep_, lblSep_->text(), width);
+  };
+  in.lblStatus_text_height = [this](double width) { return LongestStatusHeight(width); };
+  in.min_button_height =
+      2 * cmdProceed3_->fontMetrics().lineSpacing() + cmdProceed3_->fontMetrics().height() / 2 + 4;
+  in.optDoNotRename_natural = optDoNotRename_->sizeHint().width();
+  in.optOverwrite_natural = optOverwrite_->sizeHint().width();
+  in.optAppendNumber_natural = optAppendNumber_->sizeHint().width();
+  const double option_gaps = Pct(metrics_->window_width, 1);
+  in.min_column_width = std::max({CaptionWidth(cmdPreview_, ui_text::kCmdPreview.caption),
+                                  in.optDoNotRename_natural + in.optOverwrite_natural +
+                                      in.optAppendNumber_natural + option_gaps,
+                                  2 * std::max(CaptionWidth(cmdOP_, ui_text::kCmdOP.caption),
+                                               CaptionWidth(cmdErr_, ui_text::kCmdErr.caption)),
+                                  static_cast<double>(lblExisting_->sizeHint().width()),
+                                  static_cast<double>(chkProcess_->sizeHint().width())});
+  return in;
+}
+
+// The longest status the label shows: the ready text, or a run's progress.
+double Step3Screen::LongestStatusHeight(double width) const {
+  const QString ready = ForDisplay(std::string(kStatusPrefix) + kStatusLineBreak + kStatusReady);
+  const QString progress =
+      ForDisplay(std::string(kStatusPrefix) + kStatusLineBreak + kProgressPreviewing +
+                 "1,000,000,000" + kProgressOf + "1,000,000,000");
+  // After a perform: its message and the counts of a large run.
+  OutcomeCounter counts;
+  counts.renamed = counts.unchanged = counts.skipped = counts.failed = 100000;
+  const QString done = ForDisplay(std::string(kStatusPrefix) + kStatusPerformDone +
+                                  kStatusLineBreak + CountsText(counts, 10));
+  return std::max({TextHeight(lblStatus_, ready, width), TextHeight(lblStatus_, progress, width),
+                   TextHeight(lblStatus_, done, width)});
+}
+
+// The table's toggle at the right end of the preview's caption row; the
+// table, and its narrowing below, in the preview box's place.
+void Step3Screen::PlacePlanTable(const Step3Layout& s) {
   const double gap = Pct(metrics_->screen.width, 1);
   Rect toggle = s.lblPreview;
   toggle.width = CaptionWidth(cmdTable_, ui_text::kCmdTable.caption);
@@ -408,12 +436,6 @@ void Step3Screen::Relayout() {
   tblPlan_->setColumnWidth(kColumnOldName, static_cast<int>(columns * 0.27));
   tblPlan_->setColumnWidth(kColumnNewName, static_cast<int>(columns * 0.27));
   tblPlan_->setColumnWidth(kColumnFolder, static_cast<int>(columns * 0.22));
-  const double pw = metrics_->screen.width;
-  PlaceHorizontalRule(SepH6_, s.SepH6, 0, pw);
-  PlaceVerticalRule(SepV2_, s.SepV2_x, s.SepH6, s.SepV2_bottom);
-  PlaceHorizontalRule(SepH7_, s.SepH7, 0, s.SepV2_x);
-  PlaceHorizontalRule(SepH8_, s.SepH8, 0, s.SepV2_x);
-  PlaceHorizontalRule(SepH9_, s.SepH9, 0, pw);
 }
 
 }  // namespace qtarvox

@@ -54,10 +54,20 @@ class Step3Screen final : public Screen {
   void cmdErr_Click();
 
  private:
+  // The controls, made in the order the focus moves through them.
+  void MakeFinalLists();
+  void MakeCollisionControls();
+  void MakeRunControls(WindowRunView& view);
+  void MakePlanTable();
   void StartRun(bool preview);
   void RunEnded();
   void ShowPreview();
   void Relayout();
+  // What the layout needs of the controls; metrics_ must be set.
+  Step3Input LayoutInput() const;
+  double LongestStatusHeight(double width) const;
+  // The plan table, its toggle and its narrowing, in the preview box's place.
+  void PlacePlanTable(const Step3Layout& s);
   // The plan table: the preview box or the table in its place.
   void ShowTable(bool shown);
   // The job changed: the plan shown is dropped at once, a new one follows.
