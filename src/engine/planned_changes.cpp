@@ -5,15 +5,15 @@
 #include <cerrno>
 
 #include "platform/attributes.h"
+#include "platform/paths.h"
 
 namespace qtarvox {
 namespace {
 
 // Splits a path after its last "/" (the directory keeps it).
 void SplitPath(const std::string& path, std::string& directory, std::string& name) {
-  const size_t slash = path.rfind('/');
-  directory = slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
-  name = slash == std::string::npos ? path : path.substr(slash + 1);
+  directory = FolderWithSlash(path);
+  name = NameOfPath(path);
 }
 
 }  // namespace

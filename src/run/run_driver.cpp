@@ -183,7 +183,7 @@ bool OpenJournal(const Job& job, RunJournal& journal, std::vector<HistoryEntry>&
                                             std::chrono::system_clock::now().time_since_epoch())
                                             .count());
   const std::string path = HistoryJournalPath(entry.number);
-  err = EnsurePrivateFolder(path.substr(0, path.rfind('/')));
+  err = EnsurePrivateFolder(ParentFolder(path));
   if (err.ok()) {
     err = journal.Open(path, c.DoReadOnly || c.DoHidden || c.DoArchive || c.DoNormal, entry.run_id);
     journal.NoteTakenNames(job.collision == CollisionOption::kOverwrite);

@@ -374,10 +374,8 @@ namespace {
 // Splits an operation-list line into directory (ending in "/"), name and extension.
 void SplitListLine(const std::string& line, std::string& directory, std::string& name,
                    std::string& extension) {
-  const size_t slash = line.rfind('/');
-  directory.assign(line, 0, slash == std::string::npos ? 0 : slash + 1);
-  SplitFilename(std::string_view(line).substr(slash == std::string::npos ? 0 : slash + 1), name,
-                extension);
+  directory.assign(FolderWithSlash(line));
+  SplitFilename(NameOfPath(line), name, extension);
 }
 
 // Batches of prepared files handed from the thread that transforms them to
@@ -1023,10 +1021,9 @@ void SplitFileEntry(const std::string& entry, std::string& directory, std::strin
     directory = WithTrailingSlash(entry.substr(sep + 3));
     return;
   }
-  const size_t slash = entry.rfind('/');
-  if (slash != std::string::npos) {
-    directory = entry.substr(0, slash + 1);
-    filename = entry.substr(slash + 1);
+  if (const std::string_view folder = FolderWithSlash(entry); !folder.empty()) {
+    directory = folder;
+    filename = NameOfPath(entry);
     return;
   }
   const std::string cwd = CurrentDirectory();
