@@ -152,8 +152,7 @@ TEST(TransformName, CharactersAreCodePointsAndInvalidBytesPassThrough) {
   }
 }
 
-// A delete of more characters than the name has is terminated; one of
-// exactly as many runs and empties the name.
+// A delete of more characters than the name has is terminated.
 TEST(TransformName, ReportsStepsInListOrderWithTerminatedDeletes) {
   const struct {
     std::initializer_list<int> positions;
