@@ -85,10 +85,10 @@ TEST_F(PlanTableTest, RowsAreThePlanAndNoReportIsWritten) {
   EXPECT_FALSE(Find("txtOP")->isVisible());
   const std::string d = dir_.path() + "/";
   const std::vector<PlanLine> plan = {
-      {d + "a.txt", "report_1.txt", "(+r) unique number: report.txt is taken"},
-      {d + "b.txt", "report_2.txt", "(+r) unique number: report.txt is taken"},
+      {d + "a.txt", "report_1.txt", "+r; unique number: report.txt is taken"},
+      {d + "b.txt", "report_2.txt", "+r; unique number: report.txt is taken"},
       {d + "gone.txt", "gone.txt", "error 200: Setting the file attribute failed"},
-      {d + "report.txt", "report.txt", "(+r) unchanged"}};
+      {d + "report.txt", "report.txt", "+r; unchanged"}};
   EXPECT_TRUE(WaitForRows(plan.size())) << TableRows().size();
   EXPECT_EQ(TableRows(), plan);
   Click("chkAttention");  // every row here has a note
