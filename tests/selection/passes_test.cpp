@@ -41,7 +41,7 @@ struct Reports {
     context.process = &process;
     context.errors = &errors;
   }
-  void WalkAndPass(Job& job, const EngineContext& context, int32_t more_files = 0) {
+  void WalkAndPass(Job& job, EngineContext& context, int32_t more_files = 0) {
     ReportFile op;
     EXPECT_TRUE(op.OpenForOutput(work.PathOf("op.tvq")).ok());
     job.FileCount = 0;

@@ -90,10 +90,18 @@ TEST_F(HelpScreenTest, ButtonsChooseTheirRowsAsAClickWould) {
   EXPECT_TRUE(Shown().contains("\nVersion : 1.7.6\n")) << Shown().toStdString();
 }
 
+// The caption shows whole, the list below it, the text beside it, the buttons below both.
 TEST_F(HelpScreenTest, LayoutFollowsTheWindow) {
   for (const QSize size : {QSize(800, 600), QSize(1024, 768), QSize(1920, 1080)}) {
     OpenHelp(size);
-    ExpectWholeAndApart(Find("pctHelp"), std::to_string(size.width()));
+    const QRect caption = Find("lblTOC")->geometry(), toc = Toc()->geometry();
+    const QRect text = Find("txtHelp")->geometry(), about = Find("cmdAbout")->geometry();
+    EXPECT_GE(caption.height(), Find<QLabel>("lblTOC")->heightForWidth(caption.width()));
+    EXPECT_GT(toc.top(), caption.bottom());
+    EXPECT_EQ(text.top(), toc.top());
+    EXPECT_GT(text.left(), toc.right());
+    EXPECT_GT(about.top(), std::max(toc.bottom(), text.bottom()));
+    EXPECT_TRUE(Find("pctHelp")->rect().contains(text.united(Find("cmdThank")->geometry())));
   }
 }
 
