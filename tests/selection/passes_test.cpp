@@ -140,7 +140,7 @@ TEST(FileEntry, SplitsIntoDirectoryAndFilename) {
 }
 
 // The numbers the engine gives, read back from files renamed to their numbers alone.
-TEST(Numbering, CombinedMethodContinuesTheWalksNumbers) {
+TEST(Numbering, IndividualFilesContinueTheWalkOrStartAtTheirStartNumber) {
   TempDir dir;
   Job job;
   TickPosition(job, 3);  // clear the name: only the number is left
@@ -164,6 +164,19 @@ TEST(Numbering, CombinedMethodContinuesTheWalksNumbers) {
               ElementsAre("01.txt", "02.txt", "03.txt", "04.txt", "05.txt", "06.txt", "07.txt",
                           "08.txt", "09.txt", "10.txt", "11.txt", "12.txt"));
   EXPECT_THAT(dir.List("i"), ElementsAre("13.txt", "14.txt", "15.txt"));
+  // Chosen one by one alone, from a start number.
+  Job alone;
+  TickPosition(alone, 3);
+  TickPosition(alone, 9);
+  SnapshotChosenActions(alone);
+  alone.NumberEndStartGiven = true;
+  alone.NumberEndStart = "95";
+  alone.method = SelectionMethod::kIndividual;
+  for (const auto& name : dir.List("i")) {
+    alone.lstFile.push_back(name + " * " + dir.PathOf("i"));
+  }
+  IndividualFilesPass(alone, context);
+  EXPECT_THAT(dir.List("i"), ElementsAre("95.txt", "96.txt", "97.txt"));
 }
 
 // A file with a stored system bit is never chosen, whichever side reads the bit.
