@@ -13,8 +13,7 @@
 
 namespace qtarvox {
 
-// Records every message and question; answers questions from a queue of
-// scripted answers (No once the queue is empty).
+// Records every message and question.
 class RecordingPrompter : public Prompter {
  public:
   struct Message {
@@ -43,10 +42,7 @@ class RecordingPrompter : public Prompter {
 
 namespace qtarvox {
 
-// Records status captions and the files the viewer was started on; starting
-// the viewer succeeds unless `viewer_works` is false. With `hold_at` set, a
-// run's thread waits in ShowProgress once that many files are done, until
-// Resume: where the run stands is decided by the test, not by the clock.
+// Records status captions and the files the viewer was started on.
 class RecordingRunView : public RunView {
  public:
   void ShowStatus(const std::string& caption) override {

@@ -1,6 +1,4 @@
-// Starting the built q-tarvox executable the way a script would: exact
-// arguments (no shell), private work, settings and home folders, no display,
-// stdout and stderr into files; and the trees of files such runs leave.
+// Starting the built q-tarvox executable the way a script would.
 #pragma once
 
 #include <fcntl.h>
@@ -30,10 +28,7 @@ namespace qtarvox {
 inline constexpr const char* kProcess = "Q-Tarvox_Process.txt";
 inline constexpr const char* kError = "Q-Tarvox_Err.txt";
 
-// Starts the program (`exe`, the built one unless given) with `args` in
-// `cwd`, its standard input read from `in_path`. The environment is this
-// process's without a display and without the variables named in `set`
-// ("NAME=value"), which are then given their new values. Returns the child's pid.
+// Starts `exe` with `args` in `cwd`, no display, `set` overriding the environment; its pid.
 inline pid_t StartProgram(const std::vector<std::string>& args, const std::vector<std::string>& set,
                           const std::string& cwd, const std::string& out_path,
                           const std::string& err_path, const std::string& in_path = "/dev/null",
@@ -62,8 +57,7 @@ inline pid_t StartProgram(const std::vector<std::string>& args, const std::vecto
   return pid;
 }
 
-// Waits for the child; kills it after `timeout_ms`. The exit status, or 1000
-// + the signal that ended it; -1 when it could not be started.
+// Waits for the child; kills it after `timeout_ms`.
 inline int WaitProgram(pid_t pid, int timeout_ms = 120000) {
   if (pid <= 0) return -1;
   int status = 0;
@@ -74,11 +68,8 @@ inline int WaitProgram(pid_t pid, int timeout_ms = 120000) {
   return WIFEXITED(status) ? WEXITSTATUS(status) : 1000 + WTERMSIG(status);
 }
 
-// Relative path -> bytes of every regular file; a file without its owner
-// write bit carries kReadOnly after its bytes, one with a stored DOS
-// attribute "<x:" + its value + ">"; a symbolic link is "@" + its target.
-// With `modes`, folders are entries too and every entry carries all its
-// permission bits instead of kReadOnly.
+// Relative path -> bytes; kReadOnly or "<x:" + stored DOS value + ">" after them, "@" + a
+// link's target; with `modes`, folders too and "<mode n>" in front instead of kReadOnly.
 using Tree = std::map<std::string, std::string>;
 
 inline constexpr const char* kReadOnly = "<ro>";
@@ -132,8 +123,7 @@ struct Outcome {
   std::string out, err;
 };
 
-// Runs of the program with their own work, settings and home folders (the
-// home folder is also the working directory).
+// Runs with their own work, settings and home folders (home is the working directory).
 class ProgramTest : public ::testing::Test {
  protected:
   std::vector<std::string> Env() const {
@@ -144,8 +134,7 @@ class ProgramTest : public ::testing::Test {
     return env;
   }
 
-  // Starts a run whose stdout and stderr go to io_'s "out" + tag and
-  // "err" + tag (stdout to `out_path` when given).
+  // Starts a run whose stdout and stderr go to io_'s "out" + tag and "err" + tag.
   pid_t Start(const std::vector<std::string>& args, const std::string& tag = "",
               const std::string& cwd = "", const std::string& in_path = "/dev/null",
               const std::string& out_path = "", const std::string& exe = QTARVOX_EXE) const {
@@ -167,10 +156,7 @@ class ProgramTest : public ::testing::Test {
     return Finish(Start(args, "", cwd, in_path));
   }
 
-  // A run started with its standard output (give -v) into a pipe of one page
-  // that nobody reads yet: the run writes a few file lines, then waits in its
-  // write, before the renames that follow, until Release. No clock decides
-  // where it stands.
+  // A run (give -v) whose output fills a one-page pipe nobody reads: it waits there until Release.
   struct Held {
     pid_t pid = -1;
     int pipe = -1;
@@ -209,8 +195,7 @@ class ProgramTest : public ::testing::Test {
     return WaitProgram(held.pid);
   }
 
-  // `count` files n00000.txt ... holding their numbers in the folder `name`
-  // of files_; its full path.
+  // `count` files n00000.txt ... holding their numbers in folder `name` of files_.
   std::string MakeFiles(const std::string& name, int count) const {
     const std::string folder = files_.MakeDir(name);
     for (int i = 0; i < count; ++i) {

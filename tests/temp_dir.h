@@ -1,5 +1,4 @@
-// A fresh, empty folder for one test, removed with everything in it when the
-// test ends, with small helpers to lay out and inspect files in it.
+// A fresh folder for one test, removed with everything in it when the test ends.
 #pragma once
 
 #include <stdlib.h>
@@ -24,8 +23,7 @@ class TempDir {
     path_ = pattern;
   }
   ~TempDir() {
-    // Give every folder its write bit back, or a non-root user could not
-    // empty a folder that a test made read-only.
+    // A folder a test made read-only could not be emptied otherwise.
     std::error_code ec;
     for (auto it = std::filesystem::recursive_directory_iterator(path_, ec);
          !ec && it != std::filesystem::recursive_directory_iterator(); it.increment(ec)) {
@@ -44,8 +42,7 @@ class TempDir {
   // The full path of `name` (which may hold "/") inside the folder.
   std::string PathOf(const std::string& name) const { return path_ + "/" + name; }
 
-  // Creates (or overwrites) a file with these bytes, with any missing parent
-  // folders, and returns its full path.
+  // Creates (or overwrites) a file and its missing folders; its full path.
   std::string WriteFile(const std::string& name, const std::string& contents = {}) const {
     const std::string full = PathOf(name);
     std::filesystem::create_directories(std::filesystem::path(full).parent_path());

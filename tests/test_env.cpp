@@ -1,5 +1,4 @@
-// Every test process keeps its settings and work files in folders of its own,
-// never in the user's, and removes them when it ends.
+// Each test process keeps its settings and work files in folders of its own.
 #include <stdlib.h>
 
 #include <filesystem>

@@ -1,5 +1,4 @@
-// Table rows of runs of the program, each on a fresh folder of files laid out
-// from a Tree.
+// Table rows of runs of the program, each on a fresh folder of files laid out from a Tree.
 #pragma once
 
 #include <sys/stat.h>
@@ -14,8 +13,7 @@ namespace qtarvox {
 
 class CliEndToEnd : public ProgramTest {
  protected:
-  // A fresh files folder holding `tree` for each table row, and an empty work
-  // folder.
+  // A fresh files folder holding `tree` for each table row, and an empty work folder.
   void StartRow(size_t row, const Tree& tree) {
     dir_ = files_.MakeDir("row" + std::to_string(row));
     for (const auto& name : work_.List()) std::filesystem::remove_all(work_.PathOf(name));

@@ -25,9 +25,7 @@ Args Split(const std::string& text) {
   return items;
 }
 
-// Runs the arguments through the segmenting and the parser, as start-up does,
-// on a job with a value in every field a command writes, so that each row
-// shows what a command sets and what it leaves alone.
+// Parses `args` as start-up does, on a job with a value in every field a command writes.
 struct Parsed {
   Job job;
   ListCaptions captions;
@@ -53,7 +51,6 @@ std::string Join(const Args& lines) {
 }
 
 // The fields the commands write, by command name, and the ticked positions.
-// A caption shows as its count ("*3*"), or as nothing while it is not set.
 std::map<std::string, std::string> Fields(const Parsed& parsed) {
   const Job& j = parsed.job;
   const ListCaptions& c = parsed.captions;
@@ -83,9 +80,7 @@ std::map<std::string, std::string> Fields(const Parsed& parsed) {
                      count(c.extensions, j.lstExt.size()) + j.txtExtList}};
 }
 
-// Each row holds the arguments, at most one changed field group with its
-// value (where %C stands for the current directory), and the ticked
-// positions; every other group must be as an empty command line leaves it.
+// Each row: arguments, the one changed field group (%C: the current directory), the ticks.
 void ExpectRows(std::initializer_list<std::array<std::string, 4>> rows) {
   RecordingPrompter prompter;
   const auto unchanged = Fields(Parse({}, prompter));
@@ -138,8 +133,7 @@ TEST(CommandLine, FilesAndDirectoriesFillTheListsAndCaptions) {
   const std::string sub = kIncludeSubdirsMark;
   ExpectRows({
       {"-FI|/g/game1.txt*/d/doc 1.doc", "FI", "game1.txt * /g, doc 1.doc * /d|*2*1"},
-      // Each further argument is one more file, as a shell's glob gives them;
-      // a relative one is taken from the current directory.
+      // Each further argument is one more file, as a shell's glob gives them.
       {"-FI|/g/a b.jpg|c.jpg|/d/e.jpg", "FI", "a b.jpg * /g, c.jpg * %C, e.jpg * /d|*3*1"},
       {"-FI| /a/b *|c*/d|-FI|/x/e**|*", "FI", "b * /a, c * %C, /d, e * /x|*4*1"},
       // Not a file's exact name: a list, trimmed, also glued to the command.
@@ -169,8 +163,7 @@ TEST(CommandLine, FilesAndDirectoriesFillTheListsAndCaptions) {
 }
 
 TEST(CommandLine, SegmentsAndProgramOptions) {
-  // An empty argument still adds its blank; empty segments are left out; each
-  // argument after FI is a file of its own (shown in brackets).
+  // An empty argument still adds its blank.
   const std::pair<std::string, std::string> cases[] = {
       {"-AB*x y|-FI|/a.txt*/b c.txt| c |-SU", "AB*x y|FI[/a.txt*/b c.txt][ c ]|SU"},
       {"a|b|-X|/home/me/b|c.txt", "a b|X /home/me/b c.txt"},
@@ -208,8 +201,7 @@ TEST(CommandLine, SegmentsAndProgramOptions) {
   EXPECT_EQ(NearestLongOption("--dry-run"), "");
 }
 
-// What the parser did not do is said, one note each, and the job is the
-// same as without notes.
+// What the parser did not do is said, one note each, and the job is the same as without notes.
 TEST(CommandLine, NotesSayWhatWasNotDoneAndChangeNothing) {
   const std::string asterisk_hint = "; give the value after an asterisk: ";
   const std::pair<std::string, std::string> cases[] = {

@@ -1,27 +1,14 @@
-// q-tarvox --undo, run as a script would run it, after performs of every
-// kind: every name and attribute comes back; what cannot come back is left
-// as it is and said; a perform killed halfway is undone exactly.
+// q-tarvox --undo, run as a script would run it, after performs of every kind.
 #include <gtest/gtest.h>
 #include <signal.h>
-#include <sys/ioctl.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <sys/xattr.h>
 #include <unistd.h>
 
 #include <algorithm>
-#include <cstdio>
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <functional>
-#include <map>
-#include <set>
-#include <string>
-#include <thread>
-#include <vector>
 
-#include "platform/file_state.h"
 #include "program.h"
 #include "temp_dir.h"
 
@@ -52,17 +39,9 @@ class Undo : public ProgramTest {
     }
     return at;
   }
-  // Byte `offset` of record `record` of the journal at `path` turned into
-  // another value.
-  void FlipJournalByte(const std::string& path, int record, size_t offset) const {
-    std::string bytes = work_.ReadFile(path);
-    bytes[RecordStart(bytes, record) + offset] ^= 0x10;
-    work_.WriteFile(path, bytes);
-  }
 };
 
-// Perform, then undo: the tree is as it was, byte for byte, name for name,
-// attribute for attribute; a second undo finds nothing to do.
+// Perform, then undo: the tree is as it was, byte for byte, name for name, attribute for attribute.
 TEST_F(Undo, PutsEveryNameAndAttributeBack) {
   const std::string odd = "b\nc\xff.txt";
   const struct {
@@ -110,11 +89,9 @@ TEST_F(Undo, PutsEveryNameAndAttributeBack) {
   }
 }
 
-// After the perform, something happens to a.txt's new name A.txt. Only a
-// file found by its inode is put back; everything else is left as it is, in
-// the Error file, and tried again by the next undo.
+// Something happens to A.txt after the perform: only a file found by its inode is put back.
 TEST_F(Undo, LeavesWhatItCannotPutBackAndSaysWhy) {
-  const TempDir& files = files_;
+  const auto at = [this](const char* name) { return files_.PathOf(name); };
   const struct {
     const char* what;
     std::function<void()> meanwhile;  // between the perform and the undo
@@ -122,32 +99,14 @@ TEST_F(Undo, LeavesWhatItCannotPutBackAndSaysWhy) {
     const char* cause;  // in the Error file
     std::vector<std::string> after;
   } cases[] = {
-      {"renamed by another program",
-       [&] { fs::rename(files.PathOf("A.txt"), files.PathOf("moved.txt")); },
-       0,
-       "",
-       {"a.txt", "b.txt"}},
-      {"old name taken",
-       [&] { files.WriteFile("a.txt"); },
-       1,
-       "another file has that name now",
+      {"renamed", [&] { fs::rename(at("A.txt"), at("x.txt")); }, 0, "", {"a.txt", "b.txt"}},
+      {"old name taken", [&] { files_.WriteFile("a.txt"); }, 1, "another file has that name now",
        {"A.txt", "a.txt", "b.txt"}},
-      {"gone",
-       [&] { fs::remove(files.PathOf("A.txt")); },
-       1,
-       "was not found in its folder",
-       {"b.txt"}},
-      {"replaced",
-       [&] {
-         fs::remove(files.PathOf("A.txt"));
-         files.WriteFile("A.txt", "new");
-       },
-       1,
-       "no longer in its folder",
-       {"A.txt", "b.txt"}},
+      {"gone", [&] { fs::remove(at("A.txt")); }, 1, "was not found in its folder", {"b.txt"}},
+      {"replaced", [&] { fs::remove(at("A.txt")), files_.WriteFile("A.txt", "new"); }, 1,
+       "no longer in its folder", {"A.txt", "b.txt"}},
   };
-  // The files chosen one by one, and found by a walk (which knows them from
-  // a listing of their folder).
+  // The files chosen one by one, and found by a walk.
   const std::vector<std::string> performs[] = {
       {"-UC", "-FI", d() + "/a.txt*" + d() + "/b.txt", "-SU"},
       {"-UC", "-FE", d() + "*N?txt", "-SU"}};
@@ -186,8 +145,7 @@ TEST_F(Undo, LeavesWhatItCannotPutBackAndSaysWhy) {
   EXPECT_TRUE(files_.Exists("moved/A.txt"));
 }
 
-// A perform that overwrote a file: the undo says first that it is gone, then
-// puts back the rest.
+// A perform that overwrote a file: the undo says first that it is gone, then puts back the rest.
 TEST_F(Undo, SaysUpFrontWhatTheRunOverwrote) {
   files_.WriteFile("a.txt", "a");
   files_.WriteFile("b.txt", "b");
@@ -208,8 +166,7 @@ TEST_F(Undo, SaysUpFrontWhatTheRunOverwrote) {
   EXPECT_EQ(Run({"--undo"}).err, kNothing);
 }
 
-// A preview tells what an undo would do and changes nothing, not even the
-// work folder; job commands beside --undo are refused.
+// A preview tells what an undo would do and changes nothing, not even the work folder.
 TEST_F(Undo, PreviewChangesNothing) {
   files_.WriteFile("a.txt");
   files_.WriteFile("b.txt");
@@ -223,12 +180,6 @@ TEST_F(Undo, PreviewChangesNothing) {
   EXPECT_EQ(Snapshot(d()), files);
   EXPECT_EQ(Snapshot(work_.path()), work);
 
-  // A missing work folder is not made.
-  work_dir_ = work_.PathOf("missing");
-  EXPECT_EQ(Run({"--undo", "--preview"}).code, 0);
-  EXPECT_FALSE(work_.Exists("missing"));
-  work_dir_ = work_.path();
-
   o = Run({"--undo", "-UC"});
   EXPECT_EQ(o.code, 2);
   EXPECT_EQ(Snapshot(d()), files);
@@ -237,9 +188,7 @@ TEST_F(Undo, PreviewChangesNothing) {
   EXPECT_TRUE(files_.Exists("b.txt"));
 }
 
-// A perform killed halfway (SIGKILL: no chance to write anything more) is
-// undone exactly, on both roads a file can take: prepared ahead in batches,
-// and one at a time with attribute actions.
+// A perform killed halfway (SIGKILL) is undone exactly, prepared ahead or one file at a time.
 TEST_F(Undo, KilledPerformIsUndoneExactly) {
   constexpr int kFiles = 3000;
   for (const auto& actions : {std::vector<std::string>{"-UC"}, {"-UC", "-+A"}}) {
@@ -264,115 +213,7 @@ TEST_F(Undo, KilledPerformIsUndoneExactly) {
   }
 }
 
-// Killed in the middle of an Overwrite run, before the completions of the
-// last files reached the disk: the undo still names every file the run
-// destroyed, and puts the others back.
-TEST_F(Undo, KilledOverwriteRunNamesEveryFileItDestroyed) {
-  constexpr int kFiles = 3000;
-  const std::string folder = files_.PathOf("job");
-  const auto name = [&](int i, const char* extension) {
-    char text[32];
-    std::snprintf(text, sizeof text, "/n%05d.%s", i, extension);
-    return folder + text;
-  };
-  fs::create_directories(folder);
-  // Each file's new name is taken by a file of its own.
-  for (int i = 0; i < kFiles; ++i) {
-    std::ofstream(name(i, "dat")) << i;
-    std::ofstream(name(i, "txt")) << "old " << i;
-  }
-  Held held = StartHeld({"-EN*txt", "-EF", "2", "-FE", folder + "*N?dat", "-SU", "-v"});
-  kill(held.pid, SIGKILL);
-  EXPECT_EQ(Release(held), 1000 + SIGKILL);
-  std::set<std::string> destroyed;
-  for (int i = 0; i < kFiles; ++i) {
-    std::ifstream in(name(i, "txt"));
-    const std::string bytes((std::istreambuf_iterator<char>(in)), {});
-    if (bytes.rfind("old ", 0) != 0) destroyed.insert(name(i, "txt"));
-  }
-  ASSERT_GT(destroyed.size(), 0u);
-  ASSERT_LT(destroyed.size(), static_cast<size_t>(kFiles));
-  const Outcome o = Run({"--undo", "-q"});
-  EXPECT_EQ(o.code, 1) << o.err;
-  std::set<std::string> named;
-  const std::string errors = work_.ReadFile(kError);
-  const std::string head = "Error in file : ";
-  for (size_t at = 0; (at = errors.find(head, at)) != std::string::npos;) {
-    at += head.size();
-    named.insert(errors.substr(at, errors.find("\r\n", at) - at));
-  }
-  EXPECT_EQ(named, destroyed);
-  // Every file of the run is back; the files it destroyed are not.
-  size_t dat = 0, txt = 0;
-  for (const auto& e : fs::directory_iterator(folder)) {
-    (e.path().extension() == ".dat" ? dat : txt) += 1;
-  }
-  EXPECT_EQ(dat, static_cast<size_t>(kFiles));
-  EXPECT_EQ(txt, kFiles - destroyed.size());
-}
-
-// Files swapped, and a file replaced the way editors save, after the run
-// listed them and before their turn: the undo gives each file the name it
-// had when the run renamed it, and says nothing is left.
-TEST_F(Undo, FilesChangedDuringTheRunAreUndoneAsTheRunFoundThem) {
-  constexpr int kFiles = 3000;
-  const std::string folder = MakeFiles("job", kFiles);
-  Held held = StartHeld({"-UC", "-FE", folder + "*N?txt", "-SU", "-v"});
-  const auto at = [&](const char* name) { return folder + "/" + name; };
-  ASSERT_TRUE(fs::exists(at("n02000.txt")) && fs::exists(at("n02500.txt")));
-  fs::rename(at("n02000.txt"), at("swap"));
-  fs::rename(at("n02001.txt"), at("n02000.txt"));
-  fs::rename(at("swap"), at("n02001.txt"));
-  std::ofstream(at("n02500.txt.tmp")) << "saved again";
-  fs::rename(at("n02500.txt.tmp"), at("n02500.txt"));
-  // A renamed file is trusted only when born before the clock its rename
-  // went by, as any file edited by a person is.
-  FileIdentity saved;
-  ASSERT_EQ(ReadChangedIdentity(nullptr, folder + "/", "n02500.txt", saved), 0);
-  while (BirthClockNow() <= saved.birth) std::this_thread::yield();
-  // The files renamed before the hold get their old names back too.
-  Tree meanwhile;
-  for (const auto& [name, state] : Snapshot(folder)) meanwhile["n" + name.substr(1)] = state;
-  EXPECT_EQ(Release(held), 0);
-  ASSERT_TRUE(fs::exists(at("N02500.txt")));
-  const Outcome o = Run({"--undo"});
-  EXPECT_EQ(o.code, 0) << o.err;
-  EXPECT_EQ(Snapshot(folder), meanwhile);
-}
-
-// On a file system without birth times, a file made anew on the inode the
-// run's file had is not taken for it.
-TEST_F(Undo, NewFileOnAFreedInodeIsNotPutBack) {
-  const std::string image = io_.PathOf("small.ext4");
-  const std::string mount = io_.PathOf("mnt");
-  fs::create_directories(mount);
-  const std::string make = "truncate -s 16M '" + image + "' && mkfs.ext4 -q -I 128 '" + image +
-                           "' 2>/dev/null && mount -o loop '" + image + "' '" + mount +
-                           "' 2>/dev/null";
-  if (std::system(make.c_str()) != 0) {
-    GTEST_SKIP() << "needs a loop-mounted ext4 file system without birth times (run as root)";
-  }
-  struct Unmount {
-    std::string at;
-    ~Unmount() { std::system(("umount '" + at + "'").c_str()); }
-  } unmount{mount};
-  std::ofstream(mount + "/a.txt") << "the run's file";
-  ASSERT_EQ(Run({"-UC", "-FI", mount + "/a.txt", "-SU"}).code, 0);
-  struct stat st {};
-  ASSERT_EQ(lstat((mount + "/A.txt").c_str(), &st), 0);
-  const ino_t inode = st.st_ino;
-  fs::remove(mount + "/A.txt");
-  std::ofstream(mount + "/A.txt") << "another file";
-  ASSERT_EQ(lstat((mount + "/A.txt").c_str(), &st), 0);
-  ASSERT_EQ(st.st_ino, inode) << "the inode was not given again";
-  const Outcome o = Run({"--undo"});
-  EXPECT_EQ(o.code, 1) << o.err;
-  EXPECT_TRUE(fs::exists(mount + "/A.txt"));
-  EXPECT_FALSE(fs::exists(mount + "/a.txt"));
-}
-
-// A journal cut in the middle of a record (the perform's last write never
-// finished) is read up to its last whole record: the files it names go back.
+// A journal cut inside a record is read to its last whole one: the files it names go back.
 TEST_F(Undo, JournalCutInARecordIsReadUpToTheLastWholeOne) {
   for (const char* name : {"a.txt", "b.txt", "c.txt"}) files_.WriteFile(name);
   ASSERT_EQ(Run({"-UC", "-FI", d() + "/a.txt*" + d() + "/b.txt*" + d() + "/c.txt", "-SU"}).code, 0);
@@ -385,9 +226,7 @@ TEST_F(Undo, JournalCutInARecordIsReadUpToTheLastWholeOne) {
   EXPECT_EQ(files_.List(), (std::vector<std::string>{"C.txt", "a.txt", "b.txt"}));
 }
 
-// Three performs are undone in turn, newest first; performs that change
-// nothing or never start leave the history (and the last Process file) as
-// they were, and the list tells each perform's state.
+// Three performs are undone in turn, newest first.
 TEST_F(Undo, HistoryIsUndoneInTurnAndSurvivesPerformsThatChangeNothing) {
   files_.WriteFile("a.txt");
   files_.WriteFile("b.txt");
@@ -408,10 +247,7 @@ TEST_F(Undo, HistoryIsUndoneInTurnAndSurvivesPerformsThatChangeNothing) {
   } nothing[] = {
       {"journal cannot be made", {"-UC", job, where, "-SU"}},
       {"same job again", {"-LC", job, where, "-SU"}},
-      {"attributes as they were", {"-+N", job, where, "-SU"}},
-      {"no action left", {"-XX", job, where, "-SU"}},
       {"missing file", {"-UC", "-FI", d() + "/none.txt", "-SU"}},
-      {"no file at all", {"-UC", "-SU"}},
   };
   // The next perform's journal folder is taken by a file.
   work_.WriteFile("Q-Tarvox_Undo/4", "");
@@ -425,7 +261,6 @@ TEST_F(Undo, HistoryIsUndoneInTurnAndSurvivesPerformsThatChangeNothing) {
     }
     EXPECT_EQ(Snapshot(d()), trees.back());
     EXPECT_EQ(work_.ReadFile(kHistory), history);
-    EXPECT_EQ(Run({"--undo", "--list"}).out, list.out);
   }
   for (int step = 3; step >= 1; --step) {
     SCOPED_TRACE(step);
@@ -436,15 +271,8 @@ TEST_F(Undo, HistoryIsUndoneInTurnAndSurvivesPerformsThatChangeNothing) {
   EXPECT_EQ(Run({"--undo"}).err, kNothing);
   // Newest first: when, files, state, job, each ended by a NUL.
   list = Run({"--undo", "--list", "--null"});
-  std::vector<std::string> fields;
-  for (size_t at = 0, end; (end = list.out.find('\0', at)) != std::string::npos; at = end + 1) {
-    fields.push_back(list.out.substr(at, end - at));
-  }
-  ASSERT_EQ(fields.size(), 12u) << list.out;
-  EXPECT_EQ(fields[1], "2");
-  EXPECT_EQ(fields[2], "undone");
-  EXPECT_NE(fields[3].find("LOWER"), std::string::npos) << fields[3];
-  EXPECT_NE(fields[11].find("UPPER"), std::string::npos) << fields[11];
+  EXPECT_EQ(std::count(list.out.begin(), list.out.end(), '\0'), 12) << list.out;
+  EXPECT_NE(list.out.find(std::string(1, '\0') + "2" + '\0' + "undone" + '\0'), std::string::npos);
 
   // Only the last QTARVOX_UNDO_LEVELS performs are kept.
   env_ = {"QTARVOX_UNDO_LEVELS=2"};
@@ -455,42 +283,7 @@ TEST_F(Undo, HistoryIsUndoneInTurnAndSurvivesPerformsThatChangeNothing) {
   EXPECT_EQ(Snapshot(d()), trees[1]);
 }
 
-// A byte flipped in a record of the journal: the damage is named, what can
-// be read is undone, a file whose intent was lost stays, the exit status is
-// 1, and the journal stays to be tried again.
-TEST_F(Undo, DamagedJournalIsNeverSuccess) {
-  const struct {
-    const char* what;
-    int record;  // header 0, intents 1-3, completions 4-6
-    size_t offset;
-    std::vector<std::string> after;
-  } cases[] = {
-      {"first record", 0, 20, {"a.txt", "b.txt", "c.txt"}},
-      {"intent", 2, 20, {"B.txt", "a.txt", "c.txt"}},
-      {"intent's length", 2, 1, {"B.txt", "a.txt", "c.txt"}},
-      {"completion", 5, 20, {"a.txt", "b.txt", "c.txt"}},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.what);
-    fs::remove_all(work_.PathOf("Q-Tarvox_Undo"));
-    for (const auto& name : fs::directory_iterator(d())) fs::remove_all(name);
-    for (const char* name : {"a.txt", "b.txt", "c.txt"}) files_.WriteFile(name);
-    ASSERT_EQ(Run({"-UC", "-FI", d() + "/a.txt*" + d() + "/b.txt*" + d() + "/c.txt", "-SU"}).code,
-              0);
-    FlipJournalByte(kJournal, c.record, c.offset);
-    Outcome o = Run({"--undo"});
-    EXPECT_EQ(o.code, 1) << o.err;
-    EXPECT_NE(o.err.find(work_.PathOf(kJournal) + " is damaged: 1 record(s)"), std::string::npos)
-        << o.err;
-    EXPECT_EQ(files_.List(), c.after);
-    o = Run({"--undo"});
-    EXPECT_EQ(o.code, 1) << o.err;
-    EXPECT_NE(o.err.find("is damaged"), std::string::npos) << o.err;
-  }
-}
-
-// A journal that is not the one the history names for its perform, or not
-// the user's own, is refused and nothing is undone.
+// A journal other than the one the history names for its perform is refused.
 TEST_F(Undo, JournalThatDoesNotBelongIsRefused) {
   const std::string second = "Q-Tarvox_Undo/2/Q-Tarvox_Journal.tvj";
   const struct {
@@ -502,25 +295,15 @@ TEST_F(Undo, JournalThatDoesNotBelongIsRefused) {
          fs::copy_file(work_.PathOf(kJournal), work_.PathOf(second),
                        fs::copy_options::overwrite_existing);
        }},
-      {"an older journal moved into its place",
-       [&] { fs::rename(work_.PathOf(kJournal), work_.PathOf(second)); }},
       {"a copy of it in its place",
        [&] {
          // Made while the journal is still there, the copy is another file.
          fs::copy_file(work_.PathOf(second), work_.PathOf("copy"));
          fs::rename(work_.PathOf("copy"), work_.PathOf(second));
        }},
-      {"another user's",
-       [&] {
-         if (geteuid() == 0) chown(work_.PathOf(second).c_str(), 65534, 65534);
-       }},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
-    if (c.what == cases[3].what && geteuid() != 0) {
-      std::puts("another user's journal: skipped, the test does not run as root");
-      continue;
-    }
     fs::remove_all(work_.PathOf("Q-Tarvox_Undo"));
     for (const auto& name : fs::directory_iterator(d())) fs::remove_all(name);
     files_.WriteFile("a.txt");
@@ -534,8 +317,7 @@ TEST_F(Undo, JournalThatDoesNotBelongIsRefused) {
   }
 }
 
-// A work folder others can write without the sticky bit is refused for
-// perform and undo alike; a sticky one, like /tmp, is used.
+// A work folder others can write without the sticky bit is refused for perform and undo alike.
 TEST_F(Undo, SharedWorkFolderNeedsTheStickyBit) {
   files_.WriteFile("a.txt");
   ASSERT_EQ(Run({"-UC", "-FE", d() + "*N?txt", "-SU"}).code, 0);
@@ -553,36 +335,7 @@ TEST_F(Undo, SharedWorkFolderNeedsTheStickyBit) {
   chmod(work_.path().c_str(), 0700);
 }
 
-// --undo speaks like a run: -q leaves out the summary, -v and --preview
-// give each file's line, --null as NUL-ended fields.
-TEST_F(Undo, UndoHonoursQuietVerboseAndNull) {
-  const std::string line = d() + "/A.txt == a.txt\n";
-  const std::string fields = d() + "/A.txt" + '\0' + "a.txt" + '\0' + "renamed" + '\0' + '\0';
-  const struct {
-    std::vector<std::string> args;
-    std::string out;
-    bool summary;
-  } cases[] = {
-      {{"--undo", "-q"}, "", false},
-      {{"--undo", "-v"}, line, true},
-      {{"--undo", "-v", "--null", "-q"}, fields, false},
-      {{"--undo", "--preview", "--null"}, fields, true},
-  };
-  files_.WriteFile("a.txt");
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.args[1]);
-    if (!files_.Exists("A.txt")) {
-      ASSERT_EQ(Run({"-UC", "-FE", d() + "*N?txt", "-SU"}).code, 0);
-    }
-    const Outcome o = Run(c.args);
-    EXPECT_EQ(o.code, 0) << o.err;
-    EXPECT_EQ(o.out, c.out);
-    EXPECT_EQ(o.err.find("old names back") != std::string::npos, c.summary) << o.err;
-  }
-}
-
-// SIGTERM during an undo stops it between two files, says so and ends its
-// Process file with the stop line; the next undo goes on.
+// SIGTERM stops an undo between two files, said in its Process file; the next undo goes on.
 TEST_F(Undo, StopSignalEndsAnUndoBetweenTwoFiles) {
   constexpr int kFiles = 3000;
   const std::string folder = MakeFiles("many", kFiles);

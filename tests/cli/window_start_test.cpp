@@ -1,5 +1,4 @@
-// A command line without -SU: which ones open the window, and how the wizard
-// is filled and pressed through for it.
+// A command line without -SU: which ones open the window, and how it fills the wizard.
 #include "run/window_start.h"
 
 #include <gmock/gmock.h>
@@ -22,18 +21,13 @@ TEST(CommandLineStart, EverythingButHelpVersionAndASilentRunOpensTheWindow) {
     std::vector<std::string> args;
     bool window;
   } cases[] = {
-      {{}, true},
-      {{"-UC", "-FI", "/a.txt"}, true},
-      {{"-UC", "-FI", "/a.txt", "-SU"}, false},
-      {{"-su", "-UC"}, false},
-      {{"SU"}, false},        // text before the first dash is read too
-      {{"-CW", "su"}, true},  // a value, not the command
-      {{"-UC", "--preview"}, false},
-      {{"--help"}, false},
-      {{"--version"}, false},
-      {{"-XY"}, true},
-      {{"-UC", "--", "-SU"}, true},  // a file after "--"
-      {{"-preview", "-UC"}, false},  // a usage error, said without the window
+      {{}, true}, {{"-UC", "-FI", "/a.txt"}, true}, {{"-UC", "-FI", "/a.txt", "-SU"}, false},
+      {{"-su", "-UC"}, false}, {{"-UC", "--preview"}, false}, {{"--help"}, false},
+      {{"--version"}, false},  {{"-XY"}, true},
+      {{"SU"}, false},                // text before the first dash is read too
+      {{"-CW", "su"}, true},          // a value, not the command
+      {{"-UC", "--", "-SU"}, true},   // a file after "--"
+      {{"-preview", "-UC"}, false},   // a usage error, said without the window
   };
   for (const auto& c : cases) {
     std::string shown;
@@ -115,8 +109,7 @@ TEST_F(FillTest, AFailedCheckStopsOnItsStepWithItsMessage) {
   }
 }
 
-// The vertical-bar note of FE is told before the window appears; the job
-// still goes on.
+// The vertical-bar note of FE is told before the window appears; the job still goes on.
 TEST_F(FillTest, TheVerticalBarNoteIsToldAndTheJobGoesOn) {
   Fill({"-UC", "-FE", dir_.path() + "*Y|x*N?txt"});
   ASSERT_FALSE(prompter_.messages.empty());

@@ -1,5 +1,4 @@
-// A job, open report files and a fresh folder of real files, for tests that
-// run the engine on disk.
+// A job, open report files and a fresh folder of real files, for tests that run the engine on disk.
 #pragma once
 
 #include <gtest/gtest.h>

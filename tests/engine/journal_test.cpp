@@ -1,6 +1,4 @@
-// The journal as bytes on the disk: every name a folder can hold comes back
-// as it went in, a journal cut off is read up to its last whole record, and
-// a damaged record costs itself alone.
+// The journal as bytes on the disk.
 #include "engine/journal.h"
 
 #include <fcntl.h>
@@ -84,8 +82,7 @@ TEST(Journal, EveryByteOfANameComesBackWithItsFileAndOutcome) {
   EXPECT_EQ(b.error_number, kErrFileNotFound);
 }
 
-// A renamed file looked at later, by the writer: the file that has its new
-// name then is the one an undo trusts only when it was born before the rename.
+// A file looked at after its rename is trusted only when born before that rename.
 TEST(Journal, AFileLookedAtLaterIsTrustedOnlyWhenBornBeforeItsRename) {
   TempDir dir;
   DirectoryHandle handle;
@@ -173,8 +170,7 @@ TEST(Journal, ACutJournalIsReadToItsLastWholeRecordAndDamageCostsOnlyItsRecord) 
     }
   }
 
-  // A byte flipped in any record, in its length or in its contents: that
-  // record alone is lost, the rest is read, and a lost intent is counted.
+  // A byte flipped in any record, in its length or in its contents.
   for (size_t record = 0; record < ends.size(); ++record) {
     for (const size_t offset : {size_t{1}, size_t{20}}) {
       SCOPED_TRACE(testing::Message() << "record " << record << " byte " << offset);

@@ -17,28 +17,15 @@ TEST(NumericValue, ReadsLeadingNumberOfTrimmedText) {
   const struct {
     const char* text;
     double value;
-  } cases[] = {
-      {"12abc", 12},
-      {"abc", 0},
-      {"2.5", 2.5},
-      {"-3", -3},
-      {"  7  ", 7},
-      {"", 0},
-      {"+4x", 4},
-      {".5", 0.5},
-      {"1.2.3", 1.2},
-      {"- 3", 0},
-      {"0012", 12},
-      {"3 4", 3},
-      {"123456789012345", 123456789012345.0},
-      {"1234567890123456", 1234567890123456.0},
-  };
+  } cases[] = {{"12abc", 12}, {"abc", 0},     {"2.5", 2.5},   {"-3", -3},     {"  7  ", 7},
+               {"", 0},        {"+4x", 4},     {".5", 0.5},    {"1.2.3", 1.2}, {"- 3", 0},
+               {"0012", 12},   {"3 4", 3},     {"123456789012345", 123456789012345.0},
+               {"1234567890123456", 1234567890123456.0}};
   for (const auto& c : cases) EXPECT_DOUBLE_EQ(NumericValue(c.text), c.value) << c.text;
   EXPECT_TRUE(std::isinf(NumericValue(std::string(400, '9'))));
 }
 
-// The window sets the user's locale; a decimal comma there must not cut
-// "2.5" to 2.
+// The window sets the user's locale; a decimal comma there must not cut "2.5" to 2.
 TEST(NumericValue, ReadsAPointWhateverTheLocale) {
   const char* found = nullptr;
   for (const char* name : {"de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8", "fr_FR.utf8", "de_DE"}) {
@@ -47,8 +34,7 @@ TEST(NumericValue, ReadsAPointWhateverTheLocale) {
       break;
     }
   }
-  // Where none is installed, one is made for the test from the system's
-  // locale sources, when they are there.
+  // Where none is installed, one is made from the system's locale sources.
   TempDir compiled;
   if (found == nullptr &&
       std::system(("localedef -i de_DE -f UTF-8 '" + compiled.PathOf("de_DE.UTF-8") +
@@ -68,18 +54,11 @@ TEST(NumericValue, RoundsHalvesToEvenAndClampsToInt32) {
   const struct {
     double in;
     int32_t out;
-  } cases[] = {
-      {2.5, 2},
-      {3.5, 4},
-      {-2.5, -2},
-      {0.5, 0},
-      {1.49, 1},
-      {1.51, 2},
-      {1e300, std::numeric_limits<int32_t>::max()},
-      {-1e300, std::numeric_limits<int32_t>::min()},
-      {std::numeric_limits<double>::infinity(), std::numeric_limits<int32_t>::max()},
-      {std::nan(""), 0},
-  };
+  } cases[] = {{2.5, 2}, {3.5, 4}, {-2.5, -2}, {0.5, 0}, {1.49, 1}, {1.51, 2},
+               {1e300, std::numeric_limits<int32_t>::max()},
+               {-1e300, std::numeric_limits<int32_t>::min()},
+               {std::numeric_limits<double>::infinity(), std::numeric_limits<int32_t>::max()},
+               {std::nan(""), 0}};
   for (const auto& c : cases) EXPECT_EQ(RoundHalfEvenClamped(c.in), c.out) << c.in;
 }
 

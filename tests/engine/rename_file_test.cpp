@@ -54,8 +54,7 @@ TEST_F(EngineTest, SameNameWritesNoChangesMade) {
                                "     No changes made\r\n");
 }
 
-// A taken name under each collision option: the lines that say what
-// happened to it, and what is left on disk.
+// A taken name under each collision option.
 TEST_F(EngineTest, TakenNameUnderEachCollisionOption) {
   const struct {
     CollisionOption option;
@@ -109,11 +108,7 @@ TEST_F(EngineTest, OverwriteOfAReadOnlyFileIsRefusedAndNothingChanges) {
   EXPECT_EQ(dir_.ReadFile("c.txt"), "C");
   const std::string d = dir_.slash();
   const std::string errors = ErrorText();
-  EXPECT_EQ(errors.substr(0, errors.find("Error Number")),
-            "Error in file : " + d +
-                "a.txt\r\n"
-                "Error Cause/Reason : Could not rename file because it was in use/open or was "
-                "protected.\r\n");
+  EXPECT_EQ(errors.rfind("Error in file : " + d + "a.txt\r\n", 0), 0u);
   EXPECT_THAT(errors, HasSubstr("Error Number, Description : 75-"));
   EXPECT_THAT(errors, HasSubstr("\r\nAdditional Information : The file " + d +
                                 "c.txt could not be overwritten because it was in use/open or "
@@ -128,21 +123,16 @@ TEST_F(EngineTest, OverwriteOfAReadOnlyFileIsRefusedAndNothingChanges) {
 
 TEST_F(EngineTest, UniqueNumberFindsTheSmallestFreeNumber) {
   const struct {
-    const char* what;
     std::vector<std::string> present;
     const char* new_name;
     const char* separator;
     const char* expected;
   } cases[] = {
-      {"README onto README", {"README"}, "README", "_", "README1"},
-      {"b.txt with 1 and 3 taken", {"b.txt", "b_1.txt", "b_3.txt"}, "b.txt", "_", "b_2.txt"},
-      {"blanks among digits", {"b.txt", "b 1.txt"}, "b.txt", "", "b2.txt"},
-      {"a number too large for 64 bits is no used number",
-       {"b.txt", "b99999999999999999999.txt"},
-       "b.txt",
-       "-",
-       "b-1.txt"},
-      {"number before the first dot", {"x.tar.gz", "x-1.tar.gz"}, "x.tar.gz", "-", "x-2.tar.gz"},
+      {{"README"}, "README", "_", "README1"},
+      {{"b.txt", "b_1.txt", "b_3.txt"}, "b.txt", "_", "b_2.txt"},
+      {{"b.txt", "b 1.txt"}, "b.txt", "", "b2.txt"},  // blanks among digits
+      {{"b.txt", "b99999999999999999999.txt"}, "b.txt", "-", "b-1.txt"},  // beyond 64 bits
+      {{"x.tar.gz", "x-1.tar.gz"}, "x.tar.gz", "-", "x-2.tar.gz"},  // before the first dot
   };
   for (bool indexed : {true, false}) {
     for (const auto& c : cases) {
@@ -166,9 +156,9 @@ TEST_F(EngineTest, UniqueNumberFindsTheSmallestFreeNumber) {
       SplitFilename(c.new_name, name, ext);
       ASSERT_EQ(::rename(dir.PathOf("source.bin").c_str(), dir.PathOf("src" + ext).c_str()), 0);
       RenameFile(job, context, dir.slash(), "src", ext);
-      EXPECT_TRUE(dir.Exists(c.expected)) << c.what << (indexed ? " (indexed)" : "");
+      EXPECT_TRUE(dir.Exists(c.expected)) << c.expected << (indexed ? " (indexed)" : "");
       if (dir.Exists(c.expected)) {
-        EXPECT_EQ(dir.ReadFile(c.expected), "new") << c.what;
+        EXPECT_EQ(dir.ReadFile(c.expected), "new") << c.expected;
       }
     }
   }
@@ -200,21 +190,17 @@ TEST_F(EngineTest, ErrorFileBlocksForAVanishedFileAndARefusedRename) {
   Rename("gone.txt");
   Rename("busy.txt", locked + "/");
   std::system(("chattr -i '" + locked + "'").c_str());
-  const std::string text = ErrorText();
   const std::string d = dir_.slash();
-  const std::string expected_start =
-      "Error in file : " + d +
-      "gone.txt\r\n"
-      "Error Cause/Reason : The file to be renamed was not found. This could be due to user "
-      "either moving, renaming or deleting the file after process was started.\r\n"
-      "Error Number, Description : 53-No such file or directory\r\n"
-      "Error in file : " +
-      locked +
-      "/busy.txt\r\n"
-      "Error Cause/Reason : Could not rename file because it was in use/open or was "
-      "protected.\r\n"
-      "Error Number, Description : 75-Operation not permitted\r\n";
-  EXPECT_EQ(text, expected_start);
+  EXPECT_EQ(ErrorText(),
+            "Error in file : " + d +
+                "gone.txt\r\n"
+                "Error Cause/Reason : The file to be renamed was not found. This could be due to "
+                "user either moving, renaming or deleting the file after process was started.\r\n"
+                "Error Number, Description : 53-No such file or directory\r\n"
+                "Error in file : " + locked + "/busy.txt\r\n"
+                "Error Cause/Reason : Could not rename file because it was in use/open or was "
+                "protected.\r\n"
+                "Error Number, Description : 75-Operation not permitted\r\n");
   EXPECT_TRUE(job_.ErrorsOccurred);
   // Neither file got a Final line, and the run went on with the second file.
   EXPECT_THAT(ProcessText(), ::testing::Not(HasSubstr("Final Operation")));
@@ -248,59 +234,27 @@ TEST_F(EngineTest, AttributeActionsLogTheirLinesAndError200) {
           "gone.txt\r\n"
           "     After performing action 12 : No changes made as setting +h was unsuccesful\r\n"
           "     After performing action 13 : No changes made as setting +a was unsuccesful\r\n");
-  const std::string errors = ErrorText();
-  EXPECT_THAT(errors, HasSubstr("Error Cause/Reason : There was a problem setting the file "
-                                "attribute. Possible reason is the file cannot be found.\r\n"
-                                "Error Number, Description : 200-"));
+  EXPECT_THAT(ErrorText(), HasSubstr("\r\nError Number, Description : 200-"));
   EXPECT_TRUE(job_.ErrorsOccurred);
 }
 
+// Which files a preview lists, and how.
 TEST_F(EngineTest, PreviewLineRules) {
+  constexpr auto kKeep = CollisionOption::kDoNotRename;
   const struct {
-    const char* what;
     std::vector<int> ticked;
     CollisionOption option;
     std::vector<std::string> present;
     const char* filename;
     const char* shown;  // empty: no line
   } cases[] = {
-      {"taken name, do not rename: no line",
-       {17},
-       CollisionOption::kDoNotRename,
-       {"a.txt", "new.txt"},
-       "a.txt",
-       ""},
-      {"taken name, overwrite: a line",
-       {17},
-       CollisionOption::kOverwrite,
-       {"a.txt", "new.txt"},
-       "a.txt",
-       "new.txt"},
-      {"free name, do not rename: a line",
-       {17},
-       CollisionOption::kDoNotRename,
-       {"a.txt"},
-       "a.txt",
-       "new.txt"},
-      {"upper on a name taken in another case: a line",
-       {1, 17},
-       CollisionOption::kDoNotRename,
-       {"a.txt", "NEW.TXT"},
-       "a.txt",
-       "new.txt"},
-      {"extension changed to nothing shows no dot",
-       {15},
-       CollisionOption::kDoNotRename,
-       {"a.txt"},
-       "a.txt",
-       "a"},
-      {"read-only and hidden only: a marker line",
-       {11, 12},
-       CollisionOption::kDoNotRename,
-       {"a.txt"},
-       "a.txt",
-       "a.txt (+r) (+h)"},
-      {"archive only: no line", {13}, CollisionOption::kDoNotRename, {"a.txt"}, "a.txt", ""},
+      {{17}, kKeep, {"a.txt", "new.txt"}, "a.txt", ""},
+      {{17}, CollisionOption::kOverwrite, {"a.txt", "new.txt"}, "a.txt", "new.txt"},
+      {{17}, kKeep, {"a.txt"}, "a.txt", "new.txt"},
+      {{1, 17}, kKeep, {"a.txt", "NEW.TXT"}, "a.txt", "new.txt"},
+      {{15}, kKeep, {"a.txt"}, "a.txt", "a"},
+      {{11, 12}, kKeep, {"a.txt"}, "a.txt", "a.txt (+r) (+h)"},
+      {{13}, kKeep, {"a.txt"}, "a.txt", ""},
   };
   for (const auto& c : cases) {
     TempDir dir;
@@ -321,8 +275,8 @@ TEST_F(EngineTest, PreviewLineRules) {
     RenameFile(job, context, dir.slash(), name, ext);
     const std::string expected =
         std::string(c.shown).empty() ? "" : "\r\n" + dir.slash() + c.filename + " == " + c.shown;
-    EXPECT_EQ(job.txtOP.text(), expected) << c.what;
-    EXPECT_TRUE(dir.Exists(c.filename)) << c.what;
+    EXPECT_EQ(job.txtOP.text(), expected) << c.ticked[0] << " " << c.shown;
+    EXPECT_TRUE(dir.Exists(c.filename));
   }
 }
 
@@ -332,9 +286,7 @@ TEST_F(EngineTest, FullPreviewBoxLogsError7AndGoesOn) {
   job_.txtOP = PreviewBox(10);
   Rename("long-name.txt");
   EXPECT_EQ(job_.txtOP.text(), "");
-  EXPECT_THAT(ErrorText(), HasSubstr("Error Cause/Reason : Could not display preview for this "
-                                     "file in text box because it is full.\r\n"
-                                     "Error Number, Description : 7-"));
+  EXPECT_THAT(ErrorText(), HasSubstr("\r\nError Number, Description : 7-"));
   EXPECT_FALSE(job_.ErrorsOccurred);
 }
 

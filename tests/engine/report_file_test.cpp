@@ -15,8 +15,7 @@
 namespace qtarvox {
 namespace {
 
-// Both ways of writing give the same file, over a larger old one, across
-// many full buffers, with line breaks inside a line shown as "?".
+// Both ways of writing give the same file, line breaks inside a line shown as "?".
 TEST(ReportFile, WrittenBehindOrNotGivesTheSameFile) {
   for (const bool behind : {false, true}) {
     TempDir dir;
@@ -52,9 +51,7 @@ TEST(ReportFile, AFailedWriteIsReported) {
   }
 }
 
-// Whatever had the report file's name is replaced, never followed, emptied
-// or written: a symbolic link's target and a hard link's other name keep
-// their bytes, and the new file is a file of its own.
+// Whatever had the report file's name is replaced, never followed, emptied or written.
 TEST(ReportFile, MakingTheFileNeverTouchesWhatHadItsName) {
   for (const bool behind : {false, true}) {
     TempDir dir;
@@ -80,11 +77,9 @@ TEST(ReportFile, MakingTheFileNeverTouchesWhatHadItsName) {
   }
 }
 
-// Lines that could not be written are told by a note in the next line that
-// can be: a full file system that gets room again loses lines, not the fact.
+// Lines that could not be written are told by a note in the next line that can be.
 TEST(ReportFile, LostLinesAreNotedWhereWritingGoesOn) {
-  // A pipe with its reading end closed fails every write (EPIPE), until it is
-  // swapped for a file.
+  // A pipe with its reading end closed fails every write (EPIPE), until it is swapped for a file.
   TempDir dir;
   for (const bool behind : {false, true}) {
     const int out = open(dir.PathOf("out.txt").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
@@ -106,9 +101,7 @@ TEST(ReportFile, LostLinesAreNotedWhereWritingGoesOn) {
     (void)file.Close();  // the loss is looked at below
     close(fds[1]);
     close(out);
-    // Written behind, when each buffer reaches the descriptor is the other
-    // thread's affair: what must hold is that every line is in the file or
-    // counted by a note, and the notes add up to the loss.
+    // Written behind, when each buffer reaches the descriptor is the other thread's affair.
     const std::string text = dir.ReadFile("out.txt");
     const std::string mark = "*** Q-Tarvox Renamer: ";
     uint64_t noted = 0;

@@ -77,6 +77,9 @@ TEST(TransformName, ActionsGiveTheirNewFilenames) {
       {"case-insensitive replace advances past a match",
        JobWith({6}, [](Job& j) { j.ReplaceSearch = "aa", j.ReplaceWith = "b"; }), "aaa", "ba",
        true},
+      {"replace of the whole name",
+       JobWith({6}, [](Job& j) { j.ReplaceSearch = "abc", j.ReplaceWith = "x"; }), "abc.txt",
+       "x.txt", true},
       {"replace that finds nothing still counts as a change",
        JobWith({6}, [](Job& j) { j.ReplaceSearch = "zz", j.ReplaceWith = "b"; }), "abc.txt",
        "abc.txt", true},
@@ -152,8 +155,7 @@ TEST(TransformName, CharactersAreCodePointsAndInvalidBytesPassThrough) {
   }
 }
 
-// A delete of more characters than the name has is terminated; one of
-// exactly as many runs and empties the name.
+// A delete of more characters than the name has is terminated.
 TEST(TransformName, ReportsStepsInListOrderWithTerminatedDeletes) {
   const struct {
     std::initializer_list<int> positions;

@@ -44,9 +44,7 @@ TEST(InsertNumber, WritesSixtyFourBitNumbers) {
   EXPECT_EQ(InsertNumber("README", "_", 40000), "README40000");
 }
 
-// The index keeps the smallest free number current as the run renames: a
-// number freed below it is given out first, and once that hole is filled
-// the numbers go on where they stood, whichever order the holes came in.
+// The index keeps the smallest free number current as the run renames.
 TEST(NameIndex, SmallestFreeNumberFollowsTheRunsRenames) {
   TempDir dir;
   for (const char* name : {"b.txt", "b_1.txt", "b_2.txt", "b_3.txt", "b_4.txt", "b_5.txt"}) {
@@ -79,9 +77,7 @@ TEST(NameIndex, SmallestFreeNumberFollowsTheRunsRenames) {
   EXPECT_EQ(UniqueNumber(dir.slash(), "b.txt", ".txt"), 1);
 }
 
-// The index finds names but for case in any script, keeps a byte that is
-// not UTF-8 as it is, and narrows its scans by a literal start that is not
-// ASCII without losing a name.
+// The index matches names but for case in any script and keeps a byte that is not UTF-8.
 TEST(NameIndex, MatchesNamesButForCaseBeyondAscii) {
   TempDir dir;
   for (const char* name : {"\xC3\x84rger.txt", "\xC3\xA4rger 2.txt", "\xC3\x84RGER_1.txt",
@@ -106,9 +102,7 @@ TEST(NameIndex, MatchesNamesButForCaseBeyondAscii) {
   EXPECT_EQ(UniqueNumber(dir.slash(), "\xC3\xA4rger.txt", ".txt"), 3);
 }
 
-// Many renames in random order, some onto names that exist: the index
-// always knows which names are taken and gives the number a fresh search of
-// the folder gives.
+// Many renames in random order, some onto names that exist.
 TEST(NameIndex, StaysTrueThroughManyRenames) {
   TempDir dir;
   std::vector<std::string> pool;

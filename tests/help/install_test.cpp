@@ -1,5 +1,4 @@
-// What cmake --install lays out, and the menu entry it installs, which
-// desktop-file-validate judges.
+// What cmake --install lays out, and the menu entry desktop-file-validate judges.
 #include <gtest/gtest.h>
 
 #include <algorithm>

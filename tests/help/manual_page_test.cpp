@@ -1,6 +1,4 @@
-// The manual page and the bash completion as the build makes them from the
-// --help text, judged by the system's own tools: groff and lexgrog read the
-// page, bash runs the completion.
+// The manual page and bash completion the build makes, judged by groff, lexgrog and bash.
 #include "help/manual_page.h"
 
 #include <gtest/gtest.h>
@@ -74,6 +72,17 @@ std::string Complete(const std::string& words, const std::string& cwd) {
   return Shell("cd " + Quote(cwd) + " && bash -c " + Quote(script)).output;
 }
 
+// The non-empty lines of `text`, sorted (bash shows the replies sorted).
+std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) {
+    if (!line.empty()) lines.push_back(line);
+  }
+  std::ranges::sort(lines);
+  return lines;
+}
+
 TEST(BashCompletion, OffersCommandsAndFileNames) {
   Need("bash", "bash");
   TempDir dir;
@@ -90,33 +99,16 @@ TEST(BashCompletion, OffersCommandsAndFileNames) {
       {"q-tarvox -N",
        "-NE        add numbers at the end\n-NB        add numbers at the beginning, as -NE\n"
        "-NP        write no Process file\n"},
-      {"q-tarvox -+",
-       "-+R        add the read-only, hidden, archive attribute\n"
-       "-+H        add the read-only, hidden, archive attribute\n"
-       "-+A        add the read-only, hidden, archive attribute\n"
-       "-+N        remove all attributes and make the file normal\n"},
       // Files after -FI, also after the asterisk between two of them.
       {"q-tarvox -UC -FI notes", "notes one.txt\nnotes two.txt\n"},
       {"q-tarvox -FI 'notes one.txt*no'",
        "notes one.txt*notes one.txt\nnotes one.txt*notes two.txt\n"},
       {"q-tarvox -FE ph", "photos\n"},
       {"q-tarvox -UC no", "\n"},
-      // Fixed words, as typed in either case; BN only after E or N.
-      {"q-tarvox -UC -cw s", "S\nSU\n"},
-      {"q-tarvox -nb e ''", "BN\n"},
-      {"q-tarvox -NE BN ''", "\n"},
-      {"q-tarvox -EF 3 ''", "\n"},
-  };
-  // Bash shows the replies sorted; the order they come in does not matter.
-  const auto sorted = [](const std::string& lines) {
-    std::vector<std::string> each;
-    std::istringstream in(lines);
-    for (std::string line; std::getline(in, line);) each.push_back(line);
-    std::ranges::sort(each);
-    return each;
+      {"q-tarvox -UC -cw s", "S\nSU\n"},  // as typed in either case
   };
   for (const auto& c : cases) {
-    EXPECT_EQ(sorted(Complete(c.words, dir.path())), sorted(c.replies)) << c.words;
+    EXPECT_EQ(Lines(Complete(c.words, dir.path())), Lines(c.replies)) << c.words;
   }
   // Every command of --help is offered.
   const std::string all = Complete("q-tarvox -", dir.path());
@@ -125,9 +117,7 @@ TEST(BashCompletion, OffersCommandsAndFileNames) {
   }
 }
 
-// What the parser makes of `command`, the words before and `word`: whether it
-// reads the word (CW: capitalises; NE, NB: notes nothing) and, for EF, the
-// collision option.
+// What the parser makes of `command`, the words before and `word`.
 struct Reading {
   bool read = false;
   CollisionOption collision = CollisionOption::kDoNotRename;
@@ -145,16 +135,6 @@ Reading Read(const std::string& command, const std::vector<std::string>& before,
   const bool read =
       command == "-CW" ? job.CapitalizeSpaces || job.CapitalizeUnderscores : notes.lines.empty();
   return {read, job.collision};
-}
-
-std::vector<std::string> Lines(const std::string& text) {
-  std::vector<std::string> lines;
-  std::istringstream in(text);
-  for (std::string line; std::getline(in, line);) {
-    if (!line.empty()) lines.push_back(line);
-  }
-  std::ranges::sort(lines);
-  return lines;
 }
 
 TEST(BashCompletion, OffersExactlyTheWordsTheParserReads) {

@@ -1,5 +1,4 @@
-// Running the system's tools from a test: a shell command with its output,
-// and the folders of the source and of the build.
+// Running the system's tools from a test.
 #pragma once
 
 #include <gtest/gtest.h>

@@ -16,14 +16,12 @@ namespace {
 
 using namespace std::string_literals;
 
-// Each step starts from the state the previous one left: either a value
-// stored by another program (`raw`) or a call to SetFileAttributes (`set`).
+// Each step starts from the state the previous one left.
 TEST(FileAttributes, RoundTripThroughModeAndStoredValue) {
   TempDir dir;
   QTARVOX_SKIP_WITHOUT_USER_XATTRS(dir);
   const std::string file = dir.WriteFile("f.txt");
-  // Binary forms: hex text, NUL, version, level, then 32-bit fields; the
-  // attribute word wins over the text in front of it.
+  // Binary forms: hex text, NUL, version, level, then 32-bit fields.
   const std::string v1 = "0x20\0\1\0\1\0\x02\0\0\0"s;
   const std::string v3 = "0x0\0\3\0\3\0\x0f\0\0\0\x22\0\0\0"s;
   const std::string v5 = "0x0\0\5\0\5\0\x0f\0\0\0\x02\0\0\0"s;
@@ -69,21 +67,13 @@ TEST(WildcardMatch, FollowsDosRulesIgnoringCase) {
     bool matches;
   };
   const Case cases[] = {
-      {"*.txt", "b.TXT", true},
-      {"*.txt", "b.txt.bak", false},
-      {"*.txt", ".txt", true},  // "*" may be nothing
-      {"*.txt", "txt", false},
-      {"*.*", "noext", true},
-      {"*.", "noext", true},
-      {"*.", "a.txt", false},
-      {"a?c", "ac", false},
-      {"a?.txt", "a.txt", true},  // "?" is nothing at a dot
-      {"a?.txt", "abc.txt", false},
-      {"ab??", "ab", true},  // and nothing at the end
-      {"a?b", "a.b", false},
-      {"name.*", "name", true},
-      {"name.*", "name.txt", true},
-      {"name.*", "names", false},
+      {"*.txt", "b.TXT", true},    {"*.txt", "b.txt.bak", false}, {"*.txt", "txt", false},
+      {"*.txt", ".txt", true},     // "*" may be nothing
+      {"*.*", "noext", true},      {"*.", "noext", true},         {"*.", "a.txt", false},
+      {"a?c", "ac", false},        {"a?.txt", "abc.txt", false},  {"a?b", "a.b", false},
+      {"a?.txt", "a.txt", true},   // "?" is nothing at a dot
+      {"ab??", "ab", true},        // and nothing at the end
+      {"name.*", "name", true},    {"name.*", "name.txt", true},  {"name.*", "names", false},
       {"*.TXT", "\xC3\xA9.txt", true},   // é.txt
       {"\303\211*", "\303\251a", true},  // É* against éa
       {"*.SXT", "a.\xC5\xBFxt", true},   // long s upper-cases to S
@@ -128,9 +118,7 @@ TEST(SearchDirectory, SortsAndFiltersByPatternAndAttributes) {
   EXPECT_TRUE(names.empty());
 }
 
-// A folder large enough for the attribute reads to be shared between threads
-// must list exactly what the one-thread rules give, in the same order
-// (names differing only in case included).
+// A folder large enough to share its attribute reads lists as the one-thread rules do.
 TEST(ListForWalk, LargeFolderListsAsSeparateSearchesWould) {
   TempDir dir;
   QTARVOX_SKIP_WITHOUT_USER_XATTRS(dir);
@@ -166,9 +154,7 @@ TEST(ListForWalk, LargeFolderListsAsSeparateSearchesWould) {
   EXPECT_EQ(searched, dat);
 }
 
-// A folder large enough to be sorted in two halves at once comes out in the
-// one order of CompareNames: names alike but for case, non-ASCII names and
-// names whose first eight key bytes are the same are spread over both halves.
+// A folder sorted in two halves at once keeps the one order of CompareNames.
 TEST(ListForWalk, FolderSortedInHalvesKeepsTheOneOrder) {
   TempDir dir;
   const char* const stems[] = {"report-2024-", "REPORT-2024-", "Report-2024-", "élan-",

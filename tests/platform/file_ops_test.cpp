@@ -54,8 +54,7 @@ TEST(RenameNoReplace, RenamesOnlyToFreeValidNames) {
       {ab, "a", "", kErrBadFileName, ab},
       {ab, "a", "c/d", kErrBadFileName, ab},
   };
-  // Every case by full path and through a handle that moves from one folder
-  // to the next.
+  // Every case by full path and through a handle that moves from one folder to the next.
   DirectoryHandle handle;
   for (DirectoryHandle* through : {static_cast<DirectoryHandle*>(nullptr), &handle}) {
     for (const Case& c : cases) {
@@ -69,8 +68,7 @@ TEST(RenameNoReplace, RenamesOnlyToFreeValidNames) {
   EXPECT_EQ(RenameNoReplace("/no/such/folder/", "a", "b", &handle).number, kErrFileNotFound);
 }
 
-// ASCII names are compared without decoding; the answer must be the one the
-// decoded comparison gives, and mixed names still take that way.
+// ASCII names are compared without decoding, to the answer decoding gives.
 TEST(IsCaseOnlyChange, AsciiAndDecodedNamesAgree) {
   struct Case {
     const char* old_name;
@@ -90,8 +88,7 @@ TEST(IsCaseOnlyChange, AsciiAndDecodedNamesAgree) {
   }
 }
 
-// Deleting `target`, or renaming "a" onto it, is allowed only for a file
-// that is neither read-only nor a folder; a refusal changes nothing.
+// Deleting or replacing `target` is refused for a read-only file or a folder.
 TEST(DeleteFile, AndRenameReplacingRefuseProtectedTargets) {
   const Files all{{"a", "A"}, {"b", "B"}, {"ro", "R"}, {"d", "/"}};
   struct Case {
@@ -124,9 +121,7 @@ TEST(DeleteFile, AndRenameReplacingRefuseProtectedTargets) {
   }
 }
 
-// Where the file system refuses the no-replace flag: a taken name is never
-// replaced, a free one is moved to, and a folder (which takes no hard link)
-// moves too.
+// Where the file system refuses the no-replace flag, a taken name is still never replaced.
 TEST(RenameNoReplace, MoveWithoutTheFlagNeverReplaces) {
   const struct {
     Files before;
@@ -168,8 +163,7 @@ TEST(ErrorNumbers, SystemErrorsMapToTheirNumbersWithTheSystemsText) {
   EXPECT_NE(std::string(CauseText(53)).find("was not found"), std::string::npos);
 }
 
-// The state folder follows XDG_STATE_HOME, ignores a relative one, and is
-// made private to the user.
+// The state folder follows XDG_STATE_HOME, ignores a relative one, and is made private to the user.
 TEST(WorkFolder, StateFolderFollowsXdgAndIsPrivate) {
   TempDir dir;
   const std::string saved_state = getenv("XDG_STATE_HOME") ? getenv("XDG_STATE_HOME") : "";
@@ -204,9 +198,7 @@ TEST(WorkFolder, HonoursTheWorkDirVariable) {
   setenv("QTARVOX_WORK_DIR", saved.c_str(), 1);  // empty counts as unset
 }
 
-// What tells two entries on the same inode apart, strongest first: birth
-// times, then generation numbers, then the witness read right after the
-// run's change, then the bound on the birth of a file the run saw.
+// What tells two entries on the same inode apart, strongest first.
 TEST(FileIdentity, SameFileOnlyWhenNothingTellsThemApart) {
   const FileId inode{1, 42};
   const auto with = [&](auto change) {

@@ -1,5 +1,4 @@
-// The drive list's volumes: which mounts a person would pick, and which
-// volume holds a path.
+// The drive list's volumes: which mounts a person would pick, and which volume holds a path.
 #include "platform/volumes.h"
 
 #include <gtest/gtest.h>
@@ -12,24 +11,14 @@ TEST(Volumes, OnlyMountsAPersonWouldPickAreListed) {
     const char* type;
     const char* root;
     bool pickable;
-  } cases[] = {
-      {"ext4", "/", true},
-      {"overlay", "/", true},
-      {"vfat", "/media/me/USB", true},
-      {"vfat", "/run/media/me/USB", true},
-      {"tmpfs", "/tmp", true},
-      {"nfs4", "/home", true},
-      {"proc", "/proc", false},
-      {"sysfs", "/sys", false},
-      {"cgroup2", "/sys/fs/cgroup", false},
-      {"tmpfs", "/sys/fs/cgroup", false},
-      {"devpts", "/dev/pts", false},
-      {"tmpfs", "/dev/shm", false},
-      {"tmpfs", "/run", false},
-      {"tmpfs", "/run/user/1000", false},
-      {"autofs", "/net", false},
-      {"ext4", "/devices", true},
-  };
+  } cases[] = {{"ext4", "/", true},          {"overlay", "/", true},
+               {"vfat", "/media/me/USB", true}, {"vfat", "/run/media/me/USB", true},
+               {"tmpfs", "/tmp", true},        {"nfs4", "/home", true},
+               {"ext4", "/devices", true},     {"proc", "/proc", false},
+               {"sysfs", "/sys", false},       {"cgroup2", "/sys/fs/cgroup", false},
+               {"tmpfs", "/sys/fs/cgroup", false}, {"devpts", "/dev/pts", false},
+               {"tmpfs", "/dev/shm", false},   {"tmpfs", "/run", false},
+               {"tmpfs", "/run/user/1000", false}, {"autofs", "/net", false}};
   for (const auto& c : cases) {
     EXPECT_EQ(IsPickableMount(c.type, c.root), c.pickable) << c.type << " " << c.root;
   }
@@ -40,12 +29,9 @@ TEST(Volumes, APathBelongsToTheDeepestVolumeThatHoldsIt) {
   const struct {
     const char* path;
     const char* root;
-  } cases[] = {
-      {"/", "/"},         {"/etc", "/"},
-      {"/home", "/home"}, {"/home/me/docs", "/home"},
-      {"/homework", "/"}, {"/media/me/USB/photos", "/media/me/USB"},
-      {"/media/me", "/"},
-  };
+  } cases[] = {{"/", "/"},         {"/etc", "/"},       {"/home", "/home"},
+               {"/home/me/docs", "/home"}, {"/homework", "/"}, {"/media/me", "/"},
+               {"/media/me/USB/photos", "/media/me/USB"}};
   for (const auto& c : cases) EXPECT_EQ(VolumeRootOf(volumes, c.path), c.root) << c.path;
 }
 

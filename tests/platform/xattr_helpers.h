@@ -1,5 +1,4 @@
-// Direct access to the stored DOS attribute, so tests can check what is
-// written and hand-build what other programs write.
+// Direct access to the stored DOS attribute, as written here or by other programs.
 #pragma once
 
 #include <sys/xattr.h>

@@ -1,7 +1,4 @@
-// What the passes note in a perform's journal, on every road a file can take
-// (prepared ahead on a second thread, one at a time, with attribute actions,
-// chosen individually), and that no file changes when its intent cannot
-// reach the disk.
+// What the passes note in a perform's journal, on every road a file can take.
 #include <fcntl.h>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -26,9 +23,7 @@ enum class Road { kPreparedAhead, kOneAtATime, kWithAttributes, kIndividual };
 constexpr Road kRoads[] = {Road::kPreparedAhead, Road::kOneAtATime, Road::kWithAttributes,
                            Road::kIndividual};
 
-// One perform on fresh files: UPPERCASE (and +A on the attribute road) with
-// "Add a unique number", in batches of three files. X.txt keeps its name;
-// x.txt then finds X.txt taken and gets a number.
+// One perform on fresh files.
 struct JournalledRun {
   JournalledRun() {
     for (const auto& name : names) {
@@ -37,8 +32,7 @@ struct JournalledRun {
     }
   }
 
-  // `file_size_limit`, when given, holds for the pass itself (the walk's list
-  // and the journal's first record are written before).
+  // `file_size_limit` holds for the pass alone, after the walk's list and the journal's start.
   void Perform(Road road, rlim_t file_size_limit = 0, bool numbers = false) {
     TickPosition(job, 1);
     if (numbers) TickPosition(job, 9);
@@ -122,23 +116,15 @@ TEST(JournalPass, EveryChangeHasItsIntentAndWhatBecameOfIt) {
                                       "e.txt>E.txt>E.txt", "x.txt>X.txt>X_1.txt"};
     if (road == Road::kWithAttributes) expected.insert(expected.begin() + 5, "X.txt>>?");
     EXPECT_EQ(seen, expected);
-  }
-}
-
-// Files read a batch ahead get the numbers they get without the journal.
-TEST(JournalPass, NumbersRunOnAcrossBatches) {
-  for (const Road road : kRoads) {
-    SCOPED_TRACE(static_cast<int>(road));
-    JournalledRun run;
-    run.Perform(road, 0, true);
-    EXPECT_THAT(run.dir.List(),
+    // Files read a batch ahead get the numbers they get without the journal.
+    JournalledRun numbered;
+    numbered.Perform(road, 0, true);
+    EXPECT_THAT(numbered.dir.List(),
                 ElementsAre("A1.txt", "B2.txt", "C3.txt", "D4.txt", "E5.txt", "X6.txt", "X7.txt"));
   }
 }
 
-// A journal that cannot take the intents (here the process may write no
-// more than 100 bytes to any file): nothing is renamed on any road, and no
-// attribute changes.
+// A journal that cannot take the intents (100 bytes a file): nothing changes on any road.
 TEST(JournalPass, NoFileChangesWhenItsIntentCannotReachTheDisk) {
   const auto old_handler = signal(SIGXFSZ, SIG_IGN);
   for (const Road road : kRoads) {
@@ -151,8 +137,7 @@ TEST(JournalPass, NoFileChangesWhenItsIntentCannotReachTheDisk) {
     EXPECT_EQ(GetFileAttributes(run.dir.PathOf("a.txt")), kAttrNormal);
   }
 
-  // A file handed to the engine without an intent gets one of its own
-  // first, or, when that cannot be written, stays as it is with an error.
+  // A file handed over without an intent gets one first, or stays as it is with an error.
   JournalledRun run;
   TickPosition(run.job, 1);
   SnapshotChosenActions(run.job);

@@ -1,6 +1,5 @@
 #include "selection/passes.h"
 
-#include <fcntl.h>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -10,7 +9,6 @@
 
 #include "engine/messages.h"
 #include "engine/numbering.h"
-#include "engine/unique_number.h"
 #include "platform/xattr_helpers.h"
 #include "temp_dir.h"
 
@@ -18,7 +16,6 @@ namespace qtarvox {
 namespace {
 
 using ::testing::ElementsAre;
-using ::testing::HasSubstr;
 
 // The lines of a CR LF text file.
 std::vector<std::string> Lines(const std::string& text) {
@@ -36,6 +33,38 @@ std::vector<std::string> Lines(const std::string& text) {
   return lines;
 }
 
+// Report files of their own, set in `context`, and a walk and operation-list pass over them.
+struct Reports {
+  explicit Reports(EngineContext& context) {
+    EXPECT_TRUE(process.OpenForOutput(work.PathOf("process.txt")).ok());
+    EXPECT_TRUE(errors.OpenForOutput(work.PathOf("err.txt")).ok());
+    context.process = &process;
+    context.errors = &errors;
+  }
+  void WalkAndPass(Job& job, EngineContext& context, int32_t more_files = 0) {
+    ReportFile op;
+    EXPECT_TRUE(op.OpenForOutput(work.PathOf("op.tvq")).ok());
+    job.FileCount = 0;
+    EXPECT_TRUE(DirectoryWalk(job, context, op).ok());
+    LineReader list;
+    EXPECT_TRUE(op.CloseInto(list).ok());
+    job.FileCount += more_files;
+    EXPECT_TRUE(OperationListPass(job, context, list).ok());
+  }
+  // The Process file, "--" and the Error file, with `dir` written as DIR.
+  std::string Text(const std::string& dir) {
+    EXPECT_TRUE(process.Close().ok());
+    EXPECT_TRUE(errors.Close().ok());
+    std::string text = work.ReadFile("process.txt") + "--\r\n" + work.ReadFile("err.txt");
+    for (size_t at; (at = text.find(dir)) != std::string::npos;) {
+      text.replace(at, dir.size(), "DIR");
+    }
+    return text;
+  }
+  TempDir work;
+  ReportFile process, errors;
+};
+
 class WalkTest : public ::testing::Test {
  protected:
   // Walks with the job's lists and returns the operation list's lines.
@@ -46,7 +75,6 @@ class WalkTest : public ::testing::Test {
     job_.FileCount = 0;
     EngineContext context;
     context.errors = &errors;
-    context.own_files = own_files_;
     EXPECT_TRUE(DirectoryWalk(job_, context, op).ok());
     EXPECT_TRUE(op.Close().ok());
     EXPECT_TRUE(errors.Close().ok());
@@ -56,36 +84,23 @@ class WalkTest : public ::testing::Test {
   TempDir dir_;
   TempDir work_;
   Job job_;
-  std::vector<FileId> own_files_;
 };
 
-TEST_F(WalkTest, ListsOwnFilesThenSubdirectoriesDeepestFirst) {
-  dir_.WriteFile("D/f.txt");
-  dir_.WriteFile("D/g.doc");
-  dir_.WriteFile("D/A/X/x.txt");
-  dir_.WriteFile("D/A/a.txt");
-  dir_.WriteFile("D/B/b.TXT");
-  dir_.WriteFile("D/B/c.doc");
-  job_.lstDir = {dir_.PathOf("D") + kIncludeSubdirsMark};
+// A folder's own files, then subdirectories deepest first; hidden, read-only, links, gone: not.
+TEST_F(WalkTest, ListsFilesInWalkOrderAndEntersOnlyPlainFolders) {
+  for (const char* name : {"D/f.txt", "D/g.doc", "D/A/X/x.txt", "D/A/a.txt", "D/B/b.TXT",
+                           "D/B/c.doc", "D/.dot/in-dot.txt", "D/ro/in-ro.txt", "D/.hidden.txt"}) {
+    dir_.WriteFile(name);
+  }
+  ASSERT_EQ(chmod(dir_.PathOf("D/ro").c_str(), 0555), 0);
+  ASSERT_EQ(symlink(dir_.PathOf("D").c_str(), dir_.PathOf("D/loop").c_str()), 0);
+  ASSERT_EQ(symlink(dir_.PathOf("D/f.txt").c_str(), dir_.PathOf("D/link.txt").c_str()), 0);
+  job_.lstDir = {dir_.PathOf("gone"), dir_.PathOf("D") + kIncludeSubdirsMark};
   job_.lstExt = {"*.txt", "*.doc"};
   const std::string d = dir_.PathOf("D");
-  EXPECT_THAT(Walk(), ElementsAre(d + "/f.txt", d + "/g.doc", d + "/A/X/x.txt", d + "/A/a.txt",
-                                  d + "/B/b.TXT", d + "/B/c.doc"));
-  EXPECT_EQ(job_.FileCount, 6);
-}
-
-TEST_F(WalkTest, EntersOnlyPlainDirectoriesAndNeverFollowsLinks) {
-  dir_.WriteFile(".hidden.txt");
-  dir_.WriteFile(".dot/in-dot.txt");
-  dir_.WriteFile("ro/in-ro.txt");
-  dir_.WriteFile("ok/in-ok.txt");
-  ASSERT_EQ(chmod(dir_.PathOf("ro").c_str(), 0555), 0);
-  ASSERT_EQ(symlink(dir_.path().c_str(), dir_.PathOf("loop").c_str()), 0);
-  ASSERT_EQ(symlink(dir_.PathOf("ok/in-ok.txt").c_str(), dir_.PathOf("link.txt").c_str()), 0);
-  job_.lstDir = {dir_.path() + kIncludeSubdirsMark};
-  job_.lstExt = {"*.*"};
-  const std::string d = dir_.slash();
-  EXPECT_THAT(Walk(), ElementsAre(d + ".hidden.txt", d + "ok/in-ok.txt"));
+  EXPECT_THAT(Walk(), ElementsAre(d + "/.hidden.txt", d + "/f.txt", d + "/g.doc", d + "/A/X/x.txt",
+                                  d + "/A/a.txt", d + "/B/b.TXT", d + "/B/c.doc"));
+  EXPECT_EQ(job_.FileCount, 7);
 }
 
 TEST_F(WalkTest, NameWithALineBreakIsNeverListedButLogged) {
@@ -101,18 +116,8 @@ TEST_F(WalkTest, NameWithALineBreakIsNeverListedButLogged) {
   const std::vector<std::string> errors = Lines(work_.ReadFile("err.txt"));
   ASSERT_EQ(errors.size(), 6u);
   EXPECT_EQ(errors[0], "Error in file : " + d + "evil?b.txt");
-  EXPECT_EQ(errors[1],
-            "Error Cause/Reason : Could not rename file maybe because it was being worked on or "
-            "was protected.");
   EXPECT_THAT(errors[2], ::testing::StartsWith("Error Number, Description : 52-"));
   EXPECT_EQ(errors[3], "Error in file : " + d + "two??lines.txt");
-}
-
-TEST_F(WalkTest, MissingDirectoryListsNothingAndTheWalkGoesOn) {
-  dir_.WriteFile("b/b.txt");
-  job_.lstDir = {dir_.PathOf("a-gone"), dir_.PathOf("b")};
-  job_.lstExt = {"*.txt"};
-  EXPECT_THAT(Walk(), ElementsAre(dir_.PathOf("b") + "/b.txt"));
 }
 
 TEST(FileEntry, SplitsIntoDirectoryAndFilename) {
@@ -134,11 +139,9 @@ TEST(FileEntry, SplitsIntoDirectoryAndFilename) {
   }
 }
 
-// Records the numbers the engine would see, by renaming real files with
-// "numbers at the end" and reading the names back.
-TEST(Numbering, CombinedMethodContinuesTheWalksNumbers) {
+// The numbers the engine gives, read back from files renamed to their numbers alone.
+TEST(Numbering, IndividualFilesContinueTheWalkOrStartAtTheirStartNumber) {
   TempDir dir;
-  TempDir work;
   Job job;
   TickPosition(job, 3);  // clear the name: only the number is left
   TickPosition(job, 9);
@@ -153,48 +156,40 @@ TEST(Numbering, CombinedMethodContinuesTheWalksNumbers) {
   job.lstExt = {"*.txt"};
   job.method = SelectionMethod::kDone;
 
-  ReportFile op;
-  ASSERT_TRUE(op.OpenForOutput(work.PathOf("op.tvq")).ok());
-  job.FileCount = 0;
   EngineContext context;
-  ASSERT_TRUE(DirectoryWalk(job, context, op).ok());
-  LineReader list;
-  ASSERT_TRUE(op.CloseInto(list).ok());
-  job.FileCount += static_cast<int32_t>(job.lstFile.size());
-  ASSERT_TRUE(OperationListPass(job, context, list).ok());
+  Reports reports(context);
+  reports.WalkAndPass(job, context, static_cast<int32_t>(job.lstFile.size()));
   IndividualFilesPass(job, context);
   EXPECT_THAT(dir.List("w"),
               ElementsAre("01.txt", "02.txt", "03.txt", "04.txt", "05.txt", "06.txt", "07.txt",
                           "08.txt", "09.txt", "10.txt", "11.txt", "12.txt"));
   EXPECT_THAT(dir.List("i"), ElementsAre("13.txt", "14.txt", "15.txt"));
+  // Chosen one by one alone, from a start number.
+  Job alone;
+  TickPosition(alone, 3);
+  TickPosition(alone, 9);
+  SnapshotChosenActions(alone);
+  alone.NumberEndStartGiven = true;
+  alone.NumberEndStart = "95";
+  alone.method = SelectionMethod::kIndividual;
+  for (const auto& name : dir.List("i")) {
+    alone.lstFile.push_back(name + " * " + dir.PathOf("i"));
+  }
+  IndividualFilesPass(alone, context);
+  EXPECT_THAT(dir.List("i"), ElementsAre("95.txt", "96.txt", "97.txt"));
 }
 
-// A file whose system bit is stored was never chosen, whether the walk reads
-// the bit (even numbers need the exact count at once) or leaves it to the
-// pass: it keeps its name, takes no number, is no error, and is not counted.
+// A file with a stored system bit is never chosen, whichever side reads the bit.
 TEST(OperationListPass, SystemFileIsLeftOutWhicheverSideReadsItsBit) {
   const struct {
     const char* what;
     NumberStyle style;
     bool ahead;
-    std::vector<std::string> names;
-  } cases[] = {
-      {"read by the pass, ahead",
-       NumberStyle::kNormal,
-       true,
-       {"1.txt", "2.txt", "3.txt", "evil\nsys.txt", "sys.txt"}},
-      {"read by the pass, one at a time",
-       NumberStyle::kNormal,
-       false,
-       {"1.txt", "2.txt", "3.txt", "evil\nsys.txt", "sys.txt"}},
-      {"read by the walk",
-       NumberStyle::kEven,
-       true,
-       {"1.txt", "2.txt", "3.txt", "evil\nsys.txt", "sys.txt"}},
-  };
+  } cases[] = {{"read by the pass, ahead", NumberStyle::kNormal, true},
+               {"read by the pass, one at a time", NumberStyle::kNormal, false},
+               {"read by the walk", NumberStyle::kEven, true}};
   for (const auto& c : cases) {
     TempDir dir;
-    TempDir work;
     QTARVOX_SKIP_WITHOUT_USER_XATTRS(dir);
     for (const char* name : {"a.txt", "b.txt", "sys.txt", "c.txt", "evil\nsys.txt"}) {
       const std::string path = dir.WriteFile(name);
@@ -207,31 +202,22 @@ TEST(OperationListPass, SystemFileIsLeftOutWhicheverSideReadsItsBit) {
     job.NumberEndStyle = c.style;
     job.lstDir = {dir.path()};
     job.lstExt = {"*.txt"};
-    job.FileCount = 0;
-    ReportFile op, errors;
-    ASSERT_TRUE(op.OpenForOutput(work.PathOf("op.tvq")).ok());
-    ASSERT_TRUE(errors.OpenForOutput(work.PathOf("err.txt")).ok());
     EngineContext context;
-    context.errors = &errors;
     context.prepare_ahead = c.ahead;
-    ASSERT_TRUE(DirectoryWalk(job, context, op).ok());
-    LineReader list;
-    ASSERT_TRUE(op.CloseInto(list).ok());
-    ASSERT_TRUE(OperationListPass(job, context, list).ok());
-    EXPECT_TRUE(errors.Close().ok());
+    Reports reports(context);
+    reports.WalkAndPass(job, context);
     // With the exact count of 3 files, even numbers are one digit wide.
-    EXPECT_EQ(dir.List(), c.names) << c.what;
+    EXPECT_EQ(dir.List(), (std::vector<std::string>{"1.txt", "2.txt", "3.txt", "evil\nsys.txt",
+                                                     "sys.txt"}))
+        << c.what;
     EXPECT_EQ(job.FileCount, 3) << c.what;
     EXPECT_EQ(job.FilesDone, 3) << c.what;
     EXPECT_FALSE(job.ErrorsOccurred) << c.what;
-    EXPECT_EQ(work.ReadFile("err.txt"), "") << c.what;
+    EXPECT_EQ(reports.Text(dir.path()), "--\r\n") << c.what;
   }
 }
 
-// Transforming the next files on a second thread while one is committed must
-// give exactly the run that takes one file at a time: the same Process and
-// Error files and the same names, across several batches, with collisions
-// and steps that cannot run.
+// Preparing files ahead on a second thread gives exactly the run of one file at a time.
 TEST(OperationListPass, PreparingAheadGivesTheSameRunAsOneFileAtATime) {
   struct Case {
     const char* what;
@@ -249,9 +235,7 @@ TEST(OperationListPass, PreparingAheadGivesTheSameRunAsOneFileAtATime) {
     std::vector<std::string> runs[2], names[2];
     for (int ahead = 0; ahead < 2; ++ahead) {
       TempDir dir;
-      TempDir work;
-      // "aaaa7" and "bbbb7" both lose their first four characters: the second
-      // collides. One-letter names are too short for the delete step.
+      // "aaaa7" and "bbbb7" both lose their first four characters: the second collides.
       for (int i = 0; i < 240; ++i) {
         dir.WriteFile((i % 2 ? "aaaa" : "bbbb") + std::to_string(i / 2) + ".txt");
       }
@@ -273,23 +257,12 @@ TEST(OperationListPass, PreparingAheadGivesTheSameRunAsOneFileAtATime) {
       job.lstDir = {dir.path()};
       job.lstExt = {"*.txt"};
 
-      ReportFile op, process, errors;
-      ASSERT_TRUE(op.OpenForOutput(work.PathOf("op.tvq")).ok());
-      ASSERT_TRUE(process.OpenForOutput(work.PathOf("process.txt")).ok());
-      ASSERT_TRUE(errors.OpenForOutput(work.PathOf("err.txt")).ok());
       EngineContext context;
-      context.process = &process;
-      context.errors = &errors;
       context.prepare_ahead = ahead == 1;
       context.prepare_batch = 16;  // many batches, and a queue that fills up
-      ASSERT_TRUE(DirectoryWalk(job, context, op).ok());
-      LineReader list;
-      ASSERT_TRUE(op.CloseInto(list).ok());
-      ASSERT_TRUE(OperationListPass(job, context, list).ok()) << c.what;
-      EXPECT_TRUE(process.Close().ok());
-      EXPECT_TRUE(errors.Close().ok());
-      std::string text = work.ReadFile("process.txt") + "--\r\n" + work.ReadFile("err.txt") + "--" +
-                         job.txtOP.text();
+      Reports reports(context);
+      reports.WalkAndPass(job, context);
+      std::string text = reports.Text(dir.path()) + "--" + job.txtOP.text();
       for (size_t at; (at = text.find(dir.path())) != std::string::npos;) {
         text.replace(at, dir.path().size(), "DIR");
       }
@@ -315,15 +288,11 @@ TEST(OperationListPass, PreparingAheadGivesTheSameRunAsOneFileAtATime) {
   }
 }
 
-// Renaming while the walk still lists gives the run the walk before the
-// renames gives: the same Process file, Error file, names and count. A
-// folder that entries of lstDir reach twice (listed again, or inside a
-// walked folder) is renamed once, not twice, on either way.
+// Renaming while the walk still lists gives the run the walk before the renames gives.
 TEST(WalkWhileRenaming, GivesTheRunOfTheWalkBeforeTheRenames) {
   const auto run = [](bool while_listing, bool overlapping, std::vector<std::string>& names,
                       int32_t& count) {
     TempDir dir;
-    TempDir work;
     for (const char* sub : {"", "A/", "A/X/", "B/"}) {
       for (int i = 0; i < 40; ++i)
         dir.WriteFile(std::string(sub) + "ab" + std::to_string(i) + ".txt");
@@ -344,13 +313,9 @@ TEST(WalkWhileRenaming, GivesTheRunOfTheWalkBeforeTheRenames) {
     }
     job.lstExt = {"*.txt"};
 
-    ReportFile process, errors;
-    EXPECT_TRUE(process.OpenForOutput(work.PathOf("process.txt")).ok());
-    EXPECT_TRUE(errors.OpenForOutput(work.PathOf("err.txt")).ok());
     EngineContext context;
-    context.process = &process;
-    context.errors = &errors;
     context.prepare_batch = 16;
+    Reports reports(context);
     job.FileCount = 0;
     if (while_listing) {
       EXPECT_TRUE(ListsWhileRenaming(job, context));
@@ -361,21 +326,9 @@ TEST(WalkWhileRenaming, GivesTheRunOfTheWalkBeforeTheRenames) {
       EXPECT_TRUE(result.ok());
       EXPECT_EQ(asked, 1);
     } else {
-      ReportFile op;
-      EXPECT_TRUE(op.OpenForOutput(work.PathOf("op.tvq")).ok());
-      WalkReport report;
-      EXPECT_TRUE(DirectoryWalk(job, context, op, &report).ok());
-      LineReader list;
-      EXPECT_TRUE(op.CloseInto(list).ok());
-      EXPECT_TRUE(OperationListPass(job, context, list).ok());
-      LogWalkReport(job, context, report);
+      reports.WalkAndPass(job, context);
     }
-    EXPECT_TRUE(process.Close().ok());
-    EXPECT_TRUE(errors.Close().ok());
-    std::string text = work.ReadFile("process.txt") + "--\r\n" + work.ReadFile("err.txt");
-    for (size_t at; (at = text.find(dir.path())) != std::string::npos;) {
-      text.replace(at, dir.path().size(), "DIR");
-    }
+    const std::string text = reports.Text(dir.path());
     names.clear();
     for (const char* sub : {"", "A", "A/X", "B"}) {
       for (const std::string& name : dir.List(sub)) names.push_back(sub + ("/" + name));
@@ -395,71 +348,6 @@ TEST(WalkWhileRenaming, GivesTheRunOfTheWalkBeforeTheRenames) {
     EXPECT_EQ(run(while_listing, true, names[1], counts[1]), before) << while_listing;
     EXPECT_EQ(names[1], names[0]);
     EXPECT_EQ(counts[1], 160);
-  }
-}
-
-// Files given a name whose numbers 1 to 32,760 are all taken get distinct
-// numbers that go on past 32,767: first with the run's index, then without
-// it (every file then reads the whole folder again, so fewer files).
-TEST(IndividualFilesPass, UniqueNumbersGoOnPastSixteenBits) {
-  constexpr int kTaken = 32760;
-  TempDir dir;
-  {
-    const int dfd = ::open(dir.path().c_str(), O_RDONLY | O_DIRECTORY);
-    ASSERT_GE(dfd, 0);
-    for (int n = 0; n <= kTaken; ++n) {
-      const std::string name = n == 0 ? "same.txt" : "same_" + std::to_string(n) + ".txt";
-      ASSERT_EQ(::mknodat(dfd, name.c_str(), S_IFREG | 0644, 0), 0) << name;
-    }
-    ::close(dfd);
-  }
-  int next = kTaken + 1;
-  for (const bool indexed : {true, false}) {
-    const char* what = indexed ? "indexed" : "no index";
-    const int files = indexed ? 30 : 5;
-    TempDir work;
-    Job job;
-    TickPosition(job, 17);  // completely rename
-    SnapshotChosenActions(job);
-    job.NewFilename = "same.txt";
-    job.collision = CollisionOption::kAppendNumber;
-    job.Separator = "_";
-    job.GenerateProcessFile = true;
-    job.method = SelectionMethod::kDone;
-    for (int i = 0; i < files; ++i) {
-      const std::string name = "f" + std::to_string(next + i) + ".txt";
-      dir.WriteFile(name, name);
-      job.lstFile.push_back(name + " * " + dir.path());
-    }
-    ReportFile process, errors;
-    ASSERT_TRUE(process.OpenForOutput(work.PathOf("process.txt")).ok());
-    ASSERT_TRUE(errors.OpenForOutput(work.PathOf("err.txt")).ok());
-    NameIndex names;
-    EngineContext context;
-    context.process = &process;
-    context.errors = &errors;
-    context.names = indexed ? &names : nullptr;
-    IndividualFilesPass(job, context);
-    EXPECT_TRUE(process.Close().ok());
-    EXPECT_TRUE(errors.Close().ok());
-
-    EXPECT_EQ(work.ReadFile("err.txt"), "") << what;
-    EXPECT_FALSE(job.ErrorsOccurred) << what;
-    const std::string process_text = work.ReadFile("process.txt");
-    for (int i = 0; i < files; ++i, ++next) {
-      const std::string old_name = "f" + std::to_string(next) + ".txt";
-      const std::string new_name = "same_" + std::to_string(next) + ".txt";
-      EXPECT_EQ(dir.ReadFile(new_name), old_name) << what;
-      EXPECT_THAT(process_text,
-                  HasSubstr("Final Operation : " + old_name + " == " + new_name + "\r\n"))
-          << what;
-    }
-    EXPECT_EQ(dir.List().size(), static_cast<size_t>(next)) << what;
-    // Asked afresh, both ways give the next number (the tries after a taken
-    // number would hide a wrong answer from the run itself).
-    NameIndex fresh;
-    EXPECT_EQ(fresh.UniqueNumber(dir.slash(), "same.txt", ".txt"), next) << what;
-    EXPECT_EQ(UniqueNumber(dir.slash(), "same.txt", ".txt"), next) << what;
   }
 }
 

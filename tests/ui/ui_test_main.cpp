@@ -1,5 +1,4 @@
-// The window's tests share one QApplication on Qt's offscreen platform (unless
-// the environment names another), so they need no display.
+// The window's tests share one QApplication on Qt's offscreen platform.
 #include <gtest/gtest.h>
 
 #include <QApplication>

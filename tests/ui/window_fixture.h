@@ -1,5 +1,4 @@
-// The real window on Qt's offscreen platform, found by object names as a user
-// (or a test robot) finds its controls.
+// The real window on Qt's offscreen platform, its controls found by object names.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -44,8 +43,7 @@ inline bool ShowsItWhole(const QWidget* w) {
            label->sizeHint().height() <= label->height();
   }
   if (auto* push = qobject_cast<const QPushButton*>(w)) {
-    // Its caption with a little room around it (the style's least width of
-    // a push button is no part of showing the text).
+    // Its caption with a little room around it, whatever the style's least width.
     const QSize text = push->fontMetrics().size(Qt::TextShowMnemonic, push->text());
     return text.width() + 8 <= w->width() && text.height() + 4 <= w->height();
   }
@@ -62,8 +60,7 @@ inline bool ShowsItWhole(const QWidget* w) {
   return true;
 }
 
-// The controls shown on `panel` and on the panels inside it (rules left
-// out), with their rectangles in `panel`'s coordinates.
+// The controls shown on `panel` and its inner panels, in `panel`'s coordinates.
 inline void CollectShownControls(QWidget* panel, QPoint offset,
                                  std::vector<std::pair<QWidget*, QRect>>& out) {
   for (QWidget* w : panel->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
@@ -80,8 +77,7 @@ inline void CollectShownControls(QWidget* panel, QPoint offset,
   }
 }
 
-// No shown control of the panel (or of a panel inside it) is cut off, leaves
-// its panel or overlaps another.
+// No shown control of the panel is cut off, leaves its panel or overlaps another.
 inline void ExpectWholeAndApart(QWidget* panel, const std::string& state) {
   SCOPED_TRACE(state);
   std::vector<std::pair<QWidget*, QRect>> controls;
@@ -153,9 +149,7 @@ class WindowTest : public ::testing::Test {
     return focus == nullptr ? "" : focus->objectName().toStdString();
   }
 
-  // Presses an access key and waits for the click it leads to (a button
-  // pressed by its access key is clicked a moment later, as it is animated);
-  // gives up after half a second when the key leads nowhere.
+  // Presses an access key and waits (half a second at most) for the animated click.
   void PressAlt(Qt::Key key) {
     bool clicked = false;
     std::vector<QMetaObject::Connection> watches;
@@ -194,8 +188,7 @@ class WindowTest : public ::testing::Test {
     List()->item(row)->setCheckState(ticked ? Qt::Checked : Qt::Unchecked);
   }
 
-  // Clicks a button as a user does: a push button in its middle, an option
-  // button or check box on its caption.
+  // Clicks a button as a user does.
   void Click(const char* name) {
     auto* button = Find<QAbstractButton>(name);
     ASSERT_TRUE(button->isVisible() && button->isEnabled()) << name;
@@ -204,8 +197,7 @@ class WindowTest : public ::testing::Test {
                       push ? button->rect().center() : QPoint(8, button->height() / 2));
   }
 
-  // Opens `path` in the folder tree as a user does: expands each folder on
-  // the way down from the volume's root, then clicks the folder itself.
+  // Opens `path` in the folder tree as a user does.
   void OpenFolder(const std::string& path) {
     auto* tree = Find<QTreeWidget>("dirDir");
     QTreeWidgetItem* item = tree->topLevelItem(0);
@@ -234,8 +226,7 @@ class WindowTest : public ::testing::Test {
                       QPoint(std::max(rect.left(), 0) + 4, rect.center().y()));
   }
 
-  // Waits until the file list has the listing of the folder and pattern
-  // the browser shows (it is read on a thread of its own).
+  // Waits until the file list, read on a thread of its own, is the browser's.
   void WaitForFileList() const {
     EXPECT_TRUE(QTest::qWaitFor([this] { return !window_->port().screen().files_pending; }, 20000));
   }
@@ -285,47 +276,21 @@ class WindowTest : public ::testing::Test {
   std::unique_ptr<MainWindow> window_;
 };
 
-// Answers the next modal message box with `answer` and records what it showed.
-class MessageBoxAnswer {
- public:
-  explicit MessageBoxAnswer(QMessageBox::StandardButton answer) {
-    QObject::connect(&timer_, &QTimer::timeout, [this, answer] {
-      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-      if (box == nullptr) return;
-      timer_.stop();
-      shown = true;
-      caption = box->windowTitle().toStdString();
-      text = box->text().toStdString();
-      icon = box->icon();
-      buttons = box->standardButtons();
-      box->button(answer)->click();
-    });
-    timer_.start(5);
-  }
-
-  bool shown = false;
-  std::string caption, text;
-  QMessageBox::Icon icon = QMessageBox::Information;
-  QMessageBox::StandardButtons buttons;
-
- private:
-  QTimer timer_;
-};
-
-// Answers every modal message box with the next of the given answers (OK or
-// No once they are used up, or where the box has no such button) and records
-// what each one showed.
+// Answers each modal message box with the next answer (then OK or No) and records it.
 class MessageBoxes {
  public:
   struct Box {
     std::string caption, text;
+    QMessageBox::Icon icon;
+    QMessageBox::StandardButtons buttons;
   };
   explicit MessageBoxes(std::deque<QMessageBox::StandardButton> answers = {})
       : answers_(std::move(answers)) {
     QObject::connect(&timer_, &QTimer::timeout, [this] {
       auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
       if (box == nullptr || !box->isVisible()) return;
-      shown.push_back({box->windowTitle().toStdString(), box->text().toStdString()});
+      shown.push_back({box->windowTitle().toStdString(), box->text().toStdString(), box->icon(),
+                       box->standardButtons()});
       QAbstractButton* button = nullptr;
       if (!answers_.empty()) {
         button = box->button(answers_.front());

@@ -19,13 +19,14 @@ TEST(QtPrompter, AsksWithYesAndNoUnderTheGivenCaption) {
   QWidget parent;
   QtPrompter prompter(&parent);
   for (const auto answer : {QMessageBox::Yes, QMessageBox::No}) {
-    MessageBoxAnswer seen(answer);
+    MessageBoxes seen({answer});
     const bool yes = prompter.Ask("Keep?\r\nSay so", "Save Settings?");
     EXPECT_EQ(yes, answer == QMessageBox::Yes);
-    EXPECT_EQ(seen.caption, "Save Settings?");
-    EXPECT_EQ(seen.text, "Keep?\nSay so");
-    EXPECT_EQ(seen.buttons, QMessageBox::Yes | QMessageBox::No);
-    EXPECT_EQ(seen.icon, QMessageBox::NoIcon);
+    ASSERT_EQ(seen.shown.size(), 1u);
+    EXPECT_EQ(seen.shown[0].caption, "Save Settings?");
+    EXPECT_EQ(seen.shown[0].text, "Keep?\nSay so");
+    EXPECT_EQ(seen.shown[0].buttons, QMessageBox::Yes | QMessageBox::No);
+    EXPECT_EQ(seen.shown[0].icon, QMessageBox::NoIcon);
   }
 }
 
@@ -65,8 +66,7 @@ TEST(WindowRunView, ShowsTheStatusOnceThereIsALabelAndStartsTheGivenViewer) {
   EXPECT_EQ(started, (std::vector<std::string>{"/work/Q-Tarvox_Err.txt", "/missing"}));
 }
 
-// The desktop's opener is watched: one that ends in failure (no viewer for
-// text files) is told, one that opens the file is not.
+// The desktop's opener is watched.
 TEST(StartWatchedViewer, AnOpenerThatFailsIsTold) {
   TempDir bin;
   const QByteArray path = qgetenv("PATH");
