@@ -6,9 +6,15 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <functional>
+#include <set>
+#include <thread>
 
+#include "platform/file_state.h"
 #include "program.h"
 #include "temp_dir.h"
 
@@ -38,6 +44,13 @@ class Undo : public ProgramTest {
       at += 13 + size;
     }
     return at;
+  }
+  // Byte `offset` of record `record` of the journal at `path` turned into
+  // another value.
+  void FlipJournalByte(const std::string& path, int record, size_t offset) const {
+    std::string bytes = work_.ReadFile(path);
+    bytes[RecordStart(bytes, record) + offset] ^= 0x10;
+    work_.WriteFile(path, bytes);
   }
 };
 
@@ -351,6 +364,147 @@ TEST_F(Undo, StopSignalEndsAnUndoBetweenTwoFiles) {
   const Outcome o = Run({"--undo"});
   EXPECT_EQ(o.code, 0) << o.err;
   EXPECT_EQ(Snapshot(folder), before);
+}
+
+// Killed in the middle of an Overwrite run, before the completions of the
+// last files reached the disk: the undo still names every file the run
+// destroyed, and puts the others back.
+TEST_F(Undo, KilledOverwriteRunNamesEveryFileItDestroyed) {
+  constexpr int kFiles = 3000;
+  const std::string folder = files_.PathOf("job");
+  const auto name = [&](int i, const char* extension) {
+    char text[32];
+    std::snprintf(text, sizeof text, "/n%05d.%s", i, extension);
+    return folder + text;
+  };
+  fs::create_directories(folder);
+  // Each file's new name is taken by a file of its own.
+  for (int i = 0; i < kFiles; ++i) {
+    std::ofstream(name(i, "dat")) << i;
+    std::ofstream(name(i, "txt")) << "old " << i;
+  }
+  Held held = StartHeld({"-EN*txt", "-EF", "2", "-FE", folder + "*N?dat", "-SU", "-v"});
+  kill(held.pid, SIGKILL);
+  EXPECT_EQ(Release(held), 1000 + SIGKILL);
+  std::set<std::string> destroyed;
+  for (int i = 0; i < kFiles; ++i) {
+    std::ifstream in(name(i, "txt"));
+    const std::string bytes((std::istreambuf_iterator<char>(in)), {});
+    if (bytes.rfind("old ", 0) != 0) destroyed.insert(name(i, "txt"));
+  }
+  ASSERT_GT(destroyed.size(), 0u);
+  ASSERT_LT(destroyed.size(), static_cast<size_t>(kFiles));
+  const Outcome o = Run({"--undo", "-q"});
+  EXPECT_EQ(o.code, 1) << o.err;
+  std::set<std::string> named;
+  const std::string errors = work_.ReadFile(kError);
+  const std::string head = "Error in file : ";
+  for (size_t at = 0; (at = errors.find(head, at)) != std::string::npos;) {
+    at += head.size();
+    named.insert(errors.substr(at, errors.find("\r\n", at) - at));
+  }
+  EXPECT_EQ(named, destroyed);
+  // Every file of the run is back; the files it destroyed are not.
+  size_t dat = 0, txt = 0;
+  for (const auto& e : fs::directory_iterator(folder)) {
+    (e.path().extension() == ".dat" ? dat : txt) += 1;
+  }
+  EXPECT_EQ(dat, static_cast<size_t>(kFiles));
+  EXPECT_EQ(txt, kFiles - destroyed.size());
+}
+
+// Files swapped, and a file replaced the way editors save, after the run
+// listed them and before their turn: the undo gives each file the name it
+// had when the run renamed it, and says nothing is left.
+TEST_F(Undo, FilesChangedDuringTheRunAreUndoneAsTheRunFoundThem) {
+  constexpr int kFiles = 3000;
+  const std::string folder = MakeFiles("job", kFiles);
+  Held held = StartHeld({"-UC", "-FE", folder + "*N?txt", "-SU", "-v"});
+  const auto at = [&](const char* name) { return folder + "/" + name; };
+  ASSERT_TRUE(fs::exists(at("n02000.txt")) && fs::exists(at("n02500.txt")));
+  fs::rename(at("n02000.txt"), at("swap"));
+  fs::rename(at("n02001.txt"), at("n02000.txt"));
+  fs::rename(at("swap"), at("n02001.txt"));
+  std::ofstream(at("n02500.txt.tmp")) << "saved again";
+  fs::rename(at("n02500.txt.tmp"), at("n02500.txt"));
+  // A renamed file is trusted only when born before the clock its rename
+  // went by, as any file edited by a person is.
+  FileIdentity saved;
+  ASSERT_EQ(ReadChangedIdentity(nullptr, folder + "/", "n02500.txt", saved), 0);
+  while (BirthClockNow() <= saved.birth) std::this_thread::yield();
+  // The files renamed before the hold get their old names back too.
+  Tree meanwhile;
+  for (const auto& [name, state] : Snapshot(folder)) meanwhile["n" + name.substr(1)] = state;
+  EXPECT_EQ(Release(held), 0);
+  ASSERT_TRUE(fs::exists(at("N02500.txt")));
+  const Outcome o = Run({"--undo"});
+  EXPECT_EQ(o.code, 0) << o.err;
+  EXPECT_EQ(Snapshot(folder), meanwhile);
+}
+
+// On a file system without birth times, a file made anew on the inode the
+// run's file had is not taken for it.
+TEST_F(Undo, NewFileOnAFreedInodeIsNotPutBack) {
+  const std::string image = io_.PathOf("small.ext4");
+  const std::string mount = io_.PathOf("mnt");
+  fs::create_directories(mount);
+  const std::string make = "truncate -s 16M '" + image + "' && mkfs.ext4 -q -I 128 '" + image +
+                           "' 2>/dev/null && mount -o loop '" + image + "' '" + mount +
+                           "' 2>/dev/null";
+  if (std::system(make.c_str()) != 0) {
+    GTEST_SKIP() << "needs a loop-mounted ext4 file system without birth times (run as root)";
+  }
+  struct Unmount {
+    std::string at;
+    ~Unmount() { std::system(("umount '" + at + "'").c_str()); }
+  } unmount{mount};
+  std::ofstream(mount + "/a.txt") << "the run's file";
+  ASSERT_EQ(Run({"-UC", "-FI", mount + "/a.txt", "-SU"}).code, 0);
+  struct stat st {};
+  ASSERT_EQ(lstat((mount + "/A.txt").c_str(), &st), 0);
+  const ino_t inode = st.st_ino;
+  fs::remove(mount + "/A.txt");
+  std::ofstream(mount + "/A.txt") << "another file";
+  ASSERT_EQ(lstat((mount + "/A.txt").c_str(), &st), 0);
+  ASSERT_EQ(st.st_ino, inode) << "the inode was not given again";
+  const Outcome o = Run({"--undo"});
+  EXPECT_EQ(o.code, 1) << o.err;
+  EXPECT_TRUE(fs::exists(mount + "/A.txt"));
+  EXPECT_FALSE(fs::exists(mount + "/a.txt"));
+}
+
+// A byte flipped in a record of the journal: the damage is named, what can
+// be read is undone, a file whose intent was lost stays, the exit status is
+// 1, and the journal stays to be tried again.
+TEST_F(Undo, DamagedJournalIsNeverSuccess) {
+  const struct {
+    const char* what;
+    int record;  // header 0, intents 1-3, completions 4-6
+    size_t offset;
+    std::vector<std::string> after;
+  } cases[] = {
+      {"first record", 0, 20, {"a.txt", "b.txt", "c.txt"}},
+      {"intent", 2, 20, {"B.txt", "a.txt", "c.txt"}},
+      {"intent's length", 2, 1, {"B.txt", "a.txt", "c.txt"}},
+      {"completion", 5, 20, {"a.txt", "b.txt", "c.txt"}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    fs::remove_all(work_.PathOf("Q-Tarvox_Undo"));
+    for (const auto& name : fs::directory_iterator(d())) fs::remove_all(name);
+    for (const char* name : {"a.txt", "b.txt", "c.txt"}) files_.WriteFile(name);
+    ASSERT_EQ(Run({"-UC", "-FI", d() + "/a.txt*" + d() + "/b.txt*" + d() + "/c.txt", "-SU"}).code,
+              0);
+    FlipJournalByte(kJournal, c.record, c.offset);
+    Outcome o = Run({"--undo"});
+    EXPECT_EQ(o.code, 1) << o.err;
+    EXPECT_NE(o.err.find(work_.PathOf(kJournal) + " is damaged: 1 record(s)"), std::string::npos)
+        << o.err;
+    EXPECT_EQ(files_.List(), c.after);
+    o = Run({"--undo"});
+    EXPECT_EQ(o.code, 1) << o.err;
+    EXPECT_NE(o.err.find("is damaged"), std::string::npos) << o.err;
+  }
 }
 
 }  // namespace

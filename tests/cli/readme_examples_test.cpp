@@ -1,0 +1,140 @@
+// The README's command-line examples, run as a user would paste them into a
+// shell, each on a fresh copy of the files they name: they must still work,
+// and the dry run it shows must print what it says.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "temp_dir.h"
+
+namespace qtarvox {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string ReadReadme() {
+  std::ifstream in(std::string(QTARVOX_SOURCE_DIR) + "/README.md");
+  std::stringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+// The code blocks of the README: their language and their lines.
+struct Block {
+  std::string language;
+  std::vector<std::string> lines;
+};
+
+std::vector<Block> CodeBlocks(const std::string& readme) {
+  std::vector<Block> blocks;
+  std::istringstream in(readme);
+  bool inside = false;
+  for (std::string line; std::getline(in, line);) {
+    if (line.starts_with("```")) {
+      inside = !inside;
+      if (inside) blocks.push_back({line.substr(3), {}});
+      continue;
+    }
+    if (inside) blocks.back().lines.push_back(line);
+  }
+  return blocks;
+}
+
+std::string ReplaceAll(std::string text, const std::string& from, const std::string& to) {
+  for (size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size())) {
+    text.replace(at, from.size(), to);
+  }
+  return text;
+}
+
+class ReadmeExamples : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    // The program under the name the examples use.
+    const std::string bin = root_.MakeDir("bin");
+    fs::create_symlink(QTARVOX_EXE, bin + "/q-tarvox");
+    path_ = bin + ":" + (getenv("PATH") != nullptr ? getenv("PATH") : "/usr/bin:/bin");
+  }
+
+  // Files for every example: /home/me and /tmp become folders of the test.
+  void FreshFiles() {
+    fs::remove_all(root_.PathOf("files"));
+    for (const char* name :
+         {"files/me/a.txt", "files/me/b c.txt", "files/me/b.txt", "files/me/report.txt",
+          "files/me/docs/x.txt", "files/me/docs/sub/y.doc", "files/me/music/Song.MP3",
+          "files/tmp/z.txt", "files/cwd/p.jpg", "files/cwd/q.jpg"}) {
+      root_.WriteFile(name, name);
+    }
+  }
+
+  std::string Localized(const std::string& command) const {
+    // "/tmp" first: the test's own folders live under /tmp as well.
+    return ReplaceAll(ReplaceAll(command, "/tmp", root_.PathOf("files/tmp")), "/home/me",
+                      root_.PathOf("files/me"));
+  }
+
+  // Runs a shell command in files/cwd; its exit status and stdout.
+  std::pair<int, std::string> Shell(const std::string& command) const {
+    const std::string out = root_.PathOf("out");
+    const pid_t pid = fork();
+    if (pid == 0) {
+      setenv("PATH", path_.c_str(), 1);
+      setenv("QTARVOX_WORK_DIR", root_.MakeDir("work").c_str(), 1);
+      setenv("XDG_CONFIG_HOME", root_.MakeDir("config").c_str(), 1);
+      setenv("HOME", root_.PathOf("files/me").c_str(), 1);
+      unsetenv("DISPLAY");
+      unsetenv("WAYLAND_DISPLAY");
+      if (chdir(root_.PathOf("files/cwd").c_str()) == 0) {
+        execl("/bin/sh", "sh", "-c", ("{ " + command + "\n} > '" + out + "' 2>/dev/null").c_str(),
+              static_cast<char*>(nullptr));
+      }
+      _exit(127);
+    }
+    int status = 0;
+    waitpid(pid, &status, 0);
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, root_.ReadFile("out")};
+  }
+
+  TempDir root_;
+  std::string path_;
+};
+
+TEST_F(ReadmeExamples, EveryExampleStillRuns) {
+  size_t commands = 0;
+  for (const Block& block : CodeBlocks(ReadReadme())) {
+    if (block.language != "sh") continue;
+    // A command is a line that starts with "q-tarvox".
+    for (const auto& command : block.lines) {
+      if (!command.starts_with("q-tarvox ")) continue;
+      SCOPED_TRACE(command);
+      FreshFiles();
+      EXPECT_EQ(Shell(Localized(command)).first, 0);
+      ++commands;
+    }
+  }
+  EXPECT_GE(commands, 7u);
+}
+
+// A block that starts with "$ q-tarvox" shows the command and its output.
+TEST_F(ReadmeExamples, ShownOutputIsWhatTheProgramPrints) {
+  size_t shown = 0;
+  for (const Block& block : CodeBlocks(ReadReadme())) {
+    if (block.lines.empty() || !block.lines[0].starts_with("$ q-tarvox ")) continue;
+    SCOPED_TRACE(block.lines[0]);
+    std::string expected;
+    for (size_t i = 1; i < block.lines.size(); ++i) expected += block.lines[i] + "\n";
+    FreshFiles();
+    EXPECT_EQ(Shell(Localized(block.lines[0].substr(2))).second, Localized(expected));
+    ++shown;
+  }
+  EXPECT_GE(shown, 1u);
+}
+
+}  // namespace
+}  // namespace qtarvox
