@@ -280,6 +280,51 @@ bool RunSession::Begin(RunKind kind, FileOutcomeSink* outcomes) {
   return true;
 }
 
+void RunSession::NoteOwnFiles(EngineContext& context) const {
+  if (context.errors != nullptr) context.own_files.push_back(reports_->errors.id());
+  if (context.process != nullptr) context.own_files.push_back(reports_->process.id());
+  if (kind_ == RunKind::kPlanUnrecorded) {
+    // The perform makes its report files anew and leaves them out: so does
+    // its plan with those the last run left.
+    for (const char* name : {kErrorFileName, kProcessFileName}) {
+      FileId report;
+      if (IdOfPath(WorkFilePath(name), report)) context.own_files.push_back(report);
+    }
+  }
+  if (reports_->journal.is_open()) context.own_files.push_back(reports_->journal.id());
+  // The journals of earlier performs, and the list naming them, are never
+  // part of a job either: a preview or a plan leaves them out as a perform does.
+  std::vector<HistoryEntry> read_history;
+  if (!reports_->journal.is_open() && !ReadHistory(read_history).ok()) read_history.clear();
+  for (const auto& earlier : reports_->journal.is_open() ? reports_->history : read_history) {
+    context.own_files.push_back(earlier.journal);
+  }
+  FileId history_list;
+  if (IdOfPath(JoinPath(HistoryFolder(), kHistoryListName), history_list)) {
+    context.own_files.push_back(history_list);
+  }
+}
+
+RtError RunSession::PassFiles(EngineContext& context) {
+  const SelectionMethod method = job_.method;
+  const bool files = !job_.lstFile.empty();
+  const bool directories = !job_.lstDir.empty() && !job_.lstExt.empty();
+  RtError result;
+  if (method == SelectionMethod::kIndividual) {
+    result = JournalReady(context, outcome_.problems);
+    if (result.ok()) IndividualFilesPass(job_, context);
+  } else if (method == SelectionMethod::kExtension || !files) {
+    if (directories) result = WalkAndProcess(job_, context, false, outcome_.problems);
+  } else if (directories) {
+    result = WalkAndProcess(job_, context, true, outcome_.problems);
+  } else {
+    job_.FileCount = static_cast<int32_t>(job_.lstFile.size());
+    result = JournalReady(context, outcome_.problems);
+    if (result.ok()) IndividualFilesPass(job_, context);
+  }
+  return result;
+}
+
 void RunSession::Execute(const StopRequest* stop) {
   if (!began_) return;
   const SelectionMethod method = job_.method;
@@ -302,51 +347,14 @@ void RunSession::Execute(const StopRequest* stop) {
   context.names = &names;
   context.stop = stop;
   context.view = &view_;
-  if (context.errors != nullptr) context.own_files.push_back(reports_->errors.id());
-  if (context.process != nullptr) context.own_files.push_back(reports_->process.id());
-  if (kind_ == RunKind::kPlanUnrecorded) {
-    // The perform makes its report files anew and leaves them out: so does
-    // its plan with those the last run left.
-    for (const char* name : {kErrorFileName, kProcessFileName}) {
-      FileId report;
-      if (IdOfPath(WorkFilePath(name), report)) context.own_files.push_back(report);
-    }
-  }
-  if (reports_->journal.is_open()) {
-    context.journal = &reports_->journal;
-    context.own_files.push_back(reports_->journal.id());
-  }
-  // The journals of earlier performs, and the list naming them, are never
-  // part of a job either: a preview or a plan leaves them out as a perform does.
-  std::vector<HistoryEntry> read_history;
-  if (!reports_->journal.is_open() && !ReadHistory(read_history).ok()) read_history.clear();
-  for (const auto& earlier : reports_->journal.is_open() ? reports_->history : read_history) {
-    context.own_files.push_back(earlier.journal);
-  }
-  FileId history_list;
-  if (IdOfPath(JoinPath(HistoryFolder(), kHistoryListName), history_list)) {
-    context.own_files.push_back(history_list);
-  }
+  if (reports_->journal.is_open()) context.journal = &reports_->journal;
+  NoteOwnFiles(context);
 
-  const bool files = !job_.lstFile.empty();
-  const bool directories = !job_.lstDir.empty() && !job_.lstExt.empty();
   // Individual files may name a file twice, or one the walk lists: each
   // file is then known by its identity. A walk alone lists each file once.
-  TakenFiles taken(files && method != SelectionMethod::kExtension);
+  TakenFiles taken(!job_.lstFile.empty() && method != SelectionMethod::kExtension);
   context.taken = &taken;
-  RtError result;
-  if (method == SelectionMethod::kIndividual) {
-    result = JournalReady(context, outcome_.problems);
-    if (result.ok()) IndividualFilesPass(job_, context);
-  } else if (method == SelectionMethod::kExtension || !files) {
-    if (directories) result = WalkAndProcess(job_, context, false, outcome_.problems);
-  } else if (directories) {
-    result = WalkAndProcess(job_, context, true, outcome_.problems);
-  } else {
-    job_.FileCount = static_cast<int32_t>(job_.lstFile.size());
-    result = JournalReady(context, outcome_.problems);
-    if (result.ok()) IndividualFilesPass(job_, context);
-  }
+  const RtError result = PassFiles(context);
   listed_nothing_ = !result.ok();
   view_.ShowProgress(job_.FilesDone, job_.FileCount);
   const bool journal_failed = context.journal != nullptr && !context.journal->error().ok();

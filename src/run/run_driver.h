@@ -8,10 +8,13 @@
 #include "engine/file_outcome.h"
 #include "engine/job.h"
 #include "engine/ports.h"
+#include "platform/rt_error.h"
 #include "platform/stop_signals.h"
 #include "run/screen_state.h"
 
 namespace qtarvox {
+
+struct EngineContext;
 
 inline constexpr const char* kStatusGeneratingPreview = "Generating Preview...please wait...";
 inline constexpr const char* kStatusPerforming = "Performing changes...please wait...";
@@ -107,6 +110,12 @@ class RunSession {
   RunOutcome End();
 
  private:
+  // The program's own files, which no job may take: the report files, the
+  // journals and the history list.
+  void NoteOwnFiles(EngineContext& context) const;
+  // The files of the job, by its selection method.
+  RtError PassFiles(EngineContext& context);
+
   struct Reports;
   Job& job_;
   Prompter& prompter_;
