@@ -4,8 +4,8 @@
 //   a. Perform (UPPERCASE + numbers at end, Process file on, method
 //      "Extension") over one flat directory and over a tree of 100
 //      subdirectories, with the journal and without it, each against a plain
-//      renameat2 loop doing the same renames in the same order. Peak RSS of the perform is that of a
-//      forked child, read through wait4, so nothing the parent did counts.
+//      renameat2 loop doing the same renames in the same order. Peak RSS of the perform is that of
+//      a forked child, read through wait4, so nothing the parent did counts.
 //   b. Preview of the flat directory with "Do not rename" on collisions.
 //   c. Every file given the same new name with "Add a unique number",
 //      against a plain renameat2 loop to the same final names.
@@ -293,10 +293,9 @@ double Rate(const ChildRun& run) { return run.report.count / run.report.seconds;
 // The CPU time counts the whole child (also what it does around the timed
 // part, such as checking names): a measure of work, not of speed.
 void PrintRun(const char* label, const ChildRun& run) {
-  std::printf(
-      "  %-22s %7.0f files in %7.3f s = %8.0f files/s, peak RSS %6.1f MiB, CPU %.2f s%s\n",
-      label, run.report.count, run.report.seconds, Rate(run), run.max_rss_mib, run.cpu_seconds,
-      run.report.ok ? "" : "  !! ERRORS");
+  std::printf("  %-22s %7.0f files in %7.3f s = %8.0f files/s, peak RSS %6.1f MiB, CPU %.2f s%s\n",
+              label, run.report.count, run.report.seconds, Rate(run), run.max_rss_mib,
+              run.cpu_seconds, run.report.ok ? "" : "  !! ERRORS");
 }
 
 void PrintCheck(const char* what, const ChildRun& check, size_t expected) {
@@ -341,6 +340,24 @@ struct RoundSets {
 struct Parts {
   bool a = false, b = false, c = false, d = false, e = false;
 };
+
+// The scale, the rounds and the parts to run from the command line; false
+// when one is out of range.
+bool ReadArguments(int argc, char** argv, double& scale, int& rounds, std::string& part_letters,
+                   Parts& parts) {
+  if (argc > 1) scale = std::atof(argv[1]);
+  if (argc > 2) rounds = std::atoi(argv[2]);
+  if (argc > 3) part_letters = argv[3];
+  for (const char letter : part_letters) {
+    parts.a |= letter == 'a';
+    parts.b |= letter == 'b';
+    parts.c |= letter == 'c';
+    parts.d |= letter == 'd';
+    parts.e |= letter == 'e';
+  }
+  return scale > 0 && scale <= 10 && rounds >= 1 && rounds <= 9 && argc <= 4 &&
+         part_letters.find_first_not_of("abcde") == std::string::npos && !part_letters.empty();
+}
 
 RoundSets CreateRound(const std::string& root, int round, const Parts& parts, size_t flat_files,
                       size_t per_dir, size_t same_files, size_t archive_files,
@@ -467,6 +484,233 @@ void SameNameRound(char part, const std::string& perform_dir, const std::string&
   std::printf("  ratio collisions/plain = %.3f\n", series.ratios.back());
 }
 
+// What the rounds measured, gathered for the summary.
+struct Results {
+  Series flat, tree, same, many_same, flat_unjournalled, tree_unjournalled;
+  std::vector<double> flat_journal_cost, tree_journal_cost, archive_journal_cost;
+  std::vector<double> archive_rates, archive_unjournalled_rates;
+  std::vector<double> preview_rates;
+  double preview_rss = 0;
+};
+
+// The file counts of every set, scaled.
+struct Sizes {
+  size_t flat_files, per_dir, tree_files, same_files, archive_files, many_same_files;
+};
+
+// a. The perform over the flat directory, with and without the journal,
+// against the plain loop.
+void FlatRound(int r, const RoundSets& sets, const Sizes& n, Results& res) {
+  // --- a. Perform, flat -----------------------------------------------------------
+  std::printf("a. perform, flat directory (lstExt *.*), with and without the journal:\n");
+  const ListMaker flat_list = [&] {
+    const std::vector<std::string> names = SortedNames(0, n.flat_files, false);
+    RenameList list;
+    for (size_t k = 0; k < names.size(); ++k) {
+      list.from.push_back(sets.flat_plain + "/" + names[k]);
+      list.to.push_back(sets.flat_plain + "/" + UppercaseNumbered(names[k], k + 1));
+    }
+    return list;
+  };
+  const ChildRun flat_plain_first = PlainHalf(flat_list, 0);
+  const auto [flat_run, flat_off_run] = JournalledAndNot(r, n.flat_files, [&](bool journal) {
+    return PerformJob(journal ? sets.flat_perform : sets.flat_unjournalled, "*.*", journal);
+  });
+  sync();
+  const ChildRun flat_plain_run =
+      Combined(flat_plain_first,
+               PlainHalf(flat_list, 1, [&] { return ListingSeconds(sets.flat_plain, "*.*"); }));
+  PrintRun("plain renameat2 loop:", flat_plain_run);
+  PrintRun("PressRun, journal:", flat_run);
+  PrintRun("PressRun, no journal:", flat_off_run);
+  for (const std::string& set : {sets.flat_perform, sets.flat_unjournalled}) {
+    const ChildRun flat_check = InChild([&] {
+      const std::vector<std::string> names = SortedNames(0, n.flat_files, false);
+      std::vector<std::string> expected;
+      for (size_t k = 0; k < names.size(); ++k)
+        expected.push_back(UppercaseNumbered(names[k], k + 1));
+      return ChildReport{0, static_cast<double>(CountPresent(NamesIn(set), expected)), 0, 1};
+    });
+    PrintCheck("files carry their expected new name", flat_check, n.flat_files);
+  }
+  res.flat.Add(flat_run, flat_plain_run);
+  res.flat_unjournalled.Add(flat_off_run, flat_plain_run);
+  res.flat_journal_cost.push_back(Rate(flat_run) / Rate(flat_off_run));
+  std::printf(
+      "  ratio perform/plain = %.3f with the journal, %.3f without; for reference, the "
+      "walk's listing alone (readdir, attributes, sort; warm cache) took %.3f s = %.0f%% of "
+      "the perform\n",
+      res.flat.ratios.back(), res.flat_unjournalled.ratios.back(), flat_plain_run.report.extra,
+      100 * flat_plain_run.report.extra / flat_run.report.seconds);
+}
+
+// b. The preview of the flat directory.
+void PreviewRound(const RoundSets& sets, const Sizes& n, Results& res) {
+  // --- b. Preview ------------------------------------------------------------------
+  std::printf("b. preview of the flat directory, collisions: do not rename:\n");
+  sync();
+  const ChildRun preview_run = InChild([&] {
+    qtarvox::Job job = PerformJob(sets.flat_perform, "*.*");
+    job.collision = qtarvox::CollisionOption::kDoNotRename;
+    QuietPrompter prompter;
+    QuietView view;
+    const auto start = Clock::now();
+    const qtarvox::RunOutcome outcome = qtarvox::RunOnce(job, prompter, view, true);
+    ChildReport report;
+    report.seconds = Seconds(start, Clock::now());
+    report.count = static_cast<double>(n.flat_files);
+    const std::string& text = job.txtOP.text();
+    size_t lines = 0;
+    for (size_t at = text.find("\r\n"); at != std::string::npos; at = text.find("\r\n", at + 2)) {
+      ++lines;
+    }
+    report.extra = static_cast<double>(lines);
+    report.ok = outcome.started && !outcome.errors;
+    return report;
+  });
+  PrintRun("PressPreview:", preview_run);
+  std::printf("  check: %.0f preview lines for %zu files%s\n", preview_run.report.extra,
+              n.flat_files,
+              static_cast<size_t>(preview_run.report.extra) == n.flat_files ? "" : "  !! MISMATCH");
+  res.preview_rates.push_back(Rate(preview_run));
+  res.preview_rss = std::max(res.preview_rss, preview_run.max_rss_mib);
+}
+
+// a. The perform over the tree, with and without the journal, against the
+// plain loop.
+void TreeRound(int r, const RoundSets& sets, const Sizes& n, Results& res) {
+  // --- a. Perform, tree ----------------------------------------------------------------
+  std::printf(
+      "a. perform, tree of %zu directories x %zu files (lstExt *.txt, root with \"%s\"), "
+      "with and without the journal:\n",
+      kTreeDirs, n.per_dir, qtarvox::kIncludeSubdirsMark);
+  sync();
+  const ListMaker tree_list = [&] {
+    RenameList list;
+    size_t number = 0;
+    for (size_t d = 0; d < kTreeDirs; ++d) {
+      const std::string dir = sets.tree_plain + "/" + TreeSubdirName(d);
+      for (const auto& name : SortedNames(d * n.per_dir, n.per_dir, true)) {
+        list.from.push_back(dir + "/" + name);
+        list.to.push_back(dir + "/" + UppercaseNumbered(name, ++number));
+      }
+    }
+    return list;
+  };
+  const ChildRun tree_plain_first = PlainHalf(tree_list, 0);
+  const auto [tree_run, tree_off_run] = JournalledAndNot(r, n.tree_files, [&](bool journal) {
+    const std::string& set = journal ? sets.tree_perform : sets.tree_unjournalled;
+    qtarvox::Job job = PerformJob(set + qtarvox::kIncludeSubdirsMark, "*.txt", journal);
+    job.dirDir = set;
+    return job;
+  });
+  sync();
+  const ChildRun tree_plain_run =
+      Combined(tree_plain_first, PlainHalf(tree_list, 1, [&] {
+                 double seconds = 0;
+                 for (size_t d = 0; d < kTreeDirs; ++d) {
+                   seconds += ListingSeconds(sets.tree_plain + "/" + TreeSubdirName(d), "*.txt");
+                 }
+                 return seconds;
+               }));
+  PrintRun("plain renameat2 loop:", tree_plain_run);
+  PrintRun("PressRun, journal:", tree_run);
+  PrintRun("PressRun, no journal:", tree_off_run);
+  for (const std::string& set : {sets.tree_perform, sets.tree_unjournalled}) {
+    const ChildRun tree_check = InChild([&] {
+      size_t found = 0;
+      size_t number = 0;
+      for (size_t d = 0; d < kTreeDirs; ++d) {
+        std::vector<std::string> expected;
+        for (const auto& name : SortedNames(d * n.per_dir, n.per_dir, true)) {
+          expected.push_back(UppercaseNumbered(name, ++number));
+        }
+        found += CountPresent(NamesIn(set + "/" + TreeSubdirName(d)), expected);
+      }
+      return ChildReport{0, static_cast<double>(found), 0, 1};
+    });
+    PrintCheck("files carry their expected new name", tree_check, n.tree_files);
+  }
+  res.tree.Add(tree_run, tree_plain_run);
+  res.tree_unjournalled.Add(tree_off_run, tree_plain_run);
+  res.tree_journal_cost.push_back(Rate(tree_run) / Rate(tree_off_run));
+  std::printf(
+      "  ratio perform/plain = %.3f with the journal, %.3f without; for reference, the "
+      "walk's listings alone took %.3f s = %.0f%% of the perform\n",
+      res.tree.ratios.back(), res.tree_unjournalled.ratios.back(), tree_plain_run.report.extra,
+      100 * tree_plain_run.report.extra / tree_run.report.seconds);
+}
+
+// d. The perform with an attribute action, with and without the journal.
+void ArchiveRound(int r, const RoundSets& sets, const Sizes& n, Results& res) {
+  // --- d. An attribute action: one file at a time ------------------------------------
+  std::printf(
+      "d. perform with the archive attribute, flat directory of %zu files (every file one "
+      "at a time), with and without the journal:\n",
+      n.archive_files);
+  const auto [archive_run, archive_off_run] =
+      JournalledAndNot(r, n.archive_files, [&](bool journal) {
+        return PerformJob(journal ? sets.archive_journalled : sets.archive_unjournalled, "*.*",
+                          journal, true);
+      });
+  PrintRun("PressRun, journal:", archive_run);
+  PrintRun("PressRun, no journal:", archive_off_run);
+  res.archive_rates.push_back(Rate(archive_run));
+  res.archive_unjournalled_rates.push_back(Rate(archive_off_run));
+  res.archive_journal_cost.push_back(Rate(archive_run) / Rate(archive_off_run));
+  std::printf("  ratio journal/no journal = %.3f\n", res.archive_journal_cost.back());
+}
+
+// The median round of each figure, with every round's figure.
+void PrintSummary(double scale, int rounds, const Parts& parts, const Sizes& n,
+                  const Results& res) {
+  std::printf("\nsummary (scale %g; median of %d rounds, each round's figure in brackets):\n",
+              scale, rounds);
+  if (parts.a) {
+    for (const auto& [label, journalled, unjournalled, cost] :
+         {std::tuple{"flat perform", &res.flat, &res.flat_unjournalled, &res.flat_journal_cost},
+          std::tuple{"tree perform", &res.tree, &res.tree_unjournalled, &res.tree_journal_cost}}) {
+      const double ratio = Median(journalled->ratios);
+      std::printf("  %s: ratio perform/plain = %.3f [%s] (target %.2f: %s)\n", label, ratio,
+                  Figures(journalled->ratios, "%.3f").c_str(), kTargetPerformRatio,
+                  Verdict(ratio >= kTargetPerformRatio));
+      std::printf("                without the journal %.3f [%s]; journal/no journal %.3f [%s]\n",
+                  Median(unjournalled->ratios), Figures(unjournalled->ratios, "%.3f").c_str(),
+                  Median(*cost), Figures(*cost, "%.3f").c_str());
+      std::printf(
+          "                %.0f files/s (%.0f without the journal) against plain %.0f files/s\n",
+          Median(journalled->engine_rates), Median(unjournalled->engine_rates),
+          Median(journalled->plain_rates));
+      std::printf("                peak RSS %.1f MiB (target under %.0f MiB: %s)\n",
+                  journalled->max_rss_mib, kTargetRssMiB,
+                  Verdict(journalled->max_rss_mib < kTargetRssMiB));
+    }
+  }
+  if (parts.b) {
+    const double preview_rate = Median(res.preview_rates);
+    std::printf("  flat preview: %.0f files/s [%s] (target at least %.0f: %s), peak RSS %.1f MiB\n",
+                preview_rate, Figures(res.preview_rates, "%.0f").c_str(), kTargetPreviewPerSecond,
+                Verdict(preview_rate >= kTargetPreviewPerSecond), res.preview_rss);
+  }
+  const auto print_same = [&](size_t files, const Series& series) {
+    const double ratio = Median(series.ratios);
+    std::printf("  same name, %zu: ratio collisions/plain = %.3f [%s] (target %.2f: %s)\n", files,
+                ratio, Figures(series.ratios, "%.3f").c_str(), kTargetCollisionRatio,
+                Verdict(ratio >= kTargetCollisionRatio));
+    std::printf("                %.0f files/s against plain %.0f files/s, peak RSS %.1f MiB\n",
+                Median(series.engine_rates), Median(series.plain_rates), series.max_rss_mib);
+  };
+  if (parts.c) print_same(n.same_files, res.same);
+  if (parts.e) print_same(n.many_same_files, res.many_same);
+  if (parts.d) {
+    std::printf(
+        "  attribute action: %.0f files/s with the journal, %.0f without; journal/no journal "
+        "%.3f [%s]\n",
+        Median(res.archive_rates), Median(res.archive_unjournalled_rates),
+        Median(res.archive_journal_cost), Figures(res.archive_journal_cost, "%.3f").c_str());
+  }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -474,19 +718,8 @@ int main(int argc, char** argv) {
   double scale = 1.0;
   int rounds = kRounds;
   std::string part_letters = "abcde";
-  if (argc > 1) scale = std::atof(argv[1]);
-  if (argc > 2) rounds = std::atoi(argv[2]);
-  if (argc > 3) part_letters = argv[3];
   Parts parts;
-  for (const char letter : part_letters) {
-    parts.a |= letter == 'a';
-    parts.b |= letter == 'b';
-    parts.c |= letter == 'c';
-    parts.d |= letter == 'd';
-    parts.e |= letter == 'e';
-  }
-  if (!(scale > 0 && scale <= 10) || rounds < 1 || rounds > 9 || argc > 4 ||
-      part_letters.find_first_not_of("abcde") != std::string::npos || part_letters.empty()) {
+  if (!ReadArguments(argc, argv, scale, rounds, part_letters, parts)) {
     std::fprintf(stderr, "usage: %s [scale in (0, 10] [rounds 1 to 9 [parts, of abcde]]]\n",
                  argv[0]);
     return 2;
@@ -518,9 +751,8 @@ int main(int argc, char** argv) {
   const auto create_start = Clock::now();
   std::vector<RoundSets> round_sets;
   for (int r = 0; r < rounds; ++r) {
-    round_sets.push_back(
-        CreateRound(root, r, parts, flat_files, per_dir, same_files, archive_files,
-                    many_same_files));
+    round_sets.push_back(CreateRound(root, r, parts, flat_files, per_dir, same_files, archive_files,
+                                     many_same_files));
   }
   std::printf("created the sets in %.2f s (not part of any figure)\n",
               Seconds(create_start, Clock::now()));
@@ -530,226 +762,24 @@ int main(int argc, char** argv) {
   std::printf("peak RSS of a child that does nothing: %.1f MiB (the floor of every RSS below)\n",
               idle.max_rss_mib);
 
-  Series flat, tree, same, many_same, flat_unjournalled, tree_unjournalled;
-  std::vector<double> flat_journal_cost, tree_journal_cost, archive_journal_cost;
-  std::vector<double> archive_rates, archive_unjournalled_rates;
-  std::vector<double> preview_rates;
-  double preview_rss = 0;
+  Results res;
+  const Sizes n{flat_files, per_dir, tree_files, same_files, archive_files, many_same_files};
   for (int r = 0; r < rounds; ++r) {
     const RoundSets& sets = round_sets[static_cast<size_t>(r)];
     std::printf("\n=== round %d of %d\n", r + 1, rounds);
 
-    if (parts.a) {
-      // --- a. Perform, flat -----------------------------------------------------------
-      std::printf("a. perform, flat directory (lstExt *.*), with and without the journal:\n");
-      const ListMaker flat_list = [&] {
-        const std::vector<std::string> names = SortedNames(0, flat_files, false);
-        RenameList list;
-        for (size_t k = 0; k < names.size(); ++k) {
-          list.from.push_back(sets.flat_plain + "/" + names[k]);
-          list.to.push_back(sets.flat_plain + "/" + UppercaseNumbered(names[k], k + 1));
-        }
-        return list;
-      };
-      const ChildRun flat_plain_first = PlainHalf(flat_list, 0);
-      const auto [flat_run, flat_off_run] = JournalledAndNot(r, flat_files, [&](bool journal) {
-        return PerformJob(journal ? sets.flat_perform : sets.flat_unjournalled, "*.*", journal);
-      });
-      sync();
-      const ChildRun flat_plain_run =
-          Combined(flat_plain_first,
-                   PlainHalf(flat_list, 1, [&] { return ListingSeconds(sets.flat_plain, "*.*"); }));
-      PrintRun("plain renameat2 loop:", flat_plain_run);
-      PrintRun("PressRun, journal:", flat_run);
-      PrintRun("PressRun, no journal:", flat_off_run);
-      for (const std::string& set : {sets.flat_perform, sets.flat_unjournalled}) {
-        const ChildRun flat_check = InChild([&] {
-          const std::vector<std::string> names = SortedNames(0, flat_files, false);
-          std::vector<std::string> expected;
-          for (size_t k = 0; k < names.size(); ++k)
-            expected.push_back(UppercaseNumbered(names[k], k + 1));
-          return ChildReport{0, static_cast<double>(CountPresent(NamesIn(set), expected)), 0, 1};
-        });
-        PrintCheck("files carry their expected new name", flat_check, flat_files);
-      }
-      flat.Add(flat_run, flat_plain_run);
-      flat_unjournalled.Add(flat_off_run, flat_plain_run);
-      flat_journal_cost.push_back(Rate(flat_run) / Rate(flat_off_run));
-      std::printf(
-          "  ratio perform/plain = %.3f with the journal, %.3f without; for reference, the "
-          "walk's listing alone (readdir, attributes, sort; warm cache) took %.3f s = %.0f%% of "
-          "the perform\n",
-          flat.ratios.back(), flat_unjournalled.ratios.back(), flat_plain_run.report.extra,
-          100 * flat_plain_run.report.extra / flat_run.report.seconds);
-    }
+    if (parts.a) FlatRound(r, sets, n, res);
+    if (parts.b) PreviewRound(sets, n, res);
+    if (parts.a) TreeRound(r, sets, n, res);
+    if (parts.c) SameNameRound('c', sets.same_perform, sets.same_plain, same_files, res.same);
 
-    if (parts.b) {
-      // --- b. Preview ------------------------------------------------------------------
-      std::printf("b. preview of the flat directory, collisions: do not rename:\n");
-      sync();
-      const ChildRun preview_run = InChild([&] {
-        qtarvox::Job job = PerformJob(sets.flat_perform, "*.*");
-        job.collision = qtarvox::CollisionOption::kDoNotRename;
-        QuietPrompter prompter;
-        QuietView view;
-        const auto start = Clock::now();
-        const qtarvox::RunOutcome outcome = qtarvox::RunOnce(job, prompter, view, true);
-        ChildReport report;
-        report.seconds = Seconds(start, Clock::now());
-        report.count = static_cast<double>(flat_files);
-        const std::string& text = job.txtOP.text();
-        size_t lines = 0;
-        for (size_t at = text.find("\r\n"); at != std::string::npos;
-             at = text.find("\r\n", at + 2)) {
-          ++lines;
-        }
-        report.extra = static_cast<double>(lines);
-        report.ok = outcome.started && !outcome.errors;
-        return report;
-      });
-      PrintRun("PressPreview:", preview_run);
-      std::printf(
-          "  check: %.0f preview lines for %zu files%s\n", preview_run.report.extra, flat_files,
-          static_cast<size_t>(preview_run.report.extra) == flat_files ? "" : "  !! MISMATCH");
-      preview_rates.push_back(Rate(preview_run));
-      preview_rss = std::max(preview_rss, preview_run.max_rss_mib);
-    }
-
-    if (parts.a) {
-      // --- a. Perform, tree ----------------------------------------------------------------
-      std::printf(
-          "a. perform, tree of %zu directories x %zu files (lstExt *.txt, root with \"%s\"), "
-          "with and without the journal:\n",
-          kTreeDirs, per_dir, qtarvox::kIncludeSubdirsMark);
-      sync();
-      const ListMaker tree_list = [&] {
-        RenameList list;
-        size_t number = 0;
-        for (size_t d = 0; d < kTreeDirs; ++d) {
-          const std::string dir = sets.tree_plain + "/" + TreeSubdirName(d);
-          for (const auto& name : SortedNames(d * per_dir, per_dir, true)) {
-            list.from.push_back(dir + "/" + name);
-            list.to.push_back(dir + "/" + UppercaseNumbered(name, ++number));
-          }
-        }
-        return list;
-      };
-      const ChildRun tree_plain_first = PlainHalf(tree_list, 0);
-      const auto [tree_run, tree_off_run] = JournalledAndNot(r, tree_files, [&](bool journal) {
-        const std::string& set = journal ? sets.tree_perform : sets.tree_unjournalled;
-        qtarvox::Job job = PerformJob(set + qtarvox::kIncludeSubdirsMark, "*.txt", journal);
-        job.dirDir = set;
-        return job;
-      });
-      sync();
-      const ChildRun tree_plain_run =
-          Combined(tree_plain_first, PlainHalf(tree_list, 1, [&] {
-                     double seconds = 0;
-                     for (size_t d = 0; d < kTreeDirs; ++d) {
-                       seconds +=
-                           ListingSeconds(sets.tree_plain + "/" + TreeSubdirName(d), "*.txt");
-                     }
-                     return seconds;
-                   }));
-      PrintRun("plain renameat2 loop:", tree_plain_run);
-      PrintRun("PressRun, journal:", tree_run);
-      PrintRun("PressRun, no journal:", tree_off_run);
-      for (const std::string& set : {sets.tree_perform, sets.tree_unjournalled}) {
-        const ChildRun tree_check = InChild([&] {
-          size_t found = 0;
-          size_t number = 0;
-          for (size_t d = 0; d < kTreeDirs; ++d) {
-            std::vector<std::string> expected;
-            for (const auto& name : SortedNames(d * per_dir, per_dir, true)) {
-              expected.push_back(UppercaseNumbered(name, ++number));
-            }
-            found += CountPresent(NamesIn(set + "/" + TreeSubdirName(d)), expected);
-          }
-          return ChildReport{0, static_cast<double>(found), 0, 1};
-        });
-        PrintCheck("files carry their expected new name", tree_check, tree_files);
-      }
-      tree.Add(tree_run, tree_plain_run);
-      tree_unjournalled.Add(tree_off_run, tree_plain_run);
-      tree_journal_cost.push_back(Rate(tree_run) / Rate(tree_off_run));
-      std::printf(
-          "  ratio perform/plain = %.3f with the journal, %.3f without; for reference, the "
-          "walk's listings alone took %.3f s = %.0f%% of the perform\n",
-          tree.ratios.back(), tree_unjournalled.ratios.back(), tree_plain_run.report.extra,
-          100 * tree_plain_run.report.extra / tree_run.report.seconds);
-    }
-
-    if (parts.c) SameNameRound('c', sets.same_perform, sets.same_plain, same_files, same);
-
-    if (parts.d) {
-      // --- d. An attribute action: one file at a time ------------------------------------
-      std::printf(
-          "d. perform with the archive attribute, flat directory of %zu files (every file one "
-          "at a time), with and without the journal:\n",
-          archive_files);
-      const auto [archive_run, archive_off_run] =
-          JournalledAndNot(r, archive_files, [&](bool journal) {
-            return PerformJob(journal ? sets.archive_journalled : sets.archive_unjournalled, "*.*",
-                              journal, true);
-          });
-      PrintRun("PressRun, journal:", archive_run);
-      PrintRun("PressRun, no journal:", archive_off_run);
-      archive_rates.push_back(Rate(archive_run));
-      archive_unjournalled_rates.push_back(Rate(archive_off_run));
-      archive_journal_cost.push_back(Rate(archive_run) / Rate(archive_off_run));
-      std::printf("  ratio journal/no journal = %.3f\n", archive_journal_cost.back());
-    }
-
+    if (parts.d) ArchiveRound(r, sets, n, res);
     if (parts.e) {
-      SameNameRound('e', sets.many_perform, sets.many_plain, many_same_files, many_same);
+      SameNameRound('e', sets.many_perform, sets.many_plain, many_same_files, res.many_same);
     }
   }
 
-  // --- Summary: the median round of each ----------------------------------------------------
-  std::printf("\nsummary (scale %g; median of %d rounds, each round's figure in brackets):\n",
-              scale, rounds);
-  if (parts.a) {
-    for (const auto& [label, journalled, unjournalled, cost] :
-         {std::tuple{"flat perform", &flat, &flat_unjournalled, &flat_journal_cost},
-          std::tuple{"tree perform", &tree, &tree_unjournalled, &tree_journal_cost}}) {
-      const double ratio = Median(journalled->ratios);
-      std::printf("  %s: ratio perform/plain = %.3f [%s] (target %.2f: %s)\n", label, ratio,
-                  Figures(journalled->ratios, "%.3f").c_str(), kTargetPerformRatio,
-                  Verdict(ratio >= kTargetPerformRatio));
-      std::printf("                without the journal %.3f [%s]; journal/no journal %.3f [%s]\n",
-                  Median(unjournalled->ratios), Figures(unjournalled->ratios, "%.3f").c_str(),
-                  Median(*cost), Figures(*cost, "%.3f").c_str());
-      std::printf("                %.0f files/s (%.0f without the journal) against plain %.0f files/s\n",
-                  Median(journalled->engine_rates), Median(unjournalled->engine_rates),
-                  Median(journalled->plain_rates));
-      std::printf("                peak RSS %.1f MiB (target under %.0f MiB: %s)\n",
-                  journalled->max_rss_mib, kTargetRssMiB,
-                  Verdict(journalled->max_rss_mib < kTargetRssMiB));
-    }
-  }
-  if (parts.b) {
-    const double preview_rate = Median(preview_rates);
-    std::printf("  flat preview: %.0f files/s [%s] (target at least %.0f: %s), peak RSS %.1f MiB\n",
-                preview_rate, Figures(preview_rates, "%.0f").c_str(), kTargetPreviewPerSecond,
-                Verdict(preview_rate >= kTargetPreviewPerSecond), preview_rss);
-  }
-  const auto print_same = [&](size_t files, const Series& series) {
-    const double ratio = Median(series.ratios);
-    std::printf("  same name, %zu: ratio collisions/plain = %.3f [%s] (target %.2f: %s)\n", files,
-                ratio, Figures(series.ratios, "%.3f").c_str(), kTargetCollisionRatio,
-                Verdict(ratio >= kTargetCollisionRatio));
-    std::printf("                %.0f files/s against plain %.0f files/s, peak RSS %.1f MiB\n",
-                Median(series.engine_rates), Median(series.plain_rates), series.max_rss_mib);
-  };
-  if (parts.c) print_same(same_files, same);
-  if (parts.e) print_same(many_same_files, many_same);
-  if (parts.d) {
-    std::printf(
-        "  attribute action: %.0f files/s with the journal, %.0f without; journal/no journal "
-        "%.3f [%s]\n",
-        Median(archive_rates), Median(archive_unjournalled_rates), Median(archive_journal_cost),
-        Figures(archive_journal_cost, "%.3f").c_str());
-  }
+  PrintSummary(scale, rounds, parts, n, res);
 
   const auto cleanup_start = Clock::now();
   std::error_code ignored;
