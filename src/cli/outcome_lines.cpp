@@ -32,16 +32,15 @@ void AppendShown(std::string& line, std::string_view text) {
 
 }  // namespace
 
-std::string OutcomeLine(const FileOutcome& outcome, LineFormat format) {
+void AppendOutcomeLine(std::string& line, const FileOutcome& outcome, LineFormat format) {
   const std::vector<std::string> marks = OutcomeMarks(outcome);
-  std::string line;
   if (format == LineFormat::kNull) {
     line.append(outcome.directory).append(outcome.old_filename).push_back('\0');
     line.append(outcome.filename).push_back('\0');
     line.append(StatusWord(outcome.status)).push_back('\0');
     line.append(JoinedMarks(marks));
     line.push_back('\0');
-    return line;
+    return;
   }
   AppendShown(line, outcome.directory);
   AppendShown(line, outcome.old_filename);
@@ -53,12 +52,15 @@ std::string OutcomeLine(const FileOutcome& outcome, LineFormat format) {
     line += ")";
   }
   line += '\n';
-  return line;
 }
 
 void OutcomePrinter::FileDone(const FileOutcome& outcome) {
   OutcomeCounter::FileDone(outcome);
-  if (out_ != nullptr) *out_ << OutcomeLine(outcome, format_);
+  if (out_ == nullptr) return;
+  // One buffer for every line: a plan of many files allocates nothing per line.
+  line_.clear();
+  AppendOutcomeLine(line_, outcome, format_);
+  out_->write(line_.data(), static_cast<std::streamsize>(line_.size()));
 }
 
 std::string SummaryLine(const OutcomeCounter& counts, int32_t folders_not_entered, bool plan,

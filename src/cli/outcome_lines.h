@@ -26,10 +26,10 @@ enum class LineFormat {
   kNull,
 };
 
-// The line of one file: its old path, the name it has after the run (or would
+// Appends the line of one file: its old path, the name it has after the run (or would
 // have), and marks for attribute changes, a case-only change, a unique number,
 // a replaced file, a skip, an unchanged name or the error logged.
-std::string OutcomeLine(const FileOutcome& outcome, LineFormat format);
+void AppendOutcomeLine(std::string& line, const FileOutcome& outcome, LineFormat format);
 
 // Counts the files by status and, when asked, prints each one's line.
 class OutcomePrinter final : public OutcomeCounter {
@@ -41,6 +41,7 @@ class OutcomePrinter final : public OutcomeCounter {
  private:
   std::ostream* out_;
   LineFormat format_;
+  std::string line_;
 };
 
 // CountsText, after the plan's words for a plan, then where the Process file

@@ -98,22 +98,40 @@ struct NameIndex::Directory {
   ByKey by_key;
 
   void Load(const std::string& directory) {
-    loaded = true;
     std::vector<DirEntry> listed;
     // The stored bits are read only for the entries a search looks at. A
     // folder that cannot be read holds nothing known: every rename in it
     // asks the file system, which never replaces a taken name.
     (void)ReadDirectoryTypes(directory, listed);
-    by_name.Reserve(listed.size());
-    for (DirEntry& e : listed) {
-      const std::string_view name = store.Keep(e.name);
-      Entry& entry = entries.emplace_back();
-      entry.name = entry.listed_as = name;
-      entry.attributes = e.attributes;
-      entry.complete = e.complete;
-      by_name.Insert(&entry);
-    }
+    Begin(directory, listed.size());
+    for (const DirEntry& e : listed) Add(e.name, e.attributes, e.complete);
+  }
+
+  void Fill(const std::string& directory, const std::vector<ListedEntry>& listed) {
+    Begin(directory, listed.size());
+    const size_t first = entries.size();
+    for (const ListedEntry& e : listed) Keep(e.name, e.attributes, false);
+    by_name.InsertMany(listed.size(), [&](size_t i) { return &entries[first + i]; });
+  }
+
+  void Begin(const std::string& directory, size_t count) {
+    loaded = true;
     path_prefix = directory;
+    by_name.Reserve(count);
+  }
+
+  void Add(std::string_view listed_name, uint32_t attributes, bool complete) {
+    by_name.Insert(&Keep(listed_name, attributes, complete));
+  }
+
+  // A new entry, not yet in `by_name`.
+  Entry& Keep(std::string_view listed_name, uint32_t attributes, bool complete) {
+    const std::string_view name = store.Keep(listed_name);
+    Entry& entry = entries.emplace_back();
+    entry.name = entry.listed_as = name;
+    entry.attributes = attributes;
+    entry.complete = complete;
+    return entry;
   }
 
   // Makes the ordered index, unless it is made already.
@@ -181,9 +199,8 @@ struct NameIndex::Directory {
 
   // Removes the entry of exactly this name into `out`; false when there was none.
   bool Take(std::string_view name, Entry& out) {
-    Entry* found = by_name.Find(name);
+    Entry* found = by_name.Take(name);
     if (found == nullptr) return false;
-    by_name.Erase(name);
     if (ordered) by_key.erase(found->key_at);
     out = *found;
     found->name = {};  // a free place: Order() passes over it
@@ -204,6 +221,13 @@ NameIndex::Directory& NameIndex::DirectoryOf(const std::string& directory) {
   last_directory_ = &it->first;
   last_ = it->second.get();
   return *last_;
+}
+
+void NameIndex::Listed(const std::string& directory, const std::vector<ListedEntry>& entries) {
+  const auto [it, added] = directories_.try_emplace(directory);
+  if (!added && it->second->loaded) return;
+  if (added) it->second = std::make_unique<Directory>();
+  it->second->Fill(directory, entries);
 }
 
 NameIndex::Directory* NameIndex::Loaded(const std::string& directory) const {

@@ -31,15 +31,34 @@ class NameTable {
   }
 
   // The name must not be in the table yet.
-  void Insert(Pointer it) {
-    if ((size_ + 1) * 2 > slots_.size()) Rehash(std::max<size_t>(16, slots_.size() * 2));
-    Place({Tag(it->name), it});
-    ++size_;
+  void Insert(Pointer it) { InsertTagged(it, Tag(it->name)); }
+
+  // Many names at once, `pointer_of(i)` for i < count, none in the table yet
+  // nor twice among them. The slot of each is asked for a few names ahead of
+  // its turn: in a large table nearly every slot is a wait on memory, and
+  // those waits then overlap.
+  template <typename PointerOf>
+  void InsertMany(size_t count, PointerOf pointer_of) {
+    Reserve(size_ + count);
+    constexpr size_t kAhead = 8;
+    uint64_t tags[kAhead];
+    const auto fetch = [&](size_t i) {
+      tags[i % kAhead] = Tag(pointer_of(i)->name);
+      __builtin_prefetch(&slots_[tags[i % kAhead] & mask_]);
+    };
+    for (size_t i = 0; i < std::min(count, kAhead); ++i) fetch(i);
+    for (size_t i = 0; i < count; ++i) {
+      const uint64_t tag = tags[i % kAhead];
+      if (i + kAhead < count) fetch(i + kAhead);
+      InsertTagged(pointer_of(i), tag);
+    }
   }
 
-  void Erase(std::string_view name) {
+  // Removes the entry of exactly this name and returns it; nullptr when none.
+  Pointer Take(std::string_view name) {
     size_t hole = IndexOf(name);
-    if (hole == kNone) return;
+    if (hole == kNone) return nullptr;
+    const Pointer taken = slots_[hole].it;
     // Shift back the slots after it that may sit in the hole, so that no
     // probe sequence has a gap.
     for (size_t j = (hole + 1) & mask_; slots_[j].tag != 0; j = (j + 1) & mask_) {
@@ -51,6 +70,7 @@ class NameTable {
     }
     slots_[hole].tag = 0;
     --size_;
+    return taken;
   }
 
  private:
@@ -72,6 +92,12 @@ class NameTable {
       if (slot.tag == 0) return kNone;
       if (slot.tag == tag && slot.it->name == name) return i;
     }
+  }
+
+  void InsertTagged(Pointer it, uint64_t tag) {
+    if ((size_ + 1) * 2 > slots_.size()) Rehash(std::max<size_t>(16, slots_.size() * 2));
+    Place({tag, it});
+    ++size_;
   }
 
   void Place(const Slot& slot) {

@@ -41,8 +41,11 @@ PlannedChanges::Folder& PlannedChanges::FolderOf(const std::string& directory) {
 
 PlannedChanges::File& PlannedChanges::At(const std::string& directory, const std::string& name) {
   Folder& folder = FolderOf(directory);
-  const auto found = folder.files.find(name);
-  if (found != folder.files.end()) return found->second;
+  // A plan that only renames keeps no file of its own: no name to hash.
+  if (!folder.files.empty()) {
+    const auto found = folder.files.find(name);
+    if (found != folder.files.end()) return found->second;
+  }
   File file;
   // The index lists a directory once and follows the planned renames; a
   // directory this user cannot list is asked about each name instead.
@@ -91,8 +94,9 @@ void PlannedChanges::Move(const std::string& directory, const std::string& old_n
   } else {
     At(directory, old_name);  // the moving file has an entry of its own
   }
-  auto moved = folder.files.extract(old_name);
-  folder.files.erase(new_name);
+  auto moved = folder.files.empty() ? decltype(folder.files)::node_type()
+                                     : folder.files.extract(old_name);
+  if (!folder.files.empty()) folder.files.erase(new_name);
   // In a listed directory the index follows the renames and knows where
   // each file is on the disk: an entry of the plan's own is kept only for
   // what the plan read or changed of the file. So a plan of many renames

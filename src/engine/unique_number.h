@@ -15,6 +15,8 @@
 
 namespace qtarvox {
 
+struct ListedEntry;
+
 // Trailing number of a similar file's name: the name is cut before its first
 // dot, then trailing digits are collected while blanks among them are
 // skipped (leading zeros count for nothing). Returns -1 when there is none,
@@ -73,6 +75,12 @@ class NameIndex {
   // renamed it since): where a plan finds the file on the disk. Empty when
   // the directory holds no entry of that name.
   std::string_view ListedName(const std::string& directory, const std::string& name);
+
+  // Indexes the directory from a listing of every entry made by the caller
+  // (ListForWalk's `all`), unless it is indexed already. Only for a run that
+  // changes nothing on the disk between that listing and the index's use: a
+  // plan.
+  void Listed(const std::string& directory, const std::vector<ListedEntry>& entries);
 
   // The run renamed directory + old_name to directory + new_name (replacing
   // any file of that name).

@@ -67,11 +67,30 @@ void CollectSubdirectories(const Listing& listing, WalkListing& out) {
   }
 }
 
+// What the listing tells of an entry whose type it gives: the type and a
+// leading dot, with the owner's write bit assumed.
+uint32_t TypeAttributes(const Candidate& c) {
+  return ComposeAttributes(DTTOIF(c.type) | S_IWUSR, c.name, 0);
+}
+
+void ListAll(const Listing& listing, WalkListing& out) {
+  out.all.clear();
+  bool typed = true;
+  listing.entries.ForEach([&](const Candidate& c) { typed = typed && c.type != DT_UNKNOWN; });
+  out.all_listed = typed;
+  if (!typed) return;
+  // In the order the walk's files are asked about after it.
+  for (const Candidate* c : listing.wanted) out.all.push_back({c->name, TypeAttributes(*c)});
+  listing.entries.ForEach([&](const Candidate& c) {
+    if (!c.wanted) out.all.push_back({c.name, TypeAttributes(c)});
+  });
+}
+
 }  // namespace
 
 RtError ListForWalk(const std::string& directory, const std::vector<std::string>& patterns,
                     bool with_subdirectories, WalkListing& out, bool share_reads,
-                    bool files_stored_later) {
+                    bool files_stored_later, bool with_all) {
   out.files.assign(patterns.size(), {});
   out.subdirectories.clear();
   out.subdirectories_not_entered = 0;
@@ -112,6 +131,7 @@ RtError ListForWalk(const std::string& directory, const std::vector<std::string>
       }
     }
   }
+  if (with_all) ListAll(listing, out);
   out.text = listing.pool.TakeBlocks();
   struct stat st;
   if (fstat(dirfd(listing.dir.get()), &st) == 0) {
@@ -153,9 +173,7 @@ RtError ReadDirectoryTypes(const std::string& directory, std::vector<DirEntry>& 
       if (attributes != kAttrInvalid) entries.push_back({std::string(c.name), attributes, true});
       return;
     }
-    const uint32_t mode = DTTOIF(c.type) | S_IWUSR;
-    const uint32_t attributes = ComposeAttributes(mode, c.name, 0);
-    entries.push_back({std::string(c.name), attributes, false});
+    entries.push_back({std::string(c.name), TypeAttributes(c), false});
   });
   return {};
 }

@@ -49,6 +49,13 @@ RtError CheckListable(const std::string& directory);
 RtError SearchPath(const std::string& path_with_pattern, SearchFilter filter,
                    std::vector<std::string>& names);
 
+// One entry of a directory with what its listing tells: its type and a
+// leading dot, without the stored bits (those are read when needed).
+struct ListedEntry {
+  std::string_view name;
+  uint32_t attributes = 0;
+};
+
 // What a directory walk needs of one directory, read from it once.
 struct WalkListing {
   // Per pattern, as SearchDirectory(directory, pattern, SearchFilter::kFiles);
@@ -67,6 +74,11 @@ struct WalkListing {
   // The directory itself (st_dev, st_ino); 0, 0 when not known.
   uint64_t device = 0;
   uint64_t inode = 0;
+  // When asked for: every entry of the directory, those the walk wants first
+  // in their sorted order, then the others; names in `text`. Not filled
+  // (`all_listed` false) where the file system does not tell the types.
+  std::vector<ListedEntry> all;
+  bool all_listed = false;
 };
 
 // Fills `out` from a single read of `directory`; a directory that cannot be
@@ -76,10 +88,10 @@ struct WalkListing {
 // the listing reports as regular are not read: such a file is listed even
 // when its system bit is set, and the caller must leave it out when it
 // comes to it (StoredSystemBit). Reading them is most of a large folder's
-// listing.
+// listing. With `with_all`, `out.all` lists every entry as well.
 RtError ListForWalk(const std::string& directory, const std::vector<std::string>& patterns,
                     bool with_subdirectories, WalkListing& out, bool share_reads = true,
-                    bool files_stored_later = false);
+                    bool files_stored_later = false, bool with_all = false);
 
 // The subdirectories of `directory` that a folder tree shows: real
 // directories (never symbolic links), hidden ones included, sorted by

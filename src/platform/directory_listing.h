@@ -92,6 +92,7 @@ inline constexpr uint32_t kAttrUnread = 0xFFFFFFFEu;
 struct Candidate {
   std::string_view name;  // in the listing's pool, NUL-terminated
   unsigned char type;     // d_type
+  bool wanted = false;    // picked by the listing's selection
   uint64_t matches = 0;   // which of the first 64 patterns of a walk match it
   uint32_t attributes = kAttrUnread;
 };
@@ -224,6 +225,7 @@ RtError Listing::ReadSorted(const std::string& directory, Select select, bool sh
   const RtError error = ForEachEntry(dir.get(), [&](const dirent& entry) {
     Candidate& c = entries.emplace_back(Candidate{pool.Add(entry.d_name), entry.d_type});
     if (!select(c)) return;
+    c.wanted = true;
     wanted.push_back(&c);
     if (files_stored_later && c.type == DT_REG) {
       c.attributes = ComposeAttributes(S_IFREG | S_IWUSR, c.name, 0);

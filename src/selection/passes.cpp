@@ -168,8 +168,8 @@ class ListingAhead {
   // Listings running ahead at most: one per core, as each waits on the kernel alone.
   static constexpr size_t kAhead = 2;
 
-  ListingAhead(const std::vector<std::string>& patterns, bool system_later)
-      : patterns_(patterns), system_later_(system_later) {}
+  ListingAhead(const std::vector<std::string>& patterns, bool system_later, bool with_all)
+      : patterns_(patterns), system_later_(system_later), with_all_(with_all) {}
   ListingAhead(const ListingAhead&) = delete;
   ListingAhead& operator=(const ListingAhead&) = delete;
   ~ListingAhead() {
@@ -186,7 +186,7 @@ class ListingAhead {
       pending_.push_back({directory, std::async(std::launch::async, [this, directory] {
                             Listed listed;
                             listed.error = ListForWalk(directory, patterns_, true, listed.listing,
-                                                       false, system_later_);
+                                                       false, system_later_, with_all_);
                             return listed;
                           })});
     } catch (const std::system_error&) {
@@ -203,7 +203,8 @@ class ListingAhead {
       return listed.error;
     }
     // While listings run ahead, the cores are busy already.
-    return ListForWalk(directory, patterns_, true, out, pending_.empty(), system_later_);
+    return ListForWalk(directory, patterns_, true, out, pending_.empty(), system_later_,
+                       with_all_);
   }
 
  private:
@@ -217,6 +218,7 @@ class ListingAhead {
   };
   const std::vector<std::string>& patterns_;
   const bool system_later_;
+  const bool with_all_;
   std::deque<Pending> pending_;  // in the order the walk takes them
 };
 
@@ -270,6 +272,8 @@ RtError VisitListed(Walk& walk, const std::string& directory, const WalkListing&
     walk.report.failures.push_back({directory, read});
     return {};
   }
+  // A plan changes nothing: its index of the folder is this listing.
+  if (listing.all_listed) walk.context.names->Listed(directory, listing.all);
   const VisitedFolders::ToDo to_do = walk.visited.Visit(listing, descending);
   const auto files = [&]() -> RtError {
     if (!to_do.files) return {};
@@ -315,6 +319,9 @@ size_t SubdirectoriesMark(const std::string& entry) {
 RtError WalkInto(const Job& job, const EngineContext& context, WalkSink& sink,
                  WalkReport& report) {
   const bool system_later = SystemBitLeftToPass(job, context);
+  // A plan changes nothing on the disk: the walk's listings serve its index
+  // as well, which spares reading each folder a second time.
+  const bool index_listings = context.changes != nullptr && context.names != nullptr;
   VisitedFolders visited;
   for (const auto& entry : job.lstDir) {
     if (StopRequested(context.stop)) return {};
@@ -327,9 +334,9 @@ RtError WalkInto(const Job& job, const EngineContext& context, WalkSink& sink,
       context.journal->ListAhead(directory);
     }
     WalkListing listing;
-    const RtError read =
-        ListForWalk(directory, job.lstExt, subdirectories, listing, true, system_later);
-    ListingAhead ahead(job.lstExt, system_later);
+    const RtError read = ListForWalk(directory, job.lstExt, subdirectories, listing, true,
+                                     system_later, index_listings);
+    ListingAhead ahead(job.lstExt, system_later, index_listings);
     Walk walk{context, sink, ahead, system_later, visited, report};
     if (RtError err = VisitListed(walk, directory, listing, read, subdirectories, true)) {
       return err;
