@@ -239,6 +239,21 @@ TEST_F(Undo, JournalCutInARecordIsReadUpToTheLastWholeOne) {
   EXPECT_EQ(files_.List(), (std::vector<std::string>{"C.txt", "a.txt", "b.txt"}));
 }
 
+// A journal cut before its completions: the changes it only announced are
+// undone last announced first, so a chain of names unwinds.
+TEST_F(Undo, CutJournalUndoesAChainOfRenamesLastFirst) {
+  for (const char* name : {"2.txt", "5.txt"}) files_.WriteFile(name, name);
+  // 2.txt becomes 1.txt, then 5.txt takes the name 2.txt just freed.
+  ASSERT_EQ(Run({"-CO", "-NE", "N", "-FI", d() + "/2.txt*" + d() + "/5.txt", "-SU"}).code, 0);
+  ASSERT_EQ(files_.List(), (std::vector<std::string>{"1.txt", "2.txt"}));
+  const size_t at = RecordStart(work_.ReadFile(kJournal), 3);  // header and two intents
+  ASSERT_EQ(truncate(work_.PathOf(kJournal).c_str(), static_cast<off_t>(at)), 0);
+  const Outcome o = Run({"--undo"});
+  EXPECT_EQ(o.code, 0) << o.err;
+  EXPECT_EQ(files_.List(), (std::vector<std::string>{"2.txt", "5.txt"}));
+  EXPECT_EQ(files_.ReadFile("5.txt"), "5.txt");
+}
+
 // Three performs are undone in turn, newest first.
 TEST_F(Undo, HistoryIsUndoneInTurnAndSurvivesPerformsThatChangeNothing) {
   files_.WriteFile("a.txt");
