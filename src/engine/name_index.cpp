@@ -9,6 +9,7 @@
 #include "engine/used_numbers.h"
 #include "platform/attributes.h"
 #include "platform/dir_search.h"
+#include "platform/wildcard_pattern.h"
 
 namespace qtarvox {
 namespace {
@@ -49,6 +50,7 @@ struct NameIndex::Directory {
   // Used numbers of the files that match one search pattern.
   struct Pattern {
     std::string pattern;
+    WildcardPattern matcher;  // the pattern, prepared once for every rename
     UsedNumbers numbers;
   };
 
@@ -165,7 +167,8 @@ struct NameIndex::Directory {
 
   // Entries a search for `pattern` with `filter` returns.
   template <typename Fn>
-  void ForEachMatch(std::string_view pattern, SearchFilter filter, Fn&& fn) {
+  void ForEachMatch(std::string_view pattern, const WildcardPattern& matcher, SearchFilter filter,
+                    Fn&& fn) {
     Order();
     // A literal prefix narrows the scan to one range of the ordered index.
     // Cut before the first dot too: "name.*" and "name." also match "name".
@@ -174,7 +177,7 @@ struct NameIndex::Directory {
         UpperKey(pattern.substr(0, wild == std::string_view::npos ? pattern.size() : wild));
     for (auto it = by_key.lower_bound(prefix); it != by_key.end() && it->first.starts_with(prefix);
          ++it) {
-      if (WildcardMatch(pattern, it->second->name) &&
+      if (matcher.Matches(it->second->name) &&
           PassesFilter(AttributesOf(*it->second), filter)) {
         fn(*it->second);
       }
@@ -252,8 +255,8 @@ int64_t NameIndex::UniqueNumber(const std::string& directory, const std::string&
   // for keeping them all current; start afresh instead.
   if (dir.slots.size() == Directory::kMaxPatterns) dir.ResetPatterns();
   const size_t slot = dir.slots.size();
-  dir.slots.push_back({pattern, {}});
-  dir.ForEachMatch(pattern, SearchFilter::kFiles,
+  dir.slots.push_back({pattern, WildcardPattern(pattern), {}});
+  dir.ForEachMatch(pattern, dir.slots[slot].matcher, SearchFilter::kFiles,
                    [&](Directory::Entry& entry) { dir.Join(entry, slot); });
   dir.slot_of.emplace(std::move(pattern), slot);
   return dir.slots[slot].numbers.SmallestFree();
@@ -276,7 +279,7 @@ bool NameIndex::NormalFileExists(const std::string& directory, const std::string
     }
     return found;
   }
-  dir.ForEachMatch(name, SearchFilter::kNormalFiles,
+  dir.ForEachMatch(name, WildcardPattern(name), SearchFilter::kNormalFiles,
                    [&](const Directory::Entry&) { found = true; });
   return found;
 }
@@ -328,7 +331,7 @@ void NameIndex::Renamed(const std::string& directory, const std::string& old_nam
   // whether they take part; stored bits are not read again for that.
   if (PassesFilter(entry.attributes, SearchFilter::kFiles)) {
     for (size_t slot = 0; slot < dir.slots.size(); ++slot) {
-      if (WildcardMatch(dir.slots[slot].pattern, new_name)) dir.Join(entry, slot);
+      if (dir.slots[slot].matcher.Matches(new_name)) dir.Join(entry, slot);
     }
   }
   dir.Insert(entry);

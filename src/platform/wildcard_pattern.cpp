@@ -18,6 +18,14 @@ WildcardPattern::WildcardPattern(std::string_view pattern) {
       for (size_t i = 1; i < p.size(); ++i) suffix_.push_back(static_cast<char>(p[i]));
     }
   }
+  if (kind_ != Kind::kGeneral) return;
+  // Every alternative begins with the text before the first wildcard or dot
+  // (the alternatives differ only at the end, from the last dot on).
+  for (const char c : pattern) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (c == '*' || c == '?' || c == '.' || byte >= 0x80) break;
+    start_.push_back(static_cast<char>(ToUpperChar(byte)));
+  }
 }
 
 bool WildcardPattern::MatchesDecoded(std::string_view name) const {

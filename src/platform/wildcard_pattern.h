@@ -38,11 +38,16 @@ class WildcardPattern {
   void Add(std::string_view pattern, bool no_dot);
   // Decodes the name and tries every alternative.
   bool MatchesDecoded(std::string_view name) const;
+  // True when the name cannot match: it does not begin with the pattern's
+  // literal ASCII beginning (up to its first "*", "?", "." or non-ASCII
+  // character), compared without decoding while the name is ASCII.
+  bool FailsAtStart(std::string_view name) const;
   static bool MatchPlain(const CharText& pattern, const CharText& name);
 
   std::vector<Alternative> alternatives_;
   Kind kind_ = Kind::kGeneral;
   std::string suffix_;  // kSuffix: the upper-case ASCII text after the "*"
+  std::string start_;   // kGeneral: the literal beginning, upper-case ASCII
 };
 
 // Inline: a walk matches every name of every folder it lists.
@@ -64,9 +69,21 @@ inline bool WildcardPattern::Matches(std::string_view name) const {
       // A non-ASCII character may upper-case to an ASCII one: decode.
       break;
     case Kind::kGeneral:
+      if (FailsAtStart(name)) return false;
       break;
   }
   return MatchesDecoded(name);
+}
+
+inline bool WildcardPattern::FailsAtStart(std::string_view name) const {
+  if (name.size() < start_.size()) return !start_.empty();
+  for (size_t i = 0; i < start_.size(); ++i) {
+    const auto c = static_cast<unsigned char>(name[i]);
+    // A non-ASCII character may upper-case to an ASCII one: decode.
+    if (c >= 0x80) return false;
+    if (ToUpperChar(c) != static_cast<unsigned char>(start_[i])) return true;
+  }
+  return false;
 }
 
 }  // namespace qtarvox

@@ -78,6 +78,8 @@ TEST(WildcardMatch, FollowsDosRulesIgnoringCase) {
       {"\303\211*", "\303\251a", true},  // É* against éa
       {"*.SXT", "a.\xC5\xBFxt", true},   // long s upper-cases to S
       {"*.txt", "\xFF.txt", true},       // invalid UTF-8 byte
+      {"ab*", "a", false},  {"ab?", "AB", true}, {"ab*c", "xabc", false},  // literal start
+      {"SX*", "\xC5\xBFx1", true},     // long s again, where the literal start is compared
       {"\xFE*", "\xFF", false},
   };
   for (const Case& c : cases) {
