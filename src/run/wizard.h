@@ -54,7 +54,9 @@ class Wizard {
   Wizard(const Wizard&) = delete;
   Wizard& operator=(const Wizard&) = delete;
 
-  // The job; not to be touched while a run started by StartRun is under way.
+  // The job. A run reads a copy of its settings, taken when the run starts,
+  // and never writes it: what the run produced is put into the job and the
+  // screen state on this thread when it ends (a preview's lines into txtOP).
   Job& job() { return job_; }
   const Job& job() const { return job_; }
   // What the screens show now.
@@ -175,17 +177,21 @@ class Wizard {
   // The View Process File and View Error File buttons.
   void ViewReport(ReportKind kind);
   // The Preview button and the run button (the Finished sequence when it is
-  // in its Finished state, else a perform), on this thread.
+  // in its Finished state, else a perform), on this thread; what the run
+  // produced is applied before they return (the outcome then holds no
+  // preview lines: they are in job().txtOP).
   RunOutcome Preview(const StopRequest* stop = nullptr);
   RunOutcome PressRun(const StopRequest* stop = nullptr, FileOutcomeSink* outcomes = nullptr);
   // The command line's dry run: the perform's own path with nothing changed
   // (RunKind::kPlan); `outcomes` hears what the perform would do to each file.
-  // The screens stay as a preview leaves them.
+  // The job and the screens stay as they were; the counts are in the outcome.
   RunOutcome Plan(const StopRequest* stop = nullptr, FileOutcomeSink* outcomes = nullptr);
   // The same as a task: the run's passes go on a thread of their own, so
-  // this thread stays free. False when the run did not start (FinishRun then
-  // tells why) or the Finished sequence ran instead. Call FinishRun on this
-  // thread once RunDone(); its questions are asked here. `done` is called on
+  // this thread stays free; the run takes its copy of the settings here.
+  // False when the run did not start (FinishRun then tells why) or the
+  // Finished sequence ran instead. Call FinishRun on this thread once
+  // RunDone(); its questions are asked and its results applied there, as
+  // PressRun and Preview do. `done` is called on
   // the run's thread when its passes are through. While the task runs, its
   // progress reaches the view as the status text.
   bool StartRun(bool preview, std::function<void()> done = {});
@@ -208,8 +214,10 @@ class Wizard {
 
   void SetStatus(const std::string& caption);
   std::string ProgressCaption(int64_t done, int64_t listed) const;
-  // The Finished state after a perform, and the run's counts in the status.
-  void ApplyRunEnd(const RunOutcome& outcome, const OutcomeCounter& counts);
+  // What a run produced, taken on this thread once it is over: a preview's
+  // lines go to the job's preview box (leaving the outcome without them),
+  // the run's counts to the status, and a perform's end to the Finished state.
+  void ApplyRunEnd(RunOutcome& outcome, const OutcomeCounter& counts);
   void FinishedSequence();
   void MethodOk();
   void FileChoosers(bool extension);
