@@ -175,6 +175,13 @@ bool Wizard::ProceedStep1(std::vector<std::string>* dropped) {
   return true;
 }
 
+Step1Check Wizard::AcceptStep1() {
+  if (ProceedStep1()) return {true, -1};
+  // Without any ticked action nothing failed in particular: the highlight stays.
+  const bool any_ticked = std::ranges::any_of(job_.lstActions, &ActionEntry::ticked);
+  return {false, any_ticked ? screen_.highlighted : -1};
+}
+
 void Wizard::ShowStep2() {
   screen_.step = WizardStep::kStep2;
   screen_.file_panels = false;

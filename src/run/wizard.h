@@ -1,7 +1,9 @@
 // The wizard in one place: it owns the job and the screen state and offers
 // every operation of the three steps, in the order a user presses them. The
-// command line (silent or filling the window) and the window call it; what
-// they show is drawn from screen() alone.
+// command line (silent or filling the window) and the window's screens call
+// it directly, on one thread; what they show is drawn from job() and
+// screen() alone. Only a run's status and progress reach it from the run's
+// own thread (StartRun).
 #pragma once
 
 #include <atomic>
@@ -15,6 +17,7 @@
 
 #include "engine/job.h"
 #include "engine/ports.h"
+#include "engine/validation.h"
 #include "platform/rt_error.h"
 #include "platform/stop_signals.h"
 #include "platform/volumes.h"
@@ -88,6 +91,10 @@ class Wizard {
   // remembered directory and Step 2. In suppressed mode failing actions are
   // unticked instead; their messages go to `dropped` when given.
   bool ProceedStep1(std::vector<std::string>* dropped = nullptr);
+  // The same, saying which entry a window shows as the failed one: the
+  // failing entry, the highlighted one when none failed in particular, -1
+  // when no action is ticked at all.
+  Step1Check AcceptStep1();
   // Step 2 as the Step 2 button shows it: the method's screens as they were
   // (the method row alone before a method is chosen, and on the first screen
   // of the combined method), the browser read again.
