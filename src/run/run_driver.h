@@ -89,8 +89,8 @@ struct RunOutcome {
   std::vector<std::string> problems;
   int32_t files = 0;                // the files the run listed
   int32_t folders_not_entered = 0;  // folders the walk left out (read-only or hidden)
-  // A preview's lines, from its start (a preview that did not start has
-  // none); no value for any other kind of run.
+  // A preview's lines (none when it could not start: a preview empties its
+  // box first); no value for any other kind of run.
   std::optional<PreviewBox> preview;
 };
 

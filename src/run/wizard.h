@@ -191,7 +191,8 @@ class Wizard {
   RunOutcome PressRun(const StopRequest* stop = nullptr, FileOutcomeSink* outcomes = nullptr);
   // The command line's dry run: the perform's own path with nothing changed
   // (RunKind::kPlan); `outcomes` hears what the perform would do to each file.
-  // The job and the screens stay as they were; the counts are in the outcome.
+  // The screens stay as a preview leaves them; the job stays as it was, and
+  // the run's counts are in the outcome.
   RunOutcome Plan(const StopRequest* stop = nullptr, FileOutcomeSink* outcomes = nullptr);
   // The same as a task: the run's passes go on a thread of their own, so
   // this thread stays free; the run takes its copy of the settings here.

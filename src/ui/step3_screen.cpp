@@ -195,8 +195,8 @@ void Step3Screen::StartRun(bool preview) {
 }
 
 void Step3Screen::RunEnded() {
-  // The passes are through, so the preview's lines are all there; they are
-  // shown before the end-of-run questions are asked.
+  // The run's preview lines reach the job in FinishRun, with the rest of
+  // what the run produced, after its questions; follow() then shows them.
   ShowPreview();
   if (moves_.run_ending) moves_.run_ending();
   wizard_.FinishRun();
@@ -247,7 +247,7 @@ void Step3Screen::RefreshPlan() {
 }
 
 void Step3Screen::ShowPreview() {
-  // A run's thread appends to the preview while it runs.
+  // While a run is under way the job still holds the last run's lines.
   if (wizard_.screen().running) return;
   const std::string& text = wizard_.job().txtOP.text();
   if (text == shown_preview_) return;
