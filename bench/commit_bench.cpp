@@ -166,9 +166,11 @@ Phase EngineLoop(const std::string& dir, const std::string& work, int round) {
   for (const auto& filename : listing) expected.push_back(Uppercased(filename));
 
   qtarvox::Job job;
+
+  qtarvox::RunState run;
   qtarvox::TickPosition(job, 1);
   qtarvox::SnapshotChosenActions(job);
-  job.GenerateProcessFile = true;
+  run.GenerateProcessFile = true;
   qtarvox::ReportFile process;
   qtarvox::ReportFile errors;
   const std::string process_path = work + "/process-" + std::to_string(round) + ".txt";
@@ -196,14 +198,14 @@ Phase EngineLoop(const std::string& dir, const std::string& work, int round) {
   const auto start = Clock::now();
   for (const auto& filename : listing) {
     qtarvox::SplitFilename(filename, name, ext);
-    qtarvox::RenameFile(job, context, directory, name, ext);
+    qtarvox::RenameFile(job, run, context, directory, name, ext);
   }
   MustWork(process.Close(), "the Process file");
   MustWork(errors.Close(), "the Error file");
   phase.seconds = Seconds(start, Clock::now());
   const CpuTimes cpu_end = CpuNow();
   phase.cpu = {cpu_end.user - cpu_start.user, cpu_end.system - cpu_start.system};
-  phase.errors = job.ErrorsOccurred;
+  phase.errors = run.ErrorsOccurred;
   phase.renamed = CountPresent(dir, expected);
   std::printf(
       "  (engine round %d: sorted listing took %.3f s, not counted; Process file %lld "

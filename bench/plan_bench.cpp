@@ -103,7 +103,7 @@ Timed TimePreviewHere(const std::string& dir, char which) {
       qtarvox::RunOnce(job, prompter, view, qtarvox::RunKind::kPreview);
   Timed t;
   t.seconds = Seconds(start, Clock::now());
-  const std::string& text = job.txtOP.text();
+  const std::string& text = outcome.preview->text();
   for (size_t at = text.find("\r\n"); at != std::string::npos; at = text.find("\r\n", at + 2)) {
     ++t.lines;
   }

@@ -281,7 +281,7 @@ ChildReport TimedPressRun(qtarvox::Job& job, size_t files) {
   ChildReport report;
   report.seconds = Seconds(start, Clock::now());
   report.count = static_cast<double>(files);
-  report.extra = job.FileCount;
+  report.extra = outcome.files;
   report.ok = outcome.started && !outcome.errors;
   return report;
 }
@@ -559,7 +559,7 @@ void PreviewRound(const RoundSets& sets, const Sizes& n, Results& res) {
     ChildReport report;
     report.seconds = Seconds(start, Clock::now());
     report.count = static_cast<double>(n.flat_files);
-    const std::string& text = job.txtOP.text();
+    const std::string& text = outcome.preview->text();
     size_t lines = 0;
     for (size_t at = text.find("\r\n"); at != std::string::npos; at = text.find("\r\n", at + 2)) {
       ++lines;

@@ -124,12 +124,14 @@ struct Result {
 // The action chain over names [0, count).
 Result TransformAll(qtarvox::Job& job, const qtarvox::TransformPlan& plan, const Names& names,
                     size_t count, int width) {
+  qtarvox::RunState run;
   qtarvox::WorkingName state;
   uint64_t check = 0;
   const auto start = Clock::now();
   for (size_t i = 0; i < count; ++i) {
-    job.NumberEndCounter = qtarvox::NumberText(static_cast<double>(i + 1), qtarvox::NumberStyle::kEven, width);
-    qtarvox::TransformName(job, plan, names.name[i], names.ext[i], state, nullptr);
+    run.NumberEndCounter =
+        qtarvox::NumberText(static_cast<double>(i + 1), qtarvox::NumberStyle::kEven, width);
+    qtarvox::TransformName(job, run, plan, names.name[i], names.ext[i], state, nullptr);
     std::string filename = qtarvox::Encode(state.wn);
     filename += state.we;
     check += filename.size() + static_cast<unsigned char>(filename.front()) +
@@ -157,6 +159,7 @@ Result RoundTripAll(const Names& names, size_t count) {
 // A job with the benchmark's parameters and the given positions ticked.
 qtarvox::Job MakeJob(std::initializer_list<int> positions) {
   qtarvox::Job job;
+  qtarvox::RunState run;
   for (int position : positions) qtarvox::TickPosition(job, position);
   // Whole strings are moved in: GCC 12 at -O3 misreports assigning a literal
   // to a std::string in an inlined function as an overlapping copy.
@@ -194,14 +197,16 @@ int main() {
       Seconds(gen_start, Clock::now()));
 
   qtarvox::Job job = MakeJob({1, 6, 8, 9, 16});
+  qtarvox::RunState run;
   const qtarvox::TransformPlan plan(job);
   const int width = qtarvox::EvenWidth(static_cast<double>(kNameCount));
 
   // Three examples, to see the chain does what it should.
   for (size_t i = 0; i < 3; ++i) {
-    job.NumberEndCounter = qtarvox::NumberText(static_cast<double>(i + 1), qtarvox::NumberStyle::kEven, width);
+    run.NumberEndCounter =
+        qtarvox::NumberText(static_cast<double>(i + 1), qtarvox::NumberStyle::kEven, width);
     qtarvox::WorkingName state;
-    qtarvox::TransformName(job, plan, names.name[i], names.ext[i], state, nullptr);
+    qtarvox::TransformName(job, run, plan, names.name[i], names.ext[i], state, nullptr);
     std::printf("  example: \"%s%s\" -> \"%s%s\"\n", names.name[i].c_str(), names.ext[i].c_str(),
                 qtarvox::Encode(state.wn).c_str(), state.we.c_str());
   }

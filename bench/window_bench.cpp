@@ -195,9 +195,9 @@ WindowFigures PerformInWindow(const std::string& dir) {
   figures.preview_pause = LongestPause(
       [&] { preview->click(); },
       [&] {
-        if (window.port().screen().running) return false;
+        if (window.wizard().screen().running) return false;
         if (expected < 0) {
-          const std::string& text = window.port().job().txtOP.text();
+          const std::string& text = window.wizard().job().txtOP.text();
           expected = static_cast<int64_t>(text.size()) -
                      static_cast<int64_t>(std::count(text.begin(), text.end(), '\r')) + 1;
         }
@@ -218,7 +218,7 @@ WindowFigures PerformInWindow(const std::string& dir) {
     const Clock::time_point now = Clock::now();
     // Only while the passes run: opening and closing the report files are
     // short waits of their own at the start and at the end.
-    if (!window.port().wizard().RunDone()) {
+    if (!window.wizard().RunDone()) {
       figures.longest_pause = std::max(figures.longest_pause, Seconds(last_tick, now));
     }
     last_tick = now;
@@ -226,7 +226,7 @@ WindowFigures PerformInWindow(const std::string& dir) {
     if (text.contains(QStringLiteral("Renaming..."))) {
       figures.last_progress = text.replace(QLatin1Char('\n'), QLatin1Char(' ')).toStdString();
     }
-    if (ended && !window.port().screen().running) loop.quit();
+    if (ended && !window.wizard().screen().running) loop.quit();
     auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
     if (box == nullptr || ended) return;
     figures.seconds = Seconds(start, now);
@@ -243,9 +243,9 @@ WindowFigures PerformInWindow(const std::string& dir) {
   ticks.stop();
   // Finished, its question answered Yes: the folder of the run is the one
   // remembered, and the browser reads it again.
-  figures.finished_pause =
-      LongestPause([&] { perform->click(); },
-                   [&] { return window.port().screen().step == qtarvox::WizardStep::kIntro; }, 1.5);
+  figures.finished_pause = LongestPause(
+      [&] { perform->click(); },
+      [&] { return window.wizard().screen().step == qtarvox::WizardStep::kIntro; }, 1.5);
   return figures;
 }
 

@@ -69,9 +69,10 @@ void CheckParsedJob(const Job& job, const CountingPrompter& prompter, std::strin
 }
 
 // A first file through the job as the operation-list pass would take it.
-void TransformFirstFile(Job& job, bool texts_valid) {
-  InitOperationListCounters(job);
-  AdvanceOperationListCounters(job, true);
+void TransformFirstFile(const Job& job, bool texts_valid) {
+  RunState run;
+  InitOperationListCounters(job, run);
+  AdvanceOperationListCounters(job, run, true);
   const TransformPlan plan(job);
   static const std::string_view kNames[] = {"Report 1_final.TXT", "\xC3\xA9t\xC3\xA9.mp3",
                                             "x\xFF\xC3.", ".profile", ""};
@@ -79,7 +80,7 @@ void TransformFirstFile(Job& job, bool texts_valid) {
     std::string name, extension;
     SplitFilename(filename, name, extension);
     WorkingName state;
-    TransformName(job, plan, name, extension, state, nullptr);
+    TransformName(job, run, plan, name, extension, state, nullptr);
     if (texts_valid && IsValidUtf8(filename)) {
       Require(IsValidUtf8(Encode(state.wn) + state.we), "valid UTF-8 in, invalid out");
     }

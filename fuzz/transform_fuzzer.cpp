@@ -70,8 +70,11 @@ std::string Counter(FuzzedDataProvider& in) {
   return NumberText(number, style, EvenWidth(bound));
 }
 
-Job JobFrom(FuzzedDataProvider& in) {
-  Job job;
+// The settings and the counters a name is transformed with.
+struct FuzzJob : Job, RunState {};
+
+FuzzJob JobFrom(FuzzedDataProvider& in) {
+  FuzzJob job;
   const uint32_t ticks = in.ConsumeIntegral<uint32_t>();
   for (int position = 1; position <= kActionCount; ++position) {
     if ((ticks >> (position - 1) & 1u) != 0) TickPosition(job, position);
@@ -93,7 +96,7 @@ Job JobFrom(FuzzedDataProvider& in) {
   return job;
 }
 
-bool JobTextsValid(const Job& job) {
+bool JobTextsValid(const FuzzJob& job) {
   for (const std::string* text : {&job.ReplaceSearch, &job.ReplaceWith, &job.AddBeginningText,
                                   &job.AddEndText, &job.NewExtension, &job.NewFilename,
                                   &job.NumberEndCounter, &job.NumberBeginningCounter}) {
@@ -108,7 +111,7 @@ bool JobTextsValid(const Job& job) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace qtarvox;
   FuzzedDataProvider in(data, size);
-  const Job job = JobFrom(in);
+  const FuzzJob job = JobFrom(in);
   const std::string filename = in.ConsumeRemainingBytesAsString();
 
   fuzz::Require(Encode(Decode(filename)) == filename, "decoding does not give the bytes back");
@@ -119,7 +122,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const TransformPlan plan(job);
   WorkingName state;
   OrderObserver observer;
-  TransformName(job, plan, name, extension, state, &observer);
+  TransformName(job, job, plan, name, extension, state, &observer);
   const std::string result = Encode(state.wn) + state.we;
   const bool changed = state.changed;
 
@@ -133,7 +136,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   // A pass reuses its working state from file to file: what the last file left
   // in it must not change the next one.
-  TransformName(job, plan, name, extension, state, nullptr);
+  TransformName(job, job, plan, name, extension, state, nullptr);
   fuzz::Require(Encode(state.wn) + state.we == result && state.changed == changed,
                 "result depends on the previous file");
   return 0;

@@ -127,13 +127,15 @@ int SilentRun(Wizard& wizard, const RunRequest& request, std::ostream& out, std:
   out.flush();
   for (const auto& problem : outcome.problems) err << "q-tarvox: " << problem << '\n';
   if (!outcome.started) return kExitNotStarted;
-  if (job.FileCount == 0 && job.lstFile.empty() && outcome.stopped == 0 && !outcome.errors) {
+  if (outcome.files == 0 && job.lstFile.empty() && outcome.stopped == 0 && !outcome.errors) {
     err << "q-tarvox: no file was chosen.\n";
   }
   const std::string error_file = outcome.error_file_left ? WorkFilePath(kErrorFileName) : "";
   if (!request.quiet) {
     const std::string process_file = job.chkProcess ? WorkFilePath(kProcessFileName) : "";
-    err << "q-tarvox: " << SummaryLine(files, job.FoldersNotEntered, preview, process_file, error_file) << '\n';
+    err << "q-tarvox: "
+        << SummaryLine(files, outcome.folders_not_entered, preview, process_file, error_file)
+        << '\n';
   } else if (outcome.error_file_left) {
     err << "q-tarvox: errors were logged in " << error_file << '\n';
   }

@@ -87,8 +87,6 @@ void ClearJob(Job& job) {
   job.CaseSensitiveReplace = false;
   job.NewExtension.clear();
   job.NewFilename.clear();
-  job.FileCount = 0;
-  job.FoldersNotEntered = 0;
   job.CapitalizeSpaces = false;
   job.CapitalizeUnderscores = false;
   job.chosen = ChosenActions{};

@@ -1,5 +1,6 @@
-// The job: what the user chose (the settings) and what a run of it counts
-// (the run state). What a screen shows of it is the wizard's affair.
+// The job: what the user chose (the settings), and what one run of it counts
+// (the run state, the run's own). What a screen shows of it is the wizard's
+// affair.
 #pragma once
 
 #include <cstdint>
@@ -84,8 +85,9 @@ struct JobSettings {
   bool WriteJournal = true;
 };
 
-// What a run counts and decides while it runs. The passes own it from the
-// first file to the last; nobody else writes it meanwhile.
+// What a run counts and decides while it runs. Each run has its own, beside
+// the copy of the settings it started with; what the caller keeps of it comes
+// back in the run's outcome.
 struct RunState {
   bool PreviewMode = false;
   bool ErrorsOccurred = false;
@@ -102,9 +104,11 @@ struct RunState {
   PreviewBox txtOP;  // the preview's lines
 };
 
-// One job: the settings and the state of its run.
-struct Job : JobSettings, RunState {
+// One job as the wizard keeps it: the settings, and the preview box as the
+// last preview left it. No run writes into it.
+struct Job : JobSettings {
   Job();
+  PreviewBox txtOP;
 };
 
 // Index of the list entry with this identifier.
@@ -125,9 +129,8 @@ void SnapshotChosenActions(JobSettings& job);
 // Adds a directory item to lstDir at its place in case-insensitive order (ties by bytes).
 void AddDirectory(JobSettings& job, const std::string& item);
 
-
 // Clears the job as a declined "Save Settings?" does: ticks, the Step 2 lists
-// (lstDir, lstExt), the preview box, every action parameter, FileCount, the
+// (lstDir, lstExt), the preview box, every action parameter, the
 // chosen-action flags and the selection method.
 void ClearJob(Job& job);
 

@@ -16,13 +16,14 @@ struct CounterRefs {
 };
 
 constexpr CounterRefs kCounters[] = {
-    {ActionId::kNumberEnd, &ChosenActions::DoNumberEnd, &Job::NumberEndStyle,
-     &Job::NumberEndCounter, &Job::NumberEndWidth},
-    {ActionId::kNumberBeginning, &ChosenActions::DoNumberBeginning, &Job::NumberBeginningStyle,
-     &Job::NumberBeginningCounter, &Job::NumberBeginningWidth},
+    {ActionId::kNumberEnd, &ChosenActions::DoNumberEnd, &JobSettings::NumberEndStyle,
+     &RunState::NumberEndCounter, &RunState::NumberEndWidth},
+    {ActionId::kNumberBeginning, &ChosenActions::DoNumberBeginning,
+     &JobSettings::NumberBeginningStyle, &RunState::NumberBeginningCounter,
+     &RunState::NumberBeginningWidth},
 };
 
-bool StartGiven(const Job& job, ActionId which) {
+bool StartGiven(const JobSettings& job, ActionId which) {
   return which == ActionId::kNumberEnd ? job.NumberEndStartGiven : job.NumberBeginningStartGiven;
 }
 
@@ -46,16 +47,17 @@ std::string NumberText(double number, NumberStyle style, int width) {
   return padded;
 }
 
-double NumberingStart(const Job& job, ActionId which) {
+double NumberingStart(const JobSettings& job, ActionId which) {
   if (!StartGiven(job, which)) return 1;
   return NumericValue(which == ActionId::kNumberEnd ? job.NumberEndStart
                                                     : job.NumberBeginningStart);
 }
 
-int EvenWidthForPass(const Job& job, ActionId which, NumberingPass pass, size_t individual_count) {
+int EvenWidthForPass(const JobSettings& job, const RunState& run, ActionId which,
+                     NumberingPass pass, size_t individual_count) {
   const bool given = StartGiven(job, which);
   const double s = NumberingStart(job, which);
-  const double file_count = job.FileCount;
+  const double file_count = run.FileCount;
   const double count = static_cast<double>(individual_count);
   double bound = 0;
   if (pass == NumberingPass::kIndividual) {
@@ -66,33 +68,34 @@ int EvenWidthForPass(const Job& job, ActionId which, NumberingPass pass, size_t 
   return EvenWidth(bound);
 }
 
-void InitOperationListCounters(Job& job) {
+void InitOperationListCounters(const JobSettings& job, RunState& run) {
   for (const auto& c : kCounters) {
     // Without a start number the start is 1, so the counter starts at "0".
-    job.*c.counter = FormatNumber(NumberingStart(job, c.id) - 1);
+    run.*c.counter = FormatNumber(NumberingStart(job, c.id) - 1);
   }
 }
 
-void AdvanceOperationListCounters(Job& job, bool first) {
+void AdvanceOperationListCounters(const JobSettings& job, RunState& run, bool first) {
   if (!job.chosen.DoNumberEnd && !job.chosen.DoNumberBeginning) return;
   for (const auto& c : kCounters) {
     if (!(job.chosen.*c.flag)) continue;
-    if (first) job.*c.width = EvenWidthForPass(job, c.id, NumberingPass::kOperationList, 0);
-    const double next = NumericValue(job.*c.counter) + 1;
-    job.*c.counter = NumberText(next, job.*c.style, job.*c.width);
+    if (first) run.*c.width = EvenWidthForPass(job, run, c.id, NumberingPass::kOperationList, 0);
+    const double next = NumericValue(run.*c.counter) + 1;
+    run.*c.counter = NumberText(next, job.*c.style, run.*c.width);
   }
 }
 
-void SetIndividualCounters(Job& job, size_t index, NumberingPass pass, bool first) {
+void SetIndividualCounters(const JobSettings& job, RunState& run, size_t index, NumberingPass pass,
+                           bool first) {
   const size_t count = job.lstFile.size();
   for (const auto& c : kCounters) {
     if (!(job.chosen.*c.flag)) continue;
-    if (first) job.*c.width = EvenWidthForPass(job, c.id, pass, count);
+    if (first) run.*c.width = EvenWidthForPass(job, run, c.id, pass, count);
     double number = NumberingStart(job, c.id) + static_cast<double>(index);
     if (pass != NumberingPass::kIndividual) {
-      number += static_cast<double>(job.FileCount) - static_cast<double>(count);
+      number += static_cast<double>(run.FileCount) - static_cast<double>(count);
     }
-    job.*c.counter = NumberText(number, job.*c.style, job.*c.width);
+    run.*c.counter = NumberText(number, job.*c.style, run.*c.width);
   }
 }
 

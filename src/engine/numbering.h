@@ -22,20 +22,23 @@ int EvenWidth(double bound);
 std::string NumberText(double number, NumberStyle style, int width);
 
 // The start value of a numbering action: its start number when given, else 1.
-double NumberingStart(const Job& job, ActionId which);
+double NumberingStart(const JobSettings& job, ActionId which);
 
-// The even width of a numbering action for a pass, by the pass's bound.
-int EvenWidthForPass(const Job& job, ActionId which, NumberingPass pass, size_t individual_count);
+// The even width of a numbering action for a pass, by the pass's bound
+// (the files the run has listed, or the individual files).
+int EvenWidthForPass(const JobSettings& job, const RunState& run, ActionId which,
+                     NumberingPass pass, size_t individual_count);
 
-// Operation-list pass: sets both counters to the start value minus one.
-void InitOperationListCounters(Job& job);
+// Operation-list pass: sets both counters of the run to the start value minus one.
+void InitOperationListCounters(const JobSettings& job, RunState& run);
 
 // Operation-list pass, before each file: advances the counter of each chosen
 // numbering action by one and formats it. `first` fixes the even widths.
-void AdvanceOperationListCounters(Job& job, bool first);
+void AdvanceOperationListCounters(const JobSettings& job, RunState& run, bool first);
 
 // Individual-files pass: sets the counters of the chosen numbering actions
 // for the entry at `index` of lstFile. `first` fixes the even widths.
-void SetIndividualCounters(Job& job, size_t index, NumberingPass pass, bool first);
+void SetIndividualCounters(const JobSettings& job, RunState& run, size_t index, NumberingPass pass,
+                           bool first);
 
 }  // namespace qtarvox

@@ -87,9 +87,9 @@ bool Planning(const EngineContext& context) {
 
 // A line that cannot be written is counted by the Process file itself, which
 // says so in its next line that can be written: the file's run goes on.
-void WriteHeadLine(Job& job, EngineContext& context, const std::string& directory,
+void WriteHeadLine(const RunState& run, EngineContext& context, const std::string& directory,
                    const std::string& name, const std::string& extension) {
-  if (job.GenerateProcessFile && context.process != nullptr) {
+  if (run.GenerateProcessFile && context.process != nullptr) {
     (void)context.process->WriteLine({msg::kCurrentFile, directory, name, extension});
   }
 }
@@ -97,9 +97,10 @@ void WriteHeadLine(Job& job, EngineContext& context, const std::string& director
 // One call of RenameFile: its working state and the error trap.
 class FileRun final : public StepObserver {
  public:
-  FileRun(Job& job, EngineContext& context, const std::string& directory, const std::string& name,
-          const std::string& extension)
+  FileRun(const JobSettings& job, RunState& run, EngineContext& context,
+          const std::string& directory, const std::string& name, const std::string& extension)
       : job_(job),
+        run_(run),
         ctx_(context),
         directory_(directory),
         name_(name),
@@ -107,9 +108,11 @@ class FileRun final : public StepObserver {
         own_filename_(name + extension),
         old_filename_(own_filename_) {}
   // With the old filename (name + extension) made already.
-  FileRun(Job& job, EngineContext& context, const std::string& directory, const std::string& name,
-          const std::string& extension, const std::string& filename)
+  FileRun(const JobSettings& job, RunState& run, EngineContext& context,
+          const std::string& directory, const std::string& name, const std::string& extension,
+          const std::string& filename)
       : job_(job),
+        run_(run),
         ctx_(context),
         directory_(directory),
         name_(name),
@@ -127,7 +130,7 @@ class FileRun final : public StepObserver {
 
  private:
   bool WritingProcess() const {
-    return job_.GenerateProcessFile && ctx_.process != nullptr && !Planning(ctx_);
+    return run_.GenerateProcessFile && ctx_.process != nullptr && !Planning(ctx_);
   }
   FileChanges& Disk() { return ctx_.changes != nullptr ? *ctx_.changes : disk_; }
   // Tells the listener what became of the file (a perform or a plan).
@@ -156,7 +159,8 @@ class FileRun final : public StepObserver {
   // not: a perform changes no file before that.
   bool IntentOnDisk(const std::string& new_filename);
 
-  Job& job_;
+  const JobSettings& job_;
+  RunState& run_;
   EngineContext& ctx_;
   const std::string& directory_;
   const std::string& name_;
@@ -219,9 +223,9 @@ void FileRun::LogError(const RtError& error) {
   }
   if (error.number == kErrAccessDenied) collision_ = false;
   const bool counts =
-      !(error.number == kErrPreviewFull || error.number == kErrSetAttribute) || !job_.PreviewMode;
+      !(error.number == kErrPreviewFull || error.number == kErrSetAttribute) || !run_.PreviewMode;
   if (counts) {
-    job_.ErrorsOccurred = true;
+    run_.ErrorsOccurred = true;
     if (!logged_error_) first_error_ = error;
     logged_error_ = true;
     if (error.number != kErrSetAttribute) attribute_errors_only_ = false;
@@ -229,12 +233,12 @@ void FileRun::LogError(const RtError& error) {
 }
 
 void FileRun::AfterNameStep(int position, const WorkingName& state) {
-  if (job_.PreviewMode || !WritingProcess()) return;
+  if (run_.PreviewMode || !WritingProcess()) return;
   ProcessLine({StepLine(position, state)});
 }
 
 void FileRun::Terminated(ActionId id) {
-  if (job_.PreviewMode) return;
+  if (run_.PreviewMode) return;
   ProcessLine({TerminatedLine(id)});
 }
 
@@ -249,7 +253,7 @@ void FileRun::AttributeStep(int position, ActionId id, const WorkingName& state)
   } else {
     Trap(MakeError(kErrSetAttribute, kDescAttribute));
   }
-  if (job_.PreviewMode || !WritingProcess()) return;
+  if (run_.PreviewMode || !WritingProcess()) return;
   const std::string prefix = msg::kAfterAction + std::to_string(position) + msg::kActionSep;
   if (ok) {
     std::string filename = Encode(state.wn);
@@ -263,12 +267,12 @@ void FileRun::AttributeStep(int position, ActionId id, const WorkingName& state)
 void FileRun::AppendPreview(std::string text) {
   // An entry begins with CR LF; after it, one entry per line.
   KeepOnOneLine(text, 2);
-  if (!job_.txtOP.Append(text)) Trap(MakeError(kErrPreviewFull, kDescPreviewFull));
+  if (!run_.txtOP.Append(text)) Trap(MakeError(kErrPreviewFull, kDescPreviewFull));
 }
 
 void FileRun::PreviewMarkerLine() {
   const ChosenActions& c = job_.chosen;
-  if (!job_.PreviewMode) return;
+  if (!run_.PreviewMode) return;
   if (!(c.DoReadOnly || c.DoHidden || c.DoNormal)) return;
   if (c.DoUppercase || c.DoLowercase || c.DoDeleteLast || c.DoDeleteFirst || c.DoReplace ||
       c.DoAddBeginning || c.DoAddEnd || c.DoNumberEnd || c.DoNumberBeginning ||
@@ -329,7 +333,7 @@ bool FileRun::RenameTo(const std::string& new_filename) {
 }
 
 bool FileRun::IntentOnDisk(const std::string& new_filename) {
-  if (ctx_.journal == nullptr || job_.PreviewMode || intent_ >= 0) return true;
+  if (ctx_.journal == nullptr || run_.PreviewMode || intent_ >= 0) return true;
   intent_ = ctx_.journal->WriteAlone(directory_, old_filename_, CommittedName(new_filename));
   return intent_ >= 0;
 }
@@ -417,7 +421,7 @@ bool FileRun::RenameWithUniqueNumber(const std::string& wanted, std::string& num
                                      std::numeric_limits<int64_t>::max() - number + 1);
   for (int64_t attempt = 0; attempt < tries; ++attempt) {
     collision_ = false;
-    const std::string candidate = InsertNumber(wanted, job_.Separator, number + attempt);
+    const std::string candidate = InsertNumber(wanted, run_.Separator, number + attempt);
     if (RenameTo(candidate)) {
       numbered_filename = candidate;
       numbered_ = true;
@@ -457,23 +461,25 @@ void FileRun::TellJournal(const std::string& target) {
 
 }  // namespace
 
-void RenameFile(Job& job, EngineContext& context, const std::string& directory,
-                const std::string& name, const std::string& extension) {
-  RenameFile(job, context, directory, name, extension, -1);
+void RenameFile(const JobSettings& job, RunState& run, EngineContext& context,
+                const std::string& directory, const std::string& name,
+                const std::string& extension) {
+  RenameFile(job, run, context, directory, name, extension, -1);
 }
 
-void RenameFile(Job& job, EngineContext& context, const std::string& directory,
-                const std::string& name, const std::string& extension, int64_t intent) {
-  WriteHeadLine(job, context, directory, name, extension);
+void RenameFile(const JobSettings& job, RunState& run, EngineContext& context,
+                const std::string& directory, const std::string& name, const std::string& extension,
+                int64_t intent) {
+  WriteHeadLine(run, context, directory, name, extension);
   std::unique_ptr<TransformPlan> own_plan;
   const TransformPlan* plan = context.plan;
   if (plan == nullptr) {
     own_plan = std::make_unique<TransformPlan>(job);
     plan = own_plan.get();
   }
-  FileRun run(job, context, directory, name, extension);
-  run.set_intent(intent);
-  run.Run(*plan);
+  FileRun file(job, run, context, directory, name, extension);
+  file.set_intent(intent);
+  file.Run(*plan);
 }
 
 bool FileRun::TakenBefore() {
@@ -490,11 +496,11 @@ void FileRun::Run(const TransformPlan& plan) {
   if (TakenBefore()) return;
   PreviewMarkerLine();
   WorkingName state;
-  TransformName(job_, plan, name_, extension_, state, this);
+  TransformName(job_, run_, plan, name_, extension_, state, this);
   if (state.changed) {
     std::string new_filename = Encode(state.wn);
     new_filename += state.we;
-    if (job_.PreviewMode) {
+    if (run_.PreviewMode) {
       Preview(state.we == ".", new_filename);
     } else {
       Commit(std::move(new_filename));
@@ -509,7 +515,7 @@ void FileRun::RunPrepared(const PreparedFile& file) {
     if (const RtError err = ctx_.process->WriteLines(file.step_lines)) Trap(err);
   }
   if (file.changed) {
-    if (job_.PreviewMode) {
+    if (run_.PreviewMode) {
       Preview(file.bare_dot, file.new_filename);
     } else {
       Commit(file.new_filename);
@@ -519,7 +525,7 @@ void FileRun::RunPrepared(const PreparedFile& file) {
 }
 
 void FileRun::TellOutcome() {
-  if (ctx_.outcomes == nullptr || job_.PreviewMode) return;
+  if (ctx_.outcomes == nullptr || run_.PreviewMode) return;
   FileOutcome outcome;
   outcome.directory = directory_;
   outcome.old_filename = old_filename_;
@@ -562,26 +568,26 @@ void TakenFiles::Overwritten(const std::string& directory, const std::string& fi
   overwritten_.insert(directory + filename);
 }
 
-bool CanPrepareAhead(const Job& job) {
+bool CanPrepareAhead(const JobSettings& job) {
   const ChosenActions& c = job.chosen;
   return !(c.DoReadOnly || c.DoHidden || c.DoArchive || c.DoNormal);
 }
 
-void PrepareFile(const Job& job, const EngineContext& context, const TransformPlan& plan,
-                 PreparedFile& file) {
+void PrepareFile(const JobSettings& job, const RunState& run, const EngineContext& context,
+                 const TransformPlan& plan, PreparedFile& file) {
   file.filename.assign(file.name).append(file.extension);
   file.head_line.clear();
-  if (job.GenerateProcessFile && context.process != nullptr) {
+  if (run.GenerateProcessFile && context.process != nullptr) {
     file.head_line.append(msg::kCurrentFile).append(file.directory).append(file.filename);
     EndReportLine(file.head_line, 0);
   }
   file.step_lines.clear();
   StepRecorder recorder(file.step_lines);
   // A preview and a plan write no step lines.
-  const bool record = !job.PreviewMode && job.GenerateProcessFile && context.process != nullptr &&
+  const bool record = !run.PreviewMode && run.GenerateProcessFile && context.process != nullptr &&
                       !Planning(context);
   WorkingName state;
-  TransformName(job, plan, file.name, file.extension, state, record ? &recorder : nullptr);
+  TransformName(job, run, plan, file.name, file.extension, state, record ? &recorder : nullptr);
   file.changed = state.changed;
   file.bare_dot = state.we == ".";
   file.new_filename.clear();
@@ -591,13 +597,14 @@ void PrepareFile(const Job& job, const EngineContext& context, const TransformPl
   }
 }
 
-void RenamePreparedFile(Job& job, EngineContext& context, const PreparedFile& file) {
+void RenamePreparedFile(const JobSettings& job, RunState& run, EngineContext& context,
+                        const PreparedFile& file) {
   // Made by PrepareFile when WriteHeadLine would write it; as there, a line
   // that cannot be written is counted by the file.
   if (!file.head_line.empty()) (void)context.process->WriteLines(file.head_line);
-  FileRun run(job, context, file.directory, file.name, file.extension, file.filename);
-  run.set_intent(file.intent);
-  run.RunPrepared(file);
+  FileRun one(job, run, context, file.directory, file.name, file.extension, file.filename);
+  one.set_intent(file.intent);
+  one.RunPrepared(file);
 }
 
 }  // namespace qtarvox

@@ -58,7 +58,7 @@ class TakenFiles {
 // What a pass hands the engine besides the job: the open report files and
 // the run's caches.
 struct EngineContext {
-  ReportFile* process = nullptr;         // open while job.GenerateProcessFile
+  ReportFile* process = nullptr;         // open while run.GenerateProcessFile
   ReportFile* errors = nullptr;          // open during every run
   NameIndex* names = nullptr;            // optional; without it directories are searched
   const TransformPlan* plan = nullptr;   // optional; without it one is made per call
@@ -77,7 +77,7 @@ struct EngineContext {
   bool prepare_ahead = true;
   size_t prepare_batch = 1024;  // files per batch handed from one thread to the other
   // While a walk still lists the files the pass renames: how many it has
-  // listed so far, for the progress shown (job.FileCount is set when it ends).
+  // listed so far, for the progress shown (run.FileCount is set when it ends).
   const std::atomic<int32_t>* files_listed = nullptr;
 };
 
@@ -86,14 +86,17 @@ struct EngineContext {
 inline constexpr int kMaxUniqueNumberTries = 10000;
 
 // Processes one file: `directory` ends in "/", the old filename is name +
-// extension. Every error is trapped, logged and passed over; a report line
-// that cannot be written is counted by its report file (ReportLoss).
-void RenameFile(Job& job, EngineContext& context, const std::string& directory,
-                   const std::string& name, const std::string& extension);
+// extension. Reads the settings, counts into `run`. Every error is trapped,
+// logged and passed over; a report line that cannot be written is counted by
+// its report file (ReportLoss).
+void RenameFile(const JobSettings& job, RunState& run, EngineContext& context,
+                const std::string& directory, const std::string& name,
+                const std::string& extension);
 // The same for a file whose intent the pass has put in context.journal
 // already (`intent` is its number, -1 for none).
-void RenameFile(Job& job, EngineContext& context, const std::string& directory,
-                const std::string& name, const std::string& extension, int64_t intent);
+void RenameFile(const JobSettings& job, RunState& run, EngineContext& context,
+                const std::string& directory, const std::string& name, const std::string& extension,
+                int64_t intent);
 
 // A file whose transformation was done ahead of its commit, with the Process
 // lines the steps gave. Preparing a file again reuses its strings' room.
@@ -112,15 +115,17 @@ struct PreparedFile {
 
 // Whether this job's files may be transformed ahead of their commit: not
 // with attribute actions, which change the disk as they run (in a preview too).
-bool CanPrepareAhead(const Job& job);
+bool CanPrepareAhead(const JobSettings& job);
 
-// The transformation part of RenameFile. Reads the job and the context only,
-// so it may run on another thread while earlier files are committed.
-void PrepareFile(const Job& job, const EngineContext& context, const TransformPlan& plan,
-                 PreparedFile& file);
+// The transformation part of RenameFile. Reads the settings, the run's
+// counters and the context only, so it may run on another thread while
+// earlier files are committed.
+void PrepareFile(const JobSettings& job, const RunState& run, const EngineContext& context,
+                 const TransformPlan& plan, PreparedFile& file);
 
 // RenameFile for a prepared file: the same Process lines, commit (or preview
 // line) and error trap, in the same order.
-void RenamePreparedFile(Job& job, EngineContext& context, const PreparedFile& file);
+void RenamePreparedFile(const JobSettings& job, RunState& run, EngineContext& context,
+                        const PreparedFile& file);
 
 }  // namespace qtarvox

@@ -7,7 +7,7 @@
 
 namespace qtarvox {
 
-TransformPlan::TransformPlan(const Job& job) {
+TransformPlan::TransformPlan(const JobSettings& job) {
   for (size_t i = 0; i < job.lstActions.size(); ++i) {
     if (job.lstActions[i].ticked) steps.push_back({static_cast<int>(i) + 1, job.lstActions[i].id});
   }
@@ -116,7 +116,8 @@ enum class StepOutcome {
 };
 
 // Runs the step `id` on the working name (and extension).
-StepOutcome ApplyStep(const Job& job, const TransformPlan& plan, ActionId id, WorkingName& state) {
+StepOutcome ApplyStep(const JobSettings& job, const RunState& run, const TransformPlan& plan,
+                      ActionId id, WorkingName& state) {
   CharText& wn = state.wn;
   switch (id) {
     case ActionId::kUppercase:
@@ -144,11 +145,11 @@ StepOutcome ApplyStep(const Job& job, const TransformPlan& plan, ActionId id, Wo
       wn.append(plan.add_end);
       break;
     case ActionId::kNumberEnd:
-      AppendCounter(wn, job.NumberEndCounter);
+      AppendCounter(wn, run.NumberEndCounter);
       break;
     case ActionId::kNumberBeginning: {
       CharText number;
-      AppendCounter(number, job.NumberBeginningCounter);
+      AppendCounter(number, run.NumberBeginningCounter);
       wn.insert(0, number);
       break;
     }
@@ -173,14 +174,15 @@ StepOutcome ApplyStep(const Job& job, const TransformPlan& plan, ActionId id, Wo
 
 }  // namespace
 
-void TransformName(const Job& job, const TransformPlan& plan, std::string_view name,
-                   std::string_view extension, WorkingName& state, StepObserver* observer) {
+void TransformName(const JobSettings& job, const RunState& run, const TransformPlan& plan,
+                   std::string_view name, std::string_view extension, WorkingName& state,
+                   StepObserver* observer) {
   state.wn.clear();
   DecodeAppend(name, state.wn);
   state.we.assign(extension);
   state.changed = false;
   for (const auto& step : plan.steps) {
-    switch (ApplyStep(job, plan, step.id, state)) {
+    switch (ApplyStep(job, run, plan, step.id, state)) {
       case StepOutcome::kChanged:
         state.changed = true;
         if (observer != nullptr) observer->AfterNameStep(step.position, state);

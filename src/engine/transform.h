@@ -18,7 +18,7 @@ struct TransformPlan {
     ActionId id;
   };
 
-  explicit TransformPlan(const Job& job);
+  explicit TransformPlan(const JobSettings& job);
 
   std::vector<Step> steps;  // ticked entries, list order
   CharText replace_search;
@@ -53,9 +53,11 @@ class StepObserver {
 void SplitFilename(std::string_view filename, std::string& name, std::string& extension);
 
 // Runs every step of the plan on (name, extension), then applies the
-// empty-name fallback. `observer` may be null.
-void TransformName(const Job& job, const TransformPlan& plan, std::string_view name,
-                   std::string_view extension, WorkingName& state, StepObserver* observer);
+// empty-name fallback; the numbering steps take the run's counters.
+// `observer` may be null.
+void TransformName(const JobSettings& job, const RunState& run, const TransformPlan& plan,
+                   std::string_view name, std::string_view extension, WorkingName& state,
+                   StepObserver* observer);
 
 // The steps' rules, exposed for reuse.
 void ReplaceInName(CharText& wn, const TransformPlan& plan, bool case_sensitive);

@@ -11,8 +11,6 @@ bool FinishJob(Job& job, Prompter& prompter) {
   job.lstFile.clear();
   RemoveWorkFile(WorkFilePath(kProcessFileName));
   RemoveWorkFile(WorkFilePath(kErrorFileName));
-  job.PreviewMode = false;
-  job.ErrorsOccurred = false;
   return keep;
 }
 

@@ -317,7 +317,6 @@ void ApplySeparator(CommandContext& context, const std::string& segment) {
 
 void ApplyNoProcessFile(CommandContext& context, const std::string&) {
   Job& job = context.job;
-  job.GenerateProcessFile = false;
   job.chkProcess = false;
 }
 

@@ -16,7 +16,7 @@ class SilentView final : public RunView {
 }  // namespace
 
 struct PlanTask::Run {
-  Job job;
+  JobSettings job;
   std::unique_ptr<FileOutcomeSink> outcomes;
   StopRequest stop{0};
   std::atomic<bool> through{false};
@@ -30,7 +30,7 @@ PlanTask::~PlanTask() {
   Reap(true);
 }
 
-void PlanTask::Start(Job job, std::unique_ptr<FileOutcomeSink> outcomes,
+void PlanTask::Start(JobSettings job, std::unique_ptr<FileOutcomeSink> outcomes,
                      std::function<void(const RunOutcome&)> done) {
   Stop();
   Reap(false);
@@ -42,8 +42,8 @@ void PlanTask::Start(Job job, std::unique_ptr<FileOutcomeSink> outcomes,
   r->thread = std::thread([r, done = std::move(done)] {
     SilentPrompter prompter;
     SilentView view;
-    const RunOutcome outcome =
-        RunOnce(r->job, prompter, view, RunKind::kPlanUnrecorded, &r->stop, r->outcomes.get());
+    const RunOutcome outcome = RunOnce(std::move(r->job), prompter, view, RunKind::kPlanUnrecorded,
+                                       &r->stop, r->outcomes.get());
     // The sink says its last before `done` does.
     r->outcomes.reset();
     if (done) done(outcome);

@@ -28,7 +28,7 @@ class PlanTask {
   // Asks the plan under way (if any) to stop, then plans `job`, the task's
   // own copy. `outcomes` hears each file; `done` is called on the task's
   // thread once the plan is through, stopped or could not start.
-  void Start(Job job, std::unique_ptr<FileOutcomeSink> outcomes,
+  void Start(JobSettings job, std::unique_ptr<FileOutcomeSink> outcomes,
              std::function<void(const RunOutcome&)> done = {});
   // Asks the plan under way to stop between two files; it is not waited for.
   void Stop();

@@ -28,15 +28,15 @@ namespace {
 
 // Separator check: only under "Add a unique number". Returns false (after
 // its message, shown in suppressed mode too) when the run must not start.
-bool CheckSeparator(Job& job, Prompter& prompter) {
+bool CheckSeparator(const JobSettings& job, RunState& run, Prompter& prompter) {
   if (job.collision != CollisionOption::kAppendNumber) return true;
   if (job.txtSep.empty()) {
-    job.Separator.clear();
+    run.Separator.clear();
     return true;
   }
   const std::string ch = InvalidNameChar(job.txtSep);
   if (ch.empty()) {
-    job.Separator = job.txtSep;
+    run.Separator = job.txtSep;
     return true;
   }
   prompter.Tell(kSeparatorMessageStart + ch + kSeparatorMessageEnd, kAppTitle);
@@ -60,20 +60,20 @@ RtError JournalReady(const EngineContext& context, std::vector<std::string>& pro
 // folder, read back through the same handle), then the pass over it. Not ok
 // when the list could not be made completely, or the journal could not be
 // started: then nothing is renamed.
-RtError WalkAndProcess(Job& job, EngineContext& context, bool with_individual_files,
-                       std::vector<std::string>& problems) {
-  job.FileCount = 0;
-  if (ListsWhileRenaming(job, context)) {
+RtError WalkAndProcess(const JobSettings& job, RunState& run, EngineContext& context,
+                       bool with_individual_files, std::vector<std::string>& problems) {
+  run.FileCount = 0;
+  if (ListsWhileRenaming(job, run, context)) {
     // The first folders' files are renamed while the walk lists the next ones.
-    if (with_individual_files) job.FileCount += static_cast<int32_t>(job.lstFile.size());
+    if (with_individual_files) run.FileCount += static_cast<int32_t>(job.lstFile.size());
     RtError result;
     if (WalkWhileRenaming(
-            job, context, [&] { return JournalReady(context, problems); }, result)) {
+            job, run, context, [&] { return JournalReady(context, problems); }, result)) {
       if (result) return result;
-      if (with_individual_files) IndividualFilesPass(job, context);
+      if (with_individual_files) IndividualFilesPass(job, run, context);
       return {};
     }
-    job.FileCount = 0;
+    run.FileCount = 0;
   }
   const std::string folder = WorkFolder();
   LineReader list;
@@ -84,7 +84,7 @@ RtError WalkAndProcess(Job& job, EngineContext& context, bool with_individual_fi
     RtError err = CreateUnnamedFile(folder, fd);
     ReportFile op_list;
     if (err.ok()) err = op_list.Adopt(fd, folder);
-    if (err.ok()) err = DirectoryWalk(job, context, op_list, &report);
+    if (err.ok()) err = DirectoryWalk(job, run, context, op_list, &report);
     if (err.ok()) err = op_list.CloseInto(list);
     if (err) {
       problems.push_back(Problem(kListNotWritten, folder, err.description, kNothingRenamed));
@@ -95,16 +95,16 @@ RtError WalkAndProcess(Job& job, EngineContext& context, bool with_individual_fi
   // threads allocate elsewhere.
   malloc_trim(0);
   if (StopRequested(context.stop)) {
-    LogWalkReport(job, context, report);
+    LogWalkReport(run, context, report);
     return {};
   }
   if (RtError err = JournalReady(context, problems)) return err;
-  if (with_individual_files) job.FileCount += static_cast<int32_t>(job.lstFile.size());
-  if (RtError err = OperationListPass(job, context, list)) {
+  if (with_individual_files) run.FileCount += static_cast<int32_t>(job.lstFile.size());
+  if (RtError err = OperationListPass(job, run, context, list)) {
     problems.push_back(Problem(kListNotRead, folder, err.description, kListNotReadEnd));
   }
-  LogWalkReport(job, context, report);
-  if (with_individual_files) IndividualFilesPass(job, context);
+  LogWalkReport(run, context, report);
+  if (with_individual_files) IndividualFilesPass(job, run, context);
   return {};
 }
 
@@ -121,7 +121,7 @@ bool WorkFolderReady(std::vector<std::string>& problems) {
 
 // Makes the report files of a run as new files of the program's own; false
 // (with the problem said) when one cannot be made.
-bool OpenReports(Job& job, ReportFile& errors, ReportFile& process,
+bool OpenReports(const JobSettings& job, RunState& run, ReportFile& errors, ReportFile& process,
                  std::vector<std::string>& problems) {
   if (!WorkFolderReady(problems)) return false;
   const std::string error_path = WorkFilePath(kErrorFileName);
@@ -129,8 +129,8 @@ bool OpenReports(Job& job, ReportFile& errors, ReportFile& process,
     problems.push_back(Problem(kReportNotMade, error_path, err.description, kNothingRenamed));
     return false;
   }
-  job.GenerateProcessFile = job.chkProcess;
-  if (!job.GenerateProcessFile) return true;
+  run.GenerateProcessFile = job.chkProcess;
+  if (!run.GenerateProcessFile) return true;
   // The Process file gets several lines per file: written behind.
   const std::string process_path = WorkFilePath(kProcessFileName);
   if (RtError err = process.OpenForOutput(process_path, true)) {
@@ -166,7 +166,7 @@ namespace {
 // A perform changes no file before its journal is ready and named in the
 // undo history; false (with the problem said, and the history as it was)
 // when it cannot be made.
-bool OpenJournal(const Job& job, RunJournal& journal, std::vector<HistoryEntry>& history,
+bool OpenJournal(const JobSettings& job, RunJournal& journal, std::vector<HistoryEntry>& history,
                  HistoryEntry& entry, std::vector<std::string>& problems) {
   const ChosenActions& c = job.chosen;
   RtError err = EnsureHistoryFolder();
@@ -228,8 +228,11 @@ void KeepOrDropJournal(const RunJournal& journal, std::vector<HistoryEntry> hist
 
 }  // namespace
 
-RunSession::RunSession(Job& job, Prompter& prompter, RunView& view)
-    : job_(job), prompter_(prompter), view_(view), reports_(std::make_unique<Reports>()) {}
+RunSession::RunSession(JobSettings job, Prompter& prompter, RunView& view)
+    : job_(std::move(job)),
+      prompter_(prompter),
+      view_(view),
+      reports_(std::make_unique<Reports>()) {}
 
 RunSession::~RunSession() = default;
 
@@ -238,19 +241,19 @@ bool RunSession::Begin(RunKind kind, FileOutcomeSink* outcomes) {
   kind_ = kind;
   outcomes_ = outcomes;
   // A plan takes the perform's path; only its changes are planned.
-  job_.PreviewMode = kind == RunKind::kPreview;
+  run_.PreviewMode = kind == RunKind::kPreview;
   if (kind != RunKind::kPerform) {
     view_.ShowStatus(std::string(kStatusPrefix) + kStatusLineBreak + kStatusGeneratingPreview);
   }
-  if (kind == RunKind::kPreview) job_.txtOP.Clear();
-  if (!CheckSeparator(job_, prompter_)) {
-    job_.PreviewMode = false;
+  if (kind == RunKind::kPreview) run_.txtOP.Clear();
+  if (!CheckSeparator(job_, run_, prompter_)) {
+    run_.PreviewMode = false;
     return false;
   }
-  job_.ErrorsOccurred = false;
-  job_.FilesDone = 0;
-  job_.FileCount = 0;
-  job_.FoldersNotEntered = 0;
+  run_.ErrorsOccurred = false;
+  run_.FilesDone = 0;
+  run_.FileCount = 0;
+  run_.FoldersNotEntered = 0;
   // The journal first: a perform refused there leaves the last Process file.
   const bool opened =
       (kind != RunKind::kPerform || !job_.WriteJournal ||
@@ -258,7 +261,7 @@ bool RunSession::Begin(RunKind kind, FileOutcomeSink* outcomes) {
                    outcome_.problems)) &&
       (kind == RunKind::kPlanUnrecorded
            ? WorkFolderReady(outcome_.problems)
-           : OpenReports(job_, reports_->errors, reports_->process, outcome_.problems));
+           : OpenReports(job_, run_, reports_->errors, reports_->process, outcome_.problems));
   if (!opened) {
     // Nothing was renamed: the problem that stopped the run is told below.
     if (reports_->journal.is_open()) {
@@ -273,7 +276,7 @@ bool RunSession::Begin(RunKind kind, FileOutcomeSink* outcomes) {
     if (!job_.SuppressedMode && kind != RunKind::kPlanUnrecorded) {
       for (const auto& problem : outcome_.problems) prompter_.Tell(problem, kAppTitle);
     }
-    job_.PreviewMode = false;
+    run_.PreviewMode = false;
     return false;
   }
   began_ = true;
@@ -312,15 +315,15 @@ RtError RunSession::PassFiles(EngineContext& context) {
   RtError result;
   if (method == SelectionMethod::kIndividual) {
     result = JournalReady(context, outcome_.problems);
-    if (result.ok()) IndividualFilesPass(job_, context);
+    if (result.ok()) IndividualFilesPass(job_, run_, context);
   } else if (method == SelectionMethod::kExtension || !files) {
-    if (directories) result = WalkAndProcess(job_, context, false, outcome_.problems);
+    if (directories) result = WalkAndProcess(job_, run_, context, false, outcome_.problems);
   } else if (directories) {
-    result = WalkAndProcess(job_, context, true, outcome_.problems);
+    result = WalkAndProcess(job_, run_, context, true, outcome_.problems);
   } else {
-    job_.FileCount = static_cast<int32_t>(job_.lstFile.size());
+    run_.FileCount = static_cast<int32_t>(job_.lstFile.size());
     result = JournalReady(context, outcome_.problems);
-    if (result.ok()) IndividualFilesPass(job_, context);
+    if (result.ok()) IndividualFilesPass(job_, run_, context);
   }
   return result;
 }
@@ -356,7 +359,7 @@ void RunSession::Execute(const StopRequest* stop) {
   context.taken = &taken;
   const RtError result = PassFiles(context);
   listed_nothing_ = !result.ok();
-  view_.ShowProgress(job_.FilesDone, job_.FileCount);
+  view_.ShowProgress(run_.FilesDone, run_.FileCount);
   const bool journal_failed = context.journal != nullptr && !context.journal->error().ok();
   if (StopRequested(stop)) {
     outcome_.stopped = stop->load();
@@ -369,13 +372,20 @@ void RunSession::Execute(const StopRequest* stop) {
   }
 }
 
+RunOutcome RunSession::Results() {
+  outcome_.files = run_.FileCount;
+  outcome_.folders_not_entered = run_.FoldersNotEntered;
+  if (kind_ == RunKind::kPreview) outcome_.preview = std::move(run_.txtOP);
+  return std::move(outcome_);
+}
+
 RunOutcome RunSession::End() {
-  if (!began_) return outcome_;
+  if (!began_) return Results();
   began_ = false;
   if (kind_ == RunKind::kPlanUnrecorded) {
     outcome_.started = !listed_nothing_;
-    outcome_.errors = job_.ErrorsOccurred;
-    return outcome_;
+    outcome_.errors = run_.ErrorsOccurred;
+    return Results();
   }
   CloseReport(reports_->errors, outcome_.problems);
   CloseReport(reports_->process, outcome_.problems);
@@ -394,29 +404,29 @@ RunOutcome RunSession::End() {
   }
   const std::string error_path = reports_->errors.path();
   // Only the file this run made is removed, never one put in its place.
-  if (!job_.ErrorsOccurred) RemoveIfSameFile(error_path, reports_->errors.id());
+  if (!run_.ErrorsOccurred) RemoveIfSameFile(error_path, reports_->errors.id());
   if (kind_ != RunKind::kPerform) {
-    if (job_.ErrorsOccurred && !job_.SuppressedMode &&
+    if (run_.ErrorsOccurred && !job_.SuppressedMode &&
         prompter_.Ask(kPreviewErrorsQuestion, kPreviewErrorsCaption)) {
       StartViewerOn(error_path, prompter_, view_);
     }
   } else if (outcome_.started) {
     outcome_.performed = true;
     if (!job_.SuppressedMode) prompter_.Tell(kRenamedMessage, kAppTitle);
-    if (job_.ErrorsOccurred && !job_.SuppressedMode &&
+    if (run_.ErrorsOccurred && !job_.SuppressedMode &&
         prompter_.Ask(kPerformErrorsQuestion, kPerformErrorsCaption)) {
       ViewReport(ReportKind::kErrors, prompter_, view_);
     }
   }
-  job_.PreviewMode = false;
-  outcome_.errors = job_.ErrorsOccurred;
+  run_.PreviewMode = false;
+  outcome_.errors = run_.ErrorsOccurred;
   outcome_.error_file_left = NormalFileFound(error_path);
-  return outcome_;
+  return Results();
 }
 
-RunOutcome RunOnce(Job& job, Prompter& prompter, RunView& view, RunKind kind,
+RunOutcome RunOnce(JobSettings job, Prompter& prompter, RunView& view, RunKind kind,
                    const StopRequest* stop, FileOutcomeSink* outcomes) {
-  RunSession session(job, prompter, view);
+  RunSession session(std::move(job), prompter, view);
   if (!session.Begin(kind, outcomes)) return session.End();
   session.Execute(stop);
   return session.End();

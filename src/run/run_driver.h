@@ -1,8 +1,11 @@
 // A run of the job: a preview or a perform, and how it ended.
 #pragma once
 
+#include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "engine/file_outcome.h"
@@ -70,7 +73,8 @@ inline bool IsPlan(RunKind kind) {
   return kind == RunKind::kPlan || kind == RunKind::kPlanUnrecorded;
 }
 
-// How a run ended.
+// How a run ended, and what it produced: the caller keeps of it what it wants,
+// on its own thread, once the run is over.
 struct RunOutcome {
   // false: the separator check failed, or the run could not start
   // (`problems` says why; nothing was renamed).
@@ -83,14 +87,23 @@ struct RunOutcome {
   // be made, or not written completely. Also told through the prompter
   // unless in suppressed mode.
   std::vector<std::string> problems;
+  int32_t files = 0;                // the files the run listed
+  int32_t folders_not_entered = 0;  // folders the walk left out (read-only or hidden)
+  // A preview's lines (none when it could not start: a preview empties its
+  // box first); no value for any other kind of run.
+  std::optional<PreviewBox> preview;
 };
 
 // One run - a preview (nothing is renamed, each changed file gets a line in
 // the preview box) or a perform - in three parts, so that its passes can run
-// on a thread of their own while the caller's thread stays free.
+// on a thread of their own while the caller's thread stays free. The run
+// reads its own copy of the settings (pass one with std::move where the
+// caller needs it no more) and counts into state of its own:
+// nothing the caller holds is written while it runs. What it produced comes
+// back from End.
 class RunSession {
  public:
-  RunSession(Job& job, Prompter& prompter, RunView& view);
+  RunSession(JobSettings job, Prompter& prompter, RunView& view);
   ~RunSession();
   RunSession(const RunSession&) = delete;
   RunSession& operator=(const RunSession&) = delete;
@@ -106,7 +119,8 @@ class RunSession {
   void Execute(const StopRequest* stop = nullptr);
   // On the caller's thread: closes the report files, remembers the
   // directory, removes an Error file nothing was written to, and asks the
-  // questions of the end of a run.
+  // questions of the end of a run. Returns what the run produced; called
+  // once.
   RunOutcome End();
 
  private:
@@ -115,9 +129,12 @@ class RunSession {
   void NoteOwnFiles(EngineContext& context) const;
   // The files of the job, by its selection method.
   RtError PassFiles(EngineContext& context);
+  // The outcome with what the run counted and, for a preview, its lines.
+  RunOutcome Results();
 
   struct Reports;
-  Job& job_;
+  const JobSettings job_;  // the settings as they were when the run was made
+  RunState run_;
   Prompter& prompter_;
   RunView& view_;
   std::unique_ptr<Reports> reports_;
@@ -128,12 +145,13 @@ class RunSession {
   bool listed_nothing_ = false;  // the operation list could not be made
 };
 
-// A whole run on the caller's thread.
-RunOutcome RunOnce(Job& job, Prompter& prompter, RunView& view, RunKind kind,
+// A whole run on the caller's thread, of its own copy of `job`.
+RunOutcome RunOnce(JobSettings job, Prompter& prompter, RunView& view, RunKind kind,
                    const StopRequest* stop = nullptr, FileOutcomeSink* outcomes = nullptr);
-inline RunOutcome RunOnce(Job& job, Prompter& prompter, RunView& view, bool preview,
+inline RunOutcome RunOnce(JobSettings job, Prompter& prompter, RunView& view, bool preview,
                           const StopRequest* stop = nullptr) {
-  return RunOnce(job, prompter, view, preview ? RunKind::kPreview : RunKind::kPerform, stop);
+  return RunOnce(std::move(job), prompter, view, preview ? RunKind::kPreview : RunKind::kPerform,
+                 stop);
 }
 
 }  // namespace qtarvox

@@ -8,7 +8,7 @@
 
 namespace qtarvox {
 
-void RememberDirectory(const Job& job) {
+void RememberDirectory(const JobSettings& job) {
   QSettings settings(QSettings::NativeFormat, QSettings::UserScope, kSettingsOrganization,
                      kSettingsApplication);
   settings.setValue(kSettingsDirKey, QString::fromUtf8(job.dirDir.data(),

@@ -15,7 +15,7 @@ inline constexpr const char* kSettingsDirKey = "dirval";
 inline constexpr size_t kRestoreLimit = 250;
 
 // Stores job.dirDir. Every failure is passed over silently.
-void RememberDirectory(const Job& job);
+void RememberDirectory(const JobSettings& job);
 
 // Points job.dirDir at the stored folder when there is one, it is shorter
 // than the limit and it still exists as a directory; otherwise nothing changes.

@@ -74,7 +74,7 @@ std::string OneLine(std::string text) {
 }
 
 // The text an action works with, where it has one worth telling.
-std::string ActionValue(const Job& job, ActionId id) {
+std::string ActionValue(const JobSettings& job, ActionId id) {
   switch (id) {
     case ActionId::kReplace:
       return " \"" + job.ReplaceSearch + "\" -> \"" + job.ReplaceWith + "\"";
@@ -166,7 +166,7 @@ std::string NewRunId() {
   return id;
 }
 
-std::string JobLine(const Job& job) {
+std::string JobLine(const JobSettings& job) {
   std::string line;
   for (const auto& action : job.lstActions) {
     if (!action.ticked) continue;

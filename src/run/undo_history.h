@@ -57,6 +57,6 @@ void RemoveHistoryJournal(const HistoryEntry& entry);
 std::string NewRunId();
 
 // The job in one line: its ticked actions and what they work on.
-std::string JobLine(const Job& job);
+std::string JobLine(const JobSettings& job);
 
 }  // namespace qtarvox

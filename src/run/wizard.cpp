@@ -175,6 +175,13 @@ bool Wizard::ProceedStep1(std::vector<std::string>* dropped) {
   return true;
 }
 
+Step1Check Wizard::AcceptStep1() {
+  if (ProceedStep1()) return {true, -1};
+  // Without any ticked action nothing failed in particular: the highlight stays.
+  const bool any_ticked = std::ranges::any_of(job_.lstActions, &ActionEntry::ticked);
+  return {false, any_ticked ? screen_.highlighted : -1};
+}
+
 void Wizard::ShowStep2() {
   screen_.step = WizardStep::kStep2;
   screen_.file_panels = false;
@@ -392,7 +399,7 @@ void Wizard::ViewReport(ReportKind kind) { qtarvox::ViewReport(kind, prompter_, 
 
 RunOutcome Wizard::Preview(const StopRequest* stop) {
   if (started_) return {};
-  const RunOutcome outcome = RunOnce(job_, prompter_, *view_, true, stop);
+  RunOutcome outcome = RunOnce(job_, prompter_, *view_, true, stop);
   ApplyRunEnd(outcome, OutcomeCounter());
   return outcome;
 }
@@ -404,7 +411,7 @@ RunOutcome Wizard::PressRun(const StopRequest* stop, FileOutcomeSink* outcomes) 
     return {};
   }
   OutcomeCounter counts(outcomes);
-  const RunOutcome outcome = RunOnce(job_, prompter_, *view_, RunKind::kPerform, stop, &counts);
+  RunOutcome outcome = RunOnce(job_, prompter_, *view_, RunKind::kPerform, stop, &counts);
   ApplyRunEnd(outcome, counts);
   return outcome;
 }
@@ -451,7 +458,7 @@ RunOutcome Wizard::FinishRun() {
   if (!started_) return {};
   if (worker_.joinable()) worker_.join();
   progress_on_ = false;
-  const RunOutcome outcome = session_->End();
+  RunOutcome outcome = session_->End();
   session_.reset();
   started_ = false;
   run_prompter_->muted = false;
@@ -460,10 +467,14 @@ RunOutcome Wizard::FinishRun() {
   return outcome;
 }
 
-void Wizard::ApplyRunEnd(const RunOutcome& outcome, const OutcomeCounter& counts) {
+void Wizard::ApplyRunEnd(RunOutcome& outcome, const OutcomeCounter& counts) {
+  if (outcome.preview) {
+    job_.txtOP = std::move(*outcome.preview);
+    outcome.preview.reset();
+  }
   // The status keeps its message and says below it what the run did.
-  const std::string said = outcome.performed ? CountsText(counts, job_.FoldersNotEntered)
-                                             : FoldersNotEnteredText(job_.FoldersNotEntered);
+  const std::string said = outcome.performed ? CountsText(counts, outcome.folders_not_entered)
+                                             : FoldersNotEnteredText(outcome.folders_not_entered);
   if (outcome.started && !said.empty()) SetStatus(screen().lblStatus + kStatusLineBreak + said);
   if (!outcome.performed) return;
   if (outcome.errors) screen_.cmdErr_enabled = true;

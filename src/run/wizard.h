@@ -1,7 +1,9 @@
 // The wizard in one place: it owns the job and the screen state and offers
 // every operation of the three steps, in the order a user presses them. The
-// command line (silent or filling the window) and the window call it; what
-// they show is drawn from screen() alone.
+// command line (silent or filling the window) and the window's screens call
+// it directly, on one thread; what they show is drawn from job() and
+// screen() alone. Only a run's status and progress reach it from the run's
+// own thread (StartRun).
 #pragma once
 
 #include <atomic>
@@ -15,6 +17,7 @@
 
 #include "engine/job.h"
 #include "engine/ports.h"
+#include "engine/validation.h"
 #include "platform/rt_error.h"
 #include "platform/stop_signals.h"
 #include "platform/volumes.h"
@@ -54,7 +57,9 @@ class Wizard {
   Wizard(const Wizard&) = delete;
   Wizard& operator=(const Wizard&) = delete;
 
-  // The job; not to be touched while a run started by StartRun is under way.
+  // The job. A run reads a copy of its settings, taken when the run starts,
+  // and never writes it: what the run produced is put into the job and the
+  // screen state on this thread when it ends (a preview's lines into txtOP).
   Job& job() { return job_; }
   const Job& job() const { return job_; }
   // What the screens show now.
@@ -86,6 +91,10 @@ class Wizard {
   // remembered directory and Step 2. In suppressed mode failing actions are
   // unticked instead; their messages go to `dropped` when given.
   bool ProceedStep1(std::vector<std::string>* dropped = nullptr);
+  // The same, saying which entry a window shows as the failed one: the
+  // failing entry, the highlighted one when none failed in particular, -1
+  // when no action is ticked at all.
+  Step1Check AcceptStep1();
   // Step 2 as the Step 2 button shows it: the method's screens as they were
   // (the method row alone before a method is chosen, and on the first screen
   // of the combined method), the browser read again.
@@ -175,17 +184,22 @@ class Wizard {
   // The View Process File and View Error File buttons.
   void ViewReport(ReportKind kind);
   // The Preview button and the run button (the Finished sequence when it is
-  // in its Finished state, else a perform), on this thread.
+  // in its Finished state, else a perform), on this thread; what the run
+  // produced is applied before they return (the outcome then holds no
+  // preview lines: they are in job().txtOP).
   RunOutcome Preview(const StopRequest* stop = nullptr);
   RunOutcome PressRun(const StopRequest* stop = nullptr, FileOutcomeSink* outcomes = nullptr);
   // The command line's dry run: the perform's own path with nothing changed
   // (RunKind::kPlan); `outcomes` hears what the perform would do to each file.
-  // The screens stay as a preview leaves them.
+  // The screens stay as a preview leaves them; the job stays as it was, and
+  // the run's counts are in the outcome.
   RunOutcome Plan(const StopRequest* stop = nullptr, FileOutcomeSink* outcomes = nullptr);
   // The same as a task: the run's passes go on a thread of their own, so
-  // this thread stays free. False when the run did not start (FinishRun then
-  // tells why) or the Finished sequence ran instead. Call FinishRun on this
-  // thread once RunDone(); its questions are asked here. `done` is called on
+  // this thread stays free; the run takes its copy of the settings here.
+  // False when the run did not start (FinishRun then tells why) or the
+  // Finished sequence ran instead. Call FinishRun on this thread once
+  // RunDone(); its questions are asked and its results applied there, as
+  // PressRun and Preview do. `done` is called on
   // the run's thread when its passes are through. While the task runs, its
   // progress reaches the view as the status text.
   bool StartRun(bool preview, std::function<void()> done = {});
@@ -208,8 +222,10 @@ class Wizard {
 
   void SetStatus(const std::string& caption);
   std::string ProgressCaption(int64_t done, int64_t listed) const;
-  // The Finished state after a perform, and the run's counts in the status.
-  void ApplyRunEnd(const RunOutcome& outcome, const OutcomeCounter& counts);
+  // What a run produced, taken on this thread once it is over: a preview's
+  // lines go to the job's preview box (leaving the outcome without them),
+  // the run's counts to the status, and a perform's end to the Finished state.
+  void ApplyRunEnd(RunOutcome& outcome, const OutcomeCounter& counts);
   void FinishedSequence();
   void MethodOk();
   void FileChoosers(bool extension);

@@ -37,8 +37,9 @@ namespace {
 
 // A file or folder the walk could not list, as an error block and a failed
 // file. A block that cannot be written is counted by the Error file itself.
-void LogWalkFailure(Job& job, const EngineContext& context, const WalkReport::Failure& failure) {
-  job.ErrorsOccurred = true;
+void LogWalkFailure(RunState& run, const EngineContext& context,
+                    const WalkReport::Failure& failure) {
+  run.ErrorsOccurred = true;
   if (context.errors != nullptr) {
     const std::string shown = OnOneLine(failure.path);
     (void)context.errors->WriteLine({msg::kErrorInFile, shown});
@@ -46,7 +47,7 @@ void LogWalkFailure(Job& job, const EngineContext& context, const WalkReport::Fa
     (void)context.errors->WriteLine({msg::kErrorNumber, std::to_string(failure.error.number), "-",
                                failure.error.description});
   }
-  if (context.outcomes == nullptr || job.PreviewMode) return;
+  if (context.outcomes == nullptr || run.PreviewMode) return;
   const size_t slash = failure.path.rfind('/', failure.path.size() - 2);
   const size_t split = slash == std::string::npos ? 0 : slash + 1;
   const std::string_view path = failure.path;
@@ -60,12 +61,12 @@ void LogWalkFailure(Job& job, const EngineContext& context, const WalkReport::Fa
 }
 
 // One more file is through; the view hears of it now and then.
-void FileDone(Job& job, const EngineContext& context) {
+void FileDone(RunState& run, const EngineContext& context) {
   constexpr int64_t kEvery = 1024;
-  if (++job.FilesDone % kEvery == 0 && context.view != nullptr) {
+  if (++run.FilesDone % kEvery == 0 && context.view != nullptr) {
     const int32_t listed =
         context.files_listed != nullptr ? context.files_listed->load(std::memory_order_relaxed) : 0;
-    context.view->ShowProgress(job.FilesDone, job.FileCount + listed);
+    context.view->ShowProgress(run.FilesDone, run.FileCount + listed);
   }
 }
 
@@ -83,9 +84,10 @@ bool HoldsLineBreak(std::string_view name) {
 // plan has no renames to hide it behind: there the thread that prepares is
 // the slower one, and the walk reads the bits on both cores. An even-width
 // number needs the exact count of files before the first one.
-bool SystemBitLeftToPass(const Job& job, const EngineContext& context) {
+bool SystemBitLeftToPass(const JobSettings& job, const RunState& run,
+                         const EngineContext& context) {
   const ChosenActions& c = job.chosen;
-  return !job.PreviewMode && context.changes == nullptr &&
+  return !run.PreviewMode && context.changes == nullptr &&
          !(c.DoNumberEnd && job.NumberEndStyle == NumberStyle::kEven) &&
          !(c.DoNumberBeginning && job.NumberBeginningStyle == NumberStyle::kEven);
 }
@@ -94,8 +96,8 @@ bool SystemBitLeftToPass(const Job& job, const EngineContext& context) {
 // file has it, and so was never chosen.
 class SystemFileCheck {
  public:
-  SystemFileCheck(const Job& job, const EngineContext& context)
-      : on_(SystemBitLeftToPass(job, context)) {}
+  SystemFileCheck(const JobSettings& job, const RunState& run, const EngineContext& context)
+      : on_(SystemBitLeftToPass(job, run, context)) {}
 
   bool LeavesOut(const std::string& directory, const std::string& name,
                  const std::string& extension) {
@@ -118,19 +120,19 @@ class WalkSink {
   virtual RtError Listed(const std::string& directory, std::string_view name) = 0;
 };
 
-// The walk before the pass: the operation list, counted in job.FileCount.
+// The walk before the pass: the operation list, counted in run.FileCount.
 class OperationListSink final : public WalkSink {
  public:
-  OperationListSink(Job& job, ReportFile& op_list) : job_(job), op_list_(op_list) {}
+  OperationListSink(RunState& run, ReportFile& op_list) : run_(run), op_list_(op_list) {}
 
   RtError Listed(const std::string& directory, std::string_view name) override {
     if (RtError err = op_list_.WriteLine({directory, name})) return err;
-    ++job_.FileCount;
+    ++run_.FileCount;
     return {};
   }
 
  private:
-  Job& job_;
+  RunState& run_;
   ReportFile& op_list_;
 };
 
@@ -316,9 +318,9 @@ size_t SubdirectoriesMark(const std::string& entry) {
              : std::string::npos;
 }
 
-RtError WalkInto(const Job& job, const EngineContext& context, WalkSink& sink,
-                 WalkReport& report) {
-  const bool system_later = SystemBitLeftToPass(job, context);
+RtError WalkInto(const JobSettings& job, const RunState& run, const EngineContext& context,
+                 WalkSink& sink, WalkReport& report) {
+  const bool system_later = SystemBitLeftToPass(job, run, context);
   // A plan changes nothing on the disk: the walk's listings serve its index
   // as well, which spares reading each folder a second time.
   const bool index_listings = context.changes != nullptr && context.names != nullptr;
@@ -347,18 +349,18 @@ RtError WalkInto(const Job& job, const EngineContext& context, WalkSink& sink,
 
 }  // namespace
 
-RtError DirectoryWalk(Job& job, const EngineContext& context, ReportFile& op_list,
-                      WalkReport* report) {
-  OperationListSink sink(job, op_list);
+RtError DirectoryWalk(const JobSettings& job, RunState& run, const EngineContext& context,
+                      ReportFile& op_list, WalkReport* report) {
+  OperationListSink sink(run, op_list);
   WalkReport own;
-  const RtError err = WalkInto(job, context, sink, report != nullptr ? *report : own);
-  if (report == nullptr) LogWalkReport(job, context, own);
+  const RtError err = WalkInto(job, run, context, sink, report != nullptr ? *report : own);
+  if (report == nullptr) LogWalkReport(run, context, own);
   return err;
 }
 
-void LogWalkReport(Job& job, const EngineContext& context, const WalkReport& report) {
-  for (const auto& failure : report.failures) LogWalkFailure(job, context, failure);
-  job.FoldersNotEntered += report.folders_not_entered;
+void LogWalkReport(RunState& run, const EngineContext& context, const WalkReport& report) {
+  for (const auto& failure : report.failures) LogWalkFailure(run, context, failure);
+  run.FoldersNotEntered += report.folders_not_entered;
 }
 
 bool IsOwnWorkFile(const EngineContext& context, const std::string& directory,
@@ -644,10 +646,10 @@ struct AheadFile {
 // The intent of a file read ahead: the name the actions will give it (the
 // transformation alone, without the attribute steps, which never change a
 // name); -1 when the file will not change.
-int64_t AddIntent(const Job& job, const TransformPlan& plan, RunJournal::Batch& intents,
-                  const AheadFile& file) {
+int64_t AddIntent(const JobSettings& job, const RunState& run, const TransformPlan& plan,
+                  RunJournal::Batch& intents, const AheadFile& file) {
   WorkingName state;
-  TransformName(job, plan, file.name, file.extension, state, nullptr);
+  TransformName(job, run, plan, file.name, file.extension, state, nullptr);
   std::string filename = file.name + file.extension;
   std::string new_filename;
   if (state.changed) {
@@ -668,8 +670,9 @@ int64_t AddIntent(const Job& job, const TransformPlan& plan, RunJournal::Batch& 
 // would be without the journal. Ends between two files on a stop request,
 // and before a batch whose intents the journal cannot take.
 template <typename Next>
-void CommitInOrder(Job& job, EngineContext& context, const TransformPlan& plan, Next&& next) {
-  const bool ahead = context.journal != nullptr && !job.PreviewMode;
+void CommitInOrder(const JobSettings& job, RunState& run, EngineContext& context,
+                   const TransformPlan& plan, Next&& next) {
+  const bool ahead = context.journal != nullptr && !run.PreviewMode;
   const size_t batch_size = ahead ? std::max<size_t>(1, context.prepare_batch) : 1;
   struct Batch {
     std::vector<AheadFile> files;
@@ -683,9 +686,9 @@ void CommitInOrder(Job& job, EngineContext& context, const TransformPlan& plan, 
     while (batch.count < batch_size && !StopRequested(context.stop) &&
            next(batch.files[batch.count])) {
       AheadFile& file = batch.files[batch.count++];
-      file.number_end = job.NumberEndCounter;
-      file.number_beginning = job.NumberBeginningCounter;
-      file.intent = ahead && !file.skip ? AddIntent(job, plan, *batch.intents, file) : -1;
+      file.number_end = run.NumberEndCounter;
+      file.number_beginning = run.NumberBeginningCounter;
+      file.intent = ahead && !file.skip ? AddIntent(job, run, plan, *batch.intents, file) : -1;
     }
   };
   // Whether the batch's intents are on the disk, on another thread where one
@@ -717,22 +720,22 @@ void CommitInOrder(Job& job, EngineContext& context, const TransformPlan& plan, 
       following_on_disk = to_disk(following);
     }
     // The counters stand at the last file read; each file gets its own back.
-    const std::string reading_end = job.NumberEndCounter;
-    const std::string reading_beginning = job.NumberBeginningCounter;
+    const std::string reading_end = run.NumberEndCounter;
+    const std::string reading_beginning = run.NumberBeginningCounter;
     bool stopped = false;
     for (size_t i = 0; i < current.count && !stopped; ++i) {
       stopped = StopRequested(context.stop);
       if (stopped) break;
       const AheadFile& file = current.files[i];
-      job.NumberEndCounter = file.number_end;
-      job.NumberBeginningCounter = file.number_beginning;
+      run.NumberEndCounter = file.number_end;
+      run.NumberBeginningCounter = file.number_beginning;
       if (!file.skip) {
-        RenameFile(job, context, file.directory, file.name, file.extension, file.intent);
+        RenameFile(job, run, context, file.directory, file.name, file.extension, file.intent);
       }
-      FileDone(job, context);
+      FileDone(run, context);
     }
-    job.NumberEndCounter = reading_end;
-    job.NumberBeginningCounter = reading_beginning;
+    run.NumberEndCounter = reading_end;
+    run.NumberBeginningCounter = reading_beginning;
     if (!more || !following_on_disk.get() || stopped) return;
     std::swap(current, following);
   }
@@ -742,13 +745,14 @@ void CommitInOrder(Job& job, EngineContext& context, const TransformPlan& plan, 
 // the files of the list in batches and hands them over (their intents on
 // the disk first, with a journal). Counts in `left_out` the files the list
 // names that are left out.
-void PrepareBatches(Job& job, EngineContext& context, const TransformPlan& plan,
-                    LineSource& reader, PreparedQueue& queue, int32_t& left_out) {
+void PrepareBatches(const JobSettings& job, RunState& run, EngineContext& context,
+                    const TransformPlan& plan, LineSource& reader, PreparedQueue& queue,
+                    int32_t& left_out) {
   const size_t batch_size = std::max<size_t>(1, context.prepare_batch);
   // The first batches are small, so the first rename comes soon; they grow
   // to the full size while the renames go on.
   constexpr size_t kFirstBatch = 64;
-  SystemFileCheck system_files(job, context);
+  SystemFileCheck system_files(job, run, context);
   PreparedQueue::Batch batch;
   size_t used = 0;
   std::string line;
@@ -775,9 +779,9 @@ void PrepareBatches(Job& job, EngineContext& context, const TransformPlan& plan,
       continue;
     }
     ++used;
-    AdvanceOperationListCounters(job, first);
+    AdvanceOperationListCounters(job, run, first);
     first = false;
-    PrepareFile(job, context, plan, file);
+    PrepareFile(job, run, context, plan, file);
     if (used == limit) {
       open = hand_over();
       batch = queue.Reuse();
@@ -792,7 +796,8 @@ void PrepareBatches(Job& job, EngineContext& context, const TransformPlan& plan,
 
 // The committing side of PassPreparingAhead: renames the prepared files in
 // list order until the batches end or a stop is asked for.
-void CommitPrepared(Job& job, EngineContext& context, PreparedQueue& queue) {
+void CommitPrepared(const JobSettings& job, RunState& run, EngineContext& context,
+                    PreparedQueue& queue) {
   PreparedQueue::Batch batch;
   while (queue.Pop(batch)) {
     for (size_t i = 0; i < batch.size(); ++i) {
@@ -801,8 +806,8 @@ void CommitPrepared(Job& job, EngineContext& context, PreparedQueue& queue) {
       // so they arrive while this file's rename is in the kernel.
       if (i + 2 < batch.size()) PrefetchFile(batch[i + 2]);
       if (i + 1 < batch.size()) PrefetchText(batch[i + 1]);
-      RenamePreparedFile(job, context, batch[i]);
-      FileDone(job, context);
+      RenamePreparedFile(job, run, context, batch[i]);
+      FileDone(run, context);
     }
     queue.Recycle(std::move(batch));
   }
@@ -810,17 +815,17 @@ void CommitPrepared(Job& job, EngineContext& context, PreparedQueue& queue) {
 
 // The operation-list pass with the reading, numbering and transforming done
 // on a second thread a little ahead of the commits, which stay on this one
-// and in list order. Only the job's counters are written over there; the
+// and in list order. Only the run's counters are written over there; the
 // commits never read them. False when no second thread could be started
 // (nothing has been read then).
-bool PassPreparingAhead(Job& job, EngineContext& context, const TransformPlan& plan,
-                        LineSource& reader) {
+bool PassPreparingAhead(const JobSettings& job, RunState& run, EngineContext& context,
+                        const TransformPlan& plan, LineSource& reader) {
   PreparedQueue queue;
   std::exception_ptr failure;
   int32_t left_out = 0;  // the preparer's until it is joined
   const auto prepare = [&] {
     try {
-      PrepareBatches(job, context, plan, reader, queue, left_out);
+      PrepareBatches(job, run, context, plan, reader, queue, left_out);
     } catch (...) {
       failure = std::current_exception();
     }
@@ -836,7 +841,7 @@ bool PassPreparingAhead(Job& job, EngineContext& context, const TransformPlan& p
     return false;
   }
   try {
-    CommitPrepared(job, context, queue);
+    CommitPrepared(job, run, context, queue);
   } catch (...) {
     queue.Stop();
     preparer.join();
@@ -844,34 +849,35 @@ bool PassPreparingAhead(Job& job, EngineContext& context, const TransformPlan& p
   }
   queue.Stop();
   preparer.join();
-  job.FileCount -= left_out;
+  run.FileCount -= left_out;
   if (failure) std::rethrow_exception(failure);
   return true;
 }
 
 }  // namespace
 
-RtError OperationListPass(Job& job, EngineContext& context, LineSource& reader) {
-  InitOperationListCounters(job);
+RtError OperationListPass(const JobSettings& job, RunState& run, EngineContext& context,
+                          LineSource& reader) {
+  InitOperationListCounters(job, run);
   std::unique_ptr<TransformPlan> own_plan;
   if (context.plan == nullptr) own_plan = std::make_unique<TransformPlan>(job);
   const TransformPlan& plan = context.plan != nullptr ? *context.plan : *own_plan;
   EngineContext ctx = context;
   ctx.plan = &plan;
   if (context.prepare_ahead && CanPrepareAhead(job) && std::thread::hardware_concurrency() >= 2) {
-    if (PassPreparingAhead(job, ctx, plan, reader)) return reader.error();
+    if (PassPreparingAhead(job, run, ctx, plan, reader)) return reader.error();
   }
   std::string line;
   bool first = true;
-  SystemFileCheck system_files(job, ctx);
-  CommitInOrder(job, ctx, plan, [&](AheadFile& file) {
+  SystemFileCheck system_files(job, run, ctx);
+  CommitInOrder(job, run, ctx, plan, [&](AheadFile& file) {
     for (;;) {
       if (!reader.ReadLine(line)) return false;
       SplitListLine(line, file.directory, file.name, file.extension);
       if (!system_files.LeavesOut(file.directory, file.name, file.extension)) break;
-      --job.FileCount;
+      --run.FileCount;
     }
-    AdvanceOperationListCounters(job, first);
+    AdvanceOperationListCounters(job, run, first);
     first = false;
     return true;
   });
@@ -963,8 +969,9 @@ class ListedWhileRenaming final : public WalkSink, public LineSource {
 
 }  // namespace
 
-bool ListsWhileRenaming(const Job& job, const EngineContext& context) {
-  if (!SystemBitLeftToPass(job, context) || std::thread::hardware_concurrency() < 2) return false;
+bool ListsWhileRenaming(const JobSettings& job, const RunState& run, const EngineContext& context) {
+  if (!SystemBitLeftToPass(job, run, context) || std::thread::hardware_concurrency() < 2)
+    return false;
   // One folder alone is read at once: nothing would go on beside it.
   if (job.lstDir.size() > 1) return true;
   return std::any_of(job.lstDir.begin(), job.lstDir.end(), [](const std::string& entry) {
@@ -972,8 +979,8 @@ bool ListsWhileRenaming(const Job& job, const EngineContext& context) {
   });
 }
 
-bool WalkWhileRenaming(Job& job, EngineContext& context, const std::function<RtError()>& ready,
-                       RtError& result) {
+bool WalkWhileRenaming(const JobSettings& job, RunState& run, EngineContext& context,
+                       const std::function<RtError()>& ready, RtError& result) {
   constexpr int kWalkNice = 10;
   ListedWhileRenaming listed;
   std::exception_ptr failure;
@@ -986,7 +993,7 @@ bool WalkWhileRenaming(Job& job, EngineContext& context, const std::function<RtE
       try {
         // The walk fails only where the renaming side stopped taking files;
         // what it could not list is in its report.
-        (void)WalkInto(job, context, listed, listed.report());
+        (void)WalkInto(job, run, context, listed, listed.report());
       } catch (...) {
         failure = std::current_exception();
       }
@@ -1002,7 +1009,7 @@ bool WalkWhileRenaming(Job& job, EngineContext& context, const std::function<RtE
       EngineContext ctx = context;
       ctx.files_listed = &listed.listed();
       // Read from memory: the list itself cannot fail.
-      (void)OperationListPass(job, ctx, listed);
+      (void)OperationListPass(job, run, ctx, listed);
     }
   } catch (...) {
     listed.Close();
@@ -1012,8 +1019,8 @@ bool WalkWhileRenaming(Job& job, EngineContext& context, const std::function<RtE
   listed.Close();
   walker.join();
   if (failure) std::rethrow_exception(failure);
-  job.FileCount += listed.listed().load();
-  LogWalkReport(job, context, listed.report());
+  run.FileCount += listed.listed().load();
+  LogWalkReport(run, context, listed.report());
   return true;
 }
 
@@ -1038,7 +1045,7 @@ void SplitFileEntry(const std::string& entry, std::string& directory, std::strin
   filename = entry;
 }
 
-void IndividualFilesPass(Job& job, EngineContext& context) {
+void IndividualFilesPass(const JobSettings& job, RunState& run, EngineContext& context) {
   const bool combined = job.method == SelectionMethod::kDone || job.method == SelectionMethod::kBoth;
   const NumberingPass pass =
       combined ? NumberingPass::kCombinedIndividual : NumberingPass::kIndividual;
@@ -1048,13 +1055,13 @@ void IndividualFilesPass(Job& job, EngineContext& context) {
   std::string filename;
   size_t i = 0;
   // The list is read as it stands at each step, as the engine never changes it.
-  CommitInOrder(job, context, plan, [&](AheadFile& file) {
+  CommitInOrder(job, run, context, plan, [&](AheadFile& file) {
     if (i >= job.lstFile.size()) return false;
     SplitFileEntry(job.lstFile[i], file.directory, filename);
     SplitFilename(filename, file.name, file.extension);
     // The numbering counts a file it skips all the same, so the files after
     // it get the numbers they would have had.
-    SetIndividualCounters(job, i, pass, i == 0);
+    SetIndividualCounters(job, run, i, pass, i == 0);
     file.skip = IsOwnWorkFile(context, file.directory, filename);
     ++i;
     return true;

@@ -53,7 +53,10 @@ MainWindow::MainWindow(Job job)
           prompter_.Tell(kViewerNotFound + path, kAppTitle);
         });
       }),
-      port_(prompter_, run_view_, std::move(job)) {
+      wizard_(prompter_, run_view_) {
+  wizard_.job() = std::move(job);
+  // The Step 2 screen lists folders on a thread of its own.
+  wizard_.ListFilesApart();
   setObjectName(QStringLiteral("frmMain"));
   setWindowTitle(QString::fromLatin1(ui_text::kWindowCaption));
   QFont window_font = font();
@@ -113,25 +116,24 @@ void MainWindow::MakeNavigation() {
 
 void MainWindow::MakeScreens() {
   pctIntro_ = new IntroScreen(frame_);
-  pctStep1_ = new Step1Screen(port_,
+  pctStep1_ = new Step1Screen(wizard_,
                               {.accepted = [this] { Follow(); },
                                .back =
                                    [this] {
-                                     port_.wizard().ShowIntro();
+                                     wizard_.ShowIntro();
                                      Follow();
                                    }},
                               frame_);
   pctStep2_ = new Step2Screen(
-      port_, [this] { Follow(); }, frame_);
+      wizard_, [this] { Follow(); }, frame_);
   pctDir_ = pctStep2_->pctDir();
   pctExtension_ = pctStep2_->pctExtension();
   pctIndividual_ = pctStep2_->pctIndividual();
-  pctStep3_ = new Step3Screen(
-      port_, run_view_,
-      {.follow = [this] { Follow(); },
-       .back = [this] { cmdStep2_Click(); },
-       .run_ending = [this] { RunEnding(); }},
-      frame_);
+  pctStep3_ = new Step3Screen(wizard_, run_view_,
+                              {.follow = [this] { Follow(); },
+                               .back = [this] { cmdStep2_Click(); },
+                               .run_ending = [this] { RunEnding(); }},
+                              frame_);
   pctHelp_ = new HelpScreen(frame_);
 }
 
@@ -202,7 +204,7 @@ void MainWindow::EnableOnlyStepButton(Step step) {
 void MainWindow::ApplyStepButtons() {
   // A performed run locks Step 1 and Step 2 until its Finished button; a run
   // under way locks all three.
-  const ScreenState s = port_.screen();
+  const ScreenState s = wizard_.screen();
   const bool locks[] = {s.cmdStep1_enabled, s.cmdStep2_enabled, s.cmdStep3_enabled};
   QPushButton* buttons[] = {cmdStep1_, cmdStep2_, cmdStep3_};
   for (size_t i = 0; i < step_enabled_.size(); ++i) {
@@ -249,7 +251,7 @@ void MainWindow::RenderAll() {
 }
 
 void MainWindow::ApplyUndoButton() {
-  const ScreenState s = port_.screen();
+  const ScreenState s = wizard_.screen();
   // Asked of the panels themselves: before the window is shown, none is visible.
   const bool place = !pctIntro_->isHidden() || (!pctStep3_->isHidden() && s.finished);
   cmdUndo_->setVisible(place && undo_->available());
@@ -257,15 +259,15 @@ void MainWindow::ApplyUndoButton() {
 }
 
 void MainWindow::cmdUndo_Click() {
-  if (port_.screen().running || !undo_->available()) return;
+  if (wizard_.screen().running || !undo_->available()) return;
   undo_->Start();
 }
 
 void MainWindow::Follow() {
-  const WizardStep step = port_.screen().step;
+  const WizardStep step = wizard_.screen().step;
   // A perform has just ended: it may have joined the undo history.
-  if (port_.screen().finished != finished_seen_) {
-    finished_seen_ = port_.screen().finished;
+  if (wizard_.screen().finished != finished_seen_) {
+    finished_seen_ = wizard_.screen().finished;
     if (finished_seen_) undo_->Refresh();
   }
   // Help stays on screen while a run that was started before ends.
@@ -275,25 +277,25 @@ void MainWindow::Follow() {
 
 void MainWindow::StartFromCommandLine(const std::vector<std::string>& args,
                                       const std::function<void()>& show) {
-  FillWizard(port_.wizard(), args, prompter_, show, [this] { Follow(); });
+  FillWizard(wizard_, args, prompter_, show, [this] { Follow(); });
   Follow();
 }
 
 void MainWindow::cmdStep1_Click() {
-  port_.wizard().ShowStep1();
+  wizard_.ShowStep1();
   RenderAll();
   ShowPanelOf(WizardStep::kStep1);
 }
 
 void MainWindow::cmdStep2_Click() {
-  port_.wizard().ShowStep2();
+  wizard_.ShowStep2();
   ShowPanelOf(WizardStep::kStep2);
   RenderAll();
 }
 
 void MainWindow::cmdStep3_Click() {
   // Back from Help during a run: the summary stands as the run began.
-  if (!port_.screen().running) port_.wizard().ShowStep3();
+  if (!wizard_.screen().running) wizard_.ShowStep3();
   ShowPanelOf(WizardStep::kStep3);
   RenderAll();
 }
@@ -323,14 +325,14 @@ void MainWindow::RunEnding() {
     stop_question_outrun_ = true;
     stop_question_->done(QMessageBox::No);
   }
-  if (pctHelp_->isVisible()) ShowPanelOf(port_.screen().step);
+  if (pctHelp_->isVisible()) ShowPanelOf(wizard_.screen().step);
 }
 
 void MainWindow::cmdQuit_Click() {
-  if (port_.screen().running && AskStopRun() == StopAnswer::kGoOn) return;
+  if (wizard_.screen().running && AskStopRun() == StopAnswer::kGoOn) return;
   // Closing the window ends the program; closing it by other means (its close
   // box) skips the clean-up and leaves the report files.
-  port_.Quit();
+  wizard_.Quit();
   close();
 }
 
@@ -340,13 +342,13 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     event->ignore();
     return;
   }
-  if (port_.screen().running) {
+  if (wizard_.screen().running) {
     switch (AskStopRun()) {
       case StopAnswer::kGoOn:
         event->ignore();
         return;
       case StopAnswer::kStop:
-        port_.wizard().Close();
+        wizard_.Close();
         break;
       case StopAnswer::kRunEnded:  // the window closes as asked
         break;

@@ -11,10 +11,10 @@
 #include <vector>
 
 #include "engine/job.h"
+#include "run/wizard.h"
 #include "ui/layout.h"
 #include "ui/screen.h"
 #include "ui/window_ports.h"
-#include "ui/wizard_port.h"
 
 class QFrame;
 class QLabel;
@@ -62,8 +62,10 @@ class MainWindow final : public QMainWindow {
   // (unless Help is shown), and every screen as the wizard has it.
   void Follow();
 
-  const WizardPort& port() const { return port_; }
-  WizardPort& port() { return port_; }
+  // The wizard the screens drive: they read its job and screen state, and
+  // change them only through its operations, on this thread.
+  const Wizard& wizard() const { return wizard_; }
+  Wizard& wizard() { return wizard_; }
   WindowRunView& run_view() { return run_view_; }
 
   // The smallest window the layout keeps whole.
@@ -99,7 +101,7 @@ class MainWindow final : public QMainWindow {
 
   QtPrompter prompter_;
   WindowRunView run_view_;
-  WizardPort port_;
+  Wizard wizard_;
 
   QWidget* frame_;
   QLabel* lblTitle_;

@@ -12,11 +12,11 @@
 #include <QRadioButton>
 #include <QSignalBlocker>
 
+#include "run/wizard.h"
 #include "ui/step1_info.h"
 #include "ui/ui_texts.h"
 #include "ui/widgets.h"
 #include "ui/window_ports.h"
-#include "ui/wizard_port.h"
 
 namespace qtarvox {
 namespace {
@@ -42,8 +42,8 @@ class ActionList final : public QListWidget {
 
 }  // namespace
 
-Step1Screen::Step1Screen(WizardPort& port, Moves moves, QWidget* parent)
-    : Screen("pctStep1", parent), port_(port), moves_(std::move(moves)) {
+Step1Screen::Step1Screen(Wizard& wizard, Moves moves, QWidget* parent)
+    : Screen("pctStep1", parent), wizard_(wizard), moves_(std::move(moves)) {
   lblActions_ = MakeLabel("lblActions", ui_text::kLblActions, this);
   lstActions_ = Make<ActionList>("lstActions", this);
   lblActions_->setBuddy(lstActions_);
@@ -103,7 +103,7 @@ void Step1Screen::FillActionList() {
   lstActions_->setSelectionMode(QAbstractItemView::SingleSelection);
   WrapRows(lstActions_);
   lstActions_->setToolTip(QString::fromLatin1(ui_text::kLstActionsTooltip));
-  for (const ActionEntry& entry : port_.job().lstActions) {
+  for (const ActionEntry& entry : wizard_.job().lstActions) {
     auto* item = new QListWidgetItem(QString::fromStdString(entry.text), lstActions_);
     item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
     item->setCheckState(entry.ticked ? Qt::Checked : Qt::Unchecked);
@@ -113,7 +113,7 @@ void Step1Screen::FillActionList() {
   // current; having set "no current entry" explicitly keeps it that way, so
   // nothing is highlighted until the user picks an entry.
   lstActions_->setCurrentIndex(QModelIndex());
-  const int highlighted = port_.screen().highlighted;
+  const int highlighted = wizard_.screen().highlighted;
   if (highlighted >= 0 && highlighted < lstActions_->count()) {
     lstActions_->setCurrentRow(highlighted);
   }
@@ -125,7 +125,7 @@ void Step1Screen::FillActionList() {
           [this](int row) { lstActions_Click(row); });
   connect(lstActions_, &QListWidget::itemChanged, this, [this](QListWidgetItem* item) {
     const bool ticked = item->checkState() == Qt::Checked;
-    port_.SetTicked(lstActions_->row(item), ticked);
+    wizard_.SetTicked(lstActions_->row(item), ticked);
     if (!ticked) return;
     lstActions_->setCurrentItem(item);
     FocusIfShown(txtAI1_);
@@ -142,19 +142,19 @@ void Step1Screen::ConnectParameterControls() {
     };
   };
   connect(txtAI1_, &QLineEdit::textChanged, this,
-          with_id([this](ActionId id, const QString& t) { port_.txtAI1Changed(id, Text(t)); }));
+          with_id([this](ActionId id, const QString& t) { wizard_.txtAI1Changed(id, Text(t)); }));
   connect(txtAI2_, &QLineEdit::textChanged, this,
-          with_id([this](ActionId id, const QString& t) { port_.txtAI2Changed(id, Text(t)); }));
+          with_id([this](ActionId id, const QString& t) { wizard_.txtAI2Changed(id, Text(t)); }));
   connect(txtAI3_, &QLineEdit::textChanged, this,
-          with_id([this](ActionId id, const QString& t) { port_.txtAI3Changed(id, Text(t)); }));
+          with_id([this](ActionId id, const QString& t) { wizard_.txtAI3Changed(id, Text(t)); }));
   connect(optAI1_, &QRadioButton::toggled, this, with_id([this](ActionId id, bool on) {
-            if (on) port_.NumberStyleChosen(id, NumberStyle::kNormal);
+            if (on) wizard_.NumberStyleChosen(id, NumberStyle::kNormal);
           }));
   connect(optAI2_, &QRadioButton::toggled, this, with_id([this](ActionId id, bool on) {
-            if (on) port_.NumberStyleChosen(id, NumberStyle::kEven);
+            if (on) wizard_.NumberStyleChosen(id, NumberStyle::kEven);
           }));
   connect(chkAI3_, &QCheckBox::toggled, this, with_id([this](ActionId id, bool on) {
-            port_.StartNumberGiven(id, on);
+            wizard_.StartNumberGiven(id, on);
             txtAI3_->setEnabled(on);
           }));
   // Enter in a box is done with Step 1: it proceeds, as the button does.
@@ -163,15 +163,15 @@ void Step1Screen::ConnectParameterControls() {
   }
   // These serve one action each and need no highlight.
   connect(optAI3_, &QRadioButton::toggled, this, [this](bool on) {
-    if (on) port_.CaseSensitiveChosen(false);
+    if (on) wizard_.CaseSensitiveChosen(false);
   });
   connect(optAI4_, &QRadioButton::toggled, this, [this](bool on) {
-    if (on) port_.CaseSensitiveChosen(true);
+    if (on) wizard_.CaseSensitiveChosen(true);
   });
   connect(chkAI1_, &QCheckBox::toggled, this,
-          [this](bool on) { port_.CapitalizeSpacesChosen(on); });
+          [this](bool on) { wizard_.CapitalizeSpacesChosen(on); });
   connect(chkAI2_, &QCheckBox::toggled, this,
-          [this](bool on) { port_.CapitalizeUnderscoresChosen(on); });
+          [this](bool on) { wizard_.CapitalizeUnderscoresChosen(on); });
 }
 
 std::optional<ActionId> Step1Screen::HighlightedId() const {
@@ -183,7 +183,7 @@ std::optional<ActionId> Step1Screen::HighlightedId() const {
 }
 
 void Step1Screen::lstActions_Click(int row) {
-  port_.SetHighlighted(row);
+  wizard_.SetHighlighted(row);
   const QListWidgetItem* item = row >= 0 ? lstActions_->item(row) : nullptr;
   if (item == nullptr) {
     lstActions_->setToolTip(QString::fromLatin1(ui_text::kLstActionsTooltip));
@@ -194,7 +194,7 @@ void Step1Screen::lstActions_Click(int row) {
 }
 
 void Step1Screen::Render() {
-  const auto& entries = port_.job().lstActions;
+  const auto& entries = wizard_.job().lstActions;
   {
     const QSignalBlocker quiet(lstActions_);
     for (int row = 0; row < lstActions_->count() && row < static_cast<int>(entries.size()); ++row) {
@@ -202,7 +202,7 @@ void Step1Screen::Render() {
       lstActions_->item(row)->setCheckState(ticked ? Qt::Checked : Qt::Unchecked);
     }
   }
-  const int highlighted = port_.screen().highlighted;
+  const int highlighted = wizard_.screen().highlighted;
   if (highlighted >= 0 && highlighted < lstActions_->count() &&
       lstActions_->currentRow() != highlighted) {
     lstActions_->setCurrentRow(highlighted);  // shows the action's information
@@ -218,13 +218,13 @@ void Step1Screen::HideActionControls() {
 }
 
 void Step1Screen::ShowActionInfo(ActionId id) {
-  if (port_.RunFinished()) return;
+  if (wizard_.screen().finished) return;
   const int value = static_cast<int>(id);
   if (!HighlightedId() || value < 1 || value > kActionCount) return;
 
   txtStep1Desc_->setPlainText(ForDisplay(ActionDescription(id)));
   HideActionControls();
-  const ActionControls c = ControlsFor(port_.job(), id);
+  const ActionControls c = ControlsFor(wizard_.job(), id);
   const auto show_text = [](QLabel* label, QLineEdit* box,
                             const std::optional<std::string>& caption,
                             const std::optional<std::string>& text) {
@@ -273,7 +273,7 @@ void Step1Screen::Entered() {
 }
 
 void Step1Screen::cmdProceed1_Click() {
-  const WizardPort::Step1Check check = port_.AcceptStep1();
+  const Step1Check check = wizard_.AcceptStep1();
   if (check.passed) {
     moves_.accepted();
     return;
@@ -286,7 +286,7 @@ void Step1Screen::cmdProceed1_Click() {
   }
   const auto id = HighlightedId();
   if (!id) return;
-  switch (BoxOfFailedCheck(port_.job(), *id)) {
+  switch (BoxOfFailedCheck(wizard_.job(), *id)) {
     case FailedBox::kTxtAI1:
       FocusIfShown(txtAI1_);
       break;

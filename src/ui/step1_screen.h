@@ -20,7 +20,7 @@ class QRadioButton;
 
 namespace qtarvox {
 
-class WizardPort;
+class Wizard;
 
 class Step1Screen final : public Screen {
  public:
@@ -28,7 +28,7 @@ class Step1Screen final : public Screen {
     std::function<void()> accepted;  // the check passed: on to Step 2
     std::function<void()> back;      // back to the Intro screen
   };
-  Step1Screen(WizardPort& port, Moves moves, QWidget* parent);
+  Step1Screen(Wizard& wizard, Moves moves, QWidget* parent);
 
   void Position(const FrameMetrics& metrics) override;
   // Focus to the list; the highlighted action's information shown again.
@@ -52,7 +52,7 @@ class Step1Screen final : public Screen {
   std::optional<ActionId> HighlightedId() const;
   void Relayout();
 
-  WizardPort& port_;
+  Wizard& wizard_;
   Moves moves_;
   std::optional<FrameMetrics> metrics_;
 

@@ -1,28 +1,28 @@
 #include "ui/step2_screen.h"
 
 #include <QButtonGroup>
+#include <QComboBox>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFile>
-#include <QMimeData>
-#include <QUrl>
-#include <QComboBox>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QListView>
+#include <QMimeData>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QShortcut>
 #include <QStyle>
 #include <QTreeWidget>
+#include <QUrl>
 #include <map>
 #include <set>
 
 #include "platform/paths.h"
+#include "run/wizard.h"
 #include "ui/name_list.h"
 #include "ui/widgets.h"
-#include "ui/wizard_port.h"
 
 namespace qtarvox {
 namespace {
@@ -74,8 +74,8 @@ std::string DriveText(const Volume& volume) {
 
 }  // namespace
 
-Step2Screen::Step2Screen(WizardPort& port, std::function<void()> follow, QWidget* parent)
-    : Screen("pctStep2", parent), port_(port), follow_(std::move(follow)) {
+Step2Screen::Step2Screen(Wizard& wizard, std::function<void()> follow, QWidget* parent)
+    : Screen("pctStep2", parent), wizard_(wizard), follow_(std::move(follow)) {
   lister_.setMaxThreadCount(1);
   MakeMethodRow();
   // The list panels come after the browser: the individual one lies over
@@ -107,7 +107,7 @@ std::vector<std::string> DroppedPaths(const QMimeData* data) {
 }  // namespace
 
 void Step2Screen::dragEnterEvent(QDragEnterEvent* event) {
-  if (!port_.screen().running && !DroppedPaths(event->mimeData()).empty()) {
+  if (!wizard_.screen().running && !DroppedPaths(event->mimeData()).empty()) {
     event->acceptProposedAction();
   }
 }
@@ -116,7 +116,7 @@ void Step2Screen::dropEvent(QDropEvent* event) {
   const std::vector<std::string> paths = DroppedPaths(event->mimeData());
   if (paths.empty()) return;
   event->acceptProposedAction();
-  port_.wizard().AddDropped(paths);
+  wizard_.AddDropped(paths);
   Changed();
 }
 
@@ -134,7 +134,7 @@ void Step2Screen::MakeMethodRow() {
   for (const auto& [button, method] : options) {
     methods_->addButton(button);
     connect(button, &QRadioButton::toggled, this, [this, method](bool on) {
-      if (on) port_.wizard().SelectMethodOption(method);
+      if (on) wizard_.SelectMethodOption(method);
     });
   }
   cmdFileType_ = MakeButton<QPushButton>(ui_text::kCmdFileType, this);
@@ -168,7 +168,7 @@ void Step2Screen::MakeBrowser() {
   filFile_->setAccessibleName(QString::fromLatin1(ui_text::kFilFileName));
 
   connect(txtExt_, &QLineEdit::textChanged, this, [this](const QString& text) {
-    port_.wizard().PatternChanged(text.toStdString());
+    wizard_.PatternChanged(text.toStdString());
     Changed();
   });
   connect(drvDrive_, &QComboBox::activated, this, [this](int index) { drvDrive_Change(index); });
@@ -184,7 +184,7 @@ void Step2Screen::MakeBrowser() {
                                 Qt::WidgetWithChildrenShortcut);
   connect(refresh, &QShortcut::activated, this, [this] { dirDir_Refresh(); });
   connect(filFile_->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
-    port_.wizard().FileListClicked();
+    wizard_.FileListClicked();
     TooltipOfCurrent(filFile_, ui_text::kFilFileTooltip);
     Changed();
   });
@@ -211,7 +211,7 @@ void Step2Screen::MakeExtensionPanel() {
   connect(lstDir_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
           [this] { TooltipOfCurrent(lstDir_, ui_text::kLstDirTooltip); });
   connect(txtExtList_, &QLineEdit::textChanged, this,
-          [this](const QString& text) { port_.wizard().ExtensionTextChanged(text.toStdString()); });
+          [this](const QString& text) { wizard_.ExtensionTextChanged(text.toStdString()); });
   connect(cmdAddDir_, &QPushButton::clicked, this, [this] { cmdAddDir_Click(); });
   connect(cmdSelectAllDir_, &QPushButton::clicked, this, [this] { cmdSelectAllDir_Click(); });
   connect(cmdRemoveDir_, &QPushButton::clicked, this, [this] { cmdRemoveDir_Click(); });
@@ -232,7 +232,7 @@ void Step2Screen::MakeIndividualPanel() {
   cmdRemoveFile_ = MakeButton<QPushButton>(ui_text::kCmdRemoveFile, pctIndividual_);
 
   connect(lstFile_->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
-    port_.wizard().ChosenFilesClicked();
+    wizard_.ChosenFilesClicked();
     TooltipOfCurrent(lstFile_, ui_text::kLstFileTooltip);
     Changed();
   });
@@ -246,61 +246,61 @@ void Step2Screen::Changed() { follow_(); }
 // --- The method row and the lists -------------------------------------------------
 
 void Step2Screen::cmdFileType_Click() {
-  port_.wizard().PressMethodOk();
+  wizard_.PressMethodOk();
   Changed();
   FocusIfShown(dirDir_);
 }
 
 void Step2Screen::cmdProceed2_Click() {
-  port_.wizard().ProceedStep2();
+  wizard_.ProceedStep2();
   Changed();
 }
 
 void Step2Screen::cmdCancel2_Click() {
-  port_.wizard().BackStep2();
+  wizard_.BackStep2();
   Changed();
 }
 
 void Step2Screen::cmdAddDir_Click() {
-  port_.wizard().AddDirectoryItem(port_.job().dirDir);
+  wizard_.AddDirectoryItem(wizard_.job().dirDir);
   Changed();
 }
 
 void Step2Screen::cmdSelectAllDir_Click() { lstDir_->selectAll(); }
 
 void Step2Screen::cmdRemoveDir_Click() {
-  port_.wizard().RemoveDirectories(SelectedRows(lstDir_));
+  wizard_.RemoveDirectories(SelectedRows(lstDir_));
   Changed();
 }
 
 void Step2Screen::cmdAddExt_Click() {
-  port_.wizard().AddExtension();
+  wizard_.AddExtension();
   Changed();
 }
 
 void Step2Screen::cmdSelectAllExt_Click() { lstExt_->selectAll(); }
 
 void Step2Screen::cmdRemoveExt_Click() {
-  port_.wizard().RemoveExtensions(SelectedRows(lstExt_));
+  wizard_.RemoveExtensions(SelectedRows(lstExt_));
   Changed();
 }
 
 void Step2Screen::cmdAddFile_Click() {
   // Only a list that shows the directory box's folder is added from.
-  if (port_.screen().files_pending) return;
+  if (wizard_.screen().files_pending) return;
   const NameListModel* files = NamesOf(filFile_);
   std::vector<std::string> names;
   for (const size_t row : SelectedRows(filFile_)) names.push_back(files->NameAt(row));
-  port_.wizard().AddFiles(port_.job().dirDir, names);
+  wizard_.AddFiles(wizard_.job().dirDir, names);
   Changed();
 }
 
 void Step2Screen::cmdSelectAllFile_Click() {
-  (port_.screen().chosen_files_active ? lstFile_ : filFile_)->selectAll();
+  (wizard_.screen().chosen_files_active ? lstFile_ : filFile_)->selectAll();
 }
 
 void Step2Screen::cmdRemoveFile_Click() {
-  port_.wizard().RemoveFiles(SelectedRows(lstFile_));
+  wizard_.RemoveFiles(SelectedRows(lstFile_));
   Changed();
 }
 
@@ -309,16 +309,16 @@ void Step2Screen::cmdRemoveFile_Click() {
 void Step2Screen::drvDrive_Change(int index) {
   // A volume that cannot be read leaves the wizard on the previous one, which
   // the list then shows again.
-  port_.wizard().ChooseVolume(FromKept(drvDrive_->itemData(index)));
+  wizard_.ChooseVolume(FromKept(drvDrive_->itemData(index)));
   Changed();
 }
 
 void Step2Screen::dirDir_Change(QTreeWidgetItem* item) {
   if (item == nullptr) return;
   const std::string path = PathOf(item);
-  if (path == port_.job().dirDir) return;
+  if (path == wizard_.job().dirDir) return;
   // A folder that cannot be read leaves the tree on the folder before.
-  port_.wizard().OpenDirectory(path);
+  wizard_.OpenDirectory(path);
   Changed();
 }
 
@@ -333,7 +333,7 @@ void Step2Screen::dirDir_Refresh() {
   if (item == nullptr) return;
   item->setData(0, kLoadedRole, false);
   LoadChildren(item, true);
-  port_.wizard().OpenDirectory(port_.job().dirDir);
+  wizard_.OpenDirectory(wizard_.job().dirDir);
   Changed();
 }
 
@@ -341,7 +341,7 @@ bool Step2Screen::LoadChildren(QTreeWidgetItem* item, bool tell) {
   if (item->data(0, kLoadedRole).toBool()) return true;
   const std::string path = PathOf(item);
   std::vector<std::string> names;
-  if (port_.wizard().Subdirectories(path, names, tell)) return false;
+  if (wizard_.Subdirectories(path, names, tell)) return false;
   item->setData(0, kLoadedRole, true);
   // Read again: the folders still there keep their items (and what is open
   // below them), those gone are dropped, new ones come in at their places.
@@ -405,7 +405,7 @@ QTreeWidgetItem* Step2Screen::ItemOf(const std::string& path) {
 }
 
 void Step2Screen::RenderDrives() {
-  const std::vector<Volume>& volumes = port_.wizard().Volumes();
+  const std::vector<Volume>& volumes = wizard_.Volumes();
   const QSignalBlocker quiet(drvDrive_);
   bool same = drvDrive_->count() == static_cast<int>(volumes.size());
   for (int i = 0; same && i < drvDrive_->count(); ++i) {
@@ -416,11 +416,11 @@ void Step2Screen::RenderDrives() {
     for (const Volume& volume : volumes)
       drvDrive_->addItem(Shown(DriveText(volume)), Kept(volume.root));
   }
-  drvDrive_->setCurrentIndex(drvDrive_->findData(Kept(port_.screen().volume)));
+  drvDrive_->setCurrentIndex(drvDrive_->findData(Kept(wizard_.screen().volume)));
 }
 
 void Step2Screen::RenderTree() {
-  const ScreenState s = port_.screen();
+  const ScreenState s = wizard_.screen();
   const QSignalBlocker quiet(dirDir_);
   if (s.volume != tree_volume_ || s.browser_reads != tree_reads_) {
     dirDir_->clear();
@@ -428,7 +428,7 @@ void Step2Screen::RenderTree() {
     tree_reads_ = s.browser_reads;
     if (!s.volume.empty()) dirDir_->addTopLevelItem(MakeFolderItem(s.volume, Shown(s.volume)));
   }
-  QTreeWidgetItem* item = ItemOf(port_.job().dirDir);
+  QTreeWidgetItem* item = ItemOf(wizard_.job().dirDir);
   if (item != nullptr && dirDir_->currentItem() != item) {
     dirDir_->setCurrentItem(item);
     ShowCurrent(dirDir_);
@@ -438,8 +438,8 @@ void Step2Screen::RenderTree() {
 // --- Showing the state ---------------------------------------------------------------
 
 void Step2Screen::Render() {
-  const ScreenState s = port_.screen();
-  const Job& job = port_.job();
+  const ScreenState s = wizard_.screen();
+  const Job& job = wizard_.job();
   {
     QRadioButton* selected = s.method_option == SelectionMethod::kExtension    ? optExtension_
                              : s.method_option == SelectionMethod::kIndividual ? optIndividual_
@@ -505,7 +505,7 @@ void Step2Screen::StartListing(uint64_t listing, const std::string& folder,
     QMetaObject::invokeMethod(
         this,
         [this, listing, names] {
-          port_.wizard().FilesListed(listing, std::move(*names));
+          wizard_.FilesListed(listing, std::move(*names));
           // Nothing but this screen shows the file list.
           Render();
         },
@@ -559,7 +559,7 @@ void Step2Screen::Relayout() {
   const double pw = metrics_->screen.width;
   PlaceHorizontalRule(SepH4_, s.SepH4, 0, pw);
   PlaceHorizontalRule(SepH5_, s.SepH5, 0, pw);
-  PlaceFileChoosers(port_.screen().extension_screen ? s.extension : s.individual);
+  PlaceFileChoosers(wizard_.screen().extension_screen ? s.extension : s.individual);
 }
 
 Step2Input Step2Screen::LayoutInput() const {

@@ -29,13 +29,13 @@ class QTreeWidgetItem;
 
 namespace qtarvox {
 
-class WizardPort;
+class Wizard;
 
 class Step2Screen final : public Screen {
  public:
   // `follow` is called after each operation: the wizard may have moved to
   // another step.
-  Step2Screen(WizardPort& port, std::function<void()> follow, QWidget* parent);
+  Step2Screen(Wizard& wizard, std::function<void()> follow, QWidget* parent);
 
   // The three panels inside this one.
   Screen* pctDir() const { return pctDir_; }
@@ -89,7 +89,7 @@ class Step2Screen final : public Screen {
   void StartListing(uint64_t listing, const std::string& folder, const std::string& pattern);
   void Changed();
 
-  WizardPort& port_;
+  Wizard& wizard_;
   std::function<void()> follow_;
   std::optional<FrameMetrics> metrics_;
   std::optional<Step2Layout> layout_;

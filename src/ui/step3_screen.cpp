@@ -13,10 +13,10 @@
 
 #include "run/run_counts.h"
 #include "run/run_driver.h"
+#include "run/wizard.h"
 #include "ui/plan_table.h"
 #include "ui/widgets.h"
 #include "ui/window_ports.h"
-#include "ui/wizard_port.h"
 
 namespace qtarvox {
 namespace {
@@ -39,8 +39,8 @@ double TextHeight(const QWidget* widget, const QString& text, double width) {
 
 }  // namespace
 
-Step3Screen::Step3Screen(WizardPort& port, WindowRunView& view, Moves moves, QWidget* parent)
-    : Screen("pctStep3", parent), port_(port), moves_(std::move(moves)) {
+Step3Screen::Step3Screen(Wizard& wizard, WindowRunView& view, Moves moves, QWidget* parent)
+    : Screen("pctStep3", parent), wizard_(wizard), moves_(std::move(moves)) {
   MakeFinalLists();
   MakeCollisionControls();
   MakeRunControls(view);
@@ -91,7 +91,7 @@ void Step3Screen::MakeCollisionControls() {
     collision_->addButton(button);
     connect(button, &QRadioButton::toggled, this, [this, option](bool on) {
       if (!on) return;
-      port_.wizard().CollisionChosen(option);
+      wizard_.CollisionChosen(option);
       Render();
       JobChanged();
     });
@@ -101,7 +101,7 @@ void Step3Screen::MakeCollisionControls() {
   txtSep_ = Make<QLineEdit>("txtSep", this);
   lblSep_->setBuddy(txtSep_);
   connect(txtSep_, &QLineEdit::textChanged, this, [this](const QString& text) {
-    port_.wizard().SeparatorChanged(text.toStdString());
+    wizard_.SeparatorChanged(text.toStdString());
     JobChanged();
   });
   SepH7_ = MakeRule("SepH7", QFrame::HLine, this);
@@ -111,7 +111,7 @@ void Step3Screen::MakeRunControls(WindowRunView& view) {
   cmdPreview_ = MakeButton<QPushButton>(ui_text::kCmdPreview, this);
   chkProcess_ = MakeButton<QCheckBox>("chkProcess", ui_text::kChkProcess, this);
   connect(chkProcess_, &QCheckBox::toggled, this,
-          [this](bool on) { port_.wizard().ProcessFileChosen(on); });
+          [this](bool on) { wizard_.ProcessFileChosen(on); });
   cmdOP_ = MakeButton<QPushButton>(ui_text::kCmdOP, this);
   cmdErr_ = MakeButton<QPushButton>(ui_text::kCmdErr, this);
   SepH8_ = MakeRule("SepH8", QFrame::HLine, this);
@@ -170,14 +170,14 @@ void Step3Screen::cmdProceed3_Click() { StartRun(false); }
 
 void Step3Screen::cmdCancel3_Click() { moves_.back(); }
 
-void Step3Screen::cmdOP_Click() { port_.wizard().ViewReport(ReportKind::kProcess); }
+void Step3Screen::cmdOP_Click() { wizard_.ViewReport(ReportKind::kProcess); }
 
-void Step3Screen::cmdErr_Click() { port_.wizard().ViewReport(ReportKind::kErrors); }
+void Step3Screen::cmdErr_Click() { wizard_.ViewReport(ReportKind::kErrors); }
 
 void Step3Screen::StartRun(bool preview) {
   // A run and a plan never go at once; the plan follows the run.
   StopPlan();
-  Wizard& wizard = port_.wizard();
+  Wizard& wizard = wizard_;
   // The passes' thread says when it is through; the end of the run, with its
   // questions, then happens here.
   const bool started = wizard.StartRun(preview, [this] {
@@ -195,11 +195,11 @@ void Step3Screen::StartRun(bool preview) {
 }
 
 void Step3Screen::RunEnded() {
-  // The passes are through, so the preview's lines are all there; they are
-  // shown before the end-of-run questions are asked.
+  // The run's preview lines reach the job in FinishRun, with the rest of
+  // what the run produced, after its questions; follow() then shows them.
   ShowPreview();
   if (moves_.run_ending) moves_.run_ending();
-  port_.wizard().FinishRun();
+  wizard_.FinishRun();
   // A perform gave the files new names: the plan is made again on them.
   RefreshPlan();
   moves_.follow();
@@ -227,14 +227,14 @@ void Step3Screen::StopPlan() {
 
 void Step3Screen::RefreshPlan() {
   plan_soon_->stop();
-  if (!cmdTable_->isChecked() || !isVisible() || port_.screen().running) return;
+  if (!cmdTable_->isChecked() || !isVisible() || wizard_.screen().running) return;
   const uint64_t plan = plan_model_->NewPlan();
   // Rows put in sorted order one batch at a time cost the proxy a pass over
   // all of its rows per place of insertion: while the plan comes in, its rows
   // go below, and the table is sorted once when it is through.
   plan_shown_->setDynamicSortFilter(false);
   // The plan's thread gets a job of its own: the window's stays on this thread.
-  plan_task_.Start(Job(port_.job()), std::make_unique<PlanRowSink>(plan_model_, plan),
+  plan_task_.Start(wizard_.job(), std::make_unique<PlanRowSink>(plan_model_, plan),
                    [this, plan](const RunOutcome&) {
                      QMetaObject::invokeMethod(
                          this,
@@ -247,9 +247,9 @@ void Step3Screen::RefreshPlan() {
 }
 
 void Step3Screen::ShowPreview() {
-  // A run's thread appends to the preview while it runs.
-  if (port_.screen().running) return;
-  const std::string& text = port_.job().txtOP.text();
+  // While a run is under way the job still holds the last run's lines.
+  if (wizard_.screen().running) return;
+  const std::string& text = wizard_.job().txtOP.text();
   if (text == shown_preview_) return;
   shown_preview_ = text;
   preview_at_ = 0;
@@ -279,8 +279,8 @@ void Step3Screen::AppendPreviewSlice(int round) {
 }
 
 void Step3Screen::Render() {
-  const ScreenState s = port_.screen();
-  const Job& job = port_.job();
+  const ScreenState s = wizard_.screen();
+  const Job& job = wizard_.job();
   const bool idle = !s.running;
 
   SyncList(lstFinal_, s.lstFinal);

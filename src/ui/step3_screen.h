@@ -30,7 +30,7 @@ namespace qtarvox {
 class PlanRowsShown;
 class PlanTableModel;
 class WindowRunView;
-class WizardPort;
+class Wizard;
 
 class Step3Screen final : public Screen {
  public:
@@ -39,7 +39,7 @@ class Step3Screen final : public Screen {
     std::function<void()> back;    // Back: Step 2 as its button shows it
     std::function<void()> run_ending;  // a run is through; its end is told next
   };
-  Step3Screen(WizardPort& port, WindowRunView& view, Moves moves, QWidget* parent);
+  Step3Screen(Wizard& wizard, WindowRunView& view, Moves moves, QWidget* parent);
 
   void Position(const FrameMetrics& metrics) override;
   // Focus to the Preview button when it is enabled.
@@ -78,7 +78,7 @@ class Step3Screen final : public Screen {
   // A new plan of the job, when the table is shown and no run is under way.
   void RefreshPlan();
 
-  WizardPort& port_;
+  Wizard& wizard_;
   Moves moves_;
   std::optional<FrameMetrics> metrics_;
   std::string shown_preview_;  // what txtOP shows, once its slices are all in

@@ -36,7 +36,7 @@ Parsed Parse(const Args& args, RecordingPrompter& prompter, ParseNotes* notes = 
   Job& job = parsed.job;
   job.ReplaceSearch = job.ReplaceWith = job.AddBeginningText = job.AddEndText = "kept";
   job.NewExtension = job.NewFilename = job.txtSep = "kept";
-  job.CaseSensitiveReplace = job.CapitalizeUnderscores = job.GenerateProcessFile = true;
+  job.CaseSensitiveReplace = job.CapitalizeUnderscores = true;
   job.NumberEndStyle = job.NumberBeginningStyle = NumberStyle::kEven;
   job.collision = CollisionOption::kAppendNumber;
   job.SuppressedMode = job.FilesGivenIndividually = job.FilesGivenByExtension = true;
@@ -72,7 +72,7 @@ std::map<std::string, std::string> Fields(const Parsed& parsed) {
           {"NB", style(j.NumberBeginningStyle) + flag(j.NumberBeginningStartGiven) +
                      j.NumberBeginningStart},
           {"CW", flag(j.CapitalizeSpaces) + flag(j.CapitalizeUnderscores)},
-          {"SU|NP", flag(j.SuppressedMode) + flag(j.GenerateProcessFile) + flag(j.chkProcess)},
+          {"SU|NP", flag(j.SuppressedMode) + flag(j.chkProcess)},
           {"FI", Join(j.lstFile) + "|" + count(c.files, j.lstFile.size()) +
                      flag(j.FilesGivenIndividually)},
           {"FE", Join(j.lstDir) + "|" + count(c.directories, j.lstDir.size()) +
@@ -123,10 +123,10 @@ TEST(CommandLine, CommandsTickTheirActionAndWriteOnlyTheirFields) {
       {"-CW|-CW|u", "CW", "11", "16 "},
       {"-CW|su", "CW", "11", "16 "},
       {"-CW|x", "CW", "01", "16 "},
-      {"-su|-NP", "SU|NP", "100", ""},
+      {"-su|-NP", "SU|NP", "10", ""},
   });
   RecordingPrompter prompter;
-  EXPECT_EQ(Fields(Parse({}, prompter)).at("SU|NP"), "011") << "the mode flags start cleared";
+  EXPECT_EQ(Fields(Parse({}, prompter)).at("SU|NP"), "01") << "the mode flags start cleared";
 }
 
 TEST(CommandLine, FilesAndDirectoriesFillTheListsAndCaptions) {

@@ -18,8 +18,8 @@ class EngineTest : public ::testing::Test {
   void SetUp() override {
     ASSERT_TRUE(errors_.OpenForOutput(reports_.PathOf("err.txt")).ok());
     ASSERT_TRUE(process_.OpenForOutput(reports_.PathOf("process.txt")).ok());
-    job_.GenerateProcessFile = true;
-    job_.txtOP.Clear();
+    run_.GenerateProcessFile = true;
+    run_.txtOP.Clear();
   }
 
   void Tick(std::initializer_list<int> positions) {
@@ -35,7 +35,7 @@ class EngineTest : public ::testing::Test {
     context.process = &process_;
     context.errors = &errors_;
     context.names = use_index_ ? &index_ : nullptr;
-    RenameFile(job_, context, directory.empty() ? dir_.slash() : directory, name, ext);
+    RenameFile(job_, run_, context, directory.empty() ? dir_.slash() : directory, name, ext);
   }
 
   std::string ProcessText() {
@@ -50,6 +50,7 @@ class EngineTest : public ::testing::Test {
   TempDir dir_;
   TempDir reports_;
   Job job_;
+  RunState run_;
   ReportFile errors_;
   ReportFile process_;
   NameIndex index_;

@@ -20,9 +20,9 @@ TEST_F(EngineTest, ProcessFileOfTwoFilesMatchesByteForByte) {
   Tick({1, 9, 11});
   dir_.WriteFile("report.txt");
   dir_.WriteFile("Old.TXT");
-  job_.NumberEndCounter = "1";
+  run_.NumberEndCounter = "1";
   Rename("report.txt");
-  job_.NumberEndCounter = "2";
+  run_.NumberEndCounter = "2";
   Rename("Old.TXT");
   const std::string d = dir_.slash();
   EXPECT_EQ(ProcessText(),
@@ -42,7 +42,7 @@ TEST_F(EngineTest, ProcessFileOfTwoFilesMatchesByteForByte) {
   EXPECT_EQ(dir_.List(), (std::vector<std::string>{"OLD2.TXT", "REPORT1.txt"}));
   EXPECT_EQ(GetFileAttributes(dir_.PathOf("OLD2.TXT")) & kAttrReadOnly, kAttrReadOnly);
   EXPECT_EQ(ErrorText(), "");
-  EXPECT_FALSE(job_.ErrorsOccurred);
+  EXPECT_FALSE(run_.ErrorsOccurred);
 }
 
 TEST_F(EngineTest, SameNameWritesNoChangesMade) {
@@ -77,22 +77,23 @@ TEST_F(EngineTest, TakenNameUnderEachCollisionOption) {
     dir.WriteFile("a.txt", "moved");
     dir.WriteFile("c.txt", "old");
     Job job;
+    RunState run;
     TickPosition(job, 17);
     SnapshotChosenActions(job);
     job.NewFilename = "c.txt";
     job.collision = c.option;
-    job.GenerateProcessFile = true;
+    run.GenerateProcessFile = true;
     ReportFile process;
     ASSERT_TRUE(process.OpenForOutput(reports_.PathOf("p.txt")).ok());
     EngineContext context;
     context.process = &process;
-    RenameFile(job, context, dir.slash(), "a", ".txt");
+    RenameFile(job, run, context, dir.slash(), "a", ".txt");
     EXPECT_TRUE(process.Close().ok());
     const std::string text = reports_.ReadFile("p.txt");
     EXPECT_EQ(text.substr(text.find("\r\n     Inter") + 2), c.lines);
     EXPECT_EQ(dir.List(), c.left);
     EXPECT_EQ(dir.ReadFile("c.txt"), c.option == CollisionOption::kOverwrite ? "moved" : "old");
-    EXPECT_FALSE(job.ErrorsOccurred);
+    EXPECT_FALSE(run.ErrorsOccurred);
   }
 }
 
@@ -118,7 +119,7 @@ TEST_F(EngineTest, OverwriteOfAReadOnlyFileIsRefusedAndNothingChanges) {
   EXPECT_THAT(process, HasSubstr("     Failure : Could not overwrite the file since it was in "
                                  "use/open or write protected.\r\n"));
   EXPECT_THAT(process, ::testing::Not(HasSubstr("Final Operation")));
-  EXPECT_TRUE(job_.ErrorsOccurred);
+  EXPECT_TRUE(run_.ErrorsOccurred);
 }
 
 TEST_F(EngineTest, UniqueNumberFindsTheSmallestFreeNumber) {
@@ -140,11 +141,12 @@ TEST_F(EngineTest, UniqueNumberFindsTheSmallestFreeNumber) {
       for (const auto& name : c.present) dir.WriteFile(name, "old");
       dir.WriteFile("source.bin", "new");
       Job job;
+      RunState run;
       TickPosition(job, 17);
       SnapshotChosenActions(job);
       job.NewFilename = c.new_name;
       job.collision = CollisionOption::kAppendNumber;
-      job.Separator = c.separator;
+      run.Separator = c.separator;
       ReportFile errors;
       ASSERT_TRUE(errors.OpenForOutput(dir.PathOf("e.log")).ok());
       NameIndex index;
@@ -155,7 +157,7 @@ TEST_F(EngineTest, UniqueNumberFindsTheSmallestFreeNumber) {
       std::string name, ext;
       SplitFilename(c.new_name, name, ext);
       ASSERT_EQ(::rename(dir.PathOf("source.bin").c_str(), dir.PathOf("src" + ext).c_str()), 0);
-      RenameFile(job, context, dir.slash(), "src", ext);
+      RenameFile(job, run, context, dir.slash(), "src", ext);
       EXPECT_TRUE(dir.Exists(c.expected)) << c.expected << (indexed ? " (indexed)" : "");
       if (dir.Exists(c.expected)) {
         EXPECT_EQ(dir.ReadFile(c.expected), "new") << c.expected;
@@ -169,7 +171,7 @@ TEST_F(EngineTest, AppendedNumberThatIsStillTakenTriesTheNextAndReportsTheRealNa
   Tick({15});
   job_.NewExtension = ".doc";
   job_.collision = CollisionOption::kAppendNumber;
-  job_.Separator = "-";
+  run_.Separator = "-";
   dir_.WriteFile("c.txt", "new");
   dir_.WriteFile("c.doc", "old");
   dir_.WriteFile("c-1.doc", "old1");
@@ -201,7 +203,7 @@ TEST_F(EngineTest, ErrorFileBlocksForAVanishedFileAndARefusedRename) {
                 "Error Cause/Reason : Could not rename file because it was in use/open or was "
                 "protected.\r\n"
                 "Error Number, Description : 75-Operation not permitted\r\n");
-  EXPECT_TRUE(job_.ErrorsOccurred);
+  EXPECT_TRUE(run_.ErrorsOccurred);
   // Neither file got a Final line, and the run went on with the second file.
   EXPECT_THAT(ProcessText(), ::testing::Not(HasSubstr("Final Operation")));
 }
@@ -211,7 +213,7 @@ TEST_F(EngineTest, FinalLineIsKeptForFilesAfterAnEarlierError) {
   dir_.WriteFile("ok.txt");
   Rename("gone.txt");
   Rename("ok.txt");
-  EXPECT_TRUE(job_.ErrorsOccurred);
+  EXPECT_TRUE(run_.ErrorsOccurred);
   EXPECT_THAT(ProcessText(), HasSubstr("Final Operation : ok.txt == OK.txt\r\n"));
 }
 
@@ -235,7 +237,7 @@ TEST_F(EngineTest, AttributeActionsLogTheirLinesAndError200) {
           "     After performing action 12 : No changes made as setting +h was unsuccesful\r\n"
           "     After performing action 13 : No changes made as setting +a was unsuccesful\r\n");
   EXPECT_THAT(ErrorText(), HasSubstr("\r\nError Number, Description : 200-"));
-  EXPECT_TRUE(job_.ErrorsOccurred);
+  EXPECT_TRUE(run_.ErrorsOccurred);
 }
 
 // Which files a preview lists, and how.
@@ -260,34 +262,35 @@ TEST_F(EngineTest, PreviewLineRules) {
     TempDir dir;
     for (const auto& name : c.present) dir.WriteFile(name);
     Job job;
+    RunState run;
     for (int p : c.ticked) TickPosition(job, p);
     SnapshotChosenActions(job);
     job.NewFilename = "new.txt";
     job.NewExtension = ".";
     job.collision = c.option;
-    job.PreviewMode = true;
-    job.txtOP.Clear();
+    run.PreviewMode = true;
+    run.txtOP.Clear();
     NameIndex index;
     EngineContext context;
     context.names = &index;
     std::string name, ext;
     SplitFilename(c.filename, name, ext);
-    RenameFile(job, context, dir.slash(), name, ext);
+    RenameFile(job, run, context, dir.slash(), name, ext);
     const std::string expected =
         std::string(c.shown).empty() ? "" : "\r\n" + dir.slash() + c.filename + " == " + c.shown;
-    EXPECT_EQ(job.txtOP.text(), expected) << c.ticked[0] << " " << c.shown;
+    EXPECT_EQ(run.txtOP.text(), expected) << c.ticked[0] << " " << c.shown;
     EXPECT_TRUE(dir.Exists(c.filename));
   }
 }
 
 TEST_F(EngineTest, FullPreviewBoxLogsError7AndGoesOn) {
   Tick({1});
-  job_.PreviewMode = true;
-  job_.txtOP = PreviewBox(10);
+  run_.PreviewMode = true;
+  run_.txtOP = PreviewBox(10);
   Rename("long-name.txt");
-  EXPECT_EQ(job_.txtOP.text(), "");
+  EXPECT_EQ(run_.txtOP.text(), "");
   EXPECT_THAT(ErrorText(), HasSubstr("\r\nError Number, Description : 7-"));
-  EXPECT_FALSE(job_.ErrorsOccurred);
+  EXPECT_FALSE(run_.ErrorsOccurred);
 }
 
 }  // namespace

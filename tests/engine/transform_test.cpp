@@ -24,22 +24,27 @@ class RecordingObserver : public StepObserver {
   std::vector<std::string> lines;
 };
 
+// The settings and the run's counters a name is transformed with.
+struct NumberedJob : Job, RunState {};
+
 struct Result {
   std::string new_filename;
   bool changed;
 };
 
-Result Transform(const Job& job, const std::string& filename, RecordingObserver* obs = nullptr) {
+Result Transform(const NumberedJob& job, const std::string& filename,
+                 RecordingObserver* obs = nullptr) {
   std::string name, ext;
   SplitFilename(filename, name, ext);
   const TransformPlan plan(job);
   WorkingName state;
-  TransformName(job, plan, name, ext, state, obs);
+  TransformName(job, job, plan, name, ext, state, obs);
   return {Encode(state.wn) + state.we, state.changed};
 }
 
-Job JobWith(std::initializer_list<int> positions, const std::function<void(Job&)>& set = {}) {
-  Job job;
+NumberedJob JobWith(std::initializer_list<int> positions,
+                    const std::function<void(NumberedJob&)>& set = {}) {
+  NumberedJob job;
   for (int p : positions) TickPosition(job, p);
   if (set) set(job);
   return job;
@@ -48,7 +53,7 @@ Job JobWith(std::initializer_list<int> positions, const std::function<void(Job&)
 TEST(TransformName, ActionsGiveTheirNewFilenames) {
   const struct {
     const char* what;
-    Job job;
+    NumberedJob job;
     const char* filename;
     const char* expected;
     bool changed;
@@ -56,47 +61,49 @@ TEST(TransformName, ActionsGiveTheirNewFilenames) {
       {"upper keeps extension case", JobWith({1}), "photo.JPG", "PHOTO.JPG", true},
       {"lower keeps extension case", JobWith({2}), "PHOTO.JPG", "photo.JPG", true},
       {"delete last to empty falls back, nothing changes",
-       JobWith({4}, [](Job& j) { j.DeleteLastCount = 2; }), "ab.txt", "ab.txt", false},
+       JobWith({4}, [](NumberedJob& j) { j.DeleteLastCount = 2; }), "ab.txt", "ab.txt", false},
       {"delete last fraction keeps rounded length (5-2.5=2.5 -> 2)",
-       JobWith({4}, [](Job& j) { j.DeleteLastCount = 2.5; }), "abcde.txt", "ab.txt", true},
+       JobWith({4}, [](NumberedJob& j) { j.DeleteLastCount = 2.5; }), "abcde.txt", "ab.txt", true},
       {"delete last fraction keeps rounded length (6-2.5=3.5 -> 4)",
-       JobWith({4}, [](Job& j) { j.DeleteLastCount = 2.5; }), "abcdef.txt", "abcd.txt", true},
-      {"clear name and number at end", JobWith({3, 9}, [](Job& j) { j.NumberEndCounter = "2"; }),
-       "ab.txt", "2.txt", true},
+       JobWith({4}, [](NumberedJob& j) { j.DeleteLastCount = 2.5; }), "abcdef.txt", "abcd.txt",
+       true},
+      {"clear name and number at end",
+       JobWith({3, 9}, [](NumberedJob& j) { j.NumberEndCounter = "2"; }), "ab.txt", "2.txt", true},
       {"replace case-insensitive",
-       JobWith({6}, [](Job& j) { j.ReplaceSearch = "report", j.ReplaceWith = "X"; }),
+       JobWith({6}, [](NumberedJob& j) { j.ReplaceSearch = "report", j.ReplaceWith = "X"; }),
        "Report REPORT report.doc", "X X X.doc", true},
       {"replace case-sensitive",
        JobWith({6},
-               [](Job& j) {
+               [](NumberedJob& j) {
                  j.ReplaceSearch = "report";
                  j.ReplaceWith = "X";
                  j.CaseSensitiveReplace = true;
                }),
        "Report REPORT report.doc", "Report REPORT X.doc", true},
       {"case-insensitive replace advances past a match",
-       JobWith({6}, [](Job& j) { j.ReplaceSearch = "aa", j.ReplaceWith = "b"; }), "aaa", "ba",
-       true},
+       JobWith({6}, [](NumberedJob& j) { j.ReplaceSearch = "aa", j.ReplaceWith = "b"; }), "aaa",
+       "ba", true},
       {"replace of the whole name",
-       JobWith({6}, [](Job& j) { j.ReplaceSearch = "abc", j.ReplaceWith = "x"; }), "abc.txt",
-       "x.txt", true},
+       JobWith({6}, [](NumberedJob& j) { j.ReplaceSearch = "abc", j.ReplaceWith = "x"; }),
+       "abc.txt", "x.txt", true},
       {"replace that finds nothing still counts as a change",
-       JobWith({6}, [](Job& j) { j.ReplaceSearch = "zz", j.ReplaceWith = "b"; }), "abc.txt",
+       JobWith({6}, [](NumberedJob& j) { j.ReplaceSearch = "zz", j.ReplaceWith = "b"; }), "abc.txt",
        "abc.txt", true},
       {"numbers at both ends lose surrounding blanks",
        JobWith({9, 10},
-               [](Job& j) { j.NumberEndCounter = " 07 ", j.NumberBeginningCounter = "3"; }),
+               [](NumberedJob& j) { j.NumberEndCounter = " 07 ", j.NumberBeginningCounter = "3"; }),
        "abc.txt", "3abc07.txt", true},
-      {"change extension to nothing", JobWith({15}, [](Job& j) { j.NewExtension = "."; }), "a.txt",
-       "a.", true},
+      {"change extension to nothing", JobWith({15}, [](NumberedJob& j) { j.NewExtension = "."; }),
+       "a.txt", "a.", true},
       {"cleared name with changed extension keeps the old name",
-       JobWith({3, 15}, [](Job& j) { j.NewExtension = ".md"; }), "a.txt", "a.md", true},
+       JobWith({3, 15}, [](NumberedJob& j) { j.NewExtension = ".md"; }), "a.txt", "a.md", true},
       {"clear alone leaves the file alone", JobWith({3}), "a.txt", "a.txt", false},
       {"complete rename overrides earlier name actions",
-       JobWith({1, 17}, [](Job& j) { j.NewFilename = "new.doc"; }), "old.txt", "new.doc", true},
-      {"capitalize spaces, trailing blank dropped",
-       JobWith({16}, [](Job& j) { j.CapitalizeSpaces = true; }), "the end .txt", "The End.txt",
+       JobWith({1, 17}, [](NumberedJob& j) { j.NewFilename = "new.doc"; }), "old.txt", "new.doc",
        true},
+      {"capitalize spaces, trailing blank dropped",
+       JobWith({16}, [](NumberedJob& j) { j.CapitalizeSpaces = true; }), "the end .txt",
+       "The End.txt", true},
   };
   for (const auto& c : cases) {
     const Result r = Transform(c.job, c.filename);
@@ -130,24 +137,25 @@ TEST(CapitalizeWords, RaisesOnlyFirstAndAfterChosenSeparators) {
 TEST(TransformName, CharactersAreCodePointsAndInvalidBytesPassThrough) {
   const struct {
     const char* what;
-    Job job;
+    NumberedJob job;
     std::string filename;
     std::string expected;
   } cases[] = {
       {"upper accented", JobWith({1}), "café.txt", "CAFÉ.txt"},
-      {"delete last removes a whole é", JobWith({4}, [](Job& j) { j.DeleteLastCount = 1; }),
+      {"delete last removes a whole é", JobWith({4}, [](NumberedJob& j) { j.DeleteLastCount = 1; }),
        "café.txt", "caf.txt"},
-      {"delete last removes a whole emoji", JobWith({4}, [](Job& j) { j.DeleteLastCount = 1; }),
-       "hi\xF0\x9F\x98\x80.txt", "hi.txt"},
+      {"delete last removes a whole emoji",
+       JobWith({4}, [](NumberedJob& j) { j.DeleteLastCount = 1; }), "hi\xF0\x9F\x98\x80.txt",
+       "hi.txt"},
       {"invalid byte kept by upper", JobWith({1}),
        "a\xFF"
        "b.txt",
        "A\xFF"
        "B.txt"},
-      {"invalid byte is one character", JobWith({4}, [](Job& j) { j.DeleteLastCount = 1; }),
+      {"invalid byte is one character", JobWith({4}, [](NumberedJob& j) { j.DeleteLastCount = 1; }),
        "ab\xE9.txt", "ab.txt"},
       {"case-insensitive replace of non-ASCII",
-       JobWith({6}, [](Job& j) { j.ReplaceSearch = "É", j.ReplaceWith = "e"; }), "éÉ.txt",
+       JobWith({6}, [](NumberedJob& j) { j.ReplaceSearch = "É", j.ReplaceWith = "e"; }), "éÉ.txt",
        "ee.txt"},
   };
   for (const auto& c : cases) {
@@ -172,7 +180,7 @@ TEST(TransformName, ReportsStepsInListOrderWithTerminatedDeletes) {
       {{5}, 7, {"terminated 4"}},
   };
   for (const auto& c : cases) {
-    Job job = JobWith(c.positions, [&](Job& j) {
+    NumberedJob job = JobWith(c.positions, [&](NumberedJob& j) {
       j.DeleteLastCount = c.count;
       j.DeleteFirstCount = static_cast<int32_t>(c.count);
       j.NumberEndCounter = "1";

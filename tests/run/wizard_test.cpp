@@ -65,7 +65,6 @@ TEST_F(WizardTest, PreviewListsNewNamesAndChangesNothing) {
   EXPECT_EQ(WorkFile("Q-Tarvox_Process.txt"),
             "Current File : " + d + "a.txt\r\nCurrent File : " + d + "b.txt\r\n");
   EXPECT_THAT(work_.List(), ElementsAre("Q-Tarvox_Process.txt"));
-  EXPECT_FALSE(job_.PreviewMode);
   EXPECT_FALSE(wizard_.screen().finished);
 }
 

@@ -39,7 +39,7 @@ struct JournalledRun {
     if (road == Road::kWithAttributes) TickPosition(job, 13);
     SnapshotChosenActions(job);
     job.collision = CollisionOption::kAppendNumber;
-    job.Separator = "_";
+    state.Separator = "_";
     EngineContext context;
     context.journal = &journal;
     context.prepare_batch = 3;
@@ -54,7 +54,7 @@ struct JournalledRun {
       job.lstExt = {"*.txt"};
       ReportFile op;
       ASSERT_TRUE(op.OpenForOutput(work.PathOf("op")).ok());
-      ASSERT_TRUE(DirectoryWalk(job, context, op).ok());
+      ASSERT_TRUE(DirectoryWalk(job, state, context, op).ok());
       ASSERT_TRUE(op.CloseInto(list).ok());
     }
     rlimit old_limit{};
@@ -65,9 +65,9 @@ struct JournalledRun {
       ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limit), 0);
     }
     if (road == Road::kIndividual) {
-      IndividualFilesPass(job, context);
+      IndividualFilesPass(job, state, context);
     } else {
-      EXPECT_TRUE(OperationListPass(job, context, list).ok());
+      EXPECT_TRUE(OperationListPass(job, state, context, list).ok());
     }
     setrlimit(RLIMIT_FSIZE, &old_limit);
     closed = journal.Close();
@@ -87,6 +87,7 @@ struct JournalledRun {
   TempDir dir, work;
   std::map<std::string, FileId> ids;
   Job job;
+  RunState state;
   RunJournal journal;
   RtError closed;
 };
@@ -144,19 +145,19 @@ TEST(JournalPass, NoFileChangesWhenItsIntentCannotReachTheDisk) {
   ASSERT_TRUE(run.journal.Open(run.work.PathOf("journal"), false).ok());
   EngineContext context;
   context.journal = &run.journal;
-  RenameFile(run.job, context, run.dir.slash(), "a", ".txt");
+  RenameFile(run.job, run.state, context, run.dir.slash(), "a", ".txt");
   rlimit old_limit{};
   getrlimit(RLIMIT_FSIZE, &old_limit);
   rlimit limit = old_limit;
   limit.rlim_cur = 100;
   ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limit), 0);
-  RenameFile(run.job, context, run.dir.slash(), "b", ".txt");
+  RenameFile(run.job, run.state, context, run.dir.slash(), "b", ".txt");
   setrlimit(RLIMIT_FSIZE, &old_limit);
   signal(SIGXFSZ, old_handler);
   (void)run.journal.Close();  // it fails here: what counts is the files
   EXPECT_TRUE(run.dir.Exists("A.txt"));
   EXPECT_TRUE(run.dir.Exists("b.txt"));
-  EXPECT_TRUE(run.job.ErrorsOccurred);
+  EXPECT_TRUE(run.state.ErrorsOccurred);
   const JournalContents contents = run.Contents();
   ASSERT_EQ(contents.entries.size(), 1u);
   EXPECT_EQ(contents.entries[0].old_filename, "a.txt");

@@ -41,15 +41,15 @@ struct Reports {
     context.process = &process;
     context.errors = &errors;
   }
-  void WalkAndPass(Job& job, EngineContext& context, int32_t more_files = 0) {
+  void WalkAndPass(Job& job, RunState& run, EngineContext& context, int32_t more_files = 0) {
     ReportFile op;
     EXPECT_TRUE(op.OpenForOutput(work.PathOf("op.tvq")).ok());
-    job.FileCount = 0;
-    EXPECT_TRUE(DirectoryWalk(job, context, op).ok());
+    run.FileCount = 0;
+    EXPECT_TRUE(DirectoryWalk(job, run, context, op).ok());
     LineReader list;
     EXPECT_TRUE(op.CloseInto(list).ok());
-    job.FileCount += more_files;
-    EXPECT_TRUE(OperationListPass(job, context, list).ok());
+    run.FileCount += more_files;
+    EXPECT_TRUE(OperationListPass(job, run, context, list).ok());
   }
   // The Process file, "--" and the Error file, with `dir` written as DIR.
   std::string Text(const std::string& dir) {
@@ -72,10 +72,10 @@ class WalkTest : public ::testing::Test {
     ReportFile op, errors;
     EXPECT_TRUE(op.OpenForOutput(work_.PathOf("op.tvq")).ok());
     EXPECT_TRUE(errors.OpenForOutput(work_.PathOf("err.txt")).ok());
-    job_.FileCount = 0;
+    run_.FileCount = 0;
     EngineContext context;
     context.errors = &errors;
-    EXPECT_TRUE(DirectoryWalk(job_, context, op).ok());
+    EXPECT_TRUE(DirectoryWalk(job_, run_, context, op).ok());
     EXPECT_TRUE(op.Close().ok());
     EXPECT_TRUE(errors.Close().ok());
     return Lines(work_.ReadFile("op.tvq"));
@@ -84,6 +84,7 @@ class WalkTest : public ::testing::Test {
   TempDir dir_;
   TempDir work_;
   Job job_;
+  RunState run_;
 };
 
 // A folder's own files, then subdirectories deepest first; hidden, read-only, links, gone: not.
@@ -100,7 +101,7 @@ TEST_F(WalkTest, ListsFilesInWalkOrderAndEntersOnlyPlainFolders) {
   const std::string d = dir_.PathOf("D");
   EXPECT_THAT(Walk(), ElementsAre(d + "/.hidden.txt", d + "/f.txt", d + "/g.doc", d + "/A/X/x.txt",
                                   d + "/A/a.txt", d + "/B/b.TXT", d + "/B/c.doc"));
-  EXPECT_EQ(job_.FileCount, 7);
+  EXPECT_EQ(run_.FileCount, 7);
 }
 
 TEST_F(WalkTest, NameWithALineBreakIsNeverListedButLogged) {
@@ -111,8 +112,8 @@ TEST_F(WalkTest, NameWithALineBreakIsNeverListedButLogged) {
   job_.lstExt = {"*.txt"};
   const std::string d = dir_.slash();
   EXPECT_THAT(Walk(), ElementsAre(d + "a.txt"));
-  EXPECT_EQ(job_.FileCount, 1);
-  EXPECT_TRUE(job_.ErrorsOccurred);
+  EXPECT_EQ(run_.FileCount, 1);
+  EXPECT_TRUE(run_.ErrorsOccurred);
   const std::vector<std::string> errors = Lines(work_.ReadFile("err.txt"));
   ASSERT_EQ(errors.size(), 6u);
   EXPECT_EQ(errors[0], "Error in file : " + d + "evil?b.txt");
@@ -143,6 +144,7 @@ TEST(FileEntry, SplitsIntoDirectoryAndFilename) {
 TEST(Numbering, IndividualFilesContinueTheWalkOrStartAtTheirStartNumber) {
   TempDir dir;
   Job job;
+  RunState run;
   TickPosition(job, 3);  // clear the name: only the number is left
   TickPosition(job, 9);
   SnapshotChosenActions(job);
@@ -158,8 +160,8 @@ TEST(Numbering, IndividualFilesContinueTheWalkOrStartAtTheirStartNumber) {
 
   EngineContext context;
   Reports reports(context);
-  reports.WalkAndPass(job, context, static_cast<int32_t>(job.lstFile.size()));
-  IndividualFilesPass(job, context);
+  reports.WalkAndPass(job, run, context, static_cast<int32_t>(job.lstFile.size()));
+  IndividualFilesPass(job, run, context);
   EXPECT_THAT(dir.List("w"),
               ElementsAre("01.txt", "02.txt", "03.txt", "04.txt", "05.txt", "06.txt", "07.txt",
                           "08.txt", "09.txt", "10.txt", "11.txt", "12.txt"));
@@ -175,7 +177,8 @@ TEST(Numbering, IndividualFilesContinueTheWalkOrStartAtTheirStartNumber) {
   for (const auto& name : dir.List("i")) {
     alone.lstFile.push_back(name + " * " + dir.PathOf("i"));
   }
-  IndividualFilesPass(alone, context);
+  RunState alone_run;
+  IndividualFilesPass(alone, alone_run, context);
   EXPECT_THAT(dir.List("i"), ElementsAre("95.txt", "96.txt", "97.txt"));
 }
 
@@ -196,6 +199,7 @@ TEST(OperationListPass, SystemFileIsLeftOutWhicheverSideReadsItsBit) {
       if (std::string(name).find("sys") != std::string::npos) StoreRawDosAttrib(path, "0x4");
     }
     Job job;
+    RunState run;
     TickPosition(job, 3);  // clear the name: only the number is left
     TickPosition(job, 9);
     SnapshotChosenActions(job);
@@ -205,14 +209,14 @@ TEST(OperationListPass, SystemFileIsLeftOutWhicheverSideReadsItsBit) {
     EngineContext context;
     context.prepare_ahead = c.ahead;
     Reports reports(context);
-    reports.WalkAndPass(job, context);
+    reports.WalkAndPass(job, run, context);
     // With the exact count of 3 files, even numbers are one digit wide.
     EXPECT_EQ(dir.List(), (std::vector<std::string>{"1.txt", "2.txt", "3.txt", "evil\nsys.txt",
                                                      "sys.txt"}))
         << c.what;
-    EXPECT_EQ(job.FileCount, 3) << c.what;
-    EXPECT_EQ(job.FilesDone, 3) << c.what;
-    EXPECT_FALSE(job.ErrorsOccurred) << c.what;
+    EXPECT_EQ(run.FileCount, 3) << c.what;
+    EXPECT_EQ(run.FilesDone, 3) << c.what;
+    EXPECT_FALSE(run.ErrorsOccurred) << c.what;
     EXPECT_EQ(reports.Text(dir.path()), "--\r\n") << c.what;
   }
 }
@@ -242,6 +246,7 @@ TEST(OperationListPass, PreparingAheadGivesTheSameRunAsOneFileAtATime) {
       for (char letter = 'p'; letter <= 'w'; ++letter)
         dir.WriteFile(std::string(1, letter) + ".txt");
       Job job;
+      RunState run;
       TickPosition(job, 1);  // UPPERCASE
       TickPosition(job, 5);  // delete the first n characters
       if (c.numbers) TickPosition(job, 9);
@@ -251,9 +256,9 @@ TEST(OperationListPass, PreparingAheadGivesTheSameRunAsOneFileAtATime) {
       job.DeleteFirstCount = 4;
       job.NumberEndStyle = NumberStyle::kEven;
       job.collision = c.collision;
-      job.Separator = "_";
-      job.GenerateProcessFile = true;
-      job.PreviewMode = c.preview;
+      run.Separator = "_";
+      run.GenerateProcessFile = true;
+      run.PreviewMode = c.preview;
       job.lstDir = {dir.path()};
       job.lstExt = {"*.txt"};
 
@@ -261,8 +266,8 @@ TEST(OperationListPass, PreparingAheadGivesTheSameRunAsOneFileAtATime) {
       context.prepare_ahead = ahead == 1;
       context.prepare_batch = 16;  // many batches, and a queue that fills up
       Reports reports(context);
-      reports.WalkAndPass(job, context);
-      std::string text = reports.Text(dir.path()) + "--" + job.txtOP.text();
+      reports.WalkAndPass(job, run, context);
+      std::string text = reports.Text(dir.path()) + "--" + run.txtOP.text();
       for (size_t at; (at = text.find(dir.path())) != std::string::npos;) {
         text.replace(at, dir.path().size(), "DIR");
       }
@@ -299,13 +304,14 @@ TEST(WalkWhileRenaming, GivesTheRunOfTheWalkBeforeTheRenames) {
     }
     dir.WriteFile("B/line\nbreak.txt");
     Job job;
+    RunState run;
     TickPosition(job, 1);  // UPPERCASE
     TickPosition(job, 5);  // delete the first n characters: twice would show
     TickPosition(job, 9);  // numbers at end
     SnapshotChosenActions(job);
     job.DeleteFirstCount = 1;
     job.NumberEndStyle = NumberStyle::kNormal;
-    job.GenerateProcessFile = true;
+    run.GenerateProcessFile = true;
     job.lstDir = {dir.path() + kIncludeSubdirsMark};
     if (overlapping) {
       job.lstDir.push_back(dir.PathOf("A"));
@@ -316,24 +322,24 @@ TEST(WalkWhileRenaming, GivesTheRunOfTheWalkBeforeTheRenames) {
     EngineContext context;
     context.prepare_batch = 16;
     Reports reports(context);
-    job.FileCount = 0;
+    run.FileCount = 0;
     if (while_listing) {
-      EXPECT_TRUE(ListsWhileRenaming(job, context));
+      EXPECT_TRUE(ListsWhileRenaming(job, run, context));
       RtError result;
       int asked = 0;
       EXPECT_TRUE(WalkWhileRenaming(
-          job, context, [&] { return ++asked, RtError{}; }, result));
+          job, run, context, [&] { return ++asked, RtError{}; }, result));
       EXPECT_TRUE(result.ok());
       EXPECT_EQ(asked, 1);
     } else {
-      reports.WalkAndPass(job, context);
+      reports.WalkAndPass(job, run, context);
     }
     const std::string text = reports.Text(dir.path());
     names.clear();
     for (const char* sub : {"", "A", "A/X", "B"}) {
       for (const std::string& name : dir.List(sub)) names.push_back(sub + ("/" + name));
     }
-    count = job.FileCount;
+    count = run.FileCount;
     return Lines(text);
   };
   std::vector<std::string> names[2];

@@ -237,7 +237,7 @@ TEST_F(Step3Test, LongPreviewArrivesWholeInItsBox) {
   OpenOnStep3(std::move(chosen));
   Click("cmdPreview");
   WaitForRun();
-  const QString expected = ForDisplay(window_->port().job().txtOP.text());
+  const QString expected = ForDisplay(window_->wizard().job().txtOP.text());
   ASSERT_GT(expected.size(), 3 * 256 * 1024);
   (void)QTest::qWaitFor([&] { return Text("txtOP").size() >= expected.size(); }, 20000);
   EXPECT_TRUE(Text("txtOP") == expected) << Text("txtOP").size() << " of " << expected.size();
@@ -249,7 +249,7 @@ TEST_F(Step3Test, ARunLocksTheJobAndClosingAsksFirst) {
 
   MessageBoxes boxes({QMessageBox::No, QMessageBox::Yes});
   Click("cmdProceed3");
-  ASSERT_TRUE(window_->port().screen().running);
+  ASSERT_TRUE(window_->wizard().screen().running);
   for (const char* name : {"cmdPreview", "cmdProceed3", "cmdCancel3", "optAppendNumber",
                            "chkProcess", "cmdOP", "cmdErr", "cmdStep1", "cmdStep2", "cmdStep3"}) {
     EXPECT_FALSE(Find(name)->isEnabled()) << name;
@@ -258,9 +258,9 @@ TEST_F(Step3Test, ARunLocksTheJobAndClosingAsksFirst) {
   EXPECT_TRUE(Find("cmdQuit")->isEnabled());
   EXPECT_FALSE(window_->close());  // No: the window stays and the run goes on
   EXPECT_TRUE(window_->isVisible());
-  if (!window_->port().screen().running) GTEST_SKIP() << "the run ended before the second close";
+  if (!window_->wizard().screen().running) GTEST_SKIP() << "the run ended before the second close";
   EXPECT_TRUE(window_->close());  // Yes
-  EXPECT_FALSE(window_->port().screen().running);
+  EXPECT_FALSE(window_->wizard().screen().running);
   EXPECT_EQ(boxes.texts(), std::vector<std::string>(2, ui_text::kStopRunQuestion));
   EXPECT_TRUE(std::filesystem::exists(WorkFilePath(kProcessFileName)));
 }

@@ -113,7 +113,7 @@ class WindowTest : public ::testing::Test {
     return widget;
   }
 
-  const Job& job() const { return window_->port().job(); }
+  const Job& job() const { return window_->wizard().job(); }
 
   // The text a label, button, box or text area shows.
   QString Text(const char* name) const {
@@ -228,7 +228,8 @@ class WindowTest : public ::testing::Test {
 
   // Waits until the file list, read on a thread of its own, is the browser's.
   void WaitForFileList() const {
-    EXPECT_TRUE(QTest::qWaitFor([this] { return !window_->port().screen().files_pending; }, 20000));
+    EXPECT_TRUE(
+        QTest::qWaitFor([this] { return !window_->wizard().screen().files_pending; }, 20000));
   }
 
   // The texts of a list's rows, first to last.
@@ -270,7 +271,7 @@ class WindowTest : public ::testing::Test {
 
   // Waits until a run started from Step 3 has ended, its questions answered.
   void WaitForRun() {
-    ASSERT_TRUE(QTest::qWaitFor([this] { return !window_->port().screen().running; }, 60000));
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !window_->wizard().screen().running; }, 60000));
   }
 
   std::unique_ptr<MainWindow> window_;
