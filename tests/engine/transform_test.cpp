@@ -69,9 +69,7 @@ TEST(TransformName, ActionsGiveTheirNewFilenames) {
       {"replace case-sensitive",
        JobWith({6},
                [](Job& j) {
-                 j.ReplaceSearch = "report";
-                 j.ReplaceWith = "X";
-                 j.CaseSensitiveReplace = true;
+                 j.ReplaceSearch = "report", j.ReplaceWith = "X", j.CaseSensitiveReplace = true;
                }),
        "Report REPORT report.doc", "Report REPORT X.doc", true},
       {"case-insensitive replace advances past a match",
