@@ -35,6 +35,22 @@ TEST(ReportFile, WrittenBehindOrNotGivesTheSameFile) {
   }
 }
 
+// A device that takes no data: the failure is reported, at the latest by Close.
+TEST(ReportFile, AFailedWriteIsReported) {
+  struct stat st {};
+  if (stat("/dev/full", &st) != 0 || !S_ISCHR(st.st_mode)) GTEST_SKIP() << "no /dev/full";
+  for (const bool behind : {false, true}) {
+    ReportFile file;
+    ASSERT_TRUE(file.Adopt(open("/dev/full", O_WRONLY | O_CLOEXEC), "/dev/full", behind).ok());
+    bool failed = false;
+    for (int i = 0; i < 4000; ++i) failed = !file.WriteLine(std::string(100, 'a')).ok() || failed;
+    failed = !file.Close().ok() || failed;
+    EXPECT_TRUE(failed) << behind;
+    EXPECT_EQ(file.loss().lines, 4000u) << behind;
+    EXPECT_EQ(file.loss().first_errno, ENOSPC) << behind;
+  }
+}
+
 // Whatever had the report file's name is replaced, never followed, emptied or written.
 TEST(ReportFile, MakingTheFileNeverTouchesWhatHadItsName) {
   for (const bool behind : {false, true}) {
@@ -61,8 +77,8 @@ TEST(ReportFile, MakingTheFileNeverTouchesWhatHadItsName) {
   }
 }
 
-// A failed write is reported, by Close at the latest; lost lines are noted in the next one written.
-TEST(ReportFile, AFailedWriteIsReportedAndLostLinesAreNoted) {
+// Lines that could not be written are told by a note in the next line that can be.
+TEST(ReportFile, LostLinesAreNotedWhereWritingGoesOn) {
   // A pipe with its reading end closed fails every write (EPIPE), until it is swapped for a file.
   TempDir dir;
   for (const bool behind : {false, true}) {
@@ -77,14 +93,12 @@ TEST(ReportFile, AFailedWriteIsReportedAndLostLinesAreNoted) {
     ASSERT_TRUE(file.WriteLine("first").ok());
     // Everything so far goes to a dead pipe instead of the file.
     dup2(fds[1], fd);
-    bool failed = false;
-    for (int i = 0; i < 3000; ++i) failed = !file.WriteLine(std::string(200, 'x')).ok() || failed;
+    for (int i = 0; i < 3000; ++i) (void)file.WriteLine(std::string(200, 'x'));
     dup2(out, fd);  // room again
     // Written behind, the failure and the recovery show up a buffer later.
-    for (int i = 0; i < 3000; ++i) failed = !file.WriteLine(std::string(200, 'y')).ok() || failed;
-    failed = !file.WriteLine("last").ok() || failed;
-    failed = !file.Close().ok() || failed;
-    EXPECT_TRUE(failed) << behind;
+    for (int i = 0; i < 3000; ++i) (void)file.WriteLine(std::string(200, 'y'));
+    (void)file.WriteLine("last");
+    (void)file.Close();  // the loss is looked at below
     close(fds[1]);
     close(out);
     // Written behind, when each buffer reaches the descriptor is the other thread's affair.
