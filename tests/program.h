@@ -134,26 +134,24 @@ class ProgramTest : public ::testing::Test {
     return env;
   }
 
-  // Starts a run whose stdout and stderr go to io_'s "out" + tag and "err" + tag.
-  pid_t Start(const std::vector<std::string>& args, const std::string& tag = "",
-              const std::string& cwd = "", const std::string& in_path = "/dev/null",
-              const std::string& out_path = "", const std::string& exe = QTARVOX_EXE) const {
+  // Starts a run whose stdout and stderr go to io_'s "out" (or `out_path`) and "err".
+  pid_t Start(const std::vector<std::string>& args, const std::string& cwd = "",
+              const std::string& in_path = "/dev/null", const std::string& out_path = "",
+              const std::string& exe = QTARVOX_EXE) const {
     return StartProgram(args, Env(), cwd.empty() ? home_.path() : cwd,
-                        out_path.empty() ? io_.PathOf("out" + tag) : out_path,
-                        io_.PathOf("err" + tag), in_path, exe);
+                        out_path.empty() ? io_.PathOf("out") : out_path, io_.PathOf("err"), in_path,
+                        exe);
   }
 
-  Outcome Finish(pid_t pid, const std::string& tag = "") const {
+  Outcome Finish(pid_t pid) const {
     const int code = WaitProgram(pid);
     if (code < 0) return {};
-    const std::string out = io_.PathOf("out" + tag);
-    return {code, std::filesystem::exists(out) ? io_.ReadFile("out" + tag) : "",
-            io_.ReadFile("err" + tag)};
+    return {code, io_.Exists("out") ? io_.ReadFile("out") : "", io_.ReadFile("err")};
   }
 
   Outcome RunArgs(const std::vector<std::string>& args, const std::string& cwd = "",
                   const std::string& in_path = "/dev/null") const {
-    return Finish(Start(args, "", cwd, in_path));
+    return Finish(Start(args, cwd, in_path));
   }
 
   // A run (give -v) whose output fills a one-page pipe nobody reads: it waits there until Release.
@@ -168,7 +166,7 @@ class ProgramTest : public ::testing::Test {
     Held held;
     held.pipe = open(fifo.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     fcntl(held.pipe, F_SETPIPE_SZ, 4096);
-    held.pid = Start(args, "", "", "/dev/null", fifo);
+    held.pid = Start(args, "", "/dev/null", fifo);
     // Until one of its threads waits to write into the full pipe.
     const std::string tasks = "/proc/" + std::to_string(held.pid) + "/task";
     for (int i = 0; i < 600000; ++i) {

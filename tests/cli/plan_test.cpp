@@ -1,6 +1,7 @@
 // --preview is the plan of the real run.
 #include <gtest/gtest.h>
 
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -21,21 +22,12 @@ std::ostream& operator<<(std::ostream& out, const Record& r) {
 
 // Four NUL-ended fields per file.
 std::vector<Record> Records(const std::string& out) {
-  std::vector<std::string> fields;
-  for (size_t at = 0; at < out.size();) {
-    const size_t end = out.find('\0', at);
-    fields.push_back(out.substr(at, end == std::string::npos ? std::string::npos : end - at));
-    at = end == std::string::npos ? out.size() : end + 1;
-  }
+  std::vector<std::string> f;
+  std::istringstream in(out);
+  for (std::string field; std::getline(in, field, '\0');) f.push_back(field);
+  f.resize((f.size() + 3) / 4 * 4);
   std::vector<Record> records;
-  for (size_t i = 0; i < fields.size(); i += 4) {
-    Record r;
-    r.old_path = fields[i];
-    if (i + 1 < fields.size()) r.name = fields[i + 1];
-    if (i + 2 < fields.size()) r.status = fields[i + 2];
-    if (i + 3 < fields.size()) r.marks = fields[i + 3];
-    records.push_back(r);
-  }
+  for (size_t i = 0; i < f.size(); i += 4) records.push_back({f[i], f[i + 1], f[i + 2], f[i + 3]});
   return records;
 }
 

@@ -2,8 +2,6 @@
 // shell, each on a fresh copy of the files they name: they must still work,
 // and the dry run it shows must print what it says.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -11,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "program.h"
 #include "temp_dir.h"
 
 namespace qtarvox {
@@ -81,24 +80,12 @@ class ReadmeExamples : public ::testing::Test {
 
   // Runs a shell command in files/cwd; its exit status and stdout.
   std::pair<int, std::string> Shell(const std::string& command) const {
-    const std::string out = root_.PathOf("out");
-    const pid_t pid = fork();
-    if (pid == 0) {
-      setenv("PATH", path_.c_str(), 1);
-      setenv("QTARVOX_WORK_DIR", root_.MakeDir("work").c_str(), 1);
-      setenv("XDG_CONFIG_HOME", root_.MakeDir("config").c_str(), 1);
-      setenv("HOME", root_.PathOf("files/me").c_str(), 1);
-      unsetenv("DISPLAY");
-      unsetenv("WAYLAND_DISPLAY");
-      if (chdir(root_.PathOf("files/cwd").c_str()) == 0) {
-        execl("/bin/sh", "sh", "-c", ("{ " + command + "\n} > '" + out + "' 2>/dev/null").c_str(),
-              static_cast<char*>(nullptr));
-      }
-      _exit(127);
-    }
-    int status = 0;
-    waitpid(pid, &status, 0);
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, root_.ReadFile("out")};
+    const pid_t pid = StartProgram(
+        {"-c", command},
+        {"PATH=" + path_, "QTARVOX_WORK_DIR=" + root_.MakeDir("work"),
+         "XDG_CONFIG_HOME=" + root_.MakeDir("config"), "HOME=" + root_.PathOf("files/me")},
+        root_.PathOf("files/cwd"), root_.PathOf("out"), "/dev/null", "/dev/null", "/bin/sh");
+    return {WaitProgram(pid), root_.ReadFile("out")};
   }
 
   TempDir root_;

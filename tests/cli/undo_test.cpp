@@ -33,7 +33,27 @@ Tree Snapshot(const std::string& root) { return qtarvox::Snapshot(root, true); }
 class Undo : public ProgramTest {
  protected:
   Outcome Run(const std::vector<std::string>& args) const { return RunArgs(args); }
+  // Runs --undo (and `more`), expecting exit status `code`.
+  Outcome UndoExpecting(int code, const std::vector<std::string>& more = {}) const {
+    std::vector<std::string> args{"--undo"};
+    args.insert(args.end(), more.begin(), more.end());
+    Outcome o = Run(args);
+    EXPECT_EQ(o.code, code) << o.err;
+    return o;
+  }
   std::string d() const { return files_.path(); }
+  // The files of the files folder named, as one -FI list.
+  std::string Listed(std::initializer_list<std::string> names) const {
+    std::string list;
+    for (const auto& name : names) list += (list.empty() ? "" : "*") + d() + "/" + name;
+    return list;
+  }
+  // An empty files folder and no undo history, then `names` made with their names as bytes.
+  void Fresh(const std::vector<std::string>& names) const {
+    for (const auto& entry : fs::directory_iterator(d())) fs::remove_all(entry);
+    fs::remove_all(work_.PathOf("Q-Tarvox_Undo"));
+    for (const auto& name : names) files_.WriteFile(name, name);
+  }
   // Where record `record` (0: the first) of the journal's bytes starts.
   static size_t RecordStart(const std::string& bytes, int record) {
     size_t at = 0;
@@ -45,59 +65,41 @@ class Undo : public ProgramTest {
     }
     return at;
   }
-  // Byte `offset` of record `record` of the journal at `path` turned into
-  // another value.
-  void FlipJournalByte(const std::string& path, int record, size_t offset) const {
-    std::string bytes = work_.ReadFile(path);
-    bytes[RecordStart(bytes, record) + offset] ^= 0x10;
-    work_.WriteFile(path, bytes);
-  }
 };
 
 // Perform, then undo: the tree is as it was, byte for byte, name for name, attribute for attribute.
 TEST_F(Undo, PutsEveryNameAndAttributeBack) {
-  const std::string odd = "b\nc\xff.txt";
+  const std::string odd = "b\nc\xff.txt", walk = d() + "*N?txt";
   const struct {
     const char* what;
     std::vector<std::string> files;
-    std::vector<std::string> args;  // "%D" stands for the files folder
+    std::vector<std::string> args;
   } cases[] = {
-      {"flat", {"a.txt", "b.TXT", "c.doc"}, {"-UC", "-FE", "%D*N?txt\"doc"}},
-      {"tree", {"A.TXT", "s/B.TXT", "s/t/C.TXT"}, {"-LC", "-FE", "%D*Y?txt"}},
+      {"flat", {"a.txt", "b.TXT", "c.doc"}, {"-UC", "-FE", walk + "\"doc"}},
+      {"tree", {"A.TXT", "s/B.TXT", "s/t/C.TXT"}, {"-LC", "-FE", d() + "*Y?txt"}},
       {"unique numbers",
        {"a.txt", "b.txt", "d.txt"},
-       {"-CR*c.txt", "-EF", "3", "-SC*_", "-FE", "%D*N?txt"}},
+       {"-CR*c.txt", "-EF", "3", "-SC*_", "-FE", walk}},
       {"case only and odd bytes",
        {"a.txt", "A.TXT", odd, "e."},
-       {"-UC", "-FI", "%D/a.txt*%D/" + odd + "*%D/e."}},
-      {"attributes", {"a.txt", "B.txt"}, {"-+R", "-+H", "-UC", "-FE", "%D*N?txt"}},
+       {"-UC", "-FI", Listed({"a.txt", odd, "e."})}},
+      {"attributes", {"a.txt", "B.txt"}, {"-+R", "-+H", "-UC", "-FE", walk}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
-    for (const auto& name : fs::directory_iterator(d())) fs::remove_all(name);
-    for (const auto& name : c.files) files_.WriteFile(name, name);
+    Fresh(c.files);
     chmod(files_.PathOf(c.files[0]).c_str(), 0664);
     setxattr(files_.PathOf(c.files[1]).c_str(), "user.DOSATTRIB", "0x20", 4, 0);
-    std::vector<std::string> args;
-    for (std::string arg : c.args) {
-      for (size_t at = arg.find("%D"); at != std::string::npos; at = arg.find("%D")) {
-        arg.replace(at, 2, d());
-      }
-      args.push_back(arg);
-    }
+    std::vector<std::string> args = c.args;
     args.push_back("-SU");
     const Tree before = Snapshot(d());
-    Outcome o = Run(args);
-    ASSERT_EQ(o.code, 0) << o.err;
+    ASSERT_EQ(Run(args).code, 0);
     ASSERT_NE(Snapshot(d()), before);
-    o = Run({"--undo"});
-    EXPECT_EQ(o.code, 0) << o.err;
+    UndoExpecting(0);
     EXPECT_EQ(Snapshot(d()), before);
     EXPECT_TRUE(work_.Exists(kProcess));
     EXPECT_FALSE(work_.Exists(kError));
-    o = Run({"--undo"});
-    EXPECT_EQ(o.code, 0);
-    EXPECT_EQ(o.err, kNothing);
+    EXPECT_EQ(UndoExpecting(0).err, kNothing);
     EXPECT_EQ(Snapshot(d()), before);
   }
 }
@@ -120,21 +122,16 @@ TEST_F(Undo, LeavesWhatItCannotPutBackAndSaysWhy) {
        "no longer in its folder", {"A.txt", "b.txt"}},
   };
   // The files chosen one by one, and found by a walk.
-  const std::vector<std::string> performs[] = {
-      {"-UC", "-FI", d() + "/a.txt*" + d() + "/b.txt", "-SU"},
-      {"-UC", "-FE", d() + "*N?txt", "-SU"}};
+  const std::vector<std::string> performs[] = {{"-UC", "-FI", Listed({"a.txt", "b.txt"}), "-SU"},
+                                               {"-UC", "-FE", d() + "*N?txt", "-SU"}};
   for (size_t row = 0; row < 2 * std::size(cases); ++row) {
     const auto& c = cases[row / 2];
     const auto& perform = performs[row % 2];
     SCOPED_TRACE(c.what + (" " + perform[1]));
-    for (const auto& name : fs::directory_iterator(d())) fs::remove_all(name);
-    files_.WriteFile("a.txt");
-    files_.WriteFile("b.txt");
-    Outcome o = Run(perform);
-    ASSERT_EQ(o.code, 0) << o.err;
+    Fresh({"a.txt", "b.txt"});
+    ASSERT_EQ(Run(perform).code, 0);
     c.meanwhile();
-    o = Run({"--undo"});
-    EXPECT_EQ(o.code, c.code) << o.err;
+    Outcome o = UndoExpecting(c.code);
     EXPECT_EQ(files_.List(), c.after);
     EXPECT_NE(work_.ReadFile(kProcess).find("Final Operation : B.txt == b.txt"), std::string::npos);
     if (c.code == 0) continue;
@@ -143,37 +140,31 @@ TEST_F(Undo, LeavesWhatItCannotPutBackAndSaysWhy) {
     const std::string errors = work_.ReadFile(kError);
     EXPECT_EQ(errors.rfind("Error in file : " + d() + "/A.txt\r\n", 0), 0u) << errors;
     EXPECT_NE(errors.find(c.cause), std::string::npos) << errors;
-    o = Run({"--undo"});  // not marked used: the file is tried again
-    EXPECT_EQ(o.code, 1) << o.err;
+    UndoExpecting(1);  // not marked used: the file is tried again
   }
 
   // A folder moved away leaves all its files.
-  for (const auto& name : fs::directory_iterator(d())) fs::remove_all(name);
-  files_.WriteFile("sub/a.txt");
+  Fresh({"sub/a.txt"});
   ASSERT_EQ(Run({"-UC", "-FE", d() + "/sub*N?txt", "-SU"}).code, 0);
   fs::rename(files_.PathOf("sub"), files_.PathOf("moved"));
-  const Outcome o = Run({"--undo"});
-  EXPECT_EQ(o.code, 1);
+  UndoExpecting(1);
   EXPECT_NE(work_.ReadFile(kError).find("The folder of the file was not found"), std::string::npos);
   EXPECT_TRUE(files_.Exists("moved/A.txt"));
 }
 
 // A perform that overwrote a file: the undo says first that it is gone, then puts back the rest.
 TEST_F(Undo, SaysUpFrontWhatTheRunOverwrote) {
-  files_.WriteFile("a.txt", "a");
-  files_.WriteFile("b.txt", "b");
-  Outcome o = Run({"-CR*c.txt", "-EF", "2", "-FI", d() + "/a.txt*" + d() + "/b.txt", "-SU"});
-  ASSERT_EQ(o.code, 0) << o.err;
+  Fresh({"a.txt", "b.txt"});
+  ASSERT_EQ(Run({"-CR*c.txt", "-EF", "2", "-FI", Listed({"a.txt", "b.txt"}), "-SU"}).code, 0);
   ASSERT_EQ(files_.List(), std::vector<std::string>{"c.txt"});
   // The file lost is a.txt, which b.txt replaced under the name c.txt.
-  o = Run({"--undo", "--preview"});
+  Outcome o = Run({"--undo", "--preview"});
   EXPECT_EQ(o.err.find("would be left"), std::string::npos) << o.err;
-  o = Run({"--undo"});
-  EXPECT_EQ(o.code, 1);
+  o = UndoExpecting(1);
   EXPECT_EQ(o.err.rfind("q-tarvox: the perform overwrote these files", 0), 0u) << o.err;
   EXPECT_NE(o.err.find("  " + d() + "/a.txt\n"), std::string::npos) << o.err;
   EXPECT_EQ(files_.List(), std::vector<std::string>{"b.txt"});
-  EXPECT_EQ(files_.ReadFile("b.txt"), "b");
+  EXPECT_EQ(files_.ReadFile("b.txt"), "b.txt");
   EXPECT_NE(work_.ReadFile(kError).find("it cannot be brought back"), std::string::npos);
   // Nothing more can be done: the journal is used up.
   EXPECT_EQ(Run({"--undo"}).err, kNothing);
@@ -181,23 +172,19 @@ TEST_F(Undo, SaysUpFrontWhatTheRunOverwrote) {
 
 // A preview tells what an undo would do and changes nothing, not even the work folder.
 TEST_F(Undo, PreviewChangesNothing) {
-  files_.WriteFile("a.txt");
-  files_.WriteFile("b.txt");
+  Fresh({"a.txt", "b.txt"});
   ASSERT_EQ(Run({"-UC", "-FE", d() + "*N?txt", "-SU"}).code, 0);
   files_.WriteFile("a.txt");  // takes A.txt's old name
   const Tree files = Snapshot(d()), work = Snapshot(work_.path());
-  Outcome o = Run({"--undo", "--preview"});
-  EXPECT_EQ(o.code, 1);
+  const Outcome o = UndoExpecting(1, {"--preview"});
   EXPECT_EQ(o.out, d() + "/B.txt == b.txt\n");
   EXPECT_NE(o.err.find("would be left as it is: " + d() + "/A.txt: "), std::string::npos) << o.err;
   EXPECT_EQ(Snapshot(d()), files);
   EXPECT_EQ(Snapshot(work_.path()), work);
 
-  o = Run({"--undo", "-UC"});
-  EXPECT_EQ(o.code, 2);
+  UndoExpecting(2, {"-UC"});
   EXPECT_EQ(Snapshot(d()), files);
-  o = Run({"--undo"});
-  EXPECT_EQ(o.code, 1);
+  UndoExpecting(1);
   EXPECT_TRUE(files_.Exists("b.txt"));
 }
 
@@ -209,55 +196,46 @@ TEST_F(Undo, KilledPerformIsUndoneExactly) {
     const std::string folder = MakeFiles("job" + std::to_string(actions.size()), kFiles);
     const Tree before = Snapshot(folder);
     std::vector<std::string> args = actions;
-    for (const char* arg : {"-FE", "", "-SU", "-v"}) args.push_back(arg);
-    args[args.size() - 3] = folder + "*N?txt";
+    args.insert(args.end(), {"-FE", folder + "*N?txt", "-SU", "-v"});
     Held held = StartHeld(args);
     kill(held.pid, SIGKILL);
     EXPECT_EQ(Release(held), 1000 + SIGKILL);
-    size_t renamed = 0;
-    for (const auto& e : fs::directory_iterator(folder)) {
-      renamed += e.path().filename().string()[0] == 'N';
-    }
+    const size_t renamed = CountWith(folder, "N");
     ASSERT_GT(renamed, 0u);
     ASSERT_LT(renamed, static_cast<size_t>(kFiles));
-    const Outcome o = Run({"--undo"});
-    EXPECT_EQ(o.code, 0) << o.err;
+    UndoExpecting(0);
     EXPECT_EQ(Snapshot(folder), before);
   }
 }
 
 // A journal cut inside a record is read to its last whole one: the files it names go back.
 TEST_F(Undo, JournalCutInARecordIsReadUpToTheLastWholeOne) {
-  for (const char* name : {"a.txt", "b.txt", "c.txt"}) files_.WriteFile(name);
-  ASSERT_EQ(Run({"-UC", "-FI", d() + "/a.txt*" + d() + "/b.txt*" + d() + "/c.txt", "-SU"}).code, 0);
+  Fresh({"a.txt", "b.txt", "c.txt"});
+  ASSERT_EQ(Run({"-UC", "-FI", Listed({"a.txt", "b.txt", "c.txt"}), "-SU"}).code, 0);
   // Header, three intents, three completions: cut inside the third intent.
   const size_t at = RecordStart(work_.ReadFile(kJournal), 3);
   ASSERT_EQ(truncate(work_.PathOf(kJournal).c_str(), static_cast<off_t>(at + 20)), 0);
-  const Outcome o = Run({"--undo"});
-  EXPECT_EQ(o.code, 0) << o.err;
+  const Outcome o = UndoExpecting(0);
   EXPECT_NE(o.err.find("in the middle of a record"), std::string::npos) << o.err;
   EXPECT_EQ(files_.List(), (std::vector<std::string>{"C.txt", "a.txt", "b.txt"}));
 }
 
-// A journal cut before its completions: the changes it only announced are
-// undone last announced first, so a chain of names unwinds.
+// A journal cut before its completions: announced changes are undone last first.
 TEST_F(Undo, CutJournalUndoesAChainOfRenamesLastFirst) {
-  for (const char* name : {"2.txt", "5.txt"}) files_.WriteFile(name, name);
+  Fresh({"2.txt", "5.txt"});
   // 2.txt becomes 1.txt, then 5.txt takes the name 2.txt just freed.
-  ASSERT_EQ(Run({"-CO", "-NE", "N", "-FI", d() + "/2.txt*" + d() + "/5.txt", "-SU"}).code, 0);
+  ASSERT_EQ(Run({"-CO", "-NE", "N", "-FI", Listed({"2.txt", "5.txt"}), "-SU"}).code, 0);
   ASSERT_EQ(files_.List(), (std::vector<std::string>{"1.txt", "2.txt"}));
   const size_t at = RecordStart(work_.ReadFile(kJournal), 3);  // header and two intents
   ASSERT_EQ(truncate(work_.PathOf(kJournal).c_str(), static_cast<off_t>(at)), 0);
-  const Outcome o = Run({"--undo"});
-  EXPECT_EQ(o.code, 0) << o.err;
+  UndoExpecting(0);
   EXPECT_EQ(files_.List(), (std::vector<std::string>{"2.txt", "5.txt"}));
   EXPECT_EQ(files_.ReadFile("5.txt"), "5.txt");
 }
 
 // Three performs are undone in turn, newest first.
 TEST_F(Undo, HistoryIsUndoneInTurnAndSurvivesPerformsThatChangeNothing) {
-  files_.WriteFile("a.txt");
-  files_.WriteFile("b.txt");
+  Fresh({"a.txt", "b.txt"});
   const std::string job = "-FE";
   const std::string where = d() + "*N?txt";
   std::vector<Tree> trees = {Snapshot(d())};
@@ -292,8 +270,7 @@ TEST_F(Undo, HistoryIsUndoneInTurnAndSurvivesPerformsThatChangeNothing) {
   }
   for (int step = 3; step >= 1; --step) {
     SCOPED_TRACE(step);
-    const Outcome o = Run({"--undo"});
-    EXPECT_EQ(o.code, 0) << o.err;
+    UndoExpecting(0);
     EXPECT_EQ(Snapshot(d()), trees[step - 1]);
   }
   EXPECT_EQ(Run({"--undo"}).err, kNothing);
@@ -305,9 +282,9 @@ TEST_F(Undo, HistoryIsUndoneInTurnAndSurvivesPerformsThatChangeNothing) {
   // Only the last QTARVOX_UNDO_LEVELS performs are kept.
   env_ = {"QTARVOX_UNDO_LEVELS=2"};
   for (const char* action : {"-UC", "-AB*x", "-LC"}) Run({action, job, where, "-SU"});
-  EXPECT_EQ(Run({"--undo"}).code, 0);
-  EXPECT_EQ(Run({"--undo"}).code, 0);
-  EXPECT_EQ(Run({"--undo"}).err, kNothing);
+  UndoExpecting(0);
+  UndoExpecting(0);
+  EXPECT_EQ(UndoExpecting(0).err, kNothing);
   EXPECT_EQ(Snapshot(d()), trees[1]);
 }
 
@@ -332,14 +309,11 @@ TEST_F(Undo, JournalThatDoesNotBelongIsRefused) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
-    fs::remove_all(work_.PathOf("Q-Tarvox_Undo"));
-    for (const auto& name : fs::directory_iterator(d())) fs::remove_all(name);
-    files_.WriteFile("a.txt");
+    Fresh({"a.txt"});
     ASSERT_EQ(Run({"-UC", "-FE", d() + "*N?txt", "-SU"}).code, 0);
     ASSERT_EQ(Run({"-AB*x", "-FE", d() + "*N?txt", "-SU"}).code, 0);
     c.meanwhile();
-    const Outcome o = Run({"--undo"});
-    EXPECT_EQ(o.code, 2) << o.err;
+    const Outcome o = UndoExpecting(2);
     EXPECT_NE(o.err.find(work_.PathOf(second)), std::string::npos) << o.err;
     EXPECT_EQ(files_.List(), std::vector<std::string>{"xA.txt"});
   }
@@ -356,8 +330,7 @@ TEST_F(Undo, SharedWorkFolderNeedsTheStickyBit) {
     Outcome o = Run({"-LC", "-FE", d() + "*N?txt", "-SU"});
     EXPECT_EQ(o.code, sticky ? 0 : 2) << o.err;
     EXPECT_EQ(o.err.find("set QTARVOX_WORK_DIR") != std::string::npos, !sticky) << o.err;
-    o = Run({"--undo"});
-    EXPECT_EQ(o.code, sticky ? 0 : 2) << o.err;
+    UndoExpecting(sticky ? 0 : 2);
     EXPECT_EQ(files_.List(), std::vector<std::string>{"A.txt"});
   }
   chmod(work_.path().c_str(), 0700);
@@ -376,14 +349,11 @@ TEST_F(Undo, StopSignalEndsAnUndoBetweenTwoFiles) {
   EXPECT_NE(io_.ReadFile("err").find("undo stopped by signal 15"), std::string::npos);
   const std::string process = work_.ReadFile(kProcess);
   EXPECT_NE(process.find("the run was stopped here", process.size() - 200), std::string::npos);
-  const Outcome o = Run({"--undo"});
-  EXPECT_EQ(o.code, 0) << o.err;
+  UndoExpecting(0);
   EXPECT_EQ(Snapshot(folder), before);
 }
 
-// Killed in the middle of an Overwrite run, before the completions of the
-// last files reached the disk: the undo still names every file the run
-// destroyed, and puts the others back.
+// An Overwrite run killed before its last completions were written names every file destroyed.
 TEST_F(Undo, KilledOverwriteRunNamesEveryFileItDestroyed) {
   constexpr int kFiles = 3000;
   const std::string folder = files_.PathOf("job");
@@ -409,8 +379,7 @@ TEST_F(Undo, KilledOverwriteRunNamesEveryFileItDestroyed) {
   }
   ASSERT_GT(destroyed.size(), 0u);
   ASSERT_LT(destroyed.size(), static_cast<size_t>(kFiles));
-  const Outcome o = Run({"--undo", "-q"});
-  EXPECT_EQ(o.code, 1) << o.err;
+  UndoExpecting(1, {"-q"});
   std::set<std::string> named;
   const std::string errors = work_.ReadFile(kError);
   const std::string head = "Error in file : ";
@@ -420,17 +389,13 @@ TEST_F(Undo, KilledOverwriteRunNamesEveryFileItDestroyed) {
   }
   EXPECT_EQ(named, destroyed);
   // Every file of the run is back; the files it destroyed are not.
-  size_t dat = 0, txt = 0;
-  for (const auto& e : fs::directory_iterator(folder)) {
-    (e.path().extension() == ".dat" ? dat : txt) += 1;
+  for (int i = 0; i < kFiles; ++i) {
+    ASSERT_TRUE(fs::exists(name(i, "dat"))) << i;
+    ASSERT_EQ(fs::exists(name(i, "txt")), destroyed.count(name(i, "txt")) == 0) << i;
   }
-  EXPECT_EQ(dat, static_cast<size_t>(kFiles));
-  EXPECT_EQ(txt, kFiles - destroyed.size());
 }
 
-// Files swapped, and a file replaced the way editors save, after the run
-// listed them and before their turn: the undo gives each file the name it
-// had when the run renamed it, and says nothing is left.
+// Files swapped or saved anew after the run listed them: each gets the name it had when renamed.
 TEST_F(Undo, FilesChangedDuringTheRunAreUndoneAsTheRunFoundThem) {
   constexpr int kFiles = 3000;
   const std::string folder = MakeFiles("job", kFiles);
@@ -442,8 +407,7 @@ TEST_F(Undo, FilesChangedDuringTheRunAreUndoneAsTheRunFoundThem) {
   fs::rename(at("swap"), at("n02001.txt"));
   std::ofstream(at("n02500.txt.tmp")) << "saved again";
   fs::rename(at("n02500.txt.tmp"), at("n02500.txt"));
-  // A renamed file is trusted only when born before the clock its rename
-  // went by, as any file edited by a person is.
+  // A renamed file is trusted only when born before the clock its rename went by.
   FileIdentity saved;
   ASSERT_EQ(ReadChangedIdentity(nullptr, folder + "/", "n02500.txt", saved), 0);
   while (BirthClockNow() <= saved.birth) std::this_thread::yield();
@@ -452,13 +416,11 @@ TEST_F(Undo, FilesChangedDuringTheRunAreUndoneAsTheRunFoundThem) {
   for (const auto& [name, state] : Snapshot(folder)) meanwhile["n" + name.substr(1)] = state;
   EXPECT_EQ(Release(held), 0);
   ASSERT_TRUE(fs::exists(at("N02500.txt")));
-  const Outcome o = Run({"--undo"});
-  EXPECT_EQ(o.code, 0) << o.err;
+  UndoExpecting(0);
   EXPECT_EQ(Snapshot(folder), meanwhile);
 }
 
-// On a file system without birth times, a file made anew on the inode the
-// run's file had is not taken for it.
+// Without birth times, a file made anew on the inode the run's file had is not taken for it.
 TEST_F(Undo, NewFileOnAFreedInodeIsNotPutBack) {
   const std::string image = io_.PathOf("small.ext4");
   const std::string mount = io_.PathOf("mnt");
@@ -482,15 +444,12 @@ TEST_F(Undo, NewFileOnAFreedInodeIsNotPutBack) {
   std::ofstream(mount + "/A.txt") << "another file";
   ASSERT_EQ(lstat((mount + "/A.txt").c_str(), &st), 0);
   ASSERT_EQ(st.st_ino, inode) << "the inode was not given again";
-  const Outcome o = Run({"--undo"});
-  EXPECT_EQ(o.code, 1) << o.err;
+  UndoExpecting(1);
   EXPECT_TRUE(fs::exists(mount + "/A.txt"));
   EXPECT_FALSE(fs::exists(mount + "/a.txt"));
 }
 
-// A byte flipped in a record of the journal: the damage is named, what can
-// be read is undone, a file whose intent was lost stays, the exit status is
-// 1, and the journal stays to be tried again.
+// A flipped byte: the damage is named, the rest undone, the status 1, and the journal kept.
 TEST_F(Undo, DamagedJournalIsNeverSuccess) {
   const struct {
     const char* what;
@@ -505,20 +464,15 @@ TEST_F(Undo, DamagedJournalIsNeverSuccess) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
-    fs::remove_all(work_.PathOf("Q-Tarvox_Undo"));
-    for (const auto& name : fs::directory_iterator(d())) fs::remove_all(name);
-    for (const char* name : {"a.txt", "b.txt", "c.txt"}) files_.WriteFile(name);
-    ASSERT_EQ(Run({"-UC", "-FI", d() + "/a.txt*" + d() + "/b.txt*" + d() + "/c.txt", "-SU"}).code,
-              0);
-    FlipJournalByte(kJournal, c.record, c.offset);
-    Outcome o = Run({"--undo"});
-    EXPECT_EQ(o.code, 1) << o.err;
-    EXPECT_NE(o.err.find(work_.PathOf(kJournal) + " is damaged: 1 record(s)"), std::string::npos)
-        << o.err;
+    Fresh({"a.txt", "b.txt", "c.txt"});
+    ASSERT_EQ(Run({"-UC", "-FI", Listed({"a.txt", "b.txt", "c.txt"}), "-SU"}).code, 0);
+    std::string bytes = work_.ReadFile(kJournal);
+    bytes[RecordStart(bytes, c.record) + c.offset] ^= 0x10;
+    work_.WriteFile(kJournal, bytes);
+    EXPECT_NE(UndoExpecting(1).err.find(work_.PathOf(kJournal) + " is damaged: 1 record(s)"),
+              std::string::npos);
     EXPECT_EQ(files_.List(), c.after);
-    o = Run({"--undo"});
-    EXPECT_EQ(o.code, 1) << o.err;
-    EXPECT_NE(o.err.find("is damaged"), std::string::npos) << o.err;
+    EXPECT_NE(UndoExpecting(1).err.find("is damaged"), std::string::npos);
   }
 }
 

@@ -66,7 +66,8 @@ TEST_F(WorkFolderRuns, AnInstalledProgramKeepsItsWorkFilesInTheStateFolder) {
     const std::string state = config_.PathOf("state/q-tarvox");
     fs::remove_all(state);
     work_dir_ = "";
-    const Outcome o = Finish(Start({"-UC", "-FE", folder + "*N?txt", "-SU"}, "", "", "/dev/null", "", exe));
+    const Outcome o =
+        Finish(Start({"-UC", "-FE", folder + "*N?txt", "-SU"}, "", "/dev/null", "", exe));
     EXPECT_EQ(o.code, 0) << o.err;
     const std::string beside_program = fs::path(exe).parent_path() / kProcess;
     EXPECT_EQ(fs::exists(beside_program), row.in_program_folder);
@@ -114,19 +115,6 @@ TEST_F(WorkFolderRuns, FullFolderNeverRenamesHalfAJobSilently) {
   umount2(mount_point.c_str(), MNT_DETACH);
 }
 
-// One run per work folder: a second one says the folder is in use and renames nothing.
-TEST_F(WorkFolderRuns, OneRunAtATime) {
-  const std::string a = MakeFiles("a", 3000), b = MakeFiles("b", 10);
-  Held first = StartHeld({"-UC", "-FE", a + "*N?txt", "-SU", "-v"});
-  const Outcome o = Run({"-UC", "-FE", b + "*N?txt", "-SU"}, work_.path());
-  EXPECT_EQ(o.code, 2);
-  EXPECT_NE(o.err.find("in use"), std::string::npos) << o.err;
-  EXPECT_EQ(CountWith(b, "n"), 10u);
-  EXPECT_EQ(Release(first), 0);
-  EXPECT_EQ(CountWith(a, "N"), 3000u);
-  EXPECT_EQ(CountLines(work_.ReadFile(kProcess), "Final Operation"), 3000u);
-}
-
 // A work folder inside the chosen tree: the run's own files are never part of the job.
 TEST_F(WorkFolderRuns, ReportFilesInsideTheTreeAreNotPartOfTheJob) {
   const std::string tree = MakeFiles("tree", 3);
@@ -148,14 +136,20 @@ TEST_F(WorkFolderRuns, ReportFilesInsideTheTreeAreNotPartOfTheJob) {
   EXPECT_EQ(io_.ReadFile("out").find("Q-Tarvox_Undo"), std::string::npos) << io_.ReadFile("out");
 }
 
-// Ctrl-C or a hang-up stops a run between two files, each one in its Process file.
-TEST_F(WorkFolderRuns, InterruptedRunReportsExactlyWhatItDid) {
+// One run per work folder; Ctrl-C or a hang-up stops it between two files, each in its Process file.
+TEST_F(WorkFolderRuns, OneRunAtATimeAndAnInterruptedRunReportsExactlyWhatItDid) {
   constexpr size_t kFiles = 3000;
+  const std::string other = MakeFiles("other", 10);
   for (const int signal_number : {SIGINT, SIGHUP}) {
     SCOPED_TRACE(signal_number);
     const std::string folder = MakeFiles("job" + std::to_string(signal_number), kFiles);
     fs::remove(work_.PathOf(kProcess));
     Held held = StartHeld({"-UC", "-FE", folder + "*N?txt", "-SU", "-v"});
+    // A second run on the same work folder is refused while the first one holds it.
+    const Outcome o = Run({"-UC", "-FE", other + "*N?txt", "-SU"}, work_.path());
+    EXPECT_EQ(o.code, 2);
+    EXPECT_NE(o.err.find("in use"), std::string::npos) << o.err;
+    EXPECT_EQ(CountWith(other, "n"), 10u);
     kill(held.pid, signal_number);
     EXPECT_EQ(Release(held), 128 + signal_number) << io_.ReadFile("err");
     const size_t renamed = CountWith(folder, "N");

@@ -45,13 +45,19 @@ TEST_F(EngineTest, ProcessFileOfTwoFilesMatchesByteForByte) {
   EXPECT_FALSE(run_.ErrorsOccurred);
 }
 
-TEST_F(EngineTest, SameNameWritesNoChangesMade) {
+// A name that stays writes "No changes made"; an error costs only its own file.
+TEST_F(EngineTest, SameNameWritesNoChangesMadeAndAnErrorStopsOnlyItsFile) {
   Tick({1});
   dir_.WriteFile("ABC.TXT");
+  dir_.WriteFile("ok.txt");
+  Rename("gone.txt");
   Rename("ABC.TXT");
-  EXPECT_EQ(ProcessText(), "Current File : " + dir_.slash() +
-                               "ABC.TXT\r\n     After performing action 1 : ABC.TXT\r\n"
-                               "     No changes made\r\n");
+  Rename("ok.txt");
+  EXPECT_TRUE(run_.ErrorsOccurred);
+  EXPECT_THAT(ProcessText(), HasSubstr("ABC.TXT\r\n     After performing action 1 : ABC.TXT\r\n"
+                                       "     No changes made\r\nCurrent File : " + dir_.slash() +
+                                       "ok.txt\r\n     After performing action 1 : OK.txt\r\n"
+                                       "     Final Operation : ok.txt == OK.txt\r\n"));
 }
 
 // A taken name under each collision option.
@@ -122,50 +128,6 @@ TEST_F(EngineTest, OverwriteOfAReadOnlyFileIsRefusedAndNothingChanges) {
   EXPECT_TRUE(run_.ErrorsOccurred);
 }
 
-TEST_F(EngineTest, UniqueNumberFindsTheSmallestFreeNumber) {
-  const struct {
-    std::vector<std::string> present;
-    const char* new_name;
-    const char* separator;
-    const char* expected;
-  } cases[] = {
-      {{"README"}, "README", "_", "README1"},
-      {{"b.txt", "b_1.txt", "b_3.txt"}, "b.txt", "_", "b_2.txt"},
-      {{"b.txt", "b 1.txt"}, "b.txt", "", "b2.txt"},  // blanks among digits
-      {{"b.txt", "b99999999999999999999.txt"}, "b.txt", "-", "b-1.txt"},  // beyond 64 bits
-      {{"x.tar.gz", "x-1.tar.gz"}, "x.tar.gz", "-", "x-2.tar.gz"},  // before the first dot
-  };
-  for (bool indexed : {true, false}) {
-    for (const auto& c : cases) {
-      TempDir dir;
-      for (const auto& name : c.present) dir.WriteFile(name, "old");
-      dir.WriteFile("source.bin", "new");
-      Job job;
-      RunState run;
-      TickPosition(job, 17);
-      SnapshotChosenActions(job);
-      job.NewFilename = c.new_name;
-      job.collision = CollisionOption::kAppendNumber;
-      run.Separator = c.separator;
-      ReportFile errors;
-      ASSERT_TRUE(errors.OpenForOutput(dir.PathOf("e.log")).ok());
-      NameIndex index;
-      EngineContext context;
-      context.errors = &errors;
-      context.names = indexed ? &index : nullptr;
-      // The source's own extension is the one searched for: give it the new one.
-      std::string name, ext;
-      SplitFilename(c.new_name, name, ext);
-      ASSERT_EQ(::rename(dir.PathOf("source.bin").c_str(), dir.PathOf("src" + ext).c_str()), 0);
-      RenameFile(job, run, context, dir.slash(), "src", ext);
-      EXPECT_TRUE(dir.Exists(c.expected)) << c.expected << (indexed ? " (indexed)" : "");
-      if (dir.Exists(c.expected)) {
-        EXPECT_EQ(dir.ReadFile(c.expected), "new") << c.expected;
-      }
-    }
-  }
-}
-
 TEST_F(EngineTest, AppendedNumberThatIsStillTakenTriesTheNextAndReportsTheRealName) {
   // The search uses the old extension, so c-1.doc is not seen as a used number.
   Tick({15});
@@ -206,15 +168,6 @@ TEST_F(EngineTest, ErrorFileBlocksForAVanishedFileAndARefusedRename) {
   EXPECT_TRUE(run_.ErrorsOccurred);
   // Neither file got a Final line, and the run went on with the second file.
   EXPECT_THAT(ProcessText(), ::testing::Not(HasSubstr("Final Operation")));
-}
-
-TEST_F(EngineTest, FinalLineIsKeptForFilesAfterAnEarlierError) {
-  Tick({1});
-  dir_.WriteFile("ok.txt");
-  Rename("gone.txt");
-  Rename("ok.txt");
-  EXPECT_TRUE(run_.ErrorsOccurred);
-  EXPECT_THAT(ProcessText(), HasSubstr("Final Operation : ok.txt == OK.txt\r\n"));
 }
 
 TEST_F(EngineTest, AttributeActionsLogTheirLinesAndError200) {

@@ -74,10 +74,8 @@ TEST(TransformName, ActionsGiveTheirNewFilenames) {
        "Report REPORT report.doc", "X X X.doc", true},
       {"replace case-sensitive",
        JobWith({6},
-               [](NumberedJob& j) {
-                 j.ReplaceSearch = "report";
-                 j.ReplaceWith = "X";
-                 j.CaseSensitiveReplace = true;
+               [](Job& j) {
+                 j.ReplaceSearch = "report", j.ReplaceWith = "X", j.CaseSensitiveReplace = true;
                }),
        "Report REPORT report.doc", "Report REPORT X.doc", true},
       {"case-insensitive replace advances past a match",

@@ -48,7 +48,7 @@ TEST(HelpContents, HeadingsShowTheirRowAndTheRowsOfTheirBranch) {
   }
 }
 
-TEST(HelpContents, ContentsHelpAndEmptyRows) {
+TEST(HelpContents, ContentsHelpFixedLinesAndEmptyRows) {
   // The contents: all 65 rows, each with its line break.
   const std::vector<std::string> lines = SplitLines(ComposeTopic(0));
   ASSERT_EQ(lines.size(), 66u);
@@ -67,6 +67,20 @@ TEST(HelpContents, ContentsHelpAndEmptyRows) {
   EXPECT_EQ(ComposeTopic(65), "");
   EXPECT_EQ(KindOf(kNoTopic), TopicKind::kEmpty);
   EXPECT_EQ(KindOf(64), TopicKind::kEmpty);
+
+  // Lines shown letter for letter, each a whole line of its topic.
+  for (const auto& [topic, line] : {std::pair{55, "Version : 1.7.6"},
+                                    {71, "    b) Overwrite File"},
+                                    {32, "Error in file : <full path and filename of file>"}}) {
+    const std::string text = "\r\n" + ComposeTopic(RowOf(topic)) + "\r\n";
+    EXPECT_NE(text.find("\r\n" + std::string(line) + "\r\n"), std::string::npos) << line;
+  }
+  // The three paragraphs of "What is Q-Tarvox?" begin with five blanks.
+  const std::vector<std::string> what = SplitLines(ComposeTopic(RowOf(2)));
+  ASSERT_EQ(what.size(), 7u);
+  for (size_t i : {2u, 4u, 6u}) {
+    EXPECT_TRUE(what[i].starts_with("     ") && what[i][5] != ' ') << what[i];
+  }
 }
 
 TEST(HelpContents, EveryRowHasATopicAndEveryTextIsReached) {
@@ -92,22 +106,6 @@ TEST(HelpContents, EveryRowHasATopicAndEveryTextIsReached) {
   // No prose is written for a topic that no row shows.
   for (int topic = -1; topic < 100; ++topic) {
     EXPECT_TRUE(!HasProse(topic) || RowOf(topic) >= 0) << topic;
-  }
-}
-
-// Lines the help shows letter for letter, each a whole line of its topic.
-TEST(HelpContents, FixedLinesAreShownLetterForLetter) {
-  for (const auto& [topic, line] : {std::pair{55, "Version : 1.7.6"},
-                                    {71, "    b) Overwrite File"},
-                                    {32, "Error in file : <full path and filename of file>"}}) {
-    const std::string text = "\r\n" + ComposeTopic(RowOf(topic)) + "\r\n";
-    EXPECT_NE(text.find("\r\n" + std::string(line) + "\r\n"), std::string::npos) << line;
-  }
-  // The three paragraphs of "What is Q-Tarvox?" begin with five blanks.
-  const std::vector<std::string> lines = SplitLines(ComposeTopic(RowOf(2)));
-  ASSERT_EQ(lines.size(), 7u);
-  for (size_t i : {2u, 4u, 6u}) {
-    EXPECT_TRUE(lines[i].starts_with("     ") && lines[i][5] != ' ') << lines[i];
   }
 }
 

@@ -169,33 +169,18 @@ TEST(WorkFolder, StateFolderFollowsXdgAndIsPrivate) {
   const std::string saved_state = getenv("XDG_STATE_HOME") ? getenv("XDG_STATE_HOME") : "";
   const std::string saved_home = getenv("HOME") ? getenv("HOME") : "";
   setenv("HOME", dir.PathOf("home").c_str(), 1);
-  const struct {
-    const char* state;
-    std::string expected;
-  } cases[] = {{"", dir.PathOf("home/.local/state/q-tarvox")},
-               {"relative/state", dir.PathOf("home/.local/state/q-tarvox")}};
   setenv("XDG_STATE_HOME", dir.PathOf("xdg/").c_str(), 1);
   EXPECT_EQ(StateFolder(), dir.PathOf("xdg/q-tarvox"));
   struct stat st {};
   ASSERT_EQ(stat(dir.PathOf("xdg/q-tarvox").c_str(), &st), 0);
   EXPECT_EQ(st.st_mode & 0777, 0700u);
-  for (const auto& c : cases) {
-    setenv("XDG_STATE_HOME", c.state, 1);
-    EXPECT_EQ(StateFolder(), c.expected) << c.state;
-    EXPECT_TRUE(std::filesystem::is_directory(c.expected));
+  for (const char* state : {"", "relative/state"}) {
+    setenv("XDG_STATE_HOME", state, 1);
+    EXPECT_EQ(StateFolder(), dir.PathOf("home/.local/state/q-tarvox")) << state;
+    EXPECT_TRUE(std::filesystem::is_directory(dir.PathOf("home/.local/state/q-tarvox")));
   }
   setenv("XDG_STATE_HOME", saved_state.c_str(), 1);
   setenv("HOME", saved_home.c_str(), 1);
-}
-
-TEST(WorkFolder, HonoursTheWorkDirVariable) {
-  TempDir dir;
-  const char* old = getenv("QTARVOX_WORK_DIR");
-  const std::string saved = old != nullptr ? old : "";
-  setenv("QTARVOX_WORK_DIR", dir.slash().c_str(), 1);
-  EXPECT_EQ(WorkFolder(), dir.path());
-  EXPECT_EQ(WorkFilePath("Error.txt"), dir.PathOf("Error.txt"));
-  setenv("QTARVOX_WORK_DIR", saved.c_str(), 1);  // empty counts as unset
 }
 
 // What tells two entries on the same inode apart, strongest first.
@@ -206,20 +191,12 @@ TEST(FileIdentity, SameFileOnlyWhenNothingTellsThemApart) {
     change(id);
     return id;
   };
-  const auto witness = [](uint64_t changed, uint64_t modified, uint64_t size) {
-    return [=](FileIdentity& id) {
-      id.changed = changed;
-      id.modified = modified;
-      id.size = size;
-      id.witnessed = true;
-    };
-  };
+  // What the run saw of the file, and what the disk shows now.
   const auto now = [](uint64_t changed, uint64_t modified, uint64_t size) {
-    return [=](FileIdentity& id) {
-      id.changed = changed;
-      id.modified = modified;
-      id.size = size;
-    };
+    return [=](FileIdentity& id) { id.changed = changed, id.modified = modified, id.size = size; };
+  };
+  const auto witness = [&](uint64_t changed, uint64_t modified, uint64_t size) {
+    return [=](FileIdentity& id) { now(changed, modified, size)(id), id.witnessed = true; };
   };
   const auto generation = [](uint32_t g, uint64_t changed) {
     return [=](FileIdentity& id) {
