@@ -1,14 +1,12 @@
 #include "engine/report_file.h"
 
+#include <atomic>
 #include <cerrno>
-#include <condition_variable>
 #include <cstring>
-#include <deque>
-#include <mutex>
 #include <system_error>
 #include <thread>
-#include <vector>
 
+#include "platform/bounded_queue.h"
 #include "platform/chars.h"
 #include "platform/descriptors.h"
 
@@ -88,24 +86,17 @@ class ReportFile::Behind {
   // Queues `buffer` (left empty, its room kept) and returns an error the
   // thread met since the last call, if any.
   RtError Hand(std::string& buffer) {
-    std::unique_lock lock(mutex_);
-    room_.wait(lock, [&] { return queue_.size() < kMaxQueued; });
-    queue_.push_back(std::move(buffer));
-    buffer = TakeSpare();
-    ready_.notify_one();
+    // The thread never stops taking buffers before Finish: this cannot fail.
+    (void)queue_.Push(std::move(buffer));
+    buffer = queue_.Reuse();
     return TakeError();
   }
 
   // Waits until everything handed is written; the last error not yet
   // returned. `loss` gets everything the thread could not write.
   RtError Finish(ReportLoss& loss) {
-    {
-      std::lock_guard lock(mutex_);
-      stopping_ = true;
-      ready_.notify_one();
-    }
+    queue_.Close();
     if (thread_.joinable()) thread_.join();
-    std::lock_guard lock(mutex_);
     loss = loss_;
     return TakeError();
   }
@@ -113,57 +104,31 @@ class ReportFile::Behind {
  private:
   static constexpr size_t kMaxQueued = 2;
 
-  std::string TakeSpare() {
-    if (spare_.empty()) return {};
-    std::string buffer = std::move(spare_.back());
-    spare_.pop_back();
-    return buffer;
-  }
-
   RtError TakeError() {
-    const int err = error_;
-    error_ = 0;
+    const int err = error_.exchange(0);
     return err == 0 ? RtError{} : ErrorFromErrno(err);
   }
 
   void Run() {
     int64_t offset = 0;
-    for (;;) {
-      std::string buffer;
-      {
-        std::unique_lock lock(mutex_);
-        ready_.wait(lock, [&] { return !queue_.empty() || stopping_; });
-        if (queue_.empty()) return;
-        buffer = std::move(queue_.front());
-        queue_.pop_front();
-        room_.notify_one();
-      }
+    std::string buffer;
+    while (queue_.Pop(buffer)) {
       // loss_ is the thread's own until Finish has joined it.
       if (const int err = WriteCounted(fd_, buffer, loss_)) {
-        Fail(err);
+        error_.store(err);
       } else {
         StartWriteback(fd_, offset);
       }
       buffer.clear();
-      std::lock_guard lock(mutex_);
-      spare_.push_back(std::move(buffer));
+      queue_.Recycle(std::move(buffer));
     }
   }
 
-  void Fail(int err) {
-    std::lock_guard lock(mutex_);
-    error_ = err;
-  }
-
   const int fd_;
-  std::mutex mutex_;
-  std::condition_variable ready_;
-  std::condition_variable room_;
-  std::deque<std::string> queue_;
-  std::vector<std::string> spare_;
-  int error_ = 0;  // errno value not yet returned
+  // Full buffers on their way to the thread; written ones come back as spares.
+  BoundedQueue<std::string> queue_{kMaxQueued};
+  std::atomic<int> error_{0};  // errno value not yet returned
   ReportLoss loss_;
-  bool stopping_ = false;
   std::thread thread_;  // last: starts once everything above is ready
 };
 

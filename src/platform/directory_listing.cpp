@@ -28,13 +28,12 @@ uint32_t EntryAttributes(int dir_fd, std::string_view prefix, const char* name, 
 // --- AttributeReads ------------------------------------------------------------
 
 AttributeReads::~AttributeReads() {
-  Close();
+  chunks_.Close();
   if (helper_.joinable()) helper_.join();
 }
 
 void AttributeReads::Publish(Chunk chunk) {
-  std::lock_guard lock(mutex_);
-  chunks_.push_back(std::move(chunk));
+  (void)chunks_.Push(std::move(chunk));  // never refused: the readers never stop it
   if (++published_ == 2 && share_ && std::thread::hardware_concurrency() >= 2) {
     try {
       helper_ = std::thread([this] { ReadWhatComes(); });
@@ -42,31 +41,17 @@ void AttributeReads::Publish(Chunk chunk) {
       // No second thread: this one reads them all.
     }
   }
-  ready_.notify_one();
 }
 
 void AttributeReads::Finish() {
-  Close();
+  chunks_.Close();
   ReadWhatComes();
   if (helper_.joinable()) helper_.join();
 }
 
-void AttributeReads::Close() {
-  std::lock_guard lock(mutex_);
-  closed_ = true;
-  ready_.notify_all();
-}
-
 void AttributeReads::ReadWhatComes() {
   Chunk chunk;
-  for (;;) {
-    {
-      std::unique_lock lock(mutex_);
-      ready_.wait(lock, [&] { return !chunks_.empty() || closed_; });
-      if (chunks_.empty()) return;
-      chunk = std::move(chunks_.front());
-      chunks_.pop_front();
-    }
+  while (chunks_.Pop(chunk)) {
     for (Candidate* c : chunk) {
       c->attributes = EntryAttributes(fd_, prefix_, c->name.data(), c->type, c->type == DT_DIR);
     }

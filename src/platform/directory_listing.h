@@ -9,18 +9,16 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <condition_variable>
 #include <cstdint>
 #include <cstring>
-#include <deque>
 #include <memory>
-#include <mutex>
 #include <string>
 #include <string_view>
 #include <thread>
 #include <vector>
 
 #include "platform/attributes.h"
+#include "platform/bounded_queue.h"
 #include "platform/rt_error.h"
 
 namespace qtarvox {
@@ -119,17 +117,13 @@ class AttributeReads {
   void Finish();
 
  private:
-  void Close();
   void ReadWhatComes();
 
   const int fd_;
   const std::string_view prefix_;
   const bool share_;
-  std::mutex mutex_;
-  std::condition_variable ready_;
-  std::deque<Chunk> chunks_;
-  size_t published_ = 0;
-  bool closed_ = false;
+  BoundedQueue<Chunk> chunks_;  // never full: publishing never waits
+  size_t published_ = 0;        // the publishing thread's own
   std::thread helper_;
 };
 

@@ -26,6 +26,7 @@
 #include "engine/numbering.h"
 #include "engine/transform.h"
 #include "platform/attributes.h"
+#include "platform/bounded_queue.h"
 #include "platform/chars.h"
 #include "platform/dir_search.h"
 #include "platform/file_ops.h"
@@ -389,101 +390,13 @@ void SplitListLine(const std::string& line, std::string& directory, std::string&
 
 // Batches of prepared files handed from the thread that transforms them to
 // the one that commits them. Holding a few batches at most keeps the memory
-// small however long the list is. Committed batches go back to be filled
-// again, so the strings of a file are made once per batch slot, not per file.
-class PreparedQueue {
- public:
-  using Batch = std::vector<PreparedFile>;
-
-  // Every batch that comes back is kept, so none is freed on the committing
-  // side: no more are ever made than are under way at once.
-  void Recycle(Batch batch) {
-    std::lock_guard lock(mutex_);
-    spare_.push_back(std::move(batch));
-    returned_.notify_one();
-  }
-
-  // For the preparing side once it is through: a committed batch, to be
-  // freed there rather than on the committing side; false once that side
-  // has stopped and every batch is back.
-  bool TakeReturned(Batch& batch) {
-    std::unique_lock lock(mutex_);
-    returned_.wait(lock, [&] { return !spare_.empty() || stopped_; });
-    if (spare_.empty()) return false;
-    batch = std::move(spare_.back());
-    spare_.pop_back();
-    return true;
-  }
-
-  // A committed batch to fill again, or an empty one.
-  Batch Reuse() {
-    std::lock_guard lock(mutex_);
-    if (spare_.empty()) return {};
-    Batch batch = std::move(spare_.back());
-    spare_.pop_back();
-    return batch;
-  }
-
-  // False when the committing side has stopped.
-  bool Push(Batch batch) {
-    std::unique_lock lock(mutex_);
-    // A full queue is filled again only once it is half empty, so the two
-    // threads wake each other seldom.
-    if (queue_.size() >= kMaxBatches) {
-      room_.wait(lock, [&] { return queue_.size() <= kMaxBatches / 2 || stopped_; });
-    }
-    if (stopped_) return false;
-    queue_.push_back(std::move(batch));
-    ready_.notify_one();
-    return true;
-  }
-
-  void Finish() {
-    std::lock_guard lock(mutex_);
-    finished_ = true;
-    ready_.notify_one();
-  }
-
-  // False when every batch has been taken and no more will come.
-  bool Pop(Batch& batch) {
-    std::unique_lock lock(mutex_);
-    ready_.wait(lock, [&] { return !queue_.empty() || finished_; });
-    if (queue_.empty()) return false;
-    batch = std::move(queue_.front());
-    queue_.pop_front();
-    if (queue_.size() == kMaxBatches / 2) room_.notify_one();
-    return true;
-  }
-
-  void Stop() {
-    std::lock_guard lock(mutex_);
-    stopped_ = true;
-    room_.notify_one();
-    returned_.notify_one();
-  }
-
-  bool stopped() {
-    std::lock_guard lock(mutex_);
-    return stopped_;
-  }
-
-  // Batches handed over and not yet taken by the committing side.
-  size_t waiting() {
-    std::lock_guard lock(mutex_);
-    return queue_.size();
-  }
-
- private:
-  static constexpr size_t kMaxBatches = 4;
-  std::mutex mutex_;
-  std::condition_variable ready_;
-  std::condition_variable room_;
-  std::condition_variable returned_;
-  std::deque<Batch> queue_;
-  std::vector<Batch> spare_;
-  bool finished_ = false;
-  bool stopped_ = false;
-};
+// small however long the list is; a full queue is filled again only once it
+// is half empty, so the two threads wake each other seldom. Committed batches
+// go back to be filled again, so the strings of a file are made once per
+// batch slot, not per file; none is freed on the committing side.
+using PreparedBatch = std::vector<PreparedFile>;
+using PreparedQueue = BoundedQueue<PreparedBatch>;
+constexpr size_t kMaxPreparedBatches = 4;
 
 // Asks for a prepared file's strings, which were written on the other core.
 void PrefetchText(const PreparedFile& file) {
@@ -543,7 +456,7 @@ class IntentsToDisk {
 
   // False once the journal could not take a batch, or the committing side
   // has stopped: the batch is then dropped, none of its files changed.
-  bool Hand(std::unique_ptr<RunJournal::Batch> intents, PreparedQueue::Batch files) {
+  bool Hand(std::unique_ptr<RunJournal::Batch> intents, PreparedBatch files) {
     if (!thread_.joinable()) {
       const bool handed =
           (intents->empty() || journal_.Write(*intents)) && queue_.Push(std::move(files));
@@ -579,7 +492,7 @@ class IntentsToDisk {
   static constexpr std::chrono::milliseconds kLook{1};
   struct Pending {
     std::unique_ptr<RunJournal::Batch> intents;
-    PreparedQueue::Batch files;
+    PreparedBatch files;
   };
 
   void Run() {
@@ -753,7 +666,7 @@ void PrepareBatches(const JobSettings& job, RunState& run, EngineContext& contex
   // to the full size while the renames go on.
   constexpr size_t kFirstBatch = 64;
   SystemFileCheck system_files(job, run, context);
-  PreparedQueue::Batch batch;
+  PreparedBatch batch;
   size_t used = 0;
   std::string line;
   bool first = true;
@@ -798,7 +711,7 @@ void PrepareBatches(const JobSettings& job, RunState& run, EngineContext& contex
 // list order until the batches end or a stop is asked for.
 void CommitPrepared(const JobSettings& job, RunState& run, EngineContext& context,
                     PreparedQueue& queue) {
-  PreparedQueue::Batch batch;
+  PreparedBatch batch;
   while (queue.Pop(batch)) {
     for (size_t i = 0; i < batch.size(); ++i) {
       if (StopRequested(context.stop)) return;
@@ -820,7 +733,7 @@ void CommitPrepared(const JobSettings& job, RunState& run, EngineContext& contex
 // (nothing has been read then).
 bool PassPreparingAhead(const JobSettings& job, RunState& run, EngineContext& context,
                         const TransformPlan& plan, LineSource& reader) {
-  PreparedQueue queue;
+  PreparedQueue queue(kMaxPreparedBatches, kMaxPreparedBatches / 2);
   std::exception_ptr failure;
   int32_t left_out = 0;  // the preparer's until it is joined
   const auto prepare = [&] {
@@ -829,9 +742,9 @@ bool PassPreparingAhead(const JobSettings& job, RunState& run, EngineContext& co
     } catch (...) {
       failure = std::current_exception();
     }
-    queue.Finish();
+    queue.Close();
     // The batches' memory goes back here while the last ones are committed.
-    PreparedQueue::Batch returned;
+    PreparedBatch returned;
     while (queue.TakeReturned(returned)) returned = {};
   };
   std::thread preparer;
@@ -903,21 +816,14 @@ class ListedWhileRenaming final : public WalkSink, public LineSource {
   void WalkEnded() {
     // Fails only when the renaming side has stopped taking files.
     if (!filling_.empty()) (void)Hand();
-    std::lock_guard lock(mutex_);
-    walk_ended_ = true;
-    ready_.notify_one();
+    chunks_.Close();
   }
 
   // --- the renaming side
   bool ReadLine(std::string& line) override {
     if (at_ == taken_.size()) {
-      std::unique_lock lock(mutex_);
-      ready_.wait(lock, [&] { return !chunks_.empty() || walk_ended_; });
-      if (chunks_.empty()) return false;
-      taken_ = std::move(chunks_.front());
-      chunks_.pop_front();
+      if (!chunks_.Pop(taken_)) return false;
       at_ = 0;
-      room_.notify_one();
     }
     line = std::move(taken_[at_++]);
     return true;
@@ -925,11 +831,7 @@ class ListedWhileRenaming final : public WalkSink, public LineSource {
   const RtError& error() const override { return error_; }
 
   // The pass is through: a walk still going ends at its next file.
-  void Close() {
-    std::lock_guard lock(mutex_);
-    closed_ = true;
-    room_.notify_one();
-  }
+  void Close() { chunks_.Stop(); }
 
   const std::atomic<int32_t>& listed() const { return listed_; }
   // The walking side's until the walk has ended: kept for the end, as only
@@ -941,12 +843,8 @@ class ListedWhileRenaming final : public WalkSink, public LineSource {
   static constexpr size_t kMaxChunks = 16;
 
   RtError Hand() {
-    std::unique_lock lock(mutex_);
-    room_.wait(lock, [&] { return chunks_.size() < kMaxChunks || closed_; });
-    if (closed_) return ErrorFromErrno(ECANCELED);
-    chunks_.push_back(std::move(filling_));
+    if (!chunks_.Push(std::move(filling_))) return ErrorFromErrno(ECANCELED);
     filling_.clear();
-    ready_.notify_one();
     return {};
   }
 
@@ -955,12 +853,7 @@ class ListedWhileRenaming final : public WalkSink, public LineSource {
   WalkReport report_;
   // Shared.
   std::atomic<int32_t> listed_{0};
-  std::mutex mutex_;
-  std::condition_variable ready_;
-  std::condition_variable room_;
-  std::deque<std::vector<std::string>> chunks_;
-  bool walk_ended_ = false;
-  bool closed_ = false;
+  BoundedQueue<std::vector<std::string>> chunks_{kMaxChunks};
   // The renaming side's own.
   std::vector<std::string> taken_;
   size_t at_ = 0;
