@@ -15,6 +15,9 @@ namespace {
 // Enough for many batches; beyond it (files committed without batches)
 // the completions go out at once rather than pile up.
 constexpr size_t kMaxKeptCompletions = 4 << 20;
+// Files to look at that wake the looker: enough to be worth a wake-up, few
+// enough that a batch's Write seldom waits long for the file.
+constexpr int64_t kLookGroup = 256;
 
 // The run's start: no file born after it can be one the run changed.
 std::string HeaderRecord(bool with_attributes, std::string_view run_id) {
@@ -44,6 +47,8 @@ RtError RunJournal::Open(const std::string& path, bool with_attributes, std::str
   next_intent_ = 0;
   renamed_ = 0;
   completions_.clear();
+  look_later_ = 0;
+  look_ = false;
   if (RtError err = CreateFileReplacing(path, fd_)) return err;
   id_ = {};
   // Undo knows its journal by this: one that cannot be told is no journal.
@@ -68,7 +73,37 @@ RtError RunJournal::Open(const std::string& path, bool with_attributes, std::str
   } catch (const std::system_error&) {
     if (const int err = sync()) Fail(err);
   }
+  closing_ = false;
+  try {
+    looker_ = std::thread([this] { LookWhileRunning(); });
+  } catch (const std::system_error&) {
+    // Without it the next Write or Close looks at them, as ever.
+  }
   return error();
+}
+
+void RunJournal::LookWhileRunning() {
+  std::unique_lock lock(mutex_);
+  for (;;) {
+    look_wake_.wait(lock, [this] { return closing_ || look_later_ >= kLookGroup; });
+    if (closing_) return;
+    lock.unlock();
+    {
+      // The file's lock before the completions' lock, as everywhere.
+      std::lock_guard write_lock(write_mutex_);
+      WriteCompletionsLocked();
+    }
+    lock.lock();
+  }
+}
+
+void RunJournal::StopLooking() {
+  {
+    std::lock_guard lock(mutex_);
+    closing_ = true;
+  }
+  look_wake_.notify_one();
+  if (looker_.joinable()) looker_.join();
 }
 
 int64_t RunJournal::Batch::Add(const std::string& directory, const std::string& old_filename,
@@ -211,7 +246,7 @@ void RunJournal::RenamedLookLater(int64_t intent, std::string_view final_filenam
     PutBytes(completions_, name);
     PutU64(completions_, renamed_from);
     FinishRecord(completions_, start);
-    ++look_later_;
+    if (++look_later_ == kLookGroup) look_wake_.notify_one();
     if (completions_.size() < kMaxKeptCompletions) return;
   }
   std::lock_guard write_lock(write_mutex_);
@@ -297,6 +332,8 @@ RtError RunJournal::error() const {
 }
 
 RtError RunJournal::Close() {
+  // Before the file's lock, which the looker may be waiting for.
+  StopLooking();
   std::lock_guard write_lock(write_mutex_);
   if (!fd_.valid()) return error();
   if (WriteCompletionsLocked()) WriteLocked({}, true);

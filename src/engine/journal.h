@@ -11,11 +11,13 @@
 #pragma once
 
 #include <atomic>
+#include <condition_variable>
 #include <cstdint>
 #include <future>
 #include <mutex>
 #include <string>
 #include <string_view>
+#include <thread>
 #include <vector>
 
 #include "platform/descriptors.h"
@@ -38,7 +40,8 @@ uint32_t Crc32(std::string_view bytes, uint32_t crc = 0);
 // and each batch is written and flushed to the disk once, before the first
 // of its files changes; completions are kept in memory and go out with the
 // next batch (or at Close). May be used from two threads: one writing
-// batches, one reporting completions.
+// batches, one reporting completions. Renamed files to look at later are
+// looked at by a thread of the journal's own while the run goes on.
 class RunJournal {
  public:
   RunJournal() = default;
@@ -115,9 +118,10 @@ class RunJournal {
                  int error_number, const FileIdentity* after = nullptr);
 
   // The same for a file renamed where birth times are kept, whose identity
-  // is read later, off the renaming thread: `name` in `directory` is its name
-  // now, and `renamed_from` the birth clock (BirthClockNow) read before its
-  // rename began.
+  // is read later, off the renaming thread (by the journal's own thread once
+  // a group of them is waiting, else by the next Write or Close): `name` in
+  // `directory` is its name now, and `renamed_from` the birth clock
+  // (BirthClockNow) read before its rename began.
   void RenamedLookLater(int64_t intent, std::string_view final_filename, bool replaced,
                         int error_number, const std::string& directory, std::string_view name,
                         uint64_t renamed_from);
@@ -140,6 +144,10 @@ class RunJournal {
   // With write_mutex_ held: makes the records of the files to look at later
   // in writing_ completions.
   void LookAtRenamedLocked();
+  // The looker thread: writes the completions each time a group of files to
+  // look at has gathered, until the journal closes.
+  void LookWhileRunning();
+  void StopLooking();
   void Fail(int err);
 
   UniqueFd fd_;
@@ -160,6 +168,9 @@ class RunJournal {
   bool look_ = false;       // ... in writing_ (write_mutex_)
   std::string resolved_;    // (write_mutex_)
   DirectoryHandle look_dir_;  // (write_mutex_)
+  std::thread looker_;
+  std::condition_variable look_wake_;  // (mutex_)
+  bool closing_ = false;               // (mutex_)
   std::mutex ids_mutex_;
   FolderIds ids_;  // for listed batches
   int error_ = 0;
