@@ -91,7 +91,7 @@ void RunJournal::LookWhileRunning() {
     {
       // The file's lock before the completions' lock, as everywhere.
       std::lock_guard write_lock(write_mutex_);
-      WriteCompletionsLocked();
+      (void)WriteCompletionsLocked();  // a failure stays in error_
     }
     lock.lock();
   }
@@ -226,7 +226,8 @@ void RunJournal::Completed(int64_t intent, bool renamed, std::string_view final_
     if (completions_.size() < kMaxKeptCompletions) return;
   }
   std::lock_guard write_lock(write_mutex_);
-  WriteCompletionsLocked();
+  // A failure is kept in error_, which the next Write and Close report.
+  (void)WriteCompletionsLocked();
 }
 
 void RunJournal::RenamedLookLater(int64_t intent, std::string_view final_filename, bool replaced,
@@ -250,7 +251,8 @@ void RunJournal::RenamedLookLater(int64_t intent, std::string_view final_filenam
     if (completions_.size() < kMaxKeptCompletions) return;
   }
   std::lock_guard write_lock(write_mutex_);
-  WriteCompletionsLocked();
+  // A failure is kept in error_, which the next Write and Close report.
+  (void)WriteCompletionsLocked();
 }
 
 void RunJournal::LookAtRenamedLocked() {
@@ -336,7 +338,8 @@ RtError RunJournal::Close() {
   StopLooking();
   std::lock_guard write_lock(write_mutex_);
   if (!fd_.valid()) return error();
-  if (WriteCompletionsLocked()) WriteLocked({}, true);
+  // A failure of either stays in error_, returned below.
+  if (WriteCompletionsLocked()) (void)WriteLocked({}, true);
   if (opening_.valid()) opening_.wait();  // the descriptor is still in use there
   if (const int err = fd_.Close()) Fail(err);
   return error();

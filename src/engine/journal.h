@@ -138,9 +138,9 @@ class RunJournal {
  private:
   // With write_mutex_ held: writes `bytes` (and flushes when `sync`);
   // false (and error_ set) on failure.
-  bool WriteLocked(const std::string& bytes, bool sync);
+  [[nodiscard]] bool WriteLocked(const std::string& bytes, bool sync);
   // With write_mutex_ held: writes the completions kept so far.
-  bool WriteCompletionsLocked();
+  [[nodiscard]] bool WriteCompletionsLocked();
   // With write_mutex_ held: makes the records of the files to look at later
   // in writing_ completions.
   void LookAtRenamedLocked();

@@ -36,7 +36,7 @@ uint32_t GetFileAttributes(const std::string& path);
 // Returns false on failure: a missing path, a symbolic link or other system
 // entry, or a file system that refuses user extended attributes when a stored
 // bit has to change.
-bool SetFileAttributes(const std::string& path, uint32_t attributes);
+[[nodiscard]] bool SetFileAttributes(const std::string& path, uint32_t attributes);
 
 // What SetFileAttributes reads of a file and changes: its type and
 // permission bits, its owner and its stored bits.

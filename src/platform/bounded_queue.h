@@ -37,7 +37,7 @@ class BoundedQueue {
 
   // Appends `item`, waiting while the queue is full. False (and `item` left
   // as it was) once the consumer has stopped.
-  bool Push(T&& item) {
+  [[nodiscard]] bool Push(T&& item) {
     std::unique_lock lock(mutex_);
     if (items_.size() >= capacity_) {
       room_.wait(lock, [&] { return items_.size() <= refill_ || stopped_; });
@@ -50,14 +50,14 @@ class BoundedQueue {
 
   // Takes the oldest item, waiting while there is none. False once the
   // producer has closed and nothing is left.
-  bool Pop(T& item) {
+  [[nodiscard]] bool Pop(T& item) {
     std::unique_lock lock(mutex_);
     ready_.wait(lock, [&] { return !items_.empty() || closed_; });
     return TakeFront(item);
   }
 
   // Takes the oldest item when there is one; never waits.
-  bool TryPop(T& item) {
+  [[nodiscard]] bool TryPop(T& item) {
     std::lock_guard lock(mutex_);
     return TakeFront(item);
   }

@@ -24,6 +24,6 @@ namespace qtarvox {
 [[nodiscard]] int OpenOwnFile(const std::string& path, UniqueFd& fd);
 
 // Cuts the file to `size` bytes and moves to its end.
-int TruncateTo(int fd, int64_t size);
+[[nodiscard]] int TruncateTo(int fd, int64_t size);
 
 }  // namespace qtarvox

@@ -34,7 +34,7 @@ class DirectoryHandle {
   DirectoryHandle& operator=(const DirectoryHandle&) = delete;
   // A descriptor of `directory`, or -1 when it cannot be opened (the caller
   // then goes by the full path, which reports the error).
-  int For(const std::string& directory);
+  [[nodiscard]] int For(const std::string& directory);
   // Whether the file system holding `directory` keeps birth times (asked
   // once while the same directory is asked for again).
   bool KeepsBirthTimes(const std::string& directory);

@@ -100,7 +100,7 @@ class FolderIds {
   ~FolderIds();
 
   // As ReadIdentityAndAttributes without attributes. 0 or an errno value.
-  int Find(const std::string& directory, const std::string& name, FileIdentity& identity);
+  [[nodiscard]] int Find(const std::string& directory, const std::string& name, FileIdentity& identity);
 
   // Starts listing `directory` on another thread, for the Find calls that
   // will come for it (the first folder of a walk, while the walk goes on).
@@ -128,7 +128,7 @@ class FolderIds {
 
 // The name under which the file `identity` stands in `directory`. 0, ENOENT
 // when no entry is that file, or the error of reading the directory.
-int FindEntryById(const std::string& directory, const FileIdentity& identity, std::string& name);
+[[nodiscard]] int FindEntryById(const std::string& directory, const FileIdentity& identity, std::string& name);
 
 // Renames `directory` + `from` to `directory` + `to` (the directory ends in
 // "/"), never replacing anything, with both names taken byte for byte:

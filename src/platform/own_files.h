@@ -27,7 +27,7 @@ struct FileId {
 [[nodiscard]] bool IdOfDescriptor(int fd, FileId& id);
 
 // The identity of the entry at `path` itself (a symbolic link is not followed).
-bool IdOfPath(const std::string& path, FileId& id);
+[[nodiscard]] bool IdOfPath(const std::string& path, FileId& id);
 
 // Creates `folder` with every missing parent, private to the user (mode 0700),
 // and checks that the program can create files in it. The result names the

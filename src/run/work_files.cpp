@@ -25,7 +25,8 @@ bool NormalFileFound(const std::string& path) {
 
 bool RemoveWorkFile(const std::string& path) {
   if (!NormalFileFound(path)) return false;
-  SetFileAttributes(path, kAttrNormal);
+  // Made normal so that it may go; if it cannot be, the delete says so.
+  (void)SetFileAttributes(path, kAttrNormal);
   return DeleteFile(path).ok();
 }
 

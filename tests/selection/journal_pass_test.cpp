@@ -28,7 +28,7 @@ struct JournalledRun {
   JournalledRun() {
     for (const auto& name : names) {
       dir.WriteFile(name, name);
-      IdOfPath(dir.PathOf(name), ids[name]);
+      EXPECT_TRUE(IdOfPath(dir.PathOf(name), ids[name]));
     }
   }
 
