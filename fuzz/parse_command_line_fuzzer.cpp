@@ -14,7 +14,7 @@
 #include "engine/validation.h"
 #include "fuzz_checks.h"
 #include "platform/chars.h"
-#include "run/summary.h"
+#include "wizard/summary.h"
 
 namespace qtarvox {
 namespace {

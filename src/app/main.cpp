@@ -4,7 +4,7 @@
 
 #include "cli/startup.h"
 #ifdef QTARVOX_WITH_WINDOW
-#include "run/window_start.h"
+#include "wizard/window_start.h"
 #include "ui/window_app.h"
 #endif
 

@@ -9,7 +9,7 @@
 #include <QScreen>
 #include <functional>
 
-#include "run/window_start.h"
+#include "wizard/window_start.h"
 #include "ui/help_screen.h"
 #include "run/report_view.h"
 #include "ui/intro_screen.h"

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "engine/job.h"
-#include "run/wizard.h"
+#include "wizard/wizard.h"
 #include "ui/layout.h"
 #include "ui/screen.h"
 #include "ui/window_ports.h"

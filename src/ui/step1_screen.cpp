@@ -12,7 +12,7 @@
 #include <QRadioButton>
 #include <QSignalBlocker>
 
-#include "run/wizard.h"
+#include "wizard/wizard.h"
 #include "ui/step1_info.h"
 #include "ui/ui_texts.h"
 #include "ui/widgets.h"

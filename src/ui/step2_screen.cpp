@@ -20,7 +20,7 @@
 #include <set>
 
 #include "platform/paths.h"
-#include "run/wizard.h"
+#include "wizard/wizard.h"
 #include "ui/name_list.h"
 #include "ui/widgets.h"
 

@@ -9,7 +9,7 @@
 #include <optional>
 #include <string>
 
-#include "run/plan_task.h"
+#include "wizard/plan_task.h"
 #include "ui/layout.h"
 #include "ui/screen.h"
 

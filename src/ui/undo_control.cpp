@@ -9,7 +9,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "run/screen_state.h"
+#include "wizard/screen_state.h"
 #include "run/undo_texts.h"
 #include "ui/ui_texts.h"
 #include "ui/widgets.h"

@@ -1,5 +1,5 @@
 // A command line without -SU: which ones open the window, and how it fills the wizard.
-#include "run/window_start.h"
+#include "wizard/window_start.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "engine/ports.h"
-#include "run/wizard.h"
+#include "wizard/wizard.h"
 
 namespace qtarvox {
 

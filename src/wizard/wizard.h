@@ -24,7 +24,7 @@
 #include "run/report_view.h"
 #include "run/run_counts.h"
 #include "run/run_driver.h"
-#include "run/screen_state.h"
+#include "wizard/screen_state.h"
 
 namespace qtarvox {
 

@@ -1,4 +1,4 @@
-#include "run/window_start.h"
+#include "wizard/window_start.h"
 
 #include <algorithm>
 

@@ -3,7 +3,7 @@
 #include "platform/chars.h"
 #include "platform/dir_search.h"
 #include "platform/paths.h"
-#include "run/wizard.h"
+#include "wizard/wizard.h"
 
 namespace qtarvox {
 namespace {

@@ -1,4 +1,4 @@
-#include "run/wizard.h"
+#include "wizard/wizard.h"
 
 #include <algorithm>
 #include <functional>
@@ -7,9 +7,9 @@
 #include "engine/validation.h"
 #include "platform/chars.h"
 #include "platform/paths.h"
-#include "run/job_reset.h"
+#include "wizard/job_reset.h"
 #include "run/settings.h"
-#include "run/summary.h"
+#include "wizard/summary.h"
 #include "selection/step2.h"
 
 namespace qtarvox {

@@ -1,4 +1,4 @@
-#include "run/undo_task.h"
+#include "wizard/undo_task.h"
 
 #include "run/undo_texts.h"
 

@@ -9,7 +9,7 @@
 
 #include "fakes.h"
 #include "run/settings.h"
-#include "run/wizard.h"
+#include "wizard/wizard.h"
 #include "temp_dir.h"
 
 namespace qtarvox {
