@@ -237,6 +237,8 @@ void Wizard::ChooseMethod(SelectionMethod method) {
   PressMethodOk();
 }
 
+void Wizard::ChooseMethodOfGivenFiles() { ChooseMethod(MethodForGivenFiles(job_)); }
+
 void Wizard::MethodOk() {
   // The options are read in the order Extension, Individual; Both otherwise.
   switch (screen_.method_option) {
