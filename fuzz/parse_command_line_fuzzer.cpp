@@ -122,7 +122,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   // A silent run drops the actions that fail their check instead of stopping.
   job.SuppressedMode = true;
-  if (ValidateStep1(job, prompter).passed) {
+  if (ValidateStep1(job).passed) {
     SnapshotChosenActions(job);
     job.method = SelectionMethod::kDone;
     ScreenState screen;
