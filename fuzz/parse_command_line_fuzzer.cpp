@@ -8,12 +8,12 @@
 #include <string_view>
 #include <vector>
 
-#include "run/parse_command_line.h"
 #include "engine/numbering.h"
 #include "engine/transform.h"
 #include "engine/validation.h"
 #include "fuzz_checks.h"
 #include "platform/chars.h"
+#include "run/parse_command_line.h"
 #include "wizard/summary.h"
 
 namespace qtarvox {

@@ -4,20 +4,20 @@
 #include <cstring>
 
 #include "cli/outcome_lines.h"
-#include "run/parse_command_line.h"
 #include "cli/undo_command.h"
-#include "help/usage_text.h"
-#include "wizard/window_start.h"
 #include "engine/job.h"
 #include "engine/validation.h"
+#include "help/usage_text.h"
 #include "platform/paths.h"
+#include "platform/stop_signals.h"
 #include "platform/work_folder.h"
+#include "run/parse_command_line.h"
 #include "run/report_view.h"
+#include "run/work_files.h"
 #include "wizard/silent_run_view.h"
+#include "wizard/window_start.h"
 #include "wizard/wizard.h"
 #include "wizard/work_folder_hold.h"
-#include "run/work_files.h"
-#include "platform/stop_signals.h"
 
 namespace qtarvox {
 namespace {

@@ -19,9 +19,9 @@
 #include <map>
 #include <set>
 
-#include "wizard/wizard.h"
 #include "ui/name_list.h"
 #include "ui/widgets.h"
+#include "wizard/wizard.h"
 
 namespace qtarvox {
 namespace {

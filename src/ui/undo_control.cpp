@@ -9,10 +9,10 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "wizard/screen_state.h"
 #include "ui/ui_texts.h"
 #include "ui/widgets.h"
 #include "ui/window_ports.h"
+#include "wizard/screen_state.h"
 
 namespace qtarvox {
 

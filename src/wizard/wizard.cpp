@@ -7,10 +7,10 @@
 #include "engine/validation.h"
 #include "platform/chars.h"
 #include "platform/paths.h"
-#include "wizard/job_reset.h"
 #include "run/settings.h"
-#include "wizard/summary.h"
 #include "selection/step2.h"
+#include "wizard/job_reset.h"
+#include "wizard/summary.h"
 
 namespace qtarvox {
 

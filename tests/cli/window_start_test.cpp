@@ -4,8 +4,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "run/parse_command_line.h"
 #include "fakes.h"
+#include "run/parse_command_line.h"
 #include "run/settings.h"
 #include "selection/step2.h"
 #include "temp_dir.h"
