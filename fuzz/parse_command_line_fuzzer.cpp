@@ -8,13 +8,13 @@
 #include <string_view>
 #include <vector>
 
-#include "run/parse_command_line.h"
 #include "engine/numbering.h"
 #include "engine/transform.h"
 #include "engine/validation.h"
 #include "fuzz_checks.h"
 #include "platform/chars.h"
-#include "run/summary.h"
+#include "run/parse_command_line.h"
+#include "wizard/summary.h"
 
 namespace qtarvox {
 namespace {
@@ -122,7 +122,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   // A silent run drops the actions that fail their check instead of stopping.
   job.SuppressedMode = true;
-  if (ValidateStep1(job, prompter).passed) {
+  if (ValidateStep1(job).passed) {
     SnapshotChosenActions(job);
     job.method = SelectionMethod::kDone;
     ScreenState screen;

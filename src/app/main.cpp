@@ -4,8 +4,8 @@
 
 #include "cli/startup.h"
 #ifdef QTARVOX_WITH_WINDOW
-#include "run/window_start.h"
 #include "ui/window_app.h"
+#include "wizard/window_start.h"
 #endif
 
 int main(int argc, char** argv) {

@@ -4,23 +4,20 @@
 #include <cstring>
 
 #include "cli/outcome_lines.h"
-#include "run/parse_command_line.h"
 #include "cli/undo_command.h"
-#include "help/usage_text.h"
-#include "run/window_start.h"
 #include "engine/job.h"
 #include "engine/validation.h"
-#include "platform/desktop_viewer.h"
-#include "platform/file_ops.h"
+#include "help/usage_text.h"
 #include "platform/paths.h"
-#include "platform/work_folder.h"
-#include "run/report_view.h"
-#include "run/wizard.h"
-#include "run/work_files.h"
-#include "platform/own_files.h"
 #include "platform/stop_signals.h"
-#include "selection/passes.h"
-#include "selection/step2.h"
+#include "platform/work_folder.h"
+#include "run/parse_command_line.h"
+#include "run/report_view.h"
+#include "run/work_files.h"
+#include "wizard/silent_run_view.h"
+#include "wizard/window_start.h"
+#include "wizard/wizard.h"
+#include "wizard/work_folder_hold.h"
 
 namespace qtarvox {
 namespace {
@@ -53,12 +50,6 @@ class StderrPrompter final : public Prompter {
   std::ostream& err_;
 };
 
-class SilentRunView final : public RunView {
- public:
-  void ShowStatus(const std::string&) override {}
-  bool StartViewer(const std::string& path) override { return StartDesktopViewer(path); }
-};
-
 // What the program was told besides the job.
 struct RunRequest {
   bool preview = false;
@@ -71,24 +62,10 @@ struct RunRequest {
 
 // Says which files of FI and directories of FE are not there. True when all are.
 bool NamedEntriesExist(const Job& job, std::ostream& err) {
-  bool all = true;
-  std::string directory, filename;
-  for (const auto& entry : job.lstFile) {
-    SplitFileEntry(entry, directory, filename);
-    if (EntryExists(directory + filename)) continue;
-    err << kNoteMissingFile << directory << filename << '\n';
-    all = false;
-  }
-  for (const auto& entry : job.lstDir) {
-    const bool subdirectories = entry.ends_with(kIncludeSubdirsMark);
-    const std::string path =
-        subdirectories ? PathAsTyped(entry.substr(0, entry.size() - std::strlen(kIncludeSubdirsMark)))
-                       : entry;
-    if (IsDirectory(path)) continue;
-    err << kNoteMissingDirectory << path << '\n';
-    all = false;
-  }
-  return all;
+  const MissingEntries missing = MissingNamedEntries(job);
+  for (const auto& path : missing.files) err << kNoteMissingFile << path << '\n';
+  for (const auto& path : missing.directories) err << kNoteMissingDirectory << path << '\n';
+  return missing.files.empty() && missing.directories.empty();
 }
 
 bool AnyActionTicked(const Job& job) {
@@ -107,15 +84,15 @@ int SilentRun(Wizard& wizard, const RunRequest& request, std::ostream& out, std:
   for (const auto& message : dropped) {
     err << "q-tarvox: action dropped: " << ForTerminal(message) << '\n';
   }
-  wizard.ChooseMethod(MethodForGivenFiles(job));
+  wizard.ChooseMethodOfGivenFiles();
   std::string failure;
   wizard.ProceedStep2(&failure);
   if (!failure.empty()) err << "q-tarvox: file choice incomplete: " << failure << '\n';
   if (!AnyActionTicked(job)) err << "q-tarvox: no action left to perform.\n";
 
-  FolderLock work_folder;
+  WorkFolderHold work_folder;
   std::string busy;
-  if (!TakeWorkFolder(work_folder, busy)) {
+  if (!work_folder.Take(busy)) {
     err << "q-tarvox: " << busy << '\n';
     return kExitNotStarted;
   }

@@ -8,6 +8,7 @@
 #include "run/undo.h"
 #include "run/undo_texts.h"
 #include "run/work_files.h"
+#include "wizard/work_folder_hold.h"
 
 namespace qtarvox {
 
@@ -104,9 +105,9 @@ int RunUndoCommand(const UndoCommand& command, const std::vector<std::string>& r
     err << kPrefix << (command.list ? kHistoryEmpty : kNothingToUndo) << '\n';
     return kExitClean;
   }
-  FolderLock work_folder;
+  WorkFolderHold work_folder;
   std::string busy;
-  if (!TakeWorkFolder(work_folder, busy)) {
+  if (!work_folder.Take(busy)) {
     err << kPrefix << busy << '\n';
     return kExitNotStarted;
   }

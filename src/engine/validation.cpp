@@ -94,7 +94,8 @@ std::string InvalidNameChar(std::string_view text) {
   return "";
 }
 
-Step1Check ValidateStep1(JobSettings& job, Prompter& prompter, std::vector<std::string>* dropped) {
+Step1Check ValidateStep1(JobSettings& job, std::vector<std::string>* dropped) {
+  Step1Check check;
   bool result = true;
   bool some_action = false;
   bool uppercase_seen = false;
@@ -113,13 +114,14 @@ Step1Check ValidateStep1(JobSettings& job, Prompter& prompter, std::vector<std::
       if (dropped != nullptr) dropped->push_back(message);
       continue;
     }
-    prompter.Tell(message, kAppTitle);
+    check.message = message;
     result = false;
     break;
   }
-  Step1Check check{result, result ? -1 : failing};
+  check.passed = result;
+  check.failing = result ? -1 : failing;
   if (!job.SuppressedMode && !some_action) {
-    prompter.Tell(msg::kNoAction, kAppTitle);
+    check.message = msg::kNoAction;
     check.passed = false;
   }
   return check;

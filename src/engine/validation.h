@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "engine/job.h"
-#include "engine/ports.h"
 
 namespace qtarvox {
 
@@ -18,15 +17,16 @@ std::string InvalidNameChar(std::string_view text);
 struct Step1Check {
   bool passed = false;
   int failing = -1;  // list index of the action whose check failed, -1: none
+  // What to tell the user (OK only) when the check failed; empty when it passed.
+  std::string message;
 };
 
-// Checks the parameters of every ticked action in list order. Shows the
-// first failure through the prompter (OK only, caption "Q-Tarvox") and
-// names the failing entry; in suppressed mode it unticks each failing
-// action instead and passes. Normalises NewExtension to begin with ".". In
-// suppressed mode the message of every action it unticks is added to
-// `dropped` when that is given.
-Step1Check ValidateStep1(JobSettings& job, Prompter& prompter,
-                         std::vector<std::string>* dropped = nullptr);
+// Checks the parameters of every ticked action in list order. Returns the
+// first failure's message and names the failing entry; in suppressed mode
+// it unticks each failing action instead and passes. Normalises
+// NewExtension to begin with ".". In suppressed mode the message of every
+// action it unticks is added to `dropped` when that is given. It tells
+// nobody anything itself.
+Step1Check ValidateStep1(JobSettings& job, std::vector<std::string>* dropped = nullptr);
 
 }  // namespace qtarvox

@@ -13,16 +13,12 @@
 #include "engine/ports.h"
 #include "platform/rt_error.h"
 #include "platform/stop_signals.h"
-#include "run/screen_state.h"
+#include "run/status_line.h"
 
 namespace qtarvox {
 
 struct EngineContext;
 
-inline constexpr const char* kStatusGeneratingPreview = "Generating Preview...please wait...";
-inline constexpr const char* kStatusPerforming = "Performing changes...please wait...";
-inline constexpr const char* kStatusPreviewDone = "Preview Generated succesfully";
-inline constexpr const char* kStatusPerformDone = "Filename changes were performed succesfully";
 inline constexpr const char* kSeparatorMessageStart = "The seperating character cannot contain '";
 inline constexpr const char* kSeparatorMessageEnd = "'. Please remove that.";
 inline constexpr const char* kPreviewErrorsQuestion =

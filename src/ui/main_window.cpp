@@ -9,9 +9,8 @@
 #include <QScreen>
 #include <functional>
 
-#include "run/window_start.h"
-#include "ui/help_screen.h"
 #include "run/report_view.h"
+#include "ui/help_screen.h"
 #include "ui/intro_screen.h"
 #include "ui/step1_screen.h"
 #include "ui/step2_screen.h"
@@ -19,6 +18,7 @@
 #include "ui/ui_texts.h"
 #include "ui/undo_control.h"
 #include "ui/widgets.h"
+#include "wizard/window_start.h"
 
 namespace qtarvox {
 namespace {

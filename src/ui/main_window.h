@@ -11,10 +11,10 @@
 #include <vector>
 
 #include "engine/job.h"
-#include "run/wizard.h"
 #include "ui/layout.h"
 #include "ui/screen.h"
 #include "ui/window_ports.h"
+#include "wizard/wizard.h"
 
 class QFrame;
 class QLabel;

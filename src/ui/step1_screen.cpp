@@ -12,11 +12,11 @@
 #include <QRadioButton>
 #include <QSignalBlocker>
 
-#include "run/wizard.h"
 #include "ui/step1_info.h"
 #include "ui/ui_texts.h"
 #include "ui/widgets.h"
 #include "ui/window_ports.h"
+#include "wizard/wizard.h"
 
 namespace qtarvox {
 namespace {

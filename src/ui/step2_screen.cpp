@@ -19,10 +19,9 @@
 #include <map>
 #include <set>
 
-#include "platform/paths.h"
-#include "run/wizard.h"
 #include "ui/name_list.h"
 #include "ui/widgets.h"
+#include "wizard/wizard.h"
 
 namespace qtarvox {
 namespace {
@@ -346,7 +345,7 @@ bool Step2Screen::LoadChildren(QTreeWidgetItem* item, bool tell) {
   // Read again: the folders still there keep their items (and what is open
   // below them), those gone are dropped, new ones come in at their places.
   std::set<std::string> listed;
-  for (const std::string& name : names) listed.insert(JoinPath(path, name));
+  for (const std::string& name : names) listed.insert(Wizard::SubdirectoryPath(path, name));
   {
     const QSignalBlocker quiet(dirDir_);
     for (int i = item->childCount() - 1; i >= 0; --i) {
@@ -356,7 +355,7 @@ bool Step2Screen::LoadChildren(QTreeWidgetItem* item, bool tell) {
     for (int i = 0; i < item->childCount(); ++i) shown[PathOf(item->child(i))] = item->child(i);
     int at = 0;
     for (const std::string& name : names) {
-      const std::string child = JoinPath(path, name);
+      const std::string child = Wizard::SubdirectoryPath(path, name);
       const auto found = shown.find(child);
       if (found != shown.end()) {
         at = item->indexOfChild(found->second) + 1;
@@ -376,17 +375,9 @@ QTreeWidgetItem* Step2Screen::ItemOf(const std::string& path) {
   QTreeWidgetItem* item = dirDir_->topLevelItem(0);
   if (item == nullptr) return nullptr;
   const std::string root = PathOf(item);
-  const std::string prefix = WithTrailingSlash(root);
-  if (path == root || !path.starts_with(prefix)) return item;
   std::string at = root;
-  size_t from = prefix.size();
-  while (from < path.size()) {
-    size_t end = path.find('/', from);
-    if (end == std::string::npos) end = path.size();
-    const std::string name = path.substr(from, end - from);
-    from = end + 1;
-    if (name.empty()) continue;
-    at = JoinPath(at, name);
+  for (const std::string& name : Wizard::FoldersBetween(root, path)) {
+    at = Wizard::SubdirectoryPath(at, name);
     // A folder the tree cannot list (one that may only be passed through)
     // still leads to the folder below it.
     LoadChildren(item, false);

@@ -13,10 +13,10 @@
 
 #include "run/run_counts.h"
 #include "run/run_driver.h"
-#include "run/wizard.h"
 #include "ui/plan_table.h"
 #include "ui/widgets.h"
 #include "ui/window_ports.h"
+#include "wizard/wizard.h"
 
 namespace qtarvox {
 namespace {

@@ -9,9 +9,9 @@
 #include <optional>
 #include <string>
 
-#include "run/plan_task.h"
 #include "ui/layout.h"
 #include "ui/screen.h"
+#include "wizard/plan_task.h"
 
 class QButtonGroup;
 class QCheckBox;

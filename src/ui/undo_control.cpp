@@ -9,11 +9,10 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "run/screen_state.h"
-#include "run/undo_texts.h"
 #include "ui/ui_texts.h"
 #include "ui/widgets.h"
 #include "ui/window_ports.h"
+#include "wizard/screen_state.h"
 
 namespace qtarvox {
 
@@ -123,7 +122,7 @@ UndoControl::~UndoControl() = default;
 void UndoControl::Refresh() {
   // The window holds the work folder, so only its own performs and undos
   // change the history; it is read again after each.
-  available_ = PerformToUndo();
+  available_ = UndoTask::Available();
 }
 
 void UndoControl::Start() {
@@ -151,25 +150,19 @@ void UndoControl::CloseProgress() {
 }
 
 void UndoControl::LookDone() {
-  std::vector<std::string> lines;
-  const UndoOutcome look = task_.Finish(&lines);
+  const UndoEnd look = task_.Finish();
   CloseProgress();
-  if (!look.started || look.nothing || look.stopped != 0) {
-    std::vector<std::string> said = look.problems;
-    if (look.started && look.nothing) said.emplace_back(kNothingToUndo);
+  if (!look.found || look.stopped != 0) {
     busy_ = false;
     Refresh();
     changed_();
-    if (!said.empty()) prompter_.Tell(Joined(said), kAppTitle);
+    if (!look.said.empty()) prompter_.Tell(Joined(look.said), kAppTitle);
     return;
   }
   total_ = task_.FilesDone();
-  for (const auto& problem : look.problems) lines.push_back(problem);
-  lines.push_back(UndoSummary(look, true));
-  const std::string question = ui_text::kUndoQuestionStart +
-                               PerformTime(look.perform.started, false) + " (" + look.perform.job +
-                               ")" + ui_text::kUndoQuestionEnd;
-  if (!AskUndo(parent_, question, lines)) {
+  const std::string question = ui_text::kUndoQuestionStart + look.perform_time + " (" +
+                               look.perform_job + ")" + ui_text::kUndoQuestionEnd;
+  if (!AskUndo(parent_, question, look.lines)) {
     busy_ = false;
     changed_();
     return;
@@ -186,16 +179,11 @@ void UndoControl::LookDone() {
 }
 
 void UndoControl::UndoDone() {
-  const UndoOutcome outcome = task_.Finish();
+  UndoEnd outcome = task_.Finish();
   CloseProgress();
   // What the command line says at the end of an undo, in its order.
-  std::vector<std::string> said = outcome.problems;
-  if (outcome.started && outcome.nothing) said.emplace_back(kNothingToUndo);
-  if (outcome.started && !outcome.nothing) {
-    said.push_back(UndoSummary(outcome, false));
-    if (outcome.error_file_left) said.push_back(ErrorsLoggedInText());
-    if (outcome.stopped != 0) said.emplace_back(ui_text::kUndoStopped);
-  }
+  std::vector<std::string> said = std::move(outcome.said);
+  if (outcome.found && outcome.stopped != 0) said.emplace_back(ui_text::kUndoStopped);
   busy_ = false;
   Refresh();
   changed_();

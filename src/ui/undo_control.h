@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "engine/ports.h"
-#include "run/undo_task.h"
+#include "wizard/undo_task.h"
 
 class QWidget;
 

@@ -8,11 +8,10 @@
 #include <vector>
 
 #include "run/exit_codes.h"
-#include "platform/own_files.h"
-#include "run/work_files.h"
 #include "ui/main_window.h"
 #include "ui/ui_texts.h"
 #include "ui/window_ports.h"
+#include "wizard/work_folder_hold.h"
 
 namespace qtarvox {
 namespace {
@@ -45,9 +44,9 @@ int RunWindow(int& argc, char** argv) {
 
   // The window holds the work folder from its first moment to its last, as a
   // run does: a second window or run cannot empty its report files.
-  FolderLock work_folder;
+  WorkFolderHold work_folder;
   std::string problem;
-  if (!TakeWorkFolder(work_folder, problem)) {
+  if (!work_folder.Take(problem)) {
     QtPrompter(nullptr).Tell(problem, kAppTitle);
     std::fprintf(stderr, "q-tarvox: %s\n", problem.c_str());
     return kExitNotStarted;

@@ -1,11 +1,11 @@
 // A command line without -SU: which ones open the window, and how it fills the wizard.
-#include "run/window_start.h"
+#include "wizard/window_start.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "run/parse_command_line.h"
 #include "fakes.h"
+#include "run/parse_command_line.h"
 #include "run/settings.h"
 #include "selection/step2.h"
 #include "temp_dir.h"

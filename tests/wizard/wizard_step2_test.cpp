@@ -9,8 +9,8 @@
 
 #include "fakes.h"
 #include "run/settings.h"
-#include "run/wizard.h"
 #include "temp_dir.h"
+#include "wizard/wizard.h"
 
 namespace qtarvox {
 namespace {

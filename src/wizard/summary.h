@@ -3,7 +3,7 @@
 #pragma once
 
 #include "engine/job.h"
-#include "run/screen_state.h"
+#include "wizard/screen_state.h"
 
 namespace qtarvox {
 

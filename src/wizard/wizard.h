@@ -24,7 +24,7 @@
 #include "run/report_view.h"
 #include "run/run_counts.h"
 #include "run/run_driver.h"
-#include "run/screen_state.h"
+#include "wizard/screen_state.h"
 
 namespace qtarvox {
 
@@ -105,6 +105,9 @@ class Wizard {
   void PressMethodOk();
   // Selects the option, then presses OK.
   void ChooseMethod(SelectionMethod method);
+  // The same with the method the files given from outside (the command
+  // line) call for.
+  void ChooseMethodOfGivenFiles();
   // Step 2's Proceed: the first screen of the combined method moves on to
   // its second; otherwise the check, then Step 3 with its summary. In
   // suppressed mode a failed check counts as passed; `failure` gets its
@@ -152,6 +155,11 @@ class Wizard {
   // The subdirectories a folder tree shows under `path`; says why it cannot
   // read them when `tell`.
   RtError Subdirectories(const std::string& path, std::vector<std::string>& names, bool tell);
+  // The path of `name`, one of the subdirectories of `path`.
+  static std::string SubdirectoryPath(const std::string& path, const std::string& name);
+  // The names of the folders that lead from `root` down to `path`, in order;
+  // none when `path` is `root` or not below it.
+  static std::vector<std::string> FoldersBetween(const std::string& root, const std::string& path);
   // The file list's pattern, as typed (blanks at its ends do not count).
   void PatternChanged(const std::string& text);
   // A click on the browser's file list, or on the list of chosen files: which

@@ -10,14 +10,13 @@
 #include <vector>
 
 #include "engine/job.h"
+#include "run/status_line.h"
 
 namespace qtarvox {
 
 enum class WizardStep { kIntro, kStep1, kStep2, kStep3 };
 
 // Captions written once, wherever they are shown.
-inline constexpr const char* kStatusPrefix = "Status : ";
-inline constexpr const char* kStatusLineBreak = "\r\n";
 inline constexpr const char* kStatusReady =
     "Ready...waiting for you to either preview or perform the changes.";
 inline constexpr const char* kReadyCaption = "&Perform\r\nChanges";

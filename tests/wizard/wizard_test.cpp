@@ -1,4 +1,4 @@
-#include "run/wizard.h"
+#include "wizard/wizard.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -13,13 +13,13 @@
 
 #include "fakes.h"
 #include "platform/attributes.h"
-#include "run/job_reset.h"
 #include "run/report_view.h"
 #include "run/settings.h"
-#include "run/summary.h"
 #include "run/work_files.h"
 #include "selection/step2.h"
 #include "temp_dir.h"
+#include "wizard/job_reset.h"
+#include "wizard/summary.h"
 
 namespace qtarvox {
 namespace {

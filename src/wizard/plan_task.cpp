@@ -1,4 +1,4 @@
-#include "run/plan_task.h"
+#include "wizard/plan_task.h"
 
 #include <string>
 

@@ -1,4 +1,4 @@
-#include "run/job_reset.h"
+#include "wizard/job_reset.h"
 
 #include "platform/work_folder.h"
 #include "run/work_files.h"

@@ -3,7 +3,7 @@
 #include "platform/chars.h"
 #include "platform/dir_search.h"
 #include "platform/paths.h"
-#include "run/wizard.h"
+#include "wizard/wizard.h"
 
 namespace qtarvox {
 namespace {
@@ -150,6 +150,25 @@ bool Wizard::OpenDirectory(const std::string& path) {
   folder_of_volume_[screen_.volume] = path;
   ShowFiles(std::move(names));
   return true;
+}
+
+std::string Wizard::SubdirectoryPath(const std::string& path, const std::string& name) {
+  return JoinPath(path, name);
+}
+
+std::vector<std::string> Wizard::FoldersBetween(const std::string& root,
+                                                const std::string& path) {
+  std::vector<std::string> names;
+  const std::string prefix = WithTrailingSlash(root);
+  if (path == root || !path.starts_with(prefix)) return names;
+  size_t from = prefix.size();
+  while (from < path.size()) {
+    size_t end = path.find('/', from);
+    if (end == std::string::npos) end = path.size();
+    if (end > from) names.push_back(path.substr(from, end - from));
+    from = end + 1;
+  }
+  return names;
 }
 
 RtError Wizard::Subdirectories(const std::string& path, std::vector<std::string>& names,

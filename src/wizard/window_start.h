@@ -1,4 +1,5 @@
-// A command line that fills the window: everything but a silent run.
+// Filling the wizard from a command line: the window's start (everything
+// but a silent run), and what both starts check of the files named.
 #pragma once
 
 #include <functional>
@@ -6,7 +7,7 @@
 #include <vector>
 
 #include "engine/ports.h"
-#include "run/wizard.h"
+#include "wizard/wizard.h"
 
 namespace qtarvox {
 
@@ -31,6 +32,15 @@ void PressThroughSteps(Wizard& wizard, const std::function<void()>& pressed = {}
 // steps. A command line that ticks no action only chooses files: it leaves
 // the wizard on Step 1 with them chosen (on the Intro screen when it names
 // none), without any check or message.
+// What a command line named that is not there: the files of FI (directory
+// and name) and the directories of FE (without the subdirectories mark), in
+// list order.
+struct MissingEntries {
+  std::vector<std::string> files;
+  std::vector<std::string> directories;
+};
+MissingEntries MissingNamedEntries(const Job& job);
+
 void FillWizard(Wizard& wizard, const std::vector<std::string>& args, Prompter& prompter,
                 const std::function<void()>& shown = {}, const std::function<void()>& pressed = {});
 

@@ -1,10 +1,13 @@
-#include "run/window_start.h"
+#include "wizard/window_start.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "engine/ports.h"
+#include "platform/file_ops.h"
 #include "platform/paths.h"
 #include "run/parse_command_line.h"
+#include "selection/passes.h"
 #include "selection/step2.h"
 
 namespace qtarvox {
@@ -19,6 +22,23 @@ bool OpensWindow(const std::vector<std::string>& args) {
   SilentPrompter quiet;
   ParseCommandLine(job, BuildSegments(options.rest), quiet);
   return !job.SuppressedMode;
+}
+
+MissingEntries MissingNamedEntries(const Job& job) {
+  MissingEntries missing;
+  std::string directory, filename;
+  for (const auto& entry : job.lstFile) {
+    SplitFileEntry(entry, directory, filename);
+    if (!EntryExists(directory + filename)) missing.files.push_back(directory + filename);
+  }
+  for (const auto& entry : job.lstDir) {
+    const bool subdirectories = entry.ends_with(kIncludeSubdirsMark);
+    const std::string path =
+        subdirectories ? PathAsTyped(entry.substr(0, entry.size() - std::strlen(kIncludeSubdirsMark)))
+                       : entry;
+    if (!IsDirectory(path)) missing.directories.push_back(path);
+  }
+  return missing;
 }
 
 void FillWizard(Wizard& wizard, const std::vector<std::string>& args, Prompter& prompter,

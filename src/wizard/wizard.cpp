@@ -1,4 +1,4 @@
-#include "run/wizard.h"
+#include "wizard/wizard.h"
 
 #include <algorithm>
 #include <functional>
@@ -7,10 +7,10 @@
 #include "engine/validation.h"
 #include "platform/chars.h"
 #include "platform/paths.h"
-#include "run/job_reset.h"
 #include "run/settings.h"
-#include "run/summary.h"
 #include "selection/step2.h"
+#include "wizard/job_reset.h"
+#include "wizard/summary.h"
 
 namespace qtarvox {
 
@@ -162,7 +162,8 @@ void Wizard::ShowStep1() { screen_.step = WizardStep::kStep1; }
 void Wizard::ShowIntro() { screen_.step = WizardStep::kIntro; }
 
 bool Wizard::ProceedStep1(std::vector<std::string>* dropped) {
-  const Step1Check check = ValidateStep1(job_, prompter_, dropped);
+  const Step1Check check = ValidateStep1(job_, dropped);
+  if (!check.message.empty()) prompter_.Tell(check.message, kAppTitle);
   if (!check.passed) {
     screen_.step_check_failed = true;
     if (check.failing >= 0) screen_.highlighted = check.failing;
@@ -176,10 +177,13 @@ bool Wizard::ProceedStep1(std::vector<std::string>* dropped) {
 }
 
 Step1Check Wizard::AcceptStep1() {
-  if (ProceedStep1()) return {true, -1};
+  Step1Check check;
+  check.passed = ProceedStep1();
+  if (check.passed) return check;
   // Without any ticked action nothing failed in particular: the highlight stays.
   const bool any_ticked = std::ranges::any_of(job_.lstActions, &ActionEntry::ticked);
-  return {false, any_ticked ? screen_.highlighted : -1};
+  check.failing = any_ticked ? screen_.highlighted : -1;
+  return check;
 }
 
 void Wizard::ShowStep2() {
@@ -236,6 +240,8 @@ void Wizard::ChooseMethod(SelectionMethod method) {
   SelectMethodOption(method);
   PressMethodOk();
 }
+
+void Wizard::ChooseMethodOfGivenFiles() { ChooseMethod(MethodForGivenFiles(job_)); }
 
 void Wizard::MethodOk() {
   // The options are read in the order Extension, Individual; Both otherwise.

@@ -1,4 +1,4 @@
-#include "run/summary.h"
+#include "wizard/summary.h"
 
 #include "engine/numeric.h"
 
