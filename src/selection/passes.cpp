@@ -591,6 +591,7 @@ void CommitInOrder(const JobSettings& job, RunState& run, EngineContext& context
     std::vector<AheadFile> files;
     size_t count = 0;
     std::unique_ptr<RunJournal::Batch> intents;
+    PreparedFile prepared;
   };
   const auto read = [&](Batch& batch) {
     batch.files.resize(batch_size);
@@ -636,6 +637,7 @@ void CommitInOrder(const JobSettings& job, RunState& run, EngineContext& context
     const std::string reading_end = run.NumberEndCounter;
     const std::string reading_beginning = run.NumberBeginningCounter;
     bool stopped = false;
+    PreparedFile& prepared = current.prepared;
     for (size_t i = 0; i < current.count && !stopped; ++i) {
       stopped = StopRequested(context.stop);
       if (stopped) break;
@@ -643,7 +645,12 @@ void CommitInOrder(const JobSettings& job, RunState& run, EngineContext& context
       run.NumberEndCounter = file.number_end;
       run.NumberBeginningCounter = file.number_beginning;
       if (!file.skip) {
-        RenameFile(job, run, context, file.directory, file.name, file.extension, file.intent);
+        prepared.directory.assign(file.directory);
+        prepared.name.assign(file.name);
+        prepared.extension.assign(file.extension);
+        prepared.intent = file.intent;
+        PrepareFile(job, run, context, plan, prepared);
+        RenamePreparedFile(job, run, context, prepared);
       }
       FileDone(run, context);
     }
