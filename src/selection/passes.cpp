@@ -568,14 +568,15 @@ struct PassSetup {
   RunState& run;
   EngineContext& context;
   const TransformPlan& plan;
+  NumberingPass numbering;
   bool threaded;  // the files are read and prepared on a second thread
   bool listed;    // they come folder by folder (an operation list)
 };
 
 // The stage that reads, numbers and prepares the files and hands them on
 // in batches (their intents on the disk first, with a journal). `next`
-// fills a file and sets the run's counters for it (false at the end),
-// counting the files of the list it leaves out; `committed` is called after
+// fills a file (false at the end), counting the files of the list it
+// leaves out, which get no number; `committed` is called after
 // each hand-over, false when no more files are wanted. Returns the files
 // left out.
 template <typename Next, typename Committed>
@@ -594,6 +595,7 @@ int32_t PrepareBatches(const PassSetup& pass, PreparedQueue& queue, Next&& next,
   size_t limit = pass.threaded ? std::min(batch_size, kFirstBatch) : batch_size;
   std::optional<IntentsToDisk> to_disk;
   if (journal) to_disk.emplace(*context.journal, queue, pass.threaded, pass.listed);
+  PassCounters counters(pass.job, pass.run, pass.numbering);
   PreparedBatch batch;
   size_t used = 0;
   int32_t left_out = 0;
@@ -615,6 +617,7 @@ int32_t PrepareBatches(const PassSetup& pass, PreparedQueue& queue, Next&& next,
     if (used == batch.files.size()) batch.files.emplace_back();
     PassFile& file = batch.files[used];
     if (!next(file, batch.left_out)) break;
+    counters.Next();
     if (!file.skip) PrepareFile(pass.job, pass.run, context, pass.plan, file);
     if (++used == limit) {
       open = hand_over();
@@ -735,7 +738,6 @@ void RunPass(const PassSetup& setup, Next&& next) {
 
 RtError OperationListPass(const JobSettings& job, RunState& run, EngineContext& context,
                           LineSource& reader) {
-  InitOperationListCounters(job, run);
   std::unique_ptr<TransformPlan> own_plan;
   if (context.plan == nullptr) own_plan = std::make_unique<TransformPlan>(job);
   const TransformPlan& plan = context.plan != nullptr ? *context.plan : *own_plan;
@@ -743,18 +745,15 @@ RtError OperationListPass(const JobSettings& job, RunState& run, EngineContext& 
   ctx.plan = &plan;
   SystemFileCheck system_files(job, run, ctx);
   std::string line;
-  bool first = true;
-  RunPass({job, run, ctx, plan, false, true}, [&](PassFile& file, int32_t& left_out) {
+  const auto next = [&](PassFile& file, int32_t& left_out) {
     for (;;) {
       if (!reader.ReadLine(line)) return false;
       SplitListLine(line, file.directory, file.name, file.extension);
-      if (!system_files.LeavesOut(file.directory, file.name, file.extension)) break;
+      if (!system_files.LeavesOut(file.directory, file.name, file.extension)) return true;
       ++left_out;
     }
-    AdvanceOperationListCounters(job, run, first);
-    first = false;
-    return true;
-  });
+  };
+  RunPass({job, run, ctx, plan, NumberingPass::kOperationList, false, true}, next);
   return reader.error();
 }
 
@@ -909,13 +908,12 @@ void IndividualFilesPass(const JobSettings& job, RunState& run, EngineContext& c
   std::string filename;
   size_t i = 0;
   // The list is read as it stands at each step, as the engine never changes it.
-  RunPass({job, run, context, plan, false, false}, [&](PassFile& file, int32_t&) {
+  RunPass({job, run, context, plan, pass, false, false}, [&](PassFile& file, int32_t&) {
     if (i >= job.lstFile.size()) return false;
     SplitFileEntry(job.lstFile[i], file.directory, filename);
     SplitFilename(filename, file.name, file.extension);
-    // The numbering counts a file it skips all the same, so the files after
-    // it get the numbers they would have had.
-    SetIndividualCounters(job, run, i, pass, i == 0);
+    // Numbered all the same, so the files after it get the numbers they
+    // would have had.
     file.skip = IsOwnWorkFile(context, file.directory, filename);
     ++i;
     return true;
