@@ -72,10 +72,13 @@ struct EngineContext {
   RunJournal* journal = nullptr;         // optional; a perform notes every change in it first
   TakenFiles* taken = nullptr;           // optional; without it a file listed twice is taken twice
   std::vector<FileId> own_files;         // the run's own work files, never renamed
-  // Whether a pass may transform the next files on a second thread while the
-  // current one is committed (only where the result cannot differ).
+  // Whether a pass may read and prepare the next files on a second thread
+  // while the current one is committed (only where the result cannot
+  // differ); without it the same stages run on the pass's own thread.
   bool prepare_ahead = true;
-  size_t prepare_batch = 1024;  // files per batch handed from one thread to the other
+  // Files per batch handed from preparing to committing: on two threads,
+  // or with a journal, whose intents go to the disk a batch at a time.
+  size_t prepare_batch = 1024;
   // While a walk still lists the files the pass renames: how many it has
   // listed so far, for the progress shown (run.FileCount is set when it ends).
   const std::atomic<int32_t>* files_listed = nullptr;
