@@ -639,8 +639,12 @@ int32_t PrepareBatches(const PassSetup& pass, PreparedQueue& queue, Next&& next,
 // The stage that commits: renames a batch's files in order, taking the
 // files left out off run.FileCount. False when a stop was asked for.
 bool CommitBatch(const PassSetup& pass, const PreparedBatch& batch, int32_t& left_out) {
-  pass.run.FileCount -= batch.left_out;
-  left_out += batch.left_out;
+  // Written only when files were left out: the preparing side may read the
+  // count for the numbers of individual files, which no walk leaves out.
+  if (batch.left_out != 0) {
+    pass.run.FileCount -= batch.left_out;
+    left_out += batch.left_out;
+  }
   const std::vector<PassFile>& files = batch.files;
   for (size_t i = 0; i < files.size(); ++i) {
     if (StopRequested(pass.context.stop)) return false;
