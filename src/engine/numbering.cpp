@@ -68,34 +68,33 @@ int EvenWidthForPass(const JobSettings& job, const RunState& run, ActionId which
   return EvenWidth(bound);
 }
 
-void InitOperationListCounters(const JobSettings& job, RunState& run) {
+PassCounters::PassCounters(const JobSettings& job, RunState& run, NumberingPass pass)
+    : job_(job), run_(run), pass_(pass) {
+  if (pass_ != NumberingPass::kOperationList) return;
   for (const auto& c : kCounters) {
     // Without a start number the start is 1, so the counter starts at "0".
-    run.*c.counter = FormatNumber(NumberingStart(job, c.id) - 1);
+    run_.*c.counter = FormatNumber(NumberingStart(job_, c.id) - 1);
   }
 }
 
-void AdvanceOperationListCounters(const JobSettings& job, RunState& run, bool first) {
-  if (!job.chosen.DoNumberEnd && !job.chosen.DoNumberBeginning) return;
+void PassCounters::Next() {
+  const bool first = index_ == 0;
+  const size_t index = index_++;
+  if (!job_.chosen.DoNumberEnd && !job_.chosen.DoNumberBeginning) return;
+  const size_t count = job_.lstFile.size();
   for (const auto& c : kCounters) {
-    if (!(job.chosen.*c.flag)) continue;
-    if (first) run.*c.width = EvenWidthForPass(job, run, c.id, NumberingPass::kOperationList, 0);
-    const double next = NumericValue(run.*c.counter) + 1;
-    run.*c.counter = NumberText(next, job.*c.style, run.*c.width);
-  }
-}
-
-void SetIndividualCounters(const JobSettings& job, RunState& run, size_t index, NumberingPass pass,
-                           bool first) {
-  const size_t count = job.lstFile.size();
-  for (const auto& c : kCounters) {
-    if (!(job.chosen.*c.flag)) continue;
-    if (first) run.*c.width = EvenWidthForPass(job, run, c.id, pass, count);
-    double number = NumberingStart(job, c.id) + static_cast<double>(index);
-    if (pass != NumberingPass::kIndividual) {
-      number += static_cast<double>(run.FileCount) - static_cast<double>(count);
+    if (!(job_.chosen.*c.flag)) continue;
+    if (first) run_.*c.width = EvenWidthForPass(job_, run_, c.id, pass_, count);
+    double number;
+    if (pass_ == NumberingPass::kOperationList) {
+      number = NumericValue(run_.*c.counter) + 1;
+    } else {
+      number = NumberingStart(job_, c.id) + static_cast<double>(index);
+      if (pass_ != NumberingPass::kIndividual) {
+        number += static_cast<double>(run_.FileCount) - static_cast<double>(count);
+      }
     }
-    run.*c.counter = NumberText(number, job.*c.style, run.*c.width);
+    run_.*c.counter = NumberText(number, job_.*c.style, run_.*c.width);
   }
 }
 

@@ -29,16 +29,23 @@ double NumberingStart(const JobSettings& job, ActionId which);
 int EvenWidthForPass(const JobSettings& job, const RunState& run, ActionId which,
                      NumberingPass pass, size_t individual_count);
 
-// Operation-list pass: sets both counters of the run to the start value minus one.
-void InitOperationListCounters(const JobSettings& job, RunState& run);
+// The numbering counters of one pass, the only writer of the run's counters
+// while it lasts. An operation-list pass counts up from the start value
+// minus one; an individual-files pass numbers each lstFile entry by its index.
+class PassCounters {
+ public:
+  PassCounters(const JobSettings& job, RunState& run, NumberingPass pass);
 
-// Operation-list pass, before each file: advances the counter of each chosen
-// numbering action by one and formats it. `first` fixes the even widths.
-void AdvanceOperationListCounters(const JobSettings& job, RunState& run, bool first);
+  // Sets the counters of the chosen numbering actions for the pass's next
+  // file, in order (a file the pass skips counts all the same). The first
+  // file fixes the even widths.
+  void Next();
 
-// Individual-files pass: sets the counters of the chosen numbering actions
-// for the entry at `index` of lstFile. `first` fixes the even widths.
-void SetIndividualCounters(const JobSettings& job, RunState& run, size_t index, NumberingPass pass,
-                           bool first);
+ private:
+  const JobSettings& job_;
+  RunState& run_;
+  const NumberingPass pass_;
+  size_t index_ = 0;
+};
 
 }  // namespace qtarvox

@@ -49,35 +49,40 @@ void AppendStepLine(std::string& out, int position, const WorkingName& state) {
   out += state.we;
 }
 
-std::string StepLine(int position, const WorkingName& state) {
-  std::string line;
-  AppendStepLine(line, position, state);
-  return line;
-}
-
 std::string TerminatedLine(ActionId id) {
   return std::string(msg::kIndent) +
          (id == ActionId::kDeleteLast ? msg::kTerminated3 : msg::kTerminated4);
 }
 
-// Records the Process lines of the steps, finished, for a later commit.
+// Records what the steps give for the commit: their Process lines, finished
+// (with `lines`), and where the attribute steps are due among them.
 class StepRecorder final : public StepObserver {
  public:
-  explicit StepRecorder(std::string& lines) : lines_(lines) {}
+  StepRecorder(PreparedFile& file, bool lines) : file_(file), lines_(lines) {}
   void AfterNameStep(int position, const WorkingName& state) override {
-    const size_t start = lines_.size();
-    AppendStepLine(lines_, position, state);
-    EndReportLine(lines_, start);
+    if (!lines_) return;
+    const size_t start = file_.step_lines.size();
+    AppendStepLine(file_.step_lines, position, state);
+    EndReportLine(file_.step_lines, start);
   }
   void Terminated(ActionId id) override {
-    const size_t start = lines_.size();
-    lines_ += TerminatedLine(id);
-    EndReportLine(lines_, start);
+    if (!lines_) return;
+    const size_t start = file_.step_lines.size();
+    file_.step_lines += TerminatedLine(id);
+    EndReportLine(file_.step_lines, start);
   }
-  void AttributeStep(int, ActionId, const WorkingName&) override {}
+  void AttributeStep(int position, ActionId id, const WorkingName& state) override {
+    if (lines_) {
+      EncodeAppend(state.wn, file_.attribute_names);
+      file_.attribute_names += state.we;
+    }
+    file_.attribute_steps.push_back(
+        {file_.step_lines.size(), position, id, file_.attribute_names.size()});
+  }
 
  private:
-  std::string& lines_;
+  PreparedFile& file_;
+  const bool lines_;
 };
 
 // Whether this run only plans its changes.
@@ -85,48 +90,19 @@ bool Planning(const EngineContext& context) {
   return context.changes != nullptr && context.changes->planned();
 }
 
-// A line that cannot be written is counted by the Process file itself, which
-// says so in its next line that can be written: the file's run goes on.
-void WriteHeadLine(const RunState& run, EngineContext& context, const std::string& directory,
-                   const std::string& name, const std::string& extension) {
-  if (run.GenerateProcessFile && context.process != nullptr) {
-    (void)context.process->WriteLine({msg::kCurrentFile, directory, name, extension});
-  }
-}
-
-// One call of RenameFile: its working state and the error trap.
-class FileRun final : public StepObserver {
+// The commit of one prepared file: its working state and the error trap.
+class FileRun {
  public:
-  FileRun(const JobSettings& job, RunState& run, EngineContext& context,
-          const std::string& directory, const std::string& name, const std::string& extension)
+  FileRun(const JobSettings& job, RunState& run, EngineContext& context, const PreparedFile& file)
       : job_(job),
         run_(run),
         ctx_(context),
-        directory_(directory),
-        name_(name),
-        extension_(extension),
-        own_filename_(name + extension),
-        old_filename_(own_filename_) {}
-  // With the old filename (name + extension) made already.
-  FileRun(const JobSettings& job, RunState& run, EngineContext& context,
-          const std::string& directory, const std::string& name, const std::string& extension,
-          const std::string& filename)
-      : job_(job),
-        run_(run),
-        ctx_(context),
-        directory_(directory),
-        name_(name),
-        extension_(extension),
-        old_filename_(filename) {}
+        directory_(file.directory),
+        extension_(file.extension),
+        old_filename_(file.filename),
+        intent_(file.intent) {}
 
-  void Run(const TransformPlan& plan);
-  void RunPrepared(const PreparedFile& file);
-  void set_intent(int64_t intent) { intent_ = intent; }
-
-  // StepObserver
-  void AfterNameStep(int position, const WorkingName& state) override;
-  void Terminated(ActionId id) override;
-  void AttributeStep(int position, ActionId id, const WorkingName& state) override;
+  void Run(const PreparedFile& file);
 
  private:
   bool WritingProcess() const {
@@ -163,9 +139,7 @@ class FileRun final : public StepObserver {
   RunState& run_;
   EngineContext& ctx_;
   const std::string& directory_;
-  const std::string& name_;
   const std::string& extension_;
-  const std::string own_filename_;
   const std::string& old_filename_;
 
   DiskChanges disk_;
@@ -178,6 +152,12 @@ class FileRun final : public StepObserver {
 
   // The run had taken this file before: nothing is done to it.
   bool TakenBefore();
+  // The step lines, each attribute step run where it is due among them.
+  void Steps(const PreparedFile& file);
+  void WriteStepLines(std::string_view lines);
+  // An attribute step: changes the file on the disk; `filename` is the name
+  // the steps before it gave, for its Process line.
+  void AttributeStep(int position, ActionId id, std::string_view filename);
 
   // What became of the file, for its outcome and for the journal.
   RtError first_error_;
@@ -190,7 +170,7 @@ class FileRun final : public StepObserver {
   bool numbered_ = false;  // renamed with a unique number
   std::string taken_name_;  // the name the actions gave, when it was taken
   std::string final_name_;  // the name it has afterwards, when renamed (for a listener)
-  int64_t intent_ = -1;     // its intent record in the journal, -1: none yet
+  int64_t intent_;          // its intent record in the journal, -1: none yet
   uint64_t renamed_from_ = 0;  // the birth clock before its rename, when looked at later
 };
 
@@ -232,17 +212,7 @@ void FileRun::LogError(const RtError& error) {
   }
 }
 
-void FileRun::AfterNameStep(int position, const WorkingName& state) {
-  if (run_.PreviewMode || !WritingProcess()) return;
-  ProcessLine({StepLine(position, state)});
-}
-
-void FileRun::Terminated(ActionId id) {
-  if (run_.PreviewMode) return;
-  ProcessLine({TerminatedLine(id)});
-}
-
-void FileRun::AttributeStep(int position, ActionId id, const WorkingName& state) {
+void FileRun::AttributeStep(int position, ActionId id, std::string_view filename) {
   const AttributeRow& row = AttributeRowOf(id);
   const std::string old_path = OldPath();
   const uint32_t current = Disk().GetFileAttributes(old_path);
@@ -256,8 +226,6 @@ void FileRun::AttributeStep(int position, ActionId id, const WorkingName& state)
   if (run_.PreviewMode || !WritingProcess()) return;
   const std::string prefix = msg::kAfterAction + std::to_string(position) + msg::kActionSep;
   if (ok) {
-    std::string filename = Encode(state.wn);
-    filename += state.we;
     ProcessLine({msg::kIndent, prefix, filename, row.success});
   } else {
     ProcessLine({msg::kIndent, prefix, row.failure});
@@ -464,22 +432,17 @@ void FileRun::TellJournal(const std::string& target) {
 void RenameFile(const JobSettings& job, RunState& run, EngineContext& context,
                 const std::string& directory, const std::string& name,
                 const std::string& extension) {
-  RenameFile(job, run, context, directory, name, extension, -1);
-}
-
-void RenameFile(const JobSettings& job, RunState& run, EngineContext& context,
-                const std::string& directory, const std::string& name, const std::string& extension,
-                int64_t intent) {
-  WriteHeadLine(run, context, directory, name, extension);
+  // Kept from one call to the next on this thread: a loop over single files
+  // makes no allocation per file once the room is there.
+  thread_local PreparedFile file;
+  file.directory.assign(directory);
+  file.name.assign(name);
+  file.extension.assign(extension);
+  file.intent = -1;
   std::unique_ptr<TransformPlan> own_plan;
-  const TransformPlan* plan = context.plan;
-  if (plan == nullptr) {
-    own_plan = std::make_unique<TransformPlan>(job);
-    plan = own_plan.get();
-  }
-  FileRun file(job, run, context, directory, name, extension);
-  file.set_intent(intent);
-  file.Run(*plan);
+  if (context.plan == nullptr) own_plan = std::make_unique<TransformPlan>(job);
+  PrepareFile(job, run, context, context.plan != nullptr ? *context.plan : *own_plan, file);
+  RenamePreparedFile(job, run, context, file);
 }
 
 bool FileRun::TakenBefore() {
@@ -492,28 +455,10 @@ bool FileRun::TakenBefore() {
   return true;
 }
 
-void FileRun::Run(const TransformPlan& plan) {
+void FileRun::Run(const PreparedFile& file) {
   if (TakenBefore()) return;
   PreviewMarkerLine();
-  WorkingName state;
-  TransformName(job_, run_, plan, name_, extension_, state, this);
-  if (state.changed) {
-    std::string new_filename = Encode(state.wn);
-    new_filename += state.we;
-    if (run_.PreviewMode) {
-      Preview(state.we == ".", new_filename);
-    } else {
-      Commit(std::move(new_filename));
-    }
-  }
-  TellOutcome();
-}
-
-void FileRun::RunPrepared(const PreparedFile& file) {
-  if (TakenBefore()) return;
-  if (WritingProcess()) {
-    if (const RtError err = ctx_.process->WriteLines(file.step_lines)) Trap(err);
-  }
+  Steps(file);
   if (file.changed) {
     if (run_.PreviewMode) {
       Preview(file.bare_dot, file.new_filename);
@@ -522,6 +467,25 @@ void FileRun::RunPrepared(const PreparedFile& file) {
     }
   }
   TellOutcome();
+}
+
+void FileRun::Steps(const PreparedFile& file) {
+  const std::string_view lines = file.step_lines;
+  const std::string_view names = file.attribute_names;
+  size_t written = 0;
+  size_t name_begin = 0;
+  for (const PreparedFile::AttributeStepDue& step : file.attribute_steps) {
+    WriteStepLines(lines.substr(written, step.lines_before - written));
+    written = step.lines_before;
+    AttributeStep(step.position, step.id, names.substr(name_begin, step.name_end - name_begin));
+    name_begin = step.name_end;
+  }
+  WriteStepLines(lines.substr(written));
+}
+
+void FileRun::WriteStepLines(std::string_view lines) {
+  if (lines.empty() || !WritingProcess()) return;
+  if (const RtError err = ctx_.process->WriteLines(lines)) Trap(err);
 }
 
 void FileRun::TellOutcome() {
@@ -582,12 +546,15 @@ void PrepareFile(const JobSettings& job, const RunState& run, const EngineContex
     EndReportLine(file.head_line, 0);
   }
   file.step_lines.clear();
-  StepRecorder recorder(file.step_lines);
+  file.attribute_steps.clear();
+  file.attribute_names.clear();
   // A preview and a plan write no step lines.
-  const bool record = !run.PreviewMode && run.GenerateProcessFile && context.process != nullptr &&
-                      !Planning(context);
-  WorkingName state;
-  TransformName(job, run, plan, file.name, file.extension, state, record ? &recorder : nullptr);
+  const bool lines = !run.PreviewMode && run.GenerateProcessFile && context.process != nullptr &&
+                     !Planning(context);
+  StepRecorder recorder(file, lines);
+  WorkingName& state = file.working;
+  TransformName(job, run, plan, file.name, file.extension, state,
+                lines || !CanPrepareAhead(job) ? &recorder : nullptr);
   file.changed = state.changed;
   file.bare_dot = state.we == ".";
   file.new_filename.clear();
@@ -599,12 +566,10 @@ void PrepareFile(const JobSettings& job, const RunState& run, const EngineContex
 
 void RenamePreparedFile(const JobSettings& job, RunState& run, EngineContext& context,
                         const PreparedFile& file) {
-  // Made by PrepareFile when WriteHeadLine would write it; as there, a line
-  // that cannot be written is counted by the file.
+  // A line that cannot be written is counted by the Process file itself,
+  // which says so in its next line that can be written: the file's run goes on.
   if (!file.head_line.empty()) (void)context.process->WriteLines(file.head_line);
-  FileRun one(job, run, context, file.directory, file.name, file.extension, file.filename);
-  one.set_intent(file.intent);
-  one.RunPrepared(file);
+  FileRun(job, run, context, file).Run(file);
 }
 
 }  // namespace qtarvox

@@ -72,10 +72,13 @@ struct EngineContext {
   RunJournal* journal = nullptr;         // optional; a perform notes every change in it first
   TakenFiles* taken = nullptr;           // optional; without it a file listed twice is taken twice
   std::vector<FileId> own_files;         // the run's own work files, never renamed
-  // Whether a pass may transform the next files on a second thread while the
-  // current one is committed (only where the result cannot differ).
+  // Whether a pass may read and prepare the next files on a second thread
+  // while the current one is committed (only where the result cannot
+  // differ); without it the same stages run on the pass's own thread.
   bool prepare_ahead = true;
-  size_t prepare_batch = 1024;  // files per batch handed from one thread to the other
+  // Files per batch handed from preparing to committing: on two threads,
+  // or with a journal, whose intents go to the disk a batch at a time.
+  size_t prepare_batch = 1024;
   // While a walk still lists the files the pass renames: how many it has
   // listed so far, for the progress shown (run.FileCount is set when it ends).
   const std::atomic<int32_t>* files_listed = nullptr;
@@ -85,47 +88,59 @@ struct EngineContext {
 // is still taken.
 inline constexpr int kMaxUniqueNumberTries = 10000;
 
-// Processes one file: `directory` ends in "/", the old filename is name +
-// extension. Reads the settings, counts into `run`. Every error is trapped,
-// logged and passed over; a report line that cannot be written is counted by
-// its report file (ReportLoss).
-void RenameFile(const JobSettings& job, RunState& run, EngineContext& context,
-                const std::string& directory, const std::string& name,
-                const std::string& extension);
-// The same for a file whose intent the pass has put in context.journal
-// already (`intent` is its number, -1 for none).
-void RenameFile(const JobSettings& job, RunState& run, EngineContext& context,
-                const std::string& directory, const std::string& name, const std::string& extension,
-                int64_t intent);
-
-// A file whose transformation was done ahead of its commit, with the Process
-// lines the steps gave. Preparing a file again reuses its strings' room.
+// A file between its two stages: transformed (new name and the Process
+// lines of its steps), then committed, previewed or planned. Preparing a
+// file again reuses its strings' room.
 struct PreparedFile {
+  // An attribute step due among the steps: it changes the disk when the
+  // commit has written the step lines before it.
+  struct AttributeStepDue {
+    size_t lines_before;  // bytes of step_lines before it
+    int position;         // its list position
+    ActionId id;
+    size_t name_end;  // its filename ends here in attribute_names (after the one before)
+  };
+
   std::string directory;
   std::string name;
   std::string extension;
   std::string filename;    // name + extension
   std::string head_line;   // its first Process line, finished, when the Process file is written
   std::string step_lines;  // finished lines (EndReportLine), ready for the Process file
+  std::vector<AttributeStepDue> attribute_steps;
+  // The filename at each attribute step, one after the other, for its
+  // Process line; only while the Process file is written.
+  std::string attribute_names;
   bool changed = false;
   bool bare_dot = false;  // the new extension is only "."
   std::string new_filename;
   int64_t intent = -1;  // its intent in the journal, on the disk already; -1: none
+  WorkingName working;  // the transformation's room
 };
 
-// Whether this job's files may be transformed ahead of their commit: not
-// with attribute actions, which change the disk as they run (in a preview too).
+// Whether this job's files may be prepared on another thread ahead of their
+// commit: not with attribute actions, whose steps change the disk (in a
+// preview too) as each file is committed.
 bool CanPrepareAhead(const JobSettings& job);
 
-// The transformation part of RenameFile. Reads the settings, the run's
-// counters and the context only, so it may run on another thread while
-// earlier files are committed.
+// The first stage of a file: transforms file.name + file.extension (and
+// notes the attribute steps due). Reads the settings, the run's counters and
+// the context only, so it may run on another thread while earlier files are
+// committed.
 void PrepareFile(const JobSettings& job, const RunState& run, const EngineContext& context,
                  const TransformPlan& plan, PreparedFile& file);
 
-// RenameFile for a prepared file: the same Process lines, commit (or preview
-// line) and error trap, in the same order.
+// The second stage: the Process lines, the attribute steps, the commit (or
+// preview line) and the per-file error trap, in the order of the steps.
+// Counts into `run`. Every error is trapped, logged and passed over; a report
+// line that cannot be written is counted by its report file (ReportLoss).
 void RenamePreparedFile(const JobSettings& job, RunState& run, EngineContext& context,
                         const PreparedFile& file);
+
+// Processes one file through both stages: `directory` ends in "/", the old
+// filename is name + extension.
+void RenameFile(const JobSettings& job, RunState& run, EngineContext& context,
+                const std::string& directory, const std::string& name,
+                const std::string& extension);
 
 }  // namespace qtarvox

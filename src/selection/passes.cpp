@@ -388,13 +388,23 @@ void SplitListLine(const std::string& line, std::string& directory, std::string&
   SplitFilename(NameOfPath(line), name, extension);
 }
 
-// Batches of prepared files handed from the thread that transforms them to
-// the one that commits them. Holding a few batches at most keeps the memory
-// small however long the list is; a full queue is filled again only once it
-// is half empty, so the two threads wake each other seldom. Committed batches
-// go back to be filled again, so the strings of a file are made once per
-// batch slot, not per file; none is freed on the committing side.
-using PreparedBatch = std::vector<PreparedFile>;
+// A file of a pass: prepared, or (a work file of the run) only counted.
+struct PassFile : PreparedFile {
+  bool skip = false;  // counted, never handed to the engine
+};
+
+// Files handed from the stage that prepares them to the one that commits
+// them, with the files of the list left out while they were read.
+struct PreparedBatch {
+  std::vector<PassFile> files;
+  int32_t left_out = 0;
+};
+
+// Holding a few batches at most keeps the memory small however long the
+// list is; a full queue is filled again only once it is half empty, so two
+// threads wake each other seldom. Committed batches go back to be filled
+// again, so the strings of a file are made once per batch slot, not per
+// file; none is freed on the committing side.
 using PreparedQueue = BoundedQueue<PreparedBatch>;
 constexpr size_t kMaxPreparedBatches = 4;
 
@@ -412,29 +422,35 @@ void PrefetchFile(const PreparedFile& file) {
   for (size_t offset = 0; offset < sizeof file; offset += 64) __builtin_prefetch(at + offset);
 }
 
-// Notes the intents of a prepared batch's files in `intents`.
-void AddIntents(std::vector<PreparedFile>& batch, size_t count, RunJournal::Batch& intents) {
+// Notes the intents of a prepared batch's files in `intents`: each file the
+// actions rename, and with attribute actions every file (an empty new name:
+// only its attributes change).
+void AddIntents(std::vector<PassFile>& files, bool attributes, RunJournal::Batch& intents) {
   std::string scratch;
-  for (size_t i = 0; i < count; ++i) {
-    PreparedFile& file = batch[i];
+  const std::string none;
+  for (PassFile& file : files) {
     file.intent = -1;
-    if (file.changed && file.new_filename != file.filename) {
-      file.intent =
-          intents.Add(file.directory, file.filename, CommittedName(file.new_filename, scratch));
-    }
+    if (file.skip) continue;
+    const bool renames = file.changed && file.new_filename != file.filename;
+    if (!renames && !attributes) continue;
+    file.intent = intents.Add(file.directory, file.filename,
+                              renames ? CommittedName(file.new_filename, scratch) : none);
   }
 }
 
-// Puts the intents of prepared batches on the disk on a thread of its own,
-// and only then hands each batch on to be committed, in order. The thread
-// that prepares never waits for the disk. Every flush makes the file system
+// Puts the intents of prepared batches on the disk, and only then hands each
+// batch on to be committed, in order. With `threaded`, on a thread of its
+// own, so that the stage that prepares never waits for the disk. Every flush makes the file system
 // commit its own journal too, which holds up the renames for a moment, so one
 // flush covers several batches: it waits for more while the committing side
 // has enough to do, and flushes at once when that side is down to its last
 // two batches, so it never runs out while the flush is under way.
 class IntentsToDisk {
  public:
-  IntentsToDisk(RunJournal& journal, PreparedQueue& queue) : journal_(journal), queue_(queue) {
+  // `listed`: the files come folder by folder (see RunJournal::Batch).
+  IntentsToDisk(RunJournal& journal, PreparedQueue& queue, bool threaded, bool listed)
+      : journal_(journal), queue_(queue), listed_(listed) {
+    if (!threaded) return;
     try {
       thread_ = std::thread([this] { Run(); });
     } catch (const std::system_error&) {
@@ -448,7 +464,7 @@ class IntentsToDisk {
   // Room for a batch's intents, reused from a batch already on the disk.
   std::unique_ptr<RunJournal::Batch> Intents() {
     std::lock_guard lock(mutex_);
-    if (spare_.empty()) return std::make_unique<RunJournal::Batch>(journal_, true);
+    if (spare_.empty()) return std::make_unique<RunJournal::Batch>(journal_, listed_);
     std::unique_ptr<RunJournal::Batch> intents = std::move(spare_.back());
     spare_.pop_back();
     return intents;
@@ -535,6 +551,7 @@ class IntentsToDisk {
 
   RunJournal& journal_;
   PreparedQueue& queue_;
+  const bool listed_;
   std::mutex mutex_;
   std::condition_variable ready_;
   std::condition_variable room_;
@@ -545,200 +562,138 @@ class IntentsToDisk {
   std::thread thread_;  // started once everything above is ready
 };
 
-// A file of a sequential pass, read ahead of its commit.
-struct AheadFile {
-  std::string directory;
-  std::string name;
-  std::string extension;
-  bool skip = false;       // a work file of the run: counted, never handed to the engine
-  std::string number_end;  // the numbering counters the pass set for it
-  std::string number_beginning;
-  int64_t intent = -1;
+// How a pass runs its stages.
+struct PassSetup {
+  const JobSettings& job;
+  RunState& run;
+  EngineContext& context;
+  const TransformPlan& plan;
+  NumberingPass numbering;
+  bool threaded;  // the files are read and prepared on a second thread
+  bool listed;    // they come folder by folder (an operation list)
 };
 
-// The intent of a file read ahead: the name the actions will give it (the
-// transformation alone, without the attribute steps, which never change a
-// name); -1 when the file will not change.
-int64_t AddIntent(const JobSettings& job, const RunState& run, const TransformPlan& plan,
-                  RunJournal::Batch& intents, const AheadFile& file) {
-  WorkingName state;
-  TransformName(job, run, plan, file.name, file.extension, state, nullptr);
-  std::string filename = file.name + file.extension;
-  std::string new_filename;
-  if (state.changed) {
-    EncodeAppend(state.wn, new_filename);
-    new_filename += state.we;
-  }
-  const bool renames = state.changed && new_filename != filename;
-  if (!renames && CanPrepareAhead(job)) return -1;
-  return intents.Add(file.directory, filename, renames ? CommittedName(new_filename) : "");
-}
-
-// Hands the files `next` reads to RenameFile one at a time, in their order.
-// `next` fills the file and sets the job's counters for it; false at the end.
-// In a perform with a journal, files are read a batch ahead and their
-// intents go to the disk together before the first of them changes: one
-// flush per batch, not one per file, and that flush runs on another thread
-// while the batch before is committed. Each file is committed exactly as it
-// would be without the journal. Ends between two files on a stop request,
-// and before a batch whose intents the journal cannot take.
-template <typename Next>
-void CommitInOrder(const JobSettings& job, RunState& run, EngineContext& context,
-                   const TransformPlan& plan, Next&& next) {
-  const bool ahead = context.journal != nullptr && !run.PreviewMode;
-  const size_t batch_size = ahead ? std::max<size_t>(1, context.prepare_batch) : 1;
-  struct Batch {
-    std::vector<AheadFile> files;
-    size_t count = 0;
-    std::unique_ptr<RunJournal::Batch> intents;
-  };
-  const auto read = [&](Batch& batch) {
-    batch.files.resize(batch_size);
-    batch.count = 0;
-    if (ahead) batch.intents = std::make_unique<RunJournal::Batch>(*context.journal);
-    while (batch.count < batch_size && !StopRequested(context.stop) &&
-           next(batch.files[batch.count])) {
-      AheadFile& file = batch.files[batch.count++];
-      file.number_end = run.NumberEndCounter;
-      file.number_beginning = run.NumberBeginningCounter;
-      file.intent = ahead && !file.skip ? AddIntent(job, run, plan, *batch.intents, file) : -1;
-    }
-  };
-  // Whether the batch's intents are on the disk, on another thread where one
-  // can be had.
-  const auto to_disk = [&](Batch& batch) {
-    std::promise<bool> done;
-    if (!ahead || batch.intents->empty()) {
-      done.set_value(true);
-      return done.get_future();
-    }
-    try {
-      return std::async(std::launch::async,
-                        [&journal = *context.journal, intents = batch.intents.get()] {
-                          return journal.Write(*intents);
-                        });
-    } catch (const std::system_error&) {
-      done.set_value(context.journal->Write(*batch.intents));
-      return done.get_future();
-    }
-  };
-  Batch current, following;
-  read(current);
-  if (!to_disk(current).get()) return;
-  while (current.count > 0) {
-    const bool more = current.count == batch_size;
-    std::future<bool> following_on_disk;
-    if (more) {
-      read(following);
-      following_on_disk = to_disk(following);
-    }
-    // The counters stand at the last file read; each file gets its own back.
-    const std::string reading_end = run.NumberEndCounter;
-    const std::string reading_beginning = run.NumberBeginningCounter;
-    bool stopped = false;
-    for (size_t i = 0; i < current.count && !stopped; ++i) {
-      stopped = StopRequested(context.stop);
-      if (stopped) break;
-      const AheadFile& file = current.files[i];
-      run.NumberEndCounter = file.number_end;
-      run.NumberBeginningCounter = file.number_beginning;
-      if (!file.skip) {
-        RenameFile(job, run, context, file.directory, file.name, file.extension, file.intent);
-      }
-      FileDone(run, context);
-    }
-    run.NumberEndCounter = reading_end;
-    run.NumberBeginningCounter = reading_beginning;
-    if (!more || !following_on_disk.get() || stopped) return;
-    std::swap(current, following);
-  }
-}
-
-// The preparing side of PassPreparingAhead: reads, numbers and transforms
-// the files of the list in batches and hands them over (their intents on
-// the disk first, with a journal). Counts in `left_out` the files the list
-// names that are left out.
-void PrepareBatches(const JobSettings& job, RunState& run, EngineContext& context,
-                    const TransformPlan& plan, LineSource& reader, PreparedQueue& queue,
-                    int32_t& left_out) {
-  const size_t batch_size = std::max<size_t>(1, context.prepare_batch);
-  // The first batches are small, so the first rename comes soon; they grow
-  // to the full size while the renames go on.
+// The stage that reads, numbers and prepares the files and hands them on
+// in batches (their intents on the disk first, with a journal). `next`
+// fills a file (false at the end), counting the files of the list it
+// leaves out, which get no number; `committed` is called after
+// each hand-over, false when no more files are wanted. Returns the files
+// left out.
+template <typename Next, typename Committed>
+int32_t PrepareBatches(const PassSetup& pass, PreparedQueue& queue, Next&& next,
+                       Committed&& committed) {
+  const EngineContext& context = pass.context;
+  const bool journal = context.journal != nullptr && !pass.run.PreviewMode;
+  const bool attributes = !CanPrepareAhead(pass.job);
+  // Without a journal to fill, a pass on one thread reads no file ahead of
+  // the commits before it.
+  const size_t batch_size =
+      pass.threaded || journal ? std::max<size_t>(1, context.prepare_batch) : 1;
+  // On two threads the first batches are small, so the first rename comes
+  // soon; they grow to the full size while the renames go on.
   constexpr size_t kFirstBatch = 64;
-  SystemFileCheck system_files(job, run, context);
+  size_t limit = pass.threaded ? std::min(batch_size, kFirstBatch) : batch_size;
+  std::optional<IntentsToDisk> to_disk;
+  if (journal) to_disk.emplace(*context.journal, queue, pass.threaded, pass.listed);
+  PassCounters counters(pass.job, pass.run, pass.numbering);
   PreparedBatch batch;
   size_t used = 0;
-  std::string line;
-  bool first = true;
-  // With a journal, a batch goes to be committed only once its intents
-  // are on the disk.
-  std::optional<IntentsToDisk> to_disk;
-  if (context.journal != nullptr) to_disk.emplace(*context.journal, queue);
+  int32_t left_out = 0;
   const auto hand_over = [&] {
-    batch.resize(used);  // a batch filled again may have held more
-    if (!to_disk) return queue.Push(std::move(batch));
-    std::unique_ptr<RunJournal::Batch> intents = to_disk->Intents();
-    AddIntents(batch, used, *intents);
-    return to_disk->Hand(std::move(intents), std::move(batch));
-  };
-  size_t limit = std::min(batch_size, kFirstBatch);
-  bool open = true;  // false once the committing side or the journal has stopped
-  while (open && reader.ReadLine(line)) {
-    if (used == batch.size()) batch.emplace_back();
-    PreparedFile& file = batch[used];
-    SplitListLine(line, file.directory, file.name, file.extension);
-    if (system_files.LeavesOut(file.directory, file.name, file.extension)) {
-      ++left_out;
-      continue;
+    batch.files.resize(used);  // a batch filled again may have held more
+    left_out += batch.left_out;
+    bool handed;
+    if (to_disk) {
+      std::unique_ptr<RunJournal::Batch> intents = to_disk->Intents();
+      AddIntents(batch.files, attributes, *intents);
+      handed = to_disk->Hand(std::move(intents), std::move(batch));
+    } else {
+      handed = queue.Push(std::move(batch));
     }
-    ++used;
-    AdvanceOperationListCounters(job, run, first);
-    first = false;
-    PrepareFile(job, run, context, plan, file);
-    if (used == limit) {
+    return handed && committed();
+  };
+  bool open = true;  // false once the committing stage or the journal has stopped
+  while (open && !StopRequested(context.stop)) {
+    if (used == batch.files.size()) batch.files.emplace_back();
+    PassFile& file = batch.files[used];
+    if (!next(file, batch.left_out)) break;
+    counters.Next();
+    if (!file.skip) PrepareFile(pass.job, pass.run, context, pass.plan, file);
+    if (++used == limit) {
       open = hand_over();
       batch = queue.Reuse();
+      batch.left_out = 0;
       used = 0;
       limit = std::min(batch_size, 2 * limit);
     }
   }
-  batch.resize(used);
-  if (open && !batch.empty()) hand_over();
+  if (open && (used > 0 || batch.left_out > 0)) {
+    (void)hand_over();
+  } else {
+    left_out += batch.left_out;
+  }
   if (to_disk) to_disk->Finish();
+  return left_out;
 }
 
-// The committing side of PassPreparingAhead: renames the prepared files in
-// list order until the batches end or a stop is asked for.
-void CommitPrepared(const JobSettings& job, RunState& run, EngineContext& context,
-                    PreparedQueue& queue) {
+// The stage that commits: renames a batch's files in order, taking the
+// files left out off run.FileCount. False when a stop was asked for.
+bool CommitBatch(const PassSetup& pass, const PreparedBatch& batch, int32_t& left_out) {
+  // Written only when files were left out: the preparing side may read the
+  // count for the numbers of individual files, which no walk leaves out.
+  if (batch.left_out != 0) {
+    pass.run.FileCount -= batch.left_out;
+    left_out += batch.left_out;
+  }
+  const std::vector<PassFile>& files = batch.files;
+  for (size_t i = 0; i < files.size(); ++i) {
+    if (StopRequested(pass.context.stop)) return false;
+    // The next files may have been prepared on the other core: ask for them
+    // now, so they arrive while this file's rename is in the kernel.
+    if (i + 2 < files.size()) PrefetchFile(files[i + 2]);
+    if (i + 1 < files.size()) PrefetchText(files[i + 1]);
+    if (!files[i].skip) RenamePreparedFile(pass.job, pass.run, pass.context, files[i]);
+    FileDone(pass.run, pass.context);
+  }
+  return true;
+}
+
+// Commits the batches waiting on this thread; false when a stop was asked for.
+bool CommitWaiting(const PassSetup& pass, PreparedQueue& queue, int32_t& left_out) {
   PreparedBatch batch;
-  while (queue.Pop(batch)) {
-    for (size_t i = 0; i < batch.size(); ++i) {
-      if (StopRequested(context.stop)) return;
-      // The next files were prepared on the other core: ask for them now,
-      // so they arrive while this file's rename is in the kernel.
-      if (i + 2 < batch.size()) PrefetchFile(batch[i + 2]);
-      if (i + 1 < batch.size()) PrefetchText(batch[i + 1]);
-      RenamePreparedFile(job, run, context, batch[i]);
-      FileDone(run, context);
-    }
+  while (queue.TryPop(batch)) {
+    if (!CommitBatch(pass, batch, left_out)) return false;
     queue.Recycle(std::move(batch));
   }
+  return true;
 }
 
-// The operation-list pass with the reading, numbering and transforming done
-// on a second thread a little ahead of the commits, which stay on this one
-// and in list order. Only the run's counters are written over there; the
-// commits never read them. False when no second thread could be started
-// (nothing has been read then).
-bool PassPreparingAhead(const JobSettings& job, RunState& run, EngineContext& context,
-                        const TransformPlan& plan, LineSource& reader) {
+// The stages of a pass on this thread alone, one batch after the other.
+template <typename Next>
+void RunOnThisThread(const PassSetup& pass, Next&& next) {
+  PreparedQueue queue;
+  int32_t taken_off = 0;
+  const int32_t left_out = PrepareBatches(pass, queue, next, [&] {
+    if (CommitWaiting(pass, queue, taken_off)) return true;
+    queue.Stop();
+    return false;
+  });
+  pass.run.FileCount -= left_out - taken_off;
+}
+
+// The stages of a pass with the reading, numbering and preparing on a second
+// thread, a little ahead of the commits, which stay on this one and in
+// order. Only the run's counters are written over there; the commits never
+// read them. False when no second thread could be started (nothing has been
+// read then).
+template <typename Next>
+bool RunOnTwoThreads(const PassSetup& pass, Next&& next) {
   PreparedQueue queue(kMaxPreparedBatches, kMaxPreparedBatches / 2);
   std::exception_ptr failure;
-  int32_t left_out = 0;  // the preparer's until it is joined
+  int32_t left_out = 0;  // the preparing thread's until it is joined
   const auto prepare = [&] {
     try {
-      PrepareBatches(job, run, context, plan, reader, queue, left_out);
+      left_out = PrepareBatches(pass, queue, next, [] { return true; });
     } catch (...) {
       failure = std::current_exception();
     }
@@ -753,8 +708,12 @@ bool PassPreparingAhead(const JobSettings& job, RunState& run, EngineContext& co
   } catch (const std::system_error&) {
     return false;
   }
+  int32_t taken_off = 0;
   try {
-    CommitPrepared(job, run, context, queue);
+    PreparedBatch batch;
+    while (queue.Pop(batch) && CommitBatch(pass, batch, taken_off)) {
+      queue.Recycle(std::move(batch));
+    }
   } catch (...) {
     queue.Stop();
     preparer.join();
@@ -762,38 +721,43 @@ bool PassPreparingAhead(const JobSettings& job, RunState& run, EngineContext& co
   }
   queue.Stop();
   preparer.join();
-  run.FileCount -= left_out;
+  pass.run.FileCount -= left_out - taken_off;
   if (failure) std::rethrow_exception(failure);
   return true;
+}
+
+// A pass over the files `next` gives (see PrepareBatches): on a second
+// thread where the context asks for it and the job allows it, else here.
+template <typename Next>
+void RunPass(const PassSetup& setup, Next&& next) {
+  PassSetup pass = setup;
+  pass.threaded = pass.context.prepare_ahead && CanPrepareAhead(pass.job) &&
+                  std::thread::hardware_concurrency() >= 2;
+  if (pass.threaded && RunOnTwoThreads(pass, next)) return;
+  pass.threaded = false;
+  RunOnThisThread(pass, next);
 }
 
 }  // namespace
 
 RtError OperationListPass(const JobSettings& job, RunState& run, EngineContext& context,
                           LineSource& reader) {
-  InitOperationListCounters(job, run);
   std::unique_ptr<TransformPlan> own_plan;
   if (context.plan == nullptr) own_plan = std::make_unique<TransformPlan>(job);
   const TransformPlan& plan = context.plan != nullptr ? *context.plan : *own_plan;
   EngineContext ctx = context;
   ctx.plan = &plan;
-  if (context.prepare_ahead && CanPrepareAhead(job) && std::thread::hardware_concurrency() >= 2) {
-    if (PassPreparingAhead(job, run, ctx, plan, reader)) return reader.error();
-  }
-  std::string line;
-  bool first = true;
   SystemFileCheck system_files(job, run, ctx);
-  CommitInOrder(job, run, ctx, plan, [&](AheadFile& file) {
+  std::string line;
+  const auto next = [&](PassFile& file, int32_t& left_out) {
     for (;;) {
       if (!reader.ReadLine(line)) return false;
       SplitListLine(line, file.directory, file.name, file.extension);
-      if (!system_files.LeavesOut(file.directory, file.name, file.extension)) break;
-      --run.FileCount;
+      if (!system_files.LeavesOut(file.directory, file.name, file.extension)) return true;
+      ++left_out;
     }
-    AdvanceOperationListCounters(job, run, first);
-    first = false;
-    return true;
-  });
+  };
+  RunPass({job, run, ctx, plan, NumberingPass::kOperationList, false, true}, next);
   return reader.error();
 }
 
@@ -948,13 +912,12 @@ void IndividualFilesPass(const JobSettings& job, RunState& run, EngineContext& c
   std::string filename;
   size_t i = 0;
   // The list is read as it stands at each step, as the engine never changes it.
-  CommitInOrder(job, run, context, plan, [&](AheadFile& file) {
+  RunPass({job, run, context, plan, pass, false, false}, [&](PassFile& file, int32_t&) {
     if (i >= job.lstFile.size()) return false;
     SplitFileEntry(job.lstFile[i], file.directory, filename);
     SplitFilename(filename, file.name, file.extension);
-    // The numbering counts a file it skips all the same, so the files after
-    // it get the numbers they would have had.
-    SetIndividualCounters(job, run, i, pass, i == 0);
+    // Numbered all the same, so the files after it get the numbers they
+    // would have had.
     file.skip = IsOwnWorkFile(context, file.directory, filename);
     ++i;
     return true;

@@ -1,6 +1,7 @@
 // Turning the Step 2 lists into calls of the engine, one per file: the walk
 // that lists every matching file of the chosen directories into the operation
-// list, and the two passes that hand the files to RenameFile.
+// list, and the two passes that prepare the files and commit them
+// (PrepareFile, RenamePreparedFile), in one pipeline of stages.
 #pragma once
 
 #include <functional>
@@ -47,7 +48,7 @@ RtError DirectoryWalk(const JobSettings& job, RunState& run, const EngineContext
 // to run.FoldersNotEntered.
 void LogWalkReport(RunState& run, const EngineContext& context, const WalkReport& report);
 
-// Reads the operation list and calls RenameFile for every line, numbering the
+// Reads the operation list and renames the file of every line, numbering the
 // files in list order; a system file the walk listed is left out (see
 // DirectoryWalk), as if it had never been listed. Ends early when the list
 // cannot be read (its error) or when a stop is requested (between two files).
@@ -69,7 +70,7 @@ bool ListsWhileRenaming(const JobSettings& job, const RunState& run, const Engin
 bool WalkWhileRenaming(const JobSettings& job, RunState& run, EngineContext& context,
                        const std::function<RtError()>& ready, RtError& result);
 
-// Calls RenameFile for every lstFile entry ("name * directory"; an entry
+// Renames the file of every lstFile entry ("name * directory"; an entry
 // without " * " is a path, or a file of the current directory), except the
 // run's own work files. A stop request ends it between two files.
 void IndividualFilesPass(const JobSettings& job, RunState& run, EngineContext& context);

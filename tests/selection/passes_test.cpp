@@ -172,7 +172,8 @@ TEST(Numbering, IndividualFilesContinueTheWalkOrStartAtTheirStartNumber) {
               ElementsAre("01.txt", "02.txt", "03.txt", "04.txt", "05.txt", "06.txt", "07.txt",
                           "08.txt", "09.txt", "10.txt", "11.txt", "12.txt"));
   EXPECT_THAT(dir.List("i"), ElementsAre("13.txt", "14.txt", "15.txt"));
-  // Chosen one by one alone, from a start number.
+  // Chosen one by one alone, from a start number; a work file of the run
+  // among them is left alone but keeps its number.
   Job alone = NumbersOnly();
   alone.NumberEndStartGiven = true;
   alone.NumberEndStart = "95";
@@ -180,9 +181,14 @@ TEST(Numbering, IndividualFilesContinueTheWalkOrStartAtTheirStartNumber) {
   for (const auto& name : dir.List("i")) {
     alone.lstFile.push_back(name + " * " + dir.PathOf("i"));
   }
+  const std::string own = std::string("i/") + kProcessFileName;
+  dir.WriteFile(own);
+  context.own_files.emplace_back();
+  ASSERT_TRUE(IdOfPath(dir.PathOf(own), context.own_files.back()));
+  alone.lstFile.insert(alone.lstFile.begin() + 1, dir.PathOf(own));
   RunState alone_run;
   IndividualFilesPass(alone, alone_run, context);
-  EXPECT_THAT(dir.List("i"), ElementsAre("95.txt", "96.txt", "97.txt"));
+  EXPECT_THAT(dir.List("i"), ElementsAre("95.txt", "97.txt", "98.txt", kProcessFileName));
 }
 
 // A file with a stored system bit is never chosen, whichever side reads the bit.
