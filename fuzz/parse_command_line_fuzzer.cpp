@@ -71,8 +71,8 @@ void CheckParsedJob(const Job& job, const CountingPrompter& prompter, std::strin
 // A first file through the job as the operation-list pass would take it.
 void TransformFirstFile(const Job& job, bool texts_valid) {
   RunState run;
-  InitOperationListCounters(job, run);
-  AdvanceOperationListCounters(job, run, true);
+  PassCounters counters(job, run, NumberingPass::kOperationList);
+  counters.Next();
   const TransformPlan plan(job);
   static const std::string_view kNames[] = {"Report 1_final.TXT", "\xC3\xA9t\xC3\xA9.mp3",
                                             "x\xFF\xC3.", ".profile", ""};
