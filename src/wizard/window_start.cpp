@@ -7,7 +7,7 @@
 #include "platform/file_ops.h"
 #include "platform/paths.h"
 #include "run/parse_command_line.h"
-#include "selection/passes.h"
+#include "selection/individual_files.h"
 #include "selection/step2.h"
 
 namespace qtarvox {
