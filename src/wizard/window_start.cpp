@@ -12,6 +12,8 @@
 
 namespace qtarvox {
 
+std::string StartFolder() { return CurrentDirectory(); }
+
 bool OpensWindow(const std::vector<std::string>& args) {
   const CliOptions options = SplitProgramOptions(args);
   if (options.help || options.version || options.preview || options.undo ||
