@@ -29,6 +29,6 @@ struct PreparedBatch {
 // again, so the strings of a file are made once per batch slot, not per
 // file; none is freed on the committing side.
 using PreparedQueue = BoundedQueue<PreparedBatch>;
-constexpr size_t kMaxPreparedBatches = 4;
+inline constexpr size_t kMaxPreparedBatches = 4;
 
 }  // namespace qtarvox
