@@ -102,8 +102,7 @@ void CreateFiles(const std::string& dir, const std::vector<std::string>& names) 
 // The sorted listing a pass works through.
 std::vector<std::string> Listing(const std::string& dir) {
   std::vector<std::string> names;
-  MustWork(qtarvox::SearchDirectory(dir, "*.*", qtarvox::SearchFilter::kFiles, names),
-           dir.c_str());
+  MustWork(qtarvox::SearchDirectory(dir, "*.*", qtarvox::SearchFilter::kFiles, names), dir.c_str());
   return names;
 }
 
@@ -222,6 +221,58 @@ void Report(const char* label, const Phase& phase) {
       phase.renamed, phase.errors ? ", ERRORS REPORTED" : "");
 }
 
+// Creates a plain and an engine set of `names` for every round, before
+// anything is timed.
+void CreateSets(const std::string& root, const std::vector<std::string>& names,
+                std::vector<std::string>& plain_dirs, std::vector<std::string>& engine_dirs) {
+  const auto create_start = Clock::now();
+  for (int round = 1; round <= kRounds; ++round) {
+    plain_dirs.push_back(MakeSubdir(root, "plain-" + std::to_string(round)));
+    CreateFiles(plain_dirs.back(), names);
+    engine_dirs.push_back(MakeSubdir(root, "engine-" + std::to_string(round)));
+    CreateFiles(engine_dirs.back(), names);
+  }
+  std::printf("created %d sets of %zu files in %.2f s\n", 2 * kRounds, kFileCount,
+              Seconds(create_start, Clock::now()));
+}
+
+// What the rounds found: each round's ratio, and the best rate of each side.
+struct Rounds {
+  std::vector<double> ratios;
+  double best_plain = 0;
+  double best_engine = 0;
+};
+
+Rounds RunRounds(const std::vector<std::string>& plain_dirs,
+                 const std::vector<std::string>& engine_dirs, const std::string& work) {
+  Rounds rounds;
+  for (int round = 1; round <= kRounds; ++round) {
+    std::printf("round %d:\n", round);
+    const Phase plain = PlainLoop(plain_dirs[static_cast<size_t>(round - 1)]);
+    Report("  plain loop:", plain);
+    const Phase engine = EngineLoop(engine_dirs[static_cast<size_t>(round - 1)], work, round);
+    Report("  engine:", engine);
+    rounds.ratios.push_back(engine.rate() / plain.rate());
+    rounds.best_plain = std::max(rounds.best_plain, plain.rate());
+    rounds.best_engine = std::max(rounds.best_engine, engine.rate());
+    std::printf("  ratio engine/plain = %.3f\n", rounds.ratios.back());
+  }
+  return rounds;
+}
+
+void PrintSummary(const Rounds& rounds) {
+  std::vector<double> sorted = rounds.ratios;
+  std::sort(sorted.begin(), sorted.end());
+  const double ratio = rounds.best_engine / rounds.best_plain;
+  std::printf("plain loop: %.0f files/s (best of %d)\n", rounds.best_plain, kRounds);
+  std::printf("engine:     %.0f files/s (best of %d)\n", rounds.best_engine, kRounds);
+  std::printf("ratio engine/plain = %.3f\n", ratio);
+  std::printf("  (best round against best round; per-round ratios:");
+  for (double r : rounds.ratios) std::printf(" %.3f", r);
+  std::printf("; median %.3f, best %.3f)\n", sorted[sorted.size() / 2], sorted.back());
+  std::printf("target: %.2f -> %s\n", kTargetRatio, ratio >= kTargetRatio ? "met" : "MISSED");
+}
+
 }  // namespace
 
 int main() {
@@ -242,43 +293,9 @@ int main() {
   std::vector<std::string> names;
   names.reserve(kFileCount);
   for (size_t i = 0; i < kFileCount; ++i) names.push_back(FileName(i));
-
   std::vector<std::string> plain_dirs, engine_dirs;
-  const auto create_start = Clock::now();
-  for (int round = 1; round <= kRounds; ++round) {
-    plain_dirs.push_back(MakeSubdir(root, "plain-" + std::to_string(round)));
-    CreateFiles(plain_dirs.back(), names);
-    engine_dirs.push_back(MakeSubdir(root, "engine-" + std::to_string(round)));
-    CreateFiles(engine_dirs.back(), names);
-  }
-  std::printf("created %d sets of %zu files in %.2f s\n", 2 * kRounds, kFileCount,
-              Seconds(create_start, Clock::now()));
-
-  std::vector<double> ratios;
-  double best_plain = 0;
-  double best_engine = 0;
-  for (int round = 1; round <= kRounds; ++round) {
-    std::printf("round %d:\n", round);
-    const Phase plain = PlainLoop(plain_dirs[static_cast<size_t>(round - 1)]);
-    Report("  plain loop:", plain);
-    const Phase engine = EngineLoop(engine_dirs[static_cast<size_t>(round - 1)], work, round);
-    Report("  engine:", engine);
-    ratios.push_back(engine.rate() / plain.rate());
-    best_plain = std::max(best_plain, plain.rate());
-    best_engine = std::max(best_engine, engine.rate());
-    std::printf("  ratio engine/plain = %.3f\n", ratios.back());
-  }
-
-  std::vector<double> sorted = ratios;
-  std::sort(sorted.begin(), sorted.end());
-  const double ratio = best_engine / best_plain;
-  std::printf("plain loop: %.0f files/s (best of %d)\n", best_plain, kRounds);
-  std::printf("engine:     %.0f files/s (best of %d)\n", best_engine, kRounds);
-  std::printf("ratio engine/plain = %.3f\n", ratio);
-  std::printf("  (best round against best round; per-round ratios:");
-  for (double r : ratios) std::printf(" %.3f", r);
-  std::printf("; median %.3f, best %.3f)\n", sorted[sorted.size() / 2], sorted.back());
-  std::printf("target: %.2f -> %s\n", kTargetRatio, ratio >= kTargetRatio ? "met" : "MISSED");
+  CreateSets(root, names, plain_dirs, engine_dirs);
+  PrintSummary(RunRounds(plain_dirs, engine_dirs, work));
 
   const auto cleanup_start = Clock::now();
   std::error_code ignored;

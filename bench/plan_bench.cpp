@@ -123,8 +123,8 @@ Timed TimePlanHere(const std::string& dir, char which) {
   sink.flush();
   Timed t;
   t.seconds = Seconds(start, Clock::now());
-  t.lines = static_cast<size_t>(printer.renamed + printer.unchanged + printer.skipped +
-                                printer.failed);
+  t.lines =
+      static_cast<size_t>(printer.renamed + printer.unchanged + printer.skipped + printer.failed);
   t.ok = outcome.started && !outcome.errors && printer.failed == 0;
   return t;
 }
@@ -159,6 +159,66 @@ double Median(std::vector<double> values) {
   return values[values.size() / 2];
 }
 
+// Makes the set of `files` files in `dir` and says so.
+void CreateSet(const std::string& dir, size_t files, int rounds) {
+  const auto create_start = Clock::now();
+  // The names are made again for the check at the end: the children that
+  // measure, forked from this process, would count a list held here.
+  for (const auto& name : MakeNames(files)) {
+    std::ofstream(dir + "/" + name).put('x');
+  }
+  std::printf("plan_bench: %zu files in %s, %d rounds (created in %.2f s, not timed)\n", files,
+              dir.c_str(), rounds, Seconds(create_start, Clock::now()));
+}
+
+// One job's rounds, preview and plan alternating, and its figures. False
+// when a round gave an unexpected result.
+bool RunJob(const std::string& dir, char which, size_t files, int rounds) {
+  std::printf("\n%s\n", which == 'a' ? "a. UPPERCASE + numbers at end, collisions: do not rename"
+                                     : "b. last 3 characters deleted (1,000 files per new name), "
+                                       "collisions: add a unique number");
+  TimePreview(dir, which);  // warm-up: the directory in the kernel's caches
+  bool all_ok = true;
+  std::vector<double> preview_rates, plan_rates, preview_rss, plan_rss;
+  for (int r = 0; r < rounds; ++r) {
+    const Timed preview = TimePreview(dir, which);
+    const Timed plan = TimePlan(dir, which);
+    preview_rates.push_back(static_cast<double>(files) / preview.seconds);
+    plan_rates.push_back(static_cast<double>(files) / plan.seconds);
+    preview_rss.push_back(preview.max_rss_mib);
+    plan_rss.push_back(plan.max_rss_mib);
+    const bool ok = preview.ok && plan.ok && plan.lines == files && preview.lines == files;
+    all_ok = all_ok && ok;
+    std::printf(
+        "  round %d: preview %.3f s (%zu lines, %.1f MiB, CPU %.2f s), plan %.3f s (%zu lines, "
+        "%.1f MiB, CPU %.2f s)%s\n",
+        r + 1, preview.seconds, preview.lines, preview.max_rss_mib, preview.cpu_seconds,
+        plan.seconds, plan.lines, plan.max_rss_mib, plan.cpu_seconds,
+        ok ? "" : "  !! unexpected result");
+  }
+  const double preview_rate = Median(preview_rates);
+  const double plan_rate = Median(plan_rates);
+  std::printf("  preview %.0f files/s, plan %.0f files/s, ratio plan/preview %.3f\n", preview_rate,
+              plan_rate, plan_rate / preview_rate);
+  std::printf("  peak RSS: preview %.1f MiB, plan %.1f MiB (medians)\n", Median(preview_rss),
+              Median(plan_rss));
+  if (which == 'a') {
+    std::printf("  target: plan at least 200,000 files/s (%s), peak RSS at most 32 MiB (%s)\n",
+                plan_rate >= 200000 ? "met" : "missed", Median(plan_rss) <= 32 ? "met" : "missed");
+  }
+  return all_ok;
+}
+
+// The files of the set still under their names (the plan changed nothing).
+size_t FilesPresent(const std::string& dir, size_t files) {
+  size_t present = 0;
+  for (const auto& name : MakeNames(files)) {
+    struct stat st;
+    present += lstat((dir + "/" + name).c_str(), &st) == 0;
+  }
+  return present;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -172,60 +232,12 @@ int main(int argc, char** argv) {
   const std::string dir = bench::MakeSubdir(root, "set");
   setenv("QTARVOX_WORK_DIR", work.c_str(), 1);
   setenv("XDG_CONFIG_HOME", config.c_str(), 1);
-
-  const auto create_start = Clock::now();
-  // The names are made again for the check at the end: the children that
-  // measure, forked from this process, would count a list held here.
-  for (const auto& name : MakeNames(files)) {
-    std::ofstream(dir + "/" + name).put('x');
-  }
-  std::printf("plan_bench: %zu files in %s, %d rounds (created in %.2f s, not timed)\n", files,
-              dir.c_str(), rounds, Seconds(create_start, Clock::now()));
+  CreateSet(dir, files, rounds);
 
   bool all_ok = true;
-  for (const char which : {'a', 'b'}) {
-    std::printf("\n%s\n", which == 'a'
-                              ? "a. UPPERCASE + numbers at end, collisions: do not rename"
-                              : "b. last 3 characters deleted (1,000 files per new name), "
-                                "collisions: add a unique number");
-    TimePreview(dir, which);  // warm-up: the directory in the kernel's caches
-    std::vector<double> preview_rates, plan_rates, preview_rss, plan_rss;
-    for (int r = 0; r < rounds; ++r) {
-      const Timed preview = TimePreview(dir, which);
-      const Timed plan = TimePlan(dir, which);
-      preview_rates.push_back(static_cast<double>(files) / preview.seconds);
-      plan_rates.push_back(static_cast<double>(files) / plan.seconds);
-      preview_rss.push_back(preview.max_rss_mib);
-      plan_rss.push_back(plan.max_rss_mib);
-      const bool ok = preview.ok && plan.ok && plan.lines == files &&
-                      preview.lines == files;
-      all_ok = all_ok && ok;
-      std::printf(
-          "  round %d: preview %.3f s (%zu lines, %.1f MiB, CPU %.2f s), plan %.3f s (%zu lines, "
-          "%.1f MiB, CPU %.2f s)%s\n",
-          r + 1, preview.seconds, preview.lines, preview.max_rss_mib, preview.cpu_seconds,
-          plan.seconds, plan.lines, plan.max_rss_mib, plan.cpu_seconds,
-          ok ? "" : "  !! unexpected result");
-    }
-    const double preview_rate = Median(preview_rates);
-    const double plan_rate = Median(plan_rates);
-    std::printf("  preview %.0f files/s, plan %.0f files/s, ratio plan/preview %.3f\n",
-                preview_rate, plan_rate, plan_rate / preview_rate);
-    std::printf("  peak RSS: preview %.1f MiB, plan %.1f MiB (medians)\n", Median(preview_rss),
-                Median(plan_rss));
-    if (which == 'a') {
-      std::printf("  target: plan at least 200,000 files/s (%s), peak RSS at most 32 MiB (%s)\n",
-                  plan_rate >= 200000 ? "met" : "missed",
-                  Median(plan_rss) <= 32 ? "met" : "missed");
-    }
-  }
+  for (const char which : {'a', 'b'}) all_ok = RunJob(dir, which, files, rounds) && all_ok;
 
-  // The plan changed nothing.
-  size_t present = 0;
-  for (const auto& name : MakeNames(files)) {
-    struct stat st;
-    present += lstat((dir + "/" + name).c_str(), &st) == 0;
-  }
+  const size_t present = FilesPresent(dir, files);
   std::printf("\ncheck: %zu of %zu files still carry their names%s\n", present, files,
               present == files && all_ok ? "" : "  !! MISMATCH");
   std::error_code ec;

@@ -576,6 +576,36 @@ void PreviewRound(const RoundSets& sets, const Sizes& n, Results& res) {
   res.preview_rss = std::max(res.preview_rss, preview_run.max_rss_mib);
 }
 
+// The renames of the plain loop over the tree, in the perform's order.
+RenameList TreeRenames(const std::string& tree, size_t per_dir) {
+  RenameList list;
+  size_t number = 0;
+  for (size_t d = 0; d < kTreeDirs; ++d) {
+    const std::string dir = tree + "/" + TreeSubdirName(d);
+    for (const auto& name : SortedNames(d * per_dir, per_dir, true)) {
+      list.from.push_back(dir + "/" + name);
+      list.to.push_back(dir + "/" + UppercaseNumbered(name, ++number));
+    }
+  }
+  return list;
+}
+
+// The files of a performed tree that carry their expected new names.
+ChildRun TreeCheck(const std::string& set, size_t per_dir) {
+  return InChild([&] {
+    size_t found = 0;
+    size_t number = 0;
+    for (size_t d = 0; d < kTreeDirs; ++d) {
+      std::vector<std::string> expected;
+      for (const auto& name : SortedNames(d * per_dir, per_dir, true)) {
+        expected.push_back(UppercaseNumbered(name, ++number));
+      }
+      found += CountPresent(NamesIn(set + "/" + TreeSubdirName(d)), expected);
+    }
+    return ChildReport{0, static_cast<double>(found), 0, 1};
+  });
+}
+
 // a. The perform over the tree, with and without the journal, against the
 // plain loop.
 void TreeRound(int r, const RoundSets& sets, const Sizes& n, Results& res) {
@@ -585,18 +615,7 @@ void TreeRound(int r, const RoundSets& sets, const Sizes& n, Results& res) {
       "with and without the journal:\n",
       kTreeDirs, n.per_dir, qtarvox::kIncludeSubdirsMark);
   sync();
-  const ListMaker tree_list = [&] {
-    RenameList list;
-    size_t number = 0;
-    for (size_t d = 0; d < kTreeDirs; ++d) {
-      const std::string dir = sets.tree_plain + "/" + TreeSubdirName(d);
-      for (const auto& name : SortedNames(d * n.per_dir, n.per_dir, true)) {
-        list.from.push_back(dir + "/" + name);
-        list.to.push_back(dir + "/" + UppercaseNumbered(name, ++number));
-      }
-    }
-    return list;
-  };
+  const ListMaker tree_list = [&] { return TreeRenames(sets.tree_plain, n.per_dir); };
   const ChildRun tree_plain_first = PlainHalf(tree_list, 0);
   const auto [tree_run, tree_off_run] = JournalledAndNot(r, n.tree_files, [&](bool journal) {
     const std::string& set = journal ? sets.tree_perform : sets.tree_unjournalled;
@@ -617,19 +636,7 @@ void TreeRound(int r, const RoundSets& sets, const Sizes& n, Results& res) {
   PrintRun("PressRun, journal:", tree_run);
   PrintRun("PressRun, no journal:", tree_off_run);
   for (const std::string& set : {sets.tree_perform, sets.tree_unjournalled}) {
-    const ChildRun tree_check = InChild([&] {
-      size_t found = 0;
-      size_t number = 0;
-      for (size_t d = 0; d < kTreeDirs; ++d) {
-        std::vector<std::string> expected;
-        for (const auto& name : SortedNames(d * n.per_dir, n.per_dir, true)) {
-          expected.push_back(UppercaseNumbered(name, ++number));
-        }
-        found += CountPresent(NamesIn(set + "/" + TreeSubdirName(d)), expected);
-      }
-      return ChildReport{0, static_cast<double>(found), 0, 1};
-    });
-    PrintCheck("files carry their expected new name", tree_check, n.tree_files);
+    PrintCheck("files carry their expected new name", TreeCheck(set, n.per_dir), n.tree_files);
   }
   res.tree.Add(tree_run, tree_plain_run);
   res.tree_unjournalled.Add(tree_off_run, tree_plain_run);
@@ -711,6 +718,52 @@ void PrintSummary(double scale, int rounds, const Parts& parts, const Sizes& n,
   }
 }
 
+// The file counts of every set at `scale`.
+Sizes ScaledSizes(double scale) {
+  const auto scaled = [&](size_t n) {
+    return std::max<size_t>(1, static_cast<size_t>(std::llround(static_cast<double>(n) * scale)));
+  };
+  Sizes n;
+  n.flat_files = scaled(kFlatFiles);
+  n.per_dir = scaled(kTreeFilesPerDir);
+  n.tree_files = kTreeDirs * n.per_dir;
+  n.same_files = scaled(kSameNameFiles);
+  n.archive_files = scaled(kArchiveFiles);
+  n.many_same_files = scaled(kManySameNameFiles);
+  return n;
+}
+
+// Every set of every round, created before anything is timed.
+std::vector<RoundSets> CreateSets(const std::string& root, int rounds, const Parts& parts,
+                                  const Sizes& n) {
+  const auto create_start = Clock::now();
+  std::vector<RoundSets> round_sets;
+  for (int r = 0; r < rounds; ++r) {
+    round_sets.push_back(CreateRound(root, r, parts, n.flat_files, n.per_dir, n.same_files,
+                                     n.archive_files, n.many_same_files));
+  }
+  std::printf("created the sets in %.2f s (not part of any figure)\n",
+              Seconds(create_start, Clock::now()));
+  sync();
+  return round_sets;
+}
+
+// One round of every part asked for, in the order the figures are printed.
+void RunRound(int r, int rounds, const RoundSets& sets, const Parts& parts, const Sizes& n,
+              Results& res) {
+  std::printf("\n=== round %d of %d\n", r + 1, rounds);
+
+  if (parts.a) FlatRound(r, sets, n, res);
+  if (parts.b) PreviewRound(sets, n, res);
+  if (parts.a) TreeRound(r, sets, n, res);
+  if (parts.c) SameNameRound('c', sets.same_perform, sets.same_plain, n.same_files, res.same);
+
+  if (parts.d) ArchiveRound(r, sets, n, res);
+  if (parts.e) {
+    SameNameRound('e', sets.many_perform, sets.many_plain, n.many_same_files, res.many_same);
+  }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -724,15 +777,7 @@ int main(int argc, char** argv) {
                  argv[0]);
     return 2;
   }
-  const auto scaled = [&](size_t n) {
-    return std::max<size_t>(1, static_cast<size_t>(std::llround(static_cast<double>(n) * scale)));
-  };
-  const size_t flat_files = scaled(kFlatFiles);
-  const size_t per_dir = scaled(kTreeFilesPerDir);
-  const size_t tree_files = kTreeDirs * per_dir;
-  const size_t same_files = scaled(kSameNameFiles);
-  const size_t archive_files = scaled(kArchiveFiles);
-  const size_t many_same_files = scaled(kManySameNameFiles);
+  const Sizes n = ScaledSizes(scale);
 
   const std::string root = MakeTempDir("qtarvox-run-bench-");
   const std::string work = MakeSubdir(root, "work");
@@ -743,42 +788,19 @@ int main(int argc, char** argv) {
   std::printf(
       "run_bench (scale %g, %d rounds, parts %s): flat %zu files, tree %zu x %zu files, same "
       "name %zu and %zu files, attribute action %zu files\n",
-      scale, rounds, part_letters.c_str(), flat_files, kTreeDirs, per_dir, same_files,
-      many_same_files, archive_files);
+      scale, rounds, part_letters.c_str(), n.flat_files, kTreeDirs, n.per_dir, n.same_files,
+      n.many_same_files, n.archive_files);
   std::printf("sets in %s\n", root.c_str());
-
-  // Every set of every round, created before anything is timed.
-  const auto create_start = Clock::now();
-  std::vector<RoundSets> round_sets;
-  for (int r = 0; r < rounds; ++r) {
-    round_sets.push_back(CreateRound(root, r, parts, flat_files, per_dir, same_files, archive_files,
-                                     many_same_files));
-  }
-  std::printf("created the sets in %.2f s (not part of any figure)\n",
-              Seconds(create_start, Clock::now()));
-  sync();
+  const std::vector<RoundSets> round_sets = CreateSets(root, rounds, parts, n);
 
   const ChildRun idle = InChild([] { return ChildReport{0, 0, 0, 1}; });
   std::printf("peak RSS of a child that does nothing: %.1f MiB (the floor of every RSS below)\n",
               idle.max_rss_mib);
 
   Results res;
-  const Sizes n{flat_files, per_dir, tree_files, same_files, archive_files, many_same_files};
   for (int r = 0; r < rounds; ++r) {
-    const RoundSets& sets = round_sets[static_cast<size_t>(r)];
-    std::printf("\n=== round %d of %d\n", r + 1, rounds);
-
-    if (parts.a) FlatRound(r, sets, n, res);
-    if (parts.b) PreviewRound(sets, n, res);
-    if (parts.a) TreeRound(r, sets, n, res);
-    if (parts.c) SameNameRound('c', sets.same_perform, sets.same_plain, same_files, res.same);
-
-    if (parts.d) ArchiveRound(r, sets, n, res);
-    if (parts.e) {
-      SameNameRound('e', sets.many_perform, sets.many_plain, many_same_files, res.many_same);
-    }
+    RunRound(r, rounds, round_sets[static_cast<size_t>(r)], parts, n, res);
   }
-
   PrintSummary(scale, rounds, parts, n, res);
 
   const auto cleanup_start = Clock::now();

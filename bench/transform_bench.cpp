@@ -178,30 +178,23 @@ double Median(std::vector<double> values) {
   return values[values.size() / 2];
 }
 
-}  // namespace
-
-int main() {
-  const auto program_start = Clock::now();
-  std::printf("transform_bench: UPPERCASE (1) + replace \"ab\" -> \"x\" ignoring case (6) +\n");
-  std::printf(
-      "  add \" end\" at end (8) + numbers at end, even style (9) + Capitalize Words, "
-      "spaces (16)\n");
-
+// The names, generated and split, with a line on what they hold.
+Names GenerateNames() {
   const auto gen_start = Clock::now();
-  const Names names = MakeNames(kNameCount);
+  Names names = MakeNames(kNameCount);
   std::printf(
       "names: %zu, %.1f bytes average, %.1f%% with non-ASCII characters "
       "(generated and split in %.2f s)\n",
       kNameCount, static_cast<double>(names.bytes) / kNameCount,
       100.0 * static_cast<double>(names.non_ascii_names) / kNameCount,
       Seconds(gen_start, Clock::now()));
+  return names;
+}
 
-  qtarvox::Job job = MakeJob({1, 6, 8, 9, 16});
+// Three examples, to see the chain does what it should.
+void PrintExamples(const qtarvox::Job& job, const qtarvox::TransformPlan& plan, const Names& names,
+                   int width) {
   qtarvox::RunState run;
-  const qtarvox::TransformPlan plan(job);
-  const int width = qtarvox::EvenWidth(static_cast<double>(kNameCount));
-
-  // Three examples, to see the chain does what it should.
   for (size_t i = 0; i < 3; ++i) {
     run.NumberEndCounter =
         qtarvox::NumberText(static_cast<double>(i + 1), qtarvox::NumberStyle::kEven, width);
@@ -210,40 +203,55 @@ int main() {
     std::printf("  example: \"%s%s\" -> \"%s%s\"\n", names.name[i].c_str(), names.ext[i].c_str(),
                 qtarvox::Encode(state.wn).c_str(), state.we.c_str());
   }
+}
 
-  const Result warm = TransformAll(job, plan, names, kWarmUpCount, width);
-  std::printf("warm-up: %zu names in %.3f s\n", kWarmUpCount, warm.seconds);
-
+// The measured runs: the whole chain and the decode + encode floor, each
+// run's rates.
+struct Measured {
   std::vector<double> rates;
   std::vector<double> floor_rates;
-  uint64_t check = warm.check;
+  uint64_t check = 0;
+};
+
+Measured MeasureRuns(qtarvox::Job& job, const qtarvox::TransformPlan& plan, const Names& names,
+                     int width) {
+  Measured m;
   for (int run = 1; run <= kMeasuredRuns; ++run) {
     const Result r = TransformAll(job, plan, names, kNameCount, width);
     const Result f = RoundTripAll(names, kNameCount);
-    check += r.check + f.check;
-    rates.push_back(kNameCount / r.seconds);
-    floor_rates.push_back(kNameCount / f.seconds);
+    m.check += r.check + f.check;
+    m.rates.push_back(kNameCount / r.seconds);
+    m.floor_rates.push_back(kNameCount / f.seconds);
     std::printf(
         "run %d: %zu names in %.3f s = %.0f names/s (decode + encode only: %.3f s = "
         "%.0f names/s)\n",
-        run, kNameCount, r.seconds, rates.back(), f.seconds, floor_rates.back());
+        run, kNameCount, r.seconds, m.rates.back(), f.seconds, m.floor_rates.back());
   }
+  return m;
+}
 
-  const double median = Median(rates);
-  const double best = *std::max_element(rates.begin(), rates.end());
-  const double floor_median = Median(floor_rates);
+// The headline figures; returns the floor's median rate.
+double PrintSummary(const Measured& m) {
+  const double median = Median(m.rates);
+  const double best = *std::max_element(m.rates.begin(), m.rates.end());
+  const double floor_median = Median(m.floor_rates);
   std::printf("names per second: %.0f\n", median);
   std::printf("  (median of %d runs of %zu names; best %.0f)\n", kMeasuredRuns, kNameCount, best);
   std::printf("target: %.0f\n", kTargetPerSecond);
   std::printf("%s\n", median >= kTargetPerSecond ? "target met" : "TARGET MISSED");
   std::printf("decode + encode only: %.0f names/s; ratio transform/round-trip = %.2f\n",
               floor_median, median / floor_median);
+  return floor_median;
+}
 
-  // Where the time goes: each action alone, over the same names, above the
-  // decode + encode floor (the counter is set for every name in each case).
+// Where the time goes: each action alone, over the same names, above the
+// decode + encode floor (the counter is set for every name in each case).
+// Returns the runs' check value.
+uint64_t EachActionAlone(const Names& names, int width, double floor_median) {
   const double floor_ns = 1e9 / floor_median;
   std::printf("each action alone (one run each), cost above the decode + encode floor:\n");
   std::printf("  decode + encode floor: %.0f ns/name\n", floor_ns);
+  uint64_t check = 0;
   for (int position : {1, 6, 8, 9, 16}) {
     qtarvox::Job single = MakeJob({position});
     const qtarvox::TransformPlan single_plan(single);
@@ -252,6 +260,28 @@ int main() {
     std::printf("  position %2d alone: %.3f s = %.0f names/s, %+.0f ns/name\n", position, r.seconds,
                 kNameCount / r.seconds, 1e9 * r.seconds / kNameCount - floor_ns);
   }
+  return check;
+}
+
+}  // namespace
+
+int main() {
+  const auto program_start = Clock::now();
+  std::printf("transform_bench: UPPERCASE (1) + replace \"ab\" -> \"x\" ignoring case (6) +\n");
+  std::printf(
+      "  add \" end\" at end (8) + numbers at end, even style (9) + Capitalize Words, "
+      "spaces (16)\n");
+  const Names names = GenerateNames();
+  qtarvox::Job job = MakeJob({1, 6, 8, 9, 16});
+  const qtarvox::TransformPlan plan(job);
+  const int width = qtarvox::EvenWidth(static_cast<double>(kNameCount));
+  PrintExamples(job, plan, names, width);
+
+  const Result warm = TransformAll(job, plan, names, kWarmUpCount, width);
+  std::printf("warm-up: %zu names in %.3f s\n", kWarmUpCount, warm.seconds);
+  const Measured measured = MeasureRuns(job, plan, names, width);
+  const double floor_median = PrintSummary(measured);
+  const uint64_t check = warm.check + measured.check + EachActionAlone(names, width, floor_median);
   std::printf("check value: %llu\n", static_cast<unsigned long long>(check));
   std::printf("total time: %.2f s\n", Seconds(program_start, Clock::now()));
   return 0;

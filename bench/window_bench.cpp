@@ -163,50 +163,38 @@ double LongestPause(Act act, Done done, double hold) {
 
 struct WindowFigures {
   double seconds = 0;
-  double window_cpu = 0;     // CPU time the window's own thread took meanwhile
-  int paints = 0;            // of the status label while the run ran
-  double longest_pause = 0;  // of the window's thread while the passes ran, in seconds
+  double window_cpu = 0;      // CPU time the window's own thread took meanwhile
+  int paints = 0;             // of the status label while the run ran
+  double longest_pause = 0;   // of the window's thread while the passes ran, in seconds
   double finished_pause = 0;  // of Finished, answered Yes, until the Intro screen shows
   double preview_pause = 0;   // of a Preview, until its box holds every line
   std::string last_progress;
 };
 
-WindowFigures PerformInWindow(const std::string& dir) {
-  // The browser opens on the set's folder, as after a user chose it there,
-  // and no folder of a round before comes back in its place.
-  qtarvox::RememberDirectory(qtarvox::Job());
-  qtarvox::Job job;
-  job.dirDir = dir;
-  qtarvox::MainWindow window(std::move(job));
-  window.resize(1024, 768);
-  window.StartFromCommandLine({"-UC", "-NE", "E", "-FE", dir + "*N?txt"}, [&] { window.show(); });
-  auto* perform = window.findChild<QPushButton*>(QStringLiteral("cmdProceed3"));
-  auto* status = window.findChild<QLabel*>(QStringLiteral("lblStatus"));
-  if (perform == nullptr || status == nullptr || !perform->isVisible()) {
-    std::fprintf(stderr, "window_bench: the window did not reach Step 3\n");
-    std::exit(1);
-  }
-  WindowFigures figures;
-  // A Preview first: the longest pause from its click until the preview box
-  // holds every line of it.
+// A Preview: the longest pause from its click until the preview box holds
+// every line of it.
+double PreviewPause(qtarvox::MainWindow& window) {
   auto* preview = Child<QPushButton>(window, "cmdPreview");
   auto* box = Child<QPlainTextEdit>(window, "txtOP");
   int64_t expected = -1;  // characters of the whole preview, once the run is through
-  figures.preview_pause = LongestPause(
-      [&] { preview->click(); },
-      [&] {
-        if (window.wizard().screen().running) return false;
-        if (expected < 0) {
-          const std::string& text = window.wizard().job().txtOP.text();
-          expected = static_cast<int64_t>(text.size()) -
-                     static_cast<int64_t>(std::count(text.begin(), text.end(), '\r')) + 1;
-        }
-        return box->document()->characterCount() >= expected;
-      },
-      0.2);
-  PaintCounter counter;
-  status->installEventFilter(&counter);
+  return LongestPause([&] { preview->click(); },
+                      [&] {
+                        if (window.wizard().screen().running) return false;
+                        if (expected < 0) {
+                          const std::string& text = window.wizard().job().txtOP.text();
+                          expected =
+                              static_cast<int64_t>(text.size()) -
+                              static_cast<int64_t>(std::count(text.begin(), text.end(), '\r')) + 1;
+                        }
+                        return box->document()->characterCount() >= expected;
+                      },
+                      0.2);
+}
 
+// The perform, from the click of `perform` until its end-of-run message is
+// answered: the figures of the window's thread while the passes ran.
+void TimePerform(qtarvox::MainWindow& window, QPushButton* perform, QLabel* status,
+                 const PaintCounter& counter, WindowFigures& figures) {
   // Every 5 ms: how long since the last tick, what the status says, and
   // whether the end-of-run message has come (the run is then through).
   Clock::time_point start;
@@ -241,6 +229,29 @@ WindowFigures PerformInWindow(const std::string& dir) {
   figures.window_cpu = ThreadSeconds() - cpu_before;
   figures.paints = counter.paints;
   ticks.stop();
+}
+
+WindowFigures PerformInWindow(const std::string& dir) {
+  // The browser opens on the set's folder, as after a user chose it there,
+  // and no folder of a round before comes back in its place.
+  qtarvox::RememberDirectory(qtarvox::Job());
+  qtarvox::Job job;
+  job.dirDir = dir;
+  qtarvox::MainWindow window(std::move(job));
+  window.resize(1024, 768);
+  window.StartFromCommandLine({"-UC", "-NE", "E", "-FE", dir + "*N?txt"}, [&] { window.show(); });
+  auto* perform = window.findChild<QPushButton*>(QStringLiteral("cmdProceed3"));
+  auto* status = window.findChild<QLabel*>(QStringLiteral("lblStatus"));
+  if (perform == nullptr || status == nullptr || !perform->isVisible()) {
+    std::fprintf(stderr, "window_bench: the window did not reach Step 3\n");
+    std::exit(1);
+  }
+  WindowFigures figures;
+  // A Preview first.
+  figures.preview_pause = PreviewPause(window);
+  PaintCounter counter;
+  status->installEventFilter(&counter);
+  TimePerform(window, perform, status, counter, figures);
   // Finished, its question answered Yes: the folder of the run is the one
   // remembered, and the browser reads it again.
   figures.finished_pause = LongestPause(
@@ -367,6 +378,77 @@ void BenchBrowser(const std::string& root, size_t files) {
   std::filesystem::remove_all(folders);
 }
 
+// The window's and the command line's set of each round, made before
+// anything is timed, in the order the round runs them.
+std::vector<std::pair<std::string, std::string>> MakeSets(const std::string& root, size_t files,
+                                                          int rounds) {
+  const Clock::time_point made = Clock::now();
+  std::vector<std::pair<std::string, std::string>> sets;
+  for (int r = 0; r < rounds; ++r) {
+    const std::string window_dir = bench::MakeSubdir(root, "window" + std::to_string(r));
+    const std::string cli_dir = bench::MakeSubdir(root, "cli" + std::to_string(r));
+    if (r % 2 == 0) {
+      CreateFiles(window_dir, files);
+      CreateFiles(cli_dir, files);
+    } else {
+      CreateFiles(cli_dir, files);
+      CreateFiles(window_dir, files);
+    }
+    sets.emplace_back(window_dir, cli_dir);
+  }
+  std::printf("  sets made in %.1f s (not timed)\n", Seconds(made, Clock::now()));
+  return sets;
+}
+
+// What the rounds measured, one figure per round.
+struct Rounds {
+  std::vector<double> window_times, cli_times, ratios, preview_pauses;
+};
+
+// One round, the two sides taking turns going first. False when a set was
+// not renamed whole.
+bool RunRound(int r, const std::string& window_dir, const std::string& cli_dir, size_t files,
+              Rounds& rounds) {
+  WindowFigures w;
+  double cli = 0;
+  if (r % 2 == 0) {
+    w = PerformInWindow(window_dir);
+    cli = PerformFromCommandLine(cli_dir);
+  } else {
+    cli = PerformFromCommandLine(cli_dir);
+    w = PerformInWindow(window_dir);
+  }
+  if (!AllRenamed(window_dir, files) || !AllRenamed(cli_dir, files)) {
+    std::fprintf(stderr, "window_bench: round %d did not rename every file\n", r + 1);
+    return false;
+  }
+  rounds.window_times.push_back(w.seconds);
+  rounds.cli_times.push_back(cli);
+  rounds.ratios.push_back(cli / w.seconds);
+  std::printf(
+      "  round %d: window %.3f s (its own thread busy %.3f s; status label painted %d times; "
+      "longest pause of the window while the passes ran %.0f ms; last progress \"%s\"; "
+      "longest pause of Finished, answered Yes, %.0f ms; longest pause of a Preview before "
+      "it, until its box held every line, %.0f ms), command line %.3f s, ratio %.3f\n",
+      r + 1, w.seconds, w.window_cpu, w.paints, w.longest_pause * 1000, w.last_progress.c_str(),
+      w.finished_pause * 1000, w.preview_pause * 1000, cli, cli / w.seconds);
+  rounds.preview_pauses.push_back(w.preview_pause);
+  return true;
+}
+
+void PrintSummary(const Rounds& rounds, size_t files) {
+  std::printf(
+      "window %.3f s, command line %.3f s (medians); speed of the window against the "
+      "command line %.3f (median of the rounds' ratios; target >= %.2f)\n",
+      Median(rounds.window_times), Median(rounds.cli_times), Median(rounds.ratios), kTargetRatio);
+  const double preview_ms = Median(rounds.preview_pauses) * 1000;
+  std::printf(
+      "longest pause during a window Preview of %zu files: %.0f ms (median of [%s]); "
+      "target <= %.0f ms: %s\n",
+      files, preview_ms, Milliseconds(rounds.preview_pauses).c_str(), kTargetPauseMs,
+      preview_ms <= kTargetPauseMs ? "met" : "missed");
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -392,60 +474,13 @@ int main(int argc, char** argv) {
   std::printf(
       "window_bench: %zu files, UPPERCASE + even numbers at end, Process file on, %d round(s)\n",
       files, rounds);
-  const Clock::time_point made = Clock::now();
-  std::vector<std::pair<std::string, std::string>> sets;
-  for (int r = 0; r < rounds; ++r) {
-    const std::string window_dir = bench::MakeSubdir(root, "window" + std::to_string(r));
-    const std::string cli_dir = bench::MakeSubdir(root, "cli" + std::to_string(r));
-    // The sets of a round are made in the order the round runs them.
-    if (r % 2 == 0) {
-      CreateFiles(window_dir, files);
-      CreateFiles(cli_dir, files);
-    } else {
-      CreateFiles(cli_dir, files);
-      CreateFiles(window_dir, files);
-    }
-    sets.emplace_back(window_dir, cli_dir);
-  }
-  std::printf("  sets made in %.1f s (not timed)\n", Seconds(made, Clock::now()));
-
-  std::vector<double> window_times, cli_times, ratios, preview_pauses;
+  const auto sets = MakeSets(root, files, rounds);
+  Rounds figures;
   for (int r = 0; r < rounds; ++r) {
     const auto& [window_dir, cli_dir] = sets[static_cast<size_t>(r)];
-    WindowFigures w;
-    double cli = 0;
-    if (r % 2 == 0) {
-      w = PerformInWindow(window_dir);
-      cli = PerformFromCommandLine(cli_dir);
-    } else {
-      cli = PerformFromCommandLine(cli_dir);
-      w = PerformInWindow(window_dir);
-    }
-    if (!AllRenamed(window_dir, files) || !AllRenamed(cli_dir, files)) {
-      std::fprintf(stderr, "window_bench: round %d did not rename every file\n", r + 1);
-      return 1;
-    }
-    window_times.push_back(w.seconds);
-    cli_times.push_back(cli);
-    ratios.push_back(cli / w.seconds);
-    std::printf(
-        "  round %d: window %.3f s (its own thread busy %.3f s; status label painted %d times; "
-        "longest pause of the window while the passes ran %.0f ms; last progress \"%s\"; "
-        "longest pause of Finished, answered Yes, %.0f ms; longest pause of a Preview before "
-        "it, until its box held every line, %.0f ms), command line %.3f s, ratio %.3f\n",
-        r + 1, w.seconds, w.window_cpu, w.paints, w.longest_pause * 1000, w.last_progress.c_str(),
-        w.finished_pause * 1000, w.preview_pause * 1000, cli, cli / w.seconds);
-    preview_pauses.push_back(w.preview_pause);
+    if (!RunRound(r, window_dir, cli_dir, files, figures)) return 1;
   }
-  std::printf(
-      "window %.3f s, command line %.3f s (medians); speed of the window against the "
-      "command line %.3f (median of the rounds' ratios; target >= %.2f)\n",
-      Median(window_times), Median(cli_times), Median(ratios), kTargetRatio);
-  const double preview_ms = Median(preview_pauses) * 1000;
-  std::printf("longest pause during a window Preview of %zu files: %.0f ms (median of [%s]); "
-              "target <= %.0f ms: %s\n",
-              files, preview_ms, Milliseconds(preview_pauses).c_str(), kTargetPauseMs,
-              preview_ms <= kTargetPauseMs ? "met" : "missed");
+  PrintSummary(figures, files);
   std::filesystem::remove_all(root);
   return 0;
 }

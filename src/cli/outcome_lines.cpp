@@ -4,7 +4,6 @@
 #include <vector>
 
 #include "engine/messages.h"
-#include "platform/chars.h"
 
 namespace qtarvox {
 namespace {
@@ -23,13 +22,6 @@ const char* StatusWord(FileStatus status) {
   return kWordFailed;
 }
 
-// One line per file, whatever the names hold.
-void AppendShown(std::string& line, std::string_view text) {
-  const size_t from = line.size();
-  line.append(text);
-  KeepOnOneLine(line, from);
-}
-
 }  // namespace
 
 void AppendOutcomeLine(std::string& line, const FileOutcome& outcome, LineFormat format) {
@@ -42,13 +34,13 @@ void AppendOutcomeLine(std::string& line, const FileOutcome& outcome, LineFormat
     line.push_back('\0');
     return;
   }
-  AppendShown(line, outcome.directory);
-  AppendShown(line, outcome.old_filename);
+  AppendOnOneLine(line, outcome.directory);
+  AppendOnOneLine(line, outcome.old_filename);
   line += msg::kFinalSep;
-  AppendShown(line, outcome.filename);
+  AppendOnOneLine(line, outcome.filename);
   for (const auto& mark : marks) {
     line += " (";
-    AppendShown(line, mark);
+    AppendOnOneLine(line, mark);
     line += ")";
   }
   line += '\n';

@@ -8,12 +8,9 @@
 #include "engine/job.h"
 #include "engine/validation.h"
 #include "help/usage_text.h"
-#include "platform/paths.h"
 #include "platform/stop_signals.h"
-#include "platform/work_folder.h"
 #include "run/parse_command_line.h"
 #include "run/report_view.h"
-#include "run/work_files.h"
 #include "wizard/silent_run_view.h"
 #include "wizard/window_start.h"
 #include "wizard/wizard.h"
@@ -107,9 +104,9 @@ int SilentRun(Wizard& wizard, const RunRequest& request, std::ostream& out, std:
   if (outcome.files == 0 && job.lstFile.empty() && outcome.stopped == 0 && !outcome.errors) {
     err << "q-tarvox: no file was chosen.\n";
   }
-  const std::string error_file = outcome.error_file_left ? WorkFilePath(kErrorFileName) : "";
+  const std::string error_file = outcome.error_file_left ? ErrorFilePath() : "";
   if (!request.quiet) {
-    const std::string process_file = job.chkProcess ? WorkFilePath(kProcessFileName) : "";
+    const std::string process_file = job.chkProcess ? ProcessFilePath() : "";
     err << "q-tarvox: "
         << SummaryLine(files, outcome.folders_not_entered, preview, process_file, error_file)
         << '\n';
@@ -173,7 +170,7 @@ int StartJob(const CliOptions& options, std::ostream& out, std::ostream& err) {
   SilentRunView view;
   Wizard wizard(prompter, view);
   Job& job = wizard.job();
-  job.dirDir = CurrentDirectory();
+  job.dirDir = StartFolder();
   ParseNotes notes;
   // Empty arguments make no segment of their own.
   const auto first = std::find_if(options.rest.begin(), options.rest.end(),

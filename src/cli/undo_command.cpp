@@ -1,13 +1,9 @@
 #include "cli/undo_command.h"
 
 #include "cli/startup.h"
-#include "platform/own_files.h"
-#include "platform/paths.h"
 #include "platform/stop_signals.h"
-#include "platform/work_folder.h"
-#include "run/undo.h"
 #include "run/undo_texts.h"
-#include "run/work_files.h"
+#include "wizard/undo_run.h"
 #include "wizard/work_folder_hold.h"
 
 namespace qtarvox {
@@ -16,9 +12,9 @@ namespace {
 constexpr const char* kPrefix = "q-tarvox: ";
 
 int ListUndoHistory(bool null_separated, std::ostream& out, std::ostream& err) {
-  std::vector<HistoryLine> lines;
-  if (const RtError problem = ListHistory(lines)) {
-    err << kPrefix << kHistoryNotRead << HistoryFolder() << " (" << problem.description << ")\n";
+  std::vector<UndoHistoryItem> lines;
+  if (std::string problem; !ListUndoHistory(lines, problem)) {
+    err << kPrefix << problem << '\n';
     return kExitNotStarted;
   }
   if (lines.empty()) err << kPrefix << kHistoryEmpty << '\n';
@@ -26,11 +22,11 @@ int ListUndoHistory(bool null_separated, std::ostream& out, std::ostream& err) {
     const char* state =
         line.damaged ? kStateDamaged : (line.undone ? kStateUndone : kStateNotUndone);
     if (null_separated) {
-      out << PerformTime(line.perform.started, true) << '\0' << line.files << '\0' << state << '\0'
-          << line.perform.job << '\0';
+      out << PerformTime(line.started, true) << '\0' << line.files << '\0' << state << '\0'
+          << line.job << '\0';
     } else {
-      out << PerformTime(line.perform.started, false) << "  " << line.files << " file(s)  " << state
-          << "  " << line.perform.job << '\n';
+      out << PerformTime(line.started, false) << "  " << line.files << " file(s)  " << state << "  "
+          << line.job << '\n';
     }
   }
   return kExitClean;
@@ -38,23 +34,22 @@ int ListUndoHistory(bool null_separated, std::ostream& out, std::ostream& err) {
 
 // What the undo asks of the command line: its notes before the first change
 // and, when shown, a line for each file.
-UndoRequest RequestFor(const UndoCommand& command, std::ostream& out, std::ostream& err) {
+UndoRunRequest RequestFor(const UndoCommand& command, std::ostream& out, std::ostream& err) {
   const bool preview = command.preview;
   const bool null_separated = command.null_separated;
-  UndoRequest request;
+  UndoRunRequest request;
   request.preview = preview;
   // Ctrl-C now stops the undo between two files.
   if (!preview) request.stop = &CatchStopSignals();
-  request.before_changes = [&err = err](const UndoOutcome& so_far) {
-    for (const std::string& note : UndoNotes(so_far)) {
+  request.before_changes = [&err = err](const std::vector<std::string>& notes) {
+    for (const std::string& note : notes) {
       if (!note.starts_with(kUndoNoteIndent)) err << kPrefix;
       err << note << '\n';
     }
     err.flush();
   };
   if (preview || command.verbose) {
-    request.each_file = [&out = out, &err = err, preview,
-                         null_separated](const UndoFileEvent& file) {
+    request.each_file = [&out = out, &err = err, null_separated](const UndoRunFile& file) {
       const bool left = file.old_name.empty();
       if (null_separated) {
         const char* status =
@@ -62,9 +57,9 @@ UndoRequest RequestFor(const UndoCommand& command, std::ostream& out, std::ostre
         const char* marks = left ? file.cause : (file.attributes ? kMarkAttributes : "");
         out << file.path << '\0' << file.old_name << '\0' << status << '\0' << marks << '\0';
       } else if (left) {
-        err << kPrefix << UndoFileLine(file, preview) << '\n';
+        err << kPrefix << file.line << '\n';
       } else {
-        out << UndoFileLine(file, preview) << '\n';
+        out << file.line << '\n';
       }
       out.flush();
     };
@@ -73,23 +68,21 @@ UndoRequest RequestFor(const UndoCommand& command, std::ostream& out, std::ostre
 }
 
 // Tells how the undo went and gives the exit code that says it.
-int ReportUndo(const UndoOutcome& outcome, const UndoCommand& command, std::ostream& err) {
+int ReportUndo(const UndoRunEnd& outcome, const UndoCommand& command, std::ostream& err) {
   for (const auto& problem : outcome.problems) err << kPrefix << problem << '\n';
   if (!outcome.started) return kExitNotStarted;
   if (outcome.nothing) {
     err << kPrefix << kNothingToUndo << '\n';
     return outcome.problems.empty() ? kExitClean : kExitErrorFile;
   }
-  if (!command.quiet) err << kPrefix << UndoSummary(outcome, command.preview) << '\n';
+  if (!command.quiet) err << kPrefix << outcome.summary << '\n';
   if (outcome.error_file_left) err << kPrefix << ErrorsLoggedInText() << '\n';
   if (outcome.stopped > 0) {
     err << kPrefix << kUndoStopped << outcome.stopped << " (" << SignalName(outcome.stopped) << ")"
         << kUndoStoppedEnd << '\n';
     return kExitSignalBase + outcome.stopped;
   }
-  const bool left = outcome.left > 0 || !outcome.overwritten.empty() ||
-                    outcome.journal_end == JournalEnd::kDamaged;
-  return left || !outcome.problems.empty() ? kExitErrorFile : kExitClean;
+  return outcome.left || !outcome.problems.empty() ? kExitErrorFile : kExitClean;
 }
 
 }  // namespace
@@ -101,7 +94,7 @@ int RunUndoCommand(const UndoCommand& command, const std::vector<std::string>& r
     return kExitNotStarted;
   }
   // Looking changes nothing: a missing work folder is not made.
-  if ((command.preview || command.list) && !IsDirectory(WorkFolder())) {
+  if ((command.preview || command.list) && !WorkFolderHold::FolderExists()) {
     err << kPrefix << (command.list ? kHistoryEmpty : kNothingToUndo) << '\n';
     return kExitClean;
   }
@@ -112,7 +105,7 @@ int RunUndoCommand(const UndoCommand& command, const std::vector<std::string>& r
     return kExitNotStarted;
   }
   if (command.list) return ListUndoHistory(command.null_separated, out, err);
-  return ReportUndo(UndoLastPerform(RequestFor(command, out, err)), command, err);
+  return ReportUndo(RunUndo(RequestFor(command, out, err)), command, err);
 }
 
 }  // namespace qtarvox

@@ -3,6 +3,7 @@
 #include <string_view>
 
 #include "engine/messages.h"
+#include "platform/chars.h"
 #include "run/run_counts.h"
 
 namespace qtarvox {
@@ -56,6 +57,12 @@ std::string JoinedMarks(const std::vector<std::string>& marks) {
   for (size_t i = 0; i < marks.size(); ++i)
     text.append(i > 0 ? kMarksBetween : "").append(marks[i]);
   return text;
+}
+
+void AppendOnOneLine(std::string& line, std::string_view text) {
+  const size_t from = line.size();
+  line.append(text);
+  KeepOnOneLine(line, from);
 }
 
 }  // namespace qtarvox

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "engine/file_outcome.h"
@@ -25,5 +26,9 @@ std::vector<std::string> OutcomeMarks(const FileOutcome& outcome);
 
 // The marks one after the other, kMarksBetween between two.
 std::string JoinedMarks(const std::vector<std::string>& marks);
+
+// Appends `text` to `line` with each carriage return and line feed shown as
+// "?", so that a file's line stays one line whatever its names hold.
+void AppendOnOneLine(std::string& line, std::string_view text);
 
 }  // namespace qtarvox

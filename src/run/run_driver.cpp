@@ -21,7 +21,9 @@
 #include "run/undo.h"
 #include "run/undo_history.h"
 #include "run/work_files.h"
+#include "selection/individual_files.h"
 #include "selection/passes.h"
+#include "selection/walk.h"
 
 namespace qtarvox {
 namespace {

@@ -14,7 +14,7 @@
 #include "platform/durable_file.h"
 #include "platform/paths.h"
 #include "platform/work_folder.h"
-#include "selection/passes.h"
+#include "selection/individual_files.h"
 
 namespace qtarvox {
 namespace {

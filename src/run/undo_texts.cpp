@@ -3,6 +3,7 @@
 #include <ctime>
 
 #include "engine/report_file.h"
+#include "run/undo.h"
 #include "platform/work_folder.h"
 
 namespace qtarvox {

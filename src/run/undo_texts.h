@@ -7,9 +7,10 @@
 #include <string>
 #include <vector>
 
-#include "run/undo.h"
-
 namespace qtarvox {
+
+struct UndoFileEvent;
+struct UndoOutcome;
 
 inline constexpr const char* kNothingToUndo = "there is nothing to undo.";
 inline constexpr const char* kOverwrittenNote =

@@ -7,10 +7,12 @@
 #include "platform/file_ops.h"
 #include "platform/paths.h"
 #include "run/parse_command_line.h"
-#include "selection/passes.h"
+#include "selection/individual_files.h"
 #include "selection/step2.h"
 
 namespace qtarvox {
+
+std::string StartFolder() { return CurrentDirectory(); }
 
 bool OpensWindow(const std::vector<std::string>& args) {
   const CliOptions options = SplitProgramOptions(args);

@@ -11,6 +11,10 @@
 
 namespace qtarvox {
 
+// The folder the program was started in, where a job from the command line
+// begins.
+std::string StartFolder();
+
 // Whether the arguments (without the program name) open the window: neither
 // --help, --version nor --preview, no -SU command among them, and nothing
 // that makes the command line unusable (an unknown option, a long option

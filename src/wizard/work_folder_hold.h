@@ -1,5 +1,6 @@
 // The work folder held for the whole life of a window or a run, so that a
-// second window or run cannot empty its report files meanwhile.
+// second window or run cannot empty its report files meanwhile; and where
+// those files are.
 #pragma once
 
 #include <memory>
@@ -22,8 +23,15 @@ class WorkFolderHold {
   // when the program must not start.
   bool Take(std::string& problem);
 
+  // Whether the folder is there: a look that changes nothing does not make it.
+  static bool FolderExists();
+
  private:
   std::unique_ptr<FolderLock> lock_;
 };
+
+// Where a run writes its Process file and its Error file.
+std::string ProcessFilePath();
+std::string ErrorFilePath();
 
 }  // namespace qtarvox

@@ -11,7 +11,9 @@
 
 #include "engine/journal.h"
 #include "platform/attributes.h"
+#include "selection/individual_files.h"
 #include "selection/passes.h"
+#include "selection/walk.h"
 #include "temp_dir.h"
 
 namespace qtarvox {

@@ -10,6 +10,8 @@
 #include "engine/messages.h"
 #include "engine/numbering.h"
 #include "platform/xattr_helpers.h"
+#include "selection/individual_files.h"
+#include "selection/walk.h"
 #include "temp_dir.h"
 
 namespace qtarvox {
