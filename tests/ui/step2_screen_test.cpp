@@ -1,18 +1,8 @@
 // Step 2 as a user drives it.
-#include <QComboBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QListView>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QScrollBar>
-#include <QTreeWidget>
-#include <functional>
-
-#include "run/settings.h"
 #include <QMimeData>
 #include <QUrl>
 
+#include "run/settings.h"
 #include "selection/step2.h"
 #include "temp_dir.h"
 #include "window_fixture.h"
@@ -23,11 +13,11 @@ namespace {
 class Step2Test : public WindowTest {
  protected:
   // A window on Step 2 with Uppercase accepted, its browser in `dir_`.
-  void OpenOnStep2(QSize size = {1024, 768}, const std::string& folder = {}) {
+  void OpenOnStep2() {
     RememberDirectory(Job());  // no folder of an earlier test comes back
     Job job;
-    job.dirDir = folder.empty() ? dir_.path() : folder;
-    Open(std::move(job), size);
+    job.dirDir = dir_.path();
+    Open(std::move(job));
     window_->cmdStep1_Click();
     Tick(0);
     Click("cmdProceed1");
@@ -44,7 +34,6 @@ class Step2Test : public WindowTest {
   TempDir dir_;
 };
 
-// The list buttons hand their work to the wizard: Add, Remove, Select All.
 TEST_F(Step2Test, DirectoriesAndExtensionsAreAddedSelectedAndRemoved) {
   const std::string sub = dir_.MakeDir("sub");
   const std::string aaa = dir_.MakeDir("aaa");
@@ -77,7 +66,6 @@ TEST_F(Step2Test, DirectoriesAndExtensionsAreAddedSelectedAndRemoved) {
   EXPECT_EQ(job().lstExt, std::vector<std::string>{"*.txt"});
 }
 
-// The browser and the chosen files.
 TEST_F(Step2Test, FilesArePickedInTheBrowserAndSelectAllFollowsTheLastList) {
   const std::string docs = dir_.MakeDir("docs");
   for (const char* name : {"b.txt", "A.TXT", ".hidden.txt", "c.doc"}) {
@@ -137,30 +125,6 @@ TEST_F(Step2Test, DroppedFilesAndFoldersJoinTheLists) {
   EXPECT_EQ(job().method, SelectionMethod::kBoth);
   EXPECT_EQ(ShownPanels(), (std::set<std::string>{"pctStep2", "pctDir", "pctIndividual"}));
   EXPECT_EQ(boxes.shown.size(), 1u);
-}
-
-// At every size Steps 2 and 3 (and the plan table) show their controls whole and apart.
-TEST_F(Step2Test, Step2AndStep3StayWholeAndApartAtEverySize) {
-  OpenOnStep2();
-  for (const QSize size : {QSize(800, 600), QSize(1024, 768), QSize(1920, 1080)}) {
-    const std::string at = std::to_string(size.width()) + "x" + std::to_string(size.height());
-    window_->resize(size);
-    ExpectWholeAndApart(Find("pctStep2"), at + " method row");
-    for (const char* option : {"optIndividual", "optExtension"}) {
-      window_->cmdStep1_Click();
-      Click("cmdProceed1");
-      ChooseMethod(option);
-      ExpectWholeAndApart(Find("pctStep2"), at + " " + option);
-    }
-    window_->cmdStep3_Click();
-    Click("optAppendNumber");
-    ExpectWholeAndApart(Find("pctStep3"), at + " Step 3");
-    Click("cmdTable");
-    ExpectWholeAndApart(Find("pctStep3"), at + " Step 3, plan table");
-    Click("cmdTable");
-    window_->cmdStep1_Click();
-    Click("cmdProceed1");
-  }
 }
 
 }  // namespace
