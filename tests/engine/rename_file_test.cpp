@@ -60,7 +60,6 @@ TEST_F(EngineTest, SameNameWritesNoChangesMadeAndAnErrorStopsOnlyItsFile) {
                                        "     Final Operation : ok.txt == OK.txt\r\n"));
 }
 
-// A taken name under each collision option.
 TEST_F(EngineTest, TakenNameUnderEachCollisionOption) {
   const struct {
     CollisionOption option;
@@ -68,39 +67,30 @@ TEST_F(EngineTest, TakenNameUnderEachCollisionOption) {
     std::vector<std::string> left;
   } cases[] = {
       {CollisionOption::kDoNotRename,
-       "     Intermediate Operation : File was not renamed as requested since there already "
-       "exists a file with the same name.\r\n"
+       "17 : c.txt\r\n     Intermediate Operation : File was not renamed as requested since there "
+       "already exists a file with the same name.\r\n"
        "     Final Operation : a.txt == c.txt was not performed because of the reason stated in "
        "the previous Intermediate Operation!\r\n",
        {"a.txt", "c.txt"}},
       {CollisionOption::kOverwrite,
-       "     Intermediate Operation : c.txt was overwritten with a.txt\r\n"
+       "17 : c.txt\r\n     Intermediate Operation : c.txt was overwritten with a.txt\r\n"
        "     Final Operation : a.txt == c.txt\r\n",
        {"c.txt"}},
   };
+  Tick({17});
+  job_.NewFilename = "c.txt";
   for (const auto& c : cases) {
-    TempDir dir;
-    dir.WriteFile("a.txt", "moved");
-    dir.WriteFile("c.txt", "old");
-    Job job;
-    RunState run;
-    TickPosition(job, 17);
-    SnapshotChosenActions(job);
-    job.NewFilename = "c.txt";
-    job.collision = c.option;
-    run.GenerateProcessFile = true;
-    ReportFile process;
-    ASSERT_TRUE(process.OpenForOutput(reports_.PathOf("p.txt")).ok());
-    EngineContext context;
-    context.process = &process;
-    RenameFile(job, run, context, dir.slash(), "a", ".txt");
-    EXPECT_TRUE(process.Close().ok());
-    const std::string text = reports_.ReadFile("p.txt");
-    EXPECT_EQ(text.substr(text.find("\r\n     Inter") + 2), c.lines);
-    EXPECT_EQ(dir.List(), c.left);
-    EXPECT_EQ(dir.ReadFile("c.txt"), c.option == CollisionOption::kOverwrite ? "moved" : "old");
-    EXPECT_FALSE(run.ErrorsOccurred);
+    const std::string folder = std::to_string(static_cast<int>(c.option));
+    dir_.WriteFile(folder + "/a.txt", "moved");
+    dir_.WriteFile(folder + "/c.txt", "old");
+    job_.collision = c.option;
+    Rename("a.txt", dir_.PathOf(folder) + "/");
+    EXPECT_EQ(dir_.List(folder), c.left);
+    EXPECT_EQ(dir_.ReadFile(folder + "/c.txt"), c.left.size() == 1 ? "moved" : "old");
   }
+  const std::string process = ProcessText();
+  for (const auto& c : cases) EXPECT_THAT(process, HasSubstr(c.lines));
+  EXPECT_FALSE(run_.ErrorsOccurred);
 }
 
 TEST_F(EngineTest, OverwriteOfAReadOnlyFileIsRefusedAndNothingChanges) {

@@ -20,17 +20,14 @@ namespace qtarvox::help {
 namespace {
 
 TEST(ManualPage, EscapesWhatRoffWouldRead) {
-  const struct {
-    const char* text;
-    const char* roff;
-  } cases[] = {
+  const std::pair<const char*, const char*> cases[] = {
       {"-UC", "\\-UC"},
       {"a\\b", "a\\eb"},
       {".hidden", "\\&.hidden"},
       {"'-AB*x y'", "\\&'\\-AB*x y'"},
       {"dir*Y[\"dir*N]", "dir*Y[\"dir*N]"},
   };
-  for (const auto& c : cases) EXPECT_EQ(RoffText(c.text), c.roff) << c.text;
+  for (const auto& [text, roff] : cases) EXPECT_EQ(RoffText(text), roff) << text;
 }
 
 TEST(ManualPage, NamesEveryCommandTheExitCodesAndTheWorkFolder) {
@@ -89,10 +86,7 @@ TEST(BashCompletion, OffersCommandsAndFileNames) {
   dir.WriteFile("notes one.txt");
   dir.WriteFile("notes two.txt");
   dir.MakeDir("photos");
-  const struct {
-    const char* words;
-    const char* replies;
-  } cases[] = {
+  const std::pair<const char*, const char*> cases[] = {
       // One match is completed; several are shown with their descriptions.
       {"q-tarvox -u", "-UC\n"},
       {"q-tarvox --pre", "--preview\n"},
@@ -107,8 +101,8 @@ TEST(BashCompletion, OffersCommandsAndFileNames) {
       {"q-tarvox -UC no", "\n"},
       {"q-tarvox -UC -cw s", "S\nSU\n"},  // as typed in either case
   };
-  for (const auto& c : cases) {
-    EXPECT_EQ(Lines(Complete(c.words, dir.path())), Lines(c.replies)) << c.words;
+  for (const auto& [words, replies] : cases) {
+    EXPECT_EQ(Lines(Complete(words, dir.path())), Lines(replies)) << words;
   }
   // Every command of --help is offered.
   const std::string all = Complete("q-tarvox -", dir.path());

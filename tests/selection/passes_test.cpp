@@ -131,21 +131,17 @@ TEST_F(WalkTest, NameWithALineBreakIsNeverListedButLogged) {
 }
 
 TEST(FileEntry, SplitsIntoDirectoryAndFilename) {
-  const struct {
-    const char* entry;
-    const char* directory;
-    const char* filename;
-  } cases[] = {
+  const std::tuple<const char*, const char*, const char*> cases[] = {
       {"readme.txt * /home/me/docs", "/home/me/docs/", "readme.txt"},
       {"readme.txt * /", "/", "readme.txt"},
       {"a*b.txt * /d", "/d/", "a*b.txt"},
       {"/x/y.txt", "/x/", "y.txt"},
   };
-  for (const auto& c : cases) {
+  for (const auto& [entry, want_directory, want_filename] : cases) {
     std::string directory, filename;
-    SplitFileEntry(c.entry, directory, filename);
-    EXPECT_EQ(directory, c.directory) << c.entry;
-    EXPECT_EQ(filename, c.filename) << c.entry;
+    SplitFileEntry(entry, directory, filename);
+    EXPECT_EQ(directory, want_directory) << entry;
+    EXPECT_EQ(filename, want_filename) << entry;
   }
 }
 
@@ -295,7 +291,6 @@ TEST(OperationListPass, PreparingAheadGivesTheSameRunAsOneFileAtATime) {
   }
 }
 
-// Renaming while the walk still lists gives the run the walk before the renames gives.
 TEST(WalkWhileRenaming, GivesTheRunOfTheWalkBeforeTheRenames) {
   // The reports' lines, then the names the files have, then the count of files.
   const auto run = [](bool while_listing, bool overlapping) {
