@@ -1,10 +1,4 @@
 // --preview is the plan of the real run.
-#include <gtest/gtest.h>
-
-#include <sstream>
-#include <string>
-#include <vector>
-
 #include "cli/cli_fixture.h"
 
 namespace qtarvox {

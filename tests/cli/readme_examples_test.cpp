@@ -1,16 +1,5 @@
-// The README's command-line examples, run as a user would paste them into a
-// shell, each on a fresh copy of the files they name: they must still work,
-// and the dry run it shows must print what it says.
-#include <gtest/gtest.h>
-
-#include <filesystem>
-#include <fstream>
-#include <sstream>
-#include <string>
-#include <vector>
-
+// The README's examples, run in a shell on fresh files, still work and print what they show.
 #include "program.h"
-#include "temp_dir.h"
 
 namespace qtarvox {
 namespace {

@@ -1,22 +1,12 @@
 // q-tarvox --undo, run as a script would run it, after performs of every kind.
-#include <gtest/gtest.h>
-#include <signal.h>
-#include <sys/stat.h>
 #include <sys/xattr.h>
-#include <unistd.h>
 
-#include <algorithm>
-#include <cstdio>
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <functional>
 #include <set>
 #include <thread>
 
 #include "platform/file_state.h"
 #include "program.h"
-#include "temp_dir.h"
 
 namespace qtarvox {
 namespace {
@@ -70,11 +60,7 @@ class Undo : public ProgramTest {
 // Perform, then undo: the tree is as it was, byte for byte, name for name, attribute for attribute.
 TEST_F(Undo, PutsEveryNameAndAttributeBack) {
   const std::string odd = "b\nc\xff.txt", walk = d() + "*N?txt";
-  const struct {
-    const char* what;
-    std::vector<std::string> files;
-    std::vector<std::string> args;
-  } cases[] = {
+  const std::tuple<const char*, std::vector<std::string>, std::vector<std::string>> cases[] = {
       {"flat", {"a.txt", "b.TXT", "c.doc"}, {"-UC", "-FE", walk + "\"doc"}},
       {"tree", {"A.TXT", "s/B.TXT", "s/t/C.TXT"}, {"-LC", "-FE", d() + "*Y?txt"}},
       {"unique numbers",
@@ -85,12 +71,12 @@ TEST_F(Undo, PutsEveryNameAndAttributeBack) {
        {"-UC", "-FI", Listed({"a.txt", odd, "e."})}},
       {"attributes", {"a.txt", "B.txt"}, {"-+R", "-+H", "-UC", "-FE", walk}},
   };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.what);
-    Fresh(c.files);
-    chmod(files_.PathOf(c.files[0]).c_str(), 0664);
-    setxattr(files_.PathOf(c.files[1]).c_str(), "user.DOSATTRIB", "0x20", 4, 0);
-    std::vector<std::string> args = c.args;
+  for (const auto& [what, files, perform] : cases) {
+    SCOPED_TRACE(what);
+    Fresh(files);
+    chmod(files_.PathOf(files[0]).c_str(), 0664);
+    setxattr(files_.PathOf(files[1]).c_str(), "user.DOSATTRIB", "0x20", 4, 0);
+    std::vector<std::string> args = perform;
     args.push_back("-SU");
     const Tree before = Snapshot(d());
     ASSERT_EQ(Run(args).code, 0);
@@ -247,21 +233,18 @@ TEST_F(Undo, HistoryIsUndoneInTurnAndSurvivesPerformsThatChangeNothing) {
   const std::string process = work_.ReadFile(kProcess);
   Outcome list = Run({"--undo", "--list"});
   EXPECT_EQ(std::count(list.out.begin(), list.out.end(), '\n'), 3) << list.out;
-  const struct {
-    const char* what;
-    std::vector<std::string> args;
-  } nothing[] = {
+  const std::pair<const char*, std::vector<std::string>> nothing[] = {
       {"journal cannot be made", {"-UC", job, where, "-SU"}},
       {"same job again", {"-LC", job, where, "-SU"}},
       {"missing file", {"-UC", "-FI", d() + "/none.txt", "-SU"}},
   };
   // The next perform's journal folder is taken by a file.
   work_.WriteFile("Q-Tarvox_Undo/4", "");
-  for (const auto& c : nothing) {
-    SCOPED_TRACE(c.what);
-    Run(c.args);
+  for (const auto& [what, args] : nothing) {
+    SCOPED_TRACE(what);
+    Run(args);
     // Refused at the journal, it leaves the last Process file too.
-    if (c.what == nothing[0].what) {
+    if (what == nothing[0].first) {
       EXPECT_EQ(work_.ReadFile(kProcess), process);
       fs::remove(work_.PathOf("Q-Tarvox_Undo/4"));
     }
@@ -291,10 +274,7 @@ TEST_F(Undo, HistoryIsUndoneInTurnAndSurvivesPerformsThatChangeNothing) {
 // A journal other than the one the history names for its perform is refused.
 TEST_F(Undo, JournalThatDoesNotBelongIsRefused) {
   const std::string second = "Q-Tarvox_Undo/2/Q-Tarvox_Journal.tvj";
-  const struct {
-    const char* what;
-    std::function<void()> meanwhile;
-  } cases[] = {
+  const std::pair<const char*, std::function<void()>> cases[] = {
       {"an older journal copied over it",
        [&] {
          fs::copy_file(work_.PathOf(kJournal), work_.PathOf(second),
@@ -307,12 +287,12 @@ TEST_F(Undo, JournalThatDoesNotBelongIsRefused) {
          fs::rename(work_.PathOf("copy"), work_.PathOf(second));
        }},
   };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.what);
+  for (const auto& [what, meanwhile] : cases) {
+    SCOPED_TRACE(what);
     Fresh({"a.txt"});
     ASSERT_EQ(Run({"-UC", "-FE", d() + "*N?txt", "-SU"}).code, 0);
     ASSERT_EQ(Run({"-AB*x", "-FE", d() + "*N?txt", "-SU"}).code, 0);
-    c.meanwhile();
+    meanwhile();
     const Outcome o = UndoExpecting(2);
     EXPECT_NE(o.err.find(work_.PathOf(second)), std::string::npos) << o.err;
     EXPECT_EQ(files_.List(), std::vector<std::string>{"xA.txt"});

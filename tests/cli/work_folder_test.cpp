@@ -1,15 +1,5 @@
 // The work folder under the faults a real machine produces.
-#include <gtest/gtest.h>
-#include <signal.h>
-#include <sys/file.h>
 #include <sys/mount.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <filesystem>
-#include <fstream>
-#include <string>
-#include <vector>
 
 #include "program.h"
 

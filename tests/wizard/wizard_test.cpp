@@ -18,7 +18,6 @@
 #include "run/work_files.h"
 #include "selection/step2.h"
 #include "temp_dir.h"
-#include "wizard/job_reset.h"
 #include "wizard/summary.h"
 
 namespace qtarvox {
@@ -116,14 +115,9 @@ TEST_F(WizardTest, FinishedSequenceClearsOnNoAndKeepsOnYes) {
     job.AddEndText = "x";
     job.lstDir = {dir_.PathOf("d")};
     job.lstExt = {"*.none"};
-    job.lstFile = {"a * /d"};
     job.method = SelectionMethod::kDone;
     job.txtSep = "_";
-    work_.WriteFile("Q-Tarvox_Process.txt");
-    work_.WriteFile("Q-Tarvox_Err.txt");
-    ASSERT_TRUE(SetFileAttributes(work_.PathOf("Q-Tarvox_Err.txt"), kAttrReadOnly));
-    job.lstFile.clear();  // nothing to rename: the run only brings the Finished state
-    prompter.answers = {keep};
+    prompter.answers = {keep};  // nothing to rename: the run only brings the Finished state
     EXPECT_TRUE(wizard.PressRun().started);
     ASSERT_TRUE(wizard.screen().finished);
     job.lstFile = {"a * /d"};
@@ -147,16 +141,6 @@ TEST_F(WizardTest, FinishedSequenceClearsOnNoAndKeepsOnYes) {
     EXPECT_TRUE(s.cmdFileType_enabled && s.cmdStep1_enabled && s.cmdPreview_enabled);
     // The read-only Error file went too; the journal of the perform stays.
     EXPECT_THAT(work_.List(), ElementsAre("Q-Tarvox_Undo"));
-  }
-}
-
-TEST_F(WizardTest, QuitRemovesReportFilesExceptInSuppressedMode) {
-  for (const bool suppressed : {true, false}) {
-    work_.WriteFile("Q-Tarvox_Process.txt");
-    work_.WriteFile("Q-Tarvox_Err.txt");
-    job_.SuppressedMode = suppressed;
-    QuitCleanup(job_);
-    EXPECT_EQ(work_.List().size(), suppressed ? 2u : 0u);
   }
 }
 
@@ -276,11 +260,7 @@ TEST(WizardSteps, Step2MethodsChecksCaptionsAndBack) {
 
 // The Step 3 summary: one line per ticked action, then the files of the method.
 TEST(Summary, ShowsEachActionWithItsValuesAndTheFilesOfTheMethod) {
-  const struct {
-    std::function<void(Job&)> setup;
-    std::vector<std::string> lines;
-    std::string files;
-  } cases[] = {
+  const std::tuple<std::function<void(Job&)>, std::vector<std::string>, std::string> cases[] = {
       {[](Job& job) {
          for (int position : {2, 4, 5, 6, 7, 10, 15, 16}) TickPosition(job, position);
          job.DeleteLastCount = 2.5;
@@ -323,17 +303,16 @@ TEST(Summary, ShowsEachActionWithItsValuesAndTheFilesOfTheMethod) {
        {},
        ""},
   };
-  for (const auto& c : cases) {
+  for (const auto& [setup, lines, files] : cases) {
     Job job;
-    c.setup(job);
+    setup(job);
     ScreenState screen;
     ShowSummary(job, screen);
-    EXPECT_EQ(screen.lstFinal, c.lines);
-    EXPECT_EQ(screen.txtFinal, c.files);
+    EXPECT_EQ(screen.lstFinal, lines);
+    EXPECT_EQ(screen.txtFinal, files);
   }
 }
 
-// A preview that meets an error offers the Error file and shows it on Yes.
 TEST_F(WizardTest, PreviewWithErrorsOffersTheErrorFile) {
   dir_.WriteFile("d/line\nbreak.txt");
   prompter_.answers = {true};
@@ -390,7 +369,6 @@ TEST_F(WizardRunTest, RunAsATaskShowsProgressAndStopsBetweenFiles) {
   ExpectStoppedBetweenFiles();
 }
 
-// Quitting while a run renames files stops it between two files without its end-of-run questions.
 TEST_F(WizardRunTest, QuitDuringARunStopsItQuietlyAndKeepsItsReports) {
   StartHeldRun();
   // Quit waits for the run: the run goes on once Quit has asked it to stop and waits for it to end.
