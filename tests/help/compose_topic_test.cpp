@@ -66,12 +66,6 @@ TEST(HelpContents, ContentsHelpFixedLinesAndEmptyRows) {
   // A line shown letter for letter, a whole line of its topic.
   const std::string text = "\r\n" + ComposeTopic(RowOf(71)) + "\r\n";
   EXPECT_NE(text.find("\r\n    b) Overwrite File\r\n"), std::string::npos) << text;
-  // The three paragraphs of "What is Q-Tarvox?" begin with five blanks.
-  const std::vector<std::string> what = SplitLines(ComposeTopic(RowOf(2)));
-  ASSERT_EQ(what.size(), 7u);
-  for (size_t i : {2u, 4u, 6u}) {
-    EXPECT_TRUE(what[i].starts_with("     ") && what[i][5] != ' ') << what[i];
-  }
 }
 
 TEST(HelpContents, EveryRowHasATopicAndEveryTextIsReached) {

@@ -179,16 +179,10 @@ TEST(FileIdentity, SameFileOnlyWhenNothingTellsThemApart) {
   };
   const auto generation = [](uint32_t g, uint64_t changed) {
     return [=](FileIdentity& id) {
-      id.generation = g;
-      id.has_generation = true;
-      id.changed = changed;
+      id.generation = g, id.has_generation = true, id.changed = changed;
     };
   };
-  const struct {
-    const char* what;
-    FileIdentity run, disk;
-    bool same;
-  } cases[] = {
+  const std::tuple<const char*, FileIdentity, FileIdentity, bool> cases[] = {
       {"other inode", FileIdentity{{1, 43}}, FileIdentity{inode}, false},
       {"same birth", with([](auto& id) { id.birth = 5; }), with([](auto& id) { id.birth = 5; }),
        true},
@@ -207,10 +201,10 @@ TEST(FileIdentity, SameFileOnlyWhenNothingTellsThemApart) {
        with([](auto& id) { id.birth = 10; }), true},
       {"nothing known", FileIdentity{inode}, FileIdentity{inode}, true},
   };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.what);
-    EXPECT_EQ(c.disk.Same(c.run), c.same);
-    EXPECT_EQ(c.run.Same(c.disk), c.same);
+  for (const auto& [what, run, disk, same] : cases) {
+    SCOPED_TRACE(what);
+    EXPECT_EQ(disk.Same(run), same);
+    EXPECT_EQ(run.Same(disk), same);
   }
 }
 

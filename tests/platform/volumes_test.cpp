@@ -28,12 +28,5 @@ TEST(Volumes, APathBelongsToTheDeepestVolumeThatHoldsIt) {
   for (const auto& [path, root] : cases) EXPECT_EQ(VolumeRootOf(volumes, path), root) << path;
 }
 
-TEST(Volumes, TheRootVolumeIsAlwaysListed) {
-  const std::vector<Volume> volumes = MountedVolumes();
-  ASSERT_FALSE(volumes.empty());
-  EXPECT_EQ(volumes.front().root, "/");
-  for (const Volume& volume : volumes) EXPECT_EQ(volume.root.front(), '/') << volume.root;
-}
-
 }  // namespace
 }  // namespace qtarvox

@@ -20,15 +20,10 @@ using ::testing::ElementsAre;
 // The lines of a CR LF text file.
 std::vector<std::string> Lines(const std::string& text) {
   std::vector<std::string> lines;
-  size_t pos = 0;
-  while (pos < text.size()) {
-    const size_t end = text.find("\r\n", pos);
-    if (end == std::string::npos) {
-      lines.push_back(text.substr(pos) + "(no CR LF)");
-      break;
-    }
-    lines.push_back(text.substr(pos, end - pos));
-    pos = end + 2;
+  for (size_t pos = 0, end; pos < text.size(); pos = end == std::string::npos ? end : end + 2) {
+    end = text.find("\r\n", pos);
+    lines.push_back(end == std::string::npos ? text.substr(pos) + "(no CR LF)"
+                                             : text.substr(pos, end - pos));
   }
   return lines;
 }

@@ -29,8 +29,6 @@ class Step2Test : public WindowTest {
     Click("cmdFileType");
   }
 
-  QString Caption(const char* label) const { return Find<QLabel>(label)->text(); }
-
   TempDir dir_;
 };
 
@@ -46,7 +44,7 @@ TEST_F(Step2Test, DirectoriesAndExtensionsAreAddedSelectedAndRemoved) {
     EXPECT_EQ(boxes.shown.size(), 1u);
   }
   EXPECT_EQ(Items("lstDir"), (std::vector<std::string>{aaa, sub + "  *Include Subdirectories*"}));
-  EXPECT_EQ(Caption("lblDirList"), "List of Directory(s) choosen : *2*");
+  EXPECT_EQ(Text("lblDirList"), "List of Directory(s) choosen : *2*");
   for (const char* typed : {"txt", "doc"}) {
     Type("txtExtList", typed);
     Click("cmdAddExt");
@@ -85,7 +83,7 @@ TEST_F(Step2Test, FilesArePickedInTheBrowserAndSelectAllFollowsTheLastList) {
   Select("filFile", {1, 2});
   Click("cmdAddFile");
   EXPECT_EQ(Items("lstFile"), (std::vector<std::string>{"A.TXT * " + docs, "b.txt * " + docs}));
-  EXPECT_EQ(Caption("lblFileList"), "List of File(s) choosen : *2*");
+  EXPECT_EQ(Text("lblFileList"), "List of File(s) choosen : *2*");
   EXPECT_EQ(SelectedCount("filFile"), 2);  // left as it was
   Click("cmdAddFile");  // no list refuses a duplicate
   EXPECT_EQ(Items("lstFile").size(), 4u);
@@ -95,7 +93,7 @@ TEST_F(Step2Test, FilesArePickedInTheBrowserAndSelectAllFollowsTheLastList) {
   EXPECT_EQ(SelectedCount("lstFile"), 4);
   Click("cmdRemoveFile");
   EXPECT_TRUE(Items("lstFile").empty());
-  EXPECT_EQ(Caption("lblFileList"), "List of File(s) choosen : *0*");
+  EXPECT_EQ(Text("lblFileList"), "List of File(s) choosen : *0*");
 }
 
 // Files and folders dropped from a file manager go into the job whatever method shows.
