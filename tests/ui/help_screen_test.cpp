@@ -1,4 +1,4 @@
-// The Help screen: contents, topics, buttons and layout.
+// The Help screen: contents, topics and buttons.
 #include "help/compose_topic.h"
 #include "ui/window_ports.h"
 #include "window_fixture.h"
@@ -8,8 +8,8 @@ namespace {
 
 class HelpScreenTest : public WindowTest {
  protected:
-  void OpenHelp(QSize size = {1024, 768}) {
-    Open(Job(), size);
+  void OpenHelp() {
+    Open();
     PressAlt(Qt::Key_H);
     ASSERT_EQ(ShownPanels(), std::set<std::string>{"pctHelp"});
   }
@@ -66,21 +66,6 @@ TEST_F(HelpScreenTest, ShowsTheContentsARowItsTopicAndTheButtonsTheirRows) {
   }
   PressAlt(Qt::Key_A);
   EXPECT_TRUE(Shown().contains("\nVersion : 1.7.6\n")) << Shown().toStdString();
-}
-
-// The caption shows whole, the list below it, the text beside it, the buttons below both.
-TEST_F(HelpScreenTest, LayoutFollowsTheWindow) {
-  for (const QSize size : {QSize(800, 600), QSize(1024, 768), QSize(1920, 1080)}) {
-    OpenHelp(size);
-    const QRect caption = Find("lblTOC")->geometry(), toc = Toc()->geometry();
-    const QRect text = Find("txtHelp")->geometry(), about = Find("cmdAbout")->geometry();
-    EXPECT_GE(caption.height(), Find<QLabel>("lblTOC")->heightForWidth(caption.width()));
-    EXPECT_GT(toc.top(), caption.bottom());
-    EXPECT_EQ(text.top(), toc.top());
-    EXPECT_GT(text.left(), toc.right());
-    EXPECT_GT(about.top(), std::max(toc.bottom(), text.bottom()));
-    EXPECT_TRUE(Find("pctHelp")->rect().contains(text.united(Find("cmdThank")->geometry())));
-  }
 }
 
 }  // namespace

@@ -141,7 +141,7 @@ TEST_F(WindowTest, NavigationTable) {
 }
 
 // At every size no control of any screen (and the plan table) is cut off, leaves its panel or
-// overlaps another.
+// overlaps another; Help keeps its arrangement.
 TEST_F(WindowTest, NothingIsCutOffOrOverlapsFromTheSmallestWindowToALargeOne) {
   TempDir dir;
   RememberDirectory(Job());  // no folder of an earlier test comes back
@@ -157,6 +157,16 @@ TEST_F(WindowTest, NothingIsCutOffOrOverlapsFromTheSmallestWindowToALargeOne) {
     ExpectWholeAndApart(window_->centralWidget(), at + " frame");
     ExpectWholeAndApart(Find("pctIntro"), at + " Intro");
     EXPECT_LE(Find("lblIntro10")->geometry().bottom(), Find("pctIntro")->height()) << at;
+    // Help: the caption whole, the list below it, the text beside it, the buttons below both.
+    window_->cmdHelp_Click();
+    const QRect caption = Find("lblTOC")->geometry(), toc = Find("lstTOC")->geometry();
+    const QRect text = Find("txtHelp")->geometry(), about = Find("cmdAbout")->geometry();
+    EXPECT_GE(caption.height(), Find<QLabel>("lblTOC")->heightForWidth(caption.width())) << at;
+    EXPECT_GT(toc.top(), caption.bottom()) << at;
+    EXPECT_EQ(text.top(), toc.top()) << at;
+    EXPECT_GT(text.left(), toc.right()) << at;
+    EXPECT_GT(about.top(), std::max(toc.bottom(), text.bottom())) << at;
+    EXPECT_TRUE(Find("pctHelp")->rect().contains(text.united(Find("cmdThank")->geometry()))) << at;
     window_->cmdStep1_Click();
     for (int row = 0; row < 17; ++row) {
       ClickEntry(row);
