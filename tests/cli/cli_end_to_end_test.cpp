@@ -144,7 +144,6 @@ TEST_F(CliEndToEnd, EachChosenFileIsTakenOnceAndCountedAsTheDiskShows) {
   EXPECT_NE(work_.ReadFile(kProcess).find("Final Operation : l.txt == L.txt"), std::string::npos);
 }
 
-// A folder the walk cannot read is an error of the run, whatever kept it closed.
 TEST_F(CliEndToEnd, EveryFolderTheWalkCannotReadIsAnError) {
   // Deeper than a path can reach: the folder whose path is too long is named.
   StartRow(0, T("a.txt=1"));
@@ -191,7 +190,6 @@ TEST_F(CliEndToEnd, EveryFolderTheWalkCannotReadIsAnError) {
   EXPECT_EQ(Snapshot(dir_), T("A.txt=1|u/b.txt=2"));
 }
 
-// Shell arguments rename exactly the files chosen.
 TEST_F(CliEndToEnd, InputPicksOnlyTheChosenFiles) {
   const std::string dashed = "\" is a file here, not a command";
   const struct {

@@ -35,7 +35,6 @@ TEST_F(WorkFolderRuns, MissingFolderIsMadeAndAnUnusableOneStopsTheRun) {
   EXPECT_EQ(CountWith(folder, "N"), 2u);
 }
 
-// Installed into a prefix, the program keeps its work files in the user's state folder.
 TEST_F(WorkFolderRuns, AnInstalledProgramKeepsItsWorkFilesInTheStateFolder) {
   const struct {
     const char* program;     // where the program is put, in files_
@@ -105,7 +104,6 @@ TEST_F(WorkFolderRuns, FullFolderNeverRenamesHalfAJobSilently) {
   umount2(mount_point.c_str(), MNT_DETACH);
 }
 
-// A work folder inside the chosen tree: the run's own files are never part of the job.
 TEST_F(WorkFolderRuns, ReportFilesInsideTheTreeAreNotPartOfTheJob) {
   const std::string tree = MakeFiles("tree", 3);
   const std::string work = files_.MakeDir("tree/work");

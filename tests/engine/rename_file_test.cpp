@@ -45,7 +45,6 @@ TEST_F(EngineTest, ProcessFileOfTwoFilesMatchesByteForByte) {
   EXPECT_FALSE(run_.ErrorsOccurred);
 }
 
-// A name that stays writes "No changes made"; an error costs only its own file.
 TEST_F(EngineTest, SameNameWritesNoChangesMadeAndAnErrorStopsOnlyItsFile) {
   Tick({1});
   dir_.WriteFile("ABC.TXT");
@@ -183,7 +182,6 @@ TEST_F(EngineTest, AttributeActionsLogTheirLinesAndError200) {
   EXPECT_TRUE(run_.ErrorsOccurred);
 }
 
-// Which files a preview lists, and how.
 TEST_F(EngineTest, PreviewLineRules) {
   constexpr auto kKeep = CollisionOption::kDoNotRename;
   const struct {

@@ -41,7 +41,6 @@ TEST(InsertNumber, WritesSixtyFourBitNumbers) {
   EXPECT_EQ(InsertNumber("README", "_", 40000), "README40000");
 }
 
-// The index keeps the smallest free number current as the run renames.
 TEST(NameIndex, SmallestFreeNumberFollowsTheRunsRenames) {
   TempDir dir;
   for (const char* name : {"b.txt", "b_1.txt", "b_2.txt", "b_3.txt", "b_4.txt", "b_5.txt"}) {

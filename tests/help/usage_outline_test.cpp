@@ -74,7 +74,6 @@ TEST(UsageOutline, ReadsSynopsisSectionsEntriesAndExamples) {
   EXPECT_EQ(codes[1].description, "stopped");
 }
 
-// The outline of --help names every command the program knows.
 TEST(UsageOutline, HelpTextNamesEveryCommand) {
   const std::vector<CommandSummary> summaries = CommandSummaries(ParseUsage(UsageText()));
   const char* commands[] = {"--help", "--version", "--preview", "-UC", "-LC", "-CO", "-DL",

@@ -140,7 +140,6 @@ TEST(ListForWalk, LargeFolderListsAsSeparateSearchesWould) {
   EXPECT_EQ(searched, dat);
 }
 
-// A folder sorted in two halves at once keeps the one order of CompareNames.
 TEST(ListForWalk, FolderSortedInHalvesKeepsTheOneOrder) {
   TempDir dir;
   const char* const stems[] = {"report-2024-", "REPORT-2024-", "Report-2024-", "élan-",

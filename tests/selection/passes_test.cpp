@@ -182,7 +182,6 @@ TEST(Numbering, IndividualFilesContinueTheWalkOrStartAtTheirStartNumber) {
   EXPECT_THAT(dir.List("i"), ElementsAre("95.txt", "97.txt", "98.txt", kProcessFileName));
 }
 
-// A file with a stored system bit is never chosen, whichever side reads the bit.
 TEST(OperationListPass, SystemFileIsLeftOutWhicheverSideReadsItsBit) {
   const struct {
     const char* what;
@@ -218,7 +217,6 @@ TEST(OperationListPass, SystemFileIsLeftOutWhicheverSideReadsItsBit) {
   }
 }
 
-// Preparing files ahead on a second thread gives exactly the run of one file at a time.
 TEST(OperationListPass, PreparingAheadGivesTheSameRunAsOneFileAtATime) {
   struct Case {
     const char* what;
