@@ -165,38 +165,25 @@ TEST_F(Step1Test, TheArrowsWalkTheListSpaceTicksAndEnterProceeds) {
 
 // A failed check is told, its action highlighted with the focus in the box to mend.
 TEST_F(Step1Test, ProceedShowsTheFirstFailedCheckAndHighlightsItsAction) {
-  const struct {
-    const char* what;
-    std::function<void()> setup;
-    const char* message_start;
-    int highlighted;
-    const char* focus;  // nullptr: not looked at
-  } cases[] = {
-      {"start number asked for but not given",
-       [this] {
-         ClickEntry(8, true);
-         Click("chkAI3");
-         ClickEntry(0);
-       },
-       "Error in Action 9 : \nYou have", 8, "txtAI3"},
-      {"nothing ticked: no prefix, the highlight stays", [this] { ClickEntry(4); }, "Why do", 4,
-       nullptr},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.what);
-    OpenOnStep1();
-    c.setup();
+  const auto proceed_tells = [this](const std::string& start) {
     MessageBoxes boxes;
     Click("cmdProceed1");
     ASSERT_EQ(boxes.shown.size(), 1u);
-    EXPECT_TRUE(boxes.shown[0].text.starts_with(c.message_start)) << boxes.shown[0].text;
+    EXPECT_TRUE(boxes.shown[0].text.starts_with(start)) << boxes.shown[0].text;
     EXPECT_EQ(boxes.shown[0].caption, "Q-Tarvox");
     EXPECT_EQ(ShownPanels(), std::set<std::string>{"pctStep1"});
-    EXPECT_EQ(List()->currentRow(), c.highlighted);
-    if (c.focus != nullptr) {
-      EXPECT_EQ(Focused(), c.focus);
-    }
-  }
+  };
+  OpenOnStep1();
+  ClickEntry(8, true);
+  Click("chkAI3");  // a start number asked for but not given
+  ClickEntry(0);
+  proceed_tells("Error in Action 9 : \nYou have");
+  EXPECT_EQ(List()->currentRow(), 8);
+  EXPECT_EQ(Focused(), "txtAI3");
+  OpenOnStep1();
+  ClickEntry(4);
+  proceed_tells("Why do");  // nothing ticked: no prefix, and the highlight stays
+  EXPECT_EQ(List()->currentRow(), 4);
 }
 
 }  // namespace
