@@ -51,13 +51,7 @@ NumberedJob JobWith(std::initializer_list<int> positions,
 }
 
 TEST(TransformName, ActionsGiveTheirNewFilenames) {
-  const struct {
-    const char* what;
-    NumberedJob job;
-    const char* filename;
-    const char* expected;
-    bool changed;
-  } cases[] = {
+  const std::tuple<const char*, NumberedJob, const char*, const char*, bool> cases[] = {
       {"upper keeps extension case", JobWith({1}), "photo.JPG", "PHOTO.JPG", true},
       {"lower keeps extension case", JobWith({2}), "PHOTO.JPG", "photo.JPG", true},
       {"delete last to empty falls back, nothing changes",
@@ -116,10 +110,10 @@ TEST(TransformName, ActionsGiveTheirNewFilenames) {
        JobWith({6}, [](NumberedJob& j) { j.ReplaceSearch = "É", j.ReplaceWith = "e"; }), "éÉ.txt",
        "ee.txt", true},
   };
-  for (const auto& c : cases) {
-    const Result r = Transform(c.job, c.filename);
-    EXPECT_EQ(r.new_filename, c.expected) << c.what;
-    EXPECT_EQ(r.changed, c.changed) << c.what;
+  for (const auto& [what, job, filename, expected, changed] : cases) {
+    const Result r = Transform(job, filename);
+    EXPECT_EQ(r.new_filename, expected) << what;
+    EXPECT_EQ(r.changed, changed) << what;
   }
 }
 

@@ -141,28 +141,26 @@ TEST(BashCompletion, OffersExactlyTheWordsTheParserReads) {
     candidates.emplace_back(1, a);
     for (const char b : chars) candidates.push_back(std::string{a, b});
   }
-  const struct {
-    const char* command;
-    std::vector<std::string> before;  // the words of the places before
-  } places[] = {
+  // A command and the words of the places before.
+  const std::pair<const char*, std::vector<std::string>> places[] = {
       {"-CW", {}}, {"-EF", {}}, {"-NE", {}}, {"-NE", {"E"}}, {"-NB", {}}, {"-NB", {"N"}},
   };
-  for (const auto& p : places) {
-    std::string words = std::string("q-tarvox ") + p.command;
-    for (const auto& word : p.before) words += " " + word;
+  for (const auto& [command, before] : places) {
+    std::string words = std::string("q-tarvox ") + command;
+    for (const auto& word : before) words += " " + word;
     const std::vector<std::string> offered = Lines(Complete(words + " ''", dir.path()));
-    if (std::string(p.command) == "-EF") {
+    if (std::string(command) == "-EF") {
       // EF reads any number ("02" too): one word for each option there is.
       std::set<CollisionOption> by_offered, by_any;
-      for (const auto& word : offered) by_offered.insert(Read(p.command, {}, word).collision);
-      for (const auto& word : candidates) by_any.insert(Read(p.command, {}, word).collision);
+      for (const auto& word : offered) by_offered.insert(Read(command, {}, word).collision);
+      for (const auto& word : candidates) by_any.insert(Read(command, {}, word).collision);
       EXPECT_EQ(by_offered, by_any);
       EXPECT_EQ(offered.size(), by_any.size());
       continue;
     }
     std::vector<std::string> read;
     for (const auto& word : candidates) {
-      if (Read(p.command, p.before, word).read) read.push_back(word);
+      if (Read(command, before, word).read) read.push_back(word);
     }
     std::ranges::sort(read);
     EXPECT_EQ(offered, read) << words;

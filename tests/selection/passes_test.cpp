@@ -183,14 +183,11 @@ TEST(Numbering, IndividualFilesContinueTheWalkOrStartAtTheirStartNumber) {
 }
 
 TEST(OperationListPass, SystemFileIsLeftOutWhicheverSideReadsItsBit) {
-  const struct {
-    const char* what;
-    NumberStyle style;
-    bool ahead;
-  } cases[] = {{"read by the pass, ahead", NumberStyle::kNormal, true},
-               {"read by the pass, one at a time", NumberStyle::kNormal, false},
-               {"read by the walk", NumberStyle::kEven, true}};
-  for (const auto& c : cases) {
+  const std::tuple<const char*, NumberStyle, bool> cases[] = {
+      {"read by the pass, ahead", NumberStyle::kNormal, true},
+      {"read by the pass, one at a time", NumberStyle::kNormal, false},
+      {"read by the walk", NumberStyle::kEven, true}};
+  for (const auto& [what, style, ahead] : cases) {
     TempDir dir;
     QTARVOX_SKIP_WITHOUT_USER_XATTRS(dir);
     for (const char* name : {"a.txt", "b.txt", "sys.txt", "c.txt", "evil\nsys.txt"}) {
@@ -199,21 +196,21 @@ TEST(OperationListPass, SystemFileIsLeftOutWhicheverSideReadsItsBit) {
     }
     Job job = NumbersOnly();
     RunState run;
-    job.NumberEndStyle = c.style;
+    job.NumberEndStyle = style;
     job.lstDir = {dir.path()};
     job.lstExt = {"*.txt"};
     EngineContext context;
-    context.prepare_ahead = c.ahead;
+    context.prepare_ahead = ahead;
     Reports reports(context);
     reports.WalkAndPass(job, run, context);
     // With the exact count of 3 files, even numbers are one digit wide.
     EXPECT_EQ(dir.List(), (std::vector<std::string>{"1.txt", "2.txt", "3.txt", "evil\nsys.txt",
                                                      "sys.txt"}))
-        << c.what;
-    EXPECT_EQ(run.FileCount, 3) << c.what;
-    EXPECT_EQ(run.FilesDone, 3) << c.what;
-    EXPECT_FALSE(run.ErrorsOccurred) << c.what;
-    EXPECT_EQ(reports.Text(dir.path()), "--\r\n") << c.what;
+        << what;
+    EXPECT_EQ(run.FileCount, 3) << what;
+    EXPECT_EQ(run.FilesDone, 3) << what;
+    EXPECT_FALSE(run.ErrorsOccurred) << what;
+    EXPECT_EQ(reports.Text(dir.path()), "--\r\n") << what;
   }
 }
 
