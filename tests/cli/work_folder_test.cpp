@@ -71,20 +71,11 @@ TEST_F(WorkFolderRuns, FullFolderNeverRenamesHalfAJobSilently) {
     GTEST_SKIP() << "cannot mount a small tmpfs here (needs root)";
   }
   const std::string fill = mount_point + "/fill";
-  {
-    std::ofstream out(fill);
-    out << std::string(1 << 20, 'x');  // as much as fits
-  }
+  std::ofstream(fill) << std::string(1 << 20, 'x');  // as much as fits
   const std::string folder = MakeFiles("job", 200);
-  std::vector<std::string> by_name{"-UC", "-FI"};
   std::string list;
-  for (int i = 0; i < 200; ++i) {
-    char file[32];
-    snprintf(file, sizeof file, "/n%05d.txt", i);
-    list += (i ? "*" : "") + folder + file;
-  }
-  by_name.push_back(list);
-  by_name.push_back("-SU");
+  for (const auto& n : files_.List("job")) list += (list.empty() ? "" : "*") + folder + "/" + n;
+  const std::vector<std::string> by_name{"-UC", "-FI", list, "-SU"};
   for (const auto& args : {std::vector<std::string>{"-UC", "-FE", folder + "*N?txt", "-SU"},
                            by_name}) {
     const Outcome o = Run(args, mount_point);

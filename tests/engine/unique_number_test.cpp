@@ -15,7 +15,7 @@
 namespace qtarvox {
 namespace {
 
-TEST(TrailingNumber, ReadsSixtyFourBitNumbersAndNothingLarger) {
+TEST(NumberInName, ReadsAndWritesSixtyFourBitNumbersAndNothingLarger) {
   const std::pair<const char*, int64_t> cases[] = {
       {"same_32768.txt", 32768},
       {"same_9223372036854775807.txt", 9223372036854775807},  // the largest int64
@@ -33,9 +33,6 @@ TEST(TrailingNumber, ReadsSixtyFourBitNumbersAndNothingLarger) {
   for (const auto& [filename, expected] : cases) {
     EXPECT_EQ(TrailingNumber(filename), expected) << filename;
   }
-}
-
-TEST(InsertNumber, WritesSixtyFourBitNumbers) {
   EXPECT_EQ(InsertNumber("same.tar.gz", "_", 9223372036854775807),
             "same_9223372036854775807.tar.gz");
   EXPECT_EQ(InsertNumber("README", "_", 40000), "README40000");

@@ -215,19 +215,14 @@ TEST(OperationListPass, SystemFileIsLeftOutWhicheverSideReadsItsBit) {
 }
 
 TEST(OperationListPass, PreparingAheadGivesTheSameRunAsOneFileAtATime) {
-  struct Case {
-    const char* what;
-    bool numbers;
-    CollisionOption collision;
-    bool preview = false;
-  };
-  const Case cases[] = {
-      {"collisions left alone", false, CollisionOption::kDoNotRename},
-      {"collisions numbered", false, CollisionOption::kAppendNumber},
-      {"numbered names", true, CollisionOption::kDoNotRename},
+  // What the run is, whether it numbers the names, its collision option, whether it previews.
+  const std::tuple<const char*, bool, CollisionOption, bool> cases[] = {
+      {"collisions left alone", false, CollisionOption::kDoNotRename, false},
+      {"collisions numbered", false, CollisionOption::kAppendNumber, false},
+      {"numbered names", true, CollisionOption::kDoNotRename, false},
       {"preview", true, CollisionOption::kDoNotRename, true},
   };
-  for (const Case& c : cases) {
+  for (const auto& [what, numbers, collision, preview] : cases) {
     std::vector<std::string> runs[2], names[2];
     for (int ahead = 0; ahead < 2; ++ahead) {
       TempDir dir;
@@ -241,16 +236,16 @@ TEST(OperationListPass, PreparingAheadGivesTheSameRunAsOneFileAtATime) {
       RunState run;
       TickPosition(job, 1);  // UPPERCASE
       TickPosition(job, 5);  // delete the first n characters
-      if (c.numbers) TickPosition(job, 9);
-      if (c.preview) TickPosition(job, 15);  // extension "." (not shown in a preview)
+      if (numbers) TickPosition(job, 9);
+      if (preview) TickPosition(job, 15);  // extension "." (not shown in a preview)
       SnapshotChosenActions(job);
       job.NewExtension = ".";
       job.DeleteFirstCount = 4;
       job.NumberEndStyle = NumberStyle::kEven;
-      job.collision = c.collision;
+      job.collision = collision;
       run.Separator = "_";
       run.GenerateProcessFile = true;
-      run.PreviewMode = c.preview;
+      run.PreviewMode = preview;
       job.lstDir = {dir.path()};
       job.lstExt = {"*.txt"};
 
@@ -262,22 +257,22 @@ TEST(OperationListPass, PreparingAheadGivesTheSameRunAsOneFileAtATime) {
       runs[ahead] = Lines(reports.Text(dir.path(), "--" + run.txtOP.text()));
       names[ahead] = dir.List();
     }
-    ASSERT_GT(runs[0].size(), 480u) << c.what;
+    ASSERT_GT(runs[0].size(), 480u) << what;
     const auto has = [&](const char* text) {
       return std::count(runs[0].begin(), runs[0].end(), msg::kIndent + std::string(text)) > 0;
     };
-    EXPECT_EQ(has(msg::kTerminated4), !c.preview) << c.what;
+    EXPECT_EQ(has(msg::kTerminated4), !preview) << what;
     EXPECT_EQ(has(msg::kIntermediateNotRenamed),
-              !c.numbers && !c.preview && c.collision == CollisionOption::kDoNotRename)
-        << c.what;
-    if (c.preview) {
+              !numbers && !preview && collision == CollisionOption::kDoNotRename)
+        << what;
+    if (preview) {
       const std::string& last = runs[0].back();
       // The box's last entry has no line end of its own.
       const std::string end = "/w.txt" + std::string(msg::kFinalSep) + "W248(no CR LF)";
       EXPECT_EQ(last.substr(last.size() - std::min(last.size(), end.size())), end);
     }
-    EXPECT_EQ(runs[1], runs[0]) << c.what;
-    EXPECT_EQ(names[1], names[0]) << c.what;
+    EXPECT_EQ(runs[1], runs[0]) << what;
+    EXPECT_EQ(names[1], names[0]) << what;
   }
 }
 
