@@ -38,10 +38,6 @@ class RecordingPrompter : public Prompter {
   std::deque<bool> answers;
 };
 
-}  // namespace qtarvox
-
-namespace qtarvox {
-
 // Records status captions and the files the viewer was started on.
 class RecordingRunView : public RunView {
  public:

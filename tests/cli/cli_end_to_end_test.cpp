@@ -1,18 +1,7 @@
 // Runs the built q-tarvox executable the way a script would.
-#include <fcntl.h>
-#include <gtest/gtest.h>
 #include <limits.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cstdio>
-#include <filesystem>
-#include <string>
-#include <vector>
 
 #include "cli/cli_fixture.h"
-#include "program.h"
-#include "temp_dir.h"
 
 namespace qtarvox {
 namespace {
@@ -113,25 +102,17 @@ TEST_F(CliEndToEnd, RunsLeaveTheExpectedTreeOutputAndReports) {
   }
 }
 
-// Each file is taken once, under every collision option, and counted as the disk shows.
 TEST_F(CliEndToEnd, EachChosenFileIsTakenOnceAndCountedAsTheDiskShows) {
   const std::string twice = "2 renamed, 0 unchanged, 0 skipped, 1 failed";
   const std::string once = "1 renamed, 0 unchanged, 0 skipped, 0 failed";
   const std::string failed = "1 renamed, 0 unchanged, 0 skipped, 1 failed";
-  const struct {
-    std::string args, before, after;
-    int code;
-    std::string summary;
-  } cases[] = {
+  const std::string xa = "xa.txt=one|xxa.txt=two";
+  const std::tuple<std::string, std::string, std::string, int, std::string> cases[] = {
       // The walk renames xa -> a and xxa -> xa; then xa.txt is named again.
-      {"-DF|1|-EF|1|-FE|%D*N?txt|-FI|%D/xa.txt|-SU", "xa.txt=one|xxa.txt=two",
-       "a.txt=one|xa.txt=two", 1, twice},
-      {"-DF|1|-EF|2|-FE|%D*N?txt|-FI|%D/xa.txt|-SU", "xa.txt=one|xxa.txt=two",
-       "a.txt=one|xa.txt=two", 1, twice},
-      {"-DF|1|-EF|3|-FE|%D*N?txt|-FI|%D/xa.txt|-SU", "xa.txt=one|xxa.txt=two",
-       "a.txt=one|xa.txt=two", 1, twice},
-      {"-DF|1|-EF|2|-FI|%D/xa.txt|%D/xxa.txt|%D/xa.txt|-SU", "xa.txt=one|xxa.txt=two",
-       "a.txt=one|xa.txt=two", 1, twice},
+      {"-DF|1|-EF|1|-FE|%D*N?txt|-FI|%D/xa.txt|-SU", xa, "a.txt=one|xa.txt=two", 1, twice},
+      {"-DF|1|-EF|2|-FE|%D*N?txt|-FI|%D/xa.txt|-SU", xa, "a.txt=one|xa.txt=two", 1, twice},
+      {"-DF|1|-EF|3|-FE|%D*N?txt|-FI|%D/xa.txt|-SU", xa, "a.txt=one|xa.txt=two", 1, twice},
+      {"-DF|1|-EF|2|-FI|%D/xa.txt|%D/xxa.txt|%D/xa.txt|-SU", xa, "a.txt=one|xa.txt=two", 1, twice},
       // Two patterns match one file; a folder is listed and inside a walked folder.
       {"-DF|1|-FE|%D*N?txt\"*|-SU", "xxa.txt=1", "xa.txt=1", 0, once},
       {"-UC|-NE|E|-FE|%D/s*N\"%D*Y?txt|-SU", "s/a.txt=1|b.txt=2", "s/A2.txt=1|B1.txt=2", 0,
@@ -146,20 +127,19 @@ TEST_F(CliEndToEnd, EachChosenFileIsTakenOnceAndCountedAsTheDiskShows) {
       {"-UC|-+H|-FI|%D/l.txt|-SU", "t=x|l.txt=@t", "t=x|L.txt=@t", 1, once},
   };
   for (size_t i = 0; i < std::size(cases); ++i) {
-    const auto& c = cases[i];
-    SCOPED_TRACE(c.args);
-    StartRow(i, T(c.before));
-    const Outcome o = Run(c.args + "|-SC*_");
-    EXPECT_EQ(o.code, c.code) << o.err;
-    EXPECT_EQ(Snapshot(dir_), T(c.after));
-    EXPECT_EQ(o.err, "q-tarvox: " + c.summary + "; Process file: " + work_.PathOf(kProcess) +
-                         (c.code != 0 ? "; Error file: " + work_.PathOf(kError) : "") + "\n");
+    const auto& [args, before, after, code, summary] = cases[i];
+    SCOPED_TRACE(args);
+    StartRow(i, T(before));
+    const Outcome o = Run(args + "|-SC*_");
+    EXPECT_EQ(o.code, code) << o.err;
+    EXPECT_EQ(Snapshot(dir_), T(after));
+    EXPECT_EQ(o.err, "q-tarvox: " + summary + "; Process file: " + work_.PathOf(kProcess) +
+                         (code != 0 ? "; Error file: " + work_.PathOf(kError) : "") + "\n");
   }
   // The renamed link's Process block (the last row's) ends in its Final line.
   EXPECT_NE(work_.ReadFile(kProcess).find("Final Operation : l.txt == L.txt"), std::string::npos);
 }
 
-// A folder the walk cannot read is an error of the run, whatever kept it closed.
 TEST_F(CliEndToEnd, EveryFolderTheWalkCannotReadIsAnError) {
   // Deeper than a path can reach: the folder whose path is too long is named.
   StartRow(0, T("a.txt=1"));
@@ -206,14 +186,9 @@ TEST_F(CliEndToEnd, EveryFolderTheWalkCannotReadIsAnError) {
   EXPECT_EQ(Snapshot(dir_), T("A.txt=1|u/b.txt=2"));
 }
 
-// Shell arguments rename exactly the files chosen.
 TEST_F(CliEndToEnd, InputPicksOnlyTheChosenFiles) {
   const std::string dashed = "\" is a file here, not a command";
-  const struct {
-    std::string args, before, after;
-    int code;
-    std::string err_has;
-  } cases[] = {
+  const std::tuple<std::string, std::string, std::string, int, std::string> cases[] = {
       // What `-FI *.jpg` gives: a name that reads as a command stops it all.
       {"-UC|-FI|-su.jpg|a.jpg", "-su.jpg=1|a.jpg=2", "-su.jpg=1|a.jpg=2", 2, "\"-su.jpg" + dashed},
       {"-CR*b.jpg|-SU|-FI|a.jpg|-ef 2.jpg", "-ef 2.jpg=1|a.jpg=2|b.jpg=3",
@@ -230,17 +205,16 @@ TEST_F(CliEndToEnd, InputPicksOnlyTheChosenFiles) {
       {"-UC|-SU|--files0-from|%D/none", "a.txt=1", "a.txt=1", 2, "--files0-from: cannot read"},
   };
   for (size_t i = 0; i < std::size(cases); ++i) {
-    const auto& c = cases[i];
-    SCOPED_TRACE(c.args);
-    StartRow(i, T(c.before));
-    const Outcome o = RunArgs(Split(Expand(c.args)), dir_);
-    EXPECT_EQ(o.code, c.code) << o.err;
-    EXPECT_EQ(Snapshot(dir_), T(c.after));
-    EXPECT_NE(o.err.find(Expand(c.err_has)), std::string::npos) << o.err;
+    const auto& [args, before, after, code, err_has] = cases[i];
+    SCOPED_TRACE(args);
+    StartRow(i, T(before));
+    const Outcome o = RunArgs(Split(Expand(args)), dir_);
+    EXPECT_EQ(o.code, code) << o.err;
+    EXPECT_EQ(Snapshot(dir_), T(after));
+    EXPECT_NE(o.err.find(Expand(err_has)), std::string::npos) << o.err;
   }
 }
 
-// Any number of files read from standard input make one job.
 TEST_F(CliEndToEnd, FilesFromStandardInputAreOneJob) {
   constexpr int kFiles = 3000;
   StartRow(0, {});

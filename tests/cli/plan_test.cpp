@@ -1,10 +1,4 @@
 // --preview is the plan of the real run.
-#include <gtest/gtest.h>
-
-#include <sstream>
-#include <string>
-#include <vector>
-
 #include "cli/cli_fixture.h"
 
 namespace qtarvox {
@@ -63,9 +57,7 @@ class Plan : public CliEndToEnd {
 
 TEST_F(Plan, PrintedPlanIsWhatTheRunDoesFileByFile) {
   const std::string too_long(300, 'x');
-  const struct {
-    std::string args, tree;
-  } rows[] = {
+  const std::pair<std::string, std::string> rows[] = {  // arguments, tree
       // Case-only changes, of the name and of the extension alone.
       {"-UC|-FI|%D/a.txt*%D/B.txt", "a.txt=1|B.txt=2|A.txt=3"},
       {"-EN*TXT|-FE|%D*N?txt", "a.txt=1|A.TXT=2|b.Txt=3"},
@@ -104,10 +96,10 @@ TEST_F(Plan, PrintedPlanIsWhatTheRunDoesFileByFile) {
   };
   for (size_t i = 0; i < std::size(rows); ++i) {
     for (const int policy : {1, 2, 3}) {
-      const auto& row = rows[i];
-      const std::string args = row.args + "|-EF|" + std::to_string(policy) + "|-SC*_";
+      const auto& [row_args, tree] = rows[i];
+      const std::string args = row_args + "|-EF|" + std::to_string(policy) + "|-SC*_";
       SCOPED_TRACE(args.substr(0, 120));
-      StartRow(i * 3 + static_cast<size_t>(policy), T(row.tree));
+      StartRow(i * 3 + static_cast<size_t>(policy), T(tree));
       const Tree before = Snapshot(dir_);
 
       const Outcome plan = Run("--preview|--null|" + args);

@@ -1,28 +1,11 @@
-// The README's command-line examples, run as a user would paste them into a
-// shell, each on a fresh copy of the files they name: they must still work,
-// and the dry run it shows must print what it says.
-#include <gtest/gtest.h>
-
-#include <filesystem>
-#include <fstream>
-#include <sstream>
-#include <string>
-#include <vector>
-
+// The README's examples, run in a shell on fresh files, still work and print what they show.
+#include "help/run_tools.h"
 #include "program.h"
-#include "temp_dir.h"
 
 namespace qtarvox {
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string ReadReadme() {
-  std::ifstream in(std::string(QTARVOX_SOURCE_DIR) + "/README.md");
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
 
 // The code blocks of the README: their language and their lines.
 struct Block {
@@ -94,7 +77,7 @@ class ReadmeExamples : public ::testing::Test {
 
 TEST_F(ReadmeExamples, EveryExampleStillRuns) {
   size_t commands = 0;
-  for (const Block& block : CodeBlocks(ReadReadme())) {
+  for (const Block& block : CodeBlocks(ReadFile(kSource + "/README.md"))) {
     if (block.language != "sh") continue;
     // A command is a line that starts with "q-tarvox".
     for (const auto& command : block.lines) {
@@ -111,7 +94,7 @@ TEST_F(ReadmeExamples, EveryExampleStillRuns) {
 // A block that starts with "$ q-tarvox" shows the command and its output.
 TEST_F(ReadmeExamples, ShownOutputIsWhatTheProgramPrints) {
   size_t shown = 0;
-  for (const Block& block : CodeBlocks(ReadReadme())) {
+  for (const Block& block : CodeBlocks(ReadFile(kSource + "/README.md"))) {
     if (block.lines.empty() || !block.lines[0].starts_with("$ q-tarvox ")) continue;
     SCOPED_TRACE(block.lines[0]);
     std::string expected;

@@ -1,22 +1,12 @@
 // q-tarvox --undo, run as a script would run it, after performs of every kind.
-#include <gtest/gtest.h>
-#include <signal.h>
-#include <sys/stat.h>
 #include <sys/xattr.h>
-#include <unistd.h>
 
-#include <algorithm>
-#include <cstdio>
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <functional>
 #include <set>
 #include <thread>
 
 #include "platform/file_state.h"
 #include "program.h"
-#include "temp_dir.h"
 
 namespace qtarvox {
 namespace {
@@ -70,11 +60,7 @@ class Undo : public ProgramTest {
 // Perform, then undo: the tree is as it was, byte for byte, name for name, attribute for attribute.
 TEST_F(Undo, PutsEveryNameAndAttributeBack) {
   const std::string odd = "b\nc\xff.txt", walk = d() + "*N?txt";
-  const struct {
-    const char* what;
-    std::vector<std::string> files;
-    std::vector<std::string> args;
-  } cases[] = {
+  const std::tuple<const char*, std::vector<std::string>, std::vector<std::string>> cases[] = {
       {"flat", {"a.txt", "b.TXT", "c.doc"}, {"-UC", "-FE", walk + "\"doc"}},
       {"tree", {"A.TXT", "s/B.TXT", "s/t/C.TXT"}, {"-LC", "-FE", d() + "*Y?txt"}},
       {"unique numbers",
@@ -85,12 +71,12 @@ TEST_F(Undo, PutsEveryNameAndAttributeBack) {
        {"-UC", "-FI", Listed({"a.txt", odd, "e."})}},
       {"attributes", {"a.txt", "B.txt"}, {"-+R", "-+H", "-UC", "-FE", walk}},
   };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.what);
-    Fresh(c.files);
-    chmod(files_.PathOf(c.files[0]).c_str(), 0664);
-    setxattr(files_.PathOf(c.files[1]).c_str(), "user.DOSATTRIB", "0x20", 4, 0);
-    std::vector<std::string> args = c.args;
+  for (const auto& [what, files, perform] : cases) {
+    SCOPED_TRACE(what);
+    Fresh(files);
+    chmod(files_.PathOf(files[0]).c_str(), 0664);
+    setxattr(files_.PathOf(files[1]).c_str(), "user.DOSATTRIB", "0x20", 4, 0);
+    std::vector<std::string> args = perform;
     args.push_back("-SU");
     const Tree before = Snapshot(d());
     ASSERT_EQ(Run(args).code, 0);
@@ -107,39 +93,35 @@ TEST_F(Undo, PutsEveryNameAndAttributeBack) {
 // Something happens to A.txt after the perform: only a file found by its inode is put back.
 TEST_F(Undo, LeavesWhatItCannotPutBackAndSaysWhy) {
   const auto at = [this](const char* name) { return files_.PathOf(name); };
-  const struct {
-    const char* what;
-    std::function<void()> meanwhile;  // between the perform and the undo
-    int code;
-    const char* cause;  // in the Error file
-    std::vector<std::string> after;
-  } cases[] = {
-      {"renamed", [&] { fs::rename(at("A.txt"), at("x.txt")); }, 0, "", {"a.txt", "b.txt"}},
-      {"old name taken", [&] { files_.WriteFile("a.txt"); }, 1, "another file has that name now",
-       {"A.txt", "a.txt", "b.txt"}},
-      {"gone", [&] { fs::remove(at("A.txt")); }, 1, "was not found in its folder", {"b.txt"}},
-      {"replaced", [&] { fs::remove(at("A.txt")), files_.WriteFile("A.txt", "new"); }, 1,
-       "no longer in its folder", {"A.txt", "b.txt"}},
-  };
+  // What happens between the perform and the undo, the undo's status, the cause it logs, the files.
+  const std::tuple<const char*, std::function<void()>, int, const char*, std::vector<std::string>>
+      cases[] = {
+          {"renamed", [&] { fs::rename(at("A.txt"), at("x.txt")); }, 0, "", {"a.txt", "b.txt"}},
+          {"old name taken", [&] { files_.WriteFile("a.txt"); }, 1,
+           "another file has that name now", {"A.txt", "a.txt", "b.txt"}},
+          {"gone", [&] { fs::remove(at("A.txt")); }, 1, "was not found in its folder", {"b.txt"}},
+          {"replaced", [&] { fs::remove(at("A.txt")), files_.WriteFile("A.txt", "new"); }, 1,
+           "no longer in its folder", {"A.txt", "b.txt"}},
+      };
   // The files chosen one by one, and found by a walk.
   const std::vector<std::string> performs[] = {{"-UC", "-FI", Listed({"a.txt", "b.txt"}), "-SU"},
                                                {"-UC", "-FE", d() + "*N?txt", "-SU"}};
   for (size_t row = 0; row < 2 * std::size(cases); ++row) {
-    const auto& c = cases[row / 2];
+    const auto& [what, meanwhile, code, cause, after] = cases[row / 2];
     const auto& perform = performs[row % 2];
-    SCOPED_TRACE(c.what + (" " + perform[1]));
+    SCOPED_TRACE(what + (" " + perform[1]));
     Fresh({"a.txt", "b.txt"});
     ASSERT_EQ(Run(perform).code, 0);
-    c.meanwhile();
-    Outcome o = UndoExpecting(c.code);
-    EXPECT_EQ(files_.List(), c.after);
+    meanwhile();
+    Outcome o = UndoExpecting(code);
+    EXPECT_EQ(files_.List(), after);
     EXPECT_NE(work_.ReadFile(kProcess).find("Final Operation : B.txt == b.txt"), std::string::npos);
-    if (c.code == 0) continue;
+    if (code == 0) continue;
     EXPECT_NE(o.err.find("errors were logged in " + work_.PathOf(kError)), std::string::npos)
         << o.err;
     const std::string errors = work_.ReadFile(kError);
     EXPECT_EQ(errors.rfind("Error in file : " + d() + "/A.txt\r\n", 0), 0u) << errors;
-    EXPECT_NE(errors.find(c.cause), std::string::npos) << errors;
+    EXPECT_NE(errors.find(cause), std::string::npos) << errors;
     UndoExpecting(1);  // not marked used: the file is tried again
   }
 
@@ -247,21 +229,18 @@ TEST_F(Undo, HistoryIsUndoneInTurnAndSurvivesPerformsThatChangeNothing) {
   const std::string process = work_.ReadFile(kProcess);
   Outcome list = Run({"--undo", "--list"});
   EXPECT_EQ(std::count(list.out.begin(), list.out.end(), '\n'), 3) << list.out;
-  const struct {
-    const char* what;
-    std::vector<std::string> args;
-  } nothing[] = {
+  const std::pair<const char*, std::vector<std::string>> nothing[] = {
       {"journal cannot be made", {"-UC", job, where, "-SU"}},
       {"same job again", {"-LC", job, where, "-SU"}},
       {"missing file", {"-UC", "-FI", d() + "/none.txt", "-SU"}},
   };
   // The next perform's journal folder is taken by a file.
   work_.WriteFile("Q-Tarvox_Undo/4", "");
-  for (const auto& c : nothing) {
-    SCOPED_TRACE(c.what);
-    Run(c.args);
+  for (const auto& [what, args] : nothing) {
+    SCOPED_TRACE(what);
+    Run(args);
     // Refused at the journal, it leaves the last Process file too.
-    if (c.what == nothing[0].what) {
+    if (what == nothing[0].first) {
       EXPECT_EQ(work_.ReadFile(kProcess), process);
       fs::remove(work_.PathOf("Q-Tarvox_Undo/4"));
     }
@@ -291,10 +270,7 @@ TEST_F(Undo, HistoryIsUndoneInTurnAndSurvivesPerformsThatChangeNothing) {
 // A journal other than the one the history names for its perform is refused.
 TEST_F(Undo, JournalThatDoesNotBelongIsRefused) {
   const std::string second = "Q-Tarvox_Undo/2/Q-Tarvox_Journal.tvj";
-  const struct {
-    const char* what;
-    std::function<void()> meanwhile;
-  } cases[] = {
+  const std::pair<const char*, std::function<void()>> cases[] = {
       {"an older journal copied over it",
        [&] {
          fs::copy_file(work_.PathOf(kJournal), work_.PathOf(second),
@@ -307,12 +283,12 @@ TEST_F(Undo, JournalThatDoesNotBelongIsRefused) {
          fs::rename(work_.PathOf("copy"), work_.PathOf(second));
        }},
   };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.what);
+  for (const auto& [what, meanwhile] : cases) {
+    SCOPED_TRACE(what);
     Fresh({"a.txt"});
     ASSERT_EQ(Run({"-UC", "-FE", d() + "*N?txt", "-SU"}).code, 0);
     ASSERT_EQ(Run({"-AB*x", "-FE", d() + "*N?txt", "-SU"}).code, 0);
-    c.meanwhile();
+    meanwhile();
     const Outcome o = UndoExpecting(2);
     EXPECT_NE(o.err.find(work_.PathOf(second)), std::string::npos) << o.err;
     EXPECT_EQ(files_.List(), std::vector<std::string>{"xA.txt"});
@@ -451,27 +427,23 @@ TEST_F(Undo, NewFileOnAFreedInodeIsNotPutBack) {
 
 // A flipped byte: the damage is named, the rest undone, the status 1, and the journal kept.
 TEST_F(Undo, DamagedJournalIsNeverSuccess) {
-  const struct {
-    const char* what;
-    int record;  // header 0, intents 1-3, completions 4-6
-    size_t offset;
-    std::vector<std::string> after;
-  } cases[] = {
+  // The record (header 0, intents 1-3, completions 4-6), the byte flipped in it, the files after.
+  const std::tuple<const char*, int, size_t, std::vector<std::string>> cases[] = {
       {"first record", 0, 20, {"a.txt", "b.txt", "c.txt"}},
       {"intent", 2, 20, {"B.txt", "a.txt", "c.txt"}},
       {"intent's length", 2, 1, {"B.txt", "a.txt", "c.txt"}},
       {"completion", 5, 20, {"a.txt", "b.txt", "c.txt"}},
   };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.what);
+  for (const auto& [what, record, offset, after] : cases) {
+    SCOPED_TRACE(what);
     Fresh({"a.txt", "b.txt", "c.txt"});
     ASSERT_EQ(Run({"-UC", "-FI", Listed({"a.txt", "b.txt", "c.txt"}), "-SU"}).code, 0);
     std::string bytes = work_.ReadFile(kJournal);
-    bytes[RecordStart(bytes, c.record) + c.offset] ^= 0x10;
+    bytes[RecordStart(bytes, record) + offset] ^= 0x10;
     work_.WriteFile(kJournal, bytes);
     EXPECT_NE(UndoExpecting(1).err.find(work_.PathOf(kJournal) + " is damaged: 1 record(s)"),
               std::string::npos);
-    EXPECT_EQ(files_.List(), c.after);
+    EXPECT_EQ(files_.List(), after);
     EXPECT_NE(UndoExpecting(1).err.find("is damaged"), std::string::npos);
   }
 }

@@ -1,15 +1,5 @@
 // The work folder under the faults a real machine produces.
-#include <gtest/gtest.h>
-#include <signal.h>
-#include <sys/file.h>
 #include <sys/mount.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <filesystem>
-#include <fstream>
-#include <string>
-#include <vector>
 
 #include "program.h"
 
@@ -45,7 +35,6 @@ TEST_F(WorkFolderRuns, MissingFolderIsMadeAndAnUnusableOneStopsTheRun) {
   EXPECT_EQ(CountWith(folder, "N"), 2u);
 }
 
-// Installed into a prefix, the program keeps its work files in the user's state folder.
 TEST_F(WorkFolderRuns, AnInstalledProgramKeepsItsWorkFilesInTheStateFolder) {
   const struct {
     const char* program;     // where the program is put, in files_
@@ -82,20 +71,11 @@ TEST_F(WorkFolderRuns, FullFolderNeverRenamesHalfAJobSilently) {
     GTEST_SKIP() << "cannot mount a small tmpfs here (needs root)";
   }
   const std::string fill = mount_point + "/fill";
-  {
-    std::ofstream out(fill);
-    out << std::string(1 << 20, 'x');  // as much as fits
-  }
+  std::ofstream(fill) << std::string(1 << 20, 'x');  // as much as fits
   const std::string folder = MakeFiles("job", 200);
-  std::vector<std::string> by_name{"-UC", "-FI"};
   std::string list;
-  for (int i = 0; i < 200; ++i) {
-    char file[32];
-    snprintf(file, sizeof file, "/n%05d.txt", i);
-    list += (i ? "*" : "") + folder + file;
-  }
-  by_name.push_back(list);
-  by_name.push_back("-SU");
+  for (const auto& n : files_.List("job")) list += (list.empty() ? "" : "*") + folder + "/" + n;
+  const std::vector<std::string> by_name{"-UC", "-FI", list, "-SU"};
   for (const auto& args : {std::vector<std::string>{"-UC", "-FE", folder + "*N?txt", "-SU"},
                            by_name}) {
     const Outcome o = Run(args, mount_point);
@@ -115,7 +95,6 @@ TEST_F(WorkFolderRuns, FullFolderNeverRenamesHalfAJobSilently) {
   umount2(mount_point.c_str(), MNT_DETACH);
 }
 
-// A work folder inside the chosen tree: the run's own files are never part of the job.
 TEST_F(WorkFolderRuns, ReportFilesInsideTheTreeAreNotPartOfTheJob) {
   const std::string tree = MakeFiles("tree", 3);
   const std::string work = files_.MakeDir("tree/work");

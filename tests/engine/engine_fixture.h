@@ -34,7 +34,7 @@ class EngineTest : public ::testing::Test {
     EngineContext context;
     context.process = &process_;
     context.errors = &errors_;
-    context.names = use_index_ ? &index_ : nullptr;
+    context.names = &index_;
     RenameFile(job_, run_, context, directory.empty() ? dir_.slash() : directory, name, ext);
   }
 
@@ -54,7 +54,6 @@ class EngineTest : public ::testing::Test {
   ReportFile errors_;
   ReportFile process_;
   NameIndex index_;
-  bool use_index_ = true;
 };
 
 }  // namespace qtarvox

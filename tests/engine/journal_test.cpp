@@ -82,7 +82,6 @@ TEST(Journal, EveryByteOfANameComesBackWithItsFileAndOutcome) {
   EXPECT_EQ(b.error_number, kErrFileNotFound);
 }
 
-// A file looked at after its rename is trusted only when born before that rename.
 TEST(Journal, AFileLookedAtLaterIsTrustedOnlyWhenBornBeforeItsRename) {
   TempDir dir;
   DirectoryHandle handle;
@@ -207,15 +206,6 @@ TEST(Journal, ACutJournalIsReadToItsLastWholeRecordAndDamageCostsOnlyItsRecord) 
   EXPECT_TRUE(after.used);
   EXPECT_EQ(after.end, JournalEnd::kWhole);
   EXPECT_EQ(after.entries.size(), 3u);
-}
-
-TEST(Journal, ChecksumIsTheCrc32OfZipAndPng) {
-  EXPECT_EQ(Crc32("123456789"), 0xCBF43926u);
-  EXPECT_EQ(Crc32(""), 0u);
-  // Taken in pieces of any length, the same as in one go.
-  const std::string text = "The quick brown fox jumps over the lazy dog";
-  EXPECT_EQ(Crc32(text), 0x414FA339u);
-  EXPECT_EQ(Crc32(text.substr(13), Crc32(text.substr(0, 13))), 0x414FA339u);
 }
 
 TEST(Journal, AFileThatIsNoJournalIsRefused) {

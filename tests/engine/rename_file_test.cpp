@@ -45,7 +45,6 @@ TEST_F(EngineTest, ProcessFileOfTwoFilesMatchesByteForByte) {
   EXPECT_FALSE(run_.ErrorsOccurred);
 }
 
-// A name that stays writes "No changes made"; an error costs only its own file.
 TEST_F(EngineTest, SameNameWritesNoChangesMadeAndAnErrorStopsOnlyItsFile) {
   Tick({1});
   dir_.WriteFile("ABC.TXT");
@@ -60,47 +59,33 @@ TEST_F(EngineTest, SameNameWritesNoChangesMadeAndAnErrorStopsOnlyItsFile) {
                                        "     Final Operation : ok.txt == OK.txt\r\n"));
 }
 
-// A taken name under each collision option.
 TEST_F(EngineTest, TakenNameUnderEachCollisionOption) {
-  const struct {
-    CollisionOption option;
-    std::string lines;
-    std::vector<std::string> left;
-  } cases[] = {
+  const std::tuple<CollisionOption, std::string, std::vector<std::string>> cases[] = {
       {CollisionOption::kDoNotRename,
-       "     Intermediate Operation : File was not renamed as requested since there already "
-       "exists a file with the same name.\r\n"
+       "17 : c.txt\r\n     Intermediate Operation : File was not renamed as requested since there "
+       "already exists a file with the same name.\r\n"
        "     Final Operation : a.txt == c.txt was not performed because of the reason stated in "
        "the previous Intermediate Operation!\r\n",
        {"a.txt", "c.txt"}},
       {CollisionOption::kOverwrite,
-       "     Intermediate Operation : c.txt was overwritten with a.txt\r\n"
+       "17 : c.txt\r\n     Intermediate Operation : c.txt was overwritten with a.txt\r\n"
        "     Final Operation : a.txt == c.txt\r\n",
        {"c.txt"}},
   };
-  for (const auto& c : cases) {
-    TempDir dir;
-    dir.WriteFile("a.txt", "moved");
-    dir.WriteFile("c.txt", "old");
-    Job job;
-    RunState run;
-    TickPosition(job, 17);
-    SnapshotChosenActions(job);
-    job.NewFilename = "c.txt";
-    job.collision = c.option;
-    run.GenerateProcessFile = true;
-    ReportFile process;
-    ASSERT_TRUE(process.OpenForOutput(reports_.PathOf("p.txt")).ok());
-    EngineContext context;
-    context.process = &process;
-    RenameFile(job, run, context, dir.slash(), "a", ".txt");
-    EXPECT_TRUE(process.Close().ok());
-    const std::string text = reports_.ReadFile("p.txt");
-    EXPECT_EQ(text.substr(text.find("\r\n     Inter") + 2), c.lines);
-    EXPECT_EQ(dir.List(), c.left);
-    EXPECT_EQ(dir.ReadFile("c.txt"), c.option == CollisionOption::kOverwrite ? "moved" : "old");
-    EXPECT_FALSE(run.ErrorsOccurred);
+  Tick({17});
+  job_.NewFilename = "c.txt";
+  for (const auto& [option, lines, left] : cases) {
+    const std::string folder = std::to_string(static_cast<int>(option));
+    dir_.WriteFile(folder + "/a.txt", "moved");
+    dir_.WriteFile(folder + "/c.txt", "old");
+    job_.collision = option;
+    Rename("a.txt", dir_.PathOf(folder) + "/");
+    EXPECT_EQ(dir_.List(folder), left);
+    EXPECT_EQ(dir_.ReadFile(folder + "/c.txt"), left.size() == 1 ? "moved" : "old");
   }
+  const std::string process = ProcessText();
+  for (const auto& [option, lines, left] : cases) EXPECT_THAT(process, HasSubstr(lines));
+  EXPECT_FALSE(run_.ErrorsOccurred);
 }
 
 TEST_F(EngineTest, OverwriteOfAReadOnlyFileIsRefusedAndNothingChanges) {
@@ -193,46 +178,39 @@ TEST_F(EngineTest, AttributeActionsLogTheirLinesAndError200) {
   EXPECT_TRUE(run_.ErrorsOccurred);
 }
 
-// Which files a preview lists, and how.
 TEST_F(EngineTest, PreviewLineRules) {
   constexpr auto kKeep = CollisionOption::kDoNotRename;
-  const struct {
-    std::vector<int> ticked;
-    CollisionOption option;
-    std::vector<std::string> present;
-    const char* filename;
-    const char* shown;  // empty: no line
-  } cases[] = {
-      {{17}, kKeep, {"a.txt", "new.txt"}, "a.txt", ""},
-      {{17}, CollisionOption::kOverwrite, {"a.txt", "new.txt"}, "a.txt", "new.txt"},
-      {{17}, kKeep, {"a.txt"}, "a.txt", "new.txt"},
-      {{1, 17}, kKeep, {"a.txt", "NEW.TXT"}, "a.txt", "new.txt"},
-      {{15}, kKeep, {"a.txt"}, "a.txt", "a"},
-      {{11, 12}, kKeep, {"a.txt"}, "a.txt", "a.txt (+r) (+h)"},
-      {{13}, kKeep, {"a.txt"}, "a.txt", ""},
-  };
-  for (const auto& c : cases) {
+  // Ticked actions, collision option, files present, what a.txt's line shows (empty: no line).
+  const std::tuple<std::vector<int>, CollisionOption, std::vector<std::string>, const char*>
+      cases[] = {
+          {{17}, kKeep, {"a.txt", "new.txt"}, ""},
+          {{17}, CollisionOption::kOverwrite, {"a.txt", "new.txt"}, "new.txt"},
+          {{17}, kKeep, {"a.txt"}, "new.txt"},
+          {{1, 17}, kKeep, {"a.txt", "NEW.TXT"}, "new.txt"},
+          {{15}, kKeep, {"a.txt"}, "a"},
+          {{11, 12}, kKeep, {"a.txt"}, "a.txt (+r) (+h)"},
+          {{13}, kKeep, {"a.txt"}, ""},
+      };
+  for (const auto& [ticked, option, present, shown] : cases) {
     TempDir dir;
-    for (const auto& name : c.present) dir.WriteFile(name);
+    for (const auto& name : present) dir.WriteFile(name);
     Job job;
     RunState run;
-    for (int p : c.ticked) TickPosition(job, p);
+    for (int p : ticked) TickPosition(job, p);
     SnapshotChosenActions(job);
     job.NewFilename = "new.txt";
     job.NewExtension = ".";
-    job.collision = c.option;
+    job.collision = option;
     run.PreviewMode = true;
     run.txtOP.Clear();
     NameIndex index;
     EngineContext context;
     context.names = &index;
-    std::string name, ext;
-    SplitFilename(c.filename, name, ext);
-    RenameFile(job, run, context, dir.slash(), name, ext);
+    RenameFile(job, run, context, dir.slash(), "a", ".txt");
     const std::string expected =
-        std::string(c.shown).empty() ? "" : "\r\n" + dir.slash() + c.filename + " == " + c.shown;
-    EXPECT_EQ(run.txtOP.text(), expected) << c.ticked[0] << " " << c.shown;
-    EXPECT_TRUE(dir.Exists(c.filename));
+        std::string(shown).empty() ? "" : "\r\n" + dir.slash() + "a.txt == " + shown;
+    EXPECT_EQ(run.txtOP.text(), expected) << ticked[0] << " " << shown;
+    EXPECT_TRUE(dir.Exists("a.txt"));
   }
 }
 

@@ -77,7 +77,6 @@ TEST(ReportFile, MakingTheFileNeverTouchesWhatHadItsName) {
   }
 }
 
-// Lines that could not be written are told by a note in the next line that can be.
 TEST(ReportFile, LostLinesAreNotedWhereWritingGoesOn) {
   // A pipe with its reading end closed fails every write (EPIPE), until it is swapped for a file.
   TempDir dir;

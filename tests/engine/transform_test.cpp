@@ -51,13 +51,7 @@ NumberedJob JobWith(std::initializer_list<int> positions,
 }
 
 TEST(TransformName, ActionsGiveTheirNewFilenames) {
-  const struct {
-    const char* what;
-    NumberedJob job;
-    const char* filename;
-    const char* expected;
-    bool changed;
-  } cases[] = {
+  const std::tuple<const char*, NumberedJob, const char*, const char*, bool> cases[] = {
       {"upper keeps extension case", JobWith({1}), "photo.JPG", "PHOTO.JPG", true},
       {"lower keeps extension case", JobWith({2}), "PHOTO.JPG", "photo.JPG", true},
       {"delete last to empty falls back, nothing changes",
@@ -102,21 +96,29 @@ TEST(TransformName, ActionsGiveTheirNewFilenames) {
       {"capitalize spaces, trailing blank dropped",
        JobWith({16}, [](NumberedJob& j) { j.CapitalizeSpaces = true; }), "the end .txt",
        "The End.txt", true},
+      // Characters are code points; a byte that is not UTF-8 is one character no action changes.
+      {"upper accented", JobWith({1}), "café.txt", "CAFÉ.txt", true},
+      {"delete last removes a whole é", JobWith({4}, [](NumberedJob& j) { j.DeleteLastCount = 1; }),
+       "café.txt", "caf.txt", true},
+      {"delete last removes a whole emoji",
+       JobWith({4}, [](NumberedJob& j) { j.DeleteLastCount = 1; }), "hi\xF0\x9F\x98\x80.txt",
+       "hi.txt", true},
+      {"invalid byte kept by upper", JobWith({1}), "a\xFF" "b.txt", "A\xFF" "B.txt", true},
+      {"invalid byte is one character", JobWith({4}, [](NumberedJob& j) { j.DeleteLastCount = 1; }),
+       "ab\xE9.txt", "ab.txt", true},
+      {"case-insensitive replace of non-ASCII",
+       JobWith({6}, [](NumberedJob& j) { j.ReplaceSearch = "É", j.ReplaceWith = "e"; }), "éÉ.txt",
+       "ee.txt", true},
   };
-  for (const auto& c : cases) {
-    const Result r = Transform(c.job, c.filename);
-    EXPECT_EQ(r.new_filename, c.expected) << c.what;
-    EXPECT_EQ(r.changed, c.changed) << c.what;
+  for (const auto& [what, job, filename, expected, changed] : cases) {
+    const Result r = Transform(job, filename);
+    EXPECT_EQ(r.new_filename, expected) << what;
+    EXPECT_EQ(r.changed, changed) << what;
   }
 }
 
 TEST(CapitalizeWords, RaisesOnlyFirstAndAfterChosenSeparators) {
-  const struct {
-    const char* in;
-    bool spaces;
-    bool underscores;
-    const char* out;
-  } cases[] = {
+  const std::tuple<const char*, bool, bool, const char*> cases[] = {
       {"hELLO wORLD", true, false, "HELLO WORLD"},
       {"my_file name", true, false, "My_file Name"},
       {"my_file name", true, true, "My_File Name"},
@@ -125,39 +127,10 @@ TEST(CapitalizeWords, RaisesOnlyFirstAndAfterChosenSeparators) {
       {" ", true, false, ""},
       {"élan vital", true, false, "Élan Vital"},
   };
-  for (const auto& c : cases) {
-    CharText wn = Decode(c.in);
-    CapitalizeWords(wn, c.spaces, c.underscores);
-    EXPECT_EQ(Encode(wn), c.out) << c.in;
-  }
-}
-
-TEST(TransformName, CharactersAreCodePointsAndInvalidBytesPassThrough) {
-  const struct {
-    const char* what;
-    NumberedJob job;
-    std::string filename;
-    std::string expected;
-  } cases[] = {
-      {"upper accented", JobWith({1}), "café.txt", "CAFÉ.txt"},
-      {"delete last removes a whole é", JobWith({4}, [](NumberedJob& j) { j.DeleteLastCount = 1; }),
-       "café.txt", "caf.txt"},
-      {"delete last removes a whole emoji",
-       JobWith({4}, [](NumberedJob& j) { j.DeleteLastCount = 1; }), "hi\xF0\x9F\x98\x80.txt",
-       "hi.txt"},
-      {"invalid byte kept by upper", JobWith({1}),
-       "a\xFF"
-       "b.txt",
-       "A\xFF"
-       "B.txt"},
-      {"invalid byte is one character", JobWith({4}, [](NumberedJob& j) { j.DeleteLastCount = 1; }),
-       "ab\xE9.txt", "ab.txt"},
-      {"case-insensitive replace of non-ASCII",
-       JobWith({6}, [](NumberedJob& j) { j.ReplaceSearch = "É", j.ReplaceWith = "e"; }), "éÉ.txt",
-       "ee.txt"},
-  };
-  for (const auto& c : cases) {
-    EXPECT_EQ(Transform(c.job, c.filename).new_filename, c.expected) << c.what;
+  for (const auto& [in, spaces, underscores, out] : cases) {
+    CharText wn = Decode(in);
+    CapitalizeWords(wn, spaces, underscores);
+    EXPECT_EQ(Encode(wn), out) << in;
   }
 }
 

@@ -15,11 +15,8 @@
 namespace qtarvox {
 namespace {
 
-TEST(TrailingNumber, ReadsSixtyFourBitNumbersAndNothingLarger) {
-  const struct {
-    const char* filename;
-    int64_t expected;
-  } cases[] = {
+TEST(NumberInName, ReadsAndWritesSixtyFourBitNumbersAndNothingLarger) {
+  const std::pair<const char*, int64_t> cases[] = {
       {"same_32768.txt", 32768},
       {"same_9223372036854775807.txt", 9223372036854775807},  // the largest int64
       {"same_9223372036854775808.txt", -1},                   // one past it
@@ -33,18 +30,14 @@ TEST(TrailingNumber, ReadsSixtyFourBitNumbersAndNothingLarger) {
       {"12", 12},
       {"same", -1},
   };
-  for (const auto& c : cases) {
-    EXPECT_EQ(TrailingNumber(c.filename), c.expected) << c.filename;
+  for (const auto& [filename, expected] : cases) {
+    EXPECT_EQ(TrailingNumber(filename), expected) << filename;
   }
-}
-
-TEST(InsertNumber, WritesSixtyFourBitNumbers) {
   EXPECT_EQ(InsertNumber("same.tar.gz", "_", 9223372036854775807),
             "same_9223372036854775807.tar.gz");
   EXPECT_EQ(InsertNumber("README", "_", 40000), "README40000");
 }
 
-// The index keeps the smallest free number current as the run renames.
 TEST(NameIndex, SmallestFreeNumberFollowsTheRunsRenames) {
   TempDir dir;
   for (const char* name : {"b.txt", "b_1.txt", "b_2.txt", "b_3.txt", "b_4.txt", "b_5.txt"}) {
@@ -85,18 +78,15 @@ TEST(NameIndex, MatchesNamesButForCaseBeyondAscii) {
     dir.WriteFile(name);
   }
   NameIndex index;
-  const struct {
-    const char* name;
-    bool exists;
-  } cases[] = {
+  const std::pair<const char*, bool> cases[] = {
       {"\xC3\xA4rger.TXT", true},  // ärger.TXT
       {"\xC3\xA4rgerx.txt", false}, {"X\xE9.TXT", true},
       {"x\xC9.txt", false},                                 // another byte, not another case
       {"\xC3\xA4*.txt", true},      {"\xC3\x96L.*", true},  // ÖL.*
       {"\xC3\xBC*.txt", false},
   };
-  for (const auto& c : cases) {
-    EXPECT_EQ(index.NormalFileExists(dir.slash(), c.name), c.exists) << c.name;
+  for (const auto& [name, exists] : cases) {
+    EXPECT_EQ(index.NormalFileExists(dir.slash(), name), exists) << name;
   }
   EXPECT_EQ(index.UniqueNumber(dir.slash(), "\xC3\xA4rger.txt", ".txt"), 3);
   EXPECT_EQ(UniqueNumber(dir.slash(), "\xC3\xA4rger.txt", ".txt"), 3);

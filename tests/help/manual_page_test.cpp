@@ -20,17 +20,14 @@ namespace qtarvox::help {
 namespace {
 
 TEST(ManualPage, EscapesWhatRoffWouldRead) {
-  const struct {
-    const char* text;
-    const char* roff;
-  } cases[] = {
+  const std::pair<const char*, const char*> cases[] = {
       {"-UC", "\\-UC"},
       {"a\\b", "a\\eb"},
       {".hidden", "\\&.hidden"},
       {"'-AB*x y'", "\\&'\\-AB*x y'"},
       {"dir*Y[\"dir*N]", "dir*Y[\"dir*N]"},
   };
-  for (const auto& c : cases) EXPECT_EQ(RoffText(c.text), c.roff) << c.text;
+  for (const auto& [text, roff] : cases) EXPECT_EQ(RoffText(text), roff) << text;
 }
 
 TEST(ManualPage, NamesEveryCommandTheExitCodesAndTheWorkFolder) {
@@ -89,10 +86,7 @@ TEST(BashCompletion, OffersCommandsAndFileNames) {
   dir.WriteFile("notes one.txt");
   dir.WriteFile("notes two.txt");
   dir.MakeDir("photos");
-  const struct {
-    const char* words;
-    const char* replies;
-  } cases[] = {
+  const std::pair<const char*, const char*> cases[] = {
       // One match is completed; several are shown with their descriptions.
       {"q-tarvox -u", "-UC\n"},
       {"q-tarvox --pre", "--preview\n"},
@@ -107,8 +101,8 @@ TEST(BashCompletion, OffersCommandsAndFileNames) {
       {"q-tarvox -UC no", "\n"},
       {"q-tarvox -UC -cw s", "S\nSU\n"},  // as typed in either case
   };
-  for (const auto& c : cases) {
-    EXPECT_EQ(Lines(Complete(c.words, dir.path())), Lines(c.replies)) << c.words;
+  for (const auto& [words, replies] : cases) {
+    EXPECT_EQ(Lines(Complete(words, dir.path())), Lines(replies)) << words;
   }
   // Every command of --help is offered.
   const std::string all = Complete("q-tarvox -", dir.path());
@@ -147,28 +141,26 @@ TEST(BashCompletion, OffersExactlyTheWordsTheParserReads) {
     candidates.emplace_back(1, a);
     for (const char b : chars) candidates.push_back(std::string{a, b});
   }
-  const struct {
-    const char* command;
-    std::vector<std::string> before;  // the words of the places before
-  } places[] = {
+  // A command and the words of the places before.
+  const std::pair<const char*, std::vector<std::string>> places[] = {
       {"-CW", {}}, {"-EF", {}}, {"-NE", {}}, {"-NE", {"E"}}, {"-NB", {}}, {"-NB", {"N"}},
   };
-  for (const auto& p : places) {
-    std::string words = std::string("q-tarvox ") + p.command;
-    for (const auto& word : p.before) words += " " + word;
+  for (const auto& [command, before] : places) {
+    std::string words = std::string("q-tarvox ") + command;
+    for (const auto& word : before) words += " " + word;
     const std::vector<std::string> offered = Lines(Complete(words + " ''", dir.path()));
-    if (std::string(p.command) == "-EF") {
+    if (std::string(command) == "-EF") {
       // EF reads any number ("02" too): one word for each option there is.
       std::set<CollisionOption> by_offered, by_any;
-      for (const auto& word : offered) by_offered.insert(Read(p.command, {}, word).collision);
-      for (const auto& word : candidates) by_any.insert(Read(p.command, {}, word).collision);
+      for (const auto& word : offered) by_offered.insert(Read(command, {}, word).collision);
+      for (const auto& word : candidates) by_any.insert(Read(command, {}, word).collision);
       EXPECT_EQ(by_offered, by_any);
       EXPECT_EQ(offered.size(), by_any.size());
       continue;
     }
     std::vector<std::string> read;
     for (const auto& word : candidates) {
-      if (Read(p.command, p.before, word).read) read.push_back(word);
+      if (Read(command, before, word).read) read.push_back(word);
     }
     std::ranges::sort(read);
     EXPECT_EQ(offered, read) << words;

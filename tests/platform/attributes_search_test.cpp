@@ -25,13 +25,7 @@ TEST(FileAttributes, RoundTripThroughModeAndStoredValue) {
   const std::string v1 = "0x20\0\1\0\1\0\x02\0\0\0"s;
   const std::string v3 = "0x0\0\3\0\3\0\x0f\0\0\0\x22\0\0\0"s;
   const std::string v5 = "0x0\0\5\0\5\0\x0f\0\0\0\x02\0\0\0"s;
-  struct Step {
-    std::string raw;
-    uint32_t set;
-    uint32_t reads;
-    std::string stored;
-  };
-  const Step steps[] = {
+  const std::tuple<std::string, uint32_t, uint32_t, std::string> steps[] = {
       {"", kAttrReadOnly, kAttrReadOnly, "(none)"},
       {"", kAttrHidden, kAttrHidden, "0x2"},
       {"", kAttrArchive, kAttrArchive, "0x20"},
@@ -44,11 +38,11 @@ TEST(FileAttributes, RoundTripThroughModeAndStoredValue) {
       {"", kAttrHidden | kAttrArchive, kAttrHidden | kAttrArchive, v3},  // already so: untouched
       {"", kAttrNormal, kAttrNormal, "(none)"},
   };
-  for (const Step& s : steps) {
-    if (!s.raw.empty()) StoreRawDosAttrib(file, s.raw);
-    ASSERT_TRUE(!s.raw.empty() || SetFileAttributes(file, s.set)) << s.set;
-    EXPECT_EQ(GetFileAttributes(file), s.reads) << s.set;
-    EXPECT_EQ(RawDosAttrib(file), s.stored) << s.set;
+  for (const auto& [raw, set, reads, stored] : steps) {
+    if (!raw.empty()) StoreRawDosAttrib(file, raw);
+    ASSERT_TRUE(!raw.empty() || SetFileAttributes(file, set)) << set;
+    EXPECT_EQ(GetFileAttributes(file), reads) << set;
+    EXPECT_EQ(RawDosAttrib(file), stored) << set;
   }
 
   symlink("f.txt", dir.PathOf("link").c_str());
@@ -61,12 +55,7 @@ TEST(FileAttributes, RoundTripThroughModeAndStoredValue) {
 using Names = std::vector<std::string>;
 
 TEST(WildcardMatch, FollowsDosRulesIgnoringCase) {
-  struct Case {
-    const char* pattern;
-    const char* name;
-    bool matches;
-  };
-  const Case cases[] = {
+  const std::tuple<const char*, const char*, bool> cases[] = {
       {"*.txt", "b.TXT", true},    {"*.txt", "b.txt.bak", false}, {"*.txt", "txt", false},
       {"*.txt", ".txt", true},     // "*" may be nothing
       {"*.*", "noext", true},      {"*.", "noext", true},         {"*.", "a.txt", false},
@@ -82,9 +71,9 @@ TEST(WildcardMatch, FollowsDosRulesIgnoringCase) {
       {"SX*", "\xC5\xBFx1", true},     // long s again, where the literal start is compared
       {"\xFE*", "\xFF", false},
   };
-  for (const Case& c : cases) {
-    EXPECT_EQ(WildcardMatch(c.pattern, c.name), c.matches)
-        << "pattern \"" << c.pattern << "\", name \"" << c.name << "\"";
+  for (const auto& [pattern, name, matches] : cases) {
+    EXPECT_EQ(WildcardMatch(pattern, name), matches)
+        << "pattern \"" << pattern << "\", name \"" << name << "\"";
   }
 }
 
@@ -98,21 +87,16 @@ TEST(SearchDirectory, SortsAndFiltersByPatternAndAttributes) {
   dir.MakeDir("sub.txt");
   symlink("b.txt", dir.PathOf("link.txt").c_str());
 
-  struct Case {
-    const char* pattern;
-    SearchFilter filter;
-    Names expected;
-  };
-  const Case cases[] = {
+  const std::tuple<const char*, SearchFilter, Names> cases[] = {
       {"*.txt", SearchFilter::kFiles, {".dot.txt", "A.txt", "a.txt", "b.txt", "hid.txt", "_x.txt"}},
       {"*.TXT", SearchFilter::kNormalFiles, {"A.txt", "a.txt", "b.txt", "_x.txt"}},
       {"*.", SearchFilter::kFiles, {"README"}},
       {"s*", SearchFilter::kDirectories, {"sub.txt"}},
   };
-  for (const Case& c : cases) {
+  for (const auto& [pattern, filter, expected] : cases) {
     Names names;
-    ASSERT_TRUE(SearchDirectory(dir.slash(), c.pattern, c.filter, names).ok()) << c.pattern;
-    EXPECT_EQ(names, c.expected) << c.pattern << " filter " << static_cast<int>(c.filter);
+    ASSERT_TRUE(SearchDirectory(dir.slash(), pattern, filter, names).ok()) << pattern;
+    EXPECT_EQ(names, expected) << pattern << " filter " << static_cast<int>(filter);
   }
   Names names{"stale"};
   EXPECT_EQ(SearchDirectory(dir.PathOf("missing"), "*", SearchFilter::kFiles, names).number,
@@ -156,7 +140,6 @@ TEST(ListForWalk, LargeFolderListsAsSeparateSearchesWould) {
   EXPECT_EQ(searched, dat);
 }
 
-// A folder sorted in two halves at once keeps the one order of CompareNames.
 TEST(ListForWalk, FolderSortedInHalvesKeepsTheOneOrder) {
   TempDir dir;
   const char* const stems[] = {"report-2024-", "REPORT-2024-", "Report-2024-", "élan-",

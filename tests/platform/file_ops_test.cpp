@@ -35,15 +35,8 @@ Files Contents(const TempDir& dir) {
 }
 
 TEST(RenameNoReplace, RenamesOnlyToFreeValidNames) {
-  struct Case {
-    Files before;
-    std::string old_name;
-    std::string new_name;
-    int error;
-    Files after;
-  };
   const Files ab{{"a", "A"}, {"b", "B"}};
-  const Case cases[] = {
+  const std::tuple<Files, std::string, std::string, int, Files> cases[] = {
       {{{"a.txt", "A"}}, "a.txt", "b.txt", kErrNone, {{"b.txt", "A"}}},
       {ab, "a", "b", kErrFileExists, ab},
       {{{"b", "B"}}, "a", "c", kErrFileNotFound, {{"b", "B"}}},
@@ -57,12 +50,12 @@ TEST(RenameNoReplace, RenamesOnlyToFreeValidNames) {
   // Every case by full path and through a handle that moves from one folder to the next.
   DirectoryHandle handle;
   for (DirectoryHandle* through : {static_cast<DirectoryHandle*>(nullptr), &handle}) {
-    for (const Case& c : cases) {
+    for (const auto& [before, old_name, new_name, error, after] : cases) {
       TempDir dir;
-      Lay(dir, c.before);
-      EXPECT_EQ(RenameNoReplace(dir.slash(), c.old_name, c.new_name, through).number, c.error)
-          << c.new_name;
-      EXPECT_EQ(Contents(dir), c.after) << c.new_name;
+      Lay(dir, before);
+      EXPECT_EQ(RenameNoReplace(dir.slash(), old_name, new_name, through).number, error)
+          << new_name;
+      EXPECT_EQ(Contents(dir), after) << new_name;
     }
   }
   EXPECT_EQ(RenameNoReplace("/no/such/folder/", "a", "b", &handle).number, kErrFileNotFound);
@@ -70,34 +63,23 @@ TEST(RenameNoReplace, RenamesOnlyToFreeValidNames) {
 
 // ASCII names are compared without decoding, to the answer decoding gives.
 TEST(IsCaseOnlyChange, AsciiAndDecodedNamesAgree) {
-  struct Case {
-    const char* old_name;
-    const char* new_name;
-    bool case_only;
-  };
-  const Case cases[] = {
+  const std::tuple<const char*, const char*, bool> cases[] = {
       {"abc.txt", "ABC.TXT", true},       {"abc.txt", "abc.txt", false},
       {"abc.txt", "abd.txt", false},      {"abc", "ABCD", false},
       {"a[b]_1.txt", "A[B]_1.TXT", true}, {"@", "`", false},
       {"élan.txt", "ÉLAN.TXT", true},     {"élan.txt", "ELAN.TXT", false},
       {"Straße", "STRASSE", false},
   };
-  for (const Case& c : cases) {
-    EXPECT_EQ(IsCaseOnlyChange(c.old_name, c.new_name), c.case_only)
-        << c.old_name << " -> " << c.new_name;
+  for (const auto& [old_name, new_name, case_only] : cases) {
+    EXPECT_EQ(IsCaseOnlyChange(old_name, new_name), case_only)
+        << old_name << " -> " << new_name;
   }
 }
 
 // Deleting or replacing `target` is refused for a read-only file or a folder.
 TEST(DeleteFile, AndRenameReplacingRefuseProtectedTargets) {
   const Files all{{"a", "A"}, {"b", "B"}, {"ro", "R"}, {"d", "/"}};
-  struct Case {
-    bool replace;
-    const char* target;
-    int error;
-    Files after;
-  };
-  const Case cases[] = {
+  const std::tuple<bool, const char*, int, Files> cases[] = {
       {false, "b", kErrNone, {{"a", "A"}, {"ro", "R"}, {"d", "/"}}},
       {false, "ro", kErrAccessDenied, all},
       {false, "d", kErrAccessDenied, all},
@@ -106,18 +88,18 @@ TEST(DeleteFile, AndRenameReplacingRefuseProtectedTargets) {
       {true, "ro", kErrAccessDenied, all},
       {true, "missing", kErrFileNotFound, all},
   };
-  for (const Case& c : cases) {
+  for (const auto& [replace, target, error, after] : cases) {
     TempDir dir;
     Lay(dir, all);
-    const std::string path = dir.PathOf(c.target);
-    if (c.replace) {
-      EXPECT_EQ(RenameReplacing(dir.slash(), "a", c.target).number, c.error) << c.target;
+    const std::string path = dir.PathOf(target);
+    if (replace) {
+      EXPECT_EQ(RenameReplacing(dir.slash(), "a", target).number, error) << target;
     } else {
-      EXPECT_EQ(CheckDeletable(path).number, c.error) << c.target;
-      EXPECT_EQ(Contents(dir), all) << c.target;
-      EXPECT_EQ(DeleteFile(path).number, c.error) << c.target;
+      EXPECT_EQ(CheckDeletable(path).number, error) << target;
+      EXPECT_EQ(Contents(dir), all) << target;
+      EXPECT_EQ(DeleteFile(path).number, error) << target;
     }
-    EXPECT_EQ(Contents(dir), c.after) << c.target << (c.replace ? " replaced" : " deleted");
+    EXPECT_EQ(Contents(dir), after) << target << (replace ? " replaced" : " deleted");
   }
 }
 
@@ -147,16 +129,13 @@ TEST(RenameNoReplace, MoveWithoutTheFlagNeverReplaces) {
 }
 
 TEST(ErrorNumbers, SystemErrorsMapToTheirNumbersWithTheSystemsText) {
-  const struct {
-    int err;
-    int number;
-  } cases[] = {{EIO, 57},     {ENOSPC, 61},  {EDQUOT, 61},   {ENXIO, 71},
-               {ENODEV, 71},  {ENOMEDIUM, 71}, {ENOTDIR, 76}, {ENOENT, 53},
-               {EEXIST, 58},  {EROFS, 75},   {EILSEQ, 52},   {ELOOP, 1000 + ELOOP}};
-  for (const auto& c : cases) {
-    const RtError e = ErrorFromErrno(c.err);
-    EXPECT_EQ(e.number, c.number) << c.err;
-    EXPECT_EQ(e.description, std::strerror(c.err)) << c.err;
+  const std::pair<int, int> cases[] = {
+      {EIO, 57},   {ENOSPC, 61}, {EDQUOT, 61}, {ENXIO, 71},  {ENODEV, 71}, {ENOMEDIUM, 71},
+      {ENOTDIR, 76}, {ENOENT, 53}, {EEXIST, 58}, {EROFS, 75}, {EILSEQ, 52}, {ELOOP, 1000 + ELOOP}};
+  for (const auto& [err, number] : cases) {
+    const RtError e = ErrorFromErrno(err);
+    EXPECT_EQ(e.number, number) << err;
+    EXPECT_EQ(e.description, std::strerror(err)) << err;
   }
   EXPECT_STREQ(CauseText(1000 + ELOOP), "Unknown...Untrapped error");
   EXPECT_STREQ(CauseText(61), "Unknown...Untrapped error");
@@ -200,16 +179,10 @@ TEST(FileIdentity, SameFileOnlyWhenNothingTellsThemApart) {
   };
   const auto generation = [](uint32_t g, uint64_t changed) {
     return [=](FileIdentity& id) {
-      id.generation = g;
-      id.has_generation = true;
-      id.changed = changed;
+      id.generation = g, id.has_generation = true, id.changed = changed;
     };
   };
-  const struct {
-    const char* what;
-    FileIdentity run, disk;
-    bool same;
-  } cases[] = {
+  const std::tuple<const char*, FileIdentity, FileIdentity, bool> cases[] = {
       {"other inode", FileIdentity{{1, 43}}, FileIdentity{inode}, false},
       {"same birth", with([](auto& id) { id.birth = 5; }), with([](auto& id) { id.birth = 5; }),
        true},
@@ -228,10 +201,10 @@ TEST(FileIdentity, SameFileOnlyWhenNothingTellsThemApart) {
        with([](auto& id) { id.birth = 10; }), true},
       {"nothing known", FileIdentity{inode}, FileIdentity{inode}, true},
   };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.what);
-    EXPECT_EQ(c.disk.Same(c.run), c.same);
-    EXPECT_EQ(c.run.Same(c.disk), c.same);
+  for (const auto& [what, run, disk, same] : cases) {
+    SCOPED_TRACE(what);
+    EXPECT_EQ(disk.Same(run), same);
+    EXPECT_EQ(run.Same(disk), same);
   }
 }
 

@@ -22,15 +22,10 @@ using ::testing::ElementsAre;
 // The lines of a CR LF text file.
 std::vector<std::string> Lines(const std::string& text) {
   std::vector<std::string> lines;
-  size_t pos = 0;
-  while (pos < text.size()) {
-    const size_t end = text.find("\r\n", pos);
-    if (end == std::string::npos) {
-      lines.push_back(text.substr(pos) + "(no CR LF)");
-      break;
-    }
-    lines.push_back(text.substr(pos, end - pos));
-    pos = end + 2;
+  for (size_t pos = 0, end; pos < text.size(); pos = end == std::string::npos ? end : end + 2) {
+    end = text.find("\r\n", pos);
+    lines.push_back(end == std::string::npos ? text.substr(pos) + "(no CR LF)"
+                                             : text.substr(pos, end - pos));
   }
   return lines;
 }
@@ -133,21 +128,17 @@ TEST_F(WalkTest, NameWithALineBreakIsNeverListedButLogged) {
 }
 
 TEST(FileEntry, SplitsIntoDirectoryAndFilename) {
-  const struct {
-    const char* entry;
-    const char* directory;
-    const char* filename;
-  } cases[] = {
+  const std::tuple<const char*, const char*, const char*> cases[] = {
       {"readme.txt * /home/me/docs", "/home/me/docs/", "readme.txt"},
       {"readme.txt * /", "/", "readme.txt"},
       {"a*b.txt * /d", "/d/", "a*b.txt"},
       {"/x/y.txt", "/x/", "y.txt"},
   };
-  for (const auto& c : cases) {
+  for (const auto& [entry, want_directory, want_filename] : cases) {
     std::string directory, filename;
-    SplitFileEntry(c.entry, directory, filename);
-    EXPECT_EQ(directory, c.directory) << c.entry;
-    EXPECT_EQ(filename, c.filename) << c.entry;
+    SplitFileEntry(entry, directory, filename);
+    EXPECT_EQ(directory, want_directory) << entry;
+    EXPECT_EQ(filename, want_filename) << entry;
   }
 }
 
@@ -193,16 +184,12 @@ TEST(Numbering, IndividualFilesContinueTheWalkOrStartAtTheirStartNumber) {
   EXPECT_THAT(dir.List("i"), ElementsAre("95.txt", "97.txt", "98.txt", kProcessFileName));
 }
 
-// A file with a stored system bit is never chosen, whichever side reads the bit.
 TEST(OperationListPass, SystemFileIsLeftOutWhicheverSideReadsItsBit) {
-  const struct {
-    const char* what;
-    NumberStyle style;
-    bool ahead;
-  } cases[] = {{"read by the pass, ahead", NumberStyle::kNormal, true},
-               {"read by the pass, one at a time", NumberStyle::kNormal, false},
-               {"read by the walk", NumberStyle::kEven, true}};
-  for (const auto& c : cases) {
+  const std::tuple<const char*, NumberStyle, bool> cases[] = {
+      {"read by the pass, ahead", NumberStyle::kNormal, true},
+      {"read by the pass, one at a time", NumberStyle::kNormal, false},
+      {"read by the walk", NumberStyle::kEven, true}};
+  for (const auto& [what, style, ahead] : cases) {
     TempDir dir;
     QTARVOX_SKIP_WITHOUT_USER_XATTRS(dir);
     for (const char* name : {"a.txt", "b.txt", "sys.txt", "c.txt", "evil\nsys.txt"}) {
@@ -211,39 +198,33 @@ TEST(OperationListPass, SystemFileIsLeftOutWhicheverSideReadsItsBit) {
     }
     Job job = NumbersOnly();
     RunState run;
-    job.NumberEndStyle = c.style;
+    job.NumberEndStyle = style;
     job.lstDir = {dir.path()};
     job.lstExt = {"*.txt"};
     EngineContext context;
-    context.prepare_ahead = c.ahead;
+    context.prepare_ahead = ahead;
     Reports reports(context);
     reports.WalkAndPass(job, run, context);
     // With the exact count of 3 files, even numbers are one digit wide.
     EXPECT_EQ(dir.List(), (std::vector<std::string>{"1.txt", "2.txt", "3.txt", "evil\nsys.txt",
                                                      "sys.txt"}))
-        << c.what;
-    EXPECT_EQ(run.FileCount, 3) << c.what;
-    EXPECT_EQ(run.FilesDone, 3) << c.what;
-    EXPECT_FALSE(run.ErrorsOccurred) << c.what;
-    EXPECT_EQ(reports.Text(dir.path()), "--\r\n") << c.what;
+        << what;
+    EXPECT_EQ(run.FileCount, 3) << what;
+    EXPECT_EQ(run.FilesDone, 3) << what;
+    EXPECT_FALSE(run.ErrorsOccurred) << what;
+    EXPECT_EQ(reports.Text(dir.path()), "--\r\n") << what;
   }
 }
 
-// Preparing files ahead on a second thread gives exactly the run of one file at a time.
 TEST(OperationListPass, PreparingAheadGivesTheSameRunAsOneFileAtATime) {
-  struct Case {
-    const char* what;
-    bool numbers;
-    CollisionOption collision;
-    bool preview = false;
-  };
-  const Case cases[] = {
-      {"collisions left alone", false, CollisionOption::kDoNotRename},
-      {"collisions numbered", false, CollisionOption::kAppendNumber},
-      {"numbered names", true, CollisionOption::kDoNotRename},
+  // What the run is, whether it numbers the names, its collision option, whether it previews.
+  const std::tuple<const char*, bool, CollisionOption, bool> cases[] = {
+      {"collisions left alone", false, CollisionOption::kDoNotRename, false},
+      {"collisions numbered", false, CollisionOption::kAppendNumber, false},
+      {"numbered names", true, CollisionOption::kDoNotRename, false},
       {"preview", true, CollisionOption::kDoNotRename, true},
   };
-  for (const Case& c : cases) {
+  for (const auto& [what, numbers, collision, preview] : cases) {
     std::vector<std::string> runs[2], names[2];
     for (int ahead = 0; ahead < 2; ++ahead) {
       TempDir dir;
@@ -257,16 +238,16 @@ TEST(OperationListPass, PreparingAheadGivesTheSameRunAsOneFileAtATime) {
       RunState run;
       TickPosition(job, 1);  // UPPERCASE
       TickPosition(job, 5);  // delete the first n characters
-      if (c.numbers) TickPosition(job, 9);
-      if (c.preview) TickPosition(job, 15);  // extension "." (not shown in a preview)
+      if (numbers) TickPosition(job, 9);
+      if (preview) TickPosition(job, 15);  // extension "." (not shown in a preview)
       SnapshotChosenActions(job);
       job.NewExtension = ".";
       job.DeleteFirstCount = 4;
       job.NumberEndStyle = NumberStyle::kEven;
-      job.collision = c.collision;
+      job.collision = collision;
       run.Separator = "_";
       run.GenerateProcessFile = true;
-      run.PreviewMode = c.preview;
+      run.PreviewMode = preview;
       job.lstDir = {dir.path()};
       job.lstExt = {"*.txt"};
 
@@ -278,26 +259,25 @@ TEST(OperationListPass, PreparingAheadGivesTheSameRunAsOneFileAtATime) {
       runs[ahead] = Lines(reports.Text(dir.path(), "--" + run.txtOP.text()));
       names[ahead] = dir.List();
     }
-    ASSERT_GT(runs[0].size(), 480u) << c.what;
+    ASSERT_GT(runs[0].size(), 480u) << what;
     const auto has = [&](const char* text) {
       return std::count(runs[0].begin(), runs[0].end(), msg::kIndent + std::string(text)) > 0;
     };
-    EXPECT_EQ(has(msg::kTerminated4), !c.preview) << c.what;
+    EXPECT_EQ(has(msg::kTerminated4), !preview) << what;
     EXPECT_EQ(has(msg::kIntermediateNotRenamed),
-              !c.numbers && !c.preview && c.collision == CollisionOption::kDoNotRename)
-        << c.what;
-    if (c.preview) {
+              !numbers && !preview && collision == CollisionOption::kDoNotRename)
+        << what;
+    if (preview) {
       const std::string& last = runs[0].back();
       // The box's last entry has no line end of its own.
       const std::string end = "/w.txt" + std::string(msg::kFinalSep) + "W248(no CR LF)";
       EXPECT_EQ(last.substr(last.size() - std::min(last.size(), end.size())), end);
     }
-    EXPECT_EQ(runs[1], runs[0]) << c.what;
-    EXPECT_EQ(names[1], names[0]) << c.what;
+    EXPECT_EQ(runs[1], runs[0]) << what;
+    EXPECT_EQ(names[1], names[0]) << what;
   }
 }
 
-// Renaming while the walk still lists gives the run the walk before the renames gives.
 TEST(WalkWhileRenaming, GivesTheRunOfTheWalkBeforeTheRenames) {
   // The reports' lines, then the names the files have, then the count of files.
   const auto run = [](bool while_listing, bool overlapping) {

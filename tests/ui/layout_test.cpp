@@ -56,7 +56,6 @@ TEST(Layout, Step3KeepsTheRunButtonsAndTheStatusInTheirBand) {
   }
 }
 
-// A wrapped caption never leaves its closing colon alone on the last line.
 TEST(Layout, WrappedCaptionKeepsItsColonWithTheWordBefore) {
   QLabel label(QString::fromLatin1(ui_text::kLblChoose));
   label.setWordWrap(true);

@@ -1,16 +1,16 @@
 // The frame: start state, navigation, geometry, Quit and the close box.
-#include <QAbstractButton>
 #include <QFrame>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QScrollBar>
+#include <QProcess>
+#include <QProcessEnvironment>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 
 #include "platform/work_folder.h"
+#include "run/settings.h"
 #include "run/work_files.h"
+#include "temp_dir.h"
+#include "ui/ui_texts.h"
 #include "window_fixture.h"
 
 namespace qtarvox {
@@ -64,25 +64,23 @@ TEST_F(WindowTest, AccessKeysAreUniqueOnEachScreen) {
     }
     return QChar();
   };
+  const auto claim = [&](const QString& text, const QString& name, std::map<QChar, QString>& seen) {
+    const QChar k = key(text);
+    if (k.isNull()) return;
+    EXPECT_EQ(seen.count(k), 0u) << name.toStdString() << " and " << seen[k].toStdString() << ": "
+                                 << QString(k).toStdString();
+    seen[k] = name;
+  };
   // Step 2's panel holds the panels of both methods: only its own controls.
   const auto keys_of = [&](QWidget* root, std::map<QChar, QString>& seen) {
     const Qt::FindChildOptions which = root->objectName() == QLatin1String("pctStep2")
                                            ? Qt::FindDirectChildrenOnly
                                            : Qt::FindChildrenRecursively;
     for (QAbstractButton* button : root->findChildren<QAbstractButton*>(QString(), which)) {
-      if (const QChar k = key(button->text()); !k.isNull()) {
-        EXPECT_EQ(seen.count(k), 0u) << button->objectName().toStdString() << " and "
-                                     << seen[k].toStdString() << ": " << QString(k).toStdString();
-        seen[k] = button->objectName();
-      }
+      claim(button->text(), button->objectName(), seen);
     }
     for (QLabel* label : root->findChildren<QLabel*>(QString(), which)) {
-      if (label->buddy() == nullptr) continue;
-      if (const QChar k = key(label->text()); !k.isNull()) {
-        EXPECT_EQ(seen.count(k), 0u) << label->objectName().toStdString() << " and "
-                                     << seen[k].toStdString() << ": " << QString(k).toStdString();
-        seen[k] = label->objectName();
-      }
+      if (label->buddy() != nullptr) claim(label->text(), label->objectName(), seen);
     }
   };
   const std::vector<std::vector<const char*>> screens = {
@@ -98,9 +96,7 @@ TEST_F(WindowTest, AccessKeysAreUniqueOnEachScreen) {
     }
     if (panels.back() == std::string("pctStep3")) seen[QLatin1Char('f')] = "cmdProceed3 (Finished)";
     for (const char* panel : panels) {
-      QWidget* root = Find(panel);
-      ASSERT_NE(root, nullptr) << panel;
-      keys_of(root, seen);
+      keys_of(Find(panel), seen);
     }
   }
 }
@@ -112,12 +108,7 @@ TEST_F(WindowTest, NavigationTable) {
   const auto click = [this](const char* name) {
     return [this, name] { QTest::mouseClick(Find<QPushButton>(name), Qt::LeftButton); };
   };
-  const struct {
-    const char* what;
-    std::function<void()> act;
-    const char* shown;
-    const char* steps;
-  } rows[] = {
+  const std::tuple<const char*, std::function<void()>, const char*, const char*> rows[] = {
       {"Help from the Intro screen", alt(Qt::Key_H), "pctHelp", "100"},
       {"Step 1 from Help", alt(Qt::Key_1), "pctStep1", "100"},
       {"Back on Step 1", alt(Qt::Key_B), "pctIntro", "100"},
@@ -141,38 +132,63 @@ TEST_F(WindowTest, NavigationTable) {
        "pctStep1", "100"},
       {"Back on Step 1 keeps the Step buttons", click("cmdCancel1"), "pctIntro", "100"},
   };
-  for (const auto& row : rows) {
-    SCOPED_TRACE(row.what);
-    row.act();
-    EXPECT_EQ(ShownPanels(), std::set<std::string>{row.shown});
-    EXPECT_EQ(StepButtons(), row.steps);
+  for (const auto& [what, act, shown, steps] : rows) {
+    SCOPED_TRACE(what);
+    act();
+    EXPECT_EQ(ShownPanels(), std::set<std::string>{shown});
+    EXPECT_EQ(StepButtons(), steps);
   }
 }
 
+// At every size no control of any screen (and the plan table) is cut off, leaves its panel or
+// overlaps another; Help keeps its arrangement.
 TEST_F(WindowTest, NothingIsCutOffOrOverlapsFromTheSmallestWindowToALargeOne) {
-  Open({}, {1024, 768});
+  TempDir dir;
+  RememberDirectory(Job());  // no folder of an earlier test comes back
+  Job job;
+  job.dirDir = dir.path();
+  Open(std::move(job));
+  Tick(0);
   for (const QSize size :
-       {QSize(800, 600), QSize(1024, 768), QSize(1280, 720), QSize(1920, 1080), QSize(1024, 768)}) {
+       {QSize(800, 600), QSize(1280, 720), QSize(1920, 1080), QSize(1024, 768)}) {
     const std::string at = std::to_string(size.width()) + "x" + std::to_string(size.height());
     window_->resize(size);
     ASSERT_EQ(window_->centralWidget()->size(), size);
     ExpectWholeAndApart(window_->centralWidget(), at + " frame");
-    window_->cmdHelp_Click();
-    QTest::mouseClick(Find<QPushButton>("cmdStep1"), Qt::LeftButton);
-    QTest::mouseClick(Find<QPushButton>("cmdCancel1"), Qt::LeftButton);
     ExpectWholeAndApart(Find("pctIntro"), at + " Intro");
-    const QWidget* last = Find("lblIntro10");
-    EXPECT_LE(last->geometry().bottom(), Find("pctIntro")->height()) << at;
+    EXPECT_LE(Find("lblIntro10")->geometry().bottom(), Find("pctIntro")->height()) << at;
+    // Help: the caption whole, the list below it, the text beside it, the buttons below both.
+    window_->cmdHelp_Click();
+    const QRect caption = Find("lblTOC")->geometry(), toc = Find("lstTOC")->geometry();
+    const QRect text = Find("txtHelp")->geometry(), about = Find("cmdAbout")->geometry();
+    EXPECT_GE(caption.height(), Find<QLabel>("lblTOC")->heightForWidth(caption.width())) << at;
+    EXPECT_GT(toc.top(), caption.bottom()) << at;
+    EXPECT_EQ(text.top(), toc.top()) << at;
+    EXPECT_GT(text.left(), toc.right()) << at;
+    EXPECT_GT(about.top(), std::max(toc.bottom(), text.bottom())) << at;
+    EXPECT_TRUE(Find("pctHelp")->rect().contains(text.united(Find("cmdThank")->geometry()))) << at;
     window_->cmdStep1_Click();
-    ExpectWholeAndApart(Find("pctStep1"), at + " Step 1");
     for (int row = 0; row < 17; ++row) {
       ClickEntry(row);
       ExpectWholeAndApart(Find("pctStep1"), at + " Step 1, entry " + std::to_string(row + 1));
     }
+    for (const std::string option : {"", "optIndividual", "optExtension"}) {
+      window_->cmdStep1_Click();
+      Click("cmdProceed1");
+      if (!option.empty()) Click(option.c_str()), Click("cmdFileType");
+      ExpectWholeAndApart(Find("pctStep2"), at + " Step 2 " + option);
+    }
+    window_->cmdStep3_Click();
+    Click("optAppendNumber");
+    ExpectWholeAndApart(Find("pctStep3"), at + " Step 3");
+    Click("cmdTable");
+    ExpectWholeAndApart(Find("pctStep3"), at + " Step 3, plan table");
+    Click("cmdTable");
+    window_->cmdStep1_Click();
+    Click("cmdCancel1");
   }
 }
 
-// Quit removes the report files; the close box keeps them.
 TEST_F(WindowTest, QuitRemovesTheReportFilesAndTheCloseBoxKeepsThem) {
   for (const bool quit : {true, false}) {
     for (const char* name : {kErrorFileName, kProcessFileName}) {
@@ -191,6 +207,19 @@ TEST_F(WindowTest, QuitRemovesTheReportFilesAndTheCloseBoxKeepsThem) {
   for (const char* name : {kErrorFileName, kProcessFileName}) {
     std::filesystem::remove(WorkFilePath(name));
   }
+}
+
+TEST(WindowStart, WithoutADisplayOneLineSaysSoAndTheStatusIsTwo) {
+  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) env.remove(name);
+  QProcess program;
+  program.setProcessEnvironment(env);
+  program.start(QStringLiteral(QTARVOX_EXE), {});
+  ASSERT_TRUE(program.waitForFinished(30000));
+  EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
+  EXPECT_EQ(program.exitCode(), 2);
+  EXPECT_EQ(program.readAllStandardError().toStdString(), std::string(ui_text::kNoDisplay) + "\n");
+  EXPECT_EQ(program.readAllStandardOutput().toStdString(), "");
 }
 
 }  // namespace

@@ -1,9 +1,5 @@
 // The plan table of Step 3: the perform's plan, no report written, new plans as the job changes.
-#include <QAbstractItemModel>
-#include <QCheckBox>
 #include <QTableView>
-#include <filesystem>
-#include <fstream>
 
 #include "platform/work_folder.h"
 #include "run/undo_history.h"
@@ -99,7 +95,6 @@ TEST_F(PlanTableTest, RowsAreThePlanAndNoReportIsWritten) {
   EXPECT_FALSE(std::filesystem::exists(HistoryFolder()));
 }
 
-// The table follows the job while Step 3 shows.
 TEST_F(PlanTableTest, ChangingTheCollisionOptionOrSeparatorPlansAgain) {
   OpenOnJob(Expand({"-CR*c.txt", "-EF", "1", "-FI", "%D/x.txt"}));
   PressAlt(Qt::Key_T);

@@ -1,11 +1,6 @@
 // Step 1 as a user drives it: highlighting, ticking, typing, Proceed and Back.
 #include <QCheckBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPlainTextEdit>
-#include <QPushButton>
 #include <QRadioButton>
-#include <cstdint>
 #include <functional>
 
 #include "ui/step1_info.h"
@@ -37,8 +32,21 @@ class Step1Test : public WindowTest {
   QString Description() const { return Find<QPlainTextEdit>("txtStep1Desc")->toPlainText(); }
 };
 
+// Highlighting shows an action's controls and description and never writes into the job.
 TEST_F(Step1Test, HighlightingAnEntryShowsItsControlsAndDescription) {
-  OpenOnStep1();
+  const auto fields = [](const Job& j) {
+    return j.NewExtension + "|" + j.NewFilename + "|" + std::to_string(j.DeleteLastCount) + "|" +
+           j.NumberEndStart + "|" + j.NumberBeginningStart +
+           std::to_string(j.NumberBeginningStartGiven + 2 * j.NumberEndStartGiven);
+  };
+  Job given;
+  given.NewExtension = " x ";
+  given.NewFilename = " n ";
+  given.DeleteLastCount = 2.5;
+  given.NumberEndStart = " 7 ";
+  given.NumberBeginningStartGiven = true;
+  given.NumberBeginningStart = " 8 ";
+  OpenOnStep1(given);
   using Names = std::set<std::string>;
   const Names none{"lblNone"}, text{"lblAI1", "txtAI1"},
       replace{"lblAI1", "txtAI1", "lblAI2", "txtAI2", "optAI3", "optAI4"},
@@ -54,21 +62,22 @@ TEST_F(Step1Test, HighlightingAnEntryShowsItsControlsAndDescription) {
     EXPECT_EQ(List()->toolTip(), item->text());
     const auto id = static_cast<ActionId>(item->data(Qt::UserRole).toInt());
     EXPECT_EQ(Description(), ForDisplay(ActionDescription(id)));
+    EXPECT_TRUE(Description().startsWith("This action will"));
     // The focus goes to the first text box when the action has one.
     EXPECT_EQ(Focused(), shown[row].contains("txtAI1") ? "txtAI1" : "lstActions");
     EXPECT_EQ(item->checkState(), Qt::Unchecked);
     List()->setFocus();
   }
+  EXPECT_EQ(fields(job()), fields(given));
   EXPECT_EQ(Find<QLabel>("lblAI1")->text(), "Enter the new Filename : ");
+  EXPECT_EQ(ActionDescription(ActionId::kUppercase),
+            "This action will convert all characters present in the filename of the files that "
+            "you choose into Uppercase.\r\n\r\nExample : \r\n'This is the NAME of my File.txt' == "
+            "'THIS IS THE NAME OF MY FILE.txt'");
 }
 
-// Every control hands its value to the job at once and shows it again later.
 TEST_F(Step1Test, ControlsHandTheirValuesToTheJobAndShowThemAgain) {
-  const struct {
-    int row;
-    std::function<void()> act;
-    std::function<void(const Job&)> expect;
-  } cases[] = {
+  const std::tuple<int, std::function<void()>, std::function<void(const Job&)>> cases[] = {
       {3, [this] { Type("txtAI1", " 2.5x"); },
        [](const Job& j) { EXPECT_EQ(j.DeleteLastCount, 2.5); }},
       // Delete first takes whole numbers, a half going to the even neighbour.
@@ -97,11 +106,11 @@ TEST_F(Step1Test, ControlsHandTheirValuesToTheJobAndShowThemAgain) {
        [](const Job& j) { EXPECT_EQ(j.NewFilename, "n.doc"); }},
   };
   OpenOnStep1();
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.row + 1);
-    ClickEntry(c.row);
-    c.act();
-    c.expect(job());
+  for (const auto& [row, act, expect] : cases) {
+    SCOPED_TRACE(row + 1);
+    ClickEntry(row);
+    act();
+    expect(job());
   }
   ClickEntry(9);  // numbers at the beginning keep their own settings
   EXPECT_TRUE(Find<QRadioButton>("optAI1")->isChecked());
@@ -114,25 +123,6 @@ TEST_F(Step1Test, ControlsHandTheirValuesToTheJobAndShowThemAgain) {
   EXPECT_EQ(Text("txtAI1"), "2.5");
   ClickEntry(5);
   EXPECT_TRUE(Find<QRadioButton>("optAI4")->isChecked());
-}
-
-// Showing an action never writes into the job, whatever its values.
-TEST_F(Step1Test, ShowingAnActionNeverChangesTheJob) {
-  const auto fields = [](const Job& j) {
-    return j.NewExtension + "|" + j.NewFilename + "|" + std::to_string(j.DeleteLastCount) + "|" +
-           j.NumberEndStart + "|" + j.NumberBeginningStart +
-           std::to_string(j.NumberBeginningStartGiven + 2 * j.NumberEndStartGiven);
-  };
-  Job given;
-  given.NewExtension = " x ";
-  given.NewFilename = " n ";
-  given.DeleteLastCount = 2.5;
-  given.NumberEndStart = " 7 ";
-  given.NumberBeginningStartGiven = true;
-  given.NumberBeginningStart = " 8 ";
-  OpenOnStep1(given);
-  for (int row = 0; row < 17; ++row) ClickEntry(row);
-  EXPECT_EQ(fields(job()), fields(given));
 }
 
 TEST_F(Step1Test, TheCheckBoxTicksAndHighlightsTheTextOnlyHighlights) {
@@ -151,7 +141,6 @@ TEST_F(Step1Test, TheCheckBoxTicksAndHighlightsTheTextOnlyHighlights) {
   EXPECT_FALSE(job().lstActions[3].ticked);
 }
 
-// The arrows walk the list, Space ticks and goes to the action's box, Enter proceeds.
 TEST_F(Step1Test, TheArrowsWalkTheListSpaceTicksAndEnterProceeds) {
   OpenOnStep1();
   EXPECT_EQ(List()->currentRow(), -1);  // nothing until the user picks an entry
@@ -176,38 +165,25 @@ TEST_F(Step1Test, TheArrowsWalkTheListSpaceTicksAndEnterProceeds) {
 
 // A failed check is told, its action highlighted with the focus in the box to mend.
 TEST_F(Step1Test, ProceedShowsTheFirstFailedCheckAndHighlightsItsAction) {
-  const struct {
-    const char* what;
-    std::function<void()> setup;
-    const char* message_start;
-    int highlighted;
-    const char* focus;  // nullptr: not looked at
-  } cases[] = {
-      {"start number asked for but not given",
-       [this] {
-         ClickEntry(8, true);
-         Click("chkAI3");
-         ClickEntry(0);
-       },
-       "Error in Action 9 : \nYou have", 8, "txtAI3"},
-      {"nothing ticked: no prefix, the highlight stays", [this] { ClickEntry(4); }, "Why do", 4,
-       nullptr},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.what);
-    OpenOnStep1();
-    c.setup();
+  const auto proceed_tells = [this](const std::string& start) {
     MessageBoxes boxes;
     Click("cmdProceed1");
     ASSERT_EQ(boxes.shown.size(), 1u);
-    EXPECT_TRUE(boxes.shown[0].text.starts_with(c.message_start)) << boxes.shown[0].text;
+    EXPECT_TRUE(boxes.shown[0].text.starts_with(start)) << boxes.shown[0].text;
     EXPECT_EQ(boxes.shown[0].caption, "Q-Tarvox");
     EXPECT_EQ(ShownPanels(), std::set<std::string>{"pctStep1"});
-    EXPECT_EQ(List()->currentRow(), c.highlighted);
-    if (c.focus != nullptr) {
-      EXPECT_EQ(Focused(), c.focus);
-    }
-  }
+  };
+  OpenOnStep1();
+  ClickEntry(8, true);
+  Click("chkAI3");  // a start number asked for but not given
+  ClickEntry(0);
+  proceed_tells("Error in Action 9 : \nYou have");
+  EXPECT_EQ(List()->currentRow(), 8);
+  EXPECT_EQ(Focused(), "txtAI3");
+  OpenOnStep1();
+  ClickEntry(4);
+  proceed_tells("Why do");  // nothing ticked: no prefix, and the highlight stays
+  EXPECT_EQ(List()->currentRow(), 4);
 }
 
 }  // namespace

@@ -1,18 +1,8 @@
 // Step 2 as a user drives it.
-#include <QComboBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QListView>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QScrollBar>
-#include <QTreeWidget>
-#include <functional>
-
-#include "run/settings.h"
 #include <QMimeData>
 #include <QUrl>
 
+#include "run/settings.h"
 #include "selection/step2.h"
 #include "temp_dir.h"
 #include "window_fixture.h"
@@ -23,11 +13,11 @@ namespace {
 class Step2Test : public WindowTest {
  protected:
   // A window on Step 2 with Uppercase accepted, its browser in `dir_`.
-  void OpenOnStep2(QSize size = {1024, 768}, const std::string& folder = {}) {
+  void OpenOnStep2() {
     RememberDirectory(Job());  // no folder of an earlier test comes back
     Job job;
-    job.dirDir = folder.empty() ? dir_.path() : folder;
-    Open(std::move(job), size);
+    job.dirDir = dir_.path();
+    Open(std::move(job));
     window_->cmdStep1_Click();
     Tick(0);
     Click("cmdProceed1");
@@ -39,12 +29,9 @@ class Step2Test : public WindowTest {
     Click("cmdFileType");
   }
 
-  QString Caption(const char* label) const { return Find<QLabel>(label)->text(); }
-
   TempDir dir_;
 };
 
-// The list buttons hand their work to the wizard: Add, Remove, Select All.
 TEST_F(Step2Test, DirectoriesAndExtensionsAreAddedSelectedAndRemoved) {
   const std::string sub = dir_.MakeDir("sub");
   const std::string aaa = dir_.MakeDir("aaa");
@@ -57,7 +44,7 @@ TEST_F(Step2Test, DirectoriesAndExtensionsAreAddedSelectedAndRemoved) {
     EXPECT_EQ(boxes.shown.size(), 1u);
   }
   EXPECT_EQ(Items("lstDir"), (std::vector<std::string>{aaa, sub + "  *Include Subdirectories*"}));
-  EXPECT_EQ(Caption("lblDirList"), "List of Directory(s) choosen : *2*");
+  EXPECT_EQ(Text("lblDirList"), "List of Directory(s) choosen : *2*");
   for (const char* typed : {"txt", "doc"}) {
     Type("txtExtList", typed);
     Click("cmdAddExt");
@@ -77,7 +64,6 @@ TEST_F(Step2Test, DirectoriesAndExtensionsAreAddedSelectedAndRemoved) {
   EXPECT_EQ(job().lstExt, std::vector<std::string>{"*.txt"});
 }
 
-// The browser and the chosen files.
 TEST_F(Step2Test, FilesArePickedInTheBrowserAndSelectAllFollowsTheLastList) {
   const std::string docs = dir_.MakeDir("docs");
   for (const char* name : {"b.txt", "A.TXT", ".hidden.txt", "c.doc"}) {
@@ -97,7 +83,7 @@ TEST_F(Step2Test, FilesArePickedInTheBrowserAndSelectAllFollowsTheLastList) {
   Select("filFile", {1, 2});
   Click("cmdAddFile");
   EXPECT_EQ(Items("lstFile"), (std::vector<std::string>{"A.TXT * " + docs, "b.txt * " + docs}));
-  EXPECT_EQ(Caption("lblFileList"), "List of File(s) choosen : *2*");
+  EXPECT_EQ(Text("lblFileList"), "List of File(s) choosen : *2*");
   EXPECT_EQ(SelectedCount("filFile"), 2);  // left as it was
   Click("cmdAddFile");  // no list refuses a duplicate
   EXPECT_EQ(Items("lstFile").size(), 4u);
@@ -107,7 +93,7 @@ TEST_F(Step2Test, FilesArePickedInTheBrowserAndSelectAllFollowsTheLastList) {
   EXPECT_EQ(SelectedCount("lstFile"), 4);
   Click("cmdRemoveFile");
   EXPECT_TRUE(Items("lstFile").empty());
-  EXPECT_EQ(Caption("lblFileList"), "List of File(s) choosen : *0*");
+  EXPECT_EQ(Text("lblFileList"), "List of File(s) choosen : *0*");
 }
 
 // Files and folders dropped from a file manager go into the job whatever method shows.
@@ -137,30 +123,6 @@ TEST_F(Step2Test, DroppedFilesAndFoldersJoinTheLists) {
   EXPECT_EQ(job().method, SelectionMethod::kBoth);
   EXPECT_EQ(ShownPanels(), (std::set<std::string>{"pctStep2", "pctDir", "pctIndividual"}));
   EXPECT_EQ(boxes.shown.size(), 1u);
-}
-
-// At every size Steps 2 and 3 (and the plan table) show their controls whole and apart.
-TEST_F(Step2Test, Step2AndStep3StayWholeAndApartAtEverySize) {
-  OpenOnStep2();
-  for (const QSize size : {QSize(800, 600), QSize(1024, 768), QSize(1920, 1080)}) {
-    const std::string at = std::to_string(size.width()) + "x" + std::to_string(size.height());
-    window_->resize(size);
-    ExpectWholeAndApart(Find("pctStep2"), at + " method row");
-    for (const char* option : {"optIndividual", "optExtension"}) {
-      window_->cmdStep1_Click();
-      Click("cmdProceed1");
-      ChooseMethod(option);
-      ExpectWholeAndApart(Find("pctStep2"), at + " " + option);
-    }
-    window_->cmdStep3_Click();
-    Click("optAppendNumber");
-    ExpectWholeAndApart(Find("pctStep3"), at + " Step 3");
-    Click("cmdTable");
-    ExpectWholeAndApart(Find("pctStep3"), at + " Step 3, plan table");
-    Click("cmdTable");
-    window_->cmdStep1_Click();
-    Click("cmdProceed1");
-  }
 }
 
 }  // namespace

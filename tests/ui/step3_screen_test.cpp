@@ -1,20 +1,11 @@
 // Step 3 as a user drives it.
-#include <QCheckBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QListWidget>
-#include <QPlainTextEdit>
-#include <QPushButton>
 #include <QRadioButton>
-#include <filesystem>
-#include <fstream>
 
 #include "platform/work_folder.h"
 #include "program.h"
 #include "run/settings.h"
 #include "run/undo_history.h"
 #include "run/work_files.h"
-#include "temp_dir.h"
 #include "ui/ui_texts.h"
 #include "ui/window_ports.h"
 #include "window_fixture.h"
@@ -74,7 +65,6 @@ class Step3Test : public WindowTest {
   TempDir dir_;
 };
 
-// Each option and the Process box hand their value to the job.
 TEST_F(Step3Test, OptionsReachTheJobAndTheSeparatorKeepsItsText) {
   OpenOnStep3();
   EXPECT_TRUE(Find<QRadioButton>("optDoNotRename")->isChecked());
@@ -199,8 +189,8 @@ TEST_F(Step3Test, UndoInTheWindowPutsBackWhatItCanAndKeepsTheRest) {
   EXPECT_TRUE(undo->isHidden());
 }
 
-// A command line without -SU fills the window: Step 3, the failed step, or Step 1 with files.
-TEST_F(Step3Test, ACommandLineStartEndsOnStep3OrOnTheFailedStep) {
+// A command line without -SU fills the window: Step 3, or Step 1 with the files named after --.
+TEST_F(Step3Test, ACommandLineStartEndsOnStep3OrOnStep1WithItsFiles) {
   const std::string a = dir_.WriteFile("a.txt");
   bool shown = false;
   window_ = std::make_unique<MainWindow>();
@@ -218,20 +208,12 @@ TEST_F(Step3Test, ACommandLineStartEndsOnStep3OrOnTheFailedStep) {
 
   MessageBoxes boxes;
   window_ = std::make_unique<MainWindow>();
-  window_->StartFromCommandLine({"-UC", "-LC", "-FI", a}, [this] { window_->show(); });
-  EXPECT_EQ(ShownPanels(), std::set<std::string>{"pctStep1"});
-  EXPECT_EQ(boxes.shown.size(), 1u);
-  EXPECT_EQ(List()->currentRow(), 1);
-
-  boxes.shown.clear();
-  window_ = std::make_unique<MainWindow>();
   window_->StartFromCommandLine({"--", a}, [this] { window_->show(); });
   EXPECT_EQ(ShownPanels(), std::set<std::string>{"pctStep1"});
   EXPECT_TRUE(boxes.shown.empty());
   EXPECT_EQ(job().lstFile, std::vector<std::string>{"a.txt * " + dir_.path()});
 }
 
-// A long preview reaches its box in slices, in order and whole.
 TEST_F(Step3Test, LongPreviewArrivesWholeInItsBox) {
   Job chosen = UppercaseFiles(std::string(120, 'p'), 5000);
   OpenOnStep3(std::move(chosen));

@@ -65,15 +65,13 @@ inline void CollectShownControls(QWidget* panel, QPoint offset,
                                  std::vector<std::pair<QWidget*, QRect>>& out) {
   for (QWidget* w : panel->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
     if (!w->isVisible() || w->objectName().startsWith("Sep")) continue;
-    if (w->objectName().startsWith("pct")) {
-      EXPECT_TRUE(panel->rect().contains(w->geometry()))
-          << w->objectName().toStdString() << " leaves its panel";
-      CollectShownControls(w, offset + w->pos(), out);
-      continue;
-    }
     EXPECT_TRUE(panel->rect().contains(w->geometry()))
         << w->objectName().toStdString() << " leaves its panel";
-    out.emplace_back(w, w->geometry().translated(offset));
+    if (w->objectName().startsWith("pct")) {
+      CollectShownControls(w, offset + w->pos(), out);
+    } else {
+      out.emplace_back(w, w->geometry().translated(offset));
+    }
   }
 }
 

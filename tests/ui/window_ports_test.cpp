@@ -1,21 +1,17 @@
 // The window's message boxes and status label.
 #include "ui/window_ports.h"
 
-#include <QLabel>
-#include <QTest>
-#include <QTimer>
 #include <sys/stat.h>
 
-#include <filesystem>
-
 #include "temp_dir.h"
-
 #include "window_fixture.h"
 
 namespace qtarvox {
 namespace {
 
-TEST(QtPrompter, AsksWithYesAndNoUnderTheGivenCaption) {
+// The question under its caption, Yes and No and no icon; Escape gives the safe answer: No,
+// except where No would throw the job away.
+TEST(QtPrompter, AsksWithYesAndNoAndEscapeGivesTheSafeAnswer) {
   QWidget parent;
   QtPrompter prompter(&parent);
   for (const auto answer : {QMessageBox::Yes, QMessageBox::No}) {
@@ -28,12 +24,6 @@ TEST(QtPrompter, AsksWithYesAndNoUnderTheGivenCaption) {
     EXPECT_EQ(seen.shown[0].buttons, QMessageBox::Yes | QMessageBox::No);
     EXPECT_EQ(seen.shown[0].icon, QMessageBox::NoIcon);
   }
-}
-
-// Escape gives the safe answer: No, except where No would throw the job away.
-TEST(QtPrompter, EscapeGivesTheSafeAnswer) {
-  QWidget parent;
-  QtPrompter prompter(&parent);
   for (const bool keeping : {false, true}) {
     QTimer escape;
     QObject::connect(&escape, &QTimer::timeout, [&escape] {
@@ -66,7 +56,6 @@ TEST(WindowRunView, ShowsTheStatusOnceThereIsALabelAndStartsTheGivenViewer) {
   EXPECT_EQ(started, (std::vector<std::string>{"/work/Q-Tarvox_Err.txt", "/missing"}));
 }
 
-// The desktop's opener is watched.
 TEST(StartWatchedViewer, AnOpenerThatFailsIsTold) {
   TempDir bin;
   const QByteArray path = qgetenv("PATH");

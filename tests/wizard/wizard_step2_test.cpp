@@ -34,25 +34,10 @@ class WizardStep2 : public ::testing::Test {
   Job& job_ = wizard_.job();
 };
 
-// The Step 2 button shows each method's screens again, with their captions.
+// The combined method's first screen brings back only the method row; its second, both panels.
 TEST_F(WizardStep2, TheStep2ButtonBringsBackTheMethodsScreens) {
-  const struct {
-    SelectionMethod method;
-    int proceeds;  // Proceed presses after OK
-    SelectionMethod after;
-    bool file_panels, extension_screen;
-    const char* file_caption;
-    const char* ext_caption;
-  } cases[] = {
-      // The combined method's first screen: only the method row comes back.
-      {SelectionMethod::kBoth, 0, SelectionMethod::kBoth, false, false,
-       "List of File(s) choosen : *2*", "List of file extensions choosen to perform actions on : "},
-      {SelectionMethod::kBoth, 1, SelectionMethod::kDone, true, true,
-       "List of File(s) choosen : *2*",
-       "List of file extensions choosen to perform actions on : *1*"},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(std::string(MethodName(c.method)) + " " + std::to_string(c.proceeds));
+  for (const bool second : {false, true}) {
+    SCOPED_TRACE(second);
     RecordingPrompter prompter;
     Wizard wizard(prompter, view_);
     Job& job = wizard.job();
@@ -60,8 +45,8 @@ TEST_F(WizardStep2, TheStep2ButtonBringsBackTheMethodsScreens) {
     job.lstFile = {"a * /d", "b * /d"};
     job.lstExt = {"*.txt"};
     ASSERT_TRUE(wizard.ProceedStep1());
-    wizard.ChooseMethod(c.method);
-    for (int i = 0; i < c.proceeds; ++i) wizard.ProceedStep2();
+    wizard.ChooseMethod(SelectionMethod::kBoth);
+    if (second) wizard.ProceedStep2();
     wizard.ListsFilled(true, false, false);  // captions with the Add buttons' prefixes
     wizard.ShowStep3();
     wizard.FileListClicked();
@@ -69,16 +54,17 @@ TEST_F(WizardStep2, TheStep2ButtonBringsBackTheMethodsScreens) {
     wizard.ShowStep2();
     const ScreenState s = wizard.screen();
     EXPECT_EQ(s.step, WizardStep::kStep2);
-    EXPECT_EQ(job.method, c.after);
-    EXPECT_EQ(s.file_panels, c.file_panels);
-    EXPECT_EQ(s.extension_screen && s.file_panels, c.extension_screen);
-    EXPECT_EQ(s.lblFileList, c.file_caption);
-    EXPECT_EQ(s.lblExtList, c.ext_caption);
+    EXPECT_EQ(job.method, second ? SelectionMethod::kDone : SelectionMethod::kBoth);
+    EXPECT_EQ(s.file_panels, second);
+    EXPECT_EQ(s.extension_screen && s.file_panels, second);
+    EXPECT_EQ(s.lblFileList, "List of File(s) choosen : *2*");
+    EXPECT_EQ(s.lblExtList, std::string("List of file extensions choosen to perform actions on : ") +
+                                (second ? "*1*" : ""));
     EXPECT_FALSE(s.cmdFileType_enabled);
     EXPECT_TRUE(s.cmdProceed2_enabled);
     EXPECT_TRUE(s.chosen_files_active);
     EXPECT_STREQ(s.cmdSelectAllFile_caption(), "&Select All >>");
-    EXPECT_STREQ(s.lblDir(), c.extension_screen ? kChooseDirectoriesCaption : kBrowseFilesCaption);
+    EXPECT_STREQ(s.lblDir(), second ? kChooseDirectoriesCaption : kBrowseFilesCaption);
   }
 }
 
@@ -121,13 +107,8 @@ TEST_F(WizardStep2, ListsTakeDirectoriesAndExtensionsWithTheirCounts) {
   }
 }
 
-// Which list the individual panel's Select All acts on, and its caption.
 TEST_F(WizardStep2, SelectAllFollowsTheLastClickedList) {
-  const struct {
-    const char* what;
-    std::function<void()> act;
-    bool chosen_files;
-  } steps[] = {
+  const std::tuple<const char*, std::function<void()>, bool> steps[] = {
       {"the individual screen", [&] { wizard_.ChooseMethod(SelectionMethod::kIndividual); }, true},
       {"a click on the file list", [&] { wizard_.FileListClicked(); }, false},
       {"a click on the chosen files", [&] { wizard_.ChosenFilesClicked(); }, true},
@@ -135,17 +116,16 @@ TEST_F(WizardStep2, SelectAllFollowsTheLastClickedList) {
       {"the Step 2 button", [&] { wizard_.ShowStep2(); }, true},
       {"another drive", [&] { wizard_.ChooseVolume(dir_.PathOf("sub")); }, false},
   };
-  for (const auto& step : steps) {
-    SCOPED_TRACE(step.what);
-    step.act();
+  for (const auto& [what, act, chosen_files] : steps) {
+    SCOPED_TRACE(what);
+    act();
     const ScreenState s = wizard_.screen();
-    EXPECT_EQ(s.chosen_files_active, step.chosen_files);
+    EXPECT_EQ(s.chosen_files_active, chosen_files);
     EXPECT_STREQ(s.cmdSelectAllFile_caption(),
-                 step.chosen_files ? "&Select All >>" : "<< &Select All");
+                 chosen_files ? "&Select All >>" : "<< &Select All");
   }
 }
 
-// The file list shows the folder's files that match the pattern by the walk's rules.
 TEST_F(WizardStep2, TheFileListShowsTheFolderFilesThatMatchThePattern) {
   dir_.WriteFile("b.TXT");
   dir_.WriteFile("a.txt");
@@ -155,19 +135,16 @@ TEST_F(WizardStep2, TheFileListShowsTheFolderFilesThatMatchThePattern) {
   dir_.MakeDir("folder.txt");
   ASSERT_EQ(symlink("a.txt", dir_.PathOf("link.txt").c_str()), 0);
   wizard_.ChooseMethod(SelectionMethod::kIndividual);
-  const struct {
-    const char* pattern;
-    std::vector<std::string> files;
-  } cases[] = {
+  const std::pair<const char*, std::vector<std::string>> cases[] = {
       {"*.*", {".hidden.txt", "a.txt", "b.TXT", "c.doc", "noext"}},
       {"  *.txt ", {".hidden.txt", "a.txt", "b.TXT"}},
       {"", {".hidden.txt", "a.txt", "b.TXT", "c.doc", "noext"}},
   };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.pattern);
-    wizard_.PatternChanged(c.pattern);
-    EXPECT_EQ(*wizard_.screen().filFile, c.files);
-    EXPECT_EQ(wizard_.screen().txtExt, c.pattern);
+  for (const auto& [pattern, files] : cases) {
+    SCOPED_TRACE(pattern);
+    wizard_.PatternChanged(pattern);
+    EXPECT_EQ(*wizard_.screen().filFile, files);
+    EXPECT_EQ(wizard_.screen().txtExt, pattern);
   }
   // A method's screen puts the pattern back to "*.*".
   wizard_.ShowStep2();
@@ -175,7 +152,6 @@ TEST_F(WizardStep2, TheFileListShowsTheFolderFilesThatMatchThePattern) {
   EXPECT_EQ(wizard_.screen().filFile->size(), 5u);
 }
 
-// Listed apart, as the window lists folders, the file list takes only the listing asked for last.
 TEST_F(WizardStep2, ListedApartTheFileListTakesOnlyTheListingAskedForLast) {
   const std::string a = dir_.MakeDir("a");
   const std::string b = dir_.MakeDir("b");
@@ -203,7 +179,6 @@ TEST_F(WizardStep2, ListedApartTheFileListTakesOnlyTheListingAskedForLast) {
   EXPECT_THAT(*wizard_.screen().filFile, IsEmpty());
 }
 
-// The folder tree lists real folders, hidden ones too, never links to them.
 TEST_F(WizardStep2, TheTreeListsFoldersWithHiddenOnesAndWithoutLinks) {
   dir_.MakeDir("Beta");
   dir_.MakeDir("alpha");
@@ -216,18 +191,13 @@ TEST_F(WizardStep2, TheTreeListsFoldersWithHiddenOnesAndWithoutLinks) {
   EXPECT_THAT(prompter_.messages, IsEmpty());
 }
 
-// A folder or a drive that cannot be read is told, and the browser stays where it was.
 TEST_F(WizardStep2, AFolderOrDriveThatCannotBeReadLeavesTheBrowserWhereItWas) {
   dir_.WriteFile("x.txt");
   dir_.WriteFile("plain");
   wizard_.ChooseMethod(SelectionMethod::kIndividual);
   const std::string volume = wizard_.screen().volume;
   const std::string gone = dir_.PathOf("gone");
-  const struct {
-    const char* what;
-    std::function<bool()> act;
-    std::string message;
-  } cases[] = {
+  const std::tuple<const char*, std::function<bool()>, std::string> cases[] = {
       {"a vanished folder", [&] { return wizard_.OpenDirectory(gone); },
        "The directory " + gone +
            " (No such file or directory) cannot be read. The directory box stays where it was."},
@@ -236,12 +206,12 @@ TEST_F(WizardStep2, AFolderOrDriveThatCannotBeReadLeavesTheBrowserWhereItWas) {
            " (No such file or directory) cannot be read. The drive list shows the previous drive "
            "again."},
   };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.what);
+  for (const auto& [what, act, message] : cases) {
+    SCOPED_TRACE(what);
     prompter_.messages.clear();
-    EXPECT_FALSE(c.act());
+    EXPECT_FALSE(act());
     ASSERT_EQ(prompter_.messages.size(), 1u);
-    EXPECT_EQ(prompter_.messages[0].text, c.message);
+    EXPECT_EQ(prompter_.messages[0].text, message);
     EXPECT_EQ(prompter_.messages[0].caption, "Q-Tarvox");
     const ScreenState s = wizard_.screen();
     EXPECT_EQ(job_.dirDir, dir_.path());
@@ -250,7 +220,6 @@ TEST_F(WizardStep2, AFolderOrDriveThatCannotBeReadLeavesTheBrowserWhereItWas) {
   }
 }
 
-// Each drive keeps the folder last open on it.
 TEST_F(WizardStep2, EachDriveKeepsTheFolderLastOpenOnIt) {
   const std::string other = dir_.MakeDir("other");  // stands in for a second volume
   const std::string deep = dir_.MakeDir("other/deep");
@@ -281,13 +250,10 @@ TEST_F(WizardStep2, ReadingTheBrowserAgainLeavesAVanishedFolder) {
 }
 
 TEST(GroupedCount, PutsACommaBetweenEachThreeDigits) {
-  const struct {
-    int64_t count;
-    const char* text;
-  } cases[] = {{0, "0"},          {999, "999"},        {1000, "1,000"},
-               {41200, "41,200"}, {100000, "100,000"}, {1234567, "1,234,567"},
-               {-1200, "-1,200"}};
-  for (const auto& c : cases) EXPECT_EQ(GroupedCount(c.count), c.text) << c.count;
+  const std::pair<int64_t, const char*> cases[] = {
+      {0, "0"},           {999, "999"},         {1000, "1,000"},    {41200, "41,200"},
+      {100000, "100,000"}, {1234567, "1,234,567"}, {-1200, "-1,200"}};
+  for (const auto& [count, text] : cases) EXPECT_EQ(GroupedCount(count), text) << count;
 }
 
 }  // namespace

@@ -18,7 +18,6 @@
 #include "run/work_files.h"
 #include "selection/step2.h"
 #include "temp_dir.h"
-#include "wizard/job_reset.h"
 #include "wizard/summary.h"
 
 namespace qtarvox {
@@ -116,14 +115,9 @@ TEST_F(WizardTest, FinishedSequenceClearsOnNoAndKeepsOnYes) {
     job.AddEndText = "x";
     job.lstDir = {dir_.PathOf("d")};
     job.lstExt = {"*.none"};
-    job.lstFile = {"a * /d"};
     job.method = SelectionMethod::kDone;
     job.txtSep = "_";
-    work_.WriteFile("Q-Tarvox_Process.txt");
-    work_.WriteFile("Q-Tarvox_Err.txt");
-    ASSERT_TRUE(SetFileAttributes(work_.PathOf("Q-Tarvox_Err.txt"), kAttrReadOnly));
-    job.lstFile.clear();  // nothing to rename: the run only brings the Finished state
-    prompter.answers = {keep};
+    prompter.answers = {keep};  // nothing to rename: the run only brings the Finished state
     EXPECT_TRUE(wizard.PressRun().started);
     ASSERT_TRUE(wizard.screen().finished);
     job.lstFile = {"a * /d"};
@@ -147,16 +141,6 @@ TEST_F(WizardTest, FinishedSequenceClearsOnNoAndKeepsOnYes) {
     EXPECT_TRUE(s.cmdFileType_enabled && s.cmdStep1_enabled && s.cmdPreview_enabled);
     // The read-only Error file went too; the journal of the perform stays.
     EXPECT_THAT(work_.List(), ElementsAre("Q-Tarvox_Undo"));
-  }
-}
-
-TEST_F(WizardTest, QuitRemovesReportFilesExceptInSuppressedMode) {
-  for (const bool suppressed : {true, false}) {
-    work_.WriteFile("Q-Tarvox_Process.txt");
-    work_.WriteFile("Q-Tarvox_Err.txt");
-    job_.SuppressedMode = suppressed;
-    QuitCleanup(job_);
-    EXPECT_EQ(work_.List().size(), suppressed ? 2u : 0u);
   }
 }
 
@@ -201,37 +185,28 @@ TEST_F(WizardTest, RemembersTheDirectoryAndRestoresOnlyAnExistingOne) {
   }
 }
 
-// The method row and Proceed/Back of Step 2, state by state.
 TEST(WizardSteps, Step2MethodsChecksCaptionsAndBack) {
+  const std::string d = "List of Directory(s) choosen : ",
+                    e = "List of file extensions choosen to perform actions on : ";
   const struct {
     SelectionMethod method;
     std::vector<std::string> dirs, exts, files;
     std::vector<Step2Result> presses;  // results of successive Proceed presses
     const char* message;               // of the last press, nullptr: none
-    const char* dir_caption;           // after the presses
-    const char* ext_caption;
-    const char* file_caption;
+    std::string captions;              // of the directories, extensions and files, after them
   } cases[] = {
       {SelectionMethod::kExtension, {}, {}, {}, {Step2Result::kFailed}, kNoDirectories,
-       "List of Directory(s) choosen : *0*",
-       "List of file extensions choosen to perform actions on :  *0*", "List of File(s) choosen : "},
+       d + "*0*|" + e + " *0*|List of File(s) choosen : "},
       {SelectionMethod::kExtension, {"/d"}, {}, {}, {Step2Result::kFailed}, kNoExtensions,
-       "List of Directory(s) choosen : *1*",
-       "List of file extensions choosen to perform actions on :  *0*", "List of File(s) choosen : "},
+       d + "*1*|" + e + " *0*|List of File(s) choosen : "},
       {SelectionMethod::kExtension, {"/d"}, {"*.txt"}, {}, {Step2Result::kPassed}, nullptr,
-       "List of Directory(s) choosen : *1*",
-       "List of file extensions choosen to perform actions on :  *1*", "List of File(s) choosen : "},
+       d + "*1*|" + e + " *1*|List of File(s) choosen : "},
       {SelectionMethod::kIndividual, {}, {}, {}, {Step2Result::kFailed}, kNoFiles,
-       "List of Directory(s) choosen : ", "List of file extensions choosen to perform actions on : ",
-       "List of file(s) choosen : *0*"},
+       d + "|" + e + "|List of file(s) choosen : *0*"},
       {SelectionMethod::kBoth, {"/d"}, {}, {}, {Step2Result::kStay, Step2Result::kFailed},
-       kNoSelection, "List of Directory(s) choosen : *1*",
-       "List of file extensions choosen to perform actions on : *0*",
-       "List of file(s) choosen : *0*"},
+       kNoSelection, d + "*1*|" + e + "*0*|List of file(s) choosen : *0*"},
       {SelectionMethod::kBoth, {}, {}, {"a * /d"}, {Step2Result::kStay, Step2Result::kPassed},
-       nullptr, "List of Directory(s) choosen : *0*",
-       "List of file extensions choosen to perform actions on : *0*",
-       "List of file(s) choosen : *1*"},
+       nullptr, d + "*0*|" + e + "*0*|List of file(s) choosen : *1*"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(MethodName(c.method) + std::string(" ") + std::to_string(c.presses.size()));
@@ -251,9 +226,7 @@ TEST(WizardSteps, Step2MethodsChecksCaptionsAndBack) {
       EXPECT_EQ(wizard.ProceedStep2(), c.presses[i]) << i;
     }
     const ScreenState s = wizard.screen();
-    EXPECT_EQ(s.lblDirList, c.dir_caption);
-    EXPECT_EQ(s.lblExtList, c.ext_caption);
-    EXPECT_EQ(s.lblFileList, c.file_caption);
+    EXPECT_EQ(s.lblDirList + "|" + s.lblExtList + "|" + s.lblFileList, c.captions);
     if (c.message == nullptr) {
       EXPECT_TRUE(prompter.messages.empty());
       EXPECT_EQ(s.step, WizardStep::kStep3);
@@ -274,13 +247,8 @@ TEST(WizardSteps, Step2MethodsChecksCaptionsAndBack) {
   }
 }
 
-// The Step 3 summary: one line per ticked action, then the files of the method.
 TEST(Summary, ShowsEachActionWithItsValuesAndTheFilesOfTheMethod) {
-  const struct {
-    std::function<void(Job&)> setup;
-    std::vector<std::string> lines;
-    std::string files;
-  } cases[] = {
+  const std::tuple<std::function<void(Job&)>, std::vector<std::string>, std::string> cases[] = {
       {[](Job& job) {
          for (int position : {2, 4, 5, 6, 7, 10, 15, 16}) TickPosition(job, position);
          job.DeleteLastCount = 2.5;
@@ -323,17 +291,16 @@ TEST(Summary, ShowsEachActionWithItsValuesAndTheFilesOfTheMethod) {
        {},
        ""},
   };
-  for (const auto& c : cases) {
+  for (const auto& [setup, lines, files] : cases) {
     Job job;
-    c.setup(job);
+    setup(job);
     ScreenState screen;
     ShowSummary(job, screen);
-    EXPECT_EQ(screen.lstFinal, c.lines);
-    EXPECT_EQ(screen.txtFinal, c.files);
+    EXPECT_EQ(screen.lstFinal, lines);
+    EXPECT_EQ(screen.txtFinal, files);
   }
 }
 
-// A preview that meets an error offers the Error file and shows it on Yes.
 TEST_F(WizardTest, PreviewWithErrorsOffersTheErrorFile) {
   dir_.WriteFile("d/line\nbreak.txt");
   prompter_.answers = {true};
@@ -390,7 +357,6 @@ TEST_F(WizardRunTest, RunAsATaskShowsProgressAndStopsBetweenFiles) {
   ExpectStoppedBetweenFiles();
 }
 
-// Quitting while a run renames files stops it between two files without its end-of-run questions.
 TEST_F(WizardRunTest, QuitDuringARunStopsItQuietlyAndKeepsItsReports) {
   StartHeldRun();
   // Quit waits for the run: the run goes on once Quit has asked it to stop and waits for it to end.
