@@ -3,8 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <cctype>
-#include <cstdio>
-#include <iterator>
 #include <random>
 #include <set>
 #include <string>

@@ -171,9 +171,7 @@ TEST(Numbering, IndividualFilesContinueTheWalkOrStartAtTheirStartNumber) {
   alone.NumberEndStartGiven = true;
   alone.NumberEndStart = "95";
   alone.method = SelectionMethod::kIndividual;
-  for (const auto& name : dir.List("i")) {
-    alone.lstFile.push_back(name + " * " + dir.PathOf("i"));
-  }
+  for (const auto& name : dir.List("i")) alone.lstFile.push_back(name + " * " + dir.PathOf("i"));
   const std::string own = std::string("i/") + kProcessFileName;
   dir.WriteFile(own);
   context.own_files.emplace_back();

@@ -95,9 +95,7 @@ TEST_F(WindowTest, AccessKeysAreUniqueOnEachScreen) {
       }
     }
     if (panels.back() == std::string("pctStep3")) seen[QLatin1Char('f')] = "cmdProceed3 (Finished)";
-    for (const char* panel : panels) {
-      keys_of(Find(panel), seen);
-    }
+    for (const char* panel : panels) keys_of(Find(panel), seen);
   }
 }
 

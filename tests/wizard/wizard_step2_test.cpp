@@ -1,7 +1,6 @@
 // The wizard's Step 2 beyond its checks.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
-#include <stdlib.h>
 #include <unistd.h>
 
 #include <filesystem>

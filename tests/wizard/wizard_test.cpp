@@ -4,8 +4,6 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
-#include <unistd.h>
-
 #include <atomic>
 #include <fstream>
 #include <functional>
