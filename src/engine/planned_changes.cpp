@@ -138,7 +138,22 @@ bool PlannedChanges::SetFileAttributes(const std::string& path, uint32_t attribu
 RtError PlannedChanges::RenameNoReplace(const std::string& directory, const std::string& old_name,
                                         const std::string& new_name, DirectoryHandle*) {
   std::string scratch;
-  const std::string& committed = CommittedName(new_name, scratch);
+  return RenameCommitted(directory, old_name, CommittedName(new_name, scratch));
+}
+
+RtError PlannedChanges::RenameExactNoReplace(const std::string& directory,
+                                             const std::string& old_name,
+                                             const std::string& new_name) {
+  return RenameCommitted(directory, old_name, new_name);
+}
+
+std::string PlannedChanges::DiskPathOf(const std::string& directory, const std::string& name) {
+  const File& file = At(directory, name);
+  return file.exists ? file.origin : std::string();
+}
+
+RtError PlannedChanges::RenameCommitted(const std::string& directory, const std::string& old_name,
+                                        const std::string& committed) {
   if (RtError error = CheckRenameNames(old_name, committed)) return error;
   // The kernel's order: a read-only file system, the file itself, the taken
   // name, the name's length, then the permission.

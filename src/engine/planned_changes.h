@@ -1,6 +1,7 @@
 // A plan of the commits: the answers the disk would give to every change a
 // run makes, worked out from the disk as it is now and the changes planned
-// before, without changing anything.
+// before, without changing anything. An undo's preview plans its renames
+// here too.
 #pragma once
 
 #include <memory>
@@ -35,6 +36,14 @@ class PlannedChanges final : public FileChanges {
                           const std::string& new_name) override;
   EntryState Entry(const std::string& path) override;
 
+  // For a plan that finds its files by identity (an undo's): where the file
+  // the plan has at directory + name stands on the disk now; empty when the
+  // plan has no file there.
+  std::string DiskPathOf(const std::string& directory, const std::string& name);
+  // As RenameNoReplace, for a new name kept byte for byte (trailing dots too).
+  RtError RenameExactNoReplace(const std::string& directory, const std::string& old_name,
+                               const std::string& new_name);
+
  private:
   // What is at one path in the plan.
   struct File {
@@ -59,6 +68,9 @@ class PlannedChanges final : public FileChanges {
   // The file's type, permission bits and owner, read when first needed.
   const EntryState& Entry(File& file);
   void ReadStored(File& file);
+  // RenameNoReplace to the name as it is committed.
+  RtError RenameCommitted(const std::string& directory, const std::string& old_name,
+                          const std::string& committed);
   // The file at directory + old_name moves to directory + new_name,
   // replacing whatever was there.
   void Move(const std::string& directory, const std::string& old_name,

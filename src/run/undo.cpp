@@ -7,8 +7,10 @@
 #include <memory>
 #include <optional>
 #include <set>
+#include <unordered_map>
 
 #include "engine/messages.h"
+#include "engine/planned_changes.h"
 #include "engine/report_file.h"
 #include "platform/chars.h"
 #include "platform/descriptors.h"
@@ -71,72 +73,58 @@ class DiskFiles final : public UndoFiles {
   DirectoryHandle handle_;
 };
 
-// The disk as an undo would leave it, for a preview: the renames it plans
-// are kept here, over what the disk says.
+// The disk as an undo would leave it, for a preview: the run's own plan of
+// changes, asked by identity. The plan knows which names each folder would
+// hold and where each of their files is on the disk now; moved_ knows where
+// each file the undo moves went, to find it by its identity.
 class PlannedFiles final : public UndoFiles {
  public:
+  PlannedFiles() : plan_(names_, false) {}
+
   int IdOf(const std::string& directory, const std::string& name, FileIdentity& id) override {
-    const auto planned = planned_.find(Key(directory, name));
-    if (planned == planned_.end()) return disk_.IdOf(directory, name, id);
-    if (!planned->second.present) return ENOENT;
-    id = planned->second.id;
-    return 0;
+    const std::string path = plan_.DiskPathOf(directory, name);
+    if (path.empty()) return ENOENT;
+    return disk_.IdOf(std::string(FolderWithSlash(path)), std::string(NameOfPath(path)), id);
   }
   int Find(const std::string& directory, const FileIdentity& id, std::string& name) override {
-    const std::string prefix = Key(directory, {});
-    for (auto it = planned_.lower_bound(prefix);
-         it != planned_.end() && it->first.starts_with(prefix); ++it) {
-      if (it->second.present && it->second.id.Same(id)) {
-        name = it->first.substr(prefix.size());
-        return 0;
-      }
-    }
-    const int err = disk_.Find(directory, id, name);
-    if (err != 0) return err;
-    // Moved away by an earlier planned rename.
-    return planned_.count(Key(directory, name)) != 0 ? ENOENT : 0;
+    std::string on_disk;
+    if (const int err = disk_.Find(directory, id, on_disk)) return err;
+    const std::string path = directory + on_disk;
+    const auto moved = moved_.find(path);
+    name = moved != moved_.end() ? moved->second : on_disk;
+    // A name the plan gave another file: this one was moved away before.
+    return plan_.DiskPathOf(directory, name) == path ? 0 : ENOENT;
   }
   bool FolderExists(const std::string& directory) override { return disk_.FolderExists(directory); }
   RtError Rename(const std::string& directory, const std::string& from,
                  const std::string& to) override {
-    FileIdentity id, other;
-    if (const int err = IdOf(directory, from, id)) return ErrorFromErrno(err);
-    // The same file under another case (a file system that ignores case) is
-    // no obstacle, as for the real rename.
-    if (IdOf(directory, to, other) == 0 && !other.Same(id)) return ErrorFromErrno(EEXIST);
-    std::string disk_name = from;
-    const auto planned = planned_.find(Key(directory, from));
-    if (planned != planned_.end()) disk_name = planned->second.disk_name;
-    planned_[Key(directory, from)] = {false, {}, {}};
-    planned_[Key(directory, to)] = {true, id, disk_name};
+    const std::string origin = plan_.DiskPathOf(directory, from);
+    // Given byte for byte, as DiskFiles gives it.
+    const RtError err = CommittedName(to) == to
+                            ? plan_.RenameNoReplace(directory, from, to, nullptr)
+                            : plan_.RenameExactNoReplace(directory, from, to);
+    if (err || from == to) return err;
+    // The index follows the plan's renames, as a run's commit keeps it.
+    names_.Renamed(directory, from, to);
+    if (!origin.empty()) moved_[origin] = to;
     return {};
   }
   int Attributes(const std::string& directory, const std::string& name,
                  SavedAttributes& state) override {
-    const auto planned = planned_.find(Key(directory, name));
-    const std::string& disk_name =
-        planned != planned_.end() && planned->second.present ? planned->second.disk_name : name;
-    return disk_.Attributes(directory, disk_name, state);
+    const std::string path = plan_.DiskPathOf(directory, name);
+    if (path.empty()) return ENOENT;
+    return disk_.Attributes(std::string(FolderWithSlash(path)), std::string(NameOfPath(path)),
+                            state);
   }
   int RestoreAttributes(const std::string&, const std::string&, const SavedAttributes&) override {
     return 0;
   }
 
  private:
-  struct Planned {
-    bool present = false;
-    FileIdentity id;
-    std::string disk_name;  // where the file really is
-  };
-  // A NUL never stands in a path, so directory and name cannot run together.
-  static std::string Key(const std::string& directory, const std::string& name) {
-    std::string key = directory;
-    key.push_back('\0');
-    key += name;
-    return key;
-  }
   DiskFiles disk_;
-  std::map<std::string, Planned> planned_;
+  NameIndex names_;
+  PlannedChanges plan_;
+  std::unordered_map<std::string, std::string> moved_;  // disk path -> name in the plan
 };
 
 // Where an undo tells what it did: its Process and Error files, or, in a

@@ -3,6 +3,7 @@
 
 #include <functional>
 #include <set>
+#include <sstream>
 #include <thread>
 
 #include "platform/file_state.h"
@@ -168,6 +169,53 @@ TEST_F(Undo, PreviewChangesNothing) {
   EXPECT_EQ(Snapshot(d()), files);
   UndoExpecting(1);
   EXPECT_TRUE(files_.Exists("b.txt"));
+}
+
+// The preview foretells the undo line for line: its plan frees and takes names as the undo does.
+TEST_F(Undo, PreviewForetellsTheUndo) {
+  const std::string odd = "b\nc\xff.txt", walk = d() + "*N?txt";
+  const auto at = [this](const char* name) { return files_.PathOf(name); };
+  const std::tuple<const char*, std::vector<std::string>, std::vector<std::string>,
+                   std::function<void()>>
+      cases[] = {
+          {"a chain through a freed name", {"2.txt", "5.txt"},
+           {"-CO", "-NE", "N", "-FI", Listed({"2.txt", "5.txt"})}, [] {}},
+          {"a name taken, a file renamed since", {"a.txt", "b.txt", "c.txt"}, {"-UC", "-FE", walk},
+           [&] { files_.WriteFile("a.txt"), fs::rename(at("C.txt"), at("z.txt")); }},
+          {"case only and odd bytes", {"a.txt", "A.TXT", odd, "e."},
+           {"-UC", "-FI", Listed({"a.txt", odd, "e."})}, [] {}},
+          {"attributes", {"a.txt", "B.txt"}, {"-+R", "-+H", "-UC", "-FE", walk}, [] {}},
+          {"overwritten", {"a.txt", "b.txt"}, {"-CR*c.txt", "-EF", "2", "-FI", Listed({"a.txt", "b.txt"})},
+           [] {}},
+          {"unique numbers, one gone", {"a.txt", "b.txt", "d.txt"},
+           {"-CR*c.txt", "-EF", "3", "-SC*_", "-FE", walk}, [&] { fs::remove(at("c_1.txt")); }},
+          // Refused to a user (the plan knows the folder's permissions), not to root.
+          {"a folder made read-only", {"a.txt"}, {"-UC", "-FE", walk},
+           [&] { chmod(d().c_str(), 0555); }},
+      };
+  // The lines of `err` that start with `prefix`, without it.
+  const auto left = [](const std::string& err, const std::string& prefix) {
+    std::vector<std::string> lines;
+    std::istringstream in(err);
+    for (std::string line; std::getline(in, line);) {
+      if (line.rfind(prefix, 0) == 0) lines.push_back(line.substr(prefix.size()));
+    }
+    return lines;
+  };
+  for (const auto& [what, files, perform, meanwhile] : cases) {
+    SCOPED_TRACE(what);
+    Fresh(files);
+    std::vector<std::string> args = perform;
+    args.push_back("-SU");
+    ASSERT_EQ(Run(args).code, 0);
+    meanwhile();
+    const Outcome preview = Run({"--undo", "--preview"}), undo = Run({"--undo", "-v"});
+    chmod(d().c_str(), 0755);
+    EXPECT_EQ(preview.code, undo.code) << preview.err << undo.err;
+    EXPECT_EQ(preview.out, undo.out);
+    EXPECT_EQ(left(preview.err, "q-tarvox: would be left as it is: "),
+              left(undo.err, "q-tarvox: left as it is: "));
+  }
 }
 
 // A perform killed halfway (SIGKILL) is undone exactly, prepared ahead or one file at a time.
