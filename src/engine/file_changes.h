@@ -8,6 +8,7 @@
 
 #include "platform/attributes.h"
 #include "platform/file_ops.h"
+#include "platform/file_state.h"
 #include "platform/rt_error.h"
 
 namespace qtarvox {
@@ -29,6 +30,13 @@ class FileChanges {
                                   const std::string& new_name) = 0;
   // What is at `path` (lstat): in a plan, the entry the planned changes put there.
   virtual EntryState Entry(const std::string& path) = 0;
+  // As RenameNoReplace, for a new name kept byte for byte (trailing dots too).
+  virtual RtError RenameExactNoReplace(const std::string& directory, const std::string& old_name,
+                                       const std::string& new_name) = 0;
+  // Where the file at directory + name is on the disk now: that path itself
+  // (which the read that follows may not find); in a plan, the file the
+  // planned changes put there, empty when they left none.
+  virtual std::string DiskPathOf(const std::string& directory, const std::string& name) = 0;
 };
 
 // The disk itself.
@@ -53,6 +61,13 @@ class DiskChanges final : public FileChanges {
     return qtarvox::RenameReplacing(directory, old_name, new_name);
   }
   EntryState Entry(const std::string& path) override { return ReadEntryState(path); }
+  RtError RenameExactNoReplace(const std::string& directory, const std::string& old_name,
+                               const std::string& new_name) override {
+    return qtarvox::RenameExactNoReplace(directory, old_name, new_name);
+  }
+  std::string DiskPathOf(const std::string& directory, const std::string& name) override {
+    return directory + name;
+  }
 };
 
 }  // namespace qtarvox

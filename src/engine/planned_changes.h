@@ -36,13 +36,9 @@ class PlannedChanges final : public FileChanges {
                           const std::string& new_name) override;
   EntryState Entry(const std::string& path) override;
 
-  // For a plan that finds its files by identity (an undo's): where the file
-  // the plan has at directory + name stands on the disk now; empty when the
-  // plan has no file there.
-  std::string DiskPathOf(const std::string& directory, const std::string& name);
-  // As RenameNoReplace, for a new name kept byte for byte (trailing dots too).
   RtError RenameExactNoReplace(const std::string& directory, const std::string& old_name,
-                               const std::string& new_name);
+                               const std::string& new_name) override;
+  std::string DiskPathOf(const std::string& directory, const std::string& name) override;
 
  private:
   // What is at one path in the plan.

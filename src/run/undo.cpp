@@ -9,6 +9,7 @@
 #include <set>
 #include <unordered_map>
 
+#include "engine/file_changes.h"
 #include "engine/messages.h"
 #include "engine/planned_changes.h"
 #include "engine/report_file.h"
@@ -25,106 +26,75 @@
 namespace qtarvox {
 namespace {
 
-// What an undo does to the files, behind one interface: the disk itself, or
-// a plan that works out what the disk would say without changing it.
+// What an undo does to the files, through the run's own seam: the disk
+// itself, or the run's plan, which works out what the disk would say
+// without changing it. Files are found by their identities, read where the
+// disk (or the plan) has them.
 class UndoFiles {
  public:
-  virtual ~UndoFiles() = default;
+  explicit UndoFiles(bool plan) {
+    if (plan) {
+      plan_ = std::make_unique<PlannedChanges>(names_, false);
+      changes_ = plan_.get();
+    }
+  }
+
   // The identity of `name` in `directory`; 0 or an errno value.
-  virtual int IdOf(const std::string& directory, const std::string& name, FileIdentity& id) = 0;
+  int IdOf(const std::string& directory, const std::string& name, FileIdentity& id) {
+    return Read(directory, name, id, nullptr);
+  }
   // The name under which `id` stands in `directory`; 0 or an errno value.
-  virtual int Find(const std::string& directory, const FileIdentity& id, std::string& name) = 0;
-  virtual bool FolderExists(const std::string& directory) = 0;
-  virtual RtError Rename(const std::string& directory, const std::string& from,
-                         const std::string& to) = 0;
-  virtual int Attributes(const std::string& directory, const std::string& name,
-                         SavedAttributes& state) = 0;
-  virtual int RestoreAttributes(const std::string& directory, const std::string& name,
-                                const SavedAttributes& state) = 0;
-};
-
-class DiskFiles final : public UndoFiles {
- public:
-  int IdOf(const std::string& directory, const std::string& name, FileIdentity& id) override {
-    return ReadIdentityAndAttributes(handle_, directory, name, id, nullptr);
-  }
-  int Find(const std::string& directory, const FileIdentity& id, std::string& name) override {
-    return FindEntryById(directory, id, name);
-  }
-  bool FolderExists(const std::string& directory) override { return IsDirectory(directory); }
-  RtError Rename(const std::string& directory, const std::string& from,
-                 const std::string& to) override {
-    // The engine's own no-replace rename, except for a name it would not
-    // give in full (one ending in a dot), which is put back byte for byte.
-    if (CommittedName(to) == to) return RenameNoReplace(directory, from, to, &handle_);
-    return RenameExactNoReplace(directory, from, to);
-  }
-  int Attributes(const std::string& directory, const std::string& name,
-                 SavedAttributes& state) override {
-    FileIdentity id;
-    return ReadIdentityAndAttributes(handle_, directory, name, id, &state);
-  }
-  int RestoreAttributes(const std::string& directory, const std::string& name,
-                        const SavedAttributes& state) override {
-    return RestoreAttributeState(directory + name, state);
-  }
-
- private:
-  DirectoryHandle handle_;
-};
-
-// The disk as an undo would leave it, for a preview: the run's own plan of
-// changes, asked by identity. The plan knows which names each folder would
-// hold and where each of their files is on the disk now; moved_ knows where
-// each file the undo moves went, to find it by its identity.
-class PlannedFiles final : public UndoFiles {
- public:
-  PlannedFiles() : plan_(names_, false) {}
-
-  int IdOf(const std::string& directory, const std::string& name, FileIdentity& id) override {
-    const std::string path = plan_.DiskPathOf(directory, name);
-    if (path.empty()) return ENOENT;
-    return disk_.IdOf(std::string(FolderWithSlash(path)), std::string(NameOfPath(path)), id);
-  }
-  int Find(const std::string& directory, const FileIdentity& id, std::string& name) override {
+  int Find(const std::string& directory, const FileIdentity& id, std::string& name) {
     std::string on_disk;
-    if (const int err = disk_.Find(directory, id, on_disk)) return err;
+    if (const int err = FindEntryById(directory, id, on_disk)) return err;
+    if (plan_ == nullptr) {
+      name = on_disk;
+      return 0;
+    }
     const std::string path = directory + on_disk;
     const auto moved = moved_.find(path);
     name = moved != moved_.end() ? moved->second : on_disk;
     // A name the plan gave another file: this one was moved away before.
-    return plan_.DiskPathOf(directory, name) == path ? 0 : ENOENT;
+    return changes_->DiskPathOf(directory, name) == path ? 0 : ENOENT;
   }
-  bool FolderExists(const std::string& directory) override { return disk_.FolderExists(directory); }
-  RtError Rename(const std::string& directory, const std::string& from,
-                 const std::string& to) override {
-    const std::string origin = plan_.DiskPathOf(directory, from);
-    // Given byte for byte, as DiskFiles gives it.
+  bool FolderExists(const std::string& directory) { return IsDirectory(directory); }
+  RtError Rename(const std::string& directory, const std::string& from, const std::string& to) {
+    const std::string origin = changes_->DiskPathOf(directory, from);
+    // The engine's own no-replace rename, except for a name it would not
+    // give in full (one ending in a dot), which is put back byte for byte.
     const RtError err = CommittedName(to) == to
-                            ? plan_.RenameNoReplace(directory, from, to, nullptr)
-                            : plan_.RenameExactNoReplace(directory, from, to);
-    if (err || from == to) return err;
+                            ? changes_->RenameNoReplace(directory, from, to, &handle_)
+                            : changes_->RenameExactNoReplace(directory, from, to);
+    if (err || plan_ == nullptr || from == to) return err;
     // The index follows the plan's renames, as a run's commit keeps it.
     names_.Renamed(directory, from, to);
     if (!origin.empty()) moved_[origin] = to;
     return {};
   }
-  int Attributes(const std::string& directory, const std::string& name,
-                 SavedAttributes& state) override {
-    const std::string path = plan_.DiskPathOf(directory, name);
-    if (path.empty()) return ENOENT;
-    return disk_.Attributes(std::string(FolderWithSlash(path)), std::string(NameOfPath(path)),
-                            state);
+  int Attributes(const std::string& directory, const std::string& name, SavedAttributes& state) {
+    FileIdentity id;
+    return Read(directory, name, id, &state);
   }
-  int RestoreAttributes(const std::string&, const std::string&, const SavedAttributes&) override {
-    return 0;
+  int RestoreAttributes(const std::string& directory, const std::string& name,
+                        const SavedAttributes& state) {
+    return plan_ != nullptr ? 0 : RestoreAttributeState(directory + name, state);
   }
 
  private:
-  DiskFiles disk_;
-  NameIndex names_;
-  PlannedChanges plan_;
-  std::unordered_map<std::string, std::string> moved_;  // disk path -> name in the plan
+  int Read(const std::string& directory, const std::string& name, FileIdentity& id,
+           SavedAttributes* state) {
+    const std::string path = changes_->DiskPathOf(directory, name);
+    if (path.empty()) return ENOENT;
+    return ReadIdentityAndAttributes(handle_, std::string(FolderWithSlash(path)),
+                                     std::string(NameOfPath(path)), id, state);
+  }
+
+  DiskChanges disk_;
+  NameIndex names_;  // the plan's
+  std::unique_ptr<PlannedChanges> plan_;
+  FileChanges* changes_ = &disk_;
+  DirectoryHandle handle_;
+  std::unordered_map<std::string, std::string> moved_;  // in a plan: disk path -> name
 };
 
 // Where an undo tells what it did: its Process and Error files, or, in a
@@ -355,7 +325,7 @@ bool JournalWouldUndo(const std::string& path) {
   for (const auto& [by, entry] : OverwrittenByTheRun(order)) lost.insert(entry);
   UndoOutcome outcome;
   UndoReport report(outcome, nullptr, nullptr);
-  PlannedFiles files;
+  UndoFiles files(true);
   for (const JournalEntry* entry : order) {
     if (lost.count(entry) == 0) UndoEntry(*entry, files, report);
     if (!outcome.lines.empty() || outcome.left > 0) return true;
@@ -459,7 +429,7 @@ std::set<const JournalEntry*> TellWhatWasLost(const JournalContents& contents,
   for (const auto& entry : contents.entries) {
     own_names.insert(entry.directory + '\0' + entry.old_filename);
   }
-  DiskFiles disk;
+  UndoFiles disk(false);
   for (const JournalEntry* entry : order) {
     std::string lost;
     if (entry->replaced) {
@@ -510,19 +480,14 @@ void UndoEntries(const std::vector<const JournalEntry*>& order,
                  const std::set<const JournalEntry*>& lost_by_run, const UndoRequest& request,
                  ReportFile& process, UndoReport& report, UndoOutcome& outcome) {
   const bool preview = request.preview;
-  std::unique_ptr<UndoFiles> files;
-  if (preview) {
-    files = std::make_unique<PlannedFiles>();
-  } else {
-    files = std::make_unique<DiskFiles>();
-  }
+  UndoFiles files(preview);
   for (const JournalEntry* entry : order) {
     if (StopRequested(request.stop)) {
       outcome.stopped = request.stop->load();
       if (!preview) (void)process.WriteLine(kStoppedLine);
       break;
     }
-    if (lost_by_run.count(entry) == 0) UndoEntry(*entry, *files, report);
+    if (lost_by_run.count(entry) == 0) UndoEntry(*entry, files, report);
   }
 }
 
