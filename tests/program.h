@@ -197,9 +197,7 @@ class ProgramTest : public ::testing::Test {
   std::string MakeFiles(const std::string& name, int count) const {
     const std::string folder = files_.MakeDir(name);
     for (int i = 0; i < count; ++i) {
-      char file[32];
-      std::snprintf(file, sizeof file, "/n%05d.txt", i);
-      std::ofstream(folder + file) << i;
+      std::ofstream(folder + "/n" + std::to_string(100000 + i).substr(1) + ".txt") << i;
     }
     return folder;
   }

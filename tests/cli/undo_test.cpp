@@ -345,18 +345,12 @@ TEST_F(Undo, StopSignalEndsAnUndoBetweenTwoFiles) {
 // An Overwrite run killed before its last completions were written names every file destroyed.
 TEST_F(Undo, KilledOverwriteRunNamesEveryFileItDestroyed) {
   constexpr int kFiles = 3000;
-  const std::string folder = files_.PathOf("job");
+  const std::string folder = MakeFiles("job", kFiles);
   const auto name = [&](int i, const char* extension) {
-    char text[32];
-    std::snprintf(text, sizeof text, "/n%05d.%s", i, extension);
-    return folder + text;
+    return folder + "/n" + std::to_string(100000 + i).substr(1) + "." + extension;
   };
-  fs::create_directories(folder);
   // Each file's new name is taken by a file of its own.
-  for (int i = 0; i < kFiles; ++i) {
-    std::ofstream(name(i, "dat")) << i;
-    std::ofstream(name(i, "txt")) << "old " << i;
-  }
+  for (int i = 0; i < kFiles; ++i) std::ofstream(name(i, "dat")) << "new " << i;
   Held held = StartHeld({"-EN*txt", "-EF", "2", "-FE", folder + "*N?dat", "-SU", "-v"});
   kill(held.pid, SIGKILL);
   EXPECT_EQ(Release(held), 1000 + SIGKILL);
@@ -364,7 +358,7 @@ TEST_F(Undo, KilledOverwriteRunNamesEveryFileItDestroyed) {
   for (int i = 0; i < kFiles; ++i) {
     std::ifstream in(name(i, "txt"));
     const std::string bytes((std::istreambuf_iterator<char>(in)), {});
-    if (bytes.rfind("old ", 0) != 0) destroyed.insert(name(i, "txt"));
+    if (bytes.rfind("new ", 0) == 0) destroyed.insert(name(i, "txt"));
   }
   ASSERT_GT(destroyed.size(), 0u);
   ASSERT_LT(destroyed.size(), static_cast<size_t>(kFiles));
