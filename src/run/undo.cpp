@@ -8,6 +8,7 @@
 #include <optional>
 #include <set>
 #include <unordered_map>
+#include <unordered_set>
 
 #include "engine/file_changes.h"
 #include "engine/messages.h"
@@ -49,13 +50,19 @@ class UndoFiles {
     if (const int err = FindEntryById(directory, id, on_disk)) return err;
     if (plan_ == nullptr) {
       name = on_disk;
-      return 0;
+      return Unclaimed(directory, name);
     }
     const std::string path = directory + on_disk;
     const auto moved = moved_.find(path);
     name = moved != moved_.end() ? moved->second : on_disk;
     // A name the plan gave another file: this one was moved away before.
-    return changes_->DiskPathOf(directory, name) == path ? 0 : ENOENT;
+    return changes_->DiskPathOf(directory, name) == path ? Unclaimed(directory, name) : ENOENT;
+  }
+  // The file `name` in `directory` is an undone entry's own: never taken
+  // for another entry's file, as another name (hard link) of the same
+  // file would be.
+  void Claim(const std::string& directory, const std::string& name) {
+    claimed_.insert(directory + name);
   }
   bool FolderExists(const std::string& directory) { return IsDirectory(directory); }
   RtError Rename(const std::string& directory, const std::string& from, const std::string& to) {
@@ -81,6 +88,9 @@ class UndoFiles {
   }
 
  private:
+  int Unclaimed(const std::string& directory, const std::string& name) const {
+    return claimed_.count(directory + name) == 0 ? 0 : ENOENT;
+  }
   int Read(const std::string& directory, const std::string& name, FileIdentity& id,
            SavedAttributes* state) {
     const std::string path = changes_->DiskPathOf(directory, name);
@@ -95,6 +105,7 @@ class UndoFiles {
   FileChanges* changes_ = &disk_;
   DirectoryHandle handle_;
   std::unordered_map<std::string, std::string> moved_;  // in a plan: disk path -> name
+  std::unordered_set<std::string> claimed_;             // paths of undone entries' files
 };
 
 // Where an undo tells what it did: its Process and Error files, or, in a
@@ -193,9 +204,9 @@ std::optional<std::string> FindUndoneFile(const JournalEntry& entry, const std::
 }
 
 // Gives the file of `entry`, found under `found`, its old name and
-// attributes back.
-void PutBack(const JournalEntry& entry, const std::string& found, UndoFiles& files,
-             UndoReport& report) {
+// attributes back; the name it has afterwards.
+std::string PutBack(const JournalEntry& entry, const std::string& found, UndoFiles& files,
+                    UndoReport& report) {
   const std::string& directory = entry.directory;
   std::string current = found;
   bool attributes_differ = false;
@@ -224,6 +235,7 @@ void PutBack(const JournalEntry& entry, const std::string& found, UndoFiles& fil
     }
   }
   if (renamed || restored) report.Done(directory, found, current, renamed, restored);
+  return current;
 }
 
 // Puts one file back, wherever it stands now.
@@ -233,7 +245,7 @@ void UndoEntry(const JournalEntry& entry, UndoFiles& files, UndoReport& report) 
                                     ? (entry.renamed ? entry.final_filename : old_name)
                                     : (entry.new_filename.empty() ? old_name : entry.new_filename);
   if (const std::optional<std::string> found = FindUndoneFile(entry, expected, files, report)) {
-    PutBack(entry, *found, files, report);
+    files.Claim(entry.directory, PutBack(entry, *found, files, report));
   }
 }
 
