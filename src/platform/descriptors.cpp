@@ -4,6 +4,8 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <system_error>
+#include <thread>
 
 namespace qtarvox {
 
@@ -49,5 +51,14 @@ void StartWriteback(int fd, int64_t& offset) {
 }
 
 int CloseDescriptor(int fd) { return ::close(fd) != 0 ? errno : 0; }
+
+void CloseElsewhere(UniqueFd fd) {
+  if (!fd.valid()) return;
+  try {
+    std::thread([fd = std::move(fd)]() mutable { fd.reset(); }).detach();
+  } catch (const std::system_error&) {
+    // The descriptor went back with the lambda, and closed there.
+  }
+}
 
 }  // namespace qtarvox

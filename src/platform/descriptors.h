@@ -56,4 +56,9 @@ void StartWriteback(int fd, int64_t& offset);
 // Closes the descriptor; a file system may only now report a failed write.
 [[nodiscard]] int CloseDescriptor(int fd);
 
+// Closes `fd` on a thread of its own, for a close that may take long (the
+// last descriptor of a big file with no name left frees its blocks); here,
+// where no thread can be started.
+void CloseElsewhere(UniqueFd fd);
+
 }  // namespace qtarvox

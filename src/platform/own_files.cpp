@@ -90,11 +90,22 @@ RtError CreateFileReplacing(const std::string& path, UniqueFd& fd) {
   std::string temporary = JoinPath(FolderOf(path), "." + std::string(NameOfPath(path)) + ".XXXXXX");
   UniqueFd made(CreateExclusive(temporary));
   if (!made.valid()) return ErrorFromErrno(errno);
+  // What had the name is held across the rename, without opening it for
+  // reading (a device or a pipe is not touched): where the rename takes its
+  // last name, freeing its blocks is left to the close, which for the
+  // Process file of an earlier run of many files takes milliseconds.
+  UniqueFd before(open(path.c_str(), O_PATH | O_NOFOLLOW | O_CLOEXEC));
   // rename() replaces the name only: a link that stood there is not followed.
   if (rename(temporary.c_str(), path.c_str()) != 0) {
     const int err = errno;
     unlink(temporary.c_str());
     return ErrorFromErrno(err);
+  }
+  constexpr off_t kSlowToFree = off_t{1} << 20;
+  struct stat st;
+  if (before.valid() && fstat(before.get(), &st) == 0 && S_ISREG(st.st_mode) &&
+      st.st_nlink == 0 && st.st_size >= kSlowToFree) {
+    CloseElsewhere(std::move(before));
   }
   fd = std::move(made);
   return {};

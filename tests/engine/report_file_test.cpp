@@ -8,6 +8,7 @@
 
 #include <cerrno>
 
+#include <filesystem>
 #include <string>
 
 #include "temp_dir.h"
@@ -51,16 +52,21 @@ TEST(ReportFile, AFailedWriteIsReported) {
   }
 }
 
-// Whatever had the report file's name is replaced, never followed, emptied or written.
+// Whatever had the report file's name is replaced, never followed or written, and let go of.
 TEST(ReportFile, MakingTheFileNeverTouchesWhatHadItsName) {
+  const auto open_now = [] {
+    return std::distance(std::filesystem::directory_iterator("/proc/self/fd"), {});
+  };
   for (const bool behind : {false, true}) {
     TempDir dir;
+    const auto open_before = open_now();
+    dir.WriteFile("big.txt", std::string(size_t{3} << 20, 'x'));
     const std::string victim = dir.WriteFile("victim.txt", "precious");
     const std::string linked = dir.WriteFile("linked.txt", "also precious");
     ASSERT_EQ(symlink(victim.c_str(), dir.PathOf("sym.txt").c_str()), 0);
     ASSERT_EQ(link(linked.c_str(), dir.PathOf("hard.txt").c_str()), 0);
     chmod(victim.c_str(), 0444);
-    for (const char* name : {"sym.txt", "hard.txt"}) {
+    for (const char* name : {"sym.txt", "hard.txt", "big.txt"}) {
       ReportFile file;
       ASSERT_TRUE(file.OpenForOutput(dir.PathOf(name), behind).ok()) << name;
       ASSERT_TRUE(file.WriteLine("report").ok());
@@ -73,7 +79,9 @@ TEST(ReportFile, MakingTheFileNeverTouchesWhatHadItsName) {
     EXPECT_EQ(dir.ReadFile("victim.txt"), "precious");
     EXPECT_EQ(dir.ReadFile("linked.txt"), "also precious");
     // Nothing but the files themselves is left behind.
-    EXPECT_EQ(dir.List().size(), 4u);
+    EXPECT_EQ(dir.List().size(), 5u);
+    for (int i = 0; i < 500 && open_now() != open_before; ++i) usleep(10000);
+    EXPECT_EQ(open_now(), open_before) << behind;
   }
 }
 
